@@ -1,0 +1,84 @@
+#pragma once
+
+#include "data/key_expression.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace arrowsel::data {
+
+// Single-order index files (.idx) in both of FoxPro's kinds.
+//
+// Layout (every pointer a byte offset into the file, -1 = none; header integers little-endian,
+// record numbers and child pointers inside entries big-endian):
+//  - non-compact: a 512-byte header (root, free list, end of file, key length, options, key
+//    expression at 16, FOR expression at 236), then 512-byte nodes: attributes (1 root, 2 leaf),
+//    key count, left and right siblings, then key + 4-byte number entries; interior entries carry
+//    the highest key of the child and the child's offset.
+//  - compact: a 1024-byte header (options byte 14 has 0x20; expression pool at 512), interior nodes
+//    of key + record number + child offset entries, and leaves whose entries pack the record
+//    number, the count of bytes shared with the previous key and the count of trailing pad bytes
+//    into a few bytes at the front, with the remaining key bytes stored from the back of the node.
+//
+// The ordered keys are kept in memory once read; changes made by another process to the file are
+// picked up by refresh(). Writes go to the file in place and are flushed by flush().
+enum class IndexKind { Compact, NonCompact };
+
+struct IndexEntry {
+    std::string key;  // keyLength() bytes
+    std::uint32_t recno = 0;
+};
+
+// Gives the bytes of record `recno` (1-based), deletion flag first.
+using RecordSource = std::function<std::string_view(std::uint32_t recno)>;
+
+class IndexFile {
+public:
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    // Opens an existing file, reads its header and keys; the key expression is compiled against
+    // the table's fields. Throws ETableError on a missing, truncated or corrupt file.
+    static std::unique_ptr<IndexFile> open(const std::filesystem::path& path, bool writable,
+                                           std::span<const FieldDef> fields, CodePage cp);
+
+    // Creates (or overwrites) an index file of the given kind over the records 1..recordCount.
+    static std::unique_ptr<IndexFile> create(const std::filesystem::path& path, IndexKind kind,
+                                             std::string_view expression, std::span<const FieldDef> fields,
+                                             CodePage cp, std::uint32_t recordCount, const RecordSource& records);
+
+    virtual ~IndexFile() = default;
+
+    virtual const std::filesystem::path& path() const = 0;
+    virtual IndexKind kind() const = 0;
+    virtual const KeyExpression& expression() const = 0;
+    virtual bool unique() const = 0;
+
+    // Keys in index order: ascending bytes, equal keys in ascending record number.
+    virtual std::size_t size() const = 0;
+    virtual const IndexEntry& at(std::size_t pos) const = 0;
+
+    // The first position whose key begins with `prefix` (compared over the prefix's length), or
+    // npos when no key does.
+    virtual std::size_t findPrefix(std::string_view prefix) const = 0;
+    // The position of the entry for (key, recno), or npos.
+    virtual std::size_t find(std::string_view key, std::uint32_t recno) const = 0;
+
+    // Adds the key of a new or changed record (remove the old key first for a changed one).
+    virtual void insert(std::string_view record, std::uint32_t recno) = 0;
+    virtual void remove(std::string_view key, std::uint32_t recno) = 0;
+
+    // Rebuilds the whole file over records 1..recordCount, keeping its kind.
+    virtual void rebuild(std::uint32_t recordCount, const RecordSource& records) = 0;
+
+    // Re-reads the file when another process has changed it since it was last read or written.
+    virtual void refresh() = 0;
+    // Makes every write durable (fdatasync).
+    virtual void flush() = 0;
+};
+
+} // namespace arrowsel::data
