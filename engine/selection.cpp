@@ -1,0 +1,827 @@
+#include "engine/selection.h"
+
+#include "data/codepage.h"
+#include "data/dbf_table.h"
+#include "data/table_error.h"
+#include "engine/conversions.h"
+#include "engine/data_folder.h"
+
+#include <fstream>
+#include <span>
+#include <stdexcept>
+
+namespace arrowsel::engine {
+
+namespace {
+
+using data::TDbfTable;
+
+constexpr Color kBlack = 0x000000;
+constexpr Color kWhite = 0xFFFFFF;
+constexpr Color kYellow = 0xD5FFFF;
+constexpr Color kGreen = 0xDCFFB9;
+constexpr Color kOrange = 0xB3CBFF;
+constexpr Color kHuntColor = 0x808000;
+constexpr Color kTargColor = 0x800000;
+constexpr Color kYouthColor = 0x008000;
+constexpr Color kOrvkColor = 0x000080;
+constexpr Color kGreyFont = 0x808080;
+
+constexpr std::size_t kMaxNoticeChars = 150;
+
+// The message file could not be read; ends the run like any other input and output error.
+class ENoticeFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An inclusive weight range and the bucket number it gives.
+struct Band {
+    int low;
+    int high;
+    int bucket;
+};
+
+constexpr Band kHuntCam0[] = {{32, 36, 1}, {37, 41, 2}, {42, 46, 3}, {47, 51, 4},  {52, 56, 5},  {57, 61, 6},
+                              {62, 66, 7}, {67, 72, 8}, {73, 78, 9}, {79, 84, 10}, {85, 90, 11}, {91, 96, 12}};
+constexpr Band kHuntCam1[] = {{37, 41, 1}, {42, 46, 2}, {47, 51, 3}, {52, 56, 4},  {57, 61, 5},  {62, 66, 6},
+                              {67, 72, 7}, {73, 78, 8}, {79, 84, 9}, {85, 90, 10}, {91, 96, 11}, {97, 102, 12}};
+constexpr Band kHuntRecurve[] = {{32, 36, 1}, {37, 41, 2}, {42, 46, 3}, {47, 51, 4},  {52, 56, 5},  {57, 61, 6},
+                                 {62, 66, 7}, {67, 72, 8}, {73, 78, 9}, {79, 84, 10}, {85, 90, 11}, {91, 95, 12}};
+constexpr Band kHuntLongbow[] = {{38, 43, 1},   {44, 49, 2},    {50, 55, 3},    {56, 61, 4},   {62, 67, 5},
+                                 {68, 73, 6},   {74, 79, 7},    {80, 85, 8},    {86, 91, 9},   {92, 97, 10},
+                                 {98, 103, 11}, {104, 109, 12}, {110, 115, 13}, {116, 121, 14}};
+
+constexpr Band kTargWheel0[] = {{29, 35, 3}, {36, 40, 4}, {41, 45, 5},  {46, 50, 6}, {51, 55, 7},
+                                {56, 60, 8}, {61, 65, 9}, {66, 70, 10}, {71, 76, 11}};
+constexpr Band kTargWheel1[] = {{29, 35, 2}, {36, 40, 3}, {41, 45, 4}, {46, 50, 5},  {51, 55, 6},
+                                {56, 60, 7}, {61, 65, 8}, {66, 70, 9}, {71, 76, 10}, {77, 82, 11}};
+constexpr Band kTargWheel2[] = {{29, 35, 1}, {36, 40, 2}, {41, 45, 3}, {46, 50, 4},  {51, 55, 5}, {56, 60, 6},
+                                {61, 65, 7}, {66, 70, 8}, {71, 76, 9}, {77, 82, 10}, {83, 88, 11}};
+constexpr Band kTargRecurve[] = {{17, 23, 1}, {24, 29, 2}, {30, 35, 3}, {36, 40, 4},  {41, 45, 5}, {46, 50, 6},
+                                 {51, 55, 7}, {56, 60, 8}, {61, 65, 9}, {66, 70, 10}, {71, 76, 11}};
+
+constexpr Band kYouth[] = {{16, 19, 1}, {20, 23, 2}, {24, 27, 3}, {28, 31, 4}, {32, 35, 5}, {36, 40, 6}};
+
+constexpr Band kOrvkA[] = {{22, 26, 1}, {27, 31, 2}, {32, 36, 3},  {37, 41, 4},  {42, 46, 5},  {47, 51, 6}, {52, 56, 7},
+                           {57, 61, 8}, {62, 66, 9}, {67, 72, 10}, {73, 78, 11}, {79, 84, 12}, {85, 90, 13}};
+constexpr Band kOrvkB[] = {{27, 31, 1}, {32, 36, 2}, {37, 41, 3},  {42, 46, 4},  {47, 51, 5},  {52, 56, 6}, {57, 61, 7},
+                           {62, 66, 8}, {67, 72, 9}, {73, 78, 10}, {79, 84, 11}, {85, 90, 12}, {91, 96, 13}};
+
+// The bucket of w, or nullopt when no band holds it.
+std::optional<int> bucketOf(long long w, std::span<const Band> bands) {
+    for (const Band& band : bands) {
+        if (w >= band.low && w <= band.high) {
+            return band.bucket;
+        }
+    }
+    return std::nullopt;
+}
+
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string trim(std::string_view s) {
+    std::size_t begin = 0;
+    std::size_t end = s.size();
+    while (begin < end && isBlank(s[begin])) {
+        ++begin;
+    }
+    while (end > begin && isBlank(s[end - 1])) {
+        --end;
+    }
+    return std::string(s.substr(begin, end - begin));
+}
+
+// Removes up to 15 characters from the first `mark` on; a text without it stays whole.
+std::string cutAt(std::string s, char mark) {
+    const auto pos = s.find(mark);
+    if (pos != std::string::npos) {
+        s.erase(pos, 15);
+    }
+    return s;
+}
+
+std::size_t characterCount(std::string_view utf8) {
+    std::size_t n = 0;
+    for (char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+bool isValidUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t extra = 0;
+        if (c < 0x80) {
+            extra = 0;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+        } else {
+            return false;
+        }
+        if (i + extra >= s.size() && extra > 0) {
+            return false;
+        }
+        for (std::size_t k = 1; k <= extra; ++k) {
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += extra + 1;
+    }
+    return true;
+}
+
+std::string firstCharacters(const std::string& utf8, std::size_t count) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
+            if (n == count) {
+                return utf8.substr(0, i);
+            }
+            ++n;
+        }
+    }
+    return utf8;
+}
+
+std::string fieldName(int n, const char* suffix) {
+    return "SH" + std::to_string(n) + suffix;
+}
+
+void makeBlank(Cell& cell) {
+    cell.shown = false;
+    cell.sizeEnabled = false;
+    cell.size.clear();
+    cell.spine.clear();
+    cell.model.clear();
+    cell.weight.clear();
+}
+
+// Captions that are about to be written: the cell shows again even when a run without the resets
+// (Youth and Orvik pages with an unguarded input) fills a cell that was blank before.
+void makeShown(Cell& cell) {
+    cell.shown = true;
+    cell.sizeEnabled = true;
+}
+
+} // namespace
+
+int cellCount(Page page) {
+    switch (page) {
+    case Page::Hunt:
+        return 17;
+    case Page::Targ:
+        return 13;
+    case Page::Youth:
+        return 8;
+    case Page::Orvk:
+        return 7;
+    }
+    return 0;
+}
+
+const char* pageTag(Page page) {
+    switch (page) {
+    case Page::Hunt:
+        return "Hunt";
+    case Page::Targ:
+        return "Targ";
+    case Page::Youth:
+        return "Youth";
+    case Page::Orvk:
+        return "Orvk";
+    }
+    return "";
+}
+
+std::optional<Page> pageFromTag(std::string_view tag) {
+    for (Page p : {Page::Hunt, Page::Targ, Page::Youth, Page::Orvk}) {
+        if (tag == pageTag(p)) {
+            return p;
+        }
+    }
+    return std::nullopt;
+}
+
+const char* controlName(Control control) {
+    static constexpr const char* names[kControlCount] = {
+        "BowType", "TargBowType",    "HuntCamType", "WheelType",         "ReleaseType", "OverDraw",
+        "BraceHt", "BowWeightSpin",  "UpDown1",     "ArrowLengthSpin",   "UpDown2",     "PointWtSpin",
+        "UpDown4", "YouthBowWtSpin", "UpDown3",     "YouthArrowLenSpin", "UpDown5",     "Label6"};
+    return names[static_cast<std::size_t>(control)];
+}
+
+struct SelectionEngine::Impl {
+    std::filesystem::path folder;
+    std::array<TDbfTable, kPageCount> charts;
+    TDbfTable specs;
+    std::array<std::vector<Cell>, kPageCount> grids;
+    std::array<std::string, 13> spineLabels;
+    std::string pageTag;
+    std::function<void(const std::string&)> noticeHandler;
+
+    // The inputs as the window's controls hold them during a run; a notice may change a weight.
+    BowSetup in;
+    SelectionResult* out = nullptr;
+
+    explicit Impl(std::filesystem::path dataFolder) : folder(std::move(dataFolder)) {
+        for (Page p : {Page::Hunt, Page::Targ, Page::Youth, Page::Orvk}) {
+            grids[static_cast<std::size_t>(p)].resize(static_cast<std::size_t>(cellCount(p)));
+        }
+    }
+
+    std::vector<Cell>& grid(Page p) { return grids[static_cast<std::size_t>(p)]; }
+    TDbfTable& chart(Page p) { return charts[static_cast<std::size_t>(p)]; }
+    ControlState& control(Control c) { return out->controls[c]; }
+
+    void setVisible(std::initializer_list<Control> cs, bool v) {
+        for (Control c : cs) {
+            control(c).visible = v;
+        }
+    }
+    void setEnabled(std::initializer_list<Control> cs, bool v) {
+        for (Control c : cs) {
+            control(c).enabled = v;
+        }
+    }
+    void setColor(std::initializer_list<Control> cs, Color v) {
+        for (Control c : cs) {
+            control(c).color = v;
+        }
+    }
+    void setFont(std::initializer_list<Control> cs, Color v) {
+        for (Control c : cs) {
+            control(c).fontColor = v;
+        }
+    }
+
+    void openTables(Page page) {
+        static constexpr const char* chartNames[kPageCount] = {"HUNTCHRT.DBF", "Targchrt.dbf", "YouthChrt.dbf",
+                                                               "ORVKCHRT.dbf"};
+        TDbfTable& table = chart(page);
+        if (!table.isOpen()) {
+            table.open(folder / chartNames[static_cast<std::size_t>(page)], TDbfTable::OpenMode::ReadOnly);
+        }
+        if (!specs.isOpen()) {
+            specs.open(folder / "Specs.DBF", TDbfTable::OpenMode::ReadOnly);
+        }
+        // Nothing else uses this table object, so the order opened once stays the controlling one.
+        if (!specs.hasControllingIndex()) {
+            specs.openIndexFile("specs.idx");
+        }
+    }
+
+    std::string readNotice() const {
+        const auto file = findFileNoCase(folder, "invsel.txt");
+        const std::string shown = (folder / "invsel.txt").string();
+        if (!file) {
+            throw ENoticeFileError("The message file could not be opened: file not found.\nFile: " + shown);
+        }
+        std::ifstream stream(*file, std::ios::binary);
+        std::string line;
+        if (!stream) {
+            throw ENoticeFileError("The message file could not be opened.\nFile: " + file->string());
+        }
+        std::getline(stream, line);
+        if (stream.bad()) {
+            throw ENoticeFileError("The message file could not be read.\nFile: " + file->string());
+        }
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.size() >= 3 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+            line.erase(0, 3);
+        }
+        if (!isValidUtf8(line)) {
+            line = data::decodeText(data::CodePage::Windows1252, line);
+        }
+        return firstCharacters(line, kMaxNoticeChars);
+    }
+
+    // The out-of-range notice: shown, then the weight edit gets its default text, and a changed
+    // text runs the selection again before this run goes on.
+    void notice(bool youth) {
+        std::string text = readNotice();
+        out->notices.push_back(text);
+        if (noticeHandler) {
+            noticeHandler(text);
+        }
+        std::string& edit = youth ? in.youthBowWeight : in.bowWeight;
+        const char* defaultText = youth ? "30" : "60";
+        if (edit != defaultText) {
+            edit = defaultText;
+            runOnce();
+        }
+    }
+
+    // GPI times the arrow length plus 0.5, in whole grains: the number's text cut at its ".".
+    static std::string shaftWeight(std::string_view gpi, std::string_view lengthText) {
+        const double perInch = toNumber(gpi);
+        const double grains = perInch * toInteger(lengthText) + 0.5;
+        return cutAt(numberText(grains), '.');
+    }
+
+    // Two shafts of one model: GPI holds two four-character values, at 1 to 4 and 6 to 9.
+    static std::string twoModelWeight(const std::string& gpi, std::string_view lengthText) {
+        const std::string first = trim(gpi.size() > 0 ? std::string_view(gpi).substr(0, 4) : std::string_view());
+        const std::string second = trim(gpi.size() > 5 ? std::string_view(gpi).substr(5, 4) : std::string_view());
+        std::string a = shaftWeight(first, lengthText);
+        std::string b = shaftWeight(second, lengthText);
+        return a + "," + b;
+    }
+
+    void runOnce() {
+        const bool guard = characterCount(in.bowWeight) >= 2 && characterCount(in.arrowLength) == 2 &&
+                           characterCount(in.pointWeight) >= 2;
+        if (guard) {
+            toInteger(in.bowWeight);
+            resets();
+            if (in.page == Page::Hunt) {
+                hunting();
+            }
+            if (in.page == Page::Targ) {
+                target();
+            }
+        }
+        if (in.page == Page::Youth) {
+            youth();
+        }
+        if (in.page == Page::Orvk) {
+            orvik();
+        }
+    }
+
+    void resets() {
+        setFont({Control::Label6, Control::WheelType, Control::ReleaseType, Control::OverDraw, Control::BraceHt,
+                 Control::PointWtSpin, Control::HuntCamType},
+                kBlack);
+        setEnabled(
+            {Control::WheelType, Control::ReleaseType, Control::HuntCamType, Control::OverDraw, Control::UpDown4},
+            true);
+        for (auto& g : grids) {
+            for (Cell& c : g) {
+                c.sizeEnabled = true;
+                c.shown = true;
+            }
+        }
+        out->controls.resetsApplied = true;
+    }
+
+    void adultEditsShown(Color font) {
+        setFont({Control::BowWeightSpin, Control::ArrowLengthSpin, Control::PointWtSpin}, font);
+        setVisible({Control::BowWeightSpin, Control::UpDown1, Control::ArrowLengthSpin, Control::UpDown2}, true);
+        setVisible({Control::YouthBowWtSpin, Control::UpDown3, Control::YouthArrowLenSpin, Control::UpDown5}, false);
+        setEnabled({Control::PointWtSpin, Control::UpDown4}, true);
+    }
+
+    void hunting() {
+        pageTag = "Hunt";
+        setVisible({Control::BowType}, true);
+        setEnabled({Control::BowType}, true);
+        setVisible({Control::TargBowType, Control::WheelType}, false);
+        setVisible({Control::HuntCamType, Control::BraceHt}, true);
+        setColor({Control::BowType, Control::HuntCamType, Control::ReleaseType, Control::OverDraw, Control::BraceHt},
+                 kHuntColor);
+        adultEditsShown(kHuntColor);
+        const int bowType = in.bowType;
+        if (bowType == 0) {
+            setVisible({Control::BraceHt, Control::HuntCamType}, true);
+            setEnabled({Control::HuntCamType, Control::ReleaseType, Control::BraceHt, Control::OverDraw}, true);
+            setFont({Control::HuntCamType, Control::ReleaseType, Control::BraceHt, Control::OverDraw}, kBlack);
+        } else if (bowType == 1 || bowType == 2) {
+            setEnabled({Control::HuntCamType, Control::ReleaseType, Control::BraceHt, Control::OverDraw}, false);
+        }
+
+        long long w = toInteger(in.bowWeight);
+        if (bowType == 0) {
+            if (in.braceHt == 1) {
+                w += 5;
+            }
+            if (in.releaseType == 1) {
+                w += 5;
+            }
+            static constexpr int overdraw[] = {0, 1, 3, 6, 9, 12};
+            if (in.overDraw >= 0 && in.overDraw <= 5) {
+                w += overdraw[in.overDraw];
+            }
+        }
+        if (bowType == 0 || bowType == 1) {
+            const int p = toInteger(in.pointWeight);
+            if (p >= 65 && p <= 85) {
+                w -= 3;
+            } else if (p >= 115 && p <= 135) {
+                w += 3;
+            } else if (p >= 140 && p <= 160) {
+                w += 6;
+            }
+        } else if (bowType == 2) {
+            const int p = toInteger(in.pointWeight);
+            if (p >= 105 && p <= 125) {
+                w += 3;
+            } else if (p >= 130 && p <= 150) {
+                w += 6;
+            } else if (p >= 155 && p <= 160) {
+                w += 9;
+            }
+        }
+
+        std::optional<int> bucket;
+        if (bowType == 0 && in.huntCamType == 0) {
+            bucket = bucketOf(w, kHuntCam0);
+        } else if (bowType == 0 && in.huntCamType == 1) {
+            bucket = bucketOf(w, kHuntCam1);
+        } else if (bowType == 1) {
+            bucket = bucketOf(w, kHuntRecurve);
+        } else if (bowType == 2) {
+            bucket = bucketOf(w, kHuntLongbow);
+        }
+        const long long b = bucket.value_or(0);
+        const long long r = b + toInteger(in.arrowLength) - (bowType == 2 ? 25 : 23);
+
+        openTables(Page::Hunt);
+        TDbfTable& table = chart(Page::Hunt);
+        if (r < 2 || r > 18) {
+            notice(false);
+        } else {
+            table.go(static_cast<std::uint32_t>(r));
+        }
+
+        std::vector<Cell>& cells = grid(Page::Hunt);
+        for (Cell& c : cells) {
+            c.color = kWhite;
+        }
+        Color row[4] = {kYellow, kWhite, kWhite, kWhite};
+        if (r >= 1 && r <= 6) {
+            row[1] = kOrange;
+        } else if (r == 7) {
+            row[0] = kOrange;
+        } else if (r == 8) {
+            row[1] = kGreen, row[2] = kOrange;
+        } else if (r == 9) {
+            row[1] = kYellow, row[2] = kOrange;
+        } else if (r == 10) {
+            row[1] = kGreen, row[2] = kOrange, row[3] = kOrange;
+        } else if (r == 11) {
+            row[0] = kGreen, row[1] = kGreen, row[2] = kOrange, row[3] = kOrange;
+        } else if (r == 12) {
+            row[1] = kGreen, row[2] = kGreen, row[3] = kOrange;
+        } else if (r == 13 || r == 14) {
+            row[1] = kYellow, row[2] = kGreen, row[3] = kOrange;
+        } else if (r == 15) {
+            row[1] = kGreen, row[2] = kOrange;
+        } else if (r >= 16 && r <= 18) {
+            row[1] = kGreen, row[2] = kOrange, row[3] = kOrange;
+        }
+        for (std::size_t i = 0; i < 4; ++i) {
+            cells[i].color = row[i];
+        }
+        for (std::size_t i = 4; i <= 8; ++i) {
+            cells[i].weightEnabled = false;
+        }
+
+        for (int n = 1; n <= 17; ++n) {
+            Cell& cell = cells[static_cast<std::size_t>(n - 1)];
+            const std::string raw = table.fieldText(fieldName(n, "SIZE"));
+            if (trim(raw).empty()) {
+                makeBlank(cell);
+                continue;
+            }
+            // Cells 2 to 6 show only the size before the first blank of the field.
+            const std::string size = (n >= 2 && n <= 6) ? cutAt(raw, ' ') : trim(raw);
+            const std::string spine = trim(table.fieldText(fieldName(n, "SPINE")));
+            makeShown(cell);
+            if (n >= 4 && n <= 10 && spine == "caw") {
+                cell.size = size;
+                cell.sizeEnabled = false;
+                cell.model = "Carbon";
+                cell.spine = "0." + size;
+                cell.weight = "Details";
+                if (n <= 9) {
+                    cell.weightEnabled = true;
+                }
+                continue;
+            }
+            if (n >= 4 && n <= 9) {
+                cell.weightEnabled = false;
+            }
+            specs.seek(size + spine);
+            cell.size = size;
+            cell.model = trim(specs.fieldText("HMODELS"));
+            cell.spine = specs.fieldText("SPINE");
+            const std::string gpi = specs.fieldText("GPI");
+            if (n <= 4 && cell.model == "RD,63") {
+                cell.weight = twoModelWeight(gpi, in.arrowLength);
+            } else {
+                cell.weight = shaftWeight(gpi, in.arrowLength);
+            }
+        }
+    }
+
+    enum class SizeRule { Whole, CompoundHalf, RecurveHalfOrBlank, RecurveHalfOrWhole };
+
+    void target() {
+        std::vector<Cell>& cells = grid(Page::Targ);
+        for (Cell& c : cells) {
+            c.size.clear();
+        }
+        pageTag = "Targ";
+        setVisible({Control::BowType, Control::HuntCamType}, false);
+        setVisible({Control::TargBowType, Control::WheelType}, true);
+        setEnabled({Control::TargBowType, Control::WheelType}, true);
+        setColor({Control::TargBowType, Control::WheelType, Control::ReleaseType, Control::OverDraw, Control::BraceHt},
+                 kTargColor);
+        adultEditsShown(kTargColor);
+        const int bowType = in.targBowType;
+        if (bowType == 0) {
+            setEnabled({Control::BraceHt}, true);
+        } else if (bowType == 1) {
+            setEnabled(
+                {Control::BraceHt, Control::WheelType, Control::ReleaseType, Control::OverDraw, Control::UpDown4},
+                false);
+            setFont({Control::PointWtSpin}, kGreyFont);
+        }
+        openTables(Page::Targ);
+
+        long long w = toInteger(in.bowWeight);
+        if (bowType == 0) {
+            if (in.braceHt == 1) {
+                w += 5;
+            }
+            const int p = toInteger(in.pointWeight);
+            if (p >= 105 && p <= 125) {
+                w += 3;
+            } else if (p >= 130 && p <= 150) {
+                w += 6;
+            } else if (p >= 155 && p <= 160) {
+                w += 9;
+            }
+            static constexpr int overdraw[] = {0, 1, 3, 6, 9, 12};
+            if (in.overDraw >= 0 && in.overDraw <= 5) {
+                w += overdraw[in.overDraw];
+            }
+            w += 5LL * in.releaseType;
+        }
+
+        std::optional<int> bucket;
+        if (bowType == 0 && in.wheelType == 0) {
+            bucket = bucketOf(w, kTargWheel0);
+        } else if (bowType == 0 && in.wheelType == 1) {
+            bucket = bucketOf(w, kTargWheel1);
+        } else if (bowType == 0 && in.wheelType == 2) {
+            bucket = bucketOf(w, kTargWheel2);
+        } else if (bowType == 1) {
+            bucket = bucketOf(w, kTargRecurve);
+        }
+        const long long length = toInteger(in.arrowLength);
+        const long long r = bucket.value_or(0) + length - 23;
+        TDbfTable& table = chart(Page::Targ);
+        // A weight off every band is off the chart too, whatever row the length would give.
+        if (!bucket || r <= 4 || r > 19) {
+            notice(false);
+            for (Cell& c : grid(Page::Targ)) {
+                makeBlank(c);
+            }
+            return;
+        }
+        table.go(static_cast<std::uint32_t>(r));
+
+        const bool isShort = (r == 8 && length == 23) || (r == 9 && length <= 24) ||
+                             ((r == 10 || r == 11) && length <= 25) || (r >= 12 && r <= 14 && length <= 26);
+
+        struct Slot {
+            int column = 0; // 0: blank cell
+            SizeRule rule = SizeRule::Whole;
+        };
+        std::array<Slot, 13> slots{};
+        if (bowType == 0 && !isShort && r == 15) {
+            for (int k = 1; k <= 12; ++k) {
+                slots[static_cast<std::size_t>(k - 1)] = {k == 1 ? 1 : k + 1,
+                                                          k == 1 ? SizeRule::CompoundHalf : SizeRule::Whole};
+            }
+        } else if (bowType == 0 && !isShort && r == 16) {
+            for (int k = 1; k <= 10; ++k) {
+                slots[static_cast<std::size_t>(k - 1)] = {k + 1, SizeRule::Whole};
+            }
+        } else if (isShort) {
+            const SizeRule first = bowType == 0 ? SizeRule::CompoundHalf : SizeRule::RecurveHalfOrBlank;
+            for (int k = 1; k <= 11; ++k) {
+                slots[static_cast<std::size_t>(k - 1)] = {k + 3, k == 1 ? first : SizeRule::Whole};
+            }
+        } else {
+            const SizeRule head = bowType == 0 ? SizeRule::CompoundHalf : SizeRule::RecurveHalfOrWhole;
+            for (int k = 1; k <= 13; ++k) {
+                slots[static_cast<std::size_t>(k - 1)] = {k, k <= 4 ? head : SizeRule::Whole};
+            }
+        }
+
+        for (int k = 1; k <= 13; ++k) {
+            const Slot& slot = slots[static_cast<std::size_t>(k - 1)];
+            Cell& cell = cells[static_cast<std::size_t>(k - 1)];
+            std::string size;
+            if (slot.column != 0) {
+                size = trim(table.fieldText(fieldName(slot.column, "SIZE")));
+                const auto star = size.find('*');
+                switch (slot.rule) {
+                case SizeRule::Whole:
+                    break;
+                case SizeRule::CompoundHalf:
+                    size = cutAt(size, '*');
+                    break;
+                case SizeRule::RecurveHalfOrBlank:
+                    size = star == std::string::npos ? std::string() : size.substr(star + 1);
+                    break;
+                case SizeRule::RecurveHalfOrWhole:
+                    if (star != std::string::npos) {
+                        size = size.substr(star + 1);
+                    }
+                    break;
+                }
+            }
+            if (size.empty()) {
+                makeBlank(cell);
+                continue;
+            }
+            const std::string spine = trim(table.fieldText(fieldName(slot.column, "SPINE")));
+            makeShown(cell);
+            specs.seek(size + spine);
+            cell.size = size;
+            spineLabels[static_cast<std::size_t>(k - 1)] = spine;
+            cell.model = trim(specs.fieldText("TMODELS"));
+            cell.spine = specs.fieldText("SPINE");
+            const std::string gpi = specs.fieldText("GPI");
+            if (k >= 7 && cell.model == "N4,63") {
+                cell.weight = twoModelWeight(gpi, in.arrowLength);
+            } else {
+                cell.weight = shaftWeight(gpi, in.arrowLength);
+            }
+        }
+    }
+
+    void youth() {
+        pageTag = "Youth";
+        setEnabled({Control::BowType, Control::TargBowType, Control::HuntCamType, Control::WheelType,
+                    Control::ReleaseType, Control::OverDraw, Control::BraceHt, Control::PointWtSpin, Control::UpDown4},
+                   false);
+        setVisible({Control::HuntCamType}, true);
+        setVisible({Control::WheelType}, false);
+        setFont({Control::YouthBowWtSpin, Control::YouthArrowLenSpin}, kYouthColor);
+        setVisible({Control::BowWeightSpin, Control::UpDown1, Control::ArrowLengthSpin, Control::UpDown2}, false);
+        setVisible({Control::YouthBowWtSpin, Control::UpDown3, Control::YouthArrowLenSpin, Control::UpDown5}, true);
+
+        const int w = toInteger(in.youthBowWeight);
+        openTables(Page::Youth);
+        const long long b = bucketOf(w, kYouth).value_or(0);
+        const long long r = b + toInteger(in.youthArrowLength) - 21;
+        TDbfTable& table = chart(Page::Youth);
+        if (r < 1 || r > 10) {
+            notice(true);
+        } else {
+            table.go(static_cast<std::uint32_t>(r));
+        }
+
+        std::vector<Cell>& cells = grid(Page::Youth);
+        for (int n = 1; n <= 8; ++n) {
+            Cell& cell = cells[static_cast<std::size_t>(n - 1)];
+            const std::string size = trim(table.fieldText(fieldName(n, "SIZE")));
+            if (size.empty()) {
+                makeBlank(cell);
+                continue;
+            }
+            makeShown(cell);
+            specs.seek(size + trim(table.fieldText(fieldName(n, "MODL"))));
+            cell.size = size;
+            cell.model = trim(specs.fieldText("TMODELS"));
+            cell.weight = shaftWeight(specs.fieldText("GPI"), in.youthArrowLength);
+            cell.spine = specs.fieldText("SPINE");
+        }
+    }
+
+    void orvik() {
+        pageTag = "Orvk";
+        setVisible({Control::BowType, Control::WheelType}, false);
+        setEnabled({Control::WheelType}, false);
+        setVisible({Control::TargBowType, Control::HuntCamType}, true);
+        setEnabled({Control::TargBowType, Control::OverDraw, Control::BraceHt}, true);
+        setColor(
+            {Control::TargBowType, Control::HuntCamType, Control::ReleaseType, Control::OverDraw, Control::BraceHt},
+            kOrvkColor);
+        adultEditsShown(kOrvkColor);
+        const int bowType = in.targBowType;
+        if (bowType == 1) {
+            setEnabled({Control::HuntCamType, Control::ReleaseType, Control::OverDraw, Control::BraceHt}, false);
+        }
+
+        long long w = toInteger(in.bowWeight);
+        openTables(Page::Orvk);
+        if (bowType == 0) {
+            w += 5LL * in.releaseType;
+            if (in.braceHt == 1) {
+                w += 5;
+            }
+            if (toInteger(in.pointWeight) > 100) {
+                w += 3;
+            }
+        }
+        std::optional<int> bucket;
+        if ((bowType == 0 && in.huntCamType == 0) || bowType == 1) {
+            bucket = bucketOf(w, kOrvkA);
+        } else if (bowType == 0 && in.huntCamType == 1) {
+            bucket = bucketOf(w, kOrvkB);
+        }
+        const long long r = bucket.value_or(0) + toInteger(in.arrowLength) - 23;
+        TDbfTable& table = chart(Page::Orvk);
+        if (bucket && r >= 1 && r <= 19) {
+            table.go(static_cast<std::uint32_t>(r));
+        } else {
+            notice(false);
+        }
+
+        std::vector<Cell>& cells = grid(Page::Orvk);
+        for (int n = 1; n <= 7; ++n) {
+            Cell& cell = cells[static_cast<std::size_t>(n - 1)];
+            const std::string model = trim(table.fieldText(fieldName(n, "MODEL")));
+            if (model.empty()) {
+                makeBlank(cell);
+                continue;
+            }
+            makeShown(cell);
+            const std::string size = trim(table.fieldText(fieldName(n, "SIZE")));
+            cell.size = size;
+            specs.seek(size + model);
+            cell.model = trim(specs.fieldText("HMODELS"));
+            cell.weight = shaftWeight(specs.fieldText("GPI"), in.arrowLength);
+            cell.spine = specs.fieldText("SPINE");
+        }
+    }
+};
+
+SelectionEngine::SelectionEngine(std::filesystem::path dataFolder)
+    : impl_(std::make_unique<Impl>(std::move(dataFolder))) {}
+
+SelectionEngine::~SelectionEngine() = default;
+
+const std::filesystem::path& SelectionEngine::dataFolder() const {
+    return impl_->folder;
+}
+
+SelectionResult SelectionEngine::run(const BowSetup& setup) {
+    SelectionResult result;
+    result.page = setup.page;
+    impl_->in = setup;
+    impl_->out = &result;
+    try {
+        impl_->runOnce();
+    } catch (const EConvertError& e) {
+        result.error = {RunError::Kind::Conversion, e.what()};
+    } catch (const data::ETableError& e) {
+        result.error = {RunError::Kind::Table, e.what()};
+    } catch (const ENoticeFileError& e) {
+        result.error = {RunError::Kind::File, e.what()};
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {
+        // A file-system failure under the table engine ends the run like the engine's own errors.
+        result.error = {RunError::Kind::Table, e.what()};
+    }
+    impl_->out = nullptr;
+    result.pageTag = impl_->pageTag;
+    result.grids = impl_->grids;
+    result.spineLabels = impl_->spineLabels;
+    result.bowWeight = impl_->in.bowWeight;
+    result.youthBowWeight = impl_->in.youthBowWeight;
+    return result;
+}
+
+void SelectionEngine::setNoticeHandler(std::function<void(const std::string&)> handler) {
+    impl_->noticeHandler = std::move(handler);
+}
+
+const std::vector<Cell>& SelectionEngine::grid(Page page) const {
+    return impl_->grids[static_cast<std::size_t>(page)];
+}
+
+const std::array<std::string, 13>& SelectionEngine::spineLabels() const {
+    return impl_->spineLabels;
+}
+
+const std::string& SelectionEngine::pageTag() const {
+    return impl_->pageTag;
+}
+
+const data::TDbfTable* SelectionEngine::chartTable(Page page) const {
+    const TDbfTable& table = impl_->charts[static_cast<std::size_t>(page)];
+    return table.isOpen() ? &table : nullptr;
+}
+
+} // namespace arrowsel::engine
