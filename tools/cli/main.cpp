@@ -1,0 +1,46 @@
+#include "tools/cli/commands.h"
+
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+struct Command {
+    std::string_view name;
+    arrowsel::cli::CommandFunction run;
+    const char* usage;
+};
+
+const Command kCommands[] = {
+    {"recommend", arrowsel::cli::recommendCommand, arrowsel::cli::kRecommendUsage},
+};
+
+void printUsage(std::FILE* to) {
+    std::fputs("usage: arrowsel-cli <command> [options]\n\ncommands:\n", to);
+    for (const Command& c : kCommands) {
+        std::fputs(c.usage, to);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        printUsage(stderr);
+        return arrowsel::cli::kExitUsage;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        printUsage(stdout);
+        return arrowsel::cli::kExitOk;
+    }
+    for (const Command& c : kCommands) {
+        if (args[0] == c.name) {
+            return c.run(std::span<const std::string_view>(args).subspan(1));
+        }
+    }
+    std::fprintf(stderr, "arrowsel-cli: unknown command '%.*s'\n", static_cast<int>(args[0].size()), args[0].data());
+    printUsage(stderr);
+    return arrowsel::cli::kExitUsage;
+}

@@ -1,0 +1,336 @@
+#include "engine/conversions.h"
+#include "engine/data_folder.h"
+#include "engine/selection.h"
+#include "tools/cli/commands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+namespace arrowsel::cli {
+
+const char* const kRecommendUsage =
+    "  recommend [--data DIR] [--page Hunt|Targ|Youth|Orvk]\n"
+    "      [--bow-weight T] [--arrow-length T] [--point-weight T]\n"
+    "      [--youth-bow-weight T] [--youth-arrow-length T]\n"
+    "      [--bow-type N] [--targ-bow-type N] [--cam N] [--wheel N] [--release N]\n"
+    "      [--overdraw N] [--brace N] [--json]\n"
+    "      Runs one selection from the main window's start state and prints the page's grid.\n"
+    "      T: edit texts as typed; N: radio group item indexes.\n";
+
+namespace {
+
+using engine::Cell;
+using engine::Color;
+using engine::Page;
+
+void appendJsonString(std::string& out, std::string_view text) {
+    out += '"';
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        switch (ch) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                static constexpr char hex[] = "0123456789abcdef";
+                out += "\\u00";
+                out += hex[c >> 4];
+                out += hex[c & 0x0F];
+            } else {
+                out += ch;
+            }
+        }
+    }
+    out += '"';
+}
+
+std::string colorText(Color color) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 20; shift >= 0; shift -= 4) {
+        text += hex[(color >> shift) & 0x0F];
+    }
+    return text;
+}
+
+std::string toJson(const engine::SelectionResult& result) {
+    std::string out = "{\"page\": ";
+    appendJsonString(out, result.pageTag);
+    out += ", \"notices\": [";
+    for (std::size_t i = 0; i < result.notices.size(); ++i) {
+        out += i == 0 ? "" : ", ";
+        appendJsonString(out, result.notices[i]);
+    }
+    out += "], \"bow_weight\": ";
+    appendJsonString(out, result.bowWeight);
+    out += ", \"youth_bow_weight\": ";
+    appendJsonString(out, result.youthBowWeight);
+    out += ", \"error\": ";
+    if (result.error.kind == engine::RunError::Kind::Conversion) {
+        appendJsonString(out, result.error.message);
+    } else {
+        out += "null";
+    }
+    out += ",\n \"cells\": [";
+    const bool hunting = result.page == Page::Hunt;
+    bool first = true;
+    for (const Cell& cell : result.cells()) {
+        out += first ? "\n  {" : ",\n  {";
+        first = false;
+        out += "\"size\": ";
+        appendJsonString(out, cell.size);
+        out += ", \"spine\": ";
+        appendJsonString(out, cell.spine);
+        out += ", \"model\": ";
+        appendJsonString(out, cell.model);
+        out += ", \"weight\": ";
+        appendJsonString(out, cell.weight);
+        out += cell.shown ? ", \"shown\": true" : ", \"shown\": false";
+        out += cell.sizeEnabled ? ", \"size_enabled\": true" : ", \"size_enabled\": false";
+        out += cell.weightEnabled ? ", \"weight_enabled\": true" : ", \"weight_enabled\": false";
+        out += ", \"color\": ";
+        if (hunting && cell.color) {
+            appendJsonString(out, colorText(*cell.color));
+        } else {
+            out += "null";
+        }
+        out += "}";
+    }
+    out += "],\n \"spine_labels\": [";
+    if (result.page == Page::Targ) {
+        for (std::size_t i = 0; i < result.spineLabels.size(); ++i) {
+            out += i == 0 ? "" : ", ";
+            appendJsonString(out, result.spineLabels[i]);
+        }
+    }
+    out += "]}\n";
+    return out;
+}
+
+std::size_t displayWidth(std::string_view utf8) {
+    std::size_t n = 0;
+    for (char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++n;
+        }
+    }
+    return n;
+}
+
+std::string padded(std::string_view text, std::size_t width) {
+    std::string out(text);
+    const std::size_t w = displayWidth(text);
+    if (w < width) {
+        out.append(width - w, ' ');
+    }
+    return out;
+}
+
+const char* colorName(const std::optional<Color>& color) {
+    if (!color) {
+        return "";
+    }
+    switch (*color) {
+    case 0xD5FFFF:
+        return "pale yellow";
+    case 0xDCFFB9:
+        return "pale green";
+    case 0xB3CBFF:
+        return "pale orange";
+    case 0xFFFFFF:
+        return "white";
+    default:
+        return "";
+    }
+}
+
+// The grid as the page shows it: one line per cell with its captions; blank cells show a dash.
+std::string toText(const engine::SelectionResult& result) {
+    std::string out;
+    for (const std::string& notice : result.notices) {
+        out += "Notice: " + notice + "\n";
+    }
+    out += "Page: " + (result.pageTag.empty() ? std::string("(none)") : result.pageTag) + "\n";
+    const auto& cells = result.cells();
+    std::size_t widths[4] = {4, 5, 5, 6};
+    for (const Cell& c : cells) {
+        widths[0] = std::max(widths[0], displayWidth(c.size));
+        widths[1] = std::max(widths[1], displayWidth(c.spine));
+        widths[2] = std::max(widths[2], displayWidth(c.model));
+        widths[3] = std::max(widths[3], displayWidth(c.weight));
+    }
+    const bool hunting = result.page == Page::Hunt;
+    auto line = [&](std::string_view n, std::string_view a, std::string_view b, std::string_view c, std::string_view d,
+                    std::string_view e) {
+        std::string l = padded(n, 3) + "  " + padded(a, widths[0]) + "  " + padded(b, widths[1]) + "  " +
+                        padded(c, widths[2]) + "  " + padded(d, widths[3]);
+        if (hunting) {
+            l += "  " + std::string(e);
+        }
+        while (!l.empty() && l.back() == ' ') {
+            l.pop_back();
+        }
+        out += l + "\n";
+    };
+    line("#", "Size", "Spine", "Model", "Weight", "Colour");
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const Cell& c = cells[i];
+        const std::string n = std::to_string(i + 1);
+        if (!c.shown) {
+            line(n, "-", "", "", "", "");
+        } else {
+            line(n, c.size, c.spine, c.model, c.weight, colorName(c.color));
+        }
+    }
+    return out;
+}
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "arrowsel-cli recommend: %s\nusage: arrowsel-cli\n%s", message.c_str(), kRecommendUsage);
+    return kExitUsage;
+}
+
+} // namespace
+
+int recommendCommand(std::span<const std::string_view> args) {
+    engine::BowSetup setup;
+    std::optional<std::string> dataDir;
+    bool json = false;
+
+    struct TextOption {
+        std::string_view name;
+        std::string engine::BowSetup::*field;
+    };
+    static const TextOption textOptions[] = {
+        {"--bow-weight", &engine::BowSetup::bowWeight},
+        {"--arrow-length", &engine::BowSetup::arrowLength},
+        {"--point-weight", &engine::BowSetup::pointWeight},
+        {"--youth-bow-weight", &engine::BowSetup::youthBowWeight},
+        {"--youth-arrow-length", &engine::BowSetup::youthArrowLength},
+    };
+    struct IndexOption {
+        std::string_view name;
+        int engine::BowSetup::*field;
+    };
+    static const IndexOption indexOptions[] = {
+        {"--bow-type", &engine::BowSetup::bowType},    {"--targ-bow-type", &engine::BowSetup::targBowType},
+        {"--cam", &engine::BowSetup::huntCamType},     {"--wheel", &engine::BowSetup::wheelType},
+        {"--release", &engine::BowSetup::releaseType}, {"--overdraw", &engine::BowSetup::overDraw},
+        {"--brace", &engine::BowSetup::braceHt},
+    };
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (arg == "--json") {
+            json = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::fprintf(stdout, "usage: arrowsel-cli\n%s", kRecommendUsage);
+            return kExitOk;
+        }
+        // Both "--name value" and "--name=value"; a value may be empty.
+        std::string_view name = arg;
+        std::optional<std::string_view> value;
+        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        auto takeValue = [&]() -> std::optional<std::string_view> {
+            if (value) {
+                return value;
+            }
+            if (i + 1 < args.size()) {
+                return args[++i];
+            }
+            return std::nullopt;
+        };
+
+        bool matched = false;
+        if (name == "--data" || name == "--page") {
+            const auto v = takeValue();
+            if (!v) {
+                return usageError("option " + std::string(name) + " needs a value");
+            }
+            if (name == "--data") {
+                dataDir = std::string(*v);
+            } else {
+                const auto page = engine::pageFromTag(*v);
+                if (!page) {
+                    return usageError("bad page '" + std::string(*v) + "' (Hunt, Targ, Youth or Orvk)");
+                }
+                setup.page = *page;
+            }
+            matched = true;
+        }
+        for (const TextOption& o : textOptions) {
+            if (!matched && name == o.name) {
+                const auto v = takeValue();
+                if (!v) {
+                    return usageError("option " + std::string(name) + " needs a value");
+                }
+                setup.*o.field = std::string(*v);
+                matched = true;
+            }
+        }
+        for (const IndexOption& o : indexOptions) {
+            if (!matched && name == o.name) {
+                const auto v = takeValue();
+                if (!v) {
+                    return usageError("option " + std::string(name) + " needs a value");
+                }
+                try {
+                    setup.*o.field = engine::toInteger(*v);
+                } catch (const engine::EConvertError&) {
+                    return usageError("option " + std::string(name) + " needs an item index, not '" + std::string(*v) +
+                                      "'");
+                }
+                matched = true;
+            }
+        }
+        if (!matched) {
+            return usageError("unknown option '" + std::string(arg) + "'");
+        }
+    }
+
+    engine::SelectionEngine selection(dataDir ? std::filesystem::path(*dataDir) : engine::findDataFolder());
+    const engine::SelectionResult result = selection.run(setup);
+
+    using Kind = engine::RunError::Kind;
+    if (result.error.kind == Kind::Table || result.error.kind == Kind::File) {
+        std::string message = result.error.message;
+        for (char& c : message) {
+            if (c == '\r') {
+                c = '\n';
+            }
+        }
+        std::fprintf(stderr, "arrowsel-cli: %s\n", message.c_str());
+        return kExitFailure;
+    }
+    const std::string text = json ? toJson(result) : toText(result);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    if (result.error.kind == Kind::Conversion) {
+        if (!json) {
+            std::fprintf(stderr, "arrowsel-cli: %s\n", result.error.message.c_str());
+        }
+        return kExitConversionError;
+    }
+    return kExitOk;
+}
+
+} // namespace arrowsel::cli
