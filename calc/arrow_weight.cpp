@@ -1,0 +1,81 @@
+#include "calc/arrow_weight.h"
+
+#include "engine/conversions.h"
+
+namespace arrowsel::calc {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string specificationKey(std::string_view tmpLbl) {
+    std::string key(tmpLbl);
+    if (const auto blank = key.find(' '); blank != std::string::npos) {
+        key.erase(blank, 15);
+    }
+    return key;
+}
+
+bool usesSecondGpi(std::string_view models) {
+    return models.size() >= 5 && models.substr(2, 3) == ",63";
+}
+
+double grainsPerInch(std::string_view gpiText, std::string_view models) {
+    if (usesSecondGpi(models)) {
+        const std::string_view second = gpiText.size() > 5 ? gpiText.substr(5, 4) : std::string_view();
+        return engine::toNumber(trimmed(second));
+    }
+    // The engine pads character fields to their width; the message shows the text without it.
+    std::string_view whole = gpiText;
+    while (!whole.empty() && whole.back() == ' ') {
+        whole.remove_suffix(1);
+    }
+    return engine::toNumber(whole);
+}
+
+std::string wholePartText(double value) {
+    std::string text = engine::numberText(value);
+    if (const auto dot = text.find('.'); dot != std::string::npos) {
+        text.erase(dot, 15);
+    }
+    return text;
+}
+
+ArrowWeights arrowWeights(double gpi, const ArrowComponents& parts) {
+    const double shaft = parts.length * gpi;
+    // The half grain is added to the shaft alone: the shaft rounds, the total is cut.
+    const double total = shaft + parts.nock + parts.point + parts.vanes + parts.insert;
+    return {wholePartText(shaft + 0.5), wholePartText(total), total};
+}
+
+std::optional<GrainsPerPound> grainsPerPound(double totalGrains, std::string_view drawWeightText) {
+    double drawWeight = 0;
+    try {
+        drawWeight = engine::toNumber(drawWeightText);
+    } catch (const engine::EConvertError&) {
+        return std::nullopt;
+    }
+    if (!(drawWeight > 0)) {
+        return std::nullopt;
+    }
+    const double ratio = totalGrains / drawWeight;
+    GrainsPerPound result;
+    result.text = engine::numberText(ratio);
+    if (const auto dot = result.text.find('.'); dot != std::string::npos) {
+        result.text.resize(std::min(result.text.size(), dot + 2));
+    }
+    result.tooLight = ratio < kMinimumGrainsPerPound;
+    return result;
+}
+
+} // namespace arrowsel::calc

@@ -1,0 +1,31 @@
+#include "calc/models_guide.h"
+
+namespace arrowsel::calc {
+
+const GuideLinkInfo& guideLinkInfo(GuideLink link) {
+    static const std::array<GuideLinkInfo, 4> links = {{
+        {"HyperLblHunt", "Velmora Online Hunting Shafts Guide", "https://velmora.example.com/guides/hunting-shafts"},
+        {"HyperLblTarg", "Velmora Online Target Shafts Guide", "https://velmora.example.com/guides/target-shafts"},
+        {"HyperLblYouth", "Velmora Online Youth Shafts Guide", "https://velmora.example.com/guides/youth-shafts"},
+        {"HyperLblOrvik", "Orvik Online Shafts Guide", "https://orvik.example.com/guides/shafts"},
+    }};
+    return links[static_cast<std::size_t>(link)];
+}
+
+std::optional<GuidePage> guidePageFor(std::string_view pageTag) {
+    if (pageTag == "Hunt") {
+        return GuidePage{1, "2009 Hunting Shaft Models Guide", GuideLink::Hunt};
+    }
+    if (pageTag == "Targ") {
+        return GuidePage{2, "2009 Target/Youth Shaft Models Guide", GuideLink::Targ};
+    }
+    if (pageTag == "Youth") {
+        return GuidePage{2, "2009 Target/Youth Shaft Models Guide", GuideLink::Youth};
+    }
+    if (pageTag == "Orvk") {
+        return GuidePage{3, "2009 Orvik Shaft Models Guide", GuideLink::Orvik};
+    }
+    return std::nullopt;
+}
+
+} // namespace arrowsel::calc
