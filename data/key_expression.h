@@ -26,8 +26,10 @@ enum class KeyType { Character, Numeric, Date };
 class KeyExpression {
 public:
     // Throws ETableError when the expression is malformed, names an unknown field or uses an
-    // unsupported function.
-    KeyExpression(std::string_view text, std::span<const FieldDef> fields, CodePage cp);
+    // unsupported function; the message names the expression and, when `fileName` is given, the
+    // index file ("Unsupported key expression "X" in index file F: reason.").
+    KeyExpression(std::string_view text, std::span<const FieldDef> fields, CodePage cp,
+                  std::string_view fileName = {});
     ~KeyExpression();
     KeyExpression(KeyExpression&&) noexcept;
     KeyExpression& operator=(KeyExpression&&) noexcept;
@@ -36,8 +38,16 @@ public:
     KeyType type() const;
     int keyLength() const;
 
-    // The key of one record: `record` holds the record's bytes, deletion flag first.
+    // The key of one record: `record` holds the record's bytes, deletion flag first. A record
+    // shorter than the fields need reads as blanks past its end.
     std::string evaluate(std::string_view record) const;
+    // The same, written to `out` (keyLength() bytes), without allocating for plain field keys.
+    void evaluateTo(std::string_view record, char* out) const;
+
+    // Character keys only: uses `length` (1-100) instead of the computed width, as for an index
+    // file written by another program that took the length from its first record. Throws
+    // ETableError for other lengths or key types.
+    void setKeyLength(int length);
 
     // Turns a seek value into key bytes: a character seek text (already in the code page) is used
     // as given, without padding, so that it matches every key that begins with it.

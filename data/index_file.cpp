@@ -1,0 +1,1131 @@
+#include "data/index_file.h"
+
+#include "data/idx_node.h"
+#include "data/table_error.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <numeric>
+#include <optional>
+#include <set>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace arrowsel::data {
+namespace {
+
+using namespace idx;
+
+constexpr int kMaxDepth = 64;
+constexpr std::uint8_t kOptUnique = 0x01;
+constexpr std::uint8_t kOptFor = 0x08;
+constexpr std::uint8_t kOptCompact = 0x20;
+constexpr std::uint8_t kOptCompound = 0x40;
+// Where this engine keeps its change counter: reserved bytes 8-11 of a compact header, unused
+// bytes 508-511 of a non-compact one.
+constexpr std::size_t kCompactCounterAt = 8;
+constexpr std::size_t kNonCompactCounterAt = 508;
+
+int compareEntry(const IndexEntry& a, std::string_view key, std::uint32_t recno) {
+    const int c = a.key.compare(key);
+    if (c != 0) {
+        return c;
+    }
+    return a.recno < recno ? -1 : (a.recno > recno ? 1 : 0);
+}
+
+// A node of the tree as kept in memory: which file block it is, how it hangs in the tree and how
+// many keys its subtree holds. The keys themselves live in one ordered array; a leaf's keys are
+// the slice that starts after the keys of every leaf before it.
+struct MNode {
+    std::uint32_t offset = 0;
+    std::int32_t parent = -1;
+    std::int32_t left = -1;
+    std::int32_t right = -1;
+    bool leaf = true;
+    bool alive = true;
+    std::uint32_t size = 0;
+    std::vector<std::int32_t> kids;
+};
+
+struct Stamp {
+    off_t size = -1;
+    timespec mtime{};
+    timespec ctime{};
+    std::uint32_t counter = 0;
+
+    bool operator==(const Stamp& o) const {
+        return size == o.size && mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec &&
+               ctime.tv_sec == o.ctime.tv_sec && ctime.tv_nsec == o.ctime.tv_nsec && counter == o.counter;
+    }
+};
+
+// Everything read from one file.
+struct State {
+    IndexKind kind = IndexKind::Compact;
+    std::string exprText;
+    std::string forText;
+    bool unique = false;
+    bool hasFor = false;
+    int keyLength = 0;
+    std::uint8_t signature = 0;
+    std::uint32_t counter = 0;
+    std::uint64_t fileEnd = 0;
+    std::int32_t root = -1;
+    std::vector<IndexEntry> entries;
+    std::vector<MNode> nodes;
+};
+
+class IdxFile final : public IndexFile {
+public:
+    IdxFile(std::filesystem::path path, int fd, bool writable, std::span<const FieldDef> fields, CodePage cp)
+        : path_(std::move(path)), name_(path_.string()), fd_(fd), writable_(writable),
+          fields_(fields.begin(), fields.end()), cp_(cp) {}
+
+    ~IdxFile() override {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+
+    IdxFile(const IdxFile&) = delete;
+    IdxFile& operator=(const IdxFile&) = delete;
+
+    // --- set-up -------------------------------------------------------------------------------
+
+    void load() {
+        Stamp st = statFile();
+        std::vector<unsigned char> buf = readAll(st.size);
+        State s = parse(buf);
+        st.counter = s.counter;
+        adopt(std::move(s));
+        stamp_ = st;
+    }
+
+    void initNew(IndexKind kind, std::string_view expression, std::uint32_t recordCount, const RecordSource& records) {
+        KeyExpression expr(expression, fields_, cp_, name_);
+        const std::size_t limit = kind == IndexKind::Compact ? 510 : 219;
+        if (expression.size() > limit || expression.find('\0') != std::string_view::npos) {
+            throw ETableError("The key expression \"" + std::string(expression) + "\" is too long for index file " +
+                              name_ + ".");
+        }
+        kind_ = kind;
+        exprText_ = std::string(expression);
+        keyLength_ = expr.keyLength();
+        pad_ = expr.type() == KeyType::Character ? ' ' : '\0';
+        expr_ = std::move(expr);
+        counter_ = 0;
+        rebuildFrom(recordCount, records);
+    }
+
+    // --- IndexFile ----------------------------------------------------------------------------
+
+    const std::filesystem::path& path() const override { return path_; }
+    IndexKind kind() const override { return kind_; }
+    const KeyExpression& expression() const override { return *expr_; }
+    bool unique() const override { return unique_; }
+    std::size_t size() const override { return entries_.size(); }
+    const IndexEntry& at(std::size_t pos) const override { return entries_[pos]; }
+
+    std::size_t findPrefix(std::string_view prefix) const override {
+        const auto kl = static_cast<std::size_t>(keyLength_);
+        if (prefix.size() > kl) {
+            // Bytes past the key's end can only match as padding.
+            if (prefix.substr(kl).find_first_not_of(pad_) != std::string_view::npos) {
+                return npos;
+            }
+            prefix = prefix.substr(0, kl);
+        }
+        const std::size_t n = prefix.size();
+        auto it = std::lower_bound(entries_.begin(), entries_.end(), prefix, [n](const IndexEntry& e, std::string_view p) {
+            return std::memcmp(e.key.data(), p.data(), n) < 0;
+        });
+        if (it == entries_.end() || std::memcmp(it->key.data(), prefix.data(), n) != 0) {
+            return npos;
+        }
+        return static_cast<std::size_t>(it - entries_.begin());
+    }
+
+    std::size_t find(std::string_view key, std::uint32_t recno) const override {
+        const std::string k = fullKey(key);
+        const std::size_t pos = lowerBound(k, recno);
+        if (pos < entries_.size() && entries_[pos].recno == recno && entries_[pos].key == k) {
+            return pos;
+        }
+        return npos;
+    }
+
+    void insert(std::string_view record, std::uint32_t recno) override {
+        requireWritable();
+        refresh();
+        std::string key = expr_->evaluate(record);
+        const std::size_t pos = lowerBound(key, recno);
+        if (pos < entries_.size() && entries_[pos].recno == recno && entries_[pos].key == key) {
+            return;  // already there
+        }
+        if (unique_) {
+            const bool sameBefore = pos > 0 && entries_[pos - 1].key == key;
+            const bool sameAfter = pos < entries_.size() && entries_[pos].key == key;
+            if (sameBefore) {
+                return;  // a unique index keeps the first record of each key
+            }
+            if (sameAfter) {
+                removeAt(pos);  // the new record comes first now
+            }
+        }
+        if (recno == 0) {
+            throw ETableError("Record number 0 cannot be indexed in " + name_ + ".");
+        }
+        insertAt(pos, IndexEntry{std::move(key), recno});
+        finishWrite();
+    }
+
+    void remove(std::string_view key, std::uint32_t recno) override {
+        requireWritable();
+        refresh();
+        const std::string k = fullKey(key);
+        const std::size_t pos = lowerBound(k, recno);
+        if (pos >= entries_.size() || entries_[pos].recno != recno || entries_[pos].key != k) {
+            return;
+        }
+        removeAt(pos);
+        finishWrite();
+    }
+
+    void rebuild(std::uint32_t recordCount, const RecordSource& records) override {
+        requireWritable();
+        rebuildFrom(recordCount, records);
+    }
+
+    void refresh() override {
+        Stamp now = statFile();
+        now.counter = readCounter(now.size);
+        if (now == stamp_) {
+            return;
+        }
+        load();
+    }
+
+    void flush() override {
+        if (writable_ && ::fdatasync(fd_) != 0) {
+            throw ETableError("Cannot write index file " + name_ + ": " + std::strerror(errno) + ".");
+        }
+    }
+
+private:
+    // --- reading ------------------------------------------------------------------------------
+
+    [[noreturn]] void corrupt(const std::string& why) const {
+        throw ETableError("Index file " + name_ + " is damaged: " + why + ".");
+    }
+
+    Stamp statFile() const {
+        struct stat sb {};
+        if (::fstat(fd_, &sb) != 0) {
+            throw ETableError("Cannot read index file " + name_ + ": " + std::strerror(errno) + ".");
+        }
+        Stamp s;
+        s.size = sb.st_size;
+        s.mtime = sb.st_mtim;
+        s.ctime = sb.st_ctim;
+        return s;
+    }
+
+    std::size_t counterOffset(IndexKind kind) const {
+        return kind == IndexKind::Compact ? kCompactCounterAt : kNonCompactCounterAt;
+    }
+
+    std::uint32_t readCounter(off_t fileSize) const {
+        const std::size_t at = counterOffset(kind_);
+        unsigned char b[4] = {0, 0, 0, 0};
+        if (fileSize >= static_cast<off_t>(at + 4)) {
+            preadFull(b, 4, static_cast<off_t>(at));
+        }
+        return getLE32(b);
+    }
+
+    void preadFull(unsigned char* out, std::size_t len, off_t at) const {
+        std::size_t done = 0;
+        while (done < len) {
+            const ssize_t n = ::pread(fd_, out + done, len - done, at + static_cast<off_t>(done));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                throw ETableError("Cannot read index file " + name_ + ": " + std::strerror(errno) + ".");
+            }
+            if (n == 0) {
+                corrupt("the file is shorter than expected");
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    }
+
+    std::vector<unsigned char> readAll(off_t size) const {
+        if (size < 0 || static_cast<std::uint64_t>(size) > 0xFFFFFFFFull) {
+            corrupt("the file is too large");
+        }
+        std::vector<unsigned char> buf(static_cast<std::size_t>(size));
+        preadFull(buf.data(), buf.size(), 0);
+        return buf;
+    }
+
+    static std::string cString(const unsigned char* p, std::size_t maxLen, bool& terminated) {
+        std::size_t n = 0;
+        while (n < maxLen && p[n] != 0) {
+            ++n;
+        }
+        terminated = n < maxLen;
+        std::string s(reinterpret_cast<const char*>(p), n);
+        while (!s.empty() && s.back() == ' ') {
+            s.pop_back();
+        }
+        return s;
+    }
+
+    State parse(const std::vector<unsigned char>& buf) {
+        State s;
+        const std::size_t size = buf.size();
+        if (size < kNodeSize) {
+            corrupt("the file is shorter than its header");
+        }
+        const unsigned char* h = buf.data();
+        const std::uint8_t options = h[14];
+        s.kind = (options & kOptCompact) ? IndexKind::Compact : IndexKind::NonCompact;
+        const std::size_t headerSize = s.kind == IndexKind::Compact ? 2 * kNodeSize : kNodeSize;
+        if (size < headerSize + kNodeSize) {
+            corrupt("the file is shorter than its header and root node");
+        }
+        if (options & kOptCompound) {
+            corrupt("it is a compound index (.cdx), not a single-order index");
+        }
+        s.unique = (options & kOptUnique) != 0;
+        s.hasFor = (options & kOptFor) != 0;
+        s.signature = h[15];
+        s.keyLength = getLE16(h + 12);
+        if (s.keyLength < 1 || s.keyLength > 100) {
+            corrupt("the key length " + std::to_string(s.keyLength) + " is outside 1 to 100");
+        }
+        bool terminated = false;
+        if (s.kind == IndexKind::NonCompact) {
+            s.exprText = cString(h + 16, 220, terminated);
+            if (!terminated) {
+                corrupt("the key expression is not terminated");
+            }
+            s.forText = cString(h + 236, 220, terminated);
+            s.counter = getLE32(h + kNonCompactCounterAt);
+        } else {
+            if (getLE16(h + 502) != 0) {
+                corrupt("descending order is not supported");
+            }
+            s.exprText = cString(h + 512, 512, terminated);
+            if (!terminated) {
+                corrupt("the key expression is not terminated");
+            }
+            const std::size_t forAt = 512 + std::strlen(reinterpret_cast<const char*>(h + 512)) + 1;
+            s.forText = cString(h + forAt, 1024 - forAt, terminated);
+            s.counter = getLE32(h + kCompactCounterAt);
+        }
+        if (s.exprText.empty()) {
+            corrupt("the key expression is empty");
+        }
+        if (!s.hasFor) {
+            s.forText.clear();
+        }
+
+        // The key expression must suit the stored key length.
+        if (!expr_ || expr_->text() != s.exprText) {
+            KeyExpression expr(s.exprText, fields_, cp_, name_);
+            expr_ = std::move(expr);
+        }
+        if (expr_->type() == KeyType::Character) {
+            if (expr_->keyLength() != s.keyLength) {
+                expr_->setKeyLength(s.keyLength);
+            }
+        } else if (s.keyLength != 8) {
+            corrupt("the key length " + std::to_string(s.keyLength) + " does not suit a numeric or date key");
+        }
+        const char pad = expr_->type() == KeyType::Character ? ' ' : '\0';
+
+        const std::uint32_t root = getLE32(h);
+        Walker w{*this, buf, headerSize, s, pad, std::vector<bool>(size / kNodeSize + 1, false), {}, {}, {}, {}};
+        s.root = w.node(root, -1, 0);
+        w.linkSiblings();
+        s.fileEnd = (size + kNodeSize - 1) / kNodeSize * kNodeSize;
+        return s;
+    }
+
+    // Reads the tree depth-first, checking every node before it is used.
+    struct Walker {
+        const IdxFile& file;
+        const std::vector<unsigned char>& buf;
+        std::size_t headerSize;
+        State& s;
+        char pad;
+        std::vector<bool> visited;
+        std::vector<std::int32_t> leaves;
+        std::vector<std::vector<std::int32_t>> interiorByDepth;
+        std::vector<std::uint32_t> leafLeft;
+        std::vector<std::uint32_t> leafRight;
+
+        std::string where(std::uint32_t off) const { return "node at offset " + std::to_string(off); }
+
+        std::int32_t node(std::uint32_t off, std::int32_t parent, int depth) {
+            if (off % kNodeSize != 0 || off < headerSize || static_cast<std::uint64_t>(off) + kNodeSize > buf.size()) {
+                file.corrupt("a node offset (" + std::to_string(off) + ") lies outside the file");
+            }
+            if (visited[off / kNodeSize]) {
+                file.corrupt("the " + where(off) + " is reached twice");
+            }
+            visited[off / kNodeSize] = true;
+            if (depth > kMaxDepth) {
+                file.corrupt("the tree is too deep");
+            }
+            const unsigned char* p = buf.data() + off;
+            const std::uint16_t attrs = getLE16(p);
+            const std::uint16_t count = getLE16(p + 2);
+            if (attrs > 3) {
+                file.corrupt("the " + where(off) + " has unknown attributes " + std::to_string(attrs));
+            }
+            const auto id = static_cast<std::int32_t>(s.nodes.size());
+            s.nodes.push_back(MNode{});
+            s.nodes[static_cast<std::size_t>(id)].offset = off;
+            s.nodes[static_cast<std::size_t>(id)].parent = parent;
+            if (attrs & kAttrLeaf) {
+                s.nodes[static_cast<std::size_t>(id)].leaf = true;
+                if (count == 0 && parent >= 0) {
+                    file.corrupt("the " + where(off) + " is an empty leaf");
+                }
+                const std::size_t before = s.entries.size();
+                if (s.kind == IndexKind::Compact) {
+                    compactLeaf(p, off, count);
+                } else {
+                    nonCompactLeaf(p, off, count);
+                }
+                s.nodes[static_cast<std::size_t>(id)].size = static_cast<std::uint32_t>(s.entries.size() - before);
+                leaves.push_back(id);
+                leafLeft.push_back(getLE32(p + 4));
+                leafRight.push_back(getLE32(p + 8));
+                return id;
+            }
+            s.nodes[static_cast<std::size_t>(id)].leaf = false;
+            const int kl = s.keyLength;
+            const bool compact = s.kind == IndexKind::Compact;
+            const int cap = compact ? compactInteriorCapacity(kl) : nonCompactCapacity(kl);
+            if (count == 0 || count > cap) {
+                file.corrupt("the " + where(off) + " holds " + std::to_string(count) + " keys");
+            }
+            if (interiorByDepth.size() <= static_cast<std::size_t>(depth)) {
+                interiorByDepth.resize(static_cast<std::size_t>(depth) + 1);
+            }
+            interiorByDepth[static_cast<std::size_t>(depth)].push_back(id);
+            const std::size_t entrySize = static_cast<std::size_t>(kl) + (compact ? 8 : 4);
+            std::uint32_t total = 0;
+            for (std::size_t i = 0; i < count; ++i) {
+                const unsigned char* e = p + 12 + i * entrySize;
+                const std::uint32_t child = getBE32(e + kl + (compact ? 4 : 0));
+                const std::int32_t kid = node(child, id, depth + 1);
+                s.nodes[static_cast<std::size_t>(id)].kids.push_back(kid);
+                total += s.nodes[static_cast<std::size_t>(kid)].size;
+            }
+            s.nodes[static_cast<std::size_t>(id)].size = total;
+            return id;
+        }
+
+        void append(std::string key, std::uint32_t recno, std::uint32_t off) {
+            if (recno == 0) {
+                file.corrupt("the " + where(off) + " holds record number 0");
+            }
+            if (!s.entries.empty()) {
+                const IndexEntry& last = s.entries.back();
+                if (compareEntry(last, key, recno) >= 0) {
+                    file.corrupt("the keys are out of order in the " + where(off));
+                }
+            }
+            s.entries.push_back(IndexEntry{std::move(key), recno});
+        }
+
+        void nonCompactLeaf(const unsigned char* p, std::uint32_t off, std::uint16_t count) {
+            const int kl = s.keyLength;
+            if (count > nonCompactCapacity(kl)) {
+                file.corrupt("the " + where(off) + " holds " + std::to_string(count) + " keys");
+            }
+            const std::size_t entrySize = static_cast<std::size_t>(kl) + 4;
+            for (std::size_t i = 0; i < count; ++i) {
+                const unsigned char* e = p + 12 + i * entrySize;
+                append(std::string(reinterpret_cast<const char*>(e), static_cast<std::size_t>(kl)),
+                       getBE32(e + kl), off);
+            }
+        }
+
+        void compactLeaf(const unsigned char* p, std::uint32_t off, std::uint16_t count) {
+            if (count == 0) {
+                return;
+            }
+            const int r = p[20];
+            const int d = p[21];
+            const int t = p[22];
+            const int e = p[23];
+            if (e < 1 || e > 8 || r < 1 || r > 32 || d > 16 || t > 16 || r + d + t > 8 * e) {
+                file.corrupt("the " + where(off) + " has invalid bit counts");
+            }
+            const std::size_t entryEnd = 24 + static_cast<std::size_t>(count) * static_cast<std::size_t>(e);
+            if (entryEnd > kNodeSize) {
+                file.corrupt("the " + where(off) + " holds " + std::to_string(count) + " keys");
+            }
+            const std::uint64_t recMask = (std::uint64_t{1} << r) - 1;
+            const std::uint64_t dupMask = (std::uint64_t{1} << d) - 1;
+            const std::uint64_t trailMask = (std::uint64_t{1} << t) - 1;
+            const auto kl = static_cast<std::size_t>(s.keyLength);
+            std::size_t keyPos = kNodeSize;
+            std::string prev;
+            for (std::size_t i = 0; i < count; ++i) {
+                const unsigned char* q = p + 24 + i * static_cast<std::size_t>(e);
+                std::uint64_t v = 0;
+                for (int b = 0; b < e; ++b) {
+                    v |= static_cast<std::uint64_t>(q[b]) << (8 * b);
+                }
+                const auto recno = static_cast<std::uint32_t>(v & recMask);
+                const auto dup = static_cast<std::size_t>((v >> r) & dupMask);
+                const auto trail = static_cast<std::size_t>((v >> (r + d)) & trailMask);
+                if (dup + trail > kl || (i == 0 && dup != 0)) {
+                    file.corrupt("the " + where(off) + " has invalid key compression");
+                }
+                const std::size_t stored = kl - dup - trail;
+                if (keyPos < entryEnd + stored) {
+                    file.corrupt("the keys overflow the " + where(off));
+                }
+                keyPos -= stored;
+                std::string key;
+                key.reserve(kl);
+                key.append(prev, 0, dup);
+                key.append(reinterpret_cast<const char*>(p + keyPos), stored);
+                key.append(trail, pad);
+                prev = key;
+                append(std::move(key), recno, off);
+            }
+        }
+
+        void linkSiblings() {
+            for (std::size_t i = 0; i < leaves.size(); ++i) {
+                const std::uint32_t wantLeft =
+                    i > 0 ? s.nodes[static_cast<std::size_t>(leaves[i - 1])].offset : kNone;
+                const std::uint32_t wantRight =
+                    i + 1 < leaves.size() ? s.nodes[static_cast<std::size_t>(leaves[i + 1])].offset : kNone;
+                if (leafLeft[i] != wantLeft || leafRight[i] != wantRight) {
+                    file.corrupt("the sibling links of the leaf at offset " +
+                                 std::to_string(s.nodes[static_cast<std::size_t>(leaves[i])].offset) + " are broken");
+                }
+            }
+            auto link = [this](const std::vector<std::int32_t>& level) {
+                for (std::size_t i = 0; i < level.size(); ++i) {
+                    MNode& n = s.nodes[static_cast<std::size_t>(level[i])];
+                    n.left = i > 0 ? level[i - 1] : -1;
+                    n.right = i + 1 < level.size() ? level[i + 1] : -1;
+                }
+            };
+            link(leaves);
+            for (const auto& level : interiorByDepth) {
+                link(level);
+            }
+        }
+    };
+
+    void adopt(State&& s) {
+        kind_ = s.kind;
+        exprText_ = std::move(s.exprText);
+        forText_ = std::move(s.forText);
+        unique_ = s.unique;
+        hasFor_ = s.hasFor;
+        keyLength_ = s.keyLength;
+        signature_ = s.signature;
+        counter_ = s.counter;
+        fileEnd_ = s.fileEnd;
+        root_ = s.root;
+        entries_ = std::move(s.entries);
+        nodes_ = std::move(s.nodes);
+        freeIds_.clear();
+        freeOffsets_.clear();
+        pad_ = expr_->type() == KeyType::Character ? ' ' : '\0';
+    }
+
+    // --- helpers ------------------------------------------------------------------------------
+
+    MNode& nd(std::int32_t id) { return nodes_[static_cast<std::size_t>(id)]; }
+    const MNode& nd(std::int32_t id) const { return nodes_[static_cast<std::size_t>(id)]; }
+
+    std::size_t headerSize() const { return kind_ == IndexKind::Compact ? 2 * kNodeSize : kNodeSize; }
+
+    std::string fullKey(std::string_view key) const {
+        std::string k(key.substr(0, std::min(key.size(), static_cast<std::size_t>(keyLength_))));
+        k.resize(static_cast<std::size_t>(keyLength_), pad_);
+        return k;
+    }
+
+    std::size_t lowerBound(std::string_view key, std::uint32_t recno) const {
+        auto it = std::lower_bound(entries_.begin(), entries_.end(), 0, [&](const IndexEntry& e, int) {
+            return compareEntry(e, key, recno) < 0;
+        });
+        return static_cast<std::size_t>(it - entries_.begin());
+    }
+
+    void requireWritable() const {
+        if (!writable_) {
+            throw ETableError("Index file " + name_ + " is open read-only.");
+        }
+        if (hasFor_) {
+            throw ETableError("Index file " + name_ + " has a FOR clause (" + forText_ +
+                              "), which this program cannot keep up to date.");
+        }
+    }
+
+    std::size_t positionOf(std::int32_t id) const {
+        std::size_t start = 0;
+        std::int32_t n = id;
+        for (std::int32_t p = nd(n).parent; p >= 0; n = p, p = nd(p).parent) {
+            for (std::int32_t k : nd(p).kids) {
+                if (k == n) {
+                    break;
+                }
+                start += nd(k).size;
+            }
+        }
+        return start;
+    }
+
+    // The leaf holding position `pos` (the leaf of the key now at `pos`, or the last leaf when
+    // `pos` is the end), and where that leaf's keys start.
+    std::int32_t leafFor(std::size_t pos, std::size_t& start) const {
+        std::int32_t id = root_;
+        start = 0;
+        while (!nd(id).leaf) {
+            const auto& kids = nd(id).kids;
+            std::int32_t chosen = kids.back();
+            for (std::size_t i = 0; i + 1 < kids.size(); ++i) {
+                const std::uint32_t sz = nd(kids[i]).size;
+                if (pos < start + sz) {
+                    chosen = kids[i];
+                    break;
+                }
+                start += sz;
+            }
+            id = chosen;
+        }
+        return id;
+    }
+
+    std::int32_t allocNode(bool leaf) {
+        std::int32_t id;
+        if (!freeIds_.empty()) {
+            id = freeIds_.back();
+            freeIds_.pop_back();
+            nd(id) = MNode{};
+        } else {
+            id = static_cast<std::int32_t>(nodes_.size());
+            nodes_.emplace_back();
+        }
+        std::uint32_t off;
+        if (!freeOffsets_.empty()) {
+            off = freeOffsets_.back();
+            freeOffsets_.pop_back();
+        } else {
+            if (fileEnd_ + kNodeSize > 0xFFFFFFFFull) {
+                throw ETableError("Index file " + name_ + " has grown too large.");
+            }
+            off = static_cast<std::uint32_t>(fileEnd_);
+            fileEnd_ += kNodeSize;
+        }
+        nd(id).offset = off;
+        nd(id).leaf = leaf;
+        return id;
+    }
+
+    void freeNode(std::int32_t id) {
+        nd(id).alive = false;
+        nd(id).kids.clear();
+        freeIds_.push_back(id);
+        freeOffsets_.push_back(nd(id).offset);
+    }
+
+    // The last key of the node changed: its parent's entry for it must be written again, and so
+    // on up while the node is its parent's last child.
+    void maxChanged(std::int32_t id) {
+        for (std::int32_t n = id, p = nd(id).parent; p >= 0; n = p, p = nd(p).parent) {
+            dirty_.insert(p);
+            if (nd(p).kids.back() != n) {
+                break;
+            }
+        }
+    }
+
+    bool leafFits(std::span<const IndexEntry> entries) const {
+        if (kind_ == IndexKind::NonCompact) {
+            return entries.size() <= static_cast<std::size_t>(nonCompactCapacity(keyLength_));
+        }
+        unsigned char scratch[kNodeSize];
+        return encodeCompactLeaf(scratch, entries, keyLength_, pad_, 0, kNone, kNone);
+    }
+
+    int interiorCapacity() const {
+        return kind_ == IndexKind::Compact ? compactInteriorCapacity(keyLength_) : nonCompactCapacity(keyLength_);
+    }
+
+    bool fits(std::int32_t id) const {
+        const MNode& n = nd(id);
+        if (!n.leaf) {
+            return n.kids.size() <= static_cast<std::size_t>(interiorCapacity());
+        }
+        const std::size_t start = positionOf(id);
+        return leafFits(std::span<const IndexEntry>(entries_.data() + start, n.size));
+    }
+
+    // --- changes ------------------------------------------------------------------------------
+
+    void insertAt(std::size_t pos, IndexEntry e) {
+        std::size_t start = 0;
+        const std::int32_t leaf = leafFor(pos, start);
+        const bool atEnd = pos == start + nd(leaf).size;
+        entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(e));
+        for (std::int32_t n = leaf; n >= 0; n = nd(n).parent) {
+            ++nd(n).size;
+        }
+        dirty_.insert(leaf);
+        if (atEnd) {
+            maxChanged(leaf);
+        }
+        for (std::int32_t n = leaf; n >= 0 && !fits(n);) {
+            split(n);
+            n = nd(n).parent;
+        }
+    }
+
+    void split(std::int32_t id) {
+        const bool leaf = nd(id).leaf;
+        const std::int32_t nid = allocNode(leaf);
+        if (leaf) {
+            const std::size_t start = positionOf(id);
+            const std::size_t count = nd(id).size;
+            std::size_t k = count / 2;
+            if (kind_ == IndexKind::Compact) {
+                const IndexEntry* base = entries_.data() + start;
+                for (std::size_t tries = 0; tries <= count; ++tries) {
+                    const bool leftOk = leafFits(std::span<const IndexEntry>(base, k));
+                    const bool rightOk = leafFits(std::span<const IndexEntry>(base + k, count - k));
+                    if (leftOk && rightOk) {
+                        break;
+                    }
+                    if (!leftOk && k > 1) {
+                        --k;
+                    } else if (!rightOk && k + 1 < count) {
+                        ++k;
+                    } else {
+                        throw ETableError("Index file " + name_ + ": a leaf cannot be split.");
+                    }
+                }
+            }
+            nd(id).size = static_cast<std::uint32_t>(k);
+            nd(nid).size = static_cast<std::uint32_t>(count - k);
+        } else {
+            auto& kids = nd(id).kids;
+            const std::size_t keep = (kids.size() + 1) / 2;
+            std::vector<std::int32_t> moved(kids.begin() + static_cast<std::ptrdiff_t>(keep), kids.end());
+            kids.resize(keep);
+            std::uint32_t movedSize = 0;
+            for (std::int32_t k : moved) {
+                nd(k).parent = nid;
+                movedSize += nd(k).size;
+            }
+            nd(id).size -= movedSize;
+            nd(nid).size = movedSize;
+            nd(nid).kids = std::move(moved);
+        }
+        const std::int32_t right = nd(id).right;
+        nd(nid).left = id;
+        nd(nid).right = right;
+        nd(id).right = nid;
+        if (right >= 0) {
+            nd(right).left = nid;
+            dirty_.insert(right);
+        }
+        if (id == root_) {
+            const std::int32_t rid = allocNode(false);
+            nd(rid).kids = {id, nid};
+            nd(rid).size = nd(id).size + nd(nid).size;
+            nd(id).parent = rid;
+            nd(nid).parent = rid;
+            root_ = rid;
+            dirty_.insert(rid);
+        } else {
+            const std::int32_t p = nd(id).parent;
+            auto& kids = nd(p).kids;
+            kids.insert(std::find(kids.begin(), kids.end(), id) + 1, nid);
+            nd(nid).parent = p;
+            dirty_.insert(p);
+        }
+        dirty_.insert(id);
+        dirty_.insert(nid);
+    }
+
+    void removeAt(std::size_t pos) {
+        std::size_t start = 0;
+        const std::int32_t leaf = leafFor(pos, start);
+        const bool wasLast = pos + 1 == start + nd(leaf).size;
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(pos));
+        for (std::int32_t n = leaf; n >= 0; n = nd(n).parent) {
+            --nd(n).size;
+        }
+        if (nd(leaf).size == 0 && leaf != root_) {
+            detach(leaf);
+        } else {
+            dirty_.insert(leaf);
+            if (wasLast) {
+                maxChanged(leaf);
+            }
+        }
+        // A root with a single child hands the root over to it.
+        while (!nd(root_).leaf && nd(root_).kids.size() == 1) {
+            const std::int32_t child = nd(root_).kids.front();
+            freeNode(root_);
+            root_ = child;
+            nd(child).parent = -1;
+            nd(child).left = -1;
+            nd(child).right = -1;
+            dirty_.insert(child);
+        }
+    }
+
+    void detach(std::int32_t id) {
+        const std::int32_t p = nd(id).parent;
+        auto& kids = nd(p).kids;
+        const bool wasLastKid = kids.back() == id;
+        kids.erase(std::find(kids.begin(), kids.end(), id));
+        const std::int32_t l = nd(id).left;
+        const std::int32_t r = nd(id).right;
+        if (l >= 0) {
+            nd(l).right = r;
+            dirty_.insert(l);
+        }
+        if (r >= 0) {
+            nd(r).left = l;
+            dirty_.insert(r);
+        }
+        freeNode(id);
+        if (kids.empty()) {
+            if (p != root_) {
+                detach(p);
+            } else {
+                nd(p).leaf = true;  // everything is gone: the root becomes an empty leaf
+                nd(p).size = 0;
+                dirty_.insert(p);
+            }
+            return;
+        }
+        dirty_.insert(p);
+        if (wasLastKid) {
+            maxChanged(p);
+        }
+    }
+
+    // --- writing ------------------------------------------------------------------------------
+
+    void encodeNode(std::int32_t id, std::size_t start, unsigned char* out) const {
+        const MNode& n = nd(id);
+        const std::uint16_t attrs = static_cast<std::uint16_t>((n.leaf ? kAttrLeaf : 0) | (id == root_ ? kAttrRoot : 0));
+        const std::uint32_t left = n.left >= 0 ? nd(n.left).offset : kNone;
+        const std::uint32_t right = n.right >= 0 ? nd(n.right).offset : kNone;
+        const auto kl = static_cast<std::size_t>(keyLength_);
+        if (n.leaf && kind_ == IndexKind::Compact) {
+            if (!encodeCompactLeaf(out, std::span<const IndexEntry>(entries_.data() + start, n.size), keyLength_, pad_,
+                                   attrs, left, right)) {
+                throw ETableError("Index file " + name_ + ": a leaf does not fit its node.");
+            }
+            return;
+        }
+        std::memset(out, 0, kNodeSize);
+        putLE16(out, attrs);
+        putLE32(out + 4, left);
+        putLE32(out + 8, right);
+        unsigned char* e = out + 12;
+        if (n.leaf) {
+            putLE16(out + 2, static_cast<std::uint16_t>(n.size));
+            for (std::size_t i = 0; i < n.size; ++i) {
+                const IndexEntry& x = entries_[start + i];
+                std::memcpy(e, x.key.data(), kl);
+                putBE32(e + kl, x.recno);
+                e += kl + 4;
+            }
+            return;
+        }
+        putLE16(out + 2, static_cast<std::uint16_t>(n.kids.size()));
+        std::size_t pos = start;
+        const bool compact = kind_ == IndexKind::Compact;
+        for (std::int32_t k : n.kids) {
+            pos += nd(k).size;
+            const IndexEntry& x = entries_[pos - 1];
+            std::memcpy(e, x.key.data(), kl);
+            if (compact) {
+                putBE32(e + kl, x.recno);
+                putBE32(e + kl + 4, nd(k).offset);
+                e += kl + 8;
+            } else {
+                putBE32(e + kl, nd(k).offset);
+                e += kl + 4;
+            }
+        }
+    }
+
+    void encodeHeader(unsigned char* h) const {
+        std::memset(h, 0, headerSize());
+        putLE32(h, nd(root_).offset);
+        putLE32(h + 4, kNone);
+        putLE16(h + 12, static_cast<std::uint16_t>(keyLength_));
+        std::uint8_t options = unique_ ? kOptUnique : 0;
+        if (hasFor_) {
+            options |= kOptFor;
+        }
+        h[15] = signature_;
+        if (kind_ == IndexKind::NonCompact) {
+            putLE32(h + 8, static_cast<std::uint32_t>(fileEnd_));
+            h[14] = options;
+            std::memcpy(h + 16, exprText_.data(), std::min<std::size_t>(exprText_.size(), 219));
+            std::memcpy(h + 236, forText_.data(), std::min<std::size_t>(forText_.size(), 219));
+            putLE32(h + kNonCompactCounterAt, counter_);
+        } else {
+            putLE32(h + kCompactCounterAt, counter_);
+            h[14] = static_cast<std::uint8_t>(options | kOptCompact);
+            const std::size_t keyLen = std::min<std::size_t>(exprText_.size(), 510);
+            const std::size_t forLen = std::min<std::size_t>(forText_.size(), 510 - keyLen);
+            putLE16(h + 502, 0);
+            putLE16(h + 504, static_cast<std::uint16_t>(keyLen + 1 + forLen + 1));
+            putLE16(h + 506, static_cast<std::uint16_t>(forLen + 1));
+            putLE16(h + 510, static_cast<std::uint16_t>(keyLen + 1));
+            std::memcpy(h + 512, exprText_.data(), keyLen);
+            std::memcpy(h + 512 + keyLen + 1, forText_.data(), forLen);
+        }
+    }
+
+    void pwriteFull(const unsigned char* data, std::size_t len, std::uint64_t at) {
+        std::size_t done = 0;
+        while (done < len) {
+            const ssize_t n = ::pwrite(fd_, data + done, len - done, static_cast<off_t>(at + done));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                throw ETableError("Cannot write index file " + name_ + ": " + std::strerror(errno) + ".");
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    }
+
+    // Writes the changed nodes and the header, then notes the file's new state.
+    void finishWrite() {
+        std::vector<std::int32_t> ids(dirty_.begin(), dirty_.end());
+        dirty_.clear();
+        std::sort(ids.begin(), ids.end(), [this](std::int32_t a, std::int32_t b) { return nd(a).offset < nd(b).offset; });
+        unsigned char buf[kNodeSize];
+        for (std::int32_t id : ids) {
+            if (!nd(id).alive) {
+                continue;
+            }
+            encodeNode(id, positionOf(id), buf);
+            pwriteFull(buf, kNodeSize, nd(id).offset);
+        }
+        ++counter_;
+        std::vector<unsigned char> h(headerSize());
+        encodeHeader(h.data());
+        pwriteFull(h.data(), h.size(), 0);
+        stamp_ = statFile();
+        stamp_.counter = counter_;
+    }
+
+    void rebuildFrom(std::uint32_t recordCount, const RecordSource& records) {
+        const auto kl = static_cast<std::size_t>(keyLength_);
+        std::string keys(static_cast<std::size_t>(recordCount) * kl, ' ');
+        for (std::uint32_t r = 1; r <= recordCount; ++r) {
+            expr_->evaluateTo(records(r), keys.data() + static_cast<std::size_t>(r - 1) * kl);
+        }
+        std::vector<std::uint32_t> order(recordCount);
+        std::iota(order.begin(), order.end(), 0u);
+        const char* kp = keys.data();
+        std::sort(order.begin(), order.end(), [kp, kl](std::uint32_t a, std::uint32_t b) {
+            const int c = std::memcmp(kp + a * kl, kp + b * kl, kl);
+            return c != 0 ? c < 0 : a < b;
+        });
+        std::vector<IndexEntry> entries;
+        entries.reserve(order.size());
+        for (std::uint32_t i : order) {
+            const char* k = kp + static_cast<std::size_t>(i) * kl;
+            if (unique_ && !entries.empty() && std::memcmp(entries.back().key.data(), k, kl) == 0) {
+                continue;
+            }
+            entries.push_back(IndexEntry{std::string(k, kl), i + 1});
+        }
+        entries_ = std::move(entries);
+        bulkWrite();
+    }
+
+    // Lays the whole tree out afresh from the ordered keys and writes the file in one go.
+    void bulkWrite() {
+        nodes_.clear();
+        freeIds_.clear();
+        freeOffsets_.clear();
+        dirty_.clear();
+        fileEnd_ = headerSize();
+        std::vector<std::size_t> starts;  // by node id
+
+        std::vector<std::int32_t> level;
+        auto newNode = [&](bool leaf, std::size_t start, std::uint32_t size) {
+            const std::int32_t id = allocNode(leaf);
+            nd(id).size = size;
+            starts.push_back(start);
+            level.push_back(id);
+            return id;
+        };
+        const std::size_t n = entries_.size();
+        if (n == 0) {
+            newNode(true, 0, 0);
+        } else if (kind_ == IndexKind::NonCompact) {
+            const auto cap = static_cast<std::size_t>(nonCompactCapacity(keyLength_));
+            for (std::size_t s = 0; s < n; s += cap) {
+                newNode(true, s, static_cast<std::uint32_t>(std::min(cap, n - s)));
+            }
+        } else {
+            std::size_t s = 0;
+            std::size_t count = 0;
+            std::size_t bytes = 0;
+            std::uint32_t maxRecno = 0;
+            int prevTrail = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                const IndexEntry& e = entries_[i];
+                const int trail = trailingCount(e.key, pad_);
+                const int dup = count == 0 ? 0 : sharedCount(entries_[i - 1].key, prevTrail, e.key, trail);
+                const auto stored = static_cast<std::size_t>(keyLength_ - dup - trail);
+                const std::uint32_t mr = std::max(maxRecno, e.recno);
+                const auto eb = static_cast<std::size_t>(leafLayout(keyLength_, mr).entryBytes);
+                if (count > 0 && (count + 1) * eb + bytes + stored > kCompactLeafSpace) {
+                    newNode(true, s, static_cast<std::uint32_t>(count));
+                    s = i;
+                    count = 1;
+                    bytes = static_cast<std::size_t>(keyLength_ - trail);
+                    maxRecno = e.recno;
+                } else {
+                    ++count;
+                    bytes += stored;
+                    maxRecno = mr;
+                }
+                prevTrail = trail;
+            }
+            newNode(true, s, static_cast<std::uint32_t>(count));
+        }
+        // Interior levels, the children spread evenly over as few nodes as will hold them.
+        const auto cap = static_cast<std::size_t>(interiorCapacity());
+        std::vector<std::int32_t> below;
+        for (;;) {
+            below.swap(level);
+            level.clear();
+            for (std::size_t i = 0; i < below.size(); ++i) {
+                nd(below[i]).left = i > 0 ? below[i - 1] : -1;
+                nd(below[i]).right = i + 1 < below.size() ? below[i + 1] : -1;
+            }
+            if (below.size() == 1) {
+                root_ = below.front();
+                break;
+            }
+            const std::size_t groups = (below.size() + cap - 1) / cap;
+            std::size_t at = 0;
+            for (std::size_t g = 0; g < groups; ++g) {
+                const std::size_t take = below.size() / groups + (g < below.size() % groups ? 1 : 0);
+                const std::int32_t id = newNode(false, starts[static_cast<std::size_t>(below[at])], 0);
+                std::uint32_t size = 0;
+                for (std::size_t j = 0; j < take; ++j, ++at) {
+                    nd(id).kids.push_back(below[at]);
+                    nd(below[at]).parent = id;
+                    size += nd(below[at]).size;
+                }
+                nd(id).size = size;
+            }
+        }
+        std::vector<unsigned char> image(fileEnd_);
+        ++counter_;
+        encodeHeader(image.data());
+        for (std::size_t id = 0; id < nodes_.size(); ++id) {
+            encodeNode(static_cast<std::int32_t>(id), starts[id], image.data() + nodes_[id].offset);
+        }
+        pwriteFull(image.data(), image.size(), 0);
+        if (::ftruncate(fd_, static_cast<off_t>(image.size())) != 0) {
+            throw ETableError("Cannot write index file " + name_ + ": " + std::strerror(errno) + ".");
+        }
+        stamp_ = statFile();
+        stamp_.counter = counter_;
+    }
+
+    std::filesystem::path path_;
+    std::string name_;
+    int fd_ = -1;
+    bool writable_ = false;
+    std::vector<FieldDef> fields_;
+    CodePage cp_;
+
+    std::optional<KeyExpression> expr_;
+    IndexKind kind_ = IndexKind::Compact;
+    std::string exprText_;
+    std::string forText_;
+    bool unique_ = false;
+    bool hasFor_ = false;
+    int keyLength_ = 0;
+    char pad_ = ' ';
+    std::uint8_t signature_ = 0;
+    std::uint32_t counter_ = 0;
+    std::uint64_t fileEnd_ = 0;
+
+    std::vector<IndexEntry> entries_;
+    std::vector<MNode> nodes_;
+    std::int32_t root_ = -1;
+    std::vector<std::int32_t> freeIds_;
+    std::vector<std::uint32_t> freeOffsets_;
+    std::set<std::int32_t> dirty_;
+    Stamp stamp_;
+};
+
+int openFile(const std::filesystem::path& path, int flags, const std::string& missingText) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        if (errno == ENOENT && !missingText.empty()) {
+            throw ETableError(missingText);
+        }
+        throw ETableError("Cannot open index file " + path.string() + ": " + std::strerror(errno) + ".");
+    }
+    return fd;
+}
+
+} // namespace
+
+std::unique_ptr<IndexFile> IndexFile::open(const std::filesystem::path& path, bool writable,
+                                           std::span<const FieldDef> fields, CodePage cp) {
+    const int fd = openFile(path, writable ? O_RDWR : O_RDONLY, "Index file does not exist.\rFile: " + path.string());
+    auto f = std::make_unique<IdxFile>(path, fd, writable, fields, cp);
+    f->load();
+    return f;
+}
+
+std::unique_ptr<IndexFile> IndexFile::create(const std::filesystem::path& path, IndexKind kind,
+                                             std::string_view expression, std::span<const FieldDef> fields,
+                                             CodePage cp, std::uint32_t recordCount, const RecordSource& records) {
+    // Check the expression before touching the file.
+    KeyExpression check(expression, fields, cp, path.string());
+    (void)check;
+    const int fd = openFile(path, O_RDWR | O_CREAT | O_TRUNC, {});
+    auto f = std::make_unique<IdxFile>(path, fd, true, fields, cp);
+    f->initNew(kind, expression, recordCount, records);
+    f->flush();
+    return f;
+}
+
+} // namespace arrowsel::data
