@@ -1,0 +1,206 @@
+#include "tests/support/qt_print.h"
+#include "widgets/cell_button.h"
+#include "widgets/colors.h"
+#include "widgets/link_label.h"
+#include "widgets/message_seam.h"
+#include "widgets/num_edit.h"
+#include "widgets/radio_group.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace arrowsel::widgets {
+namespace {
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* w) { w->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) {
+            ++count;
+        }
+        return false;
+    }
+};
+
+void settle(QWidget& w) {
+    w.show();
+    QApplication::processEvents();
+    QApplication::processEvents();
+}
+
+TEST(CellButtonTest, enabledFlagChangesBehaviourWithoutRepaint_showCaptionRepaints) {
+    // Another widget holds the focus: losing the focus repaints any button, rightly.
+    QWidget window;
+    QLineEdit focusHolder(&window);
+    TCellButton b(&window);
+    b.setGeometry(0, 30, 80, 22);
+    b.setCaption(QStringLiteral("2213"));
+    settle(window);
+    focusHolder.setFocus();
+    QApplication::processEvents();
+    PaintCounter paints(&b);
+
+    b.setCellEnabled(false);
+    QApplication::processEvents();
+    EXPECT_EQ(paints.count, 0);
+    QSignalSpy clicks(&b, &TCellButton::clicked);
+    QTest::mouseClick(&b, Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 0);
+
+    b.setShowCaption(false);
+    QApplication::processEvents();
+    EXPECT_GE(paints.count, 1);
+
+    b.setCellEnabled(true);
+    QTest::mouseClick(&b, Qt::LeftButton);
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST(CellButtonTest, accessibleNameFollowsShownCaption_fallbackWhileBlank) {
+    TCellButton b;
+    b.setAccessibleFallback(QStringLiteral("Hunting row 3 size"));
+    EXPECT_EQ(b.accessibleName(), QStringLiteral("Hunting row 3 size"));
+    b.setCaption(QStringLiteral("2213"));
+    EXPECT_EQ(b.accessibleName(), QStringLiteral("2213"));
+    b.setShowCaption(false);
+    EXPECT_EQ(b.accessibleName(), QStringLiteral("Hunting row 3 size"));
+    b.setHint(QStringLiteral("Spine Value"));
+    EXPECT_EQ(b.toolTip(), QStringLiteral("Spine Value"));
+    EXPECT_EQ(b.accessibleDescription(), QStringLiteral("Spine Value"));
+}
+
+TEST(CellButtonTest, spaceKeyClicksFocusedButton) {
+    TCellButton b;
+    settle(b);
+    QSignalSpy clicks(&b, &TCellButton::clicked);
+    QTest::keyClick(&b, Qt::Key_Space);
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST(ColorTest, bgrValuesConvertBothWays) {
+    EXPECT_EQ(colorFromBgr(0xD5FFFF), QColor(0xFF, 0xFF, 0xD5));
+    EXPECT_EQ(colorFromBgr(0x000080), QColor(0x80, 0x00, 0x00));
+    EXPECT_EQ(bgrFromColor(QColor(0xFF, 0xCB, 0xB3)), 0xB3CBFFu);
+}
+
+class RadioGroupTest : public ::testing::Test {
+protected:
+    RadioGroupTest() {
+        group.setItems({QStringLiteral("No"), QStringLiteral("1\""), QStringLiteral("2\"")});
+        group.setColumns(2);
+    }
+    TRadioGroup group;
+};
+
+TEST_F(RadioGroupTest, indexChangesSignalOnce_equalIndexIsSilent) {
+    QSignalSpy clicks(&group, &TRadioGroup::clicked);
+    group.setItemIndex(1);
+    EXPECT_EQ(group.itemIndex(), 1);
+    EXPECT_EQ(clicks.count(), 1);
+    group.setItemIndex(1);
+    EXPECT_EQ(clicks.count(), 1);
+    group.item(2)->click();
+    EXPECT_EQ(group.itemIndex(), 2);
+    EXPECT_EQ(clicks.count(), 2);
+}
+
+TEST_F(RadioGroupTest, noItemIndexUnchecksEveryItem) {
+    group.setItemIndex(0);
+    group.setItemIndex(-1);
+    EXPECT_EQ(group.itemIndex(), -1);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(group.item(i)->isChecked()) << i;
+    }
+    group.setItemIndex(2);
+    EXPECT_TRUE(group.item(2)->isChecked());
+}
+
+TEST_F(RadioGroupTest, itemsCarryTheirTextsAsAccessibleNames) {
+    EXPECT_EQ(group.items(), (QStringList{QStringLiteral("No"), QStringLiteral("1\""), QStringLiteral("2\"")}));
+    EXPECT_EQ(group.item(1)->accessibleName(), QStringLiteral("1\""));
+    group.setColorChecked(QColor(0x00, 0x80, 0x80));
+    EXPECT_EQ(group.colorChecked(), QColor(0x00, 0x80, 0x80));
+}
+
+class UpDownTest : public ::testing::Test {
+protected:
+    UpDownTest() : upDown(65, 160, 5) {
+        edit.setText(QStringLiteral("100"));
+        upDown.associate(&edit);
+    }
+    TNumEdit edit;
+    TUpDown upDown;
+};
+
+TEST_F(UpDownTest, stepsByIncrementAndStopsAtTheRangeEnds) {
+    upDown.stepUp();
+    EXPECT_EQ(edit.text(), QStringLiteral("105"));
+    edit.setText(QStringLiteral("158"));
+    upDown.stepUp();
+    EXPECT_EQ(edit.text(), QStringLiteral("160"));
+    upDown.stepUp();
+    EXPECT_EQ(edit.text(), QStringLiteral("160"));
+    edit.setText(QStringLiteral("66"));
+    upDown.stepDown();
+    EXPECT_EQ(edit.text(), QStringLiteral("65"));
+}
+
+TEST_F(UpDownTest, typedTextIsFree_stepFromNoNumberUsesLastPosition) {
+    edit.setText(QStringLiteral("abc"));
+    EXPECT_EQ(edit.text(), QStringLiteral("abc"));
+    upDown.stepDown();
+    EXPECT_EQ(edit.text(), QStringLiteral("95"));
+    edit.setText(QStringLiteral("999"));
+    upDown.stepDown();
+    EXPECT_EQ(edit.text(), QStringLiteral("155"));
+}
+
+TEST_F(UpDownTest, arrowKeysInTheEditStep_unlessTheUpDownIsDisabled) {
+    QTest::keyClick(&edit, Qt::Key_Up);
+    EXPECT_EQ(edit.text(), QStringLiteral("105"));
+    QTest::keyClick(&edit, Qt::Key_Down);
+    QTest::keyClick(&edit, Qt::Key_Down);
+    EXPECT_EQ(edit.text(), QStringLiteral("95"));
+    upDown.setEnabled(false);
+    QTest::keyClick(&edit, Qt::Key_Up);
+    EXPECT_EQ(edit.text(), QStringLiteral("95"));
+}
+
+TEST(LinkLabelTest, mouseReleaseAndEnterOpenTheAddressThroughTheSeam) {
+    RecordingSeam seam;
+    TLinkLabel link(QStringLiteral("www.example.com"), QUrl(QStringLiteral("https://www.example.com/")));
+    link.resize(160, 20);
+    settle(link);
+    QTest::mouseClick(&link, Qt::LeftButton);
+    QTest::keyClick(&link, Qt::Key_Return);
+    ASSERT_EQ(seam.urls.size(), 2u);
+    EXPECT_EQ(seam.urls[0], QUrl(QStringLiteral("https://www.example.com/")));
+}
+
+TEST(MessageSeamTest, recordingSeamAnswersAndRestoresThePreviousSeam) {
+    MessageSeam* before = &MessageSeam::current();
+    {
+        RecordingSeam seam;
+        EXPECT_EQ(&MessageSeam::current(), &seam);
+        seam.answers = {false};
+        seam.inputs = {QStringLiteral("Smith")};
+        EXPECT_FALSE(MessageSeam::current().question(nullptr, QStringLiteral("Sure?")));
+        EXPECT_TRUE(MessageSeam::current().question(nullptr, QStringLiteral("Again?")));
+        EXPECT_EQ(MessageSeam::current().inputText(nullptr, {}, QStringLiteral("Name"), {}), QStringLiteral("Smith"));
+        EXPECT_EQ(MessageSeam::current().inputText(nullptr, {}, QStringLiteral("Name"), {}), std::nullopt);
+        MessageSeam::current().information(nullptr, QStringLiteral("Note"));
+        EXPECT_EQ(seam.texts(RecordingSeam::Kind::Information), QStringList{QStringLiteral("Note")});
+    }
+    EXPECT_EQ(&MessageSeam::current(), before);
+}
+
+} // namespace
+} // namespace arrowsel::widgets

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QString>
+
+namespace arrowsel::widgets {
+
+// One button of a result grid: a caption on a coloured face. The caption can be kept while not
+// shown (ShowCaption), and Enabled is a plain flag that decides whether the button reacts to
+// clicks and keys without repainting it: a weight that stops being clickable must not flicker or
+// grey out. The hint is the tooltip and, for screen readers, the description; the accessible name
+// is the caption (or, while blank, the name given with setAccessibleFallback).
+class TCellButton : public QAbstractButton {
+    Q_OBJECT
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
+    Q_PROPERTY(QColor color READ color WRITE setColor)
+    Q_PROPERTY(bool showCaption READ showCaption WRITE setShowCaption)
+
+public:
+    explicit TCellButton(QWidget* parent = nullptr);
+
+    const QString& caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    const QColor& color() const { return color_; }
+    void setColor(const QColor& color);
+    bool showCaption() const { return showCaption_; }
+    void setShowCaption(bool show);
+    // Enabled: a plain flag; the face is not repainted.
+    void setCellEnabled(bool enabled);
+    bool cellEnabled() const { return isEnabled(); }
+    QString hint() const { return toolTip(); }
+    void setHint(const QString& hint);
+    // What screen readers call the button while it shows no caption, e.g. "Size, row 3".
+    void setAccessibleFallback(const QString& name);
+
+    QSize sizeHint() const override;
+
+signals:
+    void mouseEntered();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+
+private:
+    void updateAccessibleName();
+
+    QString caption_;
+    QColor color_;
+    QString fallbackName_;
+    bool showCaption_ = true;
+};
+
+} // namespace arrowsel::widgets
