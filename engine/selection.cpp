@@ -497,8 +497,10 @@ struct SelectionEngine::Impl {
                 makeBlank(cell);
                 continue;
             }
-            // Cells 2 to 6 show only the size before the first blank of the field.
-            const std::string size = (n >= 2 && n <= 6) ? cutAt(raw, ' ') : trim(raw);
+            // Cells 2 to 6 show only the size before the first blank of the field. All of the rest
+            // goes, not just 15 characters of it: a field wider than 19 characters would otherwise
+            // leave its padding in the caption and in the specification key.
+            const std::string size = (n >= 2 && n <= 6) ? raw.substr(0, raw.find(' ')) : trim(raw);
             const std::string spine = trim(table.fieldText(fieldName(n, "SPINE")));
             makeShown(cell);
             if (n >= 4 && n <= 10 && spine == "caw") {
