@@ -1,0 +1,35 @@
+#include "calc/calc_windows.h"
+
+#include "calc/about_box1.h"
+#include "calc/ke_calc2.h"
+#include "calc/specs_frm.h"
+#include "data/table_error.h"
+#include "engine/window_state.h"
+#include "widgets/message_seam.h"
+
+#include <memory>
+
+namespace arrowsel::calc {
+
+void openKineticEnergyCalculator(QWidget* parent, const MainWindowState& mainWindow) {
+    TKECalc2 window(mainWindow.dataFolder(), parent);
+    widgets::MessageSeam::current().execModal(window);
+}
+
+void openModelsGuide(QWidget* parent, const MainWindowState& mainWindow) {
+    TAboutBox1 window(mainWindow, parent);
+    widgets::MessageSeam::current().execModal(window);
+}
+
+void openSpecsWindow(QWidget* parent, const MainWindowState& mainWindow) {
+    std::unique_ptr<TSpecsFrm> window;
+    try {
+        window = std::make_unique<TSpecsFrm>(mainWindow, parent);
+    } catch (const data::ETableError& e) {
+        widgets::MessageSeam::current().error(parent, QString::fromStdString(e.what()));
+        return;
+    }
+    widgets::MessageSeam::current().execModal(*window);
+}
+
+} // namespace arrowsel::calc

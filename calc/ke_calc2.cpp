@@ -1,0 +1,229 @@
+#include "calc/ke_calc2.h"
+
+#include "calc/energy_widgets.h"
+#include "calc/kinetic_energy.h"
+#include "calc/pictures.h"
+#include "widgets/message_seam.h"
+#include "widgets/num_edit.h"
+
+#include <QDoubleSpinBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace arrowsel::calc {
+
+namespace {
+
+constexpr int kAnimationIntervalMs = 3000;
+
+// A whole-number edit with its up-down; the label's text becomes the edit's accessible name.
+widgets::TNumEdit* addWholeNumberRow(QGridLayout* grid, int row, const QString& caption, const QString& name,
+                                     int initial) {
+    auto* label = new QLabel(caption);
+    auto* edit = new widgets::TNumEdit;
+    edit->setObjectName(name);
+    edit->setMaxLength(4);
+    edit->setText(QString::number(initial));
+    edit->setAccessibleName(QString(caption).remove(QLatin1Char('&')).remove(QLatin1Char(':')));
+    label->setBuddy(edit);
+    auto* upDown = new widgets::TUpDown(0, 9999, 10);
+    upDown->setObjectName(name + QStringLiteral("UpDown"));
+    upDown->associate(edit);
+    auto* box = new QHBoxLayout;
+    box->setSpacing(0);
+    box->addWidget(edit);
+    box->addWidget(upDown);
+    grid->addWidget(label, row, 0);
+    grid->addLayout(box, row, 1);
+    return edit;
+}
+
+QDoubleSpinBox* addDecimalRow(QGridLayout* grid, int row, const QString& caption, const QString& letter,
+                              const QString& name, double step, int decimals, double initial) {
+    auto* label = new QLabel(caption);
+    auto* spin = new QDoubleSpinBox;
+    spin->setObjectName(name);
+    spin->setLocale(QLocale::c());
+    spin->setDecimals(decimals);
+    spin->setRange(0.0, 999.99);
+    spin->setSingleStep(step);
+    spin->setValue(initial);
+    spin->setAccessibleName(QString(caption).remove(QLatin1Char('&')) + QLatin1Char(' ') + letter);
+    label->setBuddy(spin);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(new QLabel(letter), row, 1);
+    grid->addWidget(spin, row, 2);
+    return spin;
+}
+
+QPushButton* button(const QString& text, const QString& name) {
+    auto* b = new QPushButton(text);
+    b->setObjectName(name);
+    b->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+    return b;
+}
+
+} // namespace
+
+TKECalc2::TKECalc2(const std::filesystem::path& pictureFolder, QWidget* parent)
+    : QDialog(parent), pictureFolder_(pictureFolder) {
+    setObjectName(QStringLiteral("TKECalc2"));
+    setWindowTitle(QStringLiteral("2009 Kinetic Energy and Front of Center Calculators"));
+    pages_ = new QTabWidget;
+    pages_->setObjectName(QStringLiteral("KEPages"));
+    pages_->addTab(makeEnergyPage(), QStringLiteral("Kinetic Energy"));
+    pages_->addTab(makeFocPage(), QStringLiteral("Front of Center"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pages_);
+
+    animator_->play(QString::fromLatin1(pictureListName(PictureList::MediumImg)),
+                    energyPictures(pictureFolder_, PictureList::MediumImg));
+}
+
+QWidget* TKECalc2::makeEnergyPage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("KEPage"));
+    auto* inputs = new QGridLayout;
+    grainWt_ = addWholeNumberRow(inputs, 0, QStringLiteral("Total Grain Weight of Arrow Shaft:"),
+                                 QStringLiteral("GrainWt"), 400);
+    velocity_ =
+        addWholeNumberRow(inputs, 1, QStringLiteral("Impact Velocity (Feet/Second):"), QStringLiteral("Velocity"), 200);
+
+    auto* heading = new QLabel(QStringLiteral("Kinetic Energy (Foot Lbs.)"));
+    energy_ = new QLabel(QStringLiteral("35.54"));
+    energy_->setObjectName(QStringLiteral("Label6"));
+    energy_->setAccessibleName(heading->text());
+    QFont big = energy_->font();
+    big.setPointSize(big.pointSize() * 2);
+    big.setBold(true);
+    energy_->setFont(big);
+
+    auto* gaugeHeading = new QLabel(QStringLiteral("Hunting Usage"));
+    gauge_ = new TEnergyGauge;
+    gauge_->setObjectName(QStringLiteral("GaugeBar1"));
+    gauge_->setAccessibleName(gaugeHeading->text());
+    gauge_->setValue(35);
+    gauge_->setFixedSize(28, 150);
+    auto* scale = new QVBoxLayout;
+    for (const char* text : {"Largest Game", "Big Game", "Medium Game", "Small Game"}) {
+        scale->addWidget(new QLabel(QString::fromLatin1(text)));
+        scale->addStretch();
+    }
+
+    animator_ = new TPictureAnimator(kAnimationIntervalMs);
+    animator_->setObjectName(QStringLiteral("Animator1"));
+    animator_->setAccessibleName(QStringLiteral("Game suited to this energy"));
+    animator_->setFixedSize(150, 150);
+
+    auto* gaugeBox = new QGridLayout;
+    gaugeBox->addWidget(gaugeHeading, 0, 0, 1, 2);
+    gaugeBox->addWidget(gauge_, 1, 0);
+    gaugeBox->addLayout(scale, 1, 1);
+
+    auto* results = new QHBoxLayout;
+    auto* energyBox = new QVBoxLayout;
+    energyBox->addWidget(heading);
+    energyBox->addWidget(energy_);
+    energyBox->addStretch();
+    results->addLayout(energyBox);
+    results->addLayout(gaugeBox);
+    results->addWidget(animator_);
+
+    auto* calc = button(QStringLiteral("C&alculate"), QStringLiteral("KECalcBtn"));
+    calc->setDefault(true);
+    auto* close = button(QStringLiteral("&Close"), QStringLiteral("KECloseBtn"));
+    connect(calc, &QPushButton::clicked, this, &TKECalc2::GrainWtChange);
+    connect(close, &QPushButton::clicked, this, &TKECalc2::KECloseBtnClick);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(calc);
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(inputs);
+    layout->addLayout(results);
+    layout->addLayout(buttons);
+    return page;
+}
+
+QWidget* TKECalc2::makeFocPage() {
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("FOCPage"));
+    auto* inputs = new QGridLayout;
+    length_ = addDecimalRow(inputs, 0, QStringLiteral("Arrow Length"), QStringLiteral("(L)"),
+                            QStringLiteral("FSpinLenEdit"), 0.1, 2, 30.0);
+    balance_ = addDecimalRow(inputs, 1, QStringLiteral("Balance distance from nock groove"), QStringLiteral("(A)"),
+                             QStringLiteral("FSpinBalEdit"), 0.25, 2, 15.0);
+
+    auto* caption = new QLabel(QStringLiteral("Front-of-Center Percent:"));
+    foc_ = new QLabel;
+    foc_->setObjectName(QStringLiteral("Label9"));
+    foc_->setAccessibleName(caption->text());
+    auto* result = new QHBoxLayout;
+    result->addWidget(caption);
+    result->addWidget(foc_);
+    result->addStretch();
+
+    auto* calc = button(QStringLiteral("C&alculate"), QStringLiteral("FOCCalcBtn"));
+    auto* close = button(QStringLiteral("&Close"), QStringLiteral("FOCCloseBtn"));
+    connect(calc, &QPushButton::clicked, this, &TKECalc2::FOCCalcBtnClick);
+    connect(close, &QPushButton::clicked, this, &TKECalc2::KECloseBtnClick);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(calc);
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(inputs);
+    layout->addLayout(result);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    return page;
+}
+
+void TKECalc2::GrainWtChange() {
+    const KineticEnergyRun run = runKineticEnergy(velocity_->text().toStdString(), grainWt_->text().toStdString());
+    if (!run.information.empty()) {
+        widgets::MessageSeam::current().information(this, QString::fromStdString(run.information));
+    } else if (!run.error.empty()) {
+        widgets::MessageSeam::current().error(this, QString::fromStdString(run.error));
+    } else {
+        energy_->setText(QString::fromStdString(run.result->text));
+        gauge_->setValue(run.result->gauge);
+        animator_->play(QString::fromLatin1(pictureListName(run.result->pictures)),
+                        energyPictures(pictureFolder_, run.result->pictures));
+    }
+    grainWt_->setFocus();
+}
+
+void TKECalc2::FOCCalcBtnClick() {
+    try {
+        foc_->setText(QString::fromStdString(
+            frontOfCenterText(static_cast<float>(length_->value()), static_cast<float>(balance_->value()))));
+    } catch (const FloatingPointError& e) {
+        widgets::MessageSeam::current().error(this, QString::fromStdString(e.what()));
+    }
+    length_->setFocus();
+}
+
+void TKECalc2::KECloseBtnClick() {
+    reject();
+}
+
+void TKECalc2::FormActivate() {
+    grainWt_->setFocus();
+}
+
+bool TKECalc2::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        FormActivate();
+    }
+    return QDialog::event(e);
+}
+
+} // namespace arrowsel::calc

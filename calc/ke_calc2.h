@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace arrowsel::widgets {
+class TNumEdit;
+}
+
+namespace arrowsel::calc {
+
+class TEnergyGauge;
+class TPictureAnimator;
+
+// The kinetic energy and front-of-centre calculator: two pages, each computed on its own
+// "Calculate" button. Problems are told through the message seam. The animation's pictures are
+// read from `pictureFolder`.
+class TKECalc2 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TKECalc2(const std::filesystem::path& pictureFolder, QWidget* parent = nullptr);
+
+    void GrainWtChange();
+    void FOCCalcBtnClick();
+    void KECloseBtnClick();
+    void FormActivate();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    QWidget* makeEnergyPage();
+    QWidget* makeFocPage();
+
+    std::filesystem::path pictureFolder_;
+    QTabWidget* pages_;
+    widgets::TNumEdit* grainWt_;
+    widgets::TNumEdit* velocity_;
+    QLabel* energy_;
+    TEnergyGauge* gauge_;
+    TPictureAnimator* animator_;
+    QDoubleSpinBox* length_;
+    QDoubleSpinBox* balance_;
+    QLabel* foc_;
+};
+
+} // namespace arrowsel::calc

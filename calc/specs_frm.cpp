@@ -1,0 +1,259 @@
+#include "calc/specs_frm.h"
+
+#include "calc/about_box1.h"
+#include "calc/arrow_weight.h"
+#include "calc/ke_calc2.h"
+#include "data/table_error.h"
+#include "engine/conversions.h"
+#include "engine/window_state.h"
+#include "widgets/message_seam.h"
+
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <array>
+
+namespace arrowsel::calc {
+
+namespace {
+
+using Label = MainWindowState::Label;
+using Edit = MainWindowState::Edit;
+
+// The fields shown as they stand, with their captions.
+constexpr std::array<std::pair<const char*, const char*>, 7> kSpecificationFields = {{
+    {"ARROWTYPE", "Shaft Type:"},
+    {"LENGTH", "Maximum Length:"},
+    {"OD", "Outside Diameter:"},
+    {"GPI", "Grains per Inch:"},
+    {"WALL", "Wall Thickness:"},
+    {"ID", "Inside Diameter:"},
+    {"SPINE", "Spine at 29\":"},
+}};
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The main window's number, or nothing when its edit holds no number.
+std::optional<double> mainNumber(const MainWindowState& main, Edit edit) {
+    try {
+        return engine::toNumber(main.editText(edit));
+    } catch (const engine::EConvertError&) {
+        return std::nullopt;
+    }
+}
+
+QDoubleSpinBox* weightSpin(const QString& name, double step, double max) {
+    auto* spin = new QDoubleSpinBox;
+    spin->setObjectName(name);
+    spin->setLocale(QLocale::c());
+    spin->setDecimals(2);
+    spin->setRange(0.0, max);
+    spin->setSingleStep(step);
+    return spin;
+}
+
+QPushButton* button(const QString& text, const QString& name, const QString& accessibleName) {
+    auto* b = new QPushButton(text);
+    b->setObjectName(name);
+    b->setAccessibleName(accessibleName);
+    return b;
+}
+
+} // namespace
+
+TSpecsFrm::TSpecsFrm(const MainWindowState& mainWindow, QWidget* parent) : QDialog(parent), main_(mainWindow) {
+    setObjectName(QStringLiteral("TSpecsFrm"));
+    setWindowTitle(QStringLiteral("2009 Arrow Weight Calculator/Specifications"));
+    buildControls();
+    FormCreate();
+}
+
+TSpecsFrm::~TSpecsFrm() = default;
+
+void TSpecsFrm::buildControls() {
+    auto* specs = new QFormLayout;
+    for (const auto& [field, caption] : kSpecificationFields) {
+        auto* value = new QLabel;
+        value->setObjectName(QString::fromLatin1(field));
+        value->setAccessibleName(QString::fromLatin1(caption).remove(QLatin1Char(':')));
+        value->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+        specs->addRow(QString::fromLatin1(caption), value);
+    }
+
+    auto* sizeCaption = new QLabel(QStringLiteral("Shaft Size & Models:"));
+    size_ = new QLabel;
+    size_->setObjectName(QStringLiteral("Label4"));
+    size_->setAccessibleName(QStringLiteral("Shaft Size"));
+    models_ = new QLabel;
+    models_->setObjectName(QStringLiteral("Mods"));
+    models_->setAccessibleName(QStringLiteral("Models"));
+    models_->setWordWrap(true);
+    auto* shaft = new QVBoxLayout;
+    shaft->addWidget(sizeCaption);
+    shaft->addWidget(size_);
+    shaft->addWidget(models_);
+
+    length_ = weightSpin(QStringLiteral("FSpinEdit1"), 0.25, 38.0);
+    point_ = weightSpin(QStringLiteral("FSpinEdit3"), 1.0, 9999.0);
+    nock_ = weightSpin(QStringLiteral("FSpinEdit2"), 1.0, 9999.0);
+    insert_ = weightSpin(QStringLiteral("FSpinEdit5"), 1.0, 9999.0);
+    vanes_ = weightSpin(QStringLiteral("FSpinEdit4"), 1.0, 9999.0);
+    auto* weights = new QFormLayout;
+    const std::pair<QDoubleSpinBox*, QString> rows[] = {{length_, QStringLiteral("Arrow Length:")},
+                                                        {point_, QStringLiteral("Point Weight:")},
+                                                        {nock_, QStringLiteral("Nock System Weight:")},
+                                                        {insert_, QStringLiteral("Insert Weight:")},
+                                                        {vanes_, QStringLiteral("Fletching Weight:")}};
+    for (const auto& [spin, caption] : rows) {
+        spin->setAccessibleName(QString(caption).remove(QLatin1Char(':')));
+        weights->addRow(caption, spin);
+        connect(spin, &QDoubleSpinBox::valueChanged, this, &TSpecsFrm::ChangeOptions);
+    }
+
+    shaftWeight_ = new QLabel;
+    shaftWeight_->setObjectName(QStringLiteral("Label21"));
+    shaftWeight_->setAccessibleName(QStringLiteral("Shaft Weight"));
+    totalWeight_ = new QLabel;
+    totalWeight_->setObjectName(QStringLiteral("Label9"));
+    totalWeight_->setAccessibleName(QStringLiteral("Approx. Total Arrow Weight"));
+    grainsPerPound_ = new QLabel;
+    grainsPerPound_->setObjectName(QStringLiteral("GrainsPerLbLbl"));
+    grainsPerPound_->setAccessibleName(QStringLiteral("Grains per pound of draw weight"));
+    lightArrow_ = new QLabel(QStringLiteral("Warning: under 5 grains per pound of draw weight. An arrow this "
+                                            "light can damage the bow, as a dry fire does."));
+    lightArrow_->setObjectName(QStringLiteral("LightArrowLbl"));
+    lightArrow_->setWordWrap(true);
+    lightArrow_->setStyleSheet(QStringLiteral("color: #C00000; font-weight: bold;"));
+    lightArrow_->hide();
+    auto* totalRow = new QHBoxLayout;
+    totalRow->addWidget(totalWeight_);
+    totalRow->addWidget(grainsPerPound_);
+    totalRow->addStretch();
+    weights->addRow(QStringLiteral("Shaft Weight:"), shaftWeight_);
+    weights->addRow(QStringLiteral("Approx. Total Arrow Weight:"), totalRow);
+    weights->addRow(lightArrow_);
+
+    auto* note = new QLabel(QStringLiteral("Note: Specs of shaft type Aluminum are from KV63 shafts."));
+    note->setObjectName(QStringLiteral("NoteLbl"));
+
+    auto* exit = button(QStringLiteral("&Close"), QStringLiteral("ExitBtn"), QStringLiteral("Close"));
+    auto* calc = button(QStringLiteral("Kinetic Energy &&\nF.O.C. Calculator"), QStringLiteral("CalcSpeedButton"),
+                        QStringLiteral("Kinetic Energy & F.O.C. Calculator"));
+    auto* models = button(QStringLiteral("2009 Shaft\nModels"), QStringLiteral("ModelsSpeedButton"),
+                          QStringLiteral("2009 Shaft Models"));
+    connect(exit, &QPushButton::clicked, this, &TSpecsFrm::ExitBtnClick);
+    connect(calc, &QPushButton::clicked, this, &TSpecsFrm::CalcSpeedButtonClick);
+    connect(models, &QPushButton::clicked, this, &TSpecsFrm::ModelsSpeedButtonClick);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(calc);
+    buttons->addWidget(models);
+    buttons->addStretch();
+    buttons->addWidget(exit);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(specs);
+    top->addSpacing(24);
+    top->addLayout(shaft);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(weights);
+    layout->addWidget(note);
+    layout->addLayout(buttons);
+}
+
+void TSpecsFrm::openTable() {
+    table_.open(main_.dataFolder() / "SPECS.DBF", data::TDbfTable::OpenMode::ReadOnly);
+    table_.openIndexFile("specs.idx");
+    table_.seek(key_);
+}
+
+void TSpecsFrm::FormCreate() {
+    key_ = specificationKey(main_.labelText(Label::TmpLbl));
+    openTable();
+
+    const std::string page = main_.labelText(Label::TmpLbl2);
+    {
+        // The weights are computed once below, with every value in place.
+        const QSignalBlocker b1(length_), b2(point_), b3(nock_), b4(vanes_), b5(insert_);
+        const auto length = mainNumber(main_, page == "Youth" ? Edit::YouthArrowLength : Edit::ArrowLength);
+        length_->setValue(length.value_or(0.0));
+        if (page == "Hunt") {
+            point_->setValue(mainNumber(main_, Edit::PointWeight).value_or(0.0));
+        } else {
+            point_->setValue(table_.fieldFloat("DEFPTWT"));
+        }
+        nock_->setValue(table_.fieldFloat("DEFNOCKWT"));
+        vanes_->setValue(table_.fieldFloat("DEFVANEWT"));
+        insert_->setValue(table_.fieldFloat("DEFINSWT"));
+    }
+    size_->setText(qs(main_.labelText(Label::SpcLbl)));
+    models_->setText(qs(main_.labelText(Label::Mods)));
+    showSpecification();
+    computeWeights();
+}
+
+void TSpecsFrm::showSpecification() {
+    for (const auto& [field, caption] : kSpecificationFields) {
+        if (auto* value = findChild<QLabel*>(QString::fromLatin1(field))) {
+            value->setText(qs(table_.fieldText(field)));
+        }
+    }
+}
+
+void TSpecsFrm::ChangeOptions() {
+    if (!table_.isOpen()) {
+        try {
+            openTable();
+        } catch (const data::ETableError& e) {
+            widgets::MessageSeam::current().error(this, qs(e.what()));
+            return;
+        }
+    }
+    models_->setText(qs(main_.labelText(Label::Mods)));
+    computeWeights();
+}
+
+void TSpecsFrm::computeWeights() {
+    double gpi = 0;
+    try {
+        gpi = grainsPerInch(table_.fieldText("GPI"), main_.labelText(Label::Mods));
+    } catch (const engine::EConvertError& e) {
+        widgets::MessageSeam::current().error(this, qs(e.what()));
+        return;
+    }
+    const ArrowComponents parts{length_->value(), nock_->value(), point_->value(), vanes_->value(), insert_->value()};
+    const ArrowWeights weights = arrowWeights(gpi, parts);
+    shaftWeight_->setText(qs(weights.shaft) + QStringLiteral(" Gr."));
+    totalWeight_->setText(qs(weights.total) + QStringLiteral(" Gr."));
+
+    // Youth bows are drawn with the youth weight of their own page.
+    const Edit drawWeight = main_.labelText(Label::TmpLbl2) == "Youth" ? Edit::YouthBowWeight : Edit::BowWeight;
+    const auto perPound = grainsPerPound(weights.totalGrains, main_.editText(drawWeight));
+    grainsPerPound_->setText(perPound ? QStringLiteral("(%1 Gr./Lb.)").arg(qs(perPound->text)) : QString());
+    lightArrow_->setVisible(perPound && perPound->tooLight);
+}
+
+void TSpecsFrm::ExitBtnClick() {
+    table_.closeIndexes();
+    table_.close();
+    reject();
+}
+
+void TSpecsFrm::CalcSpeedButtonClick() {
+    TKECalc2 calculator(main_.dataFolder(), this);
+    widgets::MessageSeam::current().execModal(calculator);
+}
+
+void TSpecsFrm::ModelsSpeedButtonClick() {
+    TAboutBox1 guide(main_, this);
+    widgets::MessageSeam::current().execModal(guide);
+}
+
+} // namespace arrowsel::calc

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "data/dbf_table.h"
+
+#include <QDialog>
+#include <string>
+
+class QDoubleSpinBox;
+class QLabel;
+
+namespace arrowsel {
+class MainWindowState;
+}
+
+namespace arrowsel::calc {
+
+// The specification of the shaft chosen on the main window's grid, with the shaft's weight and
+// the whole arrow's approximate weight. The shaft is taken from the main window's hidden labels
+// (TmpLbl the key, SpcLbl the size, Mods the models, TmpLbl2 the page) when the window is made.
+class TSpecsFrm : public QDialog {
+    Q_OBJECT
+public:
+    // Throws data::ETableError when the specification table or its index cannot be opened.
+    explicit TSpecsFrm(const MainWindowState& mainWindow, QWidget* parent = nullptr);
+    ~TSpecsFrm() override;
+
+    const std::string& key() const { return key_; }
+
+    void ChangeOptions();
+    void ExitBtnClick();
+    void CalcSpeedButtonClick();
+    void ModelsSpeedButtonClick();
+
+private:
+    void buildControls();
+    void FormCreate();
+    void openTable();
+    void computeWeights();
+    void showSpecification();
+
+    const MainWindowState& main_;
+    data::TDbfTable table_;
+    std::string key_;
+
+    QDoubleSpinBox* length_;
+    QDoubleSpinBox* point_;
+    QDoubleSpinBox* nock_;
+    QDoubleSpinBox* insert_;
+    QDoubleSpinBox* vanes_;
+    QLabel* size_;
+    QLabel* models_;
+    QLabel* shaftWeight_;
+    QLabel* totalWeight_;
+    QLabel* grainsPerPound_;
+    QLabel* lightArrow_;
+};
+
+} // namespace arrowsel::calc

@@ -1,0 +1,150 @@
+#include "calc/about_box1.h"
+#include "calc/pictures.h"
+#include "fake_main_window.h"
+#include "tests/support/temp_dir.h"
+#include "widgets/link_label.h"
+#include "widgets/message_seam.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace arrowsel::calc {
+namespace {
+
+using Label = MainWindowState::Label;
+
+const char* const kImages[] = {"Image1", "Image2", "Image3"};
+const char* const kLinks[] = {"HyperLblHunt", "HyperLblTarg", "HyperLblYouth", "HyperLblOrvik"};
+
+class ModelsGuideWindow : public testing::Test {
+protected:
+    ModelsGuideWindow() {
+        main.folder = dir.path();
+        // Small stand-ins with the guide's colours told apart, so the right picture is checkable.
+        const QColor colors[] = {Qt::darkGreen, Qt::darkBlue, Qt::darkRed};
+        for (int i = 0; i < 3; ++i) {
+            QImage picture(64, 48, QImage::Format_RGB32);
+            picture.fill(colors[i]);
+            picture.save(QString::fromStdString((dir / guidePictureFile(i + 1)).string()), "JPEG");
+        }
+    }
+
+    // Activation as the window system delivers it.
+    void activate(TAboutBox1& box) {
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(&box, &activation);
+    }
+
+    QStringList shown(TAboutBox1& box, const char* const* names, int count) {
+        QStringList result;
+        for (int i = 0; i < count; ++i) {
+            auto* w = box.findChild<QWidget*>(QString::fromLatin1(names[i]));
+            EXPECT_NE(w, nullptr) << names[i];
+            if (w && !w->isHidden()) {
+                result << QString::fromLatin1(names[i]);
+            }
+        }
+        return result;
+    }
+
+    test::TempDir dir;
+    test::FakeMainWindow main;
+    widgets::RecordingSeam seam;
+};
+
+struct TagCase {
+    const char* tag;
+    const char* image;
+    const char* caption;
+    const char* link;
+};
+
+class ModelsGuideForTag : public ModelsGuideWindow, public testing::WithParamInterface<TagCase> {};
+
+TEST_P(ModelsGuideForTag, activationShowsThePagesPictureCaptionAndLink) {
+    main.labels[Label::TmpLbl2] = GetParam().tag;
+    TAboutBox1 box(main);
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("2009 Shaft Models Guide"));
+    EXPECT_TRUE(shown(box, kImages, 3).isEmpty());
+
+    activate(box);
+    EXPECT_EQ(box.windowTitle(), QString::fromLatin1(GetParam().caption));
+    EXPECT_EQ(shown(box, kImages, 3), QStringList{QString::fromLatin1(GetParam().image)});
+    EXPECT_EQ(shown(box, kLinks, 4), QStringList{QString::fromLatin1(GetParam().link)});
+    auto* image = box.findChild<QLabel*>(QString::fromLatin1(GetParam().image));
+    EXPECT_FALSE(image->pixmap().isNull());
+
+    // Coming back from another program gives the same result.
+    activate(box);
+    EXPECT_EQ(shown(box, kImages, 3), QStringList{QString::fromLatin1(GetParam().image)});
+    EXPECT_EQ(shown(box, kLinks, 4), QStringList{QString::fromLatin1(GetParam().link)});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tags, ModelsGuideForTag,
+    testing::Values(TagCase{"Hunt", "Image1", "2009 Hunting Shaft Models Guide", "HyperLblHunt"},
+                    TagCase{"Targ", "Image2", "2009 Target/Youth Shaft Models Guide", "HyperLblTarg"},
+                    TagCase{"Youth", "Image2", "2009 Target/Youth Shaft Models Guide", "HyperLblYouth"},
+                    TagCase{"Orvk", "Image3", "2009 Orvik Shaft Models Guide", "HyperLblOrvik"}),
+    [](const testing::TestParamInfo<TagCase>& row) { return std::string(row.param.tag); });
+
+TEST_F(ModelsGuideWindow, unknownTagLeavesEverythingHiddenUnderTheGeneralCaption) {
+    for (const char* tag : {"", "Target", "hunt"}) {
+        main.labels[Label::TmpLbl2] = tag;
+        TAboutBox1 box(main);
+        activate(box);
+        EXPECT_EQ(box.windowTitle(), QStringLiteral("2009 Shaft Models Guide")) << tag;
+        EXPECT_TRUE(shown(box, kImages, 3).isEmpty()) << tag;
+        EXPECT_TRUE(shown(box, kLinks, 4).isEmpty()) << tag;
+    }
+}
+
+TEST_F(ModelsGuideWindow, clickedLinkOpensItsAddress) {
+    main.labels[Label::TmpLbl2] = "Orvk";
+    TAboutBox1 box(main);
+    activate(box);
+    auto* link = box.findChild<widgets::TLinkLabel*>(QStringLiteral("HyperLblOrvik"));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->text(), QStringLiteral("Orvik Online Shafts Guide"));
+    QTest::mouseClick(link, Qt::LeftButton);
+    ASSERT_EQ(seam.urls.size(), 1u);
+    EXPECT_EQ(seam.urls.front(), link->url());
+    EXPECT_TRUE(link->url().host().endsWith(QStringLiteral("example.com")));
+}
+
+TEST_F(ModelsGuideWindow, layoutHasTheScrolledBoxTheHintAndAClose) {
+    main.labels[Label::TmpLbl2] = "Hunt";
+    TAboutBox1 box(main);
+    EXPECT_EQ(box.size(), QSize(795, 595));
+    auto* scroll = box.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->height(), 529);
+    for (const char* name : kImages) {
+        EXPECT_EQ(box.findChild<QLabel*>(QString::fromLatin1(name))->toolTip(),
+                  QStringLiteral("Use scroll bars and\narrows to view all items"));
+    }
+    auto* close = box.findChild<QPushButton*>(QStringLiteral("KECloseBtn"));
+    ASSERT_NE(close, nullptr);
+    EXPECT_EQ(close->text(), QStringLiteral("&Close"));
+    box.setResult(-1);
+    QTest::mouseClick(close, Qt::LeftButton);
+    EXPECT_EQ(box.result(), QDialog::Rejected);
+}
+
+TEST_F(ModelsGuideWindow, missingPicturesLeaveTheWindowUsable) {
+    main.folder = dir / "empty";
+    main.labels[Label::TmpLbl2] = "Targ";
+    TAboutBox1 box(main);
+    activate(box);
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("2009 Target/Youth Shaft Models Guide"));
+    EXPECT_TRUE(box.findChild<QLabel*>(QStringLiteral("Image2"))->pixmap().isNull());
+}
+
+} // namespace
+} // namespace arrowsel::calc
