@@ -53,7 +53,7 @@ ChartFixture::ChartFixture() {
             row(Page::Targ, r)["SH" + std::to_string(c) + "SPINE"] = "r" + std::to_string(r);
         }
     }
-    specs_.push_back({"ZZZZ", "ZSPINE", "ZH", "ZT", "10"});
+    specs_.push_back({"zzzz", "ZSPINE", "ZH", "ZT", "10"});
 }
 
 void ChartFixture::write() {

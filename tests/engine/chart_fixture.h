@@ -15,7 +15,7 @@ namespace arrowsel::test {
 // Every chart row r (1 to 20) starts out with a marker in cell 1 so a test can see which row was
 // chosen: size "R<r>" on the Hunting, Youth and Orvik charts (model "M" on the latter two), and on
 // the Target chart sizes "c1" to "c14" with spine "r<r>" in every column. The specification table
-// holds one record keyed "ZZZZ" (the last in index order, so every missed seek lands on it) with
+// holds one record keyed "zzzz" (the last in index order, so every missed seek lands on it) with
 // GPI "10"; tests add their own records.
 class ChartFixture {
 public:

@@ -201,13 +201,13 @@ TEST_F(HuntingCells, cawMarkerInCells4To10_makesCarbonCellWithoutSeek) {
     EXPECT_TRUE(result.cells()[2].sizeEnabled);
 }
 
-TEST_F(HuntingCells, weightButtons5To9_disabledUnlessCarbon_cell10Untouched) {
+TEST_F(HuntingCells, weightButtons4To9_disabledUnlessCarbon_othersUntouched) {
     for (int n = 1; n <= 12; ++n) {
         row13()["SH" + std::to_string(n) + "SIZE"] = "s" + std::to_string(n);
     }
     const auto result = run();
     for (std::size_t i = 0; i < 12; ++i) {
-        EXPECT_EQ(result.cells()[i].weightEnabled, i < 4 || i > 8) << "cell " << i + 1;
+        EXPECT_EQ(result.cells()[i].weightEnabled, i < 3 || i > 8) << "cell " << i + 1;
     }
 }
 
