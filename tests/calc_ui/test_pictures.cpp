@@ -74,6 +74,11 @@ TEST_F(GeneratedPictures, guidePicturesDecodeAtTheirSizes) {
     }
 }
 
+TEST_F(GeneratedPictures, splashAndAboutPicturesDecode) {
+    EXPECT_EQ(picture("splash.jpg").size(), QSize(400, 260));
+    EXPECT_EQ(picture("about.jpg").size(), QSize(300, 160));
+}
+
 TEST_F(GeneratedPictures, calculatorPicturesDecodeAt150By150) {
     for (PictureList list : {PictureList::SmallImg, PictureList::MediumImg, PictureList::BigImg, PictureList::ToughImg,
                              PictureList::Tanks}) {
