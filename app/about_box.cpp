@@ -1,0 +1,52 @@
+#include "app/about_box.h"
+
+#include "app/pictures.h"
+#include "widgets/link_label.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace arrowsel::app {
+
+TAboutBox::TAboutBox(const std::filesystem::path& dataFolder, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TAboutBox"));
+    setWindowTitle(QStringLiteral("About 2009"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("ProgramIcon"));
+    picture->setPixmap(loadPicture(dataFolder, QStringLiteral("about"), QSize(300, 160), QStringLiteral("Arvendel")));
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setAccessibleName(QStringLiteral("Arvendel"));
+    layout->addWidget(picture);
+
+    auto* visit = new QLabel(QStringLiteral("Visit our WWW site:"), this);
+    visit->setAlignment(Qt::AlignCenter);
+    layout->addWidget(visit);
+    auto* link = new widgets::TLinkLabel(QStringLiteral("www.arvendel.example.com"),
+                                         QUrl(QStringLiteral("https://www.arvendel.example.com/")), this);
+    link->setObjectName(QStringLiteral("WebLink"));
+    link->setAlignment(Qt::AlignCenter);
+    layout->addWidget(link);
+
+    const QStringList details{QStringLiteral("Arvendel Archery Products"), QStringLiteral("Arrow Shaft Selector 2009"),
+                              QStringLiteral("1200 Fletching Way, Springvale"),
+                              QStringLiteral("Customer service: service@arvendel.example.com")};
+    for (int i = 0; i < details.size(); ++i) {
+        auto* line = new QLabel(details[i], this);
+        line->setObjectName(QStringLiteral("DetailLine%1").arg(i + 1));
+        line->setAlignment(Qt::AlignCenter);
+        layout->addWidget(line);
+    }
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("OKButton"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(ok, 0, Qt::AlignCenter);
+}
+
+} // namespace arrowsel::app

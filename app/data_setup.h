@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <vector>
+
+namespace arrowsel::app {
+
+// Where the program finds its bundled sample data: the build tree's generated data, the installed
+// data folder, and the share folder beside the executable (for an installation moved elsewhere).
+std::vector<std::filesystem::path> bundledDataFolders();
+
+struct DataFolder {
+    std::filesystem::path folder;
+    QString problem; // empty when the charts are there; else what to tell the user
+};
+
+// The data folder for a start in `currentDir`: the current folder when it holds the hunting chart,
+// else the per-user folder, first filled with every file of the first existing bundled folder that
+// it does not already have (letter case ignored). Files already there are never overwritten.
+DataFolder prepareDataFolder(const std::filesystem::path& currentDir,
+                             const std::vector<std::filesystem::path>& bundled);
+
+// Copies the files of `from` into `to` that `to` does not hold yet; returns how many were copied.
+int seedFolder(const std::filesystem::path& from, const std::filesystem::path& to);
+
+} // namespace arrowsel::app

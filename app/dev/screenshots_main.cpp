@@ -1,0 +1,77 @@
+// Draws the program's windows offscreen into PNG files, one per page and side window:
+//   arrowsel-screenshots <output folder> [<data folder>]
+#include "app/about_box.h"
+#include "app/arrow_sel.h"
+#include "app/data_setup.h"
+#include "app/help_window.h"
+#include "app/splash.h"
+#include "app/startup.h"
+#include "widgets/message_seam.h"
+
+#include <QDir>
+#include <QTabWidget>
+#include <cstdio>
+#include <filesystem>
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: arrowsel-screenshots <output folder> [<data folder>]\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    arrowsel::app::applyAppearance(app);
+    arrowsel::widgets::RecordingSeam seam; // notices must not wait for a click
+
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+    std::filesystem::path data = argc > 2 ? std::filesystem::path(argv[2])
+                                          : arrowsel::app::prepareDataFolder(std::filesystem::current_path(),
+                                                                             arrowsel::app::bundledDataFolders())
+                                                .folder;
+    auto save = [&out](QWidget& w, const char* name) {
+        const QString file = out.filePath(QString::fromLatin1(name));
+        if (!w.grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        }
+        std::printf("%s\n", qPrintable(file));
+    };
+
+    arrowsel::app::TSplashV splash(data);
+    splash.show();
+    save(splash, "splash.png");
+    splash.hide();
+
+    arrowsel::app::TArrowSel window(data);
+    window.show();
+    QApplication::processEvents();
+    auto* pages = window.findChild<QTabWidget*>(QStringLiteral("ShaftsNB"));
+    const char* names[] = {"page-hunting.png", "page-target.png", "page-youth.png", "page-orvik.png"};
+    for (int i = 0; i < 4; ++i) {
+        pages->setCurrentIndex(i);
+        QApplication::processEvents();
+        save(window, names[i]);
+    }
+    pages->setCurrentIndex(0);
+    window.HWtBtn9Click();
+    QApplication::processEvents();
+    save(window, "page-hunting-carbon.png");
+    window.CloseCarbonBtn();
+
+    arrowsel::app::TAboutBox about(data, &window);
+    about.show();
+    save(about, "about.png");
+    about.hide();
+
+    arrowsel::app::THelpWindow* help = arrowsel::app::showHelpTopic(1, &window);
+    QApplication::processEvents();
+    save(*help, "help-topic-1.png");
+
+    if (!seam.entries.empty()) {
+        std::printf("boxes shown while drawing: %zu (first: %s)\n", seam.entries.size(),
+                    qPrintable(seam.entries.front().text));
+    }
+    return 0;
+}

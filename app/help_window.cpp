@@ -1,0 +1,76 @@
+#include "app/help_window.h"
+
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+// Resources of a static library must be registered by name, from the global namespace.
+static void initHelpResources() {
+    Q_INIT_RESOURCE(help);
+}
+
+namespace arrowsel::app {
+
+namespace {
+
+QUrl topicUrl(int topic) {
+    switch (topic) {
+    case 2:
+        return QUrl(QStringLiteral("qrc:/help/reading_the_chart.html"));
+    default:
+        return QUrl(QStringLiteral("qrc:/help/tuning.html"));
+    }
+}
+
+} // namespace
+
+THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
+    initHelpResources();
+    setObjectName(QStringLiteral("THelpWindow"));
+    setWindowTitle(QStringLiteral("Tuning Information"));
+    resize(640, 560);
+    browser_->setObjectName(QStringLiteral("HelpBrowser"));
+    browser_->setOpenExternalLinks(false);
+    browser_->setAccessibleName(QStringLiteral("Help text"));
+
+    auto* back = new QPushButton(QStringLiteral("&Back"), this);
+    back->setObjectName(QStringLiteral("HelpBackBtn"));
+    auto* contents = new QPushButton(QStringLiteral("C&ontents"), this);
+    contents->setObjectName(QStringLiteral("HelpContentsBtn"));
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("HelpCloseBtn"));
+    back->setEnabled(false);
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+    connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(contents, &QPushButton::clicked, this, [this] { showTopic(1); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back);
+    buttons->addWidget(contents);
+    buttons->addStretch();
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(browser_);
+}
+
+void THelpWindow::showTopic(int topic) {
+    browser_->setSource(topicUrl(topic));
+}
+
+THelpWindow* showHelpTopic(int topic, QWidget* owner) {
+    static QPointer<THelpWindow> window;
+    if (!window || window->parent() != owner) {
+        delete window.data();
+        window = new THelpWindow(owner);
+    }
+    window->showTopic(topic);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+} // namespace arrowsel::app

@@ -1,0 +1,62 @@
+#include "app/startup.h"
+
+#include "app/about_box.h"
+#include "app/arrow_sel.h"
+#include "app/data_setup.h"
+#include "app/splash.h"
+#include "widgets/message_seam.h"
+
+#include <QDir>
+#include <QFont>
+#include <QStyleFactory>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+
+namespace arrowsel::app {
+
+void applyAppearance(QApplication& app) {
+    QApplication::setApplicationName(QStringLiteral("arrowsel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Arvendel 2009"));
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
+        QApplication::setStyle(fusion);
+    }
+    QFont font(QStringLiteral("Liberation Sans"), 9);
+    font.setStyleHint(QFont::SansSerif);
+    app.setFont(font);
+}
+
+int runProgram(int& argc, char** argv, const StartOptions& options) {
+    QApplication app(argc, argv);
+    applyAppearance(app);
+
+    const DataFolder data = prepareDataFolder(std::filesystem::current_path(), bundledDataFolders());
+    if (!data.problem.isEmpty()) {
+        widgets::MessageSeam::current().error(nullptr, data.problem);
+        return 1;
+    }
+    // The data files (the notice text, the export) are named relative to the current folder.
+    QDir::setCurrent(QString::fromStdString(data.folder.string()));
+
+    auto splash = std::make_unique<TSplashV>(data.folder);
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    // The forms in their start-up order; the first is the main window. Forms of the side
+    // windows join this list where they are made at start.
+    auto mainForm = std::make_unique<TArrowSel>(data.folder);
+    auto* aboutBox = new TAboutBox(data.folder, mainForm.get()); // replaced by each About command
+    aboutBox->hide();
+
+    splash.reset();
+
+    if (options.quitAfterFirstPaint) {
+        QObject::connect(mainForm.get(), &TArrowSel::firstPainted, &app,
+                         [] { QTimer::singleShot(0, qApp, &QApplication::quit); });
+    }
+    mainForm->show();
+    return QApplication::exec();
+}
+
+} // namespace arrowsel::app

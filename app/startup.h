@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QApplication>
+
+namespace arrowsel::app {
+
+struct StartOptions {
+    // Leave the event loop as soon as the main window has painted once (start-up timing).
+    bool quitAfterFirstPaint = false;
+};
+
+// Application name, style and font shared by the program and the developer tools that picture it.
+void applyAppearance(QApplication& app);
+
+// The whole program: splash, data folder, forms in their order, event loop. Returns the exit code.
+int runProgram(int& argc, char** argv, const StartOptions& options = {});
+
+} // namespace arrowsel::app

@@ -1,0 +1,74 @@
+#include "app/data_setup.h"
+#include "tests/support/temp_dir.h"
+
+#include <QByteArray>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace arrowsel::app {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+void writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Points the per-user data folder at a temporary folder for the test's lifetime.
+class DataSetupTest : public ::testing::Test {
+protected:
+    DataSetupTest() : saved_(qgetenv("XDG_DATA_HOME")) {
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(home.path().string()));
+        writeFile(bundled / "HUNTCHRT.DBF", "bundled chart");
+        writeFile(bundled / "invsel.txt", "bundled notice");
+    }
+    ~DataSetupTest() override { qputenv("XDG_DATA_HOME", saved_); }
+
+    TempDir home, current, bundled;
+    fs::path user() const { return home.path() / "arrowsel"; }
+
+private:
+    QByteArray saved_;
+};
+
+TEST_F(DataSetupTest, currentFolderWithTheChart_isUsedAndNothingIsCopied) {
+    writeFile(current / "huntchrt.dbf", "local chart");
+    const DataFolder result = prepareDataFolder(current.path(), {bundled.path()});
+    EXPECT_EQ(result.folder, current.path());
+    EXPECT_TRUE(result.problem.isEmpty());
+    EXPECT_FALSE(fs::exists(user()));
+}
+
+TEST_F(DataSetupTest, userFolder_isSeededWithoutOverwritingTheUsersFiles) {
+    fs::create_directories(user());
+    writeFile(user() / "INVSEL.TXT", "the shop's own notice");
+    const DataFolder result = prepareDataFolder(current.path(), {home.path() / "missing", bundled.path()});
+    EXPECT_EQ(result.folder, user());
+    EXPECT_TRUE(result.problem.isEmpty()) << result.problem.toStdString();
+    EXPECT_EQ(readFile(user() / "HUNTCHRT.DBF"), "bundled chart");
+    EXPECT_EQ(readFile(user() / "INVSEL.TXT"), "the shop's own notice");
+    EXPECT_FALSE(fs::exists(user() / "invsel.txt") && !fs::equivalent(user() / "invsel.txt", user() / "INVSEL.TXT"));
+
+    writeFile(user() / "HUNTCHRT.DBF", "edited chart");
+    prepareDataFolder(current.path(), {bundled.path()});
+    EXPECT_EQ(readFile(user() / "HUNTCHRT.DBF"), "edited chart");
+}
+
+TEST_F(DataSetupTest, noChartsAnywhere_giveAMessageNamingTheFolder) {
+    const DataFolder result = prepareDataFolder(current.path(), {home.path() / "missing"});
+    EXPECT_EQ(result.folder, user());
+    EXPECT_TRUE(result.problem.contains(QString::fromStdString(user().string()))) << result.problem.toStdString();
+    EXPECT_TRUE(result.problem.contains(QStringLiteral("HUNTCHRT.DBF")));
+}
+
+} // namespace
+} // namespace arrowsel::app
