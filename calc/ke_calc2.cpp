@@ -34,10 +34,13 @@ widgets::TNumEdit* addWholeNumberRow(QGridLayout* grid, int row, const QString& 
     auto* upDown = new widgets::TUpDown(0, 9999, 10);
     upDown->setObjectName(name + QStringLiteral("UpDown"));
     upDown->associate(edit);
+    edit->setFixedWidth(64);
+    upDown->setFixedSize(18, edit->sizeHint().height());
     auto* box = new QHBoxLayout;
     box->setSpacing(0);
     box->addWidget(edit);
     box->addWidget(upDown);
+    box->addStretch();
     grid->addWidget(label, row, 0);
     grid->addLayout(box, row, 1);
     return edit;

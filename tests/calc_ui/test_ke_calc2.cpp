@@ -4,6 +4,7 @@
 #include "widgets/num_edit.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -125,6 +126,18 @@ TEST_F(KECalcWindow, zeroLengthReportsTheArithmeticErrorAndKeepsThePercent) {
     focFor(0.0, 15.0);
     EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error), QStringList{QStringLiteral("Floating point division by zero")});
     EXPECT_EQ(child<QLabel>("Label9")->text(), QStringLiteral("-3.3%"));
+}
+
+TEST_F(KECalcWindow, activationAndCalculationPutTheFocusWhereTheUserTypesNext) {
+    QEvent activation(QEvent::WindowActivate);
+    QApplication::sendEvent(&window, &activation);
+    EXPECT_EQ(window.focusWidget(), child<QWidget>("GrainWt"));
+    child<QTabWidget>("KEPages")->setCurrentIndex(1);
+    focFor(30.0, 15.0);
+    EXPECT_EQ(window.focusWidget(), child<QWidget>("FSpinLenEdit"));
+    child<QTabWidget>("KEPages")->setCurrentIndex(0);
+    energyFor("0", "0");
+    EXPECT_EQ(window.focusWidget(), child<QWidget>("GrainWt"));
 }
 
 TEST_F(KECalcWindow, bothCloseButtonsCloseTheWindow) {
