@@ -155,9 +155,24 @@ std::string firstCharacters(const std::string& utf8, std::size_t count) {
     return utf8;
 }
 
-std::string fieldName(int n, const char* suffix) {
-    return "SH" + std::to_string(n) + suffix;
-}
+// The chart fields "SH<n><suffix>" for n = 1 to 17, named once: every cell of every run reads them.
+class ChartFields {
+public:
+    explicit ChartFields(const char* suffix) {
+        for (std::size_t n = 1; n < names_.size(); ++n) {
+            names_[n] = "SH" + std::to_string(n) + suffix;
+        }
+    }
+    const std::string& operator()(int n) const { return names_[static_cast<std::size_t>(n)]; }
+
+private:
+    std::array<std::string, 18> names_;
+};
+
+const ChartFields sizeField("SIZE");
+const ChartFields spineField("SPINE");
+const ChartFields modlField("MODL");
+const ChartFields modelField("MODEL");
 
 void makeBlank(Cell& cell) {
     cell.shown = false;
@@ -492,7 +507,7 @@ struct SelectionEngine::Impl {
 
         for (int n = 1; n <= 17; ++n) {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
-            const std::string raw = table.fieldText(fieldName(n, "SIZE"));
+            const std::string raw = table.fieldText(sizeField(n));
             if (trim(raw).empty()) {
                 makeBlank(cell);
                 continue;
@@ -501,7 +516,7 @@ struct SelectionEngine::Impl {
             // goes, not just 15 characters of it: a field wider than 19 characters would otherwise
             // leave its padding in the caption and in the specification key.
             const std::string size = (n >= 2 && n <= 6) ? raw.substr(0, raw.find(' ')) : trim(raw);
-            const std::string spine = trim(table.fieldText(fieldName(n, "SPINE")));
+            const std::string spine = trim(table.fieldText(spineField(n)));
             makeShown(cell);
             if (n >= 4 && n <= 10 && spine == "caw") {
                 cell.size = size;
@@ -632,7 +647,7 @@ struct SelectionEngine::Impl {
             Cell& cell = cells[static_cast<std::size_t>(k - 1)];
             std::string size;
             if (slot.column != 0) {
-                size = trim(table.fieldText(fieldName(slot.column, "SIZE")));
+                size = trim(table.fieldText(sizeField(slot.column)));
                 const auto star = size.find('*');
                 switch (slot.rule) {
                 case SizeRule::Whole:
@@ -654,7 +669,7 @@ struct SelectionEngine::Impl {
                 makeBlank(cell);
                 continue;
             }
-            const std::string spine = trim(table.fieldText(fieldName(slot.column, "SPINE")));
+            const std::string spine = trim(table.fieldText(spineField(slot.column)));
             makeShown(cell);
             specs.seek(size + spine);
             cell.size = size;
@@ -695,13 +710,13 @@ struct SelectionEngine::Impl {
         std::vector<Cell>& cells = grid(Page::Youth);
         for (int n = 1; n <= 8; ++n) {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
-            const std::string size = trim(table.fieldText(fieldName(n, "SIZE")));
+            const std::string size = trim(table.fieldText(sizeField(n)));
             if (size.empty()) {
                 makeBlank(cell);
                 continue;
             }
             makeShown(cell);
-            specs.seek(size + trim(table.fieldText(fieldName(n, "MODL"))));
+            specs.seek(size + trim(table.fieldText(modlField(n))));
             cell.size = size;
             cell.model = trim(specs.fieldText("TMODELS"));
             cell.weight = shaftWeight(specs.fieldText("GPI"), in.youthArrowLength);
@@ -752,13 +767,13 @@ struct SelectionEngine::Impl {
         std::vector<Cell>& cells = grid(Page::Orvk);
         for (int n = 1; n <= 7; ++n) {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
-            const std::string model = trim(table.fieldText(fieldName(n, "MODEL")));
+            const std::string model = trim(table.fieldText(modelField(n)));
             if (model.empty()) {
                 makeBlank(cell);
                 continue;
             }
             makeShown(cell);
-            const std::string size = trim(table.fieldText(fieldName(n, "SIZE")));
+            const std::string size = trim(table.fieldText(sizeField(n)));
             cell.size = size;
             specs.seek(size + model);
             cell.model = trim(specs.fieldText("HMODELS"));
