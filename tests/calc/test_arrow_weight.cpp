@@ -85,13 +85,6 @@ INSTANTIATE_TEST_SUITE_P(WorkedExamples, ArrowWeightExample,
                                          WeightCase{"noShaft", 9.0, {0, 10, 100, 8, 12}, "0", "130"}),
                          [](const testing::TestParamInfo<WeightCase>& row) { return std::string(row.param.name); });
 
-TEST(WholePartText, dropsDecimalsWithoutRounding) {
-    EXPECT_EQ(wholePartText(416.9), "416");
-    EXPECT_EQ(wholePartText(-3.7), "-3");
-    EXPECT_EQ(wholePartText(1.23456789012345), "1");
-    EXPECT_EQ(wholePartText(42), "42");
-}
-
 TEST(GrainsPerPound, showsOneDecimalCutAndWarnsBelowFive) {
     auto light = grainsPerPound(299.9, "60");
     ASSERT_TRUE(light);

@@ -118,25 +118,6 @@ TEST_F(ModelsGuideWindow, clickedLinkOpensItsAddress) {
     EXPECT_TRUE(link->url().host().endsWith(QStringLiteral("example.com")));
 }
 
-TEST_F(ModelsGuideWindow, layoutHasTheScrolledBoxTheHintAndAClose) {
-    main.labels[Label::TmpLbl2] = "Hunt";
-    TAboutBox1 box(main);
-    EXPECT_EQ(box.size(), QSize(795, 595));
-    auto* scroll = box.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));
-    ASSERT_NE(scroll, nullptr);
-    EXPECT_EQ(scroll->height(), 529);
-    for (const char* name : kImages) {
-        EXPECT_EQ(box.findChild<QLabel*>(QString::fromLatin1(name))->toolTip(),
-                  QStringLiteral("Use scroll bars and\narrows to view all items"));
-    }
-    auto* close = box.findChild<QPushButton*>(QStringLiteral("KECloseBtn"));
-    ASSERT_NE(close, nullptr);
-    EXPECT_EQ(close->text(), QStringLiteral("&Close"));
-    box.setResult(-1);
-    QTest::mouseClick(close, Qt::LeftButton);
-    EXPECT_EQ(box.result(), QDialog::Rejected);
-}
-
 TEST_F(ModelsGuideWindow, missingPicturesLeaveTheWindowUsable) {
     main.folder = dir / "empty";
     main.labels[Label::TmpLbl2] = "Targ";

@@ -65,21 +65,6 @@ TEST_F(KECalcWindow, startsOnTheDefaultArrowWithMediumGameRunning) {
     EXPECT_EQ(pages->tabText(1), QStringLiteral("Front of Center"));
 }
 
-TEST_F(KECalcWindow, wholeNumberEditsTakeFourCharactersAndStepByTen) {
-    for (const char* name : {"GrainWt", "Velocity"}) {
-        auto* edit = child<widgets::TNumEdit>(name);
-        EXPECT_EQ(edit->maxLength(), 4);
-        ASSERT_NE(edit->upDown(), nullptr);
-        EXPECT_EQ(edit->upDown()->min(), 0);
-        EXPECT_EQ(edit->upDown()->max(), 9999);
-        EXPECT_EQ(edit->upDown()->increment(), 10);
-    }
-    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("FSpinLenEdit")->singleStep(), 0.1);
-    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("FSpinBalEdit")->singleStep(), 0.25);
-    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("FSpinLenEdit")->value(), 30.0);
-    EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>("FSpinBalEdit")->value(), 15.0);
-}
-
 TEST_F(KECalcWindow, calculateShowsEnergyGaugeAndPictureListOfTheWorkedExamples) {
     energyFor("400", "250");
     EXPECT_EQ(shownEnergy(), QStringLiteral("55.53"));
