@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -111,13 +112,17 @@ TEST_F(Cli, recommendText_showsGridAndNotice) {
     EXPECT_NE(o.out.find("R1 "), std::string::npos) << o.out;
 }
 
-// End to end on the generated sample data; skipped when it has not been built.
+// End to end on the generated sample data (or the folder named by ARROWSEL_SAMPLE_DATA); skipped
+// when it has not been built.
 TEST_F(Cli, sampleData_everyPageCompletes) {
     std::filesystem::path data;
+    if (const char* given = std::getenv("ARROWSEL_SAMPLE_DATA")) {
+        data = given;
+    }
     for (const auto& candidate :
          {std::filesystem::path(ARROWSEL_BINARY_DIR) / "sampledata" / "data",
           std::filesystem::path(ARROWSEL_SOURCE_DIR) / "build" / "default" / "sampledata" / "data"}) {
-        if (std::filesystem::exists(candidate)) {
+        if (data.empty() && std::filesystem::exists(candidate)) {
             data = candidate;
             break;
         }
