@@ -99,28 +99,34 @@ QString legendHtml(std::initializer_list<std::pair<const char*, const char*>> ro
 }
 
 QString pageLegend(engine::Page page) {
+    const QString sizes = QStringLiteral("<p>Aluminium sizes: 2213 = 22/64\" across, .013\" wall. "
+                                         "Carbon sizes give the spine.</p>");
     switch (page) {
     case engine::Page::Hunt:
-        return QStringLiteral("<b>Models</b>") + legendHtml({{"XX75", "aluminium, hunting grade"},
-                                                             {"XX78", "aluminium, premium alloy"},
-                                                             {"RD", "aluminium, Redline series"},
-                                                             {"63", "aluminium, 7178 alloy"},
-                                                             {"AC", "aluminium core, carbon wrap"},
-                                                             {"CA", "all carbon"},
-                                                             {"RD,63", "two models: two weights"}});
+        return QStringLiteral("<b>Models</b>") +
+               legendHtml({{"RD,63", "Raider and KV63: two weights, plain then coated"},
+                           {"63", "KV63 coated aluminium"},
+                           {"VT", "Vantage aluminium"},
+                           {"TL", "Talon carbon"},
+                           {"VR", "Vireo aluminium/carbon"},
+                           {"Carbon", "see Details in the weight column"}}) +
+               sizes;
     case engine::Page::Targ:
-        return QStringLiteral("<b>Models</b>") + legendHtml({{"XX75", "aluminium, target grade"},
-                                                             {"X10", "aluminium core, carbon wrap, barrelled"},
-                                                             {"ACE", "aluminium core, carbon wrap"},
-                                                             {"N4", "aluminium, Navigator series"},
-                                                             {"63", "aluminium, 7178 alloy"},
-                                                             {"N4,63", "two models: two weights"}});
+        return QStringLiteral("<b>Models</b>") +
+               legendHtml({{"N4,63", "Nimbus and KV63: two weights, plain then coated"},
+                           {"63", "KV63 coated aluminium"},
+                           {"VT", "Vantage aluminium"},
+                           {"TL", "Talon carbon"},
+                           {"VR", "Vireo aluminium/carbon"}}) +
+               sizes;
     case engine::Page::Youth:
         return QStringLiteral("<b>Models</b>") +
-               legendHtml({{"JR", "junior aluminium"}, {"GT", "junior carbon"}, {"XX75", "aluminium, light wall"}});
+               legendHtml({{"SP", "Sprout light aluminium"}, {"FL", "Fledge light carbon"}}) + sizes;
     case engine::Page::Orvk:
         return QStringLiteral("<b>Orvik models</b>") +
-               legendHtml({{"FT", "fibreglass trainer"}, {"CX", "carbon, hunting"}, {"CXT", "carbon, target"}});
+               legendHtml(
+                   {{"ST", "Orvik Strand carbon"}, {"KE", "Orvik Keel heavy carbon"}, {"PK", "Orvik Pike aluminium"}}) +
+               sizes;
     }
     return {};
 }
@@ -350,7 +356,7 @@ QWidget* TArrowSel::buildPage(engine::Page page) {
     legend->setTextFormat(Qt::RichText);
     legend->setWordWrap(true);
     legend->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    legend->setGeometry(380, 64, 146, 200);
+    legend->setGeometry(380, 64, 146, 340);
 
     buildCommandButtons(page, w);
     if (page == engine::Page::Hunt) {
@@ -445,7 +451,7 @@ void TArrowSel::buildCarbonPanel(QWidget* parent) {
     QPalette pal = cawtPanel_->palette();
     pal.setColor(QPalette::Window, QColor(0xE8, 0xEC, 0xF2));
     cawtPanel_->setPalette(pal);
-    cawtPanel_->setGeometry(0, 0, 380, 26 + 22 + 7 * kRowStep + 44);
+    cawtPanel_->setGeometry(0, 0, 376, 26 + 22 + 7 * kRowStep + 44);
     cawtPanel_->setAccessibleName(QStringLiteral("Carbon Shafts"));
 
     auto* header = new QLabel(QStringLiteral("Carbon Shafts"), cawtPanel_);
@@ -454,7 +460,7 @@ void TArrowSel::buildCarbonPanel(QWidget* parent) {
     f.setPointSizeF(f.pointSizeF() * 1.2);
     header->setFont(f);
     header->setAlignment(Qt::AlignCenter);
-    header->setGeometry(4, 4, 372, 22);
+    header->setGeometry(4, 4, 368, 22);
     const std::array<QString, 4> heads{QStringLiteral("Size"), QStringLiteral("Spine"), QStringLiteral("Models"),
                                        QStringLiteral("Weight")};
     for (std::size_t c = 0; c < heads.size(); ++c) {
@@ -465,7 +471,7 @@ void TArrowSel::buildCarbonPanel(QWidget* parent) {
     buildGrid(engine::Page::Hunt, cawtPanel_, 10, 16, 48);
     auto* close = new QPushButton(QStringLiteral("&Close"), cawtPanel_);
     close->setObjectName(QStringLiteral("CAWTCloseBtn"));
-    close->setGeometry(380 / 2 - 50, 48 + 7 * kRowStep + 8, 100, 28);
+    close->setGeometry(376 / 2 - 50, 48 + 7 * kRowStep + 8, 100, 28);
     connect(close, &QPushButton::clicked, this, &TArrowSel::CloseCarbonBtn);
     cawtPanel_->hide();
 }
