@@ -1,6 +1,11 @@
 #pragma once
 
+#include "engine/selection.h"
+
+#include <cstddef>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace arrowsel::cli {
@@ -16,5 +21,20 @@ using CommandFunction = int (*)(std::span<const std::string_view> args);
 
 int recommendCommand(std::span<const std::string_view> args);
 extern const char* const kRecommendUsage;
+
+int reportCommand(std::span<const std::string_view> args);
+extern const char* const kReportUsage;
+
+// The bow setup and data folder options of the subcommands that run a selection (the recommend
+// usage lists them).
+struct SetupOptions {
+    engine::BowSetup setup;
+    std::optional<std::string> dataDir;
+};
+enum class OptionMatch { Taken, NotMine, Error };
+// Takes the option at args[i] (and its value, advancing i) when it is a setup option; on Error,
+// `error` says what is wrong.
+OptionMatch parseSetupOption(std::span<const std::string_view> args, std::size_t& i, SetupOptions& options,
+                             std::string& error);
 
 } // namespace arrowsel::cli

@@ -14,6 +14,9 @@ struct Command {
 
 const Command kCommands[] = {
     {"recommend", arrowsel::cli::recommendCommand, arrowsel::cli::kRecommendUsage},
+#ifdef ARROWSEL_CLI_REPORTS
+    {"report", arrowsel::cli::reportCommand, arrowsel::cli::kReportUsage},
+#endif
 };
 
 void printUsage(std::FILE* to) {

@@ -207,11 +207,8 @@ int usageError(const std::string& message) {
 
 } // namespace
 
-int recommendCommand(std::span<const std::string_view> args) {
-    engine::BowSetup setup;
-    std::optional<std::string> dataDir;
-    bool json = false;
-
+OptionMatch parseSetupOption(std::span<const std::string_view> args, std::size_t& i, SetupOptions& options,
+                             std::string& error) {
     struct TextOption {
         std::string_view name;
         std::string engine::BowSetup::*field;
@@ -234,6 +231,79 @@ int recommendCommand(std::span<const std::string_view> args) {
         {"--brace", &engine::BowSetup::braceHt},
     };
 
+    const std::string_view arg = args[i];
+    // Both "--name value" and "--name=value"; a value may be empty.
+    std::string_view name = arg;
+    std::optional<std::string_view> value;
+    if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
+        name = arg.substr(0, eq);
+        value = arg.substr(eq + 1);
+    }
+    auto takeValue = [&]() -> std::optional<std::string_view> {
+        if (value) {
+            return value;
+        }
+        if (i + 1 < args.size()) {
+            return args[++i];
+        }
+        return std::nullopt;
+    };
+    auto missingValue = [&] {
+        error = "option " + std::string(name) + " needs a value";
+        return OptionMatch::Error;
+    };
+
+    if (name == "--data" || name == "--page") {
+        const auto v = takeValue();
+        if (!v) {
+            return missingValue();
+        }
+        if (name == "--data") {
+            options.dataDir = std::string(*v);
+        } else {
+            const auto page = engine::pageFromTag(*v);
+            if (!page) {
+                error = "bad page '" + std::string(*v) + "' (Hunt, Targ, Youth or Orvk)";
+                return OptionMatch::Error;
+            }
+            options.setup.page = *page;
+        }
+        return OptionMatch::Taken;
+    }
+    for (const TextOption& o : textOptions) {
+        if (name == o.name) {
+            const auto v = takeValue();
+            if (!v) {
+                return missingValue();
+            }
+            options.setup.*o.field = std::string(*v);
+            return OptionMatch::Taken;
+        }
+    }
+    for (const IndexOption& o : indexOptions) {
+        if (name == o.name) {
+            const auto v = takeValue();
+            if (!v) {
+                return missingValue();
+            }
+            try {
+                options.setup.*o.field = engine::toInteger(*v);
+            } catch (const engine::EConvertError&) {
+                error = "option " + std::string(name) + " needs an item index, not '" + std::string(*v) + "'";
+                return OptionMatch::Error;
+            }
+            return OptionMatch::Taken;
+        }
+    }
+    return OptionMatch::NotMine;
+}
+
+int recommendCommand(std::span<const std::string_view> args) {
+    SetupOptions options;
+    engine::BowSetup& setup = options.setup;
+    std::optional<std::string>& dataDir = options.dataDir;
+    bool json = false;
+
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         if (arg == "--json") {
@@ -244,66 +314,13 @@ int recommendCommand(std::span<const std::string_view> args) {
             std::fprintf(stdout, "usage: arrowsel-cli\n%s", kRecommendUsage);
             return kExitOk;
         }
-        // Both "--name value" and "--name=value"; a value may be empty.
-        std::string_view name = arg;
-        std::optional<std::string_view> value;
-        if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-            name = arg.substr(0, eq);
-            value = arg.substr(eq + 1);
-        }
-        auto takeValue = [&]() -> std::optional<std::string_view> {
-            if (value) {
-                return value;
-            }
-            if (i + 1 < args.size()) {
-                return args[++i];
-            }
-            return std::nullopt;
-        };
-
-        bool matched = false;
-        if (name == "--data" || name == "--page") {
-            const auto v = takeValue();
-            if (!v) {
-                return usageError("option " + std::string(name) + " needs a value");
-            }
-            if (name == "--data") {
-                dataDir = std::string(*v);
-            } else {
-                const auto page = engine::pageFromTag(*v);
-                if (!page) {
-                    return usageError("bad page '" + std::string(*v) + "' (Hunt, Targ, Youth or Orvk)");
-                }
-                setup.page = *page;
-            }
-            matched = true;
-        }
-        for (const TextOption& o : textOptions) {
-            if (!matched && name == o.name) {
-                const auto v = takeValue();
-                if (!v) {
-                    return usageError("option " + std::string(name) + " needs a value");
-                }
-                setup.*o.field = std::string(*v);
-                matched = true;
-            }
-        }
-        for (const IndexOption& o : indexOptions) {
-            if (!matched && name == o.name) {
-                const auto v = takeValue();
-                if (!v) {
-                    return usageError("option " + std::string(name) + " needs a value");
-                }
-                try {
-                    setup.*o.field = engine::toInteger(*v);
-                } catch (const engine::EConvertError&) {
-                    return usageError("option " + std::string(name) + " needs an item index, not '" + std::string(*v) +
-                                      "'");
-                }
-                matched = true;
-            }
-        }
-        if (!matched) {
+        std::string error;
+        switch (parseSetupOption(args, i, options, error)) {
+        case OptionMatch::Taken:
+            continue;
+        case OptionMatch::Error:
+            return usageError(error);
+        case OptionMatch::NotMine:
             return usageError("unknown option '" + std::string(arg) + "'");
         }
     }

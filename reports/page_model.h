@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <vector>
+
+namespace arrowsel::reports {
+
+// The laid-out pages of one print, as plain data: what the painter draws and what tests inspect.
+// Every length is in inches from the page's top left corner (paper, not margins).
+
+struct Font {
+    QString family = QStringLiteral("Arial");
+    double pointSize = 10;
+    bool bold = false;
+    bool underline = false;
+
+    bool operator==(const Font&) const = default;
+};
+
+enum class Align { Left, Center, Right };
+
+struct TextItem {
+    QString name; // the element it came from; empty for unnamed elements
+    QString text;
+    QRectF rect;
+    Font font;
+    Align align = Align::Left;
+    bool wordWrap = false; // wrap inside rect; otherwise one line, never clipped
+};
+
+// Pen widths are in screen pixels at 96 per inch, the unit the layouts are drawn in.
+struct LineItem {
+    QPointF from;
+    QPointF to;
+    double penWidth = 1;
+};
+
+struct BoxItem {
+    QRectF rect;
+    double penWidth = 1;
+};
+
+struct Page {
+    std::vector<TextItem> texts;
+    std::vector<LineItem> lines;
+    std::vector<BoxItem> boxes;
+
+    // The first text item laid out from the element `name`; null when there is none.
+    const TextItem* text(const QString& name) const {
+        for (const TextItem& t : texts) {
+            if (t.name == name) {
+                return &t;
+            }
+        }
+        return nullptr;
+    }
+};
+
+struct Document {
+    QString title; // the print job's name; empty: the program's default
+    QSizeF pageSize{8.5, 11.0};
+    std::vector<Page> pages;
+};
+
+} // namespace arrowsel::reports

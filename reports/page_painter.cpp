@@ -1,0 +1,123 @@
+#include "reports/page_painter.h"
+
+#include <QFont>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace arrowsel::reports {
+
+namespace {
+
+QFont qfont(const Font& f) {
+    QFont font(f.family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(f.pointSize);
+    font.setBold(f.bold);
+    font.setUnderline(f.underline);
+    return font;
+}
+
+int alignFlags(Align a) {
+    switch (a) {
+    case Align::Center:
+        return Qt::AlignHCenter;
+    case Align::Right:
+        return Qt::AlignRight;
+    case Align::Left:
+        break;
+    }
+    return Qt::AlignLeft;
+}
+
+} // namespace
+
+void paintPage(QPainter& painter, const Page& page) {
+    const QPaintDevice* device = painter.device();
+    const double dx = device->logicalDpiX();
+    const double dy = device->logicalDpiY();
+    auto toDevice = [&](const QRectF& r) { return QRectF(r.x() * dx, r.y() * dy, r.width() * dx, r.height() * dy); };
+    // Pen widths are given in 96-per-inch pixels.
+    auto pen = [&](double width) {
+        QPen p(Qt::black);
+        p.setWidthF(width * dx / 96.0);
+        p.setCapStyle(Qt::FlatCap);
+        p.setJoinStyle(Qt::MiterJoin);
+        return p;
+    };
+
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    for (const LineItem& l : page.lines) {
+        painter.setPen(pen(l.penWidth));
+        painter.drawLine(QPointF(l.from.x() * dx, l.from.y() * dy), QPointF(l.to.x() * dx, l.to.y() * dy));
+    }
+    for (const BoxItem& b : page.boxes) {
+        painter.setPen(pen(b.penWidth));
+        painter.drawRect(toDevice(b.rect));
+    }
+    painter.setPen(Qt::black);
+    for (const TextItem& t : page.texts) {
+        if (t.text.isEmpty()) {
+            continue;
+        }
+        painter.setFont(qfont(t.font));
+        int flags = alignFlags(t.align) | Qt::AlignTop;
+        flags |= t.wordWrap ? int(Qt::TextWordWrap) : int(Qt::TextSingleLine | Qt::TextDontClip);
+        painter.drawText(toDevice(t.rect), flags, t.text);
+    }
+    painter.restore();
+}
+
+void paintDocument(QPainter& painter, QPagedPaintDevice& device, const Document& doc,
+                   const std::function<void(int)>& onPage) {
+    for (std::size_t i = 0; i < doc.pages.size(); ++i) {
+        if (i > 0) {
+            device.newPage();
+        }
+        if (onPage) {
+            onPage(int(i));
+        }
+        paintPage(painter, doc.pages[i]);
+    }
+}
+
+bool writePdf(const Document& doc, const QString& fileName, QString* error) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(doc.title);
+        writer.setCreator(QStringLiteral("arrowsel"));
+        writer.setResolution(600);
+        writer.setPageLayout(QPageLayout(QPageSize(doc.pageSize, QPageSize::Inch), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            file.cancelWriting();
+            if (error) {
+                *error = QStringLiteral("the PDF could not be started");
+            }
+            return false;
+        }
+        paintDocument(painter, writer, doc);
+        painter.end();
+    }
+    if (!file.commit()) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace arrowsel::reports

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "reports/page_model.h"
+
+#include <QString>
+#include <functional>
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace arrowsel::reports {
+
+// Draws one laid-out page on a painter whose device has the page's paper size and no margins.
+// Texts are never clipped: a text longer than its box runs past it rather than losing letters.
+void paintPage(QPainter& painter, const Page& page);
+
+// Draws every page of `doc` on an active painter over `device`, starting a new sheet between pages.
+// `onPage` (optional) is told the 0-based number of each page before it is drawn.
+void paintDocument(QPainter& painter, QPagedPaintDevice& device, const Document& doc,
+                   const std::function<void(int)>& onPage = {});
+
+// Writes `doc` as a PDF file, complete or not at all. On failure returns false with a reason in
+// `error` (when given).
+bool writePdf(const Document& doc, const QString& fileName, QString* error = nullptr);
+
+} // namespace arrowsel::reports

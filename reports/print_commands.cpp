@@ -1,0 +1,72 @@
+#include "reports/print_commands.h"
+
+#include "data/table_error.h"
+#include "widgets/message_seam.h"
+
+namespace arrowsel::reports {
+
+PrintCommands::PrintCommands(const MainWindowState& state, Clock clock)
+    : state_(state), clock_(std::move(clock)), hunt_(state), targ_(state), youth_(state), orvk_(state) {}
+
+ReportForm& PrintCommands::form(MainWindowState::Page page) {
+    switch (page) {
+    case MainWindowState::Page::Targ:
+        return targ_;
+    case MainWindowState::Page::Youth:
+        return youth_;
+    case MainWindowState::Page::Orvk:
+        return orvk_;
+    case MainWindowState::Page::Hunt:
+        break;
+    }
+    return hunt_;
+}
+
+Document PrintCommands::renderForm(ReportForm& f) {
+    // The shop may have been edited since the last print: every print shows it as it is now.
+    f.shop() = readShopRecord(state_.dataFolder());
+    return f.render(clock_);
+}
+
+Document PrintCommands::render(MainWindowState::Page page) {
+    return renderForm(form(page));
+}
+
+Document PrintCommands::renderCustomer(const CustomerTexts& texts) {
+    cust_.setCustomer(texts);
+    return renderForm(cust_);
+}
+
+PrintResult PrintCommands::print(ReportForm& f, QWidget* parent) {
+    Document doc;
+    try {
+        doc = renderForm(f);
+    } catch (const data::ETableError& e) {
+        widgets::MessageSeam::current().error(parent, QString::fromStdString(e.what()));
+        return PrintResult::NotPrinted;
+    }
+    return printDocument(doc, f.report().showProgress, parent);
+}
+
+PrintResult PrintCommands::HPrintBtnClick(QWidget* parent) {
+    return print(hunt_, parent);
+}
+
+PrintResult PrintCommands::TPrintBtnClick(QWidget* parent) {
+    return print(targ_, parent);
+}
+
+PrintResult PrintCommands::SpeedButton9Click(QWidget* parent) {
+    return print(youth_, parent);
+}
+
+PrintResult PrintCommands::OrvkPrintBtnClick(QWidget* parent) {
+    return print(orvk_, parent);
+}
+
+PrintResult PrintCommands::printCustomer(const CustomerTexts& texts, QWidget* parent) {
+    cust_.setCustomer(texts);
+    return print(cust_, parent);
+}
+
+} // namespace arrowsel::reports

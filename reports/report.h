@@ -1,0 +1,103 @@
+#pragma once
+
+#include "reports/page_model.h"
+
+#include <QDateTime>
+#include <QMarginsF>
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace arrowsel::reports {
+
+// The current record of a table as report fields see it: a field's text without trailing blanks.
+class RecordSource {
+public:
+    virtual ~RecordSource();
+    virtual QString field(const QString& name) const = 0;
+};
+
+// Where the date and time of printing come from (tests fix it).
+using Clock = std::function<QDateTime()>;
+QDateTime systemClock();
+
+// An expression joining literals and fields with '+': "'Phone: ' + CoInfoTbl.PHONE". A field may
+// carry its table's name before a '.'; it is read from the element's record source.
+class Expression {
+public:
+    Expression() = default;
+    // Throws std::invalid_argument for text that is not such an expression.
+    static Expression parse(const QString& text);
+    QString evaluate(const RecordSource* source) const;
+
+private:
+    struct Part {
+        bool isField;
+        QString text;
+    };
+    std::vector<Part> parts_;
+};
+
+enum class ElementKind {
+    Label,      // fixed text (before-print handlers may change it)
+    Field,      // `text` names a field of `source`'s current record
+    Expression, // `expression` over `source`
+    Date,       // `text` followed by the date of printing
+    DateTime,   // `text` followed by the date and time of printing
+    Line,       // horizontal line along the top of `rect`
+    Box,        // rectangle outline
+};
+
+struct Element {
+    ElementKind kind = ElementKind::Label;
+    QString name;
+    QRectF rect; // inches, from the band's top left corner
+    Font font;
+    Align align = Align::Left;
+    bool wordWrap = false;
+    QString text;
+    Expression expression;
+    const RecordSource* source = nullptr; // not owned
+    double penWidth = 1;
+};
+
+enum class BandKind { Title, Detail, PageFooter };
+
+struct Band {
+    BandKind kind = BandKind::Detail;
+    QString name;
+    double height = 0; // inches
+    std::vector<Element> elements;
+    // Called before the band is laid out; clearing the flag leaves the band out of this print.
+    std::function<void(Band& band, bool& printBand)> beforePrint;
+
+    Element& add(Element element);
+};
+
+// A report of bands on a portrait page. Not data-driven: the title and detail bands print once per
+// print, in order, on as many pages as they need; the page footer closes every page.
+struct Report {
+    QString name;
+    QString title;              // print job's name; empty: the program's default
+    QSizeF pageSize{8.5, 11.0}; // US Letter, inches
+    QMarginsF margins{0.5, 0.5, 0.5, 0.5};
+    bool showProgress = false; // a progress window while the pages go to the printer
+    std::vector<Band> bands;
+    // Called at the start of each print, before any band; clearing the flag cancels the print.
+    std::function<void(Report& report, bool& printReport)> beforePrint;
+
+    Band& addBand(BandKind kind, const QString& name, double height);
+    // The element called `name` in any band. Throws std::out_of_range when there is none.
+    Element& element(const QString& name);
+    double bandWidth() const { return pageSize.width() - margins.left() - margins.right(); }
+};
+
+// Runs the before-print handlers and lays the report out. The clock is read once per print.
+// A cancelled print gives a document without pages.
+Document layout(Report& report, const Clock& clock);
+
+// How the date fields print: "M/d/yyyy" and "M/d/yyyy h:mm:ss AM", whatever the user's locale.
+QString printedDate(const QDateTime& when);
+QString printedDateTime(const QDateTime& when);
+
+} // namespace arrowsel::reports

@@ -1,0 +1,338 @@
+#include "reports/setup_reports.h"
+
+#include "reports/report_parts.h"
+
+#include <array>
+#include <vector>
+
+namespace arrowsel::reports {
+
+using namespace parts;
+using Column = MainWindowState::Column;
+using Edit = MainWindowState::Edit;
+using Group = MainWindowState::Group;
+using WindowPage = MainWindowState::Page;
+
+ReportForm::~ReportForm() = default;
+
+namespace {
+
+constexpr double kTitleBandHeight = 1.0 / 3.0;
+constexpr double kHeaderColumn = 4.48; // shop header and titles are centred in this width
+constexpr double kRuleLength = 6.46;
+constexpr double kLineHeight = 0.22;    // one row of the setup block
+constexpr double kGridRowHeight = 0.21; // one row of a grid (11 pt)
+// Grid columns, left to right: size, spine, models, weight; they span the rule.
+constexpr std::array<double, 4> kColumnWidths{1.3, 1.3, 2.56, 1.3};
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+double ruleLeft(double bandWidth) {
+    return (bandWidth - kRuleLength) / 2;
+}
+
+QRectF columnRect(double bandWidth, int column, double y, double height) {
+    double x = ruleLeft(bandWidth);
+    for (int c = 0; c < column; ++c) {
+        x += kColumnWidths[std::size_t(c)];
+    }
+    return QRectF(x, y, kColumnWidths[std::size_t(column)], height);
+}
+
+// Shop name, address, city line, phone line, date and time, the rule, the block title. Returns
+// the height used.
+double addShopHeader(Band& band, double bandWidth, const RecordSource* shop) {
+    double y = 0;
+    band.add(field(QStringLiteral("RptDBText1"), QStringLiteral("NAME"), shop,
+                   centred(bandWidth, y, kHeaderColumn, 0.26), arial(14, true), Align::Center));
+    y += 0.27;
+    band.add(field(QStringLiteral("RptDBText2"), QStringLiteral("ADDR1"), shop,
+                   centred(bandWidth, y, kHeaderColumn, 0.2), arial(11), Align::Center));
+    y += 0.2;
+    band.add(expression(QStringLiteral("RptExpr1"),
+                        QStringLiteral("CoInfoTbl.CITY +', ' + CoInfoTbl.STATE + ' ' + CoInfoTbl.ZIP"), shop,
+                        centred(bandWidth, y, kHeaderColumn, 0.2), arial(11), Align::Center));
+    y += 0.2;
+    band.add(expression(QStringLiteral("RptExpr2"),
+                        QStringLiteral("'Phone: ' + CoInfoTbl.PHONE + '  ' + 'FAX: ' + CoInfoTbl.FAX"), shop,
+                        centred(bandWidth, y, kHeaderColumn, 0.17), arial(9), Align::Center));
+    y += 0.18;
+    Element date = label(QStringLiteral("RptDate1"), QString(), centred(bandWidth, y, kHeaderColumn, 0.18), arial(10),
+                         Align::Center);
+    date.kind = ElementKind::DateTime;
+    band.add(date);
+    y += 0.26;
+    band.add(line(QStringLiteral("RptShape1"), ruleLeft(bandWidth), y, kRuleLength, 2));
+    y += 0.1;
+    band.add(label(QStringLiteral("RptLabel1"), QStringLiteral("Equipment Setup Variables"),
+                   centred(bandWidth, y, kHeaderColumn, 0.22), arial(12), Align::Center));
+    return y + 0.3;
+}
+
+struct SetupPair {
+    const char16_t* captionName;
+    const char16_t* caption;
+    const char16_t* valueName;
+};
+
+// Rows of two caption/value pairs, 10 pt bold; captions right-aligned against their values.
+double addSetupBlock(Band& band, double y, const std::vector<std::vector<SetupPair>>& rows) {
+    const Font font = arial(10, true);
+    for (const auto& row : rows) {
+        const double captionRight[] = {2.3, 5.2};
+        for (std::size_t i = 0; i < row.size() && i < 2; ++i) {
+            const SetupPair& p = row[i];
+            band.add(label(QString::fromUtf16(p.captionName), QString::fromUtf16(p.caption),
+                           QRectF(captionRight[i] - 1.8, y, 1.8, 0.2), font, Align::Right));
+            band.add(label(QString::fromUtf16(p.valueName), QString(),
+                           QRectF(captionRight[i] + 0.06, y, i == 0 ? 1.5 : 2.0, 0.2), font, Align::Left));
+        }
+        y += kLineHeight;
+    }
+    return y + 0.12;
+}
+
+double addSectionTitle(Band& band, double bandWidth, double y, const QString& name, const QString& title) {
+    band.add(label(name, title, centred(bandWidth, y, kHeaderColumn, 0.22), arial(12), Align::Center));
+    return y + 0.27;
+}
+
+double addColumnHeads(Band& band, double bandWidth, double y, const QString& spineHead) {
+    const QString heads[] = {QStringLiteral("Size"), spineHead, QStringLiteral("Models"), QStringLiteral("Weight")};
+    const QString names[] = {QStringLiteral("HeadSize"), QStringLiteral("HeadSpine"), QStringLiteral("HeadModels"),
+                             QStringLiteral("HeadWeight")};
+    for (int c = 0; c < 4; ++c) {
+        band.add(label(names[c], heads[c], columnRect(bandWidth, c, y, 0.18), arial(10), Align::Center));
+    }
+    y += 0.2;
+    band.add(line(QStringLiteral("RptShape2"), ruleLeft(bandWidth), y, kRuleLength, 1));
+    return y + 0.06;
+}
+
+// Grid cells of printed rows first..last, named prefix + Sz/Sp/Md/Wt + row. `cellWidth` 0: the
+// column's width, else a cell of that width centred on its column.
+double addGridRows(Band& band, double bandWidth, double y, const QString& prefix, int first, int last, Font font,
+                   double cellWidth = 0) {
+    static const char16_t* const kinds[] = {u"Sz", u"Sp", u"Md", u"Wt"};
+    for (int row = first; row <= last; ++row) {
+        for (int c = 0; c < 4; ++c) {
+            QRectF r = columnRect(bandWidth, c, y, kGridRowHeight);
+            if (cellWidth > 0) {
+                r = QRectF(r.center().x() - cellWidth / 2, y, cellWidth, kGridRowHeight);
+            }
+            band.add(
+                label(prefix + QString::fromUtf16(kinds[c]) + QString::number(row), QString(), r, font, Align::Center));
+        }
+        y += kGridRowHeight;
+    }
+    return y;
+}
+
+// The shop's comment in a box at the foot of the detail band, one line, centred.
+void addCommentBox(Band& band, double bandWidth, double y, const RecordSource* shop) {
+    const QRectF boxRect = centred(bandWidth, y, 5.48, 0.68);
+    band.add(box(QStringLiteral("RptShape3"), boxRect));
+    band.add(field(QStringLiteral("RptDBText3"), QStringLiteral("COMMENTS"), shop,
+                   boxRect.adjusted(0.05, 0.25, -0.05, -0.25), arial(10), Align::Center));
+}
+
+const SetupPair kBowWeight{u"BowWeightCap", u"Peak Bow Weight:", u"BowWeightVal"};
+const SetupPair kArrowLength{u"ArrowLengthCap", u"Arrow Length:", u"ArrowLengthVal"};
+const SetupPair kPointWeight{u"PointWeightCap", u"Point Weight:", u"PointWeightVal"};
+const SetupPair kOverDraw{u"OverDrawCap", u"Over Draw:", u"OverDrawVal"};
+const SetupPair kBowType{u"BowTypeLbl", u"Bow Type:", u"BowTypeVal"};
+const SetupPair kWheelType{u"WhlTypeLbl", u"Wheel Type:", u"WheelTypeVal"};
+const SetupPair kRelease{u"ReleaseTypeLbl", u"Release:", u"ReleaseVal"};
+const SetupPair kBraceHt{u"Axl2AxlLbl", u"Brace Height:", u"BraceHtVal"};
+
+// The layout common to the four page reports up to the setup block; returns where the block ends.
+double startPageReport(Report& report, Band*& detail, double detailHeight, const RecordSource* shop,
+                       const std::vector<std::vector<SetupPair>>& setupRows) {
+    report.addBand(BandKind::Title, QStringLiteral("RptBand1"), kTitleBandHeight);
+    detail = &report.addBand(BandKind::Detail, QStringLiteral("RptBand2"), detailHeight);
+    const double y = addShopHeader(*detail, report.bandWidth(), shop);
+    return addSetupBlock(*detail, y, setupRows);
+}
+
+void setText(Report& r, const QString& name, const QString& text) {
+    r.element(name).text = text;
+}
+
+// Texts for an item index; an index with no text leaves the value as it was.
+void setByIndex(Report& r, const QString& name, int index, std::initializer_list<const char16_t*> texts) {
+    if (index >= 0 && index < int(texts.size())) {
+        setText(r, name, QString::fromUtf16(texts.begin()[index]));
+    }
+}
+
+const std::initializer_list<const char16_t*> kOverDrawTexts{u"None",     u"1 inch",   u"2 inches",
+                                                            u"3 inches", u"4 inches", u"5 inches"};
+const std::initializer_list<const char16_t*> kReleaseTexts{u"Mechanical", u"Fingers"};
+const std::initializer_list<const char16_t*> kBraceTexts{u"More Than 6 1/2\"", u"Less Than 6 1/2\""};
+const std::initializer_list<const char16_t*> kReportWheelTexts{u"Hard Cam", u"Soft/Energy Cam", u"Round"};
+
+// Copies a page's grid, column by column as the handlers do: sizes, models, weights, spines.
+// `rowOf` maps a printed row to the button row it shows.
+template <typename RowOf>
+void copyGrid(Report& r, const MainWindowState& state, WindowPage page, const QString& prefix, int rows, RowOf rowOf) {
+    const std::pair<Column, const char16_t*> order[] = {
+        {Column::Size, u"Sz"}, {Column::Model, u"Md"}, {Column::Weight, u"Wt"}, {Column::Spine, u"Sp"}};
+    for (const auto& [column, kind] : order) {
+        for (int row = 1; row <= rows; ++row) {
+            setText(r, prefix + QString::fromUtf16(kind) + QString::number(row),
+                    q(state.cellCaption(page, rowOf(row), column)));
+        }
+    }
+}
+
+} // namespace
+
+// --- Hunting ---
+
+TReportForm::TReportForm(const MainWindowState& state) : state_(state) {
+    report_.name = QStringLiteral("Report1");
+    report_.title = QString::fromUtf16(kSetupReportTitle);
+    Band* band = nullptr;
+    const double w = report_.bandWidth();
+    double y = startPageReport(
+        report_, band, 9.57, &shop_,
+        {{kBowWeight, kBowType}, {kArrowLength, kWheelType}, {kPointWeight, kRelease}, {kOverDraw, kBraceHt}});
+    y = addSectionTitle(*band, w, y, QStringLiteral("RptLabel53"), QStringLiteral("2009 Hunting Shafts"));
+    y = addColumnHeads(*band, w, y, QStringLiteral("Spine Value"));
+    y = addGridRows(*band, w, y, QStringLiteral("Rpt"), 1, 10, arial(11, true));
+    y = addSectionTitle(*band, w, y + 0.1, QStringLiteral("RptLabel75"), QStringLiteral("Carbon Shafts"));
+    y = addGridRows(*band, w, y, QStringLiteral("Rpt"), 11, 17, arial(11, true));
+    addCommentBox(*band, w, y + 0.2, &shop_);
+    report_.beforePrint = [this](Report& sender, bool& go) { Report1BeforePrint(sender, go); };
+}
+
+int TReportForm::buttonRow(int printedRow) {
+    // The main window stands button row 17 under row 9 and shows rows 10 to 16 in the carbon panel.
+    if (printedRow <= 9) {
+        return printedRow;
+    }
+    if (printedRow == 10) {
+        return 17;
+    }
+    return printedRow - 1;
+}
+
+void TReportForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
+    setText(r, QStringLiteral("BowWeightVal"), q(state_.editText(Edit::BowWeight)));
+    setText(r, QStringLiteral("ArrowLengthVal"), q(state_.editText(Edit::ArrowLength)));
+    setText(r, QStringLiteral("PointWeightVal"), q(state_.editText(Edit::PointWeight)));
+    setByIndex(r, QStringLiteral("OverDrawVal"), state_.itemIndex(Group::OverDraw), kOverDrawTexts);
+    const int bowType = state_.itemIndex(Group::BowType);
+    setByIndex(r, QStringLiteral("BowTypeVal"), bowType, {u"Compound", u"Recurve", u"Longbow"});
+    setByIndex(r, QStringLiteral("WheelTypeVal"), state_.itemIndex(Group::WheelType),
+               {u"Hard Cam", u"Medium Cam", u"Soft Cam"});
+    setByIndex(r, QStringLiteral("ReleaseVal"), state_.itemIndex(Group::ReleaseType), kReleaseTexts);
+    setByIndex(r, QStringLiteral("BraceHtVal"), state_.itemIndex(Group::BraceHt), kBraceTexts);
+    if (bowType != 0) {
+        for (const char16_t* name : {u"OverDrawVal", u"WheelTypeVal", u"ReleaseVal", u"BraceHtVal"}) {
+            setText(r, QString::fromUtf16(name), QStringLiteral("N/A"));
+        }
+    }
+    copyGrid(r, state_, WindowPage::Hunt, QStringLiteral("Rpt"), 17, buttonRow);
+    // Shafts whose weight depends on the chosen components are described under the grid; only
+    // these rows say so.
+    for (int button : {4, 5, 7, 8}) {
+        if (state_.cellCaption(WindowPage::Hunt, button, Column::Weight) == "Details") {
+            for (int printed = 1; printed <= 17; ++printed) {
+                if (buttonRow(printed) == button) {
+                    setText(r, QStringLiteral("RptWt") + QString::number(printed), QStringLiteral("See Below"));
+                }
+            }
+        }
+    }
+}
+
+// --- Target ---
+
+TTargPrintForm::TTargPrintForm(const MainWindowState& state) : state_(state) {
+    report_.name = QStringLiteral("Report1");
+    report_.title = QString::fromUtf16(kSetupReportTitle);
+    Band* band = nullptr;
+    const double w = report_.bandWidth();
+    double y = startPageReport(
+        report_, band, 9.10, &shop_,
+        {{kBowWeight, kBowType}, {kArrowLength, kWheelType}, {kPointWeight, kRelease}, {kOverDraw, kBraceHt}});
+    y = addSectionTitle(*band, w, y, QStringLiteral("SectionTitle"), QStringLiteral("2009 Target Shafts"));
+    y = addColumnHeads(*band, w, y, QStringLiteral("Spine Value"));
+    y = addGridRows(*band, w, y, QStringLiteral("Rpt"), 1, 13, arial(11, true));
+    addCommentBox(*band, w, y + 0.2, &shop_);
+    report_.beforePrint = [this](Report& sender, bool& go) { Report1BeforePrint(sender, go); };
+}
+
+void TTargPrintForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
+    setText(r, QStringLiteral("BowWeightVal"), q(state_.editText(Edit::BowWeight)));
+    setText(r, QStringLiteral("ArrowLengthVal"), q(state_.editText(Edit::ArrowLength)));
+    setText(r, QStringLiteral("PointWeightVal"), q(state_.editText(Edit::PointWeight)));
+    setByIndex(r, QStringLiteral("OverDrawVal"), state_.itemIndex(Group::OverDraw), kOverDrawTexts);
+    const int bowType = state_.itemIndex(Group::TargBowType);
+    setByIndex(r, QStringLiteral("BowTypeVal"), bowType, {u"Compound", u"Recurve"});
+    setByIndex(r, QStringLiteral("WheelTypeVal"), state_.itemIndex(Group::WheelType), kReportWheelTexts);
+    setByIndex(r, QStringLiteral("ReleaseVal"), state_.itemIndex(Group::ReleaseType), kReleaseTexts);
+    setByIndex(r, QStringLiteral("BraceHtVal"), state_.itemIndex(Group::BraceHt), kBraceTexts);
+    if (bowType == 1) {
+        for (const char16_t* name :
+             {u"PointWeightVal", u"OverDrawVal", u"WheelTypeVal", u"ReleaseVal", u"BraceHtVal"}) {
+            setText(r, QString::fromUtf16(name), QStringLiteral("N/A"));
+        }
+    }
+    copyGrid(r, state_, WindowPage::Targ, QStringLiteral("Rpt"), 13, [](int row) { return row; });
+}
+
+// --- Orvik ---
+
+TOrvkRpt::TOrvkRpt(const MainWindowState& state) : state_(state) {
+    report_.name = QStringLiteral("Report1");
+    Band* band = nullptr;
+    const double w = report_.bandWidth();
+    double y = startPageReport(report_, band, 9.10, &shop_, {{kBowWeight, kBowType}, {kArrowLength, kWheelType}});
+    y = addSectionTitle(*band, w, y, QStringLiteral("SectionTitle"), QStringLiteral("2009 Orvik Shafts"));
+    y = addColumnHeads(*band, w, y, QStringLiteral("Spine"));
+    y = addGridRows(*band, w, y, QStringLiteral("Rpt"), 1, 7, arial(11, true));
+    addCommentBox(*band, w, y + 0.2, &shop_);
+    report_.beforePrint = [this](Report& sender, bool& go) { Report1BeforePrint(sender, go); };
+}
+
+void TOrvkRpt::Report1BeforePrint(Report& r, bool& /*printReport*/) {
+    setText(r, QStringLiteral("BowWeightVal"), q(state_.editText(Edit::BowWeight)));
+    setText(r, QStringLiteral("ArrowLengthVal"), q(state_.editText(Edit::ArrowLength)));
+    setByIndex(r, QStringLiteral("BowTypeVal"), state_.itemIndex(Group::BowType),
+               {u"Compound", u"Recurve", u"Longbow"});
+    setByIndex(r, QStringLiteral("WheelTypeVal"), state_.itemIndex(Group::WheelType), kReportWheelTexts);
+    copyGrid(r, state_, WindowPage::Orvk, QStringLiteral("Rpt"), 7, [](int row) { return row; });
+}
+
+// --- Youth ---
+
+TYouthRpt1::TYouthRpt1(const MainWindowState& state) : state_(state) {
+    report_.name = QStringLiteral("Report1");
+    Band* band = nullptr;
+    const double w = report_.bandWidth();
+    double y = startPageReport(report_, band, 9.10, &shop_, {{kBowWeight}, {kArrowLength}});
+    y = addSectionTitle(*band, w, y, QStringLiteral("SectionTitle"), QStringLiteral("2009 Youth Shafts"));
+    y = addColumnHeads(*band, w, y, QStringLiteral("Spine Value"));
+    Font sans = arial(10);
+    sans.family = QStringLiteral("MS Sans Serif");
+    y = addGridRows(*band, w, y, QStringLiteral("RptY"), 1, 8, sans, 0.84);
+    // The size column alone is Arial.
+    for (int row = 1; row <= 8; ++row) {
+        report_.element(QStringLiteral("RptYSz") + QString::number(row)).font = arial(10);
+    }
+    addCommentBox(*band, w, y + 0.2, &shop_);
+    band->beforePrint = [this](Band& sender, bool& go) { RptBand2BeforePrint(sender, go); };
+}
+
+void TYouthRpt1::RptBand2BeforePrint(Band& /*sender*/, bool& /*printBand*/) {
+    Report& r = report_;
+    setText(r, QStringLiteral("BowWeightVal"), q(state_.editText(Edit::YouthBowWeight)));
+    setText(r, QStringLiteral("ArrowLengthVal"), q(state_.editText(Edit::YouthArrowLength)));
+    copyGrid(r, state_, WindowPage::Youth, QStringLiteral("RptY"), 8, [](int row) { return row; });
+}
+
+} // namespace arrowsel::reports

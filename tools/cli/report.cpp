@@ -1,0 +1,209 @@
+#include "data/table_error.h"
+#include "engine/data_folder.h"
+#include "engine/window_state.h"
+#include "reports/page_painter.h"
+#include "reports/print_commands.h"
+#include "tools/cli/commands.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+
+namespace arrowsel::cli {
+
+const char* const kReportUsage =
+    "  report --page Hunt|Targ|Youth|Orvk [the recommend options] --pdf FILE | --print\n"
+    "      Runs the selection as recommend does and lays out the page's printed report, as the\n"
+    "      page's Print button would, into a PDF file or onto the default printer.\n";
+
+namespace {
+
+// The main window as a report sees it after the selection ran: the setup's inputs (the weight
+// texts as the run left them) and the grids the run wrote.
+class ResultWindowState : public MainWindowState {
+public:
+    ResultWindowState(const engine::BowSetup& setup, const engine::SelectionResult& result,
+                      std::filesystem::path dataFolder)
+        : setup_(setup), result_(result), dataFolder_(std::move(dataFolder)) {}
+
+    std::string editText(Edit edit) const override {
+        switch (edit) {
+        case Edit::BowWeight:
+            return result_.bowWeight;
+        case Edit::ArrowLength:
+            return setup_.arrowLength;
+        case Edit::PointWeight:
+            return setup_.pointWeight;
+        case Edit::YouthBowWeight:
+            return result_.youthBowWeight;
+        case Edit::YouthArrowLength:
+            return setup_.youthArrowLength;
+        }
+        return {};
+    }
+    int itemIndex(Group group) const override {
+        switch (group) {
+        case Group::BowType:
+            return setup_.bowType;
+        case Group::TargBowType:
+            return setup_.targBowType;
+        case Group::HuntCamType:
+            return setup_.huntCamType;
+        case Group::WheelType:
+            return setup_.wheelType;
+        case Group::ReleaseType:
+            return setup_.releaseType;
+        case Group::OverDraw:
+            return setup_.overDraw;
+        case Group::BraceHt:
+            return setup_.braceHt;
+        }
+        return -1;
+    }
+    Page page() const override { return static_cast<Page>(setup_.page); }
+    std::string labelText(Label label) const override { return label == Label::TmpLbl2 ? result_.pageTag : ""; }
+    std::string cellCaption(Page page, int row, Column column) const override {
+        const auto& grid = result_.grids[static_cast<std::size_t>(page)];
+        if (row < 1 || row > static_cast<int>(grid.size())) {
+            return {};
+        }
+        const engine::Cell& c = grid[static_cast<std::size_t>(row - 1)];
+        switch (column) {
+        case Column::Size:
+            return c.size;
+        case Column::Spine:
+            return c.spine;
+        case Column::Model:
+            return c.model;
+        case Column::Weight:
+            return c.weight;
+        }
+        return {};
+    }
+    std::filesystem::path dataFolder() const override { return dataFolder_; }
+    void setPage(Page) override {}
+    void setEditText(Edit, const std::string&) override {}
+    void setItemIndex(Group, int) override {}
+
+private:
+    const engine::BowSetup& setup_;
+    const engine::SelectionResult& result_;
+    std::filesystem::path dataFolder_;
+};
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "arrowsel-cli report: %s\nusage: arrowsel-cli\n%s%s", message.c_str(), kReportUsage,
+                 kRecommendUsage);
+    return kExitUsage;
+}
+
+} // namespace
+
+int reportCommand(std::span<const std::string_view> args) {
+    SetupOptions options;
+    std::optional<std::string> pdf;
+    bool print = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fprintf(stdout, "usage: arrowsel-cli\n%s%s", kReportUsage, kRecommendUsage);
+            return kExitOk;
+        }
+        if (arg == "--print") {
+            print = true;
+            continue;
+        }
+        if (arg == "--pdf" || arg.starts_with("--pdf=")) {
+            if (arg.size() > 5) {
+                pdf = std::string(arg.substr(6));
+            } else if (i + 1 < args.size()) {
+                pdf = std::string(args[++i]);
+            } else {
+                return usageError("option --pdf needs a value");
+            }
+            if (pdf->empty()) {
+                return usageError("option --pdf needs a file name");
+            }
+            continue;
+        }
+        std::string error;
+        switch (parseSetupOption(args, i, options, error)) {
+        case OptionMatch::Taken:
+            continue;
+        case OptionMatch::Error:
+            return usageError(error);
+        case OptionMatch::NotMine:
+            return usageError("unknown option '" + std::string(arg) + "'");
+        }
+    }
+    if (pdf.has_value() == print) {
+        return usageError("give either --pdf FILE or --print");
+    }
+
+    // Laying out text needs a GUI application, never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int argc = 1;
+    char name[] = "arrowsel-cli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+
+    const std::filesystem::path folder =
+        options.dataDir ? std::filesystem::path(*options.dataDir) : engine::findDataFolder();
+    engine::SelectionEngine selection(folder);
+    const engine::SelectionResult result = selection.run(options.setup);
+    using Kind = engine::RunError::Kind;
+    if (result.error) {
+        std::string message = result.error.message;
+        for (char& c : message) {
+            if (c == '\r') {
+                c = '\n';
+            }
+        }
+        // The window would show the error and leave a half-made grid; a report of it would mislead.
+        std::fprintf(stderr, "arrowsel-cli: %s\n", message.c_str());
+        return result.error.kind == Kind::Conversion ? kExitConversionError : kExitFailure;
+    }
+    for (const std::string& notice : result.notices) {
+        std::fprintf(stderr, "Notice: %s\n", notice.c_str());
+    }
+
+    ResultWindowState state(options.setup, result, folder);
+    reports::PrintCommands commands(state);
+    reports::Document doc;
+    try {
+        doc = commands.render(state.page());
+    } catch (const data::ETableError& e) {
+        std::string message = e.what();
+        for (char& c : message) {
+            if (c == '\r') {
+                c = '\n';
+            }
+        }
+        std::fprintf(stderr, "arrowsel-cli: %s\n", message.c_str());
+        return kExitFailure;
+    }
+
+    if (pdf) {
+        QString error;
+        if (!reports::writePdf(doc, QString::fromStdString(*pdf), &error)) {
+            std::fprintf(stderr, "arrowsel-cli: %s: %s\n", pdf->c_str(), error.toStdString().c_str());
+            return kExitFailure;
+        }
+        return kExitOk;
+    }
+    const reports::PrintOutcome outcome = reports::PrintSeam::current().printToDefault(doc, false, nullptr);
+    switch (outcome.status) {
+    case reports::PrintStatus::Printed:
+        return kExitOk;
+    case reports::PrintStatus::NoPrinter:
+        std::fprintf(stderr, "arrowsel-cli: no printer is available; nothing was printed (use --pdf FILE)\n");
+        return kExitFailure;
+    case reports::PrintStatus::Failed:
+        break;
+    }
+    std::fprintf(stderr, "arrowsel-cli: the report was not printed: %s\n", outcome.detail.toStdString().c_str());
+    return kExitFailure;
+}
+
+} // namespace arrowsel::cli
