@@ -205,13 +205,16 @@ public:
         rebuildFrom(recordCount, records);
     }
 
-    void refresh() override {
+    bool changedOnDisk() const override {
         Stamp now = statFile();
         now.counter = readCounter(now.size);
-        if (now == stamp_) {
-            return;
+        return !(now == stamp_);
+    }
+
+    void refresh() override {
+        if (changedOnDisk()) {
+            load();
         }
-        load();
     }
 
     void flush() override {

@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace arrowsel::data {
@@ -175,8 +176,14 @@ std::string strText(double v, int len, int dec) {
     }
     dec = std::clamp(dec, 0, 18);
     for (int d = dec; d >= 0; --d) {
+        // Round half away from zero on the decimal value (12.345 is stored as 12.3449999...).
+        double r = v;
+        const double scale = std::pow(10.0, d);
+        if (std::fabs(v * scale) < 4.0e15) {
+            r = std::round(v * scale * (1 + 4 * std::numeric_limits<double>::epsilon())) / scale;
+        }
         char buf[400];
-        auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, d);
+        auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, r, std::chars_format::fixed, d);
         if (ec != std::errc()) {
             break;
         }

@@ -1,0 +1,199 @@
+// Writes .idx files of both kinds over a generated record list, with the listing that an
+// independent reader must print for each: "key recno" per line in index order, character keys
+// without trailing blanks, numeric and date keys as numbers (%.15g; dates as Julian days).
+// The expected order comes from a sort of its own here (by value, then record number), not from
+// the index code. Usage: idx_interop_writer OUTDIR
+
+#include "data/index_file.h"
+#include "data/table_error.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace arrowsel::data;
+
+namespace {
+
+const std::vector<FieldDef> kFields{
+    {"NAME", FieldType::Character, 12, 0, 1},
+    {"QTY", FieldType::Numeric, 9, 2, 13},
+    {"BORN", FieldType::Date, 8, 0, 22},
+};
+constexpr std::size_t kRecordLength = 30;
+
+long long julianDay(int y, int m, int d) {
+    const int a = (14 - m) / 12;
+    const long long yy = y + 4800 - a;
+    const long long mm = m + 12 * a - 3;
+    return d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400 - 32045;
+}
+
+struct Rec {
+    std::string bytes;
+    std::string name;  // without trailing blanks
+    double qty = 0;
+    double born = 0;  // Julian day, 0 = empty
+};
+
+std::vector<Rec> makeRecords(std::size_t n, unsigned seed) {
+    std::mt19937 rng(seed);
+    const char* words[] = {"Smith", "smith", "ZULU", "abc", "Abc", "O'Neil", "Zz", "aa", "a b", "   "};
+    std::vector<Rec> out;
+    for (std::size_t i = 0; i < n; ++i) {
+        Rec r;
+        std::string name;
+        switch (rng() % 4) {
+        case 0:
+            name = words[rng() % 10];
+            break;
+        case 1:
+            name = std::string(words[rng() % 9]) + std::to_string(rng() % 500);
+            break;
+        default:
+            name = "K" + std::to_string(rng() % 3000);
+            break;
+        }
+        name.resize(std::min<std::size_t>(name.size(), 12));
+        while (!name.empty() && name.back() == ' ') {
+            name.pop_back();
+        }
+        r.name = name;
+        const long cents = static_cast<long>(rng() % 4000000) - 2000000;
+        r.qty = (rng() % 10 == 0) ? 0 : static_cast<double>(cents) / 100.0;
+        char qty[16];
+        std::snprintf(qty, sizeof qty, "%9.2f", r.qty);
+        const bool noDate = rng() % 15 == 0;
+        const int y = 1900 + static_cast<int>(rng() % 200);
+        const int m = 1 + static_cast<int>(rng() % 12);
+        const int d = 1 + static_cast<int>(rng() % 28);
+        char date[16];
+        std::snprintf(date, sizeof date, "%04d%02d%02d", y, m, d);
+        r.born = noDate ? 0 : static_cast<double>(julianDay(y, m, d));
+        r.bytes = " ";
+        r.bytes += name + std::string(12 - name.size(), ' ');
+        r.bytes += qty;
+        r.bytes += noDate ? std::string(8, ' ') : std::string(date);
+        if (r.bytes.size() != kRecordLength) {
+            std::fprintf(stderr, "bad record length\n");
+            std::exit(2);
+        }
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+struct Line {
+    std::string name;
+    double value = 0;
+    std::uint32_t recno = 0;
+};
+
+void writeExpected(const std::filesystem::path& file, const std::string& what, std::vector<Line> lines) {
+    if (what == "name") {
+        std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
+            // Blank-padded keys compare like the texts padded to the same width.
+            std::string ka = a.name + std::string(12 - a.name.size(), ' ');
+            std::string kb = b.name + std::string(12 - b.name.size(), ' ');
+            const int c = std::memcmp(ka.data(), kb.data(), 12);
+            return c != 0 ? c < 0 : a.recno < b.recno;
+        });
+    } else {
+        std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
+            return a.value != b.value ? a.value < b.value : a.recno < b.recno;
+        });
+    }
+    std::ofstream out(file);
+    for (const Line& l : lines) {
+        if (what == "name") {
+            out << l.name << ' ' << l.recno << '\n';
+        } else {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%.15g", l.value);
+            out << buf << ' ' << l.recno << '\n';
+        }
+    }
+}
+
+Line lineOf(const Rec& r, const std::string& what, std::uint32_t recno) {
+    Line l;
+    l.name = r.name;
+    l.value = what == "qty" ? r.qty : r.born;
+    l.recno = recno;
+    return l;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: idx_interop_writer OUTDIR\n");
+        return 2;
+    }
+    const std::filesystem::path dir = argv[1];
+    std::filesystem::create_directories(dir);
+    const std::size_t n = 4000;
+    const std::vector<Rec> recs = makeRecords(n, 20261201);
+    RecordSource source = [&](std::uint32_t recno) { return std::string_view(recs[recno - 1].bytes); };
+    const std::pair<const char*, const char*> exprs[] = {{"name", "NAME"}, {"qty", "QTY"}, {"born", "BORN"}};
+    try {
+        for (IndexKind kind : {IndexKind::Compact, IndexKind::NonCompact}) {
+            const std::string k = kind == IndexKind::Compact ? "c" : "n";
+            for (const auto& [what, expr] : exprs) {
+                // Built in one go over records 1..n.
+                const std::string bulk = k + "_" + what + "_bulk";
+                IndexFile::create(dir / (bulk + ".idx"), kind, expr, kFields, CodePage::Windows1252,
+                                  static_cast<std::uint32_t>(n), source);
+                std::vector<Line> lines;
+                for (std::size_t i = 0; i < n; ++i) {
+                    lines.push_back(lineOf(recs[i], what, static_cast<std::uint32_t>(i + 1)));
+                }
+                writeExpected(dir / (bulk + ".exp"), what, lines);
+
+                // Grown key by key in random order under large record numbers, then thinned out.
+                const std::string ins = k + "_" + what + "_ins";
+                auto idx = IndexFile::create(dir / (ins + ".idx"), kind, expr, kFields, CodePage::Windows1252, 0,
+                                             source);
+                std::vector<std::size_t> order(n);
+                for (std::size_t i = 0; i < n; ++i) {
+                    order[i] = i;
+                }
+                std::mt19937 rng(7);
+                std::shuffle(order.begin(), order.end(), rng);
+                auto recnoOf = [](std::size_t i) { return static_cast<std::uint32_t>(i * 1009 + 1); };
+                for (std::size_t i : order) {
+                    idx->insert(recs[i].bytes, recnoOf(i));
+                }
+                std::map<std::size_t, bool> removed;
+                for (std::size_t j = 0; j < n / 10; ++j) {
+                    const std::size_t i = order[j * 3 % n];
+                    if (removed[i]) {
+                        continue;
+                    }
+                    removed[i] = true;
+                    idx->remove(idx->expression().evaluate(recs[i].bytes), recnoOf(i));
+                }
+                idx->flush();
+                lines.clear();
+                for (std::size_t i = 0; i < n; ++i) {
+                    if (!removed[i]) {
+                        lines.push_back(lineOf(recs[i], what, recnoOf(i)));
+                    }
+                }
+                writeExpected(dir / (ins + ".exp"), what, lines);
+            }
+        }
+    } catch (const ETableError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
