@@ -1,0 +1,135 @@
+#include "records/cust_info.h"
+
+#include "data/table_error.h"
+#include "engine/window_state.h"
+#include "records/customer_panel.h"
+#include "widgets/message_seam.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace arrowsel::records {
+
+namespace {
+
+widgets::MessageSeam& seam() {
+    return widgets::MessageSeam::current();
+}
+
+} // namespace
+
+TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent) : QDialog(parent), main_(mainWindow) {
+    setObjectName(QStringLiteral("TCustInfo"));
+    setWindowTitle(QStringLiteral("2009 Customer Information"));
+    auto* layout = new QVBoxLayout(this);
+    summary_ = new SummaryPanel(this);
+    layout->addWidget(summary_);
+    layout->addWidget(buildCustomerEdits(this, binding_));
+    auto* dateRow = new QHBoxLayout;
+    auto* dateCaption = new QLabel(QStringLiteral("Date:"), this);
+    date_ = new QLabel(this);
+    date_->setObjectName(QStringLiteral("DBText1"));
+    date_->setAccessibleName(QStringLiteral("Date"));
+    dateCaption->setBuddy(date_);
+    dateRow->addWidget(dateCaption);
+    dateRow->addWidget(date_, 1);
+    layout->addLayout(dateRow);
+
+    auto* buttons = new QHBoxLayout;
+    auto* save = new QPushButton(QStringLiteral("&Save Record"), this);
+    save->setObjectName(QStringLiteral("PostBtn"));
+    save->setAutoDefault(false);
+    connect(save, &QPushButton::clicked, this, &TCustInfo::PostBtnClick);
+    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    close->setObjectName(QStringLiteral("ExitBtn"));
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &TCustInfo::ExitBtnClick);
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+}
+
+TCustInfo::~TCustInfo() = default;
+
+bool TCustInfo::FormActivate(QDate today) {
+    try {
+        table_.open(main_.dataFolder() / kSavedTable);
+        // Opened before the insert so that the post files the new name at once; a missing index
+        // is reported before anything is typed.
+        table_.openIndexFile(kSavedIndex);
+        table_.insert();
+        for (const FieldValue& v : encodeSetup(main_)) {
+            table_.setFieldText(v.name, v.text);
+        }
+        table_.setFieldText("DATE", today.toString(QStringLiteral("yyyyMMdd")).toStdString());
+    } catch (const data::ETableError& e) {
+        seam().error(this, QString::fromStdString(e.what()));
+        table_.close();
+        return false;
+    }
+    binding_.applyWidths(table_);
+    binding_.clear();
+    date_->setText(QLocale().toString(today, QLocale::ShortFormat));
+    summary_->setSummary(entrySummary(main_));
+    binding_.editor("NAME")->setFocus();
+    return true;
+}
+
+void TCustInfo::PostBtnClick() {
+    if (!table_.isOpen()) {
+        return;
+    }
+    if (!addressComplete([this](std::string_view f) { return binding_.text(std::string(f).c_str()).toStdString(); })) {
+        seam().message(this, QStringLiteral("Incomplete address, cannot add record"));
+        return;
+    }
+    if (const QString refused = binding_.refusal(table_); !refused.isEmpty()) {
+        seam().message(this, refused);
+        return;
+    }
+    try {
+        binding_.store(table_);
+        table_.post();
+    } catch (const data::ETableError& e) {
+        seam().error(this, QStringLiteral("The customer record could not be saved: %1\nWhat you typed is still here; "
+                                          "correct the cause and choose Save Record again.")
+                               .arg(QString::fromStdString(e.what())));
+        return;
+    }
+    binding_.setModified(false);
+    try {
+        table_.reindex();
+        table_.closeIndexes();
+    } catch (const data::ETableError& e) {
+        // The record is stored; only the name order needs a later save or a rebuild.
+        seam().error(this, QStringLiteral("The new record was added, but the name index could not be rebuilt: %1")
+                               .arg(QString::fromStdString(e.what())));
+        table_.close();
+        accept();
+        return;
+    }
+    seam().message(this, QStringLiteral("New record has been successfully added"));
+    table_.close();
+    accept();
+}
+
+void TCustInfo::ExitBtnClick() {
+    if (binding_.modified() &&
+        !seam().question(this, QStringLiteral("Close without saving? What you typed for this customer will not "
+                                              "be stored.\nChoose No to go back and save it."))) {
+        return;
+    }
+    table_.cancel();
+    table_.close();
+    QDialog::reject();
+}
+
+void TCustInfo::reject() {
+    ExitBtnClick();
+}
+
+} // namespace arrowsel::records

@@ -1,0 +1,157 @@
+#include "records/field_binding.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace arrowsel::records {
+
+namespace {
+
+// Memos keep the line breaks other xBase programs write (CR LF); the editor works with LF.
+std::string memoToStored(const QString& text) {
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return t.toStdString();
+}
+
+QString memoFromStored(const std::string& text) {
+    QString t = QString::fromStdString(text);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
+
+} // namespace
+
+void FieldBinding::addLine(QLineEdit* edit, const char* field, const char* caption, bool upperCase) {
+    bound_.push_back({field, caption, edit, nullptr});
+    edit->setProperty("dataField", QString::fromLatin1(field));
+    edit->setAccessibleName(QString::fromLatin1(caption));
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [this, edit, upperCase](const QString& text) {
+        if (upperCase) {
+            // One character for one, so nothing typed is cut off by the width limit.
+            QString upper = text;
+            for (QChar& c : upper) {
+                c = c.toUpper();
+            }
+            if (upper != text) {
+                const int pos = edit->cursorPosition();
+                edit->setText(upper);
+                edit->setCursorPosition(pos);
+            }
+        }
+        changed();
+    });
+}
+
+void FieldBinding::addMemo(QPlainTextEdit* edit, const char* field, const char* caption) {
+    bound_.push_back({field, caption, nullptr, edit});
+    edit->setProperty("dataField", QString::fromLatin1(field));
+    edit->setAccessibleName(QString::fromLatin1(caption));
+    edit->setTabChangesFocus(true);
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] {
+        if (!loading_) {
+            changed();
+        }
+    });
+}
+
+void FieldBinding::changed() {
+    if (!modified_) {
+        modified_ = true;
+        if (onFirstChange) {
+            onFirstChange();
+        }
+    }
+}
+
+void FieldBinding::applyWidths(const data::TDbfTable& table) {
+    for (const Bound& b : bound_) {
+        const data::FieldDef* f = table.fieldDef(b.field);
+        if (b.line != nullptr && f != nullptr && f->type == data::FieldType::Character) {
+            b.line->setMaxLength(f->width);
+        }
+    }
+}
+
+void FieldBinding::load(const data::TDbfTable& table) {
+    loading_ = true;
+    for (const Bound& b : bound_) {
+        const std::string text = table.fieldText(b.field);
+        if (b.line != nullptr) {
+            b.line->setText(QString::fromStdString(trimRight(text)));
+            b.line->setCursorPosition(0);
+        } else {
+            b.memo->setPlainText(memoFromStored(text));
+        }
+    }
+    loading_ = false;
+    modified_ = false;
+}
+
+void FieldBinding::clear() {
+    loading_ = true;
+    for (const Bound& b : bound_) {
+        if (b.line != nullptr) {
+            b.line->clear();
+        } else {
+            b.memo->clear();
+        }
+    }
+    loading_ = false;
+    modified_ = false;
+}
+
+std::vector<FieldValue> FieldBinding::values() const {
+    std::vector<FieldValue> out;
+    for (const Bound& b : bound_) {
+        out.push_back(
+            {b.field, b.line != nullptr ? b.line->text().toStdString() : memoToStored(b.memo->toPlainText())});
+    }
+    return out;
+}
+
+QString FieldBinding::text(const char* field) const {
+    for (const Bound& b : bound_) {
+        if (b.field == field) {
+            return b.line != nullptr ? b.line->text() : b.memo->toPlainText();
+        }
+    }
+    return {};
+}
+
+QString FieldBinding::refusal(const data::TDbfTable& table) const {
+    std::vector<CustomerField> captions;
+    for (const Bound& b : bound_) {
+        captions.push_back({b.field.c_str(), b.caption});
+    }
+    const auto message = unstorableValue(table.codePage(), values(), captions);
+    return message ? QString::fromStdString(*message) : QString();
+}
+
+void FieldBinding::store(data::TDbfTable& table) const {
+    for (const FieldValue& v : values()) {
+        table.setFieldText(v.name, v.text);
+    }
+}
+
+void FieldBinding::setReadOnly(bool readOnly) {
+    for (const Bound& b : bound_) {
+        if (b.line != nullptr) {
+            b.line->setReadOnly(readOnly);
+        } else {
+            b.memo->setReadOnly(readOnly);
+        }
+    }
+}
+
+QWidget* FieldBinding::editor(const char* field) const {
+    for (const Bound& b : bound_) {
+        if (b.field == field) {
+            return b.line != nullptr ? static_cast<QWidget*>(b.line) : static_cast<QWidget*>(b.memo);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace arrowsel::records

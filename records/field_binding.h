@@ -1,0 +1,59 @@
+#pragma once
+
+#include "data/dbf_table.h"
+#include "records/saved_setup.h"
+
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+namespace arrowsel::records {
+
+// Edits bound to the fields of a table's current record. What the user types stays in the edits
+// until store() writes it into the record being edited; the record reaches the file only when the
+// caller posts it, so a refused or failed post leaves every typed value on the window.
+class FieldBinding {
+public:
+    // Called the first time the user changes a bound edit after a load() (to start editing).
+    std::function<void()> onFirstChange;
+
+    void addLine(QLineEdit* edit, const char* field, const char* caption, bool upperCase = false);
+    void addMemo(QPlainTextEdit* edit, const char* field, const char* caption);
+
+    // Limits each line edit to its field's width.
+    void applyWidths(const data::TDbfTable& table);
+    // Shows the current record (character fields without their padding); clears modified().
+    void load(const data::TDbfTable& table);
+    void clear();
+    bool modified() const { return modified_; }
+    void setModified(bool m) { modified_ = m; }
+
+    std::vector<FieldValue> values() const;
+    QString text(const char* field) const;
+    // A sentence naming the first field whose text the table cannot store; empty when all can.
+    QString refusal(const data::TDbfTable& table) const;
+    // Writes every bound field into the record being edited (throws data::ETableError).
+    void store(data::TDbfTable& table) const;
+    void setReadOnly(bool readOnly);
+    QWidget* editor(const char* field) const;
+
+private:
+    struct Bound {
+        std::string field;
+        const char* caption;
+        QLineEdit* line = nullptr;
+        QPlainTextEdit* memo = nullptr;
+    };
+    void changed();
+
+    std::vector<Bound> bound_;
+    bool loading_ = false;
+    bool modified_ = false;
+};
+
+} // namespace arrowsel::records

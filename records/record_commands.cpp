@@ -1,0 +1,102 @@
+#include "records/record_commands.h"
+
+#include "data/dbf_table.h"
+#include "data/table_error.h"
+#include "engine/window_state.h"
+#include "records/cust_info.h"
+#include "records/get_cust.h"
+#include "records/saved_setup.h"
+#include "records/shop_inf.h"
+#include "widgets/message_seam.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <chrono>
+#include <future>
+
+namespace arrowsel::records {
+
+namespace {
+
+widgets::MessageSeam& seam() {
+    return widgets::MessageSeam::current();
+}
+
+QString fromStd(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+void getSetup(QWidget* parent, MainWindowState& mainWindow) {
+    std::uint32_t count = 0;
+    try {
+        data::TDbfTable table;
+        table.open(mainWindow.dataFolder() / kSavedTable);
+        count = table.recordCount();
+    } catch (const data::ETableError& e) {
+        seam().error(parent, fromStd(e.what()));
+        return;
+    }
+    if (count == 0) {
+        seam().information(parent, QStringLiteral("There are no records on file currently, use Save Setup first."));
+        return;
+    }
+    TGetCust window(mainWindow, parent);
+    if (window.FormActivate()) {
+        seam().execModal(window);
+    }
+}
+
+void saveSetup(QWidget* parent, MainWindowState& mainWindow) {
+    TCustInfo window(mainWindow, parent);
+    if (window.FormActivate()) {
+        seam().execModal(window);
+    }
+}
+
+void shopInformation(QWidget* parent, MainWindowState& mainWindow) {
+    TShopInf window(mainWindow, parent);
+    window.FormActivate();
+    seam().execModal(window);
+}
+
+bool exportCustomerDatabase(QWidget* parent, MainWindowState& mainWindow) {
+    const auto folder = mainWindow.dataFolder();
+    // The copy runs beside the event loop so the window keeps painting; a progress box appears
+    // only when it takes long enough to notice.
+    auto copy = std::async(std::launch::async, [folder]() -> std::string {
+        try {
+            data::TDbfTable table;
+            table.open(folder / kSavedTable, data::TDbfTable::OpenMode::ReadOnly);
+            table.copyToText(folder / kExportFile);
+            return {};
+        } catch (const std::exception& e) {
+            return e.what();
+        }
+    });
+    QProgressDialog progress(QStringLiteral("Exporting the customer records..."), QString(), 0, 0, parent);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setWindowTitle(QStringLiteral("Export Customer Database"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    progress.setAutoClose(false);
+    while (copy.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+        progress.setValue(0);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    }
+    progress.close();
+    const std::string failure = copy.get();
+    if (!failure.empty()) {
+        seam().error(parent, QStringLiteral("The customer records could not be exported to %1.\n%2\n"
+                                            "Check that the folder can be written to and try again.")
+                                 .arg(QString::fromStdString((folder / kExportFile).string()), fromStd(failure)));
+        return false;
+    }
+    seam().message(parent, QStringLiteral("File CUSTDB.TXT has been created"));
+    return true;
+}
+
+} // namespace arrowsel::records

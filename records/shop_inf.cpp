@@ -1,0 +1,170 @@
+#include "records/shop_inf.h"
+
+#include "data/table_error.h"
+#include "engine/window_state.h"
+#include "records/saved_setup.h"
+#include "widgets/message_seam.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace arrowsel::records {
+
+namespace {
+
+widgets::MessageSeam& seam() {
+    return widgets::MessageSeam::current();
+}
+
+} // namespace
+
+TShopInf::TShopInf(const MainWindowState& mainWindow, QWidget* parent) : QDialog(parent), main_(mainWindow) {
+    setObjectName(QStringLiteral("TShopInf"));
+    setWindowTitle(QStringLiteral("2009 Shop Information"));
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    const auto line = [this](const char* objectName, const char* field, const char* caption) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QString::fromLatin1(objectName));
+        binding_.addLine(e, field, caption);
+        return e;
+    };
+    const auto caption = [this](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, this);
+        l->setBuddy(buddy);
+        return l;
+    };
+    auto* name = line("DBEdit1", "NAME", "Shop Name");
+    auto* addr1 = line("DBEdit6", "ADDR1", "Address 1");
+    auto* addr2 = line("DBEdit7", "ADDR2", "Address 2");
+    auto* city = line("DBEdit8", "CITY", "City");
+    auto* state = line("DBEdit9", "STATE", "State");
+    auto* zip = line("DBEdit10", "ZIP", "Zip");
+    auto* phone = line("DBEdit3", "PHONE", "Phone");
+    auto* fax = line("DBEdit4", "FAX", "FAX");
+    auto* comments = line("DBEdit5", "COMMENTS", "Additional Report Text");
+    auto* cityRow = new QHBoxLayout;
+    cityRow->addWidget(city, 3);
+    cityRow->addWidget(state, 1);
+    cityRow->addWidget(zip, 2);
+    form->addRow(caption(QStringLiteral("Shop &Name:"), name), name);
+    form->addRow(caption(QStringLiteral("Address 1:"), addr1), addr1);
+    form->addRow(caption(QStringLiteral("Address 2:"), addr2), addr2);
+    form->addRow(caption(QStringLiteral("City / St / Zip:"), city), cityRow);
+    form->addRow(caption(QStringLiteral("Phone:"), phone), phone);
+    form->addRow(caption(QStringLiteral("FAX:"), fax), fax);
+    form->addRow(caption(QStringLiteral("Additional Report Text:"), comments), comments);
+    layout->addLayout(form);
+    binding_.onFirstChange = [this] { startEditing(); };
+
+    auto* buttons = new QHBoxLayout;
+    auto* save = new QPushButton(QStringLiteral("&Save"), this);
+    save->setObjectName(QStringLiteral("ShopInfSaveBtn"));
+    save->setAutoDefault(false);
+    connect(save, &QPushButton::clicked, this, &TShopInf::ShopInfSaveBtnClick);
+    auto* exit = new QPushButton(QStringLiteral("E&xit"), this);
+    exit->setObjectName(QStringLiteral("ShopInfExitBtn"));
+    exit->setAutoDefault(false);
+    connect(exit, &QPushButton::clicked, this, &TShopInf::ShopInfExitBtnClick);
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(exit);
+    layout->addLayout(buttons);
+}
+
+TShopInf::~TShopInf() = default;
+
+void TShopInf::FormActivate() {
+    try {
+        table_.open(main_.dataFolder() / kShopTable);
+    } catch (const data::ETableError& e) {
+        seam().error(this, QString::fromStdString(e.what()));
+        binding_.clear();
+        binding_.setReadOnly(true);
+        return;
+    }
+    binding_.applyWidths(table_);
+    startEditing();
+    binding_.editor("NAME")->setFocus();
+}
+
+bool TShopInf::startEditing() {
+    if (!table_.isOpen()) {
+        return false;
+    }
+    if (table_.isEditing()) {
+        return true;
+    }
+    const bool wasModified = binding_.modified();
+    try {
+        if (table_.recordCount() == 0) {
+            table_.insert();
+            inserting_ = true;
+        } else {
+            table_.first();
+            table_.edit();
+        }
+    } catch (const data::ETableError& e) {
+        seam().error(this, QString::fromStdString(e.what()));
+        return false;
+    }
+    if (!wasModified) {
+        binding_.load(table_);
+    }
+    return true;
+}
+
+void TShopInf::ShopInfSaveBtnClick() {
+    if (!table_.isOpen()) {
+        return;
+    }
+    if (!binding_.modified()) {
+        return; // nothing typed since the last save: the file stays as it is
+    }
+    if (!startEditing()) {
+        return;
+    }
+    if (const QString refused = binding_.refusal(table_); !refused.isEmpty()) {
+        seam().message(this, refused);
+        return;
+    }
+    try {
+        if (inserting_ && table_.recordCount() > 0) {
+            // Another copy created the shop record while this one was typing: save over it.
+            table_.cancel();
+            inserting_ = false;
+            table_.first();
+            table_.edit();
+        }
+        binding_.store(table_);
+        table_.post();
+        inserting_ = false;
+    } catch (const data::ETableError& e) {
+        seam().error(this, QStringLiteral("The shop's details could not be saved: %1\nWhat you typed is still here; "
+                                          "correct the cause and choose Save again.")
+                               .arg(QString::fromStdString(e.what())));
+        return;
+    }
+    binding_.setModified(false);
+}
+
+void TShopInf::ShopInfExitBtnClick() {
+    if (binding_.modified() &&
+        !seam().question(this, QStringLiteral("Leave without saving? The changes to the shop's details will not be "
+                                              "stored.\nChoose No to go back and save them."))) {
+        return;
+    }
+    table_.cancel();
+    table_.close();
+    QDialog::reject();
+}
+
+void TShopInf::reject() {
+    ShopInfExitBtnClick();
+}
+
+} // namespace arrowsel::records

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "data/dbf_table.h"
+#include "records/saved_setup.h"
+#include "tests/records_core/fake_main_window.h"
+#include "tests/support/qt_print.h"
+#include "tests/support/temp_dir.h"
+#include "tools/gen/tables.h"
+#include "widgets/message_seam.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace arrowsel::test {
+
+// A data folder with the empty saved-setups table and index as the program ships them, an empty
+// shop table, and a main window fake that points at it.
+class RecordsTest : public ::testing::Test {
+protected:
+    RecordsTest() {
+        sampledata::writeSavedSetups(dir.path());
+        data::TDbfTable::create(dir / "SHOPINFO.DBF", {{"NAME", data::FieldType::Character, 30},
+                                                       {"ADDR1", data::FieldType::Character, 30},
+                                                       {"ADDR2", data::FieldType::Character, 30},
+                                                       {"CITY", data::FieldType::Character, 18},
+                                                       {"STATE", data::FieldType::Character, 10},
+                                                       {"ZIP", data::FieldType::Character, 10},
+                                                       {"COUNTRY", data::FieldType::Character, 12},
+                                                       {"COMMENTS", data::FieldType::Character, 60},
+                                                       {"PHONE", data::FieldType::Character, 20},
+                                                       {"FAX", data::FieldType::Character, 20}});
+        main.folder = dir.path();
+    }
+
+    // Adds a record straight to the table (as another copy of the program would) and rebuilds the
+    // name index.
+    void addRecord(std::map<std::string, std::string> fields) {
+        std::map<std::string, std::string> all = {{"ADDR1", "1 Main St"}, {"CITY", "Springfield"}, {"STATE", "IL"},
+                                                  {"BOWWT", "55"},        {"ARLEN", "28"},         {"PNTWT", "125"},
+                                                  {"HORT", "0"},          {"BOTYP", "0"},          {"WHTYP", "0"},
+                                                  {"RETYP", "0"},         {"BOLEN", "0"},          {"ODLEN", "0"}};
+        for (auto& [k, v] : fields) {
+            all[k] = v;
+        }
+        data::TDbfTable t;
+        t.open(dir / "Saveddb.dbf");
+        t.openIndexFile("Saved.idx");
+        t.insert();
+        for (auto& [k, v] : all) {
+            t.setFieldText(k, v);
+        }
+        t.post();
+        t.reindex();
+    }
+
+    std::uint32_t savedCount() {
+        data::TDbfTable t;
+        t.open(dir / "Saveddb.dbf", data::TDbfTable::OpenMode::ReadOnly);
+        return t.recordCount();
+    }
+
+    // The names in the order of "Saved.idx".
+    std::vector<std::string> namesInIndexOrder() {
+        data::TDbfTable t;
+        t.open(dir / "Saveddb.dbf", data::TDbfTable::OpenMode::ReadOnly);
+        t.openIndexFile("Saved.idx");
+        std::vector<std::string> names;
+        for (t.first(); !t.eof(); t.next()) {
+            names.push_back(records::trimRight(t.fieldText("NAME")));
+        }
+        return names;
+    }
+
+    TempDir dir;
+    RecordsFakeMainWindow main;
+    widgets::RecordingSeam seam;
+};
+
+template <typename T = QWidget> T* child(QWidget& window, const char* name) {
+    T* w = window.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
+// Types text as a user would, one key per character (accented letters included).
+inline void type(QWidget* edit, const QString& text) {
+    for (const QChar c : text) {
+        const bool newLine = c == QLatin1Char('\n');
+        QKeyEvent press(QEvent::KeyPress, newLine ? Qt::Key_Return : Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(edit, &press);
+    }
+}
+
+inline void click(QWidget& window, const char* button) {
+    child<QPushButton>(window, button)->click();
+}
+
+inline QString textOf(QWidget& window, const char* edit) {
+    if (auto* line = window.findChild<QLineEdit*>(QString::fromLatin1(edit))) {
+        return line->text();
+    }
+    return child<QPlainTextEdit>(window, edit)->toPlainText();
+}
+
+} // namespace arrowsel::test

@@ -1,0 +1,160 @@
+#include "records/cust_info.h"
+#include "records/record_commands.h"
+#include "tests/records/records_fixture.h"
+
+#include <QLabel>
+
+namespace arrowsel::test {
+namespace {
+
+using Group = MainWindowState::Group;
+using Page = MainWindowState::Page;
+using Kind = widgets::RecordingSeam::Kind;
+
+class CustomerEntry : public RecordsTest {
+protected:
+    void fillAddress(records::TCustInfo& w, const QString& name) {
+        type(child(w, "DBEdit1"), name);
+        type(child(w, "DBEdit6"), QStringLiteral("12 Elm Road"));
+        type(child(w, "DBEdit8"), QStringLiteral("Greenville"));
+        type(child(w, "DBEdit9"), QStringLiteral("sc"));
+    }
+
+    void saveCustomer(const QString& name) {
+        records::TCustInfo w(main);
+        ASSERT_TRUE(w.FormActivate());
+        fillAddress(w, name);
+        click(w, "PostBtn");
+        ASSERT_EQ(w.result(), QDialog::Accepted) << seam.texts(Kind::Message).join(QStringLiteral("|")).toStdString();
+    }
+};
+
+TEST_F(CustomerEntry, targetRecurve_storesPageAndBowTypeAndShowsNotApplicable) {
+    main.shownPage = Page::Targ;
+    main.indexes[Group::TargBowType] = 1;
+    main.indexes[Group::OverDraw] = 2;
+    records::TCustInfo w(main);
+    ASSERT_TRUE(w.FormActivate(QDate(2026, 3, 14)));
+    EXPECT_EQ(child<QLabel>(w, "Label9")->text(), QStringLiteral("Recurve"));
+    EXPECT_EQ(child<QLabel>(w, "Label16")->text(), QStringLiteral("N/A"));
+    EXPECT_EQ(child<QLabel>(w, "Label27")->text(), QStringLiteral("100gr"));
+    EXPECT_EQ(child<QLabel>(w, "Label17")->text(), QStringLiteral("Target Shafts"));
+    fillAddress(w, QStringLiteral("Ann Archer"));
+    EXPECT_EQ(textOf(w, "DBEdit9"), QStringLiteral("SC"));
+    type(child(w, "DBMemo1"), QStringLiteral("Line one\nLine two"));
+    click(w, "PostBtn");
+
+    EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("New record has been successfully added")});
+    data::TDbfTable t;
+    t.open(dir / "Saveddb.dbf");
+    ASSERT_EQ(t.recordCount(), 1u);
+    EXPECT_EQ(t.fieldText("HORT"), "1");
+    EXPECT_EQ(t.fieldText("BOTYP"), "1");
+    EXPECT_EQ(t.fieldText("ODLEN"), "2");
+    EXPECT_EQ(t.fieldText("DATE"), "20260314");
+    EXPECT_EQ(t.fieldText("STATE"), "SC        ");
+    EXPECT_EQ(t.fieldText("COMMENTS"), "Line one\r\nLine two");
+}
+
+TEST_F(CustomerEntry, incompleteAddress_keepsTypingThenCompleteSaveAddsOnce) {
+    records::TCustInfo w(main);
+    ASSERT_TRUE(w.FormActivate());
+    type(child(w, "DBEdit1"), QStringLiteral("Bo Bowman"));
+    type(child(w, "DBEdit6"), QStringLiteral("3 Hill"));
+    type(child(w, "DBEdit9"), QStringLiteral("TX"));
+    click(w, "PostBtn");
+    EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("Incomplete address, cannot add record")});
+    EXPECT_EQ(savedCount(), 0u);
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Bo Bowman"));
+    EXPECT_NE(w.result(), QDialog::Accepted);
+
+    type(child(w, "DBEdit8"), QStringLiteral("Austin"));
+    click(w, "PostBtn");
+    EXPECT_EQ(savedCount(), 1u);
+    EXPECT_EQ(namesInIndexOrder(), std::vector<std::string>{"Bo Bowman"});
+}
+
+TEST_F(CustomerEntry, successMessage_comesOnlyWhenTheRecordIsOnDisk) {
+    std::uint32_t seenByAnotherCopy = 0;
+    std::vector<std::string> indexSeen;
+    seam.onBox = [&](const widgets::RecordingSeam::Entry&) {
+        seenByAnotherCopy = savedCount();
+        indexSeen = namesInIndexOrder();
+    };
+    saveCustomer(QStringLiteral("Cy Clark"));
+    EXPECT_EQ(seenByAnotherCopy, 1u);
+    EXPECT_EQ(indexSeen, std::vector<std::string>{"Cy Clark"});
+}
+
+TEST_F(CustomerEntry, sameNameTwice_keepsBothInNameOrder) {
+    saveCustomer(QStringLiteral("Zed"));
+    saveCustomer(QStringLiteral("Amy"));
+    saveCustomer(QStringLiteral("Zed"));
+    EXPECT_EQ(namesInIndexOrder(), (std::vector<std::string>{"Amy", "Zed", "Zed"}));
+}
+
+TEST_F(CustomerEntry, twoCopiesSavingAtTheSameMoment_bothKeepTheirRecords) {
+    records::TCustInfo first(main);
+    records::TCustInfo second(main);
+    ASSERT_TRUE(first.FormActivate());
+    ASSERT_TRUE(second.FormActivate());
+    fillAddress(first, QStringLiteral("First Copy"));
+    fillAddress(second, QStringLiteral("Second Copy"));
+    click(second, "PostBtn");
+    click(first, "PostBtn");
+    EXPECT_EQ(namesInIndexOrder(), (std::vector<std::string>{"First Copy", "Second Copy"}));
+}
+
+TEST_F(CustomerEntry, characterTheTableCannotHold_isRefusedNamingTheFieldAndKeptOnScreen) {
+    records::TCustInfo w(main);
+    ASSERT_TRUE(w.FormActivate());
+    fillAddress(w, QStringLiteral("Ola Nordmann"));
+    type(child(w, "DBEdit8"), QStringLiteral(" \u0141\u00f3d\u017a"));
+    click(w, "PostBtn");
+    ASSERT_EQ(seam.texts(Kind::Message).size(), 1);
+    EXPECT_TRUE(seam.texts(Kind::Message).front().contains(QStringLiteral("\"City\"")));
+    EXPECT_EQ(savedCount(), 0u);
+    EXPECT_EQ(textOf(w, "DBEdit8"), QStringLiteral("Greenville \u0141\u00f3d\u017a"));
+}
+
+TEST_F(CustomerEntry, closeAfterTyping_asksAndStoresNothing) {
+    records::TCustInfo w(main);
+    ASSERT_TRUE(w.FormActivate());
+    fillAddress(w, QStringLiteral("Never Saved"));
+    int closed = 0;
+    QObject::connect(&w, &QDialog::finished, [&closed] { ++closed; });
+    seam.answers = {false};
+    click(w, "ExitBtn");
+    EXPECT_EQ(closed, 0);
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Never Saved"));
+    seam.answers = {true};
+    click(w, "ExitBtn");
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(seam.texts(Kind::Question).size(), 2);
+    EXPECT_EQ(savedCount(), 0u);
+}
+
+TEST_F(CustomerEntry, editsAreLimitedToTheirFieldWidths) {
+    records::TCustInfo w(main);
+    ASSERT_TRUE(w.FormActivate());
+    EXPECT_EQ(child<QLineEdit>(w, "DBEdit1")->maxLength(), 40);
+    EXPECT_EQ(child<QLineEdit>(w, "DBEdit9")->maxLength(), 10);
+    EXPECT_EQ(child<QLineEdit>(w, "DBEdit1")->accessibleName(), QStringLiteral("Name"));
+}
+
+TEST_F(CustomerEntry, saveSetupCommand_opensTheWindowModally) {
+    records::saveSetup(nullptr, main);
+    EXPECT_EQ(seam.dialogs, QStringList{QStringLiteral("TCustInfo")});
+    EXPECT_EQ(savedCount(), 0u);
+}
+
+TEST_F(CustomerEntry, missingIndex_isReportedBeforeAnythingIsTyped) {
+    std::filesystem::remove(dir / "Saved.idx");
+    records::saveSetup(nullptr, main);
+    EXPECT_TRUE(seam.dialogs.isEmpty());
+    ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(seam.texts(Kind::Error).front().startsWith(QStringLiteral("Index file does not exist.")));
+}
+
+} // namespace
+} // namespace arrowsel::test

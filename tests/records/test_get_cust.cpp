@@ -1,0 +1,199 @@
+#include "records/get_cust.h"
+#include "records/record_commands.h"
+#include "tests/records/records_fixture.h"
+
+#include <QLabel>
+
+namespace arrowsel::test {
+namespace {
+
+using Group = MainWindowState::Group;
+using Page = MainWindowState::Page;
+using Edit = MainWindowState::Edit;
+using Kind = widgets::RecordingSeam::Kind;
+using Nav = records::TGetCust::NavButton;
+
+class CustomerLookup : public RecordsTest {
+protected:
+    CustomerLookup() {
+        addRecord({{"NAME", "Miller, Jo"}, {"HORT", "1"}, {"BOTYP", "1"}, {"ODLEN", "3"}, {"CITY", "Boston"}});
+        addRecord({{"NAME", "Adams"}, {"HORT", "0"}, {"BOTYP", "2"}, {"BOWWT", "45"}, {"ODLEN", "0"}});
+        addRecord(
+            {{"NAME", "\u00c9mile \"Bud\" Pe\u00f1a"}, {"HORT", "2"}, {"BOTYP", "0"}, {"COMMENTS", "Left\r\nhanded"}});
+        addRecord({{"NAME", "Young"}, {"HORT", ""}, {"BOTYP", "1"}, {"RETYP", ""}});
+    }
+
+    QString label(QWidget& w, const char* name) { return child<QLabel>(w, name)->text(); }
+};
+
+TEST_F(CustomerLookup, opensOnTheFirstNameAndBrowsesInNameOrder) {
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Adams"));
+    EXPECT_EQ(label(w, "Label24"), QStringLiteral("45#"));
+    EXPECT_EQ(label(w, "Label9"), QStringLiteral("Longbow"));
+    EXPECT_EQ(label(w, "Label16"), QStringLiteral("None"));
+    EXPECT_EQ(label(w, "Label17"), QStringLiteral("Hunting Shafts"));
+
+    w.DBNavigator1Click(Nav::Next);
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Miller, Jo"));
+    EXPECT_EQ(label(w, "Label16"), QStringLiteral("3\""));
+    EXPECT_EQ(label(w, "Label27"), QStringLiteral("125Gr"));
+    w.DBNavigator1Click(Nav::Last);
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("\u00c9mile \"Bud\" Pe\u00f1a"));
+    EXPECT_EQ(textOf(w, "DBMemo1"), QStringLiteral("Left\nhanded"));
+    w.DBNavigator1Click(Nav::Next);
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("\u00c9mile \"Bud\" Pe\u00f1a"));
+    w.DBNavigator1Click(Nav::Prior);
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Young"));
+    EXPECT_EQ(label(w, "Label17"), QString());
+    EXPECT_EQ(child<QPushButton>(w, "nbCancel")->toolTip(), QStringLiteral("Cancel changes "));
+}
+
+TEST_F(CustomerLookup, searchFound_showsTheRecord_notFound_saysSoAndShowsTheFirst) {
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    seam.inputs = {QStringLiteral("Mil"), QStringLiteral("\u00c9m"), QStringLiteral("Zz")};
+    w.Button1Click();
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Miller, Jo"));
+    EXPECT_EQ(label(w, "Label17"), QStringLiteral("Target Shafts"));
+    w.Button1Click();
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("\u00c9mile \"Bud\" Pe\u00f1a"));
+    EXPECT_TRUE(seam.texts(Kind::Message).isEmpty());
+    w.Button1Click();
+    EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("Name not found")});
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Adams"));
+    EXPECT_EQ(seam.texts(Kind::Input), QStringList(3, QStringLiteral("Enter First Letters of Name, Xxx")));
+}
+
+TEST_F(CustomerLookup, returnData_longbowOnHunting_restoresIntoBothBowGroupsAndCloses) {
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    main.shownPage = Page::Youth;
+    int accepted = 0;
+    QObject::connect(&w, &QDialog::accepted, [&accepted] { ++accepted; });
+    w.ReturnDataBtnClick();
+    EXPECT_EQ(accepted, 1);
+    EXPECT_EQ(main.shownPage, Page::Hunt);
+    EXPECT_EQ(main.edits[Edit::BowWeight], "45");
+    EXPECT_EQ(main.indexes[Group::BowType], 2);
+    EXPECT_EQ(main.indexes[Group::TargBowType], 1);
+    EXPECT_FALSE(w.table().isOpen());
+}
+
+TEST_F(CustomerLookup, returnData_targetRecurveAndOrvik_restoreTheirPages) {
+    {
+        records::TGetCust w(main);
+        ASSERT_TRUE(w.FormActivate());
+        w.DBNavigator1Click(Nav::Next);
+        w.ReturnDataBtnClick();
+        EXPECT_EQ(main.shownPage, Page::Targ);
+        EXPECT_EQ(main.indexes[Group::TargBowType], 1);
+        EXPECT_EQ(main.indexes[Group::OverDraw], 3);
+    }
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    w.DBNavigator1Click(Nav::Last);
+    w.ReturnDataBtnClick();
+    EXPECT_EQ(main.shownPage, Page::Orvk);
+    EXPECT_EQ(main.indexes[Group::BowType], 0);
+}
+
+TEST_F(CustomerLookup, returnData_badCode_showsConversionErrorAndStaysOpen) {
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    seam.inputs = {QStringLiteral("Young")};
+    w.Button1Click();
+    main.shownPage = Page::Targ;
+    int closed = 0;
+    QObject::connect(&w, &QDialog::finished, [&closed] { ++closed; });
+    w.ReturnDataBtnClick();
+    EXPECT_EQ(seam.texts(Kind::Error), QStringList{QStringLiteral("'' is not a valid integer value")});
+    EXPECT_EQ(closed, 0);
+    EXPECT_EQ(main.shownPage, Page::Targ); // blank page code: the page stays
+    EXPECT_EQ(main.indexes[Group::BowType], 1);
+    EXPECT_TRUE(w.table().isOpen());
+}
+
+TEST_F(CustomerLookup, editingACustomer_isStoredOnPost_refusedTextStaysOnScreen) {
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    auto* city = child<QLineEdit>(w, "DBEdit8");
+    city->selectAll();
+    type(city, QStringLiteral("Cz\u0119stochowa"));
+    w.DBNavigator1Click(Nav::Post);
+    ASSERT_EQ(seam.texts(Kind::Message).size(), 1);
+    EXPECT_TRUE(seam.texts(Kind::Message).front().contains(QStringLiteral("\"City\"")));
+    EXPECT_EQ(city->text(), QStringLiteral("Cz\u0119stochowa"));
+
+    city->selectAll();
+    type(city, QStringLiteral("K\u00f6ln"));
+    w.DBNavigator1Click(Nav::Next); // moving on posts what was typed, as the post button does
+    data::TDbfTable t;
+    t.open(dir / "Saveddb.dbf", data::TDbfTable::OpenMode::ReadOnly);
+    t.go(2);
+    EXPECT_EQ(records::trimRight(t.fieldText("CITY")), "K\u00f6ln");
+}
+
+TEST_F(CustomerLookup, renamingACustomer_movesItInNameOrder) {
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    auto* name = child<QLineEdit>(w, "DBEdit1");
+    name->selectAll();
+    type(name, QStringLiteral("Zander"));
+    w.DBNavigator1Click(Nav::Post);
+    w.DBNavigator1Click(Nav::First);
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Miller, Jo"));
+    EXPECT_EQ(namesInIndexOrder().back(), "\u00c9mile \"Bud\" Pe\u00f1a");
+    EXPECT_EQ(namesInIndexOrder()[2], "Zander");
+}
+
+TEST_F(CustomerLookup, closeWithUnpostedTyping_asksBeforeDroppingIt) {
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    type(child(w, "DBEdit11"), QStringLiteral("C-7"));
+    seam.answers = {true};
+    w.ExitBtnClick();
+    EXPECT_EQ(seam.texts(Kind::Question).size(), 1);
+    EXPECT_EQ(namesInIndexOrder().front(), "Adams");
+    data::TDbfTable t;
+    t.open(dir / "Saveddb.dbf", data::TDbfTable::OpenMode::ReadOnly);
+    t.go(2);
+    EXPECT_EQ(records::trimRight(t.fieldText("CCODE")), "");
+}
+
+TEST_F(CustomerLookup, print_handsTheShownTextsToTheReport_orSaysItIsNotAvailable) {
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    w.SpeedButton1Click();
+    EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("The customer report is not available yet.")});
+    records::CustomerShownTexts printed;
+    records::setCustomerReportPrinter([&printed](QWidget*, const records::CustomerShownTexts& t) { printed = t; });
+    w.DBNavigator1Click(Nav::Next);
+    w.SpeedButton1Click();
+    records::setCustomerReportPrinter({});
+    EXPECT_EQ(printed.name, QStringLiteral("Miller, Jo"));
+    EXPECT_EQ(printed.city, QStringLiteral("Boston"));
+    EXPECT_EQ(printed.braceHeight, QStringLiteral("Over 6.5\""));
+    EXPECT_EQ(printed.chart, QStringLiteral("Target Shafts"));
+}
+
+TEST_F(CustomerLookup, getSetupCommand_opensTheLookup) {
+    records::getSetup(nullptr, main);
+    EXPECT_EQ(seam.dialogs, QStringList{QStringLiteral("TGetCust")});
+}
+
+TEST(GetSetupEmpty, noRecords_saysSoAndOpensNothing) {
+    TempDir dir;
+    sampledata::writeSavedSetups(dir.path());
+    RecordsFakeMainWindow main;
+    main.folder = dir.path();
+    widgets::RecordingSeam seam;
+    records::getSetup(nullptr, main);
+    EXPECT_TRUE(seam.dialogs.isEmpty());
+    EXPECT_EQ(seam.texts(Kind::Information),
+              QStringList{QStringLiteral("There are no records on file currently, use Save Setup first.")});
+}
+
+} // namespace
+} // namespace arrowsel::test
