@@ -1,0 +1,171 @@
+#pragma once
+
+#include "data/dbf_table.h"
+#include "data/table_error.h"
+#include "engine/window_state.h"
+#include "reports/page_model.h"
+#include "reports/print_seam.h"
+#include "tests/support/qt_print.h"
+#include "tests/support/temp_dir.h"
+
+#include <QDateTime>
+#include <QStringList>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <tuple>
+
+namespace arrowsel::test {
+
+// The main window as a plain record that the reports read.
+class FakeWindow : public MainWindowState {
+public:
+    std::map<Edit, std::string> edits{{Edit::BowWeight, "60"},
+                                      {Edit::ArrowLength, "30"},
+                                      {Edit::PointWeight, "100"},
+                                      {Edit::YouthBowWeight, "30"},
+                                      {Edit::YouthArrowLength, "25"}};
+    std::map<Group, int> groups;
+    std::map<std::tuple<Page, int, Column>, std::string> captions;
+    std::filesystem::path folder;
+
+    // Fills a page's grid with captions naming their place: "S3", "P3", "M3", "W3" for row 3.
+    void fillGrid(Page page, int rows) {
+        for (int r = 1; r <= rows; ++r) {
+            const std::string n = std::to_string(r);
+            captions[{page, r, Column::Size}] = "S" + n;
+            captions[{page, r, Column::Spine}] = "P" + n;
+            captions[{page, r, Column::Model}] = "M" + n;
+            captions[{page, r, Column::Weight}] = "W" + n;
+        }
+    }
+
+    std::string editText(Edit edit) const override { return edits.at(edit); }
+    int itemIndex(Group group) const override {
+        const auto it = groups.find(group);
+        return it == groups.end() ? 0 : it->second;
+    }
+    Page page() const override { return Page::Hunt; }
+    std::string labelText(Label) const override { return {}; }
+    std::string cellCaption(Page page, int row, Column column) const override {
+        const auto it = captions.find({page, row, column});
+        return it == captions.end() ? std::string() : it->second;
+    }
+    std::filesystem::path dataFolder() const override { return folder; }
+    void setPage(Page) override {}
+    void setEditText(Edit edit, const std::string& text) override { edits[edit] = text; }
+    void setItemIndex(Group group, int index) override { groups[group] = index; }
+};
+
+struct ShopFields {
+    std::string name = "Bullseye Archery";
+    std::string addr1 = "12 Fletcher Lane";
+    std::string addr2 = "Back Door";
+    std::string city = "Oakton";
+    std::string state = "VA";
+    std::string zip = "22124";
+    std::string country = "Farland";
+    std::string comments = "Thank you for shopping with us";
+    std::string phone = "703-555-0199";
+    std::string fax = "703-555-0198";
+};
+
+// Writes SHOPINFO.DBF with the layout the shop window keeps, holding one record.
+inline void writeShopTable(const std::filesystem::path& folder, const ShopFields& shop) {
+    using data::FieldType;
+    using data::TDbfTable;
+    const std::filesystem::path path = folder / "SHOPINFO.DBF";
+    TDbfTable::create(path,
+                      {{"NAME", FieldType::Character, 30},
+                       {"ADDR1", FieldType::Character, 30},
+                       {"ADDR2", FieldType::Character, 30},
+                       {"CITY", FieldType::Character, 18},
+                       {"STATE", FieldType::Character, 10},
+                       {"ZIP", FieldType::Character, 10},
+                       {"COUNTRY", FieldType::Character, 12},
+                       {"COMMENTS", FieldType::Character, 60},
+                       {"PHONE", FieldType::Character, 20},
+                       {"FAX", FieldType::Character, 20}},
+                      data::CodePage::Windows1252, true);
+    TDbfTable t;
+    t.open(path, TDbfTable::OpenMode::Exclusive);
+    t.insert();
+    t.setFieldText("NAME", shop.name);
+    t.setFieldText("ADDR1", shop.addr1);
+    t.setFieldText("ADDR2", shop.addr2);
+    t.setFieldText("CITY", shop.city);
+    t.setFieldText("STATE", shop.state);
+    t.setFieldText("ZIP", shop.zip);
+    t.setFieldText("COUNTRY", shop.country);
+    t.setFieldText("COMMENTS", shop.comments);
+    t.setFieldText("PHONE", shop.phone);
+    t.setFieldText("FAX", shop.fax);
+    t.post();
+    t.close();
+}
+
+inline QDateTime fixedTime() {
+    return QDateTime(QDate(2009, 3, 7), QTime(14, 5, 9));
+}
+
+// The texts of a page, top to bottom and left to right, empty ones left out.
+inline QStringList readingOrder(const reports::Page& page) {
+    std::vector<const reports::TextItem*> items;
+    for (const auto& t : page.texts) {
+        if (!t.text.isEmpty()) {
+            items.push_back(&t);
+        }
+    }
+    std::stable_sort(items.begin(), items.end(), [](const auto* a, const auto* b) {
+        if (qAbs(a->rect.top() - b->rect.top()) > 0.01) {
+            return a->rect.top() < b->rect.top();
+        }
+        return a->rect.left() < b->rect.left();
+    });
+    QStringList out;
+    for (const auto* t : items) {
+        out << t->text;
+    }
+    return out;
+}
+
+// Text of the named element on the first page; "<missing>" when the page has none.
+inline QString textOf(const reports::Document& doc, const QString& name) {
+    if (doc.pages.empty()) {
+        return QStringLiteral("<no page>");
+    }
+    const reports::TextItem* t = doc.pages.front().text(name);
+    return t ? t->text : QStringLiteral("<missing>");
+}
+
+// Answers print requests without a printer, recording what was asked.
+class FakePrintSeam : public reports::PrintSeam {
+public:
+    FakePrintSeam() { previous_ = install(this); }
+    ~FakePrintSeam() override { install(previous_); }
+    FakePrintSeam(const FakePrintSeam&) = delete;
+    FakePrintSeam& operator=(const FakePrintSeam&) = delete;
+
+    reports::PrintOutcome outcome{reports::PrintStatus::Printed, {}};
+    std::optional<QString> fileName; // answer to the PDF file question
+    std::vector<reports::Document> printed;
+    std::vector<bool> progress;
+    int fileQuestions = 0;
+
+    reports::PrintOutcome printToDefault(const reports::Document& doc, bool showProgress, QWidget*) override {
+        if (outcome.status == reports::PrintStatus::Printed) {
+            printed.push_back(doc);
+        }
+        progress.push_back(showProgress);
+        return outcome;
+    }
+    std::optional<QString> pdfFileName(QWidget*, const QString&) override {
+        ++fileQuestions;
+        return fileName;
+    }
+
+private:
+    reports::PrintSeam* previous_ = nullptr;
+};
+
+} // namespace arrowsel::test

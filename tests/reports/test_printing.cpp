@@ -1,0 +1,145 @@
+#include "reports/page_painter.h"
+#include "reports/print_commands.h"
+#include "tests/reports/report_fixture.h"
+#include "widgets/message_seam.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+namespace arrowsel::reports {
+namespace {
+
+using widgets::RecordingSeam;
+using Kind = RecordingSeam::Kind;
+using Page_ = MainWindowState::Page;
+
+class Printing : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    test::FakeWindow window;
+    test::FakePrintSeam printer;
+    RecordingSeam boxes;
+    PrintCommands commands{window, test::fixedTime};
+
+    void SetUp() override {
+        window.folder = dir.path();
+        test::writeShopTable(dir.path(), {});
+        window.fillGrid(Page_::Hunt, 17);
+    }
+};
+
+TEST_F(Printing, eachPrintCommand_sendsItsPageToThePrinterWithoutAWord) {
+    EXPECT_EQ(commands.HPrintBtnClick(), PrintResult::Printed);
+    EXPECT_EQ(commands.TPrintBtnClick(), PrintResult::Printed);
+    EXPECT_EQ(commands.SpeedButton9Click(), PrintResult::Printed);
+    EXPECT_EQ(commands.OrvkPrintBtnClick(), PrintResult::Printed);
+    EXPECT_EQ(commands.printCustomer(CustomerTexts{}), PrintResult::Printed);
+    ASSERT_EQ(printer.printed.size(), 5u);
+    EXPECT_EQ(test::textOf(printer.printed[0], QStringLiteral("RptLabel53")), QStringLiteral("2009 Hunting Shafts"));
+    EXPECT_EQ(test::textOf(printer.printed[1], QStringLiteral("SectionTitle")), QStringLiteral("2009 Target Shafts"));
+    EXPECT_EQ(test::textOf(printer.printed[2], QStringLiteral("SectionTitle")), QStringLiteral("2009 Youth Shafts"));
+    EXPECT_EQ(test::textOf(printer.printed[3], QStringLiteral("SectionTitle")), QStringLiteral("2009 Orvik Shafts"));
+    EXPECT_EQ(test::textOf(printer.printed[4], QStringLiteral("RptLabel1")), QStringLiteral("Customer Detail Report"));
+    // Only the customer report shows the progress window.
+    EXPECT_EQ(printer.progress, (std::vector<bool>{false, false, false, false, true}));
+    EXPECT_TRUE(boxes.entries.empty());
+}
+
+TEST_F(Printing, noPrinter_userSavesAPdf_toldWhereAndNotThatItPrinted) {
+    printer.outcome = {PrintStatus::NoPrinter, {}};
+    printer.fileName = QString::fromStdString((dir / "hunt.pdf").string());
+    boxes.answers = {true};
+    EXPECT_EQ(commands.HPrintBtnClick(), PrintResult::SavedAsPdf);
+    ASSERT_EQ(boxes.entries.size(), 2u);
+    EXPECT_EQ(boxes.entries[0].kind, Kind::Question);
+    EXPECT_EQ(boxes.entries[0].text, noPrinterQuestion());
+    EXPECT_EQ(boxes.entries[1].kind, Kind::Information);
+    EXPECT_EQ(boxes.entries[1].text, pdfSavedMessage(*printer.fileName));
+    QFile pdf(*printer.fileName);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF-"));
+}
+
+TEST_F(Printing, noPrinter_userDeclinesOrCancelsTheFile_nothingIsWrittenOrClaimed) {
+    printer.outcome = {PrintStatus::NoPrinter, {}};
+    boxes.answers = {false};
+    EXPECT_EQ(commands.OrvkPrintBtnClick(), PrintResult::NotPrinted);
+    EXPECT_EQ(printer.fileQuestions, 0);
+    EXPECT_EQ(boxes.texts(Kind::Question).size(), 1);
+
+    boxes.clear();
+    boxes.answers = {true};
+    printer.fileName.reset();
+    EXPECT_EQ(commands.OrvkPrintBtnClick(), PrintResult::NotPrinted);
+    EXPECT_EQ(printer.fileQuestions, 1);
+    EXPECT_TRUE(boxes.texts(Kind::Information).isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "hunt.pdf"));
+}
+
+TEST_F(Printing, pdfThatCannotBeWritten_isReportedAsAnError) {
+    printer.outcome = {PrintStatus::NoPrinter, {}};
+    printer.fileName = QString::fromStdString((dir / "no-such-folder" / "x.pdf").string());
+    boxes.answers = {true};
+    EXPECT_EQ(commands.TPrintBtnClick(), PrintResult::NotPrinted);
+    ASSERT_EQ(boxes.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(boxes.texts(Kind::Error)[0].startsWith(QStringLiteral("The PDF file was not saved: ")));
+    EXPECT_TRUE(boxes.texts(Kind::Information).isEmpty());
+}
+
+TEST_F(Printing, printerFailure_isAnErrorNotASuccess) {
+    printer.outcome = {PrintStatus::Failed, QStringLiteral("the printer PDF reported an error")};
+    EXPECT_EQ(commands.SpeedButton9Click(), PrintResult::NotPrinted);
+    EXPECT_EQ(boxes.texts(Kind::Error),
+              QStringList{QStringLiteral("The report was not printed: the printer PDF reported an error.")});
+}
+
+TEST_F(Printing, missingShopTable_showsTheTableErrorAndPrintsNothing) {
+    std::filesystem::remove(dir / "SHOPINFO.DBF");
+    EXPECT_EQ(commands.HPrintBtnClick(), PrintResult::NotPrinted);
+    EXPECT_TRUE(printer.printed.empty());
+    ASSERT_EQ(boxes.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(boxes.texts(Kind::Error)[0].contains(QStringLiteral("SHOPINFO")));
+}
+
+// The texts must reach the page itself, not only the page model.
+TEST_F(Printing, pdfOfEveryReport_carriesItsTextsInTheEmbeddedArialMetricFont) {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    const QString pdffonts = QStandardPaths::findExecutable(QStringLiteral("pdffonts"));
+    if (pdftotext.isEmpty() || pdffonts.isEmpty()) {
+        GTEST_SKIP() << "poppler-utils not installed";
+    }
+    auto run = [](const QString& program, const QStringList& args) {
+        QProcess p;
+        p.start(program, args);
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    auto simplified = [](QString s) { return s.simplified(); };
+
+    const QString hunt = QString::fromStdString((dir / "hunt.pdf").string());
+    ASSERT_TRUE(writePdf(commands.render(Page_::Hunt), hunt));
+    const QString text = simplified(run(pdftotext, {QStringLiteral("-layout"), hunt, QStringLiteral("-")}));
+    for (const char* t :
+         {"Bullseye Archery", "Phone: 703-555-0199 FAX: 703-555-0198", "3/7/2009 2:05:09 PM", "Peak Bow Weight: 60",
+          "Brace Height: More Than 6 1/2\"", "2009 Hunting Shafts", "Size Spine Value Models Weight", "S1 P1 M1 W1",
+          "S17 P17 M17 W17", "Carbon Shafts", "S10 P10 M10 W10", "Thank you for shopping with us"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(t))) << t << "\n" << text.toStdString();
+    }
+    EXPECT_TRUE(run(pdffonts, {hunt}).contains(QStringLiteral("LiberationSans-Bold")));
+
+    const QString cust = QString::fromStdString((dir / "cust.pdf").string());
+    CustomerTexts c;
+    c.name = QStringLiteral("Ann Archer");
+    c.comment = QStringLiteral("Fletching: four inch vanes");
+    ASSERT_TRUE(writePdf(commands.renderCustomer(c), cust));
+    const QString custText = simplified(run(pdftotext, {QStringLiteral("-layout"), cust, QStringLiteral("-")}));
+    for (const char* t : {"Customer Detail Report", "For Customer: Ann Archer", "Fletching: four inch vanes",
+                          "Oakton, VA 22124", "Printed: 3/7/2009"}) {
+        EXPECT_TRUE(custText.contains(QString::fromUtf8(t))) << t << "\n" << custText.toStdString();
+    }
+}
+
+} // namespace
+} // namespace arrowsel::reports
