@@ -1,0 +1,92 @@
+// Laying out the hunting report and drawing it into a PDF, as one Print does after the shop
+// record is read. Needs a GUI application for fonts; runs offscreen.
+#include "reports/page_painter.h"
+#include "reports/setup_reports.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <tuple>
+
+namespace {
+
+using arrowsel::MainWindowState;
+
+class FullGridWindow : public MainWindowState {
+public:
+    std::string editText(Edit) const override { return "60"; }
+    int itemIndex(Group) const override { return 0; }
+    Page page() const override { return Page::Hunt; }
+    std::string labelText(Label) const override { return {}; }
+    std::string cellCaption(Page, int row, Column column) const override {
+        static const char* const texts[] = {"2314", ".376", "RD,63", "324,336"};
+        return row == 5 && column == Column::Weight ? "Details" : texts[static_cast<int>(column)];
+    }
+    std::filesystem::path dataFolder() const override { return {}; }
+    void setPage(Page) override {}
+    void setEditText(Edit, const std::string&) override {}
+    void setItemIndex(Group, int) override {}
+};
+
+void fillShop(arrowsel::reports::RecordSnapshot& shop) {
+    shop.set(QStringLiteral("NAME"), QStringLiteral("Sample Archery Shop"));
+    shop.set(QStringLiteral("ADDR1"), QStringLiteral("100 Example Road"));
+    shop.set(QStringLiteral("CITY"), QStringLiteral("Springfield"));
+    shop.set(QStringLiteral("STATE"), QStringLiteral("ST"));
+    shop.set(QStringLiteral("ZIP"), QStringLiteral("00000"));
+    shop.set(QStringLiteral("PHONE"), QStringLiteral("555-0100"));
+    shop.set(QStringLiteral("FAX"), QStringLiteral("555-0101"));
+    shop.set(QStringLiteral("COMMENTS"), QStringLiteral("Sample data: enter your own under File > Shop Information."));
+}
+
+void BM_HuntingReportLayout(benchmark::State& state) {
+    FullGridWindow window;
+    arrowsel::reports::TReportForm form(window);
+    fillShop(form.shop());
+    for (auto _ : state) {
+        auto doc = form.render(arrowsel::reports::systemClock);
+        benchmark::DoNotOptimize(doc);
+    }
+}
+BENCHMARK(BM_HuntingReportLayout)->Unit(benchmark::kMillisecond);
+
+// Layout and PDF together: the budget is 100 ms.
+void BM_HuntingReportToPdf(benchmark::State& state) {
+    FullGridWindow window;
+    arrowsel::reports::TReportForm form(window);
+    fillShop(form.shop());
+    std::int64_t bytes = 0;
+    for (auto _ : state) {
+        const auto doc = form.render(arrowsel::reports::systemClock);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&buffer);
+            writer.setResolution(600);
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()));
+            QPainter painter(&writer);
+            arrowsel::reports::paintDocument(painter, writer, doc);
+        }
+        bytes += buffer.size();
+    }
+    state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_HuntingReportToPdf)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
