@@ -56,8 +56,8 @@ QWidget* buildCustomerEdits(QWidget* parent, FieldBinding& binding) {
     cityRow->addWidget(city, 3);
     cityRow->addWidget(state, 1);
     cityRow->addWidget(zip, 2);
-    form->addRow(caption(QStringLiteral("&Name:"), name, box), name);
-    form->addRow(caption(QStringLiteral("&Address:"), addr1, box), addr1);
+    form->addRow(caption(QStringLiteral("Name:"), name, box), name);
+    form->addRow(caption(QStringLiteral("Address:"), addr1, box), addr1);
     form->addRow(caption(QStringLiteral("Address:"), addr2, box), addr2);
     form->addRow(caption(QStringLiteral("City / St / ZIP:"), city, box), cityRow);
     form->addRow(caption(QStringLiteral("Country:"), country, box), country);

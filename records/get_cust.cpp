@@ -87,7 +87,7 @@ TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent) : QDialog(paren
         buttons->addWidget(b);
         return b;
     };
-    button(QStringLiteral("&Search"), "Button1", &TGetCust::Button1Click);
+    button(QStringLiteral("Search"), "Button1", &TGetCust::Button1Click)->setShortcut(QKeySequence::Find);
     button(QStringLiteral("&Return Data "), "ReturnDataBtn", &TGetCust::ReturnDataBtnClick);
     button(QStringLiteral("&Print"), "SpeedButton1", &TGetCust::SpeedButton1Click);
     button(QStringLiteral("&Close"), "ExitBtn", &TGetCust::ExitBtnClick);

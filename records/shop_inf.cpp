@@ -51,7 +51,7 @@ TShopInf::TShopInf(const MainWindowState& mainWindow, QWidget* parent) : QDialog
     cityRow->addWidget(city, 3);
     cityRow->addWidget(state, 1);
     cityRow->addWidget(zip, 2);
-    form->addRow(caption(QStringLiteral("Shop &Name:"), name), name);
+    form->addRow(caption(QStringLiteral("Shop Name:"), name), name);
     form->addRow(caption(QStringLiteral("Address 1:"), addr1), addr1);
     form->addRow(caption(QStringLiteral("Address 2:"), addr2), addr2);
     form->addRow(caption(QStringLiteral("City / St / Zip:"), city), cityRow);
