@@ -75,20 +75,6 @@ TEST(EncodeSetup, youthPage_leavesNoPageAndKeepsTheAdultEditsAndHuntingBowType) 
     EXPECT_EQ(m.at("BOWWT"), "60");
 }
 
-TEST(CodeTexts, everyListedCodeHasItsText_othersAreEmpty) {
-    EXPECT_EQ(overDrawText(0), "None");
-    EXPECT_EQ(overDrawText(3), "3\"");
-    EXPECT_EQ(overDrawText(6), "");
-    EXPECT_EQ(braceText(0), "Over 6.5\"");
-    EXPECT_EQ(braceText(1), "Under 6.5\"");
-    EXPECT_EQ(braceText(2), "");
-    EXPECT_EQ(wheelText(2), "Soft");
-    EXPECT_EQ(releaseText(1), "Fingers");
-    EXPECT_EQ(bowTypeText(2), "Longbow");
-    EXPECT_EQ(bowTypeText(-1), "");
-    EXPECT_EQ(chartText(2), "Orvik Shafts");
-}
-
 TEST(LookupSummary, storedRecord_showsUnitsAndCodeTexts) {
     const Summary s = lookupSummary(recordOf(storedRecord("1", "1")));
     EXPECT_EQ(line(s, SummaryLine::BowWeight), "55#");
