@@ -1,0 +1,8 @@
+# The hunting report on a real default printer (CUPS with its PDF printer; see scripts/setup-cups).
+if(TARGET arrowsel-cli AND TARGET reports AND TARGET sampledata_folder)
+    add_test(NAME print.cups_hunting_report
+             COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/cups_print_test.sh $<TARGET_FILE:arrowsel-cli>
+                     ${PROJECT_BINARY_DIR}/sampledata/data)
+    set_tests_properties(print.cups_hunting_report PROPERTIES
+        SKIP_RETURN_CODE 77 TIMEOUT 90 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+endif()
