@@ -5,7 +5,6 @@
 #include "data/dbf_table.h"
 
 #include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -60,7 +59,7 @@ void BM_Seek(benchmark::State& state) {
     std::vector<std::string> keys;
     std::mt19937 rng(42);
     for (int i = 0; i < 1000; ++i) {
-        keys.push_back(arrowsel::bench::benchName(1 + rng() % kRecords).substr(0, 16));
+        keys.push_back(arrowsel::bench::benchName(1 + static_cast<std::uint32_t>(rng() % kRecords)).substr(0, 16));
     }
     std::size_t i = 0;
     for (auto _ : state) {

@@ -22,9 +22,9 @@ struct RawField {
 // 200-byte records: the deletion flag and 199 bytes of fields.
 inline const std::vector<RawField>& benchFields() {
     static const std::vector<RawField> fields = {
-        {"NAME", 'C', 40, 0},    {"ADDR1", 'C', 40, 0}, {"CITY", 'C', 30, 0}, {"STATE", 'C', 10, 0},
-        {"ZIP", 'C', 10, 0},     {"COUNTRY", 'C', 20, 0}, {"QTY", 'N', 10, 2}, {"BORN", 'D', 8, 0},
-        {"OK", 'L', 1, 0},       {"NOTE", 'C', 30, 0},
+        {"NAME", 'C', 40, 0}, {"ADDR1", 'C', 40, 0},   {"CITY", 'C', 30, 0}, {"STATE", 'C', 10, 0},
+        {"ZIP", 'C', 10, 0},  {"COUNTRY", 'C', 20, 0}, {"QTY", 'N', 10, 2},  {"BORN", 'D', 8, 0},
+        {"OK", 'L', 1, 0},    {"NOTE", 'C', 30, 0},
     };
     return fields;
 }
