@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# arrowsel-cli report writes each page's report as a PDF without any printer, with the page's
+# recommendation in it; bad input writes no file.
+# usage: cli_report_pdf_test.sh ARROWSEL_CLI DATA_FOLDER
+set -euo pipefail
+cli=$1
+data=$2
+command -v pdftotext >/dev/null || { echo "SKIP: pdftotext not installed"; exit 77; }
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+check() { # page, expected texts...
+    local page=$1
+    shift
+    local text
+    text=$(pdftotext -layout "$out/$page.pdf" - | tr -s ' ')
+    for t in "$@"; do
+        grep -qF -- "$t" <<<"$text" || { echo "FAIL: $page report lacks '$t'"; echo "$text"; exit 1; }
+    done
+}
+
+"$cli" report --page Hunt --data "$data" --bow-type 1 --pdf "$out/Hunt.pdf"
+check Hunt "2009 Hunting Shafts" "Carbon Shafts" "Bow Type: Recurve" "Wheel Type: N/A" "Point Weight: 100"
+"$cli" report --page Targ --data "$data" --targ-bow-type=1 --pdf="$out/Targ.pdf"
+check Targ "2009 Target Shafts" "Bow Type: Recurve" "Point Weight: N/A"
+"$cli" report --page Youth --data "$data" --youth-bow-weight 22 --pdf "$out/Youth.pdf"
+check Youth "2009 Youth Shafts" "Peak Bow Weight: 22" "Size Spine Value Models Weight"
+"$cli" report --page Orvk --data "$data" --wheel 2 --pdf "$out/Orvk.pdf"
+check Orvk "2009 Orvik Shafts" "Wheel Type: Round" "Size Spine Models Weight"
+
+status=0
+"$cli" report --page Hunt --data "$data" --bow-weight abc --pdf "$out/bad.pdf" 2>/dev/null || status=$?
+[ "$status" = 2 ] || { echo "FAIL: conversion error gave status $status"; exit 1; }
+[ ! -e "$out/bad.pdf" ] || { echo "FAIL: a report was written for bad input"; exit 1; }
+echo PASS
