@@ -786,7 +786,7 @@ private:
         nd(id).right = nid;
         if (right >= 0) {
             nd(right).left = nid;
-            dirty_.insert(right);
+            links_.insert(right);
         }
         if (id == root_) {
             const std::int32_t rid = allocNode(false);
@@ -844,11 +844,11 @@ private:
         const std::int32_t r = nd(id).right;
         if (l >= 0) {
             nd(l).right = r;
-            dirty_.insert(l);
+            links_.insert(l);
         }
         if (r >= 0) {
             nd(r).left = l;
-            dirty_.insert(r);
+            links_.insert(r);
         }
         freeNode(id);
         if (kids.empty()) {
@@ -968,6 +968,18 @@ private:
 
     // Writes the changed nodes and the header, then notes the file's new state.
     void finishWrite() {
+        // A leaf written by another program may be packed more tightly than this engine packs;
+        // split whatever no longer fits before anything is written.
+        for (bool again = true; again;) {
+            again = false;
+            const std::vector<std::int32_t> check(dirty_.begin(), dirty_.end());
+            for (std::int32_t id : check) {
+                if (nd(id).alive && !fits(id)) {
+                    split(id);
+                    again = true;
+                }
+            }
+        }
         std::vector<std::int32_t> ids(dirty_.begin(), dirty_.end());
         dirty_.clear();
         std::sort(ids.begin(), ids.end(), [this](std::int32_t a, std::int32_t b) { return nd(a).offset < nd(b).offset; });
@@ -979,6 +991,17 @@ private:
             encodeNode(id, positionOf(id), buf);
             pwriteFull(buf, kNodeSize, nd(id).offset, true);
         }
+        // Nodes whose only change is a sibling link get just their two link fields.
+        for (std::int32_t id : links_) {
+            if (!nd(id).alive || std::find(ids.begin(), ids.end(), id) != ids.end()) {
+                continue;
+            }
+            unsigned char link[8];
+            putLE32(link, nd(id).left >= 0 ? nd(nd(id).left).offset : kNone);
+            putLE32(link + 4, nd(id).right >= 0 ? nd(nd(id).right).offset : kNone);
+            pwriteFull(link, sizeof link, nd(id).offset + 4, true);
+        }
+        links_.clear();
         ++counter_;
         std::vector<unsigned char> h(headerSize());
         encodeHeader(h.data());
@@ -1019,6 +1042,7 @@ private:
         freeIds_.clear();
         freeOffsets_.clear();
         dirty_.clear();
+        links_.clear();
         fileEnd_ = headerSize();
         std::vector<std::size_t> starts;  // by node id
 
@@ -1135,7 +1159,8 @@ private:
     std::int32_t root_ = -1;
     std::vector<std::int32_t> freeIds_;
     std::vector<std::uint32_t> freeOffsets_;
-    std::set<std::int32_t> dirty_;
+    std::set<std::int32_t> dirty_;  // nodes to write whole
+    std::set<std::int32_t> links_;  // nodes whose sibling links changed
     Stamp stamp_;
 };
 

@@ -412,3 +412,89 @@ TEST(IndexFile, create_refusesAnUnsupportedExpression_withoutTouchingTheFile) {
                  ETableError);
     EXPECT_FALSE(std::filesystem::exists(dir / "x.idx"));
 }
+
+namespace {
+
+// A compact index of one root leaf packed the way another writer may pack it: duplicate counts
+// that reach into the previous key's trailing blanks, and the narrowest bit fields.
+// Keys "K00", "K00      C", "K01", "K01      C", ... (10 bytes, blank-padded), record i+1.
+std::string denseCompactFile(int pairs, std::vector<IndexEntry>& keys) {
+    std::string file(1536, '\0');
+    auto put16 = [&](std::size_t at, unsigned v) {
+        file[at] = static_cast<char>(v & 0xFF);
+        file[at + 1] = static_cast<char>((v >> 8) & 0xFF);
+    };
+    auto put32 = [&](std::size_t at, std::uint32_t v) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            file[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        }
+    };
+    put32(0, 1024);         // root
+    put32(4, 0xFFFFFFFFu);  // no free list
+    put16(12, 10);
+    file[14] = 0x20;
+    put16(504, 6);
+    put16(506, 1);
+    put16(510, 5);
+    file.replace(512, 4, "NAME");
+    const std::size_t leaf = 1024;
+    put16(leaf, 3);
+    put16(leaf + 2, static_cast<unsigned>(pairs * 2));
+    put32(leaf + 4, 0xFFFFFFFFu);
+    put32(leaf + 8, 0xFFFFFFFFu);
+    put32(leaf + 14, 0xFF);
+    file[leaf + 18] = 0x0F;
+    file[leaf + 19] = 0x0F;
+    file[leaf + 20] = 8;  // R
+    file[leaf + 21] = 4;  // D
+    file[leaf + 22] = 4;  // T
+    file[leaf + 23] = 2;  // E
+    std::size_t keyPos = leaf + 512;
+    std::string prev;
+    for (int i = 0; i < pairs * 2; ++i) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%02d", i / 2);
+        std::string key = std::string("K") + digits + (i % 2 ? "      C" : "       ");
+        std::size_t dup = 0;
+        while (i > 0 && dup < 10 && prev[dup] == key[dup]) {
+            ++dup;
+        }
+        std::size_t trail = 0;
+        while (trail < 10 && key[9 - trail] == ' ') {
+            ++trail;
+        }
+        const std::size_t stored = 10 - dup - trail;
+        keyPos -= stored;
+        file.replace(keyPos, stored, key.substr(dup, stored));
+        const unsigned v = static_cast<unsigned>(i + 1) | static_cast<unsigned>(dup << 8) |
+                           static_cast<unsigned>(trail << 12);
+        put16(leaf + 24 + static_cast<std::size_t>(i) * 2, v);
+        keys.push_back(IndexEntry{key, static_cast<std::uint32_t>(i + 1)});
+        prev = key;
+    }
+    put16(leaf + 12, static_cast<unsigned>(keyPos - (leaf + 24 + static_cast<std::size_t>(pairs) * 4)));
+    return file;
+}
+
+} // namespace
+
+TEST(IndexFileForeign, denserCompactLeaf_readsAndSplitsWhenRewritten) {
+    TempDir dir;
+    std::vector<IndexEntry> expected;
+    const std::string bytes = denseCompactFile(60, expected);
+    {
+        std::ofstream out(dir / "d.idx", std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    auto idx = IndexFile::open(dir / "d.idx", true, sampleFields(), CodePage::Windows1252);
+    ASSERT_TRUE(sameEntries(entriesOf(*idx), expected));
+
+    // Removing one key rewrites the leaf, which no longer fits this engine's packing.
+    idx->remove(expected[5].key, expected[5].recno);
+    expected.erase(expected.begin() + 5);
+    idx->insert(makeRecord("K00      A"), 500);
+    expected.insert(expected.begin() + 1, IndexEntry{"K00      A", 500});
+    EXPECT_TRUE(sameEntries(entriesOf(*idx), expected));
+    auto again = IndexFile::open(dir / "d.idx", false, sampleFields(), CodePage::Windows1252);
+    EXPECT_TRUE(sameEntries(entriesOf(*again), expected));
+}
