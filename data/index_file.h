@@ -25,8 +25,17 @@ namespace arrowsel::data {
 //    number, the count of bytes shared with the previous key and the count of trailing pad bytes
 //    into a few bytes at the front, with the remaining key bytes stored from the back of the node.
 //
+// This engine's own choices: a change counter at bytes 8-11 of a compact header and 508-511 of a
+// non-compact one, raised by every change; no free list in the file (free-list offset -1), every
+// block outside the tree counts as free and is used again; compact leaves take R, D and T from
+// their highest record number and the key length (any key length 1-100, record numbers to
+// 2^32-1), and a duplicate count never reaches into the previous key's trailing blanks.
+//
 // The ordered keys are kept in memory once read; changes made by another process to the file are
-// picked up by refresh(). Writes go to the file in place and are flushed by flush().
+// picked up by refresh(). insert() and remove() write only the nodes they change, each through a
+// synchronous (O_DSYNC) descriptor, so flush() after them costs nothing; create() is durable when
+// it returns, and flush() syncs a rebuild(). Writers must hold the table's header lock; files are
+// validated on every read, and a damaged one gives ETableError.
 enum class IndexKind { Compact, NonCompact };
 
 struct IndexEntry {
