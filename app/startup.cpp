@@ -3,6 +3,7 @@
 #include "app/about_box.h"
 #include "app/arrow_sel.h"
 #include "app/data_setup.h"
+#include "app/side_commands.h"
 #include "app/splash.h"
 #include "widgets/message_seam.h"
 
@@ -46,6 +47,7 @@ int runProgram(int& argc, char** argv, const StartOptions& options) {
     // The forms in their start-up order; the first is the main window. Forms of the side
     // windows join this list where they are made at start.
     auto mainForm = std::make_unique<TArrowSel>(data.folder);
+    installSideCommands(*mainForm);
     auto* aboutBox = new TAboutBox(data.folder, mainForm.get()); // replaced by each About command
     aboutBox->hide();
 
