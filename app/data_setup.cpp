@@ -12,16 +12,18 @@ namespace fs = std::filesystem;
 
 std::vector<fs::path> bundledDataFolders() {
     std::vector<fs::path> result;
+    // Beside the executable first: an installed program seeds from its own installation, even
+    // when the build tree it came from is still there.
+    if (QCoreApplication::instance()) {
+        result.emplace_back(
+            (QCoreApplication::applicationDirPath() + QStringLiteral("/../share/arrowsel")).toStdString());
+    }
 #ifdef ARROWSEL_BUILD_DATA_DIR
     result.emplace_back(ARROWSEL_BUILD_DATA_DIR);
 #endif
 #ifdef ARROWSEL_INSTALL_DATA_DIR
     result.emplace_back(ARROWSEL_INSTALL_DATA_DIR);
 #endif
-    if (QCoreApplication::instance()) {
-        result.emplace_back(
-            (QCoreApplication::applicationDirPath() + QStringLiteral("/../share/arrowsel")).toStdString());
-    }
     return result;
 }
 

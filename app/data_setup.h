@@ -6,8 +6,9 @@
 
 namespace arrowsel::app {
 
-// Where the program finds its bundled sample data: the build tree's generated data, the installed
-// data folder, and the share folder beside the executable (for an installation moved elsewhere).
+// Where the program finds its bundled sample data, in this order: the share folder beside the
+// executable (an installation, wherever it was moved), the build tree's generated data, the data
+// folder of the configured installation prefix.
 std::vector<std::filesystem::path> bundledDataFolders();
 
 struct DataFolder {

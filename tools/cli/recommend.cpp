@@ -1,12 +1,13 @@
 #include "engine/conversions.h"
-#include "engine/data_folder.h"
 #include "engine/selection.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/data_default.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace arrowsel::cli {
 
@@ -325,7 +326,18 @@ int recommendCommand(std::span<const std::string_view> args) {
         }
     }
 
-    engine::SelectionEngine selection(dataDir ? std::filesystem::path(*dataDir) : engine::findDataFolder());
+    std::filesystem::path folder;
+    if (dataDir) {
+        folder = *dataDir;
+    } else {
+        DefaultDataFolder found = defaultDataFolder();
+        if (!found.problem.empty()) {
+            std::fprintf(stderr, "arrowsel-cli: %s\n", found.problem.c_str());
+            return kExitFailure;
+        }
+        folder = std::move(found.folder);
+    }
+    engine::SelectionEngine selection(folder);
     const engine::SelectionResult result = selection.run(setup);
 
     using Kind = engine::RunError::Kind;

@@ -1,12 +1,13 @@
 #include "data/table_error.h"
-#include "engine/data_folder.h"
 #include "engine/window_state.h"
 #include "reports/page_painter.h"
 #include "reports/print_commands.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/data_default.h"
 
 #include <QGuiApplication>
 #include <cstdio>
+#include <utility>
 
 namespace arrowsel::cli {
 
@@ -148,8 +149,17 @@ int reportCommand(std::span<const std::string_view> args) {
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
 
-    const std::filesystem::path folder =
-        options.dataDir ? std::filesystem::path(*options.dataDir) : engine::findDataFolder();
+    std::filesystem::path folder;
+    if (options.dataDir) {
+        folder = *options.dataDir;
+    } else {
+        DefaultDataFolder found = defaultDataFolder();
+        if (!found.problem.empty()) {
+            std::fprintf(stderr, "arrowsel-cli: %s\n", found.problem.c_str());
+            return kExitFailure;
+        }
+        folder = std::move(found.folder);
+    }
     engine::SelectionEngine selection(folder);
     const engine::SelectionResult result = selection.run(options.setup);
     using Kind = engine::RunError::Kind;
