@@ -19,14 +19,25 @@ namespace arrowsel::data {
 // length, code page mark at 29), one 32-byte descriptor per field, 0x0D, and for Visual FoxPro
 // tables (0x30, 0x31) a 263-byte backlink; then fixed-length records, each a deletion flag
 // ("*" deleted, blank live) followed by the fields in order; an optional 0x1A at the end.
-// Read: versions 0x03, 0x83, 0xF5, 0x30 and 0x31. Written by create(): 0xF5 with an .fpt when a
-// memo field is present, else 0x03.
+// Read: versions 0x03, 0x83 (memo in a dBASE III .dbt), 0xF5, 0x30, 0x31 and 0x32; field types C,
+// N, F, D, L, I, M, and B, G, P as blobs (B of width 8 as a Visual FoxPro double); other type
+// letters are kept but read as empty. Written by create(): 0xF5 with an .fpt when a memo field is
+// present, else 0x03; 0x30 when a field is an I. Every length and pointer in a file is checked:
+// a damaged file gives an ETableError naming the file and what is wrong, never a crash.
 //
 // Shared use: record edits lock one byte at 0x7FFFFFFE - recno and appends lock the header byte at
-// 0x7FFFFFFE (open-file-description locks), so several processes may edit and append at once.
-// A posted record is flushed to disk before post() returns. A header whose record count disagrees
-// with the file's size (a process killed while appending) is repaired on open: the count becomes
-// the number of whole records present.
+// 0x7FFFFFFE (open-file-description locks), so several processes may edit and append at once;
+// the byte 0x7FFFFFFF is read-locked by every shared and read-only open and write-locked by an
+// exclusive one. A shared reader picks up other processes' appends and index changes whenever it
+// positions (first, last, go, seek, and next at the end), and reads a record afresh when it
+// positions on it or locks it; next() and prior() read ahead through a buffer of up to 64 KB, so
+// a record another process changes after it was read ahead is seen from the next positioning on.
+// post() holds the header lock while it writes new memo blocks, the record (an append also a
+// fresh 0x1A), the header's count and date and every open index (each refreshed first), and
+// flushes them all (fdatasync) before it returns. A header whose record count disagrees with the
+// file's size (a process killed while appending) is repaired on open: the count becomes the
+// number of whole records present (on disk under the header lock; in memory when read-only). A
+// plain index opened on a writable table with fewer keys than records is rebuilt.
 //
 // Text is UTF-8 on this interface and converted from and to the table's code page; a character
 // the code page cannot hold is refused with an ETableError that names the field.
@@ -47,16 +58,20 @@ public:
     TDbfTable(const TDbfTable&) = delete;
     TDbfTable& operator=(const TDbfTable&) = delete;
 
-    // Creates an empty table (and its .fpt when a field is a memo). Fails if the file exists
-    // unless `overwrite`. Field types C, N, F, D, L, I, M; I makes a Visual FoxPro (0x30) table.
+    // Creates an empty table (and its .fpt, 64-byte blocks, when a field is a memo). Fails if the
+    // file exists (in any letter case) unless `overwrite`. Names as for open(). Field types C
+    // (1-254), N and F (1-20), D, L, I, M (width 0 takes the type's own); I makes a Visual FoxPro
+    // (0x30) table with 4-byte memo pointers and the 263-byte backlink.
     static void create(const std::filesystem::path& path, const std::vector<FieldSpec>& fields,
                        CodePage cp = CodePage::Windows1252, bool overwrite = false);
 
     // Opens the table on its first record. A name without an extension gets ".DBF"; the file
     // name is matched without regard to letter case within its folder. Opening an open table
-    // does nothing.
+    // does nothing. A shared open of a file this process may not write opens it read-only.
+    // Missing file: "Table does not exist.\rFile or directory does not exist.\rFile: " + path;
+    // a file that cannot be opened, or is held exclusively: "Unable to open table.\rFile: " + path.
     void open(const std::filesystem::path& path, OpenMode mode = OpenMode::Shared);
-    void close();  // releases the table, its memo file and its indexes
+    void close();  // releases the table, its memo file and its indexes; drops unposted changes
     bool isOpen() const;
     OpenMode mode() const;
     const std::filesystem::path& path() const;  // the file actually opened
@@ -75,7 +90,10 @@ public:
     bool hasControllingIndex() const;
     void reindex();
 
-    // Positioning. Record numbers are 1-based; recNo() is recordCount() + 1 at the end.
+    // Positioning. Record numbers are 1-based; recNo() is recordCount() + 1 at the end. next() on
+    // the last record goes to the end (eof); prior() on the first sets bof and stays there;
+    // prior() at the end goes to the last record; go() to a record that does not exist throws.
+    // Any positioning while a record is being edited or inserted posts it first.
     // seek: the first key in index order that begins with `key` (UTF-8 text); true and the table
     // on that record when found; false and the table on its last record in index order when not
     // (the end when the index is empty); false and no move when no index is open.
@@ -94,7 +112,9 @@ public:
     // Reading the current record. Texts are UTF-8. A character field comes padded with blanks to
     // its width; numbers as their stored text without blanks; dates "YYYYMMDD" (blank: empty);
     // logicals "T", "F" or empty; integers in decimal; memos their whole text. A closed table, or
-    // a position past the end, gives the empty text (and 0 for numbers).
+    // a position past the end, gives the empty text (and 0 for numbers). fieldFloat reads N, F,
+    // I and B as numbers, and a character field holding a number (blank: 0; anything else throws);
+    // fieldInteger rounds it. An unknown field name throws.
     std::string fieldText(std::string_view name) const;
     double fieldFloat(std::string_view name) const;
     std::int64_t fieldInteger(std::string_view name) const;
@@ -105,7 +125,8 @@ public:
     // another user or task." when it cannot); insert() starts a blank new record; setFieldText
     // writes into the record being edited (refused with an ETableError when the text does not fit
     // the field or its code page); post() writes it, updates the indexes, flushes and releases
-    // the lock; cancel() drops the changes.
+    // the lock; cancel() drops the changes. edit() retries the lock for about half a second and
+    // re-reads the record once it holds it. Memos are always written to new blocks.
     void edit();
     void insert();
     void setFieldText(std::string_view name, std::string_view text);
@@ -116,7 +137,9 @@ public:
     // Copies the whole table into a text file. Format 21: comma-delimited, one CR LF line per
     // record, character and memo fields in double quotes (inner quotes doubled, trailing blanks
     // dropped), numbers without blanks, dates YYYYMMDD, logicals T or F, no header line; UTF-8.
-    // The file is written under a temporary name and renamed when complete.
+    // Records in the controlling order (record order without an index), deleted ones included.
+    // The file is written under a temporary name and renamed when complete; on failure an
+    // ETableError names the file and the old file is left as it was.
     void copyToText(const std::filesystem::path& file, int format = 21) const;
 
 private:

@@ -1,0 +1,1311 @@
+#include "data/dbf_table.h"
+
+#include "data/dbf_header.h"
+#include "data/dbf_test_hooks.h"
+#include "data/field_codec.h"
+#include "data/file_io.h"
+#include "data/memo_file.h"
+#include "data/table_error.h"
+#include "data/text_export.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <optional>
+#include <thread>
+
+namespace arrowsel::data {
+namespace fs = std::filesystem;
+
+namespace test_hooks {
+void (*postStage)(PostStage stage) = nullptr;
+} // namespace test_hooks
+
+namespace {
+
+const char* const kLockFailure = "Record Lock Failure. May be locked by another user or task.";
+
+constexpr std::size_t kWindowBytes = 64 * 1024;   // read-ahead when reading in record order
+constexpr std::uint32_t kIndexWindowRecords = 16; // read-ahead when reading in index order
+constexpr int kLockAttempts = 20;                 // edit(): 20 tries, 25 ms apart
+constexpr auto kLockPause = std::chrono::milliseconds(25);
+
+void hook(test_hooks::PostStage stage) {
+    if (test_hooks::postStage != nullptr) {
+        test_hooks::postStage(stage);
+    }
+}
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'a' && x <= 'z') {
+            x = static_cast<char>(x - 'a' + 'A');
+        }
+        if (y >= 'a' && y <= 'z') {
+            y = static_cast<char>(y - 'a' + 'A');
+        }
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool hasLowerCase(const std::string& s) {
+    return std::any_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// The memo file beside a table: same base name, the given extension in the table extension's case.
+fs::path memoPathFor(const fs::path& table, const char* extUpper) {
+    std::string ext = extUpper;
+    if (hasLowerCase(table.extension().string())) {
+        for (char& c : ext) {
+            if (c >= 'A' && c <= 'Z') {
+                c = static_cast<char>(c - 'A' + 'a');
+            }
+        }
+    }
+    fs::path p = table;
+    p.replace_extension(ext);
+    return p;
+}
+
+enum class Direction { Single, Forward, Backward, IndexOrder };
+
+} // namespace
+
+struct TDbfTable::Impl {
+    enum class State { Browse, Edit, Insert };
+
+    // The open table.
+    bool open = false;
+    OpenMode mode = OpenMode::Shared;
+    bool writable = false;
+    fs::path path;
+    std::string name; // for messages
+    File dbf;
+    std::unique_ptr<MemoFile> memo;
+    DbfHeader hdr;
+    CodePage cp = CodePage::Windows1252;
+    std::uint32_t count = 0;      // records in use
+    std::uint64_t knownWhole = 0; // whole records in the file at the last look at its size
+    bool countBySize = false;     // read-only table whose header count is wrong: trust the size
+
+    // Indexes; the last one controls the order.
+    std::vector<std::unique_ptr<IndexFile>> indexes;
+    std::size_t idxPos = IndexFile::npos;
+
+    // Position.
+    std::uint32_t recno = 1;
+    bool eof = true;
+    bool bof = true;
+    const char* cur = nullptr;
+
+    // Read-ahead: records winFirst .. winFirst + winCount - 1.
+    std::vector<char> win;
+    std::uint32_t winFirst = 0;
+    std::uint32_t winCount = 0;
+
+    // Editing.
+    State state = State::Browse;
+    std::string editBuf;
+    std::string origBuf;
+    std::vector<std::optional<std::string>> pendingMemo; // stored bytes, per field
+    bool recordLocked = false;
+    std::uint32_t lockedRecno = 0;
+    std::uint32_t savedRecno = 0;
+    bool savedEof = true;
+    std::size_t savedIdxPos = IndexFile::npos;
+
+    mutable std::size_t lastField = 0; // lookup cache
+
+    // ---- helpers ---------------------------------------------------------------------------
+
+    bool shared() const { return mode != OpenMode::Exclusive; }
+    IndexFile* controlling() const { return indexes.empty() ? nullptr : indexes.back().get(); }
+    std::uint32_t R() const { return hdr.recordLength; }
+    std::uint64_t H() const { return hdr.headerLength; }
+    std::uint64_t recordOffset(std::uint32_t n) const { return H() + static_cast<std::uint64_t>(n - 1) * R(); }
+
+    [[noreturn]] void fail(const std::string& what) const { throw ETableError("The table " + name + " " + what); }
+
+    void requireOpen() const {
+        if (!open) {
+            throw ETableError("The table is not open.");
+        }
+    }
+    void requireWritable() const {
+        requireOpen();
+        if (!writable) {
+            fail("is open read-only.");
+        }
+    }
+
+    std::uint32_t headerCount() const {
+        unsigned char b[4];
+        dbf.readExact(4, b, sizeof b, "its header");
+        return readLe32(b);
+    }
+
+    std::uint64_t wholeBySize() const {
+        const std::uint64_t size = dbf.size();
+        if (size < H()) {
+            return 0;
+        }
+        return std::min<std::uint64_t>((size - H()) / R(), 0xFFFFFFFEu);
+    }
+
+    // Whole records past `from` whose deletion flag is a real one (blank or '*'): records a
+    // process wrote before it could update the header count.
+    std::uint64_t liveExtent(std::uint64_t from, std::uint64_t whole) const {
+        std::vector<char> chunk;
+        std::uint64_t n = from;
+        while (n < whole) {
+            const std::uint64_t k = std::min<std::uint64_t>(whole - n, std::max<std::uint64_t>(1, (1u << 20) / R()));
+            chunk.resize(static_cast<std::size_t>(k * R()));
+            const std::size_t got = dbf.readAt(H() + n * R(), chunk.data(), chunk.size()) / R();
+            for (std::size_t i = 0; i < got; ++i) {
+                const char flag = chunk[i * R()];
+                if (flag != ' ' && flag != '*') {
+                    return n + i;
+                }
+            }
+            if (got < k) {
+                return n + got;
+            }
+            n += k;
+        }
+        return whole;
+    }
+
+    std::uint32_t countFromFile(std::uint32_t hc) const {
+        std::uint64_t whole = wholeBySize();
+        if (hc < whole) {
+            whole = liveExtent(hc, whole);
+        }
+        return static_cast<std::uint32_t>(whole);
+    }
+
+    // Makes the header count agree with the records present (on disk when writable).
+    void repairCount() {
+        const std::uint32_t hc = headerCount();
+        std::uint32_t actual = countFromFile(hc);
+        if (actual == hc) {
+            count = hc;
+            knownWhole = wholeBySize();
+            return;
+        }
+        if (writable) {
+            ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Write);
+            const std::uint32_t again = headerCount();
+            actual = countFromFile(again);
+            if (actual != again) {
+                unsigned char b[4];
+                writeLe32(b, actual);
+                dbf.writeAt(4, b, sizeof b);
+                dbf.sync();
+            }
+        } else {
+            countBySize = true;
+        }
+        count = actual;
+        knownWhole = wholeBySize();
+    }
+
+    // Picks up records appended by other processes.
+    void refreshCount() {
+        if (!shared()) {
+            return;
+        }
+        if (countBySize) {
+            count = countFromFile(headerCount());
+            return;
+        }
+        const std::uint32_t hc = headerCount();
+        if (hc > knownWhole) {
+            knownWhole = wholeBySize();
+        }
+        count = static_cast<std::uint32_t>(std::min<std::uint64_t>(hc, knownWhole));
+    }
+
+    void invalidateWindow() {
+        winCount = 0;
+        if (state == State::Browse) {
+            cur = nullptr;
+        }
+    }
+
+    const char* recordPtr(std::uint32_t n, Direction dir) {
+        if (n >= winFirst && n - winFirst < winCount) {
+            return win.data() + static_cast<std::size_t>(n - winFirst) * R();
+        }
+        std::uint32_t first = n;
+        std::uint32_t k = 1;
+        const std::uint32_t perWindow = static_cast<std::uint32_t>(std::max<std::size_t>(1, kWindowBytes / R()));
+        switch (dir) {
+        case Direction::Single:
+            break;
+        case Direction::Forward:
+            k = std::min(perWindow, count - n + 1);
+            break;
+        case Direction::Backward:
+            k = std::min(perWindow, n);
+            first = n - k + 1;
+            break;
+        case Direction::IndexOrder:
+            k = std::min(kIndexWindowRecords, count - n + 1);
+            break;
+        }
+        win.resize(static_cast<std::size_t>(k) * R());
+        const std::size_t got = dbf.readAt(recordOffset(first), win.data(), win.size()) / R();
+        winFirst = first;
+        winCount = static_cast<std::uint32_t>(got);
+        if (n - first >= got) {
+            winCount = 0;
+            fail("is damaged: record " + std::to_string(n) + " is cut short.");
+        }
+        return win.data() + static_cast<std::size_t>(n - first) * R();
+    }
+
+    void setEof() {
+        eof = true;
+        recno = count + 1;
+        cur = nullptr;
+        if (IndexFile* ix = controlling()) {
+            idxPos = ix->size();
+        }
+    }
+
+    void setEmpty() {
+        setEof();
+        bof = true;
+    }
+
+    void onRecord(std::uint32_t n, Direction dir) {
+        if (n == 0 || n > count) {
+            refreshCount();
+            if (n == 0 || n > count) {
+                fail("has no record " + std::to_string(n) + ", which its index " +
+                     (controlling() ? controlling()->path().filename().string() : std::string("?")) +
+                     " names; rebuild the index.");
+            }
+        }
+        cur = recordPtr(n, dir);
+        recno = n;
+        eof = false;
+        bof = false;
+    }
+
+    const char* current() const {
+        if (state != State::Browse) {
+            return editBuf.data();
+        }
+        return eof ? nullptr : cur;
+    }
+
+    std::size_t fieldIndex(std::string_view fieldName) const {
+        const auto& fs = hdr.fields;
+        if (lastField < fs.size() && equalNoCase(fs[lastField].name, fieldName)) {
+            return lastField;
+        }
+        for (std::size_t i = 0; i < fs.size(); ++i) {
+            if (equalNoCase(fs[i].name, fieldName)) {
+                lastField = i;
+                return i;
+            }
+        }
+        fail("has no field " + std::string(fieldName) + ".");
+    }
+
+    std::string memoBytes(const FieldDef& f, const char* record, std::uint32_t n) const {
+        const std::optional<std::uint32_t> block = field_codec::memoBlock(f, record);
+        if (!block) {
+            fail("is damaged: the memo pointer of field " + f.name + " in record " + std::to_string(n) +
+                 " is not a number.");
+        }
+        if (*block == 0) {
+            return {};
+        }
+        if (!memo) {
+            fail("has no memo file.");
+        }
+        return memo->read(*block);
+    }
+
+    // Index position of the current record in the controlling order (npos when it is not there).
+    void locateInIndex() {
+        IndexFile* ix = controlling();
+        if (ix == nullptr) {
+            return;
+        }
+        if (eof || cur == nullptr) {
+            idxPos = ix->size();
+            return;
+        }
+        idxPos = ix->find(ix->expression().evaluate(std::string_view(cur, R())), recno);
+    }
+
+    // Re-reads the controlling index when another process may have changed it. The header lock
+    // (shared) keeps writers, who change indexes only under it, out meanwhile.
+    void refreshIndexForRead() {
+        IndexFile* ix = controlling();
+        if (ix == nullptr || !shared() || !ix->changedOnDisk()) {
+            return;
+        }
+        ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Read);
+        ix->refresh();
+    }
+
+    // The records 1..n in one buffer, for building indexes.
+    std::string readAll(std::uint32_t n) const {
+        std::string all(static_cast<std::size_t>(n) * R(), '\0');
+        dbf.readExact(H(), all.data(), all.size(), "a record");
+        return all;
+    }
+
+    RecordSource sourceOf(const std::string& all, std::uint32_t n) const {
+        const std::size_t r = R();
+        return [&all, n, r](std::uint32_t k) -> std::string_view {
+            if (k == 0 || k > n) {
+                return {};
+            }
+            return std::string_view(all.data() + static_cast<std::size_t>(k - 1) * r, r);
+        };
+    }
+
+    fs::path indexPathFor(const fs::path& indexName) const {
+        fs::path p = indexName;
+        if (!p.has_parent_path()) {
+            p = path.parent_path() / p;
+        }
+        if (!p.has_extension()) {
+            p += ".IDX";
+        }
+        return p;
+    }
+
+    void autoPost(TDbfTable& table) {
+        if (state != State::Browse) {
+            table.post();
+        }
+    }
+
+    void releaseRecordLock() {
+        if (recordLocked) {
+            dbf.unlock(dbf::kHeaderLock - lockedRecno);
+            recordLocked = false;
+        }
+    }
+};
+
+// ---- creating ---------------------------------------------------------------------------------
+
+void TDbfTable::create(const fs::path& path, const std::vector<FieldSpec>& specs, CodePage cp, bool overwrite) {
+    fs::path target = path;
+    if (!target.has_extension()) {
+        target += ".DBF";
+    }
+    const std::string shown = target.string();
+    const auto refuse = [&](const std::string& what) {
+        throw ETableError("Cannot create the table " + shown + ": " + what + ".");
+    };
+    if (specs.empty()) {
+        refuse("a table needs at least one field");
+    }
+    if (specs.size() > 255) {
+        refuse("a table has at most 255 fields");
+    }
+    bool vfp = false;
+    bool hasMemo = false;
+    for (const FieldSpec& s : specs) {
+        vfp = vfp || s.type == FieldType::Integer;
+        hasMemo = hasMemo || s.type == FieldType::Memo;
+    }
+    std::vector<FieldDef> fields;
+    std::uint32_t offset = 1;
+    for (const FieldSpec& s : specs) {
+        FieldDef f;
+        for (char c : s.name) {
+            if (c >= 'a' && c <= 'z') {
+                c = static_cast<char>(c - 'a' + 'A');
+            }
+            f.name += c;
+        }
+        const bool nameOk = !f.name.empty() && f.name.size() <= 10 && f.name[0] >= 'A' && f.name[0] <= 'Z' &&
+                            std::all_of(f.name.begin(), f.name.end(), [](char c) {
+                                return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+                            });
+        if (!nameOk) {
+            refuse("\"" + s.name + "\" is not a field name (1 to 10 letters, digits or _, starting with a letter)");
+        }
+        for (const FieldDef& other : fields) {
+            if (other.name == f.name) {
+                refuse("the field name " + f.name + " appears twice");
+            }
+        }
+        f.type = s.type;
+        f.decimals = 0;
+        const auto fixedWidth = [&](int w) {
+            if (s.width != 0 && s.width != w) {
+                refuse("the field " + f.name + " must be " + std::to_string(w) + " bytes wide");
+            }
+            f.width = w;
+        };
+        switch (s.type) {
+        case FieldType::Character:
+            if (s.width < 1 || s.width > 254) {
+                refuse("the character field " + f.name + " must be 1 to 254 characters wide");
+            }
+            f.width = s.width;
+            break;
+        case FieldType::Numeric:
+        case FieldType::Float:
+            if (s.width < 1 || s.width > 20 || s.decimals < 0 || s.decimals > 15 ||
+                (s.decimals > 0 && s.decimals > s.width - 2)) {
+                refuse("the number field " + f.name + " must be 1 to 20 wide with room for its decimals");
+            }
+            f.width = s.width;
+            f.decimals = s.decimals;
+            break;
+        case FieldType::Date:
+            fixedWidth(8);
+            break;
+        case FieldType::Logical:
+            fixedWidth(1);
+            break;
+        case FieldType::Integer:
+            fixedWidth(4);
+            break;
+        case FieldType::Memo:
+            if (s.width != 0 && s.width != 10 && s.width != 4) {
+                refuse("the memo field " + f.name + " must be 10 bytes wide (4 in Visual FoxPro tables)");
+            }
+            f.width = vfp ? 4 : 10;
+            break;
+        default:
+            refuse("the field " + f.name + " has a type (" + std::string(1, static_cast<char>(s.type)) +
+                   ") that new tables cannot have; use C, N, F, D, L, I or M");
+        }
+        f.offset = static_cast<int>(offset);
+        offset += static_cast<std::uint32_t>(f.width);
+        fields.push_back(std::move(f));
+    }
+    if (offset > 65500) {
+        refuse("its records would be longer than 65500 bytes");
+    }
+    const std::uint8_t version = vfp ? dbf::kVisualFoxPro : hasMemo ? dbf::kFoxPro2Memo : dbf::kDbase3;
+
+    if (const std::optional<fs::path> existing = findFileNoCase(target)) {
+        if (!overwrite) {
+            throw ETableError("Cannot create the table " + shown + ": it already exists.");
+        }
+        target = *existing;
+    }
+    std::string bytes = buildDbfHeader(version, fields, cp);
+    bytes += '\x1A';
+    if (hasMemo) {
+        fs::path memoPath = memoPathFor(target, ".FPT");
+        if (const std::optional<fs::path> existing = findFileNoCase(memoPath)) {
+            memoPath = *existing;
+        }
+        MemoFile::createFpt(memoPath);
+    }
+    File f;
+    f.create(target);
+    f.writeAt(0, bytes.data(), bytes.size());
+    f.sync();
+}
+
+// ---- opening and closing ----------------------------------------------------------------------
+
+TDbfTable::TDbfTable() : impl_(std::make_unique<Impl>()) {}
+
+TDbfTable::~TDbfTable() {
+    try {
+        close();
+    } catch (...) {
+        // closing never reports from a destructor
+    }
+}
+
+void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
+    Impl& d = *impl_;
+    if (d.open) {
+        return;
+    }
+    fs::path p = pathIn;
+    if (!p.has_extension()) {
+        p += ".DBF";
+    }
+    const std::string shown = p.string();
+    const std::string missing = "Table does not exist.\rFile or directory does not exist.\rFile: " + shown;
+    const std::string unable = "Unable to open table.\rFile: " + shown;
+    const std::optional<fs::path> found = findFileNoCase(p);
+    if (!found) {
+        throw ETableError(missing);
+    }
+    std::error_code ec;
+    fs::path actual = fs::absolute(*found, ec);
+    if (ec) {
+        actual = *found;
+    }
+
+    File file;
+    int err = file.open(actual, mode == OpenMode::ReadOnly ? File::Access::ReadOnly : File::Access::ReadWrite);
+    if ((err == EACCES || err == EROFS || err == EPERM) && mode == OpenMode::Shared) {
+        err = file.open(actual, File::Access::ReadOnly); // a read-only file is read in shared mode
+    }
+    if (err == ENOENT) {
+        throw ETableError(missing);
+    }
+    if (err != 0) {
+        throw ETableError(unable);
+    }
+    if (!file.tryLock(dbf::kOpenLock, mode == OpenMode::Exclusive ? File::LockType::Write : File::LockType::Read)) {
+        throw ETableError(unable);
+    }
+
+    Impl fresh;
+    fresh.mode = mode;
+    fresh.writable = file.writable() && mode != OpenMode::ReadOnly;
+    fresh.path = actual;
+    fresh.name = actual.string();
+    fresh.dbf = std::move(file);
+    const std::uint64_t size = fresh.dbf.size();
+    std::string head(32, '\0');
+    head.resize(fresh.dbf.readAt(0, head.data(), head.size()));
+    const std::uint32_t headerLength = headerLengthOf(head, size, fresh.name);
+    head.resize(headerLength);
+    fresh.dbf.readExact(0, head.data(), head.size(), "its header");
+    fresh.hdr = parseDbfHeader(head, size, fresh.name);
+    fresh.cp = codePageFromMark(fresh.hdr.codePageMark);
+
+    if (fresh.hdr.memoKind != dbf::MemoKind::None) {
+        const bool dbt = fresh.hdr.memoKind == dbf::MemoKind::Dbt;
+        std::optional<fs::path> memoPath = findFileNoCase(memoPathFor(actual, dbt ? ".DBT" : ".FPT"));
+        MemoFile::Kind kind = dbt ? MemoFile::Kind::Dbt : MemoFile::Kind::Fpt;
+        if (!memoPath) {
+            memoPath = findFileNoCase(memoPathFor(actual, dbt ? ".FPT" : ".DBT"));
+            kind = dbt ? MemoFile::Kind::Fpt : MemoFile::Kind::Dbt;
+        }
+        if (!memoPath) {
+            throw ETableError("The memo file " + memoPathFor(actual, dbt ? ".DBT" : ".FPT").string() + " of table " +
+                              fresh.name + " does not exist.");
+        }
+        fresh.memo = std::make_unique<MemoFile>(*memoPath, kind, fresh.writable);
+    }
+    fresh.repairCount();
+    fresh.open = true;
+    d = std::move(fresh);
+    first();
+}
+
+void TDbfTable::close() {
+    Impl& d = *impl_;
+    if (!d.open) {
+        return;
+    }
+    d.state = Impl::State::Browse; // pending changes are dropped
+    d.releaseRecordLock();
+    d.indexes.clear();
+    d.memo.reset();
+    d.dbf.close();
+    *impl_ = Impl();
+}
+
+bool TDbfTable::isOpen() const {
+    return impl_->open;
+}
+
+TDbfTable::OpenMode TDbfTable::mode() const {
+    return impl_->mode;
+}
+
+const fs::path& TDbfTable::path() const {
+    return impl_->path;
+}
+
+std::uint8_t TDbfTable::version() const {
+    return impl_->hdr.version;
+}
+
+CodePage TDbfTable::codePage() const {
+    return impl_->cp;
+}
+
+const std::vector<FieldDef>& TDbfTable::fields() const {
+    static const std::vector<FieldDef> none;
+    return impl_->open ? impl_->hdr.fields : none;
+}
+
+const FieldDef* TDbfTable::fieldDef(std::string_view name) const {
+    for (const FieldDef& f : fields()) {
+        if (equalNoCase(f.name, name)) {
+            return &f;
+        }
+    }
+    return nullptr;
+}
+
+// ---- indexes ----------------------------------------------------------------------------------
+
+void TDbfTable::openIndexFile(const fs::path& name) {
+    Impl& d = *impl_;
+    d.requireOpen();
+    d.autoPost(*this);
+    const std::optional<fs::path> found = findFileNoCase(d.indexPathFor(name));
+    if (!found) {
+        throw ETableError("Index file does not exist.\rFile: " + name.string());
+    }
+    std::error_code ec;
+    const fs::path actual = fs::absolute(*found, ec);
+    for (std::size_t i = 0; i < d.indexes.size(); ++i) {
+        if (d.indexes[i]->path() == actual) { // already open: it becomes the controlling order
+            std::rotate(d.indexes.begin() + static_cast<std::ptrdiff_t>(i),
+                        d.indexes.begin() + static_cast<std::ptrdiff_t>(i) + 1, d.indexes.end());
+            d.locateInIndex();
+            return;
+        }
+    }
+    std::unique_ptr<IndexFile> ix;
+    {
+        ByteLock lock(d.dbf, dbf::kHeaderLock, d.writable ? File::LockType::Write : File::LockType::Read);
+        ix = IndexFile::open(ec ? *found : actual, d.writable, d.hdr.fields, d.cp);
+        d.refreshCount();
+        // A process killed between appending a record and updating the index leaves an index
+        // short of records: rebuild it (only plain indexes hold exactly one key per record).
+        if (d.writable && !ix->unique() && ix->size() != d.count) {
+            const std::string all = d.readAll(d.count);
+            ix->rebuild(d.count, d.sourceOf(all, d.count));
+            ix->flush();
+        }
+    }
+    d.indexes.push_back(std::move(ix));
+    d.locateInIndex();
+}
+
+void TDbfTable::createIndex(const fs::path& name, std::string_view expression, IndexKind kind) {
+    Impl& d = *impl_;
+    d.requireWritable();
+    d.autoPost(*this);
+    fs::path target = d.indexPathFor(name);
+    if (const std::optional<fs::path> existing = findFileNoCase(target)) {
+        target = *existing;
+    }
+    std::error_code ec;
+    const fs::path actual = fs::absolute(target, ec);
+    if (!ec) {
+        target = actual;
+    }
+    d.indexes.erase(std::remove_if(d.indexes.begin(), d.indexes.end(),
+                                   [&](const std::unique_ptr<IndexFile>& ix) { return ix->path() == target; }),
+                    d.indexes.end());
+    std::unique_ptr<IndexFile> ix;
+    {
+        ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Write);
+        d.refreshCount();
+        const std::string all = d.readAll(d.count);
+        ix = IndexFile::create(target, kind, expression, d.hdr.fields, d.cp, d.count, d.sourceOf(all, d.count));
+        ix->flush();
+    }
+    d.indexes.push_back(std::move(ix));
+    d.locateInIndex();
+}
+
+void TDbfTable::closeIndexes() {
+    Impl& d = *impl_;
+    d.autoPost(*this);
+    d.indexes.clear();
+    d.idxPos = IndexFile::npos;
+}
+
+bool TDbfTable::hasControllingIndex() const {
+    return impl_->controlling() != nullptr;
+}
+
+void TDbfTable::reindex() {
+    Impl& d = *impl_;
+    d.requireOpen();
+    if (d.indexes.empty()) {
+        return;
+    }
+    d.requireWritable();
+    d.autoPost(*this);
+    {
+        ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Write);
+        d.refreshCount();
+        const std::string all = d.readAll(d.count);
+        const RecordSource source = d.sourceOf(all, d.count);
+        for (const auto& ix : d.indexes) {
+            ix->refresh();
+            ix->rebuild(d.count, source);
+            ix->flush();
+        }
+    }
+    d.locateInIndex();
+}
+
+// ---- positioning ------------------------------------------------------------------------------
+
+bool TDbfTable::seek(std::string_view key) {
+    Impl& d = *impl_;
+    if (!d.open || d.controlling() == nullptr) {
+        return false;
+    }
+    d.autoPost(*this);
+    d.refreshIndexForRead();
+    d.invalidateWindow();
+    IndexFile& ix = *d.controlling();
+    const KeyExpression& expr = ix.expression();
+    std::string k;
+    bool valid = true;
+    switch (expr.type()) {
+    case KeyType::Character:
+        valid = encodeText(d.cp, key, k);
+        if (valid && k.size() > static_cast<std::size_t>(expr.keyLength())) {
+            // Blanks past the key's length match its padding; anything else matches nothing.
+            const std::string_view rest = std::string_view(k).substr(static_cast<std::size_t>(expr.keyLength()));
+            valid = rest.find_first_not_of(' ') == std::string_view::npos;
+            k.resize(static_cast<std::size_t>(expr.keyLength()));
+        }
+        break;
+    case KeyType::Numeric: {
+        const std::optional<double> v = field_codec::parseNumber(key);
+        valid = v.has_value();
+        if (valid) {
+            k = KeyExpression::encodeNumber(*v);
+        }
+        break;
+    }
+    case KeyType::Date: {
+        const std::string_view t = field_codec::trimBlanks(key);
+        if (t.empty()) {
+            k = KeyExpression::encodeNumber(0.0);
+        } else if (t.size() == 8 && t.find_first_not_of("0123456789") == std::string_view::npos) {
+            const auto num = [&](std::size_t at, std::size_t len) {
+                int v = 0;
+                for (std::size_t i = at; i < at + len; ++i) {
+                    v = v * 10 + (t[i] - '0');
+                }
+                return v;
+            };
+            k = KeyExpression::encodeDate(num(0, 4), num(4, 2), num(6, 2));
+        } else {
+            valid = false;
+        }
+        break;
+    }
+    }
+    const std::size_t pos = valid ? ix.findPrefix(k) : IndexFile::npos;
+    if (pos != IndexFile::npos) {
+        d.idxPos = pos;
+        d.onRecord(ix.at(pos).recno, Direction::Single);
+        return true;
+    }
+    if (ix.size() == 0) {
+        d.refreshCount();
+        d.setEof();
+        return false;
+    }
+    d.idxPos = ix.size() - 1;
+    d.onRecord(ix.at(d.idxPos).recno, Direction::Single);
+    return false;
+}
+
+bool TDbfTable::seekNumber(double key) {
+    Impl& d = *impl_;
+    if (!d.open || d.controlling() == nullptr) {
+        return false;
+    }
+    d.autoPost(*this);
+    d.refreshIndexForRead();
+    d.invalidateWindow();
+    IndexFile& ix = *d.controlling();
+    const std::size_t pos = ix.findPrefix(KeyExpression::encodeNumber(key));
+    if (pos != IndexFile::npos) {
+        d.idxPos = pos;
+        d.onRecord(ix.at(pos).recno, Direction::Single);
+        return true;
+    }
+    if (ix.size() == 0) {
+        d.refreshCount();
+        d.setEof();
+        return false;
+    }
+    d.idxPos = ix.size() - 1;
+    d.onRecord(ix.at(d.idxPos).recno, Direction::Single);
+    return false;
+}
+
+void TDbfTable::go(std::uint32_t recno) {
+    Impl& d = *impl_;
+    d.requireOpen();
+    d.autoPost(*this);
+    if (d.shared()) {
+        d.invalidateWindow();
+        if (recno > d.count) {
+            d.refreshCount();
+        }
+    }
+    if (recno < 1 || recno > d.count) {
+        d.fail("has no record " + std::to_string(recno) + " (it has " + std::to_string(d.count) + ").");
+    }
+    d.onRecord(recno, Direction::Single);
+    d.locateInIndex();
+}
+
+void TDbfTable::first() {
+    Impl& d = *impl_;
+    if (!d.open) {
+        return;
+    }
+    d.autoPost(*this);
+    d.invalidateWindow();
+    d.refreshCount();
+    if (IndexFile* ix = d.controlling()) {
+        d.refreshIndexForRead();
+        if (ix->size() == 0) {
+            d.setEmpty();
+            return;
+        }
+        d.idxPos = 0;
+        d.onRecord(ix->at(0).recno, Direction::IndexOrder);
+        return;
+    }
+    if (d.count == 0) {
+        d.setEmpty();
+        return;
+    }
+    d.onRecord(1, Direction::Forward);
+}
+
+void TDbfTable::last() {
+    Impl& d = *impl_;
+    if (!d.open) {
+        return;
+    }
+    d.autoPost(*this);
+    d.invalidateWindow();
+    d.refreshCount();
+    if (IndexFile* ix = d.controlling()) {
+        d.refreshIndexForRead();
+        if (ix->size() == 0) {
+            d.setEmpty();
+            return;
+        }
+        d.idxPos = ix->size() - 1;
+        d.onRecord(ix->at(d.idxPos).recno, Direction::Single);
+        return;
+    }
+    if (d.count == 0) {
+        d.setEmpty();
+        return;
+    }
+    d.onRecord(d.count, Direction::Backward);
+}
+
+void TDbfTable::next() {
+    Impl& d = *impl_;
+    if (!d.open) {
+        return;
+    }
+    d.autoPost(*this);
+    if (d.eof) {
+        return;
+    }
+    if (IndexFile* ix = d.controlling()) {
+        if (d.idxPos != IndexFile::npos && d.idxPos + 1 < ix->size()) {
+            ++d.idxPos;
+            d.onRecord(ix->at(d.idxPos).recno, Direction::IndexOrder);
+        } else {
+            d.setEof();
+        }
+        return;
+    }
+    if (d.recno >= d.count) {
+        d.refreshCount();
+    }
+    if (d.recno < d.count) {
+        d.onRecord(d.recno + 1, Direction::Forward);
+    } else {
+        d.setEof();
+    }
+}
+
+void TDbfTable::prior() {
+    Impl& d = *impl_;
+    if (!d.open) {
+        return;
+    }
+    d.autoPost(*this);
+    if (d.eof) {
+        last();
+        return;
+    }
+    if (IndexFile* ix = d.controlling()) {
+        if (d.idxPos == IndexFile::npos || d.idxPos == 0 || d.idxPos > ix->size()) {
+            d.bof = true;
+            return;
+        }
+        --d.idxPos;
+        d.onRecord(ix->at(d.idxPos).recno, Direction::Single);
+        return;
+    }
+    if (d.recno <= 1) {
+        d.bof = true;
+        return;
+    }
+    d.onRecord(d.recno - 1, Direction::Backward);
+}
+
+bool TDbfTable::eof() const {
+    return !impl_->open || (impl_->state == Impl::State::Browse && impl_->eof);
+}
+
+bool TDbfTable::bof() const {
+    return !impl_->open || (impl_->state == Impl::State::Browse && impl_->bof);
+}
+
+std::uint32_t TDbfTable::recNo() const {
+    const Impl& d = *impl_;
+    if (!d.open) {
+        return 0;
+    }
+    if (d.state == Impl::State::Insert) {
+        return d.count + 1;
+    }
+    return d.recno;
+}
+
+std::uint32_t TDbfTable::recordCount() const {
+    Impl& d = *impl_;
+    if (!d.open) {
+        return 0;
+    }
+    d.refreshCount();
+    return d.count;
+}
+
+// ---- reading ----------------------------------------------------------------------------------
+
+std::string TDbfTable::fieldText(std::string_view name) const {
+    const Impl& d = *impl_;
+    if (!d.open) {
+        return {};
+    }
+    const std::size_t i = d.fieldIndex(name);
+    const FieldDef& f = d.hdr.fields[i];
+    const char* rec = d.current();
+    if (rec == nullptr) {
+        return {};
+    }
+    if (isMemoPointer(f)) {
+        if (f.type != FieldType::Memo) {
+            return {};
+        }
+        if (d.state != Impl::State::Browse && d.pendingMemo[i]) {
+            return decodeText(d.cp, *d.pendingMemo[i]);
+        }
+        return decodeText(d.cp, d.memoBytes(f, rec, d.recno));
+    }
+    return field_codec::text(f, rec, d.cp);
+}
+
+double TDbfTable::fieldFloat(std::string_view name) const {
+    const Impl& d = *impl_;
+    if (!d.open) {
+        return 0.0;
+    }
+    const FieldDef& f = d.hdr.fields[d.fieldIndex(name)];
+    const char* rec = d.current();
+    if (rec == nullptr) {
+        return 0.0;
+    }
+    const std::optional<double> v = field_codec::number(f, rec);
+    if (!v) {
+        d.fail("holds \"" + std::string(field_codec::trimBlanks(field_codec::text(f, rec, d.cp))) + "\" in field " +
+               f.name + " of record " + std::to_string(d.recno) + ", which is not a number.");
+    }
+    return *v;
+}
+
+std::int64_t TDbfTable::fieldInteger(std::string_view name) const {
+    const double v = fieldFloat(name);
+    if (!(v > -9.2e18 && v < 9.2e18)) {
+        impl_->fail("holds a number in field " + std::string(name) + " too large for a whole number.");
+    }
+    return static_cast<std::int64_t>(v < 0 ? v - 0.5 : v + 0.5);
+}
+
+std::string TDbfTable::fieldBlob(std::string_view name) const {
+    const Impl& d = *impl_;
+    if (!d.open) {
+        return {};
+    }
+    const std::size_t i = d.fieldIndex(name);
+    const FieldDef& f = d.hdr.fields[i];
+    const char* rec = d.current();
+    if (rec == nullptr) {
+        return {};
+    }
+    if (isMemoPointer(f)) {
+        if (d.state != Impl::State::Browse && d.pendingMemo[i]) {
+            return *d.pendingMemo[i];
+        }
+        return d.memoBytes(f, rec, d.recno);
+    }
+    return std::string(rec + f.offset, static_cast<std::size_t>(f.width));
+}
+
+bool TDbfTable::isDeleted() const {
+    const char* rec = impl_->open ? impl_->current() : nullptr;
+    return rec != nullptr && rec[0] == '*';
+}
+
+// ---- changing ---------------------------------------------------------------------------------
+
+void TDbfTable::edit() {
+    Impl& d = *impl_;
+    d.requireWritable();
+    if (d.state != Impl::State::Browse) {
+        return;
+    }
+    if (d.eof || d.cur == nullptr) {
+        d.fail("has no current record to edit.");
+    }
+    const std::uint32_t n = d.recno;
+    bool locked = false;
+    for (int attempt = 0; attempt < kLockAttempts && !locked; ++attempt) {
+        if (attempt > 0) {
+            std::this_thread::sleep_for(kLockPause);
+        }
+        locked = d.dbf.tryLock(dbf::kHeaderLock - n, File::LockType::Write);
+    }
+    if (!locked) {
+        throw ETableError(kLockFailure);
+    }
+    d.recordLocked = true;
+    d.lockedRecno = n;
+    try {
+        // Another process may have changed the record before we locked it: read it afresh.
+        d.invalidateWindow();
+        d.cur = d.recordPtr(n, Direction::Single);
+        d.editBuf.assign(d.cur, d.R());
+        d.origBuf = d.editBuf;
+    } catch (...) {
+        d.releaseRecordLock();
+        throw;
+    }
+    d.pendingMemo.assign(d.hdr.fields.size(), std::nullopt);
+    d.state = Impl::State::Edit;
+}
+
+void TDbfTable::insert() {
+    Impl& d = *impl_;
+    d.requireWritable();
+    d.autoPost(*this);
+    d.savedRecno = d.recno;
+    d.savedEof = d.eof;
+    d.savedIdxPos = d.idxPos;
+    d.editBuf.assign(d.R(), ' ');
+    for (const FieldDef& f : d.hdr.fields) {
+        field_codec::blank(f, d.editBuf.data());
+    }
+    d.origBuf.clear();
+    d.pendingMemo.assign(d.hdr.fields.size(), std::nullopt);
+    d.state = Impl::State::Insert;
+}
+
+void TDbfTable::setFieldText(std::string_view name, std::string_view text) {
+    Impl& d = *impl_;
+    d.requireOpen();
+    if (d.state == Impl::State::Browse) {
+        d.fail("is not being edited: call edit() or insert() before writing field " + std::string(name) + ".");
+    }
+    const std::size_t i = d.fieldIndex(name);
+    const FieldDef& f = d.hdr.fields[i];
+    if (isMemoPointer(f)) {
+        if (f.type != FieldType::Memo) {
+            d.fail("cannot write the field " + f.name + " as text.");
+        }
+        std::string stored;
+        std::string bad;
+        if (!encodeText(d.cp, text, stored, &bad)) {
+            throw ETableError("The field " + f.name + " of table " + d.name + " cannot hold the character \"" + bad +
+                              "\" (code page " + codePageName(d.cp) + ").");
+        }
+        d.pendingMemo[i] = std::move(stored);
+        return;
+    }
+    field_codec::store(f, text, d.cp, d.editBuf.data(), d.name);
+}
+
+void TDbfTable::post() {
+    Impl& d = *impl_;
+    if (!d.open || d.state == Impl::State::Browse) {
+        return;
+    }
+    const bool inserting = d.state == Impl::State::Insert;
+    std::string record = d.editBuf;
+    std::uint32_t n = d.recno;
+    std::uint32_t newCount = d.count;
+    bool memoWritten = false;
+    {
+        ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Write);
+        if (inserting) {
+            // Appends go after the records the header counts (never past the file's end).
+            const std::uint32_t hc = d.headerCount();
+            const std::uint64_t whole = d.wholeBySize();
+            newCount = static_cast<std::uint32_t>(std::min<std::uint64_t>(hc, whole)) + 1;
+            if (newCount == 0 || newCount >= dbf::kHeaderLock) {
+                d.fail("is full.");
+            }
+            n = newCount;
+        }
+        for (std::size_t i = 0; i < d.hdr.fields.size(); ++i) {
+            if (!d.pendingMemo[i]) {
+                continue;
+            }
+            if (!d.memo) {
+                d.fail("has no memo file.");
+            }
+            const std::uint32_t block = d.pendingMemo[i]->empty() ? 0 : d.memo->append(*d.pendingMemo[i]);
+            memoWritten = memoWritten || block != 0;
+            field_codec::storeMemoBlock(d.hdr.fields[i], block, record.data());
+        }
+        hook(test_hooks::PostStage::MemoWritten);
+        if (inserting) {
+            std::string bytes = record;
+            bytes += '\x1A';
+            d.dbf.writeAt(d.recordOffset(n), bytes.data(), bytes.size());
+        } else {
+            d.dbf.writeAt(d.recordOffset(n), record.data(), record.size());
+        }
+        hook(test_hooks::PostStage::RecordWritten);
+        unsigned char head[7];
+        todayBytes(head);
+        writeLe32(head + 3, newCount);
+        d.dbf.writeAt(1, head, inserting ? 7 : 3);
+        hook(test_hooks::PostStage::HeaderWritten);
+        for (const auto& ix : d.indexes) {
+            ix->refresh();
+            if (inserting) {
+                ix->insert(record, n);
+            } else {
+                const KeyExpression& expr = ix->expression();
+                const std::string oldKey = expr.evaluate(d.origBuf);
+                if (oldKey != expr.evaluate(record)) {
+                    ix->remove(oldKey, n);
+                    ix->insert(record, n);
+                }
+            }
+        }
+        hook(test_hooks::PostStage::IndexesUpdated);
+        d.dbf.sync();
+        if (memoWritten) {
+            d.memo->sync();
+        }
+        for (const auto& ix : d.indexes) {
+            ix->flush();
+        }
+    }
+    d.releaseRecordLock();
+    d.state = Impl::State::Browse;
+    d.pendingMemo.clear();
+    d.count = std::max(d.count, newCount);
+    d.knownWhole = std::max<std::uint64_t>(d.knownWhole, newCount);
+    // The record just written becomes the current one and the read-ahead holds only it.
+    d.win.assign(record.begin(), record.end());
+    d.winFirst = n;
+    d.winCount = 1;
+    d.cur = d.win.data();
+    d.recno = n;
+    d.eof = false;
+    d.bof = false;
+    d.locateInIndex();
+}
+
+void TDbfTable::cancel() {
+    Impl& d = *impl_;
+    if (!d.open || d.state == Impl::State::Browse) {
+        return;
+    }
+    const bool inserting = d.state == Impl::State::Insert;
+    d.state = Impl::State::Browse;
+    d.pendingMemo.clear();
+    d.releaseRecordLock();
+    d.invalidateWindow();
+    if (inserting && d.savedEof) {
+        d.setEof();
+        return;
+    }
+    const std::uint32_t n = inserting ? d.savedRecno : d.recno;
+    d.onRecord(n, Direction::Single);
+    if (inserting) {
+        d.idxPos = d.savedIdxPos;
+    }
+}
+
+bool TDbfTable::isEditing() const {
+    return impl_->state != Impl::State::Browse;
+}
+
+// ---- text export ------------------------------------------------------------------------------
+
+void TDbfTable::copyToText(const fs::path& file, int format) const {
+    Impl& d = *impl_;
+    d.requireOpen();
+    if (format != 21) {
+        throw ETableError("Cannot copy the table " + d.name + " to text: format " + std::to_string(format) +
+                          " is not supported (only 21, comma-delimited).");
+    }
+    IndexFile* ix = d.controlling();
+    std::uint32_t n = 0;
+    std::string all;
+    {
+        // A consistent picture: no process appends or updates indexes while the records are read.
+        ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Read);
+        d.refreshCount();
+        if (ix != nullptr && d.shared()) {
+            ix->refresh();
+        }
+        n = d.count;
+        all = d.readAll(n);
+    }
+    const std::size_t r = d.R();
+    const text_export::MemoText memoText = [&d](const FieldDef& f, const char* rec) {
+        return decodeText(d.cp, d.memoBytes(f, rec, 0));
+    };
+    text_export::AtomicFile out(file);
+    std::string buffer;
+    buffer.reserve(1 << 20);
+    const auto emit = [&](std::uint32_t k) {
+        text_export::appendLine(buffer, d.hdr.fields, all.data() + static_cast<std::size_t>(k - 1) * r, d.cp, memoText);
+        if (buffer.size() >= (1u << 20)) {
+            out.write(buffer);
+            buffer.clear();
+        }
+    };
+    if (ix != nullptr) {
+        for (std::size_t i = 0; i < ix->size(); ++i) {
+            const std::uint32_t k = ix->at(i).recno;
+            if (k >= 1 && k <= n) {
+                emit(k);
+            }
+        }
+    } else {
+        for (std::uint32_t k = 1; k <= n; ++k) {
+            emit(k);
+        }
+    }
+    out.write(buffer);
+    out.commit();
+}
+
+} // namespace arrowsel::data

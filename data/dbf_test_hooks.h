@@ -1,0 +1,19 @@
+#pragma once
+
+// Seams for tests of crash safety; never set by the program.
+
+namespace arrowsel::data::test_hooks {
+
+// The steps of TDbfTable::post(), in the order they happen.
+enum class PostStage {
+    MemoWritten,    // new memo blocks written (none yet referenced)
+    RecordWritten,  // the record (and a fresh 0x1A) written; header count not yet
+    HeaderWritten,  // header count and date written; indexes not yet updated
+    IndexesUpdated, // indexes updated; nothing flushed yet
+};
+
+// Called at each step when set (null by default). A test sets it in a child process, e.g. to
+// raise SIGKILL at one step.
+extern void (*postStage)(PostStage stage);
+
+} // namespace arrowsel::data::test_hooks

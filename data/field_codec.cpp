@@ -1,0 +1,352 @@
+#include "data/field_codec.h"
+
+#include "data/dbf_header.h"
+#include "data/table_error.h"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace arrowsel::data::field_codec {
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "the record layout code assumes a little-endian machine");
+
+[[noreturn]] void refuse(const FieldDef& f, const std::string& table, const std::string& what) {
+    throw ETableError("The field " + f.name + " of table " + table + " " + what + ".");
+}
+
+bool isLeapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+bool validDate(int y, int m, int d) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) {
+        return false;
+    }
+    const int last = m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
+    return d <= last;
+}
+
+bool allDigits(std::string_view s) {
+    for (const char c : s) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return !s.empty();
+}
+
+int digitsValue(std::string_view s) {
+    int v = 0;
+    for (const char c : s) {
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+} // namespace
+
+std::string_view trimBlanks(std::string_view s) {
+    std::size_t b = 0;
+    std::size_t e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\0')) {
+        ++b;
+    }
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\0')) {
+        --e;
+    }
+    return s.substr(b, e - b);
+}
+
+std::string_view trimRight(std::string_view s) {
+    std::size_t e = s.size();
+    while (e > 0 && s[e - 1] == ' ') {
+        --e;
+    }
+    return s.substr(0, e);
+}
+
+std::optional<double> parseNumber(std::string_view text) {
+    std::string_view t = trimBlanks(text);
+    bool negative = false;
+    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+        negative = t.front() == '-';
+        t.remove_prefix(1);
+    }
+    if (t.empty() || !((t.front() >= '0' && t.front() <= '9') || t.front() == '.')) {
+        return std::nullopt;
+    }
+    double v = 0;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v)) {
+        return std::nullopt;
+    }
+    return negative ? -v : v;
+}
+
+std::string text(const FieldDef& f, const char* record, CodePage cp) {
+    const std::string_view bytes(record + f.offset, static_cast<std::size_t>(f.width));
+    switch (f.type) {
+    case FieldType::Character:
+        return decodeText(cp, bytes);
+    case FieldType::Numeric:
+    case FieldType::Float:
+        return decodeText(cp, trimBlanks(bytes));
+    case FieldType::Date: {
+        const std::string_view t = trimBlanks(bytes);
+        if (t.empty() || t.find_first_not_of('0') == std::string_view::npos) {
+            return {};
+        }
+        return decodeText(cp, bytes);
+    }
+    case FieldType::Logical:
+        switch (bytes[0]) {
+        case 'T':
+        case 't':
+        case 'Y':
+        case 'y':
+            return "T";
+        case 'F':
+        case 'f':
+        case 'N':
+        case 'n':
+            return "F";
+        default:
+            return {};
+        }
+    case FieldType::Integer:
+        return std::to_string(static_cast<std::int32_t>(readLe32(bytes.data())));
+    case FieldType::Binary:
+        if (f.width == 8) {
+            double v = 0;
+            std::memcpy(&v, bytes.data(), sizeof v);
+            char buf[64];
+            const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+            return std::string(buf, r.ptr);
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+std::optional<double> number(const FieldDef& f, const char* record) {
+    const std::string_view bytes(record + f.offset, static_cast<std::size_t>(f.width));
+    switch (f.type) {
+    case FieldType::Numeric:
+    case FieldType::Float:
+        return parseNumber(bytes).value_or(0.0); // blank, or asterisks for an overflow: empty
+    case FieldType::Character:
+        if (trimBlanks(bytes).empty()) {
+            return 0.0;
+        }
+        return parseNumber(bytes);
+    case FieldType::Integer:
+        return static_cast<double>(static_cast<std::int32_t>(readLe32(bytes.data())));
+    case FieldType::Logical:
+        return text(f, record, CodePage::Windows1252) == "T" ? 1.0 : 0.0;
+    case FieldType::Binary:
+        if (f.width == 8) {
+            double v = 0;
+            std::memcpy(&v, bytes.data(), sizeof v);
+            return v;
+        }
+        return 0.0;
+    default:
+        return 0.0;
+    }
+}
+
+void blank(const FieldDef& f, char* record) {
+    char* p = record + f.offset;
+    const auto w = static_cast<std::size_t>(f.width);
+    switch (f.type) {
+    case FieldType::Character:
+    case FieldType::Numeric:
+    case FieldType::Float:
+    case FieldType::Date:
+    case FieldType::Logical:
+        std::memset(p, ' ', w);
+        return;
+    default:
+        std::memset(p, isMemoPointer(f) && f.width == 10 ? ' ' : '\0', w);
+        return;
+    }
+}
+
+void store(const FieldDef& f, std::string_view utf8, CodePage cp, char* record, const std::string& table) {
+    char* p = record + f.offset;
+    const auto w = static_cast<std::size_t>(f.width);
+    std::string stored;
+    std::string bad;
+    if (!encodeText(cp, utf8, stored, &bad)) {
+        refuse(f, table, "cannot hold the character \"" + bad + "\" (code page " + codePageName(cp) + ")");
+    }
+    switch (f.type) {
+    case FieldType::Character: {
+        const std::string_view t = stored.size() > w ? trimRight(stored) : std::string_view(stored);
+        if (t.size() > w) {
+            refuse(f, table,
+                   "is " + std::to_string(w) + " characters wide; the text \"" + std::string(utf8) + "\" does not fit");
+        }
+        std::memcpy(p, t.data(), t.size());
+        std::memset(p + t.size(), ' ', w - t.size());
+        return;
+    }
+    case FieldType::Numeric:
+    case FieldType::Float: {
+        if (trimBlanks(stored).empty()) {
+            std::memset(p, ' ', w);
+            return;
+        }
+        const std::optional<double> v = parseNumber(stored);
+        if (!v) {
+            refuse(f, table, "holds numbers; \"" + std::string(utf8) + "\" is not a number");
+        }
+        char buf[512];
+        const auto r = std::to_chars(buf, buf + sizeof buf, *v, std::chars_format::fixed, f.decimals);
+        std::string_view out(buf, r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 0);
+        if (!out.empty() && out.front() == '-' && out.find_first_not_of("-0.") == std::string_view::npos) {
+            out.remove_prefix(1); // no negative zero
+        }
+        if (out.empty() || out.size() > w) {
+            refuse(f, table,
+                   "is " + std::to_string(w) + " characters wide with " + std::to_string(f.decimals) +
+                       " decimals; the number " + std::string(trimBlanks(utf8)) + " does not fit");
+        }
+        std::memset(p, ' ', w - out.size());
+        std::memcpy(p + (w - out.size()), out.data(), out.size());
+        return;
+    }
+    case FieldType::Date: {
+        std::string_view t = trimBlanks(stored);
+        if (t.empty()) {
+            std::memset(p, ' ', w);
+            return;
+        }
+        std::string digits;
+        if (t.size() == 10 && t[4] == '-' && t[7] == '-') {
+            digits = std::string(t.substr(0, 4)) + std::string(t.substr(5, 2)) + std::string(t.substr(8, 2));
+        } else {
+            digits = std::string(t);
+        }
+        if (digits.size() != 8 || !allDigits(digits) ||
+            !validDate(digitsValue(std::string_view(digits).substr(0, 4)),
+                       digitsValue(std::string_view(digits).substr(4, 2)),
+                       digitsValue(std::string_view(digits).substr(6, 2)))) {
+            refuse(f, table, "holds dates as YYYYMMDD; \"" + std::string(utf8) + "\" is not a date");
+        }
+        std::memcpy(p, digits.data(), 8);
+        return;
+    }
+    case FieldType::Logical: {
+        std::string_view t = trimBlanks(stored);
+        if (t.size() == 3 && t.front() == '.' && t.back() == '.') {
+            t = t.substr(1, 1);
+        }
+        char c = ' ';
+        if (!t.empty()) {
+            switch (t.front()) {
+            case 'T':
+            case 't':
+            case 'Y':
+            case 'y':
+            case '1':
+                c = 'T';
+                break;
+            case 'F':
+            case 'f':
+            case 'N':
+            case 'n':
+            case '0':
+                c = 'F';
+                break;
+            case '?':
+                c = '?';
+                break;
+            default:
+                refuse(f, table, "holds T or F; \"" + std::string(utf8) + "\" is neither");
+            }
+        }
+        p[0] = c;
+        return;
+    }
+    case FieldType::Integer: {
+        std::string_view t = trimBlanks(stored);
+        std::int64_t v = 0;
+        if (!t.empty()) {
+            if (t.front() == '+') {
+                t.remove_prefix(1);
+            }
+            const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+            if (t.empty() || ec != std::errc() || end != t.data() + t.size() ||
+                v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max()) {
+                refuse(f, table,
+                       "holds whole numbers from -2147483648 to 2147483647; \"" + std::string(utf8) + "\" is not one");
+            }
+        }
+        writeLe32(p, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
+        return;
+    }
+    case FieldType::Binary:
+        if (f.width == 8) {
+            double v = 0;
+            if (!trimBlanks(stored).empty()) {
+                const std::optional<double> parsed = parseNumber(stored);
+                if (!parsed) {
+                    refuse(f, table, "holds numbers; \"" + std::string(utf8) + "\" is not a number");
+                }
+                v = *parsed;
+            }
+            std::memcpy(p, &v, sizeof v);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    refuse(f, table, "cannot be written as text (type " + std::string(1, static_cast<char>(f.type)) + ")");
+}
+
+std::optional<std::uint32_t> memoBlock(const FieldDef& f, const char* record) {
+    const char* p = record + f.offset;
+    if (f.width == 4) {
+        return readLe32(p);
+    }
+    const std::string_view t = trimBlanks(std::string_view(p, static_cast<std::size_t>(f.width)));
+    if (t.empty()) {
+        return 0u;
+    }
+    if (!allDigits(t) || t.size() > 10) {
+        return std::nullopt;
+    }
+    std::uint64_t v = 0;
+    for (const char c : t) {
+        v = v * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (v > 0xFFFFFFFFu) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(v);
+}
+
+void storeMemoBlock(const FieldDef& f, std::uint32_t block, char* record) {
+    char* p = record + f.offset;
+    if (f.width == 4) {
+        writeLe32(p, block);
+        return;
+    }
+    const auto w = static_cast<std::size_t>(f.width);
+    std::memset(p, ' ', w);
+    if (block == 0) {
+        return;
+    }
+    const std::string digits = std::to_string(block);
+    std::memcpy(p + (w - digits.size()), digits.data(), digits.size());
+}
+
+} // namespace arrowsel::data::field_codec

@@ -1,0 +1,232 @@
+#include "data/file_io.h"
+
+#include "data/table_error.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace arrowsel::data {
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void fail(const std::string& what, const fs::path& path, int err) {
+    throw ETableError(what + " " + path.string() + ": " + errorText(err) + ".");
+}
+
+bool equalNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'a' && x <= 'z') {
+            x = static_cast<char>(x - 'a' + 'A');
+        }
+        if (y >= 'a' && y <= 'z') {
+            y = static_cast<char>(y - 'a' + 'A');
+        }
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int lockCommand(int fd, int cmd, short type, std::uint64_t offset) {
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(offset);
+    fl.l_len = 1;
+    fl.l_pid = 0;
+    return ::fcntl(fd, cmd, &fl);
+}
+
+} // namespace
+
+std::string errorText(int err) {
+    return std::error_code(err, std::generic_category()).message();
+}
+
+File::~File() {
+    close();
+}
+
+File::File(File&& other) noexcept : fd_(other.fd_), writable_(other.writable_), path_(std::move(other.path_)) {
+    other.fd_ = -1;
+}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        close();
+        fd_ = other.fd_;
+        writable_ = other.writable_;
+        path_ = std::move(other.path_);
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+int File::open(const fs::path& path, Access access) {
+    close();
+    const int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), flags);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return errno;
+    }
+    struct stat st {};
+    int err = 0;
+    if (::fstat(fd, &st) != 0) {
+        err = errno;
+    } else if (!S_ISREG(st.st_mode)) {
+        err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    }
+    if (err != 0) {
+        ::close(fd);
+        return err;
+    }
+    fd_ = fd;
+    writable_ = access == Access::ReadWrite;
+    path_ = path;
+    return 0;
+}
+
+void File::create(const fs::path& path) {
+    close();
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        fail("Cannot create the file", path, errno);
+    }
+    fd_ = fd;
+    writable_ = true;
+    path_ = path;
+}
+
+void File::close() noexcept {
+    if (fd_ >= 0) {
+        ::close(fd_); // drops this open file's locks
+        fd_ = -1;
+    }
+    writable_ = false;
+}
+
+std::size_t File::readAt(std::uint64_t offset, void* buffer, std::size_t n) const {
+    auto* p = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t r = ::pread(fd_, p + done, n - done, static_cast<off_t>(offset + done));
+        if (r < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail("Cannot read the file", path_, errno);
+        }
+        if (r == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(r);
+    }
+    return done;
+}
+
+void File::readExact(std::uint64_t offset, void* buffer, std::size_t n, const char* what) const {
+    if (readAt(offset, buffer, n) != n) {
+        throw ETableError("The file " + path_.string() + " is damaged: " + what + " is cut short.");
+    }
+}
+
+void File::writeAt(std::uint64_t offset, const void* buffer, std::size_t n) {
+    const auto* p = static_cast<const char*>(buffer);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t r = ::pwrite(fd_, p + done, n - done, static_cast<off_t>(offset + done));
+        if (r < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail("Cannot write the file", path_, errno);
+        }
+        done += static_cast<std::size_t>(r);
+    }
+}
+
+std::uint64_t File::size() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) {
+        fail("Cannot read the size of the file", path_, errno);
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+void File::sync() {
+    if (::fdatasync(fd_) != 0 && errno != EINVAL) {
+        fail("Cannot flush the file", path_, errno);
+    }
+}
+
+bool File::tryLock(std::uint64_t offset, LockType type) {
+    const short t = type == LockType::Read ? F_RDLCK : F_WRLCK;
+    while (lockCommand(fd_, F_OFD_SETLK, t, offset) != 0) {
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno == EAGAIN || errno == EACCES) {
+            return false;
+        }
+        fail("Cannot lock the file", path_, errno);
+    }
+    return true;
+}
+
+void File::lock(std::uint64_t offset, LockType type) {
+    const short t = type == LockType::Read ? F_RDLCK : F_WRLCK;
+    while (lockCommand(fd_, F_OFD_SETLKW, t, offset) != 0) {
+        if (errno == EINTR) {
+            continue;
+        }
+        fail("Cannot lock the file", path_, errno);
+    }
+}
+
+void File::unlock(std::uint64_t offset) noexcept {
+    if (fd_ >= 0) {
+        lockCommand(fd_, F_OFD_SETLK, F_UNLCK, offset);
+    }
+}
+
+std::optional<fs::path> findFileNoCase(const fs::path& path) {
+    std::error_code ec;
+    if (fs::exists(path, ec)) {
+        return path;
+    }
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const std::string wanted = path.filename().string();
+    std::vector<std::string> matches;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (equalNoCase(name, wanted)) {
+            matches.push_back(name);
+        }
+    }
+    if (matches.empty()) {
+        return std::nullopt;
+    }
+    std::sort(matches.begin(), matches.end());
+    return path.has_parent_path() ? path.parent_path() / matches.front() : fs::path(matches.front());
+}
+
+} // namespace arrowsel::data

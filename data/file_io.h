@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace arrowsel::data {
+
+// A file opened with POSIX calls: whole reads and writes at given positions, its size, flushing,
+// and one-byte open-file-description locks (F_OFD_SETLK). Such a lock belongs to this open file,
+// not to the process: two File objects on one file exclude each other even in one process, and
+// closing another descriptor of the same file does not drop it. Every failure throws an
+// ETableError whose message names the file.
+class File {
+public:
+    enum class Access { ReadOnly, ReadWrite };
+    enum class LockType { Read, Write };
+
+    File() = default;
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // Opens an existing file. Returns the errno value on failure (the File stays closed), 0 on success.
+    int open(const std::filesystem::path& path, Access access);
+    // Creates (or truncates) a file for writing.
+    void create(const std::filesystem::path& path);
+    void close() noexcept;
+
+    bool isOpen() const { return fd_ >= 0; }
+    bool writable() const { return writable_; }
+    int fd() const { return fd_; }
+    const std::filesystem::path& path() const { return path_; }
+
+    // Reads up to `n` bytes at `offset`; fewer only at the end of the file.
+    std::size_t readAt(std::uint64_t offset, void* buffer, std::size_t n) const;
+    // Reads exactly `n` bytes or throws, naming `what`.
+    void readExact(std::uint64_t offset, void* buffer, std::size_t n, const char* what) const;
+    void writeAt(std::uint64_t offset, const void* buffer, std::size_t n);
+    std::uint64_t size() const;
+    void sync(); // fdatasync
+
+    // One-byte locks at `offset`. tryLock returns false when another open file holds a
+    // conflicting lock; lock waits for it.
+    bool tryLock(std::uint64_t offset, LockType type);
+    void lock(std::uint64_t offset, LockType type);
+    void unlock(std::uint64_t offset) noexcept;
+
+private:
+    int fd_ = -1;
+    bool writable_ = false;
+    std::filesystem::path path_;
+};
+
+// Holds a lock from construction to destruction (or release()).
+class ByteLock {
+public:
+    ByteLock() = default;
+    ByteLock(File& file, std::uint64_t offset, File::LockType type) : file_(&file), offset_(offset) {
+        file.lock(offset, type);
+    }
+    ~ByteLock() { release(); }
+    ByteLock(const ByteLock&) = delete;
+    ByteLock& operator=(const ByteLock&) = delete;
+    void release() noexcept {
+        if (file_ != nullptr) {
+            file_->unlock(offset_);
+            file_ = nullptr;
+        }
+    }
+
+private:
+    File* file_ = nullptr;
+    std::uint64_t offset_ = 0;
+};
+
+// The file of that name in `path`'s folder, matched without regard to the letter case of the last
+// part (an exact match wins; among several others the first in byte order); nullopt when none.
+std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path& path);
+
+// The system's message for an errno value.
+std::string errorText(int err);
+
+} // namespace arrowsel::data

@@ -1,0 +1,108 @@
+// Copy to text, format 21 (comma-delimited), as the saved-setups export uses it.
+
+#include "data/dbf_table.h"
+#include "data/table_error.h"
+#include "tests/data/dbf_forge.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace arrowsel::data;
+using namespace arrowsel::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+void makeCustomers(const fs::path& path) {
+    TDbfTable::create(path, {{"NAME", FieldType::Character, 20},
+                             {"BOWWT", FieldType::Numeric, 6, 1},
+                             {"SAVED", FieldType::Date, 8},
+                             {"PAID", FieldType::Logical, 1},
+                             {"COUNT", FieldType::Numeric, 4},
+                             {"COMMENTS", FieldType::Memo, 10}});
+    TDbfTable t;
+    t.open(path);
+    t.insert();
+    t.setFieldText("NAME", "Smith, \"Bo\"");
+    t.setFieldText("BOWWT", "60");
+    t.setFieldText("SAVED", "20261208");
+    t.setFieldText("PAID", "T");
+    t.setFieldText("COUNT", "-7");
+    t.setFieldText("COMMENTS", "likes \"fast\" arrows,\r\nno vanes");
+    t.post();
+    t.insert();
+    t.setFieldText("NAME", "  Peña Müller");
+    t.setFieldText("BOWWT", "-0.5");
+    t.post();
+}
+
+} // namespace
+
+TEST(DbfExport, format21_writesQuotedTextAndBareValues) {
+    TempDir dir;
+    makeCustomers(dir / "Saveddb.dbf");
+    TDbfTable t;
+    t.open(dir / "Saveddb.dbf");
+    t.copyToText(dir / "custdb.txt", 21);
+    EXPECT_EQ(readFile(dir / "custdb.txt"),
+              "\"Smith, \"\"Bo\"\"\",60.0,20261208,T,-7,\"likes \"\"fast\"\" arrows,\r\nno vanes\"\r\n"
+              "\"  Peña Müller\",-0.5,,F,,\"\"\r\n");
+    // The export leaves the position alone and no temporary file behind.
+    EXPECT_EQ(t.recNo(), 1u);
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 3); // table, memo, text
+}
+
+TEST(DbfExport, format21_followsTheControllingIndexAndKeepsDeletedRecords) {
+    TempDir dir;
+    DbfForge f(0x03, {{"NAME", 'C', 5}, {"N", 'I', 4}});
+    f.record({"b", le32(2)});
+    f.record({"a", le32(1)}, true);
+    f.write(dir / "t.dbf");
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    t.copyToText(dir / "out.txt");
+    EXPECT_EQ(readFile(dir / "out.txt"), "\"b\",2\r\n\"a\",1\r\n");
+    t.createIndex("t.idx", "NAME");
+    t.copyToText(dir / "out.txt");
+    EXPECT_EQ(readFile(dir / "out.txt"), "\"a\",1\r\n\"b\",2\r\n");
+}
+
+TEST(DbfExport, emptyTable_givesAnEmptyFile) {
+    TempDir dir;
+    TDbfTable::create(dir / "t.dbf", {{"NAME", FieldType::Character, 5}});
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    writeFile(dir / "out.txt", "old contents");
+    t.copyToText(dir / "out.txt");
+    EXPECT_EQ(readFile(dir / "out.txt"), "");
+}
+
+TEST(DbfExport, failure_isReportedAndLeavesTheOldFile) {
+    TempDir dir;
+    makeCustomers(dir / "t.dbf");
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    try {
+        t.copyToText(dir / "no-such-folder" / "custdb.txt");
+        FAIL() << "no error";
+    } catch (const ETableError& e) {
+        EXPECT_NE(std::string(e.what()).find("Cannot write the text file"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("custdb.txt"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(t.copyToText(dir / "x.txt", 1), ETableError);
+    EXPECT_FALSE(fs::exists(dir / "x.txt"));
+    if (::geteuid() != 0) {
+        fs::create_directory(dir / "ro");
+        writeFile(dir / "ro" / "custdb.txt", "old");
+        ::chmod((dir / "ro").c_str(), 0555);
+        EXPECT_THROW(t.copyToText(dir / "ro" / "custdb.txt"), ETableError);
+        EXPECT_EQ(readFile(dir / "ro" / "custdb.txt"), "old");
+        ::chmod((dir / "ro").c_str(), 0755);
+    }
+}

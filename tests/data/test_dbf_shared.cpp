@@ -1,0 +1,333 @@
+// Shared use: record locks, appends by several processes, and processes killed while appending.
+
+#include "data/dbf_table.h"
+#include "data/dbf_test_hooks.h"
+#include "data/index_file.h"
+#include "data/table_error.h"
+#include "tests/data/dbf_forge.h"
+#include "tests/support/temp_dir.h"
+
+#include <chrono>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace arrowsel::data;
+using namespace arrowsel::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kLockFailure = "Record Lock Failure. May be locked by another user or task.";
+
+std::string errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const ETableError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+void makeTable(const fs::path& path) {
+    TDbfTable::create(path, {{"NAME", FieldType::Character, 12}, {"NOTES", FieldType::Memo, 10}});
+}
+
+void append(TDbfTable& t, const std::string& name) {
+    t.insert();
+    t.setFieldText("NAME", name);
+    t.setFieldText("NOTES", "notes of " + name);
+    t.post();
+}
+
+// Runs `body` in a child process; returns its pid. The child's exit status is 0 when `body` ends
+// normally, 1 when it throws.
+pid_t runChild(const std::function<void()>& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        int status = 0;
+        try {
+            body();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "child: %s\n", e.what());
+            status = 1;
+        }
+        ::_exit(status);
+    }
+    return pid;
+}
+
+int waitChild(pid_t pid) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
+
+// Every record's key is in the index once, and the index is in key order.
+void expectIndexValid(const fs::path& table, const fs::path& index, std::uint32_t expectedCount) {
+    TDbfTable t;
+    t.open(table, TDbfTable::OpenMode::ReadOnly);
+    ASSERT_EQ(t.recordCount(), expectedCount);
+    auto ix = IndexFile::open(index, false, t.fields(), t.codePage());
+    ASSERT_EQ(ix->size(), expectedCount);
+    for (std::size_t i = 1; i < ix->size(); ++i) {
+        const IndexEntry& a = ix->at(i - 1);
+        const IndexEntry& b = ix->at(i);
+        ASSERT_TRUE(a.key < b.key || (a.key == b.key && a.recno < b.recno)) << "at " << i;
+    }
+    std::set<std::uint32_t> seen;
+    for (std::uint32_t n = 1; n <= expectedCount; ++n) {
+        t.go(n);
+        std::string record = t.fieldBlob("NAME"); // only to be sure the record reads
+        (void)record;
+    }
+    for (std::size_t i = 0; i < ix->size(); ++i) {
+        ASSERT_TRUE(seen.insert(ix->at(i).recno).second) << "record " << ix->at(i).recno << " twice";
+        t.go(ix->at(i).recno);
+        std::string key = t.fieldText("NAME");
+        ASSERT_EQ(ix->at(i).key, key) << "record " << ix->at(i).recno;
+    }
+}
+
+test_hooks::PostStage gKillAt;
+int gKillOnPost = 0; // kill on the n-th post that reaches gKillAt
+
+void killAtStage(test_hooks::PostStage stage) {
+    if (stage == gKillAt && --gKillOnPost == 0) {
+        ::raise(SIGKILL);
+    }
+}
+
+} // namespace
+
+TEST(DbfShared, editOfALockedRecord_failsWithTheFixedText) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    TDbfTable a;
+    a.open(dir / "t.dbf");
+    append(a, "one");
+    append(a, "two");
+    TDbfTable b; // a second open file description, as another user would have
+    b.open(dir / "t.dbf");
+    a.go(1);
+    a.edit();
+    b.go(1);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(errorOf([&] { b.edit(); }), kLockFailure);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(200)); // retried a while
+    EXPECT_FALSE(b.isEditing());
+    b.go(2);
+    b.edit(); // another record is free
+    b.cancel();
+    a.setFieldText("NAME", "ONE");
+    a.post();
+    b.go(1);
+    b.edit(); // released by post
+    EXPECT_EQ(b.fieldText("NAME"), "ONE         ");
+    b.cancel();
+    a.edit(); // and by cancel
+}
+
+TEST(DbfShared, editOfARecordLockedByAnotherProcess_failsUntilItEnds) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        append(t, "one");
+    }
+    int toParent[2];
+    int toChild[2];
+    ASSERT_EQ(::pipe(toParent), 0);
+    ASSERT_EQ(::pipe(toChild), 0);
+    const pid_t child = runChild([&] {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        t.edit();
+        char c = 'L';
+        (void)!::write(toParent[1], &c, 1);
+        (void)!::read(toChild[0], &c, 1); // holds the lock until told
+    });
+    char c = 0;
+    ASSERT_EQ(::read(toParent[0], &c, 1), 1);
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    EXPECT_EQ(errorOf([&] { t.edit(); }), kLockFailure);
+    (void)!::write(toChild[1], &c, 1);
+    EXPECT_EQ(waitChild(child), 0);
+    t.edit();
+    EXPECT_TRUE(t.isEditing());
+    for (int fd : {toParent[0], toParent[1], toChild[0], toChild[1]}) {
+        ::close(fd);
+    }
+}
+
+TEST(DbfShared, editRereadsTheRecord_afterAnotherUserPostedIt) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    TDbfTable a;
+    a.open(dir / "t.dbf");
+    append(a, "one");
+    append(a, "two");
+    a.first(); // record 1 now sits in a's read-ahead
+    TDbfTable b;
+    b.open(dir / "t.dbf");
+    b.edit();
+    b.setFieldText("NAME", "changed");
+    b.post();
+    a.edit();
+    EXPECT_EQ(a.fieldText("NAME"), "changed     ");
+    a.post();
+    a.next();
+    EXPECT_EQ(a.fieldText("NAME"), "two         ");
+}
+
+TEST(DbfShared, twoProcessesAppending500Each_give1000RecordsAndAValidIndex) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        t.createIndex("names.idx", "NAME");
+    }
+    std::vector<pid_t> children;
+    for (int p = 0; p < 2; ++p) {
+        children.push_back(runChild([&dir, p] {
+            TDbfTable t;
+            t.open(dir / "t.dbf");
+            t.openIndexFile("names.idx");
+            for (int i = 0; i < 500; ++i) {
+                // Keys interleave between the processes: P0-0007 and P1-0007 sort apart, and
+                // both processes insert all over the index.
+                char name[16];
+                std::snprintf(name, sizeof name, "%04d-P%d", (i * 37) % 500, p);
+                append(t, name);
+            }
+        }));
+    }
+    for (pid_t pid : children) {
+        EXPECT_EQ(waitChild(pid), 0);
+    }
+    expectIndexValid(dir / "t.dbf", dir / "names.idx", 1000);
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    std::set<std::string> names;
+    for (t.first(); !t.eof(); t.next()) {
+        const std::string name = t.fieldText("NAME");
+        EXPECT_EQ(t.fieldText("NOTES"), "notes of " + name.substr(0, name.find(' ')));
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), 1000u);
+    const std::string bytes = readFile(dir / "t.dbf");
+    EXPECT_EQ(bytes.size(), 32 + 2 * 32 + 1 + 1000 * 23 + 1);
+    EXPECT_EQ(bytes.back(), '\x1A');
+}
+
+TEST(DbfShared, processKilledAtEachStepOfAnAppend_leavesEarlierRecordsIntact) {
+    using test_hooks::PostStage;
+    for (const PostStage stage :
+         {PostStage::MemoWritten, PostStage::RecordWritten, PostStage::HeaderWritten, PostStage::IndexesUpdated}) {
+        SCOPED_TRACE(static_cast<int>(stage));
+        TempDir dir;
+        makeTable(dir / "t.dbf");
+        {
+            TDbfTable t;
+            t.open(dir / "t.dbf");
+            t.createIndex("names.idx", "NAME");
+            append(t, "one");
+            append(t, "two");
+        }
+        const pid_t child = runChild([&dir, stage] {
+            gKillAt = stage;
+            gKillOnPost = 1;
+            test_hooks::postStage = killAtStage;
+            TDbfTable t;
+            t.open(dir / "t.dbf");
+            t.openIndexFile("names.idx");
+            append(t, "three");
+        });
+        const int status = waitChild(child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(WTERMSIG(status), SIGKILL);
+
+        // Once the record is written it counts; before, the table is as it was.
+        const std::uint32_t expected = stage == PostStage::MemoWritten ? 2 : 3;
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        ASSERT_EQ(t.recordCount(), expected);
+        t.go(1);
+        EXPECT_EQ(t.fieldText("NAME"), "one         ");
+        EXPECT_EQ(t.fieldText("NOTES"), "notes of one");
+        t.go(2);
+        EXPECT_EQ(t.fieldText("NAME"), "two         ");
+        EXPECT_EQ(t.fieldText("NOTES"), "notes of two");
+        if (expected == 3) {
+            t.go(3);
+            EXPECT_EQ(t.fieldText("NOTES"), "notes of three");
+        }
+        t.openIndexFile("names.idx"); // an index short of the record is rebuilt
+        t.close();
+        expectIndexValid(dir / "t.dbf", dir / "names.idx", expected);
+        // And the table takes further appends.
+        t.open(dir / "t.dbf");
+        t.openIndexFile("names.idx");
+        append(t, "four");
+        t.close();
+        expectIndexValid(dir / "t.dbf", dir / "names.idx", expected + 1);
+    }
+}
+
+TEST(DbfShared, processKilledAtRandomMomentsWhileAppending_leavesEveryWholeRecordIntact) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    std::mt19937 random(12345);
+    std::uint32_t last = 0;
+    for (int round = 0; round < 12; ++round) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = runChild([&dir, &ready] {
+            TDbfTable t;
+            t.open(dir / "t.dbf");
+            char c = 'R';
+            (void)!::write(ready[1], &c, 1);
+            for (;;) {
+                t.insert();
+                const std::string name = "R" + std::to_string(t.recNo());
+                t.setFieldText("NAME", name);
+                t.setFieldText("NOTES", "notes of " + name);
+                t.post();
+            }
+        });
+        char c = 0;
+        ASSERT_EQ(::read(ready[0], &c, 1), 1);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 20000)(random)));
+        ::kill(child, SIGKILL);
+        waitChild(child);
+
+        TDbfTable t;
+        t.open(dir / "t.dbf", TDbfTable::OpenMode::ReadOnly);
+        std::uint32_t n = 0;
+        for (t.first(); !t.eof(); t.next()) {
+            ++n;
+            const std::string name = "R" + std::to_string(n);
+            ASSERT_EQ(t.fieldText("NAME"), padRight(name, 12)) << "round " << round;
+            ASSERT_EQ(t.fieldText("NOTES"), "notes of " + name) << "round " << round;
+        }
+        ASSERT_EQ(n, t.recordCount());
+        t.close();
+        t.open(dir / "t.dbf"); // writable: the header is repaired on disk
+        t.close();
+        const std::string bytes = readFile(dir / "t.dbf");
+        const auto headerCount = static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[4]) |
+                                                            static_cast<unsigned char>(bytes[5]) << 8);
+        EXPECT_EQ(headerCount, n);
+        last = n;
+    }
+    EXPECT_GT(last, 12u); // the children got on with appending
+}
