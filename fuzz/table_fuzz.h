@@ -20,6 +20,12 @@ inline const std::filesystem::path& workFolder() {
         if (::mkdtemp(pattern.data()) == nullptr) {
             std::abort();
         }
+        static std::string made;
+        made = pattern;
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(made, ec);
+        });
         return std::filesystem::path(pattern);
     }();
     return folder;
