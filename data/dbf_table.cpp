@@ -847,14 +847,14 @@ void TDbfTable::go(std::uint32_t recno) {
     Impl& d = *impl_;
     d.requireOpen();
     d.autoPost(*this);
-    if (d.shared()) {
-        d.invalidateWindow();
-        if (recno > d.count) {
-            d.refreshCount();
-        }
+    if (recno > d.count) {
+        d.refreshCount();
     }
     if (recno < 1 || recno > d.count) {
         d.fail("has no record " + std::to_string(recno) + " (it has " + std::to_string(d.count) + ").");
+    }
+    if (d.shared()) {
+        d.invalidateWindow();  // read the record afresh: another process may have changed it
     }
     d.onRecord(recno, Direction::Single);
     d.locateInIndex();

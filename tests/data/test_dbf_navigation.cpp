@@ -89,6 +89,8 @@ TEST(DbfNavigation, goToRecord_andOutOfRange) {
     EXPECT_EQ(t.recNo(), 4u);
     EXPECT_THROW(t.go(0), ETableError);
     EXPECT_THROW(t.go(6), ETableError);
+    EXPECT_EQ(t.recNo(), 4u);  // a failed go leaves the table where it was
+    EXPECT_EQ(t.fieldText("NAME"), "Adams     ");
 }
 
 TEST(DbfNavigation, emptyTable_isAtBothEnds) {
