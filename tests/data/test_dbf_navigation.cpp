@@ -1,4 +1,4 @@
-// Positioning: record order, index order, go, and the seek rule of Part 5.1.
+// Positioning: record order, index order, go, and the seek rule (partial keys; a miss stands on the last key).
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
