@@ -1,22 +1,9 @@
 #include "calc/arrow_weight.h"
 
+#include "engine/chart_rules.h"
 #include "engine/conversions.h"
 
 namespace arrowsel::calc {
-
-namespace {
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-} // namespace
 
 std::string specificationKey(std::string_view tmpLbl) {
     std::string key(tmpLbl);
@@ -27,13 +14,12 @@ std::string specificationKey(std::string_view tmpLbl) {
 }
 
 bool usesSecondGpi(std::string_view models) {
-    return models.size() >= 5 && models.substr(2, 3) == ",63";
+    return engine::usesSecondGpiFigure(models);
 }
 
 double grainsPerInch(std::string_view gpiText, std::string_view models) {
     if (usesSecondGpi(models)) {
-        const std::string_view second = gpiText.size() > 5 ? gpiText.substr(5, 4) : std::string_view();
-        return engine::toNumber(trimmed(second));
+        return engine::toNumber(engine::secondGpiFigure(gpiText));
     }
     // The engine pads character fields to their width; the message shows the text without it.
     std::string_view whole = gpiText;

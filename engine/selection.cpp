@@ -3,11 +3,11 @@
 #include "data/codepage.h"
 #include "data/dbf_table.h"
 #include "data/table_error.h"
+#include "engine/chart_rules.h"
 #include "engine/conversions.h"
 #include "engine/data_folder.h"
 
 #include <fstream>
-#include <span>
 #include <stdexcept>
 
 namespace arrowsel::engine {
@@ -34,65 +34,6 @@ class ENoticeFileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-
-// An inclusive weight range and the bucket number it gives.
-struct Band {
-    int low;
-    int high;
-    int bucket;
-};
-
-constexpr Band kHuntCam0[] = {{32, 36, 1}, {37, 41, 2}, {42, 46, 3}, {47, 51, 4},  {52, 56, 5},  {57, 61, 6},
-                              {62, 66, 7}, {67, 72, 8}, {73, 78, 9}, {79, 84, 10}, {85, 90, 11}, {91, 96, 12}};
-constexpr Band kHuntCam1[] = {{37, 41, 1}, {42, 46, 2}, {47, 51, 3}, {52, 56, 4},  {57, 61, 5},  {62, 66, 6},
-                              {67, 72, 7}, {73, 78, 8}, {79, 84, 9}, {85, 90, 10}, {91, 96, 11}, {97, 102, 12}};
-constexpr Band kHuntRecurve[] = {{32, 36, 1}, {37, 41, 2}, {42, 46, 3}, {47, 51, 4},  {52, 56, 5},  {57, 61, 6},
-                                 {62, 66, 7}, {67, 72, 8}, {73, 78, 9}, {79, 84, 10}, {85, 90, 11}, {91, 95, 12}};
-constexpr Band kHuntLongbow[] = {{38, 43, 1},   {44, 49, 2},    {50, 55, 3},    {56, 61, 4},   {62, 67, 5},
-                                 {68, 73, 6},   {74, 79, 7},    {80, 85, 8},    {86, 91, 9},   {92, 97, 10},
-                                 {98, 103, 11}, {104, 109, 12}, {110, 115, 13}, {116, 121, 14}};
-
-constexpr Band kTargWheel0[] = {{29, 35, 3}, {36, 40, 4}, {41, 45, 5},  {46, 50, 6}, {51, 55, 7},
-                                {56, 60, 8}, {61, 65, 9}, {66, 70, 10}, {71, 76, 11}};
-constexpr Band kTargWheel1[] = {{29, 35, 2}, {36, 40, 3}, {41, 45, 4}, {46, 50, 5},  {51, 55, 6},
-                                {56, 60, 7}, {61, 65, 8}, {66, 70, 9}, {71, 76, 10}, {77, 82, 11}};
-constexpr Band kTargWheel2[] = {{29, 35, 1}, {36, 40, 2}, {41, 45, 3}, {46, 50, 4},  {51, 55, 5}, {56, 60, 6},
-                                {61, 65, 7}, {66, 70, 8}, {71, 76, 9}, {77, 82, 10}, {83, 88, 11}};
-constexpr Band kTargRecurve[] = {{17, 23, 1}, {24, 29, 2}, {30, 35, 3}, {36, 40, 4},  {41, 45, 5}, {46, 50, 6},
-                                 {51, 55, 7}, {56, 60, 8}, {61, 65, 9}, {66, 70, 10}, {71, 76, 11}};
-
-constexpr Band kYouth[] = {{16, 19, 1}, {20, 23, 2}, {24, 27, 3}, {28, 31, 4}, {32, 35, 5}, {36, 40, 6}};
-
-constexpr Band kOrvkA[] = {{22, 26, 1}, {27, 31, 2}, {32, 36, 3},  {37, 41, 4},  {42, 46, 5},  {47, 51, 6}, {52, 56, 7},
-                           {57, 61, 8}, {62, 66, 9}, {67, 72, 10}, {73, 78, 11}, {79, 84, 12}, {85, 90, 13}};
-constexpr Band kOrvkB[] = {{27, 31, 1}, {32, 36, 2}, {37, 41, 3},  {42, 46, 4},  {47, 51, 5},  {52, 56, 6}, {57, 61, 7},
-                           {62, 66, 8}, {67, 72, 9}, {73, 78, 10}, {79, 84, 11}, {85, 90, 12}, {91, 96, 13}};
-
-// The bucket of w, or nullopt when no band holds it.
-std::optional<int> bucketOf(long long w, std::span<const Band> bands) {
-    for (const Band& band : bands) {
-        if (w >= band.low && w <= band.high) {
-            return band.bucket;
-        }
-    }
-    return std::nullopt;
-}
-
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string trim(std::string_view s) {
-    std::size_t begin = 0;
-    std::size_t end = s.size();
-    while (begin < end && isBlank(s[begin])) {
-        ++begin;
-    }
-    while (end > begin && isBlank(s[end - 1])) {
-        --end;
-    }
-    return std::string(s.substr(begin, end - begin));
-}
 
 // Removes up to 15 characters from the first `mark` on; a text without it stays whole.
 std::string cutAt(std::string s, char mark) {
@@ -155,27 +96,9 @@ std::string firstCharacters(const std::string& utf8, std::size_t count) {
     return utf8;
 }
 
-// The chart fields "SH<n><suffix>" for n = 1 to 17, named once: every cell of every run reads them.
-class ChartFields {
-public:
-    explicit ChartFields(const char* suffix) {
-        for (std::size_t n = 1; n < names_.size(); ++n) {
-            names_[n] = "SH" + std::to_string(n) + suffix;
-        }
-    }
-    const std::string& operator()(int n) const { return names_[static_cast<std::size_t>(n)]; }
-
-private:
-    std::array<std::string, 18> names_;
-};
-
-const ChartFields sizeField("SIZE");
-const ChartFields spineField("SPINE");
-const ChartFields modlField("MODL");
-const ChartFields modelField("MODEL");
-
 void makeBlank(Cell& cell) {
     cell.shown = false;
+    cell.keyFound.reset();
     cell.sizeEnabled = false;
     cell.size.clear();
     cell.spine.clear();
@@ -188,6 +111,7 @@ void makeBlank(Cell& cell) {
 void makeShown(Cell& cell) {
     cell.shown = true;
     cell.sizeEnabled = true;
+    cell.keyFound.reset();
 }
 
 } // namespace
@@ -282,18 +206,16 @@ struct SelectionEngine::Impl {
     }
 
     void openTables(Page page) {
-        static constexpr const char* chartNames[kPageCount] = {"HUNTCHRT.DBF", "Targchrt.dbf", "YouthChrt.dbf",
-                                                               "ORVKCHRT.dbf"};
         TDbfTable& table = chart(page);
         if (!table.isOpen()) {
-            table.open(folder / chartNames[static_cast<std::size_t>(page)], TDbfTable::OpenMode::ReadOnly);
+            table.open(folder / chartFileName(page), TDbfTable::OpenMode::ReadOnly);
         }
         if (!specs.isOpen()) {
-            specs.open(folder / "Specs.DBF", TDbfTable::OpenMode::ReadOnly);
+            specs.open(folder / kSpecsFile, TDbfTable::OpenMode::ReadOnly);
         }
         // Nothing else uses this table object, so the order opened once stays the controlling one.
         if (!specs.hasControllingIndex()) {
-            specs.openIndexFile("specs.idx");
+            specs.openIndexFile(kSpecsIndexFile);
         }
     }
 
@@ -349,10 +271,8 @@ struct SelectionEngine::Impl {
 
     // Two shafts of one model: GPI holds two four-character values, at 1 to 4 and 6 to 9.
     static std::string twoModelWeight(const std::string& gpi, std::string_view lengthText) {
-        const std::string first = trim(gpi.size() > 0 ? std::string_view(gpi).substr(0, 4) : std::string_view());
-        const std::string second = trim(gpi.size() > 5 ? std::string_view(gpi).substr(5, 4) : std::string_view());
-        std::string a = shaftWeight(first, lengthText);
-        std::string b = shaftWeight(second, lengthText);
+        std::string a = shaftWeight(firstGpiFigure(gpi), lengthText);
+        std::string b = shaftWeight(secondGpiFigure(gpi), lengthText);
         return a + "," + b;
     }
 
@@ -451,22 +371,12 @@ struct SelectionEngine::Impl {
             }
         }
 
-        std::optional<int> bucket;
-        if (bowType == 0 && in.huntCamType == 0) {
-            bucket = bucketOf(w, kHuntCam0);
-        } else if (bowType == 0 && in.huntCamType == 1) {
-            bucket = bucketOf(w, kHuntCam1);
-        } else if (bowType == 1) {
-            bucket = bucketOf(w, kHuntRecurve);
-        } else if (bowType == 2) {
-            bucket = bucketOf(w, kHuntLongbow);
-        }
-        const long long b = bucket.value_or(0);
+        const long long b = bucketOf(w, huntingBands(bowType, in.huntCamType)).value_or(0);
         const long long r = b + toInteger(in.arrowLength) - (bowType == 2 ? 25 : 23);
 
         openTables(Page::Hunt);
         TDbfTable& table = chart(Page::Hunt);
-        if (r < 2 || r > 18) {
+        if (!chartRows(Page::Hunt).holds(r)) {
             notice(false);
         } else {
             table.go(static_cast<std::uint32_t>(r));
@@ -507,18 +417,15 @@ struct SelectionEngine::Impl {
 
         for (int n = 1; n <= 17; ++n) {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
-            const std::string raw = table.fieldText(sizeField(n));
-            if (trim(raw).empty()) {
+            const auto text =
+                huntingCell(n, table.fieldText(sizeFieldName(n)), table.fieldText(secondFieldName(Page::Hunt, n)));
+            if (!text) {
                 makeBlank(cell);
                 continue;
             }
-            // Cells 2 to 6 show only the size before the first blank of the field. All of the rest
-            // goes, not just 15 characters of it: a field wider than 19 characters would otherwise
-            // leave its padding in the caption and in the specification key.
-            const std::string size = (n >= 2 && n <= 6) ? raw.substr(0, raw.find(' ')) : trim(raw);
-            const std::string spine = trim(table.fieldText(spineField(n)));
+            const std::string& size = text->size;
             makeShown(cell);
-            if (n >= 4 && n <= 10 && spine == "caw") {
+            if (isCarbonCell(n, *text)) {
                 cell.size = size;
                 cell.sizeEnabled = false;
                 cell.model = "Carbon";
@@ -532,20 +439,18 @@ struct SelectionEngine::Impl {
             if (n >= 4 && n <= 9) {
                 cell.weightEnabled = false;
             }
-            specs.seek(size + spine);
+            cell.keyFound = specs.seek(text->key());
             cell.size = size;
-            cell.model = trim(specs.fieldText("HMODELS"));
+            cell.model = trimBlanks(specs.fieldText("HMODELS"));
             cell.spine = specs.fieldText("SPINE");
             const std::string gpi = specs.fieldText("GPI");
-            if (n <= 4 && cell.model == "RD,63") {
+            if (readsTwoGpiFigures(Page::Hunt, n, cell.model)) {
                 cell.weight = twoModelWeight(gpi, in.arrowLength);
             } else {
                 cell.weight = shaftWeight(gpi, in.arrowLength);
             }
         }
     }
-
-    enum class SizeRule { Whole, CompoundHalf, RecurveHalfOrBlank, RecurveHalfOrWhole };
 
     void target() {
         std::vector<Cell>& cells = grid(Page::Targ);
@@ -590,21 +495,12 @@ struct SelectionEngine::Impl {
             w += 5LL * in.releaseType;
         }
 
-        std::optional<int> bucket;
-        if (bowType == 0 && in.wheelType == 0) {
-            bucket = bucketOf(w, kTargWheel0);
-        } else if (bowType == 0 && in.wheelType == 1) {
-            bucket = bucketOf(w, kTargWheel1);
-        } else if (bowType == 0 && in.wheelType == 2) {
-            bucket = bucketOf(w, kTargWheel2);
-        } else if (bowType == 1) {
-            bucket = bucketOf(w, kTargRecurve);
-        }
+        const std::optional<int> bucket = bucketOf(w, targetBands(bowType, in.wheelType));
         const long long length = toInteger(in.arrowLength);
         const long long r = bucket.value_or(0) + length - 23;
         TDbfTable& table = chart(Page::Targ);
         // A weight off every band is off the chart too, whatever row the length would give.
-        if (!bucket || r <= 4 || r > 19) {
+        if (!bucket || !chartRows(Page::Targ).holds(r)) {
             notice(false);
             for (Cell& c : grid(Page::Targ)) {
                 makeBlank(c);
@@ -613,71 +509,25 @@ struct SelectionEngine::Impl {
         }
         table.go(static_cast<std::uint32_t>(r));
 
-        const bool isShort = (r == 8 && length == 23) || (r == 9 && length <= 24) ||
-                             ((r == 10 || r == 11) && length <= 25) || (r >= 12 && r <= 14 && length <= 26);
-
-        struct Slot {
-            int column = 0; // 0: blank cell
-            SizeRule rule = SizeRule::Whole;
-        };
-        std::array<Slot, 13> slots{};
-        if (bowType == 0 && !isShort && r == 15) {
-            for (int k = 1; k <= 12; ++k) {
-                slots[static_cast<std::size_t>(k - 1)] = {k == 1 ? 1 : k + 1,
-                                                          k == 1 ? SizeRule::CompoundHalf : SizeRule::Whole};
-            }
-        } else if (bowType == 0 && !isShort && r == 16) {
-            for (int k = 1; k <= 10; ++k) {
-                slots[static_cast<std::size_t>(k - 1)] = {k + 1, SizeRule::Whole};
-            }
-        } else if (isShort) {
-            const SizeRule first = bowType == 0 ? SizeRule::CompoundHalf : SizeRule::RecurveHalfOrBlank;
-            for (int k = 1; k <= 11; ++k) {
-                slots[static_cast<std::size_t>(k - 1)] = {k + 3, k == 1 ? first : SizeRule::Whole};
-            }
-        } else {
-            const SizeRule head = bowType == 0 ? SizeRule::CompoundHalf : SizeRule::RecurveHalfOrWhole;
-            for (int k = 1; k <= 13; ++k) {
-                slots[static_cast<std::size_t>(k - 1)] = {k, k <= 4 ? head : SizeRule::Whole};
-            }
-        }
-
+        const TargetLayout slots = targetLayout(bowType, r, isShortArrow(r, length));
         for (int k = 1; k <= 13; ++k) {
-            const Slot& slot = slots[static_cast<std::size_t>(k - 1)];
+            const TargetSlot& slot = slots[static_cast<std::size_t>(k - 1)];
             Cell& cell = cells[static_cast<std::size_t>(k - 1)];
-            std::string size;
-            if (slot.column != 0) {
-                size = trim(table.fieldText(sizeField(slot.column)));
-                const auto star = size.find('*');
-                switch (slot.rule) {
-                case SizeRule::Whole:
-                    break;
-                case SizeRule::CompoundHalf:
-                    size = cutAt(size, '*');
-                    break;
-                case SizeRule::RecurveHalfOrBlank:
-                    size = star == std::string::npos ? std::string() : size.substr(star + 1);
-                    break;
-                case SizeRule::RecurveHalfOrWhole:
-                    if (star != std::string::npos) {
-                        size = size.substr(star + 1);
-                    }
-                    break;
-                }
-            }
-            if (size.empty()) {
+            const auto text = slot.column == 0 ? std::nullopt
+                                               : targetCell(slot, table.fieldText(sizeFieldName(slot.column)),
+                                                            table.fieldText(secondFieldName(Page::Targ, slot.column)));
+            if (!text) {
                 makeBlank(cell);
                 continue;
             }
-            const std::string spine = trim(table.fieldText(spineField(slot.column)));
             makeShown(cell);
-            specs.seek(size + spine);
-            cell.size = size;
-            spineLabels[static_cast<std::size_t>(k - 1)] = spine;
-            cell.model = trim(specs.fieldText("TMODELS"));
+            cell.keyFound = specs.seek(text->key());
+            cell.size = text->size;
+            spineLabels[static_cast<std::size_t>(k - 1)] = text->second;
+            cell.model = trimBlanks(specs.fieldText("TMODELS"));
             cell.spine = specs.fieldText("SPINE");
             const std::string gpi = specs.fieldText("GPI");
-            if (k >= 7 && cell.model == "N4,63") {
+            if (readsTwoGpiFigures(Page::Targ, k, cell.model)) {
                 cell.weight = twoModelWeight(gpi, in.arrowLength);
             } else {
                 cell.weight = shaftWeight(gpi, in.arrowLength);
@@ -698,10 +548,10 @@ struct SelectionEngine::Impl {
 
         const int w = toInteger(in.youthBowWeight);
         openTables(Page::Youth);
-        const long long b = bucketOf(w, kYouth).value_or(0);
+        const long long b = bucketOf(w, youthBands()).value_or(0);
         const long long r = b + toInteger(in.youthArrowLength) - 21;
         TDbfTable& table = chart(Page::Youth);
-        if (r < 1 || r > 10) {
+        if (!chartRows(Page::Youth).holds(r)) {
             notice(true);
         } else {
             table.go(static_cast<std::uint32_t>(r));
@@ -710,15 +560,16 @@ struct SelectionEngine::Impl {
         std::vector<Cell>& cells = grid(Page::Youth);
         for (int n = 1; n <= 8; ++n) {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
-            const std::string size = trim(table.fieldText(sizeField(n)));
-            if (size.empty()) {
+            const auto text =
+                youthCell(table.fieldText(sizeFieldName(n)), table.fieldText(secondFieldName(Page::Youth, n)));
+            if (!text) {
                 makeBlank(cell);
                 continue;
             }
             makeShown(cell);
-            specs.seek(size + trim(table.fieldText(modlField(n))));
-            cell.size = size;
-            cell.model = trim(specs.fieldText("TMODELS"));
+            cell.keyFound = specs.seek(text->key());
+            cell.size = text->size;
+            cell.model = trimBlanks(specs.fieldText("TMODELS"));
             cell.weight = shaftWeight(specs.fieldText("GPI"), in.youthArrowLength);
             cell.spine = specs.fieldText("SPINE");
         }
@@ -750,15 +601,10 @@ struct SelectionEngine::Impl {
                 w += 3;
             }
         }
-        std::optional<int> bucket;
-        if ((bowType == 0 && in.huntCamType == 0) || bowType == 1) {
-            bucket = bucketOf(w, kOrvkA);
-        } else if (bowType == 0 && in.huntCamType == 1) {
-            bucket = bucketOf(w, kOrvkB);
-        }
+        const std::optional<int> bucket = bucketOf(w, orvikBands(bowType, in.huntCamType));
         const long long r = bucket.value_or(0) + toInteger(in.arrowLength) - 23;
         TDbfTable& table = chart(Page::Orvk);
-        if (bucket && r >= 1 && r <= 19) {
+        if (bucket && chartRows(Page::Orvk).holds(r)) {
             table.go(static_cast<std::uint32_t>(r));
         } else {
             notice(false);
@@ -767,16 +613,16 @@ struct SelectionEngine::Impl {
         std::vector<Cell>& cells = grid(Page::Orvk);
         for (int n = 1; n <= 7; ++n) {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
-            const std::string model = trim(table.fieldText(modelField(n)));
-            if (model.empty()) {
+            const auto text =
+                orvikCell(table.fieldText(sizeFieldName(n)), table.fieldText(secondFieldName(Page::Orvk, n)));
+            if (!text) {
                 makeBlank(cell);
                 continue;
             }
             makeShown(cell);
-            const std::string size = trim(table.fieldText(sizeField(n)));
-            cell.size = size;
-            specs.seek(size + model);
-            cell.model = trim(specs.fieldText("HMODELS"));
+            cell.size = text->size;
+            cell.keyFound = specs.seek(text->key());
+            cell.model = trimBlanks(specs.fieldText("HMODELS"));
             cell.weight = shaftWeight(specs.fieldText("GPI"), in.arrowLength);
             cell.spine = specs.fieldText("SPINE");
         }

@@ -61,6 +61,10 @@ struct Cell {
     bool sizeEnabled = true;
     bool weightEnabled = true;
     std::optional<Color> color;
+    // Whether the cell's specification seek found its key; nullopt when the cell sought nothing
+    // (blank or carbon cells). A miss shows the last record in index order, never a fault the
+    // user sees, so the data checks rely on this flag.
+    std::optional<bool> keyFound;
 };
 
 // Input controls whose states a run sets.

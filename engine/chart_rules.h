@@ -1,0 +1,112 @@
+#pragma once
+
+#include "engine/selection.h"
+
+#include <array>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// How the selection run reads the charts: weight bands, valid rows, which chart column feeds which
+// cell, and how a cell's size text is cut before it is joined to its spine or model text. The run
+// and the data checks both read the charts through these rules, so a check can never pass a chart
+// cell that the run would read differently.
+namespace arrowsel::engine {
+
+inline constexpr const char* kSpecsFile = "Specs.DBF";
+inline constexpr const char* kSpecsIndexFile = "specs.idx";
+const char* chartFileName(Page page); // "HUNTCHRT.DBF", "Targchrt.dbf", "YouthChrt.dbf", "ORVKCHRT.dbf"
+
+// Size fields per chart record: Hunting 17, Target 14, Youth 8, Orvik 7.
+int chartColumns(Page page);
+// "SH<n>SIZE", and the field that completes the key: "SH<n>SPINE", "SH<n>MODL" or "SH<n>MODEL".
+const std::string& sizeFieldName(int n);
+const std::string& secondFieldName(Page page, int n);
+
+// The chart rows a page's run goes to; any other row gives the out-of-range notice.
+struct RowRange {
+    int first;
+    int last;
+    bool holds(long long row) const { return row >= first && row <= last; }
+};
+RowRange chartRows(Page page);
+
+// An inclusive range of adjusted weights and the bucket number it gives.
+struct Band {
+    int low;
+    int high;
+    int bucket;
+};
+std::optional<int> bucketOf(long long weight, std::span<const Band> bands);
+// The band table of a bow type and cam (or wheel) choice; empty when the choice matches none.
+std::span<const Band> huntingBands(int bowType, int camType);
+std::span<const Band> targetBands(int bowType, int wheelType);
+std::span<const Band> youthBands();
+std::span<const Band> orvikBands(int bowType, int camType);
+
+// Blanks are every character up to and including the space, as a padded field holds them.
+std::string trimBlanks(std::string_view text);
+
+// What one grid cell takes from its chart fields: the size it shows and the text that follows the
+// size in its specification key (spine, "caw" marker or model code).
+struct CellText {
+    std::string size;
+    std::string second;
+    std::string key() const { return size + second; }
+};
+
+// Hunting cell n (1-17) from its raw size and spine fields; nullopt for a blank cell. Cells 2 to
+// 6 show the size before the field's first blank (a note may follow it), the others the trimmed
+// field.
+std::optional<CellText> huntingCell(int n, std::string_view sizeField, std::string_view spineField);
+// Cells 4 to 10 marked "caw" point to the carbon details and seek nothing.
+bool isCarbonCell(int n, const CellText& cell);
+
+// A starred target size "compound*recurve" and the half of it a cell shows.
+enum class SizeRule {
+    Whole,              // the trimmed field, star and all
+    CompoundHalf,       // up to the first "*"; an unstarred size stays whole
+    RecurveHalfOrBlank, // after the first "*"; an unstarred size gives a blank cell
+    RecurveHalfOrWhole, // after the first "*"; an unstarred size stays whole
+};
+struct TargetSlot {
+    int column = 0; // chart column 1-14; 0 for a cell left blank
+    SizeRule rule = SizeRule::Whole;
+};
+using TargetLayout = std::array<TargetSlot, 13>;
+
+// Short arrows for their row move the columns (cells 1-11 from columns 4-14).
+bool isShortArrow(long long row, long long length);
+// Which column feeds each of the 13 target cells, for a row in the valid range.
+TargetLayout targetLayout(int bowType, long long row, bool shortArrow);
+// Target cell from the slot's raw size and spine fields; nullopt for a blank cell.
+std::optional<CellText> targetCell(const TargetSlot& slot, std::string_view sizeField, std::string_view spineField);
+
+// A target setup case a row can be shown with: bow type and whether the arrow is short for it.
+struct TargetCase {
+    int bowType;
+    bool shortArrow;
+    bool operator==(const TargetCase&) const = default;
+};
+// Every case some reachable setup (a band's bucket and a two-character arrow length) shows `row`
+// with, in a fixed order; empty for a row outside the valid range.
+std::vector<TargetCase> targetCases(int row);
+
+// Youth cell: shown when the size is not blank; key size plus model code.
+std::optional<CellText> youthCell(std::string_view sizeField, std::string_view modlField);
+// Orvik cell: shown when the model code is not blank (a size without one is no cell).
+std::optional<CellText> orvikCell(std::string_view sizeField, std::string_view modelField);
+
+// Two-model records: their GPI holds the plain shaft's figure in characters 1-4 and the second
+// model's in characters 6-9. Hunting cells 1-4 read both when the models text is "RD,63", target
+// cells 7-13 when it is "N4,63"; every other cell reads GPI as one number.
+bool readsTwoGpiFigures(Page page, int cell, std::string_view models);
+std::string firstGpiFigure(std::string_view gpi);  // characters 1-4, trimmed
+std::string secondGpiFigure(std::string_view gpi); // characters 6-9, trimmed
+// The specifications window takes the second figure alone when characters 3 to 5 of the models
+// text are ",63".
+bool usesSecondGpiFigure(std::string_view models);
+
+} // namespace arrowsel::engine
