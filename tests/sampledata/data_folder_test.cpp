@@ -65,12 +65,12 @@ protected:
 
     // Seeks `key` and returns the record's GPI text; records a failure when the key is missing
     // or the seek lands on another key.
-    std::string seekGpi(const Lookup& l, std::string* models = nullptr, bool target = false) {
+    std::string seekGpi(const Lookup& l, std::string* models = nullptr) {
         const bool found = specs.seek(l.key);
         EXPECT_TRUE(found) << l.chart << " row " << l.row << " cell " << l.cell << ": '" << l.key << "'";
         EXPECT_EQ(trim(specs.fieldText(kSpecsKeyField)), l.key) << l.chart << " row " << l.row << " cell " << l.cell;
         if (models) {
-            *models = trim(specs.fieldText(target ? "TMODELS" : "HMODELS"));
+            *models = trim(specs.fieldText("HMODELS"));
         }
         return trim(specs.fieldText("GPI"));
     }
@@ -119,48 +119,6 @@ TEST_F(SampleDataFolder, huntingCells_seekTheirShaftsAndCoverEverySpecialPath) {
     EXPECT_GT(carbon, 0);
     EXPECT_GT(noted, 0);
     EXPECT_GT(blank, 0);
-}
-
-TEST_F(SampleDataFolder, targetColumns_seekBothHalvesAndKeepTwoModelShaftsOnCellsSevenUp) {
-    TDbfTable t;
-    t.open(kFolder / "Targchrt.dbf", TDbfTable::OpenMode::ReadOnly);
-    ASSERT_GE(t.recordCount(), 19u);
-    EXPECT_EQ(t.fields().size(), 28u);
-    int starred = 0, unstarred = 0, twoModel = 0;
-    for (std::uint32_t r = 1; r <= t.recordCount(); ++r) {
-        t.go(r);
-        for (int c = 1; c <= 14; ++c) {
-            const std::string size = trim(field(t, c, "SIZE"));
-            if (size.empty()) {
-                continue;
-            }
-            const std::string spine = trim(field(t, c, "SPINE"));
-            const auto star = size.find('*');
-            std::vector<std::string> halves = {size.substr(0, star)};
-            if (star != std::string::npos) {
-                EXPECT_LE(c, 4);
-                halves.push_back(size.substr(star + 1));
-                ++starred;
-            } else if (c <= 4) {
-                ++unstarred;
-            }
-            for (const auto& half : halves) {
-                std::string models;
-                const std::string gpi = seekGpi({"target", static_cast<int>(r), c, half + spine}, &models, true);
-                // Short arrows move columns 4 to 14 onto cells 1 to 11, so only columns 10 and up
-                // always land on cells 7 to 13, where two weights are read.
-                if (models == "N4,63") {
-                    EXPECT_GE(c, 10) << "row " << r;
-                    ++twoModel;
-                } else {
-                    EXPECT_TRUE(isNumber(gpi)) << "row " << r << " column " << c << ": '" << gpi << "'";
-                }
-            }
-        }
-    }
-    EXPECT_GT(starred, 0);
-    EXPECT_GT(unstarred, 0);
-    EXPECT_GT(twoModel, 0);
 }
 
 TEST_F(SampleDataFolder, youthAndOrvikCells_seekSizePlusModelCode) {

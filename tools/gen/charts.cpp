@@ -1,9 +1,11 @@
 #include "tools/gen/charts.h"
 
+#include "engine/chart_rules.h"
 #include "tools/gen/csv.h"
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <stdexcept>
 
 namespace arrowsel::sampledata {
@@ -161,6 +163,25 @@ Chart buildHuntingChart(const Catalogue& c, const ChartRule& rule) {
     return ch;
 }
 
+namespace {
+
+// Columns 1 to 4 of a target row that some case of the program shows whole, star and all (the
+// compound split rows 15 and 16 read columns 2 to 4 trimmed): a starred text there would be sought
+// as it stands and miss, so these columns hold one size for both bow types.
+std::set<int> columnsReadWhole(int row) {
+    std::set<int> columns;
+    for (const engine::TargetCase& c : engine::targetCases(row)) {
+        for (const engine::TargetSlot& slot : engine::targetLayout(c.bowType, row, c.shortArrow)) {
+            if (slot.column >= 1 && slot.column <= 4 && slot.rule == engine::SizeRule::Whole) {
+                columns.insert(slot.column);
+            }
+        }
+    }
+    return columns;
+}
+
+} // namespace
+
 Chart buildTargetChart(const Catalogue& c, const ChartRule& rule) {
     Chart ch = emptyChart(rule, "SPINE", 14, 6);
     const auto vantage = c.line("VT");
@@ -171,9 +192,10 @@ Chart buildTargetChart(const Catalogue& c, const ChartRule& rule) {
         // Columns 1 to 4: a compound size and, after "*", the recurve size of the same column.
         const auto compound = pick(vantage, rule, r, rule.toleranceRows, 4);
         const auto recurve = pick(vantage, rule, r - rule.recurveOffsetRows, rule.toleranceRows, 4);
+        const auto readWhole = columnsReadWhole(r);
         for (std::size_t k = 0; k < compound.size(); ++k) {
             row[k] = keyed(*compound[k]);
-            if (k < recurve.size() && recurve[k] != compound[k]) {
+            if (k < recurve.size() && recurve[k] != compound[k] && !readWhole.contains(static_cast<int>(k) + 1)) {
                 row[k].size += "*" + recurve[k]->size;
             }
         }
