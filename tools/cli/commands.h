@@ -25,6 +25,9 @@ extern const char* const kRecommendUsage;
 int reportCommand(std::span<const std::string_view> args);
 extern const char* const kReportUsage;
 
+int checkDataCommand(std::span<const std::string_view> args);
+extern const char* const kCheckDataUsage;
+
 // The bow setup and data folder options of the subcommands that run a selection (the recommend
 // usage lists them).
 struct SetupOptions {

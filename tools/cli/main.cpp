@@ -17,6 +17,7 @@ const Command kCommands[] = {
 #ifdef ARROWSEL_CLI_REPORTS
     {"report", arrowsel::cli::reportCommand, arrowsel::cli::kReportUsage},
 #endif
+    {"check-data", arrowsel::cli::checkDataCommand, arrowsel::cli::kCheckDataUsage},
 };
 
 void printUsage(std::FILE* to) {

@@ -1,6 +1,7 @@
 #include "tools/gen/tables.h"
 
 #include "data/dbf_table.h"
+#include "engine/data_check.h"
 #include "tools/gen/csv.h"
 
 #include <algorithm>
@@ -191,6 +192,15 @@ void writeDataFiles(const std::filesystem::path& sourceDir, const std::filesyste
     writeSavedSetups(outDir);
     writeShopInfo(sourceDir, outDir);
     writeNotice(sourceDir, outDir);
+    // The folder must pass the same checks a shop's own data gets: every key a chart cell can form
+    // is found, every number the program reads parses.
+    if (const auto problems = engine::checkDataFolder(outDir); !problems.empty()) {
+        std::string message = "the generated data fail their checks:";
+        for (const auto& p : problems) {
+            message += "\n  " + p.text();
+        }
+        throw std::runtime_error(message);
+    }
 }
 
 } // namespace arrowsel::sampledata

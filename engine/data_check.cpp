@@ -1,0 +1,370 @@
+#include "engine/data_check.h"
+
+#include "data/dbf_table.h"
+#include "data/table_error.h"
+#include "engine/chart_rules.h"
+#include "engine/conversions.h"
+#include "engine/data_folder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <set>
+
+namespace arrowsel::engine {
+
+namespace {
+
+using data::TDbfTable;
+using Kind = DataProblem::Kind;
+
+constexpr const char* kSavedFile = "Saveddb.dbf";
+constexpr const char* kSavedIndexFile = "Saved.idx";
+constexpr const char* kShopFile = "SHOPINFO.DBF";
+constexpr const char* kNoticeFile = "invsel.txt";
+
+constexpr const char* kDefaultWeightFields[] = {"DEFPTWT", "DEFNOCKWT", "DEFVANEWT", "DEFINSWT"};
+constexpr const char* kSpecsFields[] = {"SPINE",    "HMODELS",   "TMODELS", "GPI", "DEFPTWT", "DEFNOCKWT", "DEFVANEWT",
+                                        "DEFINSWT", "ARROWTYPE", "WALL",    "ID",  "OD",      "LENGTH"};
+constexpr const char* kSavedFields[] = {"NAME",  "ADDR1",    "ADDR2", "CITY",  "STATE", "ZIP",   "COUNTRY",
+                                        "CCODE", "COMMENTS", "DATE",  "BOWWT", "ARLEN", "PNTWT", "HORT",
+                                        "BOTYP", "WHTYP",    "RETYP", "BOLEN", "ODLEN"};
+constexpr const char* kShopFields[] = {"NAME", "ADDR1",   "ADDR2",    "CITY",  "STATE",
+                                       "ZIP",  "COUNTRY", "COMMENTS", "PHONE", "FAX"};
+
+// The engine's messages separate their lines with CR; a report line holds them side by side.
+std::string oneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\r', ' ');
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+bool parses(std::string_view text) {
+    try {
+        toNumber(text);
+        return true;
+    } catch (const EConvertError&) {
+        return false;
+    }
+}
+
+const char* pageName(Page page) {
+    switch (page) {
+    case Page::Hunt:
+        return "hunting";
+    case Page::Targ:
+        return "target";
+    case Page::Youth:
+        return "youth";
+    case Page::Orvk:
+        return "Orvik";
+    }
+    return "";
+}
+
+// One seek a chart cell makes: where the key comes from and the grid cell that shows it (which
+// decides how GPI is read).
+struct Lookup {
+    Page page;
+    const char* file;
+    int row;
+    int chartCell;
+    int gridCell;
+    std::string key;
+    std::string how; // which cut of the size text, for the report; empty when there is only one
+};
+
+class Checker {
+public:
+    explicit Checker(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+    std::vector<DataProblem> run() {
+        openSpecs();
+        checkOtherTable(kSavedFile, kSavedFields, kSavedIndexFile);
+        checkOtherTable(kShopFile, kShopFields, nullptr);
+        checkNotice();
+        for (Page page : {Page::Hunt, Page::Targ, Page::Youth, Page::Orvk}) {
+            checkChart(page);
+        }
+        return std::move(problems_);
+    }
+
+private:
+    void report(Kind kind, std::string file, int row, int cell, std::string message) {
+        DataProblem p{kind, std::move(file), row, cell, std::move(message)};
+        if (reported_.insert(p.text()).second) {
+            problems_.push_back(std::move(p));
+        }
+    }
+
+    // Opens a table read-only; reports and returns false when it is missing or refused.
+    bool open(TDbfTable& table, const char* name) {
+        if (!findFileNoCase(folder_, name)) {
+            report(Kind::MissingFile, name, 0, 0, "file not found in " + folder_.string());
+            return false;
+        }
+        try {
+            table.open(folder_ / name, TDbfTable::OpenMode::ReadOnly);
+            return true;
+        } catch (const std::exception& e) {
+            report(Kind::UnreadableFile, name, 0, 0, oneLine(e.what()));
+            return false;
+        }
+    }
+
+    bool openIndex(TDbfTable& table, const char* tableName, const char* index) {
+        if (!findFileNoCase(folder_, index)) {
+            report(Kind::MissingFile, index, 0, 0,
+                   std::string("index of ") + tableName + " not found in " + folder_.string());
+            return false;
+        }
+        try {
+            table.openIndexFile(index);
+            return true;
+        } catch (const std::exception& e) {
+            report(Kind::UnreadableFile, index, 0, 0, oneLine(e.what()));
+            return false;
+        }
+    }
+
+    bool requireField(const TDbfTable& table, const char* file, const std::string& field, int cell = 0) {
+        if (table.fieldDef(field) != nullptr) {
+            return true;
+        }
+        report(Kind::MissingField, file, 0, cell, "missing field " + field);
+        return false;
+    }
+
+    template <std::size_t N>
+    void requireFields(const TDbfTable& table, const char* file, const char* const (&fields)[N]) {
+        for (const char* field : fields) {
+            requireField(table, file, field);
+        }
+    }
+
+    void openSpecs() {
+        if (!open(specs_, kSpecsFile)) {
+            return;
+        }
+        requireFields(specs_, kSpecsFile, kSpecsFields);
+        // The specifications window reads the default component weights of whatever record a
+        // seek leaves it on, a missed one included, so every record counts.
+        try {
+            for (std::uint32_t r = 1; r <= specs_.recordCount(); ++r) {
+                specs_.go(r);
+                for (const char* field : kDefaultWeightFields) {
+                    if (specs_.fieldDef(field) == nullptr) {
+                        continue;
+                    }
+                    try {
+                        specs_.fieldFloat(field);
+                    } catch (const data::ETableError&) {
+                        report(Kind::BadNumber, kSpecsFile, static_cast<int>(r), 0,
+                               std::string("default weight ") + field + " '" + trimBlanks(specs_.fieldText(field)) +
+                                   "' is not a number");
+                    }
+                }
+            }
+        } catch (const std::exception& e) {
+            report(Kind::UnreadableFile, kSpecsFile, 0, 0, oneLine(e.what()));
+            return;
+        }
+        specsIndexed_ = openIndex(specs_, kSpecsFile, kSpecsIndexFile);
+    }
+
+    template <std::size_t N> void checkOtherTable(const char* file, const char* const (&fields)[N], const char* index) {
+        TDbfTable table;
+        if (!open(table, file)) {
+            return;
+        }
+        requireFields(table, file, fields);
+        if (index != nullptr) {
+            openIndex(table, file, index);
+        }
+    }
+
+    void checkNotice() {
+        const auto file = findFileNoCase(folder_, kNoticeFile);
+        if (!file) {
+            report(Kind::MissingFile, kNoticeFile, 0, 0, "file not found in " + folder_.string());
+            return;
+        }
+        std::ifstream in(*file, std::ios::binary);
+        std::string line;
+        if (!in || (!std::getline(in, line) && in.bad())) {
+            report(Kind::UnreadableFile, kNoticeFile, 0, 0, "cannot be read");
+            return;
+        }
+        if (trimBlanks(line).empty()) {
+            report(Kind::EmptyText, kNoticeFile, 1, 0, "the out-of-range notice (first line) is empty");
+        }
+    }
+
+    void checkChart(Page page) {
+        const char* file = chartFileName(page);
+        TDbfTable chart;
+        if (!open(chart, file)) {
+            return;
+        }
+        const int columns = chartColumns(page);
+        std::vector<bool> readable(static_cast<std::size_t>(columns) + 1, true);
+        for (int n = 1; n <= columns; ++n) {
+            const bool size = requireField(chart, file, sizeFieldName(n), n);
+            const bool second = requireField(chart, file, secondFieldName(page, n), n);
+            readable[static_cast<std::size_t>(n)] = size && second;
+        }
+        const RowRange rows = chartRows(page);
+        const auto count = static_cast<int>(chart.recordCount());
+        if (count < rows.last) {
+            report(Kind::TooFewRows, file, count + 1, 0,
+                   "the chart has " + std::to_string(count) + " rows; the program goes to rows " +
+                       std::to_string(rows.first) + " to " + std::to_string(rows.last));
+        }
+        // A first hunting run that falls off the chart fills its cells from the record the chart
+        // opened on, the first one, which lies below the valid rows.
+        const int first = page == Page::Hunt ? 1 : rows.first;
+        try {
+            for (int r = first; r <= std::min(rows.last, count); ++r) {
+                chart.go(static_cast<std::uint32_t>(r));
+                for (const Lookup& l : lookups(page, chart, r, readable)) {
+                    seek(l);
+                }
+            }
+        } catch (const std::exception& e) {
+            report(Kind::UnreadableFile, file, 0, 0, oneLine(e.what()));
+        }
+    }
+
+    // Every seek the run can make from one chart row.
+    std::vector<Lookup> lookups(Page page, const TDbfTable& chart, int row, const std::vector<bool>& readable) const {
+        const char* file = chartFileName(page);
+        std::vector<Lookup> out;
+        auto fields = [&](int n) {
+            return std::pair{chart.fieldText(sizeFieldName(n)), chart.fieldText(secondFieldName(page, n))};
+        };
+        auto isReadable = [&](int n) { return readable[static_cast<std::size_t>(n)]; };
+        switch (page) {
+        case Page::Hunt:
+            for (int n = 1; n <= chartColumns(page); ++n) {
+                if (!isReadable(n)) {
+                    continue;
+                }
+                const auto [size, spine] = fields(n);
+                if (const auto text = huntingCell(n, size, spine); text && !isCarbonCell(n, *text)) {
+                    out.push_back({page, file, row, n, n, text->key(), {}});
+                }
+            }
+            break;
+        case Page::Targ:
+            for (const TargetCase& c : targetCases(row)) {
+                const TargetLayout layout = targetLayout(c.bowType, row, c.shortArrow);
+                for (int k = 1; k <= static_cast<int>(layout.size()); ++k) {
+                    const TargetSlot& slot = layout[static_cast<std::size_t>(k - 1)];
+                    if (slot.column == 0 || !isReadable(slot.column)) {
+                        continue;
+                    }
+                    const auto [size, spine] = fields(slot.column);
+                    if (const auto text = targetCell(slot, size, spine)) {
+                        out.push_back({page, file, row, slot.column, k, text->key(), ruleName(slot.rule, size)});
+                    }
+                }
+            }
+            break;
+        case Page::Youth:
+        case Page::Orvk:
+            for (int n = 1; n <= chartColumns(page); ++n) {
+                if (!isReadable(n)) {
+                    continue;
+                }
+                const auto [size, second] = fields(n);
+                const auto text = page == Page::Youth ? youthCell(size, second) : orvikCell(size, second);
+                if (text) {
+                    out.push_back({page, file, row, n, n, text->key(), {}});
+                }
+            }
+            break;
+        }
+        return out;
+    }
+
+    static std::string ruleName(SizeRule rule, std::string_view size) {
+        if (trimBlanks(size).find('*') == std::string::npos) {
+            return {};
+        }
+        switch (rule) {
+        case SizeRule::Whole:
+            return "whole starred size";
+        case SizeRule::CompoundHalf:
+            return "compound half";
+        case SizeRule::RecurveHalfOrBlank:
+        case SizeRule::RecurveHalfOrWhole:
+            return "recurve half";
+        }
+        return {};
+    }
+
+    void seek(const Lookup& l) {
+        if (!specsIndexed_) {
+            return;
+        }
+        const std::string what = "key '" + l.key + "'" + (l.how.empty() ? "" : " (" + l.how + ")");
+        if (!specs_.seek(l.key)) {
+            report(Kind::KeyNotFound, l.file, l.row, l.chartCell, what + " not found in " + kSpecsIndexFile);
+            return;
+        }
+        const char* modelsField = (l.page == Page::Hunt || l.page == Page::Orvk) ? "HMODELS" : "TMODELS";
+        if (specs_.fieldDef("GPI") == nullptr || specs_.fieldDef(modelsField) == nullptr) {
+            return;
+        }
+        const std::string gpi = specs_.fieldText("GPI");
+        const std::string models = trimBlanks(specs_.fieldText(modelsField));
+        const std::string record = std::string(kSpecsFile) + " record " + std::to_string(specs_.recNo());
+        const std::string shown = "GPI '" + trimBlanks(gpi) + "' of " + record + ", found by " + what;
+        if (readsTwoGpiFigures(l.page, l.gridCell, models)) {
+            if (!parses(firstGpiFigure(gpi)) || !parses(secondGpiFigure(gpi))) {
+                report(Kind::BadNumber, l.file, l.row, l.chartCell,
+                       shown + ", is not two 4-character numbers as " + pageName(l.page) + " cell " +
+                           std::to_string(l.gridCell) + " reads it for models '" + models + "'");
+            }
+            return;
+        }
+        if (!parses(gpi)) {
+            report(Kind::BadNumber, l.file, l.row, l.chartCell,
+                   shown + ", is not a number as " + pageName(l.page) + " cell " + std::to_string(l.gridCell) +
+                       " reads it");
+            return;
+        }
+        // A click on the size opens the specifications window, which has a rule of its own.
+        if (usesSecondGpiFigure(models) && !parses(secondGpiFigure(gpi))) {
+            report(Kind::BadNumber, l.file, l.row, l.chartCell,
+                   shown +
+                       ", has no number in characters 6 to 9 as the specifications window reads it for "
+                       "models '" +
+                       models + "'");
+        }
+    }
+
+    std::filesystem::path folder_;
+    TDbfTable specs_;
+    bool specsIndexed_ = false;
+    std::vector<DataProblem> problems_;
+    std::set<std::string> reported_;
+};
+
+} // namespace
+
+std::string DataProblem::text() const {
+    std::string out = file;
+    if (row != 0) {
+        out += " row " + std::to_string(row);
+    }
+    if (cell != 0) {
+        out += " cell " + std::to_string(cell);
+    }
+    return out + ": " + message;
+}
+
+std::vector<DataProblem> checkDataFolder(const std::filesystem::path& folder) {
+    return Checker(folder).run();
+}
+
+} // namespace arrowsel::engine

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// Checks a data folder the way the program reads it: every table and index opens, the fields the
+// program reads are there, every chart row the selection run can go to exists, every specification
+// key a chart cell can form (under its page's cutting rules and every case of its page) is found in
+// "specs.idx", and the numbers the grid and the specifications window read parse. Nothing is
+// written.
+namespace arrowsel::engine {
+
+struct DataProblem {
+    enum class Kind {
+        MissingFile,
+        UnreadableFile, // the table engine refused the file; the message says why
+        MissingField,
+        TooFewRows,
+        KeyNotFound,
+        BadNumber,
+        EmptyText,
+    };
+    Kind kind;
+    std::string file; // as the program names it, e.g. "Targchrt.dbf"
+    int row = 0;      // record number; 0 when the problem is not one record's
+    int cell = 0;     // chart cell (Target: chart column); 0 when not one cell's
+    std::string message;
+
+    // "Targchrt.dbf row 15 cell 3: ..." (row and cell left out when 0).
+    std::string text() const;
+};
+
+// Problems in the order found: tables and indexes first, then the charts page by page. An empty
+// list means the folder is sound.
+std::vector<DataProblem> checkDataFolder(const std::filesystem::path& folder);
+
+} // namespace arrowsel::engine
