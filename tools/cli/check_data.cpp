@@ -1,6 +1,6 @@
 #include "engine/data_check.h"
-#include "engine/data_folder.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/data_default.h"
 
 #include <cstdio>
 #include <optional>
@@ -42,7 +42,17 @@ int checkDataCommand(std::span<const std::string_view> args) {
         }
     }
 
-    const std::filesystem::path folder = dataDir ? std::filesystem::path(*dataDir) : engine::findDataFolder();
+    std::filesystem::path folder;
+    if (dataDir) {
+        folder = *dataDir;
+    } else {
+        DefaultDataFolder found = defaultDataFolder();
+        if (!found.problem.empty()) {
+            std::fprintf(stderr, "arrowsel-cli: %s\n", found.problem.c_str());
+            return kExitFailure;
+        }
+        folder = std::move(found.folder);
+    }
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
         std::fprintf(stderr, "arrowsel-cli check-data: '%s' is no folder\n", folder.string().c_str());
