@@ -22,13 +22,19 @@ constexpr std::uint32_t kRecords = 100000;
 // One folder per process with the table and its index, made once.
 const fs::path& benchFolder() {
     static const fs::path folder = [] {
-        fs::path dir = fs::temp_directory_path() / ("arrowsel-bench-" + std::to_string(::getpid()));
+        // ARROWSEL_BENCH_DIR keeps the files, so the peer script can work on the same table.
+        const char* keep = std::getenv("ARROWSEL_BENCH_DIR");
+        fs::path dir = keep != nullptr ? fs::path(keep)
+                                       : fs::temp_directory_path() / ("arrowsel-bench-" + std::to_string(::getpid()));
         fs::create_directories(dir);
         arrowsel::bench::writeBenchTable(dir / "cust.dbf", kRecords);
         TDbfTable t;
         t.open(dir / "cust.dbf", TDbfTable::OpenMode::Exclusive);
         t.createIndex(dir / "cust.idx", "NAME", IndexKind::Compact);
         t.close();
+        if (keep != nullptr) {
+            return dir;
+        }
         std::atexit([] {
             std::error_code ec;
             fs::remove_all(fs::temp_directory_path() / ("arrowsel-bench-" + std::to_string(::getpid())), ec);
