@@ -2,30 +2,12 @@
 
 #include "engine/data_folder.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <system_error>
 
 namespace arrowsel::app {
 
 namespace fs = std::filesystem;
-
-std::vector<fs::path> bundledDataFolders() {
-    std::vector<fs::path> result;
-    // Beside the executable first: an installed program seeds from its own installation, even
-    // when the build tree it came from is still there.
-    if (QCoreApplication::instance()) {
-        result.emplace_back(
-            (QCoreApplication::applicationDirPath() + QStringLiteral("/../share/arrowsel")).toStdString());
-    }
-#ifdef ARROWSEL_BUILD_DATA_DIR
-    result.emplace_back(ARROWSEL_BUILD_DATA_DIR);
-#endif
-#ifdef ARROWSEL_INSTALL_DATA_DIR
-    result.emplace_back(ARROWSEL_INSTALL_DATA_DIR);
-#endif
-    return result;
-}
 
 int seedFolder(const fs::path& from, const fs::path& to) {
     std::error_code ec;

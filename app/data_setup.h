@@ -6,11 +6,6 @@
 
 namespace arrowsel::app {
 
-// Where the program finds its bundled sample data, in this order: the share folder beside the
-// executable (an installation, wherever it was moved), the build tree's generated data, the data
-// folder of the configured installation prefix.
-std::vector<std::filesystem::path> bundledDataFolders();
-
 struct DataFolder {
     std::filesystem::path folder;
     QString problem; // empty when the charts are there; else what to tell the user

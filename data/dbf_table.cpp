@@ -37,26 +37,6 @@ void hook(test_hooks::PostStage stage) {
     }
 }
 
-bool equalNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'a' && x <= 'z') {
-            x = static_cast<char>(x - 'a' + 'A');
-        }
-        if (y >= 'a' && y <= 'z') {
-            y = static_cast<char>(y - 'a' + 'A');
-        }
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool hasLowerCase(const std::string& s) {
     return std::any_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
@@ -271,6 +251,24 @@ struct TDbfTable::Impl {
             fail("is damaged: record " + std::to_string(n) + " is cut short.");
         }
         return win.data() + static_cast<std::size_t>(n - first) * R();
+    }
+
+    // The seek rule: found, the table stands on the key's record; not found, on the last record
+    // in index order (the end when the index is empty).
+    bool standAfterSeek(const IndexFile& ix, std::size_t pos) {
+        if (pos != IndexFile::npos) {
+            idxPos = pos;
+            onRecord(ix.at(pos).recno, Direction::Single);
+            return true;
+        }
+        if (ix.size() == 0) {
+            refreshCount();
+            setEof();
+            return false;
+        }
+        idxPos = ix.size() - 1;
+        onRecord(ix.at(idxPos).recno, Direction::Single);
+        return false;
     }
 
     void setEof() {
@@ -803,19 +801,7 @@ bool TDbfTable::seek(std::string_view key) {
     }
     }
     const std::size_t pos = valid ? ix.findPrefix(k) : IndexFile::npos;
-    if (pos != IndexFile::npos) {
-        d.idxPos = pos;
-        d.onRecord(ix.at(pos).recno, Direction::Single);
-        return true;
-    }
-    if (ix.size() == 0) {
-        d.refreshCount();
-        d.setEof();
-        return false;
-    }
-    d.idxPos = ix.size() - 1;
-    d.onRecord(ix.at(d.idxPos).recno, Direction::Single);
-    return false;
+    return d.standAfterSeek(ix, pos);
 }
 
 bool TDbfTable::seekNumber(double key) {
@@ -828,19 +814,7 @@ bool TDbfTable::seekNumber(double key) {
     d.invalidateWindow();
     IndexFile& ix = *d.controlling();
     const std::size_t pos = ix.findPrefix(KeyExpression::encodeNumber(key));
-    if (pos != IndexFile::npos) {
-        d.idxPos = pos;
-        d.onRecord(ix.at(pos).recno, Direction::Single);
-        return true;
-    }
-    if (ix.size() == 0) {
-        d.refreshCount();
-        d.setEof();
-        return false;
-    }
-    d.idxPos = ix.size() - 1;
-    d.onRecord(ix.at(d.idxPos).recno, Direction::Single);
-    return false;
+    return d.standAfterSeek(ix, pos);
 }
 
 void TDbfTable::go(std::uint32_t recno) {
@@ -854,7 +828,7 @@ void TDbfTable::go(std::uint32_t recno) {
         d.fail("has no record " + std::to_string(recno) + " (it has " + std::to_string(d.count) + ").");
     }
     if (d.shared()) {
-        d.invalidateWindow();  // read the record afresh: another process may have changed it
+        d.invalidateWindow(); // read the record afresh: another process may have changed it
     }
     d.onRecord(recno, Direction::Single);
     d.locateInIndex();

@@ -20,7 +20,19 @@ namespace {
     throw ETableError(what + " " + path.string() + ": " + errorText(err) + ".");
 }
 
-bool equalNoCase(const std::string& a, const std::string& b) {
+int lockCommand(int fd, int cmd, short type, std::uint64_t offset) {
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(offset);
+    fl.l_len = 1;
+    fl.l_pid = 0;
+    return ::fcntl(fd, cmd, &fl);
+}
+
+} // namespace
+
+bool equalNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -39,18 +51,6 @@ bool equalNoCase(const std::string& a, const std::string& b) {
     }
     return true;
 }
-
-int lockCommand(int fd, int cmd, short type, std::uint64_t offset) {
-    struct flock fl {};
-    fl.l_type = type;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = static_cast<off_t>(offset);
-    fl.l_len = 1;
-    fl.l_pid = 0;
-    return ::fcntl(fd, cmd, &fl);
-}
-
-} // namespace
 
 std::string errorText(int err) {
     return std::error_code(err, std::generic_category()).message();

@@ -5,8 +5,12 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace arrowsel::data {
+
+// Names of files and fields compare without regard to the case of ASCII letters.
+bool equalNoCase(std::string_view a, std::string_view b);
 
 // A file opened with POSIX calls: whole reads and writes at given positions, its size, flushing,
 // and one-byte open-file-description locks (F_OFD_SETLK). Such a lock belongs to this open file,

@@ -1,27 +1,13 @@
 #include "engine/data_folder.h"
 
+#include "data/file_io.h"
+
 #include <cstdlib>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace arrowsel::engine {
-
-namespace {
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
 
 std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path& folder, std::string_view name) {
     std::error_code ec;
@@ -35,7 +21,7 @@ std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path&
     }
     for (const auto& entry : it) {
         const std::string entryName = entry.path().filename().string();
-        if (equalNoCase(entryName, name) && entry.is_regular_file(ec)) {
+        if (data::equalNoCase(entryName, name) && entry.is_regular_file(ec)) {
             return entry.path();
         }
     }
@@ -66,6 +52,22 @@ std::filesystem::path findDataFolder() {
         return userDataFolder();
     }
     return findDataFolder(current);
+}
+
+std::vector<std::filesystem::path> bundledDataFolders() {
+    std::vector<std::filesystem::path> result;
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        result.push_back(self.parent_path().parent_path() / "share" / "arrowsel");
+    }
+#ifdef ARROWSEL_BUILD_DATA_DIR
+    result.emplace_back(ARROWSEL_BUILD_DATA_DIR);
+#endif
+#ifdef ARROWSEL_INSTALL_DATA_DIR
+    result.emplace_back(ARROWSEL_INSTALL_DATA_DIR);
+#endif
+    return result;
 }
 
 } // namespace arrowsel::engine

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace arrowsel::engine {
 
@@ -13,6 +14,12 @@ std::filesystem::path findDataFolder(); // from the process's current directory
 
 // $XDG_DATA_HOME/arrowsel when that variable holds an absolute path, else ~/.local/share/arrowsel.
 std::filesystem::path userDataFolder();
+
+// The folders of bundled sample data the per-user folder is filled from, in order of preference:
+// the share folder beside the running executable (an installation, wherever it was moved; so an
+// installed program never reads a build tree that may still exist), the build tree's generated
+// data, the data folder of the configured installation prefix.
+std::vector<std::filesystem::path> bundledDataFolders();
 
 // The entry of `folder` whose name equals `name` without regard to ASCII letter case; nullopt
 // when there is none (or the folder cannot be read). An exact match is preferred.

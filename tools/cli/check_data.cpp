@@ -42,17 +42,11 @@ int checkDataCommand(std::span<const std::string_view> args) {
         }
     }
 
-    std::filesystem::path folder;
-    if (dataDir) {
-        folder = *dataDir;
-    } else {
-        DefaultDataFolder found = defaultDataFolder();
-        if (!found.problem.empty()) {
-            std::fprintf(stderr, "arrowsel-cli: %s\n", found.problem.c_str());
-            return kExitFailure;
-        }
-        folder = std::move(found.folder);
+    const std::optional<std::filesystem::path> chosen = chooseDataFolder(dataDir);
+    if (!chosen) {
+        return kExitFailure;
     }
+    const std::filesystem::path& folder = *chosen;
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
         std::fprintf(stderr, "arrowsel-cli check-data: '%s' is no folder\n", folder.string().c_str());

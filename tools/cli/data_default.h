@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace arrowsel::cli {
@@ -15,5 +16,9 @@ struct DefaultDataFolder {
 // folder). Until the program has been started once the per-user folder is empty; then the bundled
 // sample data the program would fill it from is read in place (never written).
 DefaultDataFolder defaultDataFolder();
+
+// The folder a subcommand works on: `dataDir` when given, else the default one. When there is no
+// default folder, says why on standard error and returns nullopt.
+std::optional<std::filesystem::path> chooseDataFolder(const std::optional<std::string>& dataDir);
 
 } // namespace arrowsel::cli

@@ -326,17 +326,11 @@ int recommendCommand(std::span<const std::string_view> args) {
         }
     }
 
-    std::filesystem::path folder;
-    if (dataDir) {
-        folder = *dataDir;
-    } else {
-        DefaultDataFolder found = defaultDataFolder();
-        if (!found.problem.empty()) {
-            std::fprintf(stderr, "arrowsel-cli: %s\n", found.problem.c_str());
-            return kExitFailure;
-        }
-        folder = std::move(found.folder);
+    const std::optional<std::filesystem::path> chosen = chooseDataFolder(dataDir);
+    if (!chosen) {
+        return kExitFailure;
     }
+    const std::filesystem::path& folder = *chosen;
     engine::SelectionEngine selection(folder);
     const engine::SelectionResult result = selection.run(setup);
 

@@ -149,17 +149,11 @@ int reportCommand(std::span<const std::string_view> args) {
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
 
-    std::filesystem::path folder;
-    if (options.dataDir) {
-        folder = *options.dataDir;
-    } else {
-        DefaultDataFolder found = defaultDataFolder();
-        if (!found.problem.empty()) {
-            std::fprintf(stderr, "arrowsel-cli: %s\n", found.problem.c_str());
-            return kExitFailure;
-        }
-        folder = std::move(found.folder);
+    const std::optional<std::filesystem::path> chosen = chooseDataFolder(options.dataDir);
+    if (!chosen) {
+        return kExitFailure;
     }
+    const std::filesystem::path& folder = *chosen;
     engine::SelectionEngine selection(folder);
     const engine::SelectionResult result = selection.run(options.setup);
     using Kind = engine::RunError::Kind;
