@@ -13,7 +13,9 @@
 #include <chrono>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <thread>
+#include <unordered_map>
 
 namespace arrowsel::data {
 namespace fs = std::filesystem;
@@ -103,7 +105,9 @@ struct TDbfTable::Impl {
     bool savedEof = true;
     std::size_t savedIdxPos = IndexFile::npos;
 
-    mutable std::size_t lastField = 0; // lookup cache
+    // Field positions by upper-case name: callers name fields on every read, so a scan with a
+    // case-blind compare per field would dominate reading a wide chart row.
+    std::unordered_map<std::string, std::size_t> fieldByName;
 
     // ---- helpers ---------------------------------------------------------------------------
 
@@ -200,7 +204,7 @@ struct TDbfTable::Impl {
 
     // Picks up records appended by other processes.
     void refreshCount() {
-        if (!shared()) {
+        if (!shared() || snapshot()) {
             return;
         }
         if (countBySize) {
@@ -214,7 +218,15 @@ struct TDbfTable::Impl {
         count = static_cast<std::uint32_t>(std::min<std::uint64_t>(hc, knownWhole));
     }
 
+    // A read-only open reads the table as it stood when opened: this process writes nothing, and
+    // the tables opened so (charts, specifications) change only by a maker's update. Reads then
+    // need no re-checks of the header, the indexes or records already read.
+    bool snapshot() const { return mode == OpenMode::ReadOnly; }
+
     void invalidateWindow() {
+        if (snapshot()) {
+            return;
+        }
         winCount = 0;
         if (state == State::Browse) {
             cur = nullptr;
@@ -230,6 +242,9 @@ struct TDbfTable::Impl {
         const std::uint32_t perWindow = static_cast<std::uint32_t>(std::max<std::size_t>(1, kWindowBytes / R()));
         switch (dir) {
         case Direction::Single:
+            if (snapshot()) {
+                k = std::min(perWindow, count - n + 1); // random reads of a small table: read it once
+            }
             break;
         case Direction::Forward:
             k = std::min(perWindow, count - n + 1);
@@ -307,16 +322,34 @@ struct TDbfTable::Impl {
         return eof ? nullptr : cur;
     }
 
-    std::size_t fieldIndex(std::string_view fieldName) const {
-        const auto& fs = hdr.fields;
-        if (lastField < fs.size() && equalNoCase(fs[lastField].name, fieldName)) {
-            return lastField;
-        }
-        for (std::size_t i = 0; i < fs.size(); ++i) {
-            if (equalNoCase(fs[i].name, fieldName)) {
-                lastField = i;
-                return i;
+    static std::string upperAscii(std::string_view text) {
+        std::string up(text);
+        for (char& c : up) {
+            if (c >= 'a' && c <= 'z') {
+                c = static_cast<char>(c - 'a' + 'A');
             }
+        }
+        return up;
+    }
+
+    void indexFieldNames() {
+        fieldByName.clear();
+        for (std::size_t i = 0; i < hdr.fields.size(); ++i) {
+            fieldByName.emplace(upperAscii(hdr.fields[i].name), i);
+        }
+    }
+
+    std::optional<std::size_t> findField(std::string_view fieldName) const {
+        const auto it = fieldByName.find(upperAscii(fieldName));
+        if (it == fieldByName.end()) {
+            return std::nullopt;
+        }
+        return it->second;
+    }
+
+    std::size_t fieldIndex(std::string_view fieldName) const {
+        if (const std::optional<std::size_t> i = findField(fieldName)) {
+            return *i;
         }
         fail("has no field " + std::string(fieldName) + ".");
     }
@@ -353,7 +386,7 @@ struct TDbfTable::Impl {
     // (shared) keeps writers, who change indexes only under it, out meanwhile.
     void refreshIndexForRead() {
         IndexFile* ix = controlling();
-        if (ix == nullptr || !shared() || !ix->changedOnDisk()) {
+        if (ix == nullptr || !shared() || snapshot() || !ix->changedOnDisk()) {
             return;
         }
         ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Read);
@@ -583,6 +616,7 @@ void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
     fresh.dbf.readExact(0, head.data(), head.size(), "its header");
     fresh.hdr = parseDbfHeader(head, size, fresh.name);
     fresh.cp = codePageFromMark(fresh.hdr.codePageMark);
+    fresh.indexFieldNames();
 
     if (fresh.hdr.memoKind != dbf::MemoKind::None) {
         const bool dbt = fresh.hdr.memoKind == dbf::MemoKind::Dbt;
@@ -643,12 +677,8 @@ const std::vector<FieldDef>& TDbfTable::fields() const {
 }
 
 const FieldDef* TDbfTable::fieldDef(std::string_view name) const {
-    for (const FieldDef& f : fields()) {
-        if (equalNoCase(f.name, name)) {
-            return &f;
-        }
-    }
-    return nullptr;
+    const std::optional<std::size_t> i = impl_->open ? impl_->findField(name) : std::nullopt;
+    return i ? &impl_->hdr.fields[*i] : nullptr;
 }
 
 // ---- indexes ----------------------------------------------------------------------------------

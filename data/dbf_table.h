@@ -32,6 +32,8 @@ namespace arrowsel::data {
 // positions (first, last, go, seek, and next at the end), and reads a record afresh when it
 // positions on it or locks it; next() and prior() read ahead through a buffer of up to 64 KB, so
 // a record another process changes after it was read ahead is seen from the next positioning on.
+// A read-only open reads the table and its indexes as they stood when opened (the charts and the
+// shaft specifications, which nothing writes while the program runs), without re-checking them.
 // post() holds the header lock while it writes new memo blocks, the record (an append also a
 // fresh 0x1A), the header's count and date and every open index (each refreshed first), and
 // flushes them all (fdatasync) before it returns. A header whose record count disagrees with the
@@ -71,14 +73,14 @@ public:
     // Missing file: "Table does not exist.\rFile or directory does not exist.\rFile: " + path;
     // a file that cannot be opened, or is held exclusively: "Unable to open table.\rFile: " + path.
     void open(const std::filesystem::path& path, OpenMode mode = OpenMode::Shared);
-    void close();  // releases the table, its memo file and its indexes; drops unposted changes
+    void close(); // releases the table, its memo file and its indexes; drops unposted changes
     bool isOpen() const;
     OpenMode mode() const;
-    const std::filesystem::path& path() const;  // the file actually opened
+    const std::filesystem::path& path() const; // the file actually opened
     std::uint8_t version() const;
     CodePage codePage() const;
     const std::vector<FieldDef>& fields() const;
-    const FieldDef* fieldDef(std::string_view name) const;  // case-insensitive; null if none
+    const FieldDef* fieldDef(std::string_view name) const; // case-insensitive; null if none
 
     // Indexes. Names without a folder are taken in the table's folder, matched without regard to
     // letter case. The index opened last is the controlling order; every open index is kept up to
@@ -118,7 +120,7 @@ public:
     std::string fieldText(std::string_view name) const;
     double fieldFloat(std::string_view name) const;
     std::int64_t fieldInteger(std::string_view name) const;
-    std::string fieldBlob(std::string_view name) const;  // raw bytes of a B, G or P field or a memo
+    std::string fieldBlob(std::string_view name) const; // raw bytes of a B, G or P field or a memo
     bool isDeleted() const;
 
     // Changing records. edit() locks the current record ("Record Lock Failure. May be locked by
