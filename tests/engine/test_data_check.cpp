@@ -22,8 +22,8 @@ using Record = std::map<std::string, std::string>;
 
 // A small data folder that passes every check; a test breaks one thing and looks for its report.
 //
-// Every chart row up to the last the program goes to recommends shafts found in the specification
-// table: hunting cell 1 "2213" and cell 2 "2213 (32in)" (cut at the blank) with spine ".461", a
+// Every chart row up to the last the program goes to recommends shafts found in Specs.DBF:
+// hunting cell 1 "2213" and cell 2 "2213 (32in)" (cut at the blank) with spine ".461", a
 // two-model shaft; target column 1 "2312*2212" (compound and recurve halves, code "VT"), column 5
 // "400" with spine ".400"; youth cell 1 "1413" model "SP"; Orvik cell 1 "400" model "ST".
 class DataFolder {
