@@ -268,6 +268,35 @@ struct TDbfTable::Impl {
         return win.data() + static_cast<std::size_t>(n - first) * R();
     }
 
+    // first() and last(): the first or last record in the controlling order, or in record order.
+    void standAtEnd(TDbfTable& table, bool atLast) {
+        if (!open) {
+            return;
+        }
+        autoPost(table);
+        invalidateWindow();
+        refreshCount();
+        if (IndexFile* ix = controlling()) {
+            refreshIndexForRead();
+            if (ix->size() == 0) {
+                setEmpty();
+                return;
+            }
+            idxPos = atLast ? ix->size() - 1 : 0;
+            onRecord(ix->at(idxPos).recno, atLast ? Direction::Single : Direction::IndexOrder);
+            return;
+        }
+        if (count == 0) {
+            setEmpty();
+            return;
+        }
+        if (atLast) {
+            onRecord(count, Direction::Backward);
+        } else {
+            onRecord(1, Direction::Forward);
+        }
+    }
+
     // The seek rule: found, the table stands on the key's record; not found, on the last record
     // in index order (the end when the index is empty).
     bool standAfterSeek(const IndexFile& ix, std::size_t pos) {
@@ -865,53 +894,11 @@ void TDbfTable::go(std::uint32_t recno) {
 }
 
 void TDbfTable::first() {
-    Impl& d = *impl_;
-    if (!d.open) {
-        return;
-    }
-    d.autoPost(*this);
-    d.invalidateWindow();
-    d.refreshCount();
-    if (IndexFile* ix = d.controlling()) {
-        d.refreshIndexForRead();
-        if (ix->size() == 0) {
-            d.setEmpty();
-            return;
-        }
-        d.idxPos = 0;
-        d.onRecord(ix->at(0).recno, Direction::IndexOrder);
-        return;
-    }
-    if (d.count == 0) {
-        d.setEmpty();
-        return;
-    }
-    d.onRecord(1, Direction::Forward);
+    impl_->standAtEnd(*this, false);
 }
 
 void TDbfTable::last() {
-    Impl& d = *impl_;
-    if (!d.open) {
-        return;
-    }
-    d.autoPost(*this);
-    d.invalidateWindow();
-    d.refreshCount();
-    if (IndexFile* ix = d.controlling()) {
-        d.refreshIndexForRead();
-        if (ix->size() == 0) {
-            d.setEmpty();
-            return;
-        }
-        d.idxPos = ix->size() - 1;
-        d.onRecord(ix->at(d.idxPos).recno, Direction::Single);
-        return;
-    }
-    if (d.count == 0) {
-        d.setEmpty();
-        return;
-    }
-    d.onRecord(d.count, Direction::Backward);
+    impl_->standAtEnd(*this, true);
 }
 
 void TDbfTable::next() {

@@ -276,6 +276,24 @@ struct SelectionEngine::Impl {
         return a + "," + b;
     }
 
+    // The texts of the shaft a cell's key leads to. The seek's outcome is only noted: on a miss the
+    // table stands on its last record in index order, and the cell shows that record.
+    struct ShaftTexts {
+        std::string model;
+        std::string spine;
+        std::string gpi;
+    };
+    ShaftTexts seekShaft(Cell& cell, const std::string& key, const char* modelsField) {
+        cell.keyFound = specs.seek(key);
+        return {trimBlanks(specs.fieldText(modelsField)), specs.fieldText("SPINE"), specs.fieldText("GPI")};
+    }
+
+    // The weight caption of a Hunting or Target cell, which may stand for two models of one shaft.
+    static std::string cellWeight(Page page, int cellNumber, const ShaftTexts& shaft, std::string_view lengthText) {
+        return readsTwoGpiFigures(page, cellNumber, shaft.model) ? twoModelWeight(shaft.gpi, lengthText)
+                                                                 : shaftWeight(shaft.gpi, lengthText);
+    }
+
     void runOnce() {
         const bool guard = characterCount(in.bowWeight) >= 2 && characterCount(in.arrowLength) == 2 &&
                            characterCount(in.pointWeight) >= 2;
@@ -439,16 +457,11 @@ struct SelectionEngine::Impl {
             if (n >= 4 && n <= 9) {
                 cell.weightEnabled = false;
             }
-            cell.keyFound = specs.seek(text->key());
+            const ShaftTexts shaft = seekShaft(cell, text->key(), "HMODELS");
             cell.size = size;
-            cell.model = trimBlanks(specs.fieldText("HMODELS"));
-            cell.spine = specs.fieldText("SPINE");
-            const std::string gpi = specs.fieldText("GPI");
-            if (readsTwoGpiFigures(Page::Hunt, n, cell.model)) {
-                cell.weight = twoModelWeight(gpi, in.arrowLength);
-            } else {
-                cell.weight = shaftWeight(gpi, in.arrowLength);
-            }
+            cell.model = shaft.model;
+            cell.spine = shaft.spine;
+            cell.weight = cellWeight(Page::Hunt, n, shaft, in.arrowLength);
         }
     }
 
@@ -521,17 +534,12 @@ struct SelectionEngine::Impl {
                 continue;
             }
             makeShown(cell);
-            cell.keyFound = specs.seek(text->key());
+            const ShaftTexts shaft = seekShaft(cell, text->key(), "TMODELS");
             cell.size = text->size;
             spineLabels[static_cast<std::size_t>(k - 1)] = text->second;
-            cell.model = trimBlanks(specs.fieldText("TMODELS"));
-            cell.spine = specs.fieldText("SPINE");
-            const std::string gpi = specs.fieldText("GPI");
-            if (readsTwoGpiFigures(Page::Targ, k, cell.model)) {
-                cell.weight = twoModelWeight(gpi, in.arrowLength);
-            } else {
-                cell.weight = shaftWeight(gpi, in.arrowLength);
-            }
+            cell.model = shaft.model;
+            cell.spine = shaft.spine;
+            cell.weight = cellWeight(Page::Targ, k, shaft, in.arrowLength);
         }
     }
 
@@ -567,11 +575,11 @@ struct SelectionEngine::Impl {
                 continue;
             }
             makeShown(cell);
-            cell.keyFound = specs.seek(text->key());
+            const ShaftTexts shaft = seekShaft(cell, text->key(), "TMODELS");
             cell.size = text->size;
-            cell.model = trimBlanks(specs.fieldText("TMODELS"));
-            cell.weight = shaftWeight(specs.fieldText("GPI"), in.youthArrowLength);
-            cell.spine = specs.fieldText("SPINE");
+            cell.model = shaft.model;
+            cell.weight = shaftWeight(shaft.gpi, in.youthArrowLength);
+            cell.spine = shaft.spine;
         }
     }
 
@@ -621,10 +629,10 @@ struct SelectionEngine::Impl {
             }
             makeShown(cell);
             cell.size = text->size;
-            cell.keyFound = specs.seek(text->key());
-            cell.model = trimBlanks(specs.fieldText("HMODELS"));
-            cell.weight = shaftWeight(specs.fieldText("GPI"), in.arrowLength);
-            cell.spine = specs.fieldText("SPINE");
+            const ShaftTexts shaft = seekShaft(cell, text->key(), "HMODELS");
+            cell.model = shaft.model;
+            cell.weight = shaftWeight(shaft.gpi, in.arrowLength);
+            cell.spine = shaft.spine;
         }
     }
 };
