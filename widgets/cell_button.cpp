@@ -1,5 +1,6 @@
 #include "widgets/cell_button.h"
 
+#include <QCursor>
 #include <QEnterEvent>
 #include <QPainter>
 #include <QStyle>
@@ -52,6 +53,19 @@ void TCellButton::setAccessibleFallback(const QString& name) {
     updateAccessibleName();
 }
 
+void TCellButton::setPointingCursor(bool pointing) {
+    pointing_ = pointing;
+    updateCursor();
+}
+
+void TCellButton::updateCursor() {
+    if (pointing_ && isEnabled()) {
+        setCursor(Qt::PointingHandCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
 void TCellButton::updateAccessibleName() {
     QString name = showCaption_ && !caption_.isEmpty() ? caption_ : fallbackName_;
     if (name != accessibleName()) {
@@ -67,15 +81,32 @@ QSize TCellButton::sizeHint() const {
 void TCellButton::changeEvent(QEvent* event) {
     // QWidget repaints on a change of the enabled state; this button's face does not depend on it.
     if (event->type() == QEvent::EnabledChange) {
+        updateCursor();
         event->accept();
         return;
     }
     QAbstractButton::changeEvent(event);
 }
 
+bool TCellButton::pointerOver() const {
+    return rect().contains(mapFromGlobal(QCursor::pos()));
+}
+
 void TCellButton::enterEvent(QEnterEvent* event) {
     QAbstractButton::enterEvent(event);
+    if (pointerInside_) {
+        return; // back from a modal box over a pointer that stayed put
+    }
+    pointerInside_ = true;
     emit mouseEntered();
+    // A box shown meanwhile may have been closed after the pointer moved off: then no leave
+    // reaches this button, and the next enter is a new entry.
+    pointerInside_ = pointerOver();
+}
+
+void TCellButton::leaveEvent(QEvent* event) {
+    QAbstractButton::leaveEvent(event);
+    pointerInside_ = pointerOver();
 }
 
 void TCellButton::paintEvent(QPaintEvent*) {

@@ -33,24 +33,33 @@ public:
     void setHint(const QString& hint);
     // What screen readers call the button while it shows no caption, e.g. "Size, row 3".
     void setAccessibleFallback(const QString& name);
+    // The pointing hand over the button while it is enabled; the inherited cursor while not.
+    void setPointingCursor(bool pointing);
 
     QSize sizeHint() const override;
 
 signals:
+    // Once per entry of the pointer. A modal box opened meanwhile makes Qt send a leave, and an
+    // enter when it closes, while the pointer never moved: that is not a new entry.
     void mouseEntered();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     void updateAccessibleName();
+    void updateCursor();
+    bool pointerOver() const;
 
     QString caption_;
     QColor color_;
     QString fallbackName_;
     bool showCaption_ = true;
+    bool pointing_ = false;
+    bool pointerInside_ = false;
 };
 
 } // namespace arrowsel::widgets

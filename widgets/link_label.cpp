@@ -10,15 +10,18 @@
 
 namespace arrowsel::widgets {
 
+namespace {
+const QColor kLinkBlue(0x00, 0x00, 0xCC);
+const QColor kPressedRed(0xCC, 0x00, 0x00);
+} // namespace
+
 TLinkLabel::TLinkLabel(const QString& text, const QUrl& url, QWidget* parent) : QLabel(text, parent), url_(url) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0xCC));
-    setPalette(pal);
+    setInk(kLinkBlue);
     setToolTip(url.toString());
     setAccessibleName(text);
     setAccessibleDescription(url.toString());
@@ -29,7 +32,23 @@ void TLinkLabel::open() {
     emit opened();
 }
 
+void TLinkLabel::setInk(const QColor& color) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, color);
+    setPalette(pal);
+}
+
+void TLinkLabel::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        setInk(kPressedRed);
+    }
+    QLabel::mousePressEvent(event);
+}
+
 void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        setInk(kLinkBlue);
+    }
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         open();
         return;
@@ -38,7 +57,7 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TLinkLabel::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) {
+    if (event->key() == Qt::Key_Space) {
         open();
         return;
     }

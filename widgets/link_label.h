@@ -6,8 +6,9 @@
 
 namespace arrowsel::widgets {
 
-// A web address shown as a link. It opens (through the message seam's openUrl) when the mouse
-// button is released over it, or on Enter or Space while it has the focus.
+// A web address shown as a link, blue, red while the mouse button is down on it. It opens
+// (through the message seam's openUrl) when the mouse button is released over it, or on Space
+// while it has the focus; Return is left to the window's default button.
 class TLinkLabel : public QLabel {
     Q_OBJECT
 public:
@@ -18,12 +19,14 @@ signals:
     void opened();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void open();
+    void setInk(const QColor& color);
     QUrl url_;
 };
 

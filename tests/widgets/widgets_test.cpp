@@ -5,8 +5,13 @@
 #include "widgets/message_seam.h"
 #include "widgets/num_edit.h"
 #include "widgets/radio_group.h"
+#include "widgets/value_label.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -34,6 +39,70 @@ void settle(QWidget& w) {
     w.show();
     QApplication::processEvents();
     QApplication::processEvents();
+}
+
+// A modal box that opens on the pointer's arrival and closes while the pointer stays makes Qt send
+// a leave and then an enter: one entry, one signal. The pointer's position tells a real leave.
+TEST(CellButtonTest, mouseEntered_oncePerEntryOfThePointer) {
+    QWidget window;
+    window.setGeometry(50, 50, 200, 100);
+    auto* button = new TCellButton(&window);
+    button->setGeometry(10, 10, 80, 22);
+    settle(window);
+    int boxes = 0;
+    QPoint movePointerTo; // where the user moves the pointer while the box is open, if anywhere
+    QObject::connect(button, &TCellButton::mouseEntered, [&] {
+        ++boxes;
+        if (!movePointerTo.isNull()) {
+            QCursor::setPos(movePointerTo);
+        }
+    });
+    const QPoint inside = button->mapToGlobal(QPoint(20, 10));
+    const QPoint outside = window.mapToGlobal(QPoint(150, 80));
+    auto enter = [&] {
+        QEnterEvent e(QPointF(20, 10), QPointF(20, 10), QPointF(inside));
+        QApplication::sendEvent(button, &e);
+    };
+    auto leave = [&] {
+        QEvent e(QEvent::Leave);
+        QApplication::sendEvent(button, &e);
+    };
+
+    QCursor::setPos(inside);
+    enter();
+    leave(); // the box opened
+    enter(); // closed with Return: the pointer never moved
+    leave();
+    enter();
+    EXPECT_EQ(boxes, 1);
+
+    QCursor::setPos(outside);
+    leave();
+    QCursor::setPos(inside);
+    enter();
+    EXPECT_EQ(boxes, 2);
+
+    // The pointer moved off while the box was open: no leave comes, and coming back is an entry.
+    movePointerTo = outside;
+    QCursor::setPos(outside);
+    leave();
+    QCursor::setPos(inside);
+    enter();
+    movePointerTo = {};
+    QCursor::setPos(inside);
+    enter();
+    EXPECT_EQ(boxes, 4);
+}
+
+TEST(CellButtonTest, pointingCursorOnlyWhileEnabled) {
+    QWidget grid;
+    auto* button = new TCellButton(&grid);
+    button->setPointingCursor(true);
+    EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor);
+    button->setCellEnabled(false);
+    EXPECT_FALSE(button->testAttribute(Qt::WA_SetCursor));
+    button->setCellEnabled(true);
+    EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor);
 }
 
 TEST(CellButtonTest, enabledFlagChangesBehaviourWithoutRepaint_showCaptionRepaints) {
@@ -174,15 +243,42 @@ TEST_F(UpDownTest, arrowKeysInTheEditStep_unlessTheUpDownIsDisabled) {
     EXPECT_EQ(edit.text(), QStringLiteral("95"));
 }
 
-TEST(LinkLabelTest, mouseReleaseAndEnterOpenTheAddressThroughTheSeam) {
+TEST(LinkLabelTest, releaseAndSpaceOpenTheAddress_returnIsLeftToTheWindow_redWhilePressed) {
     RecordingSeam seam;
     TLinkLabel link(QStringLiteral("www.example.com"), QUrl(QStringLiteral("https://www.example.com/")));
     link.resize(160, 20);
     settle(link);
-    QTest::mouseClick(&link, Qt::LeftButton);
-    QTest::keyClick(&link, Qt::Key_Return);
+    const QColor blue = link.palette().color(QPalette::WindowText);
+    QTest::mousePress(&link, Qt::LeftButton);
+    EXPECT_EQ(link.palette().color(QPalette::WindowText), QColor(0xCC, 0x00, 0x00));
+    EXPECT_TRUE(seam.urls.empty());
+    QTest::mouseRelease(&link, Qt::LeftButton);
+    EXPECT_EQ(link.palette().color(QPalette::WindowText), blue);
+    QTest::keyClick(&link, Qt::Key_Space);
     ASSERT_EQ(seam.urls.size(), 2u);
     EXPECT_EQ(seam.urls[0], QUrl(QStringLiteral("https://www.example.com/")));
+
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&link, &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    EXPECT_EQ(seam.urls.size(), 2u);
+}
+
+TEST(ValueLabelTest, screenReadersReadTheShownValueWithItsHeading) {
+    QWidget window;
+    auto* heading = new QLabel(QStringLiteral("Customer:"), &window);
+    auto* value = new TValueLabel(QStringLiteral("Customer"), &window);
+    value->setHeadingLabel(heading);
+    value->setText(QStringLiteral("Smith & Sons"));
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(value);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Smith & Sons"));
+    EXPECT_EQ(a->text(QAccessible::Description), QStringLiteral("Customer"));
+    value->setText(QStringLiteral("<b>Jones</b>"));
+    EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Jones"));
+    const auto labels = a->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0].first->object(), heading);
 }
 
 TEST(MessageSeamTest, recordingSeamAnswersAndRestoresThePreviousSeam) {
