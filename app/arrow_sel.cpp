@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <algorithm>
 
@@ -161,6 +162,14 @@ TArrowSel::TArrowSel(std::filesystem::path dataFolder, QWidget* parent)
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     installEventFilter(this);
+}
+
+void TArrowSel::centreOnScreen() {
+    const QRect area = screen()->availableGeometry();
+    QRect frame = frameGeometry();
+    frame.moveCenter(area.center());
+    // A screen smaller than the window shows its top left corner, with the menu.
+    move(std::max(frame.left(), area.left()), std::max(frame.top(), area.top()));
 }
 
 TArrowSel::~TArrowSel() = default;
@@ -386,7 +395,7 @@ void TArrowSel::buildGrid(engine::Page page, QWidget* parent, int firstRow, int 
         }
         TCellButton* size = grid.size[std::size_t(row - 1)];
         size->setFocusPolicy(Qt::StrongFocus);
-        size->setCursor(Qt::PointingHandCursor);
+        size->setPointingCursor(true);
         connect(size, &TCellButton::clicked, this, [this, size] { TSzBtnClick(size); });
         if (page == engine::Page::Hunt && (row == 9 || row == 17)) {
             size->setHint(QStringLiteral("Click Details Button in Weight Column"));
@@ -451,7 +460,8 @@ void TArrowSel::buildCarbonPanel(QWidget* parent) {
     QPalette pal = cawtPanel_->palette();
     pal.setColor(QPalette::Window, QColor(0xE8, 0xEC, 0xF2));
     cawtPanel_->setPalette(pal);
-    cawtPanel_->setGeometry(0, 0, 376, 26 + 22 + 7 * kRowStep + 44);
+    // Down to the bottom of row 17, which lies under it.
+    cawtPanel_->setGeometry(0, 0, 376, 26 + 9 * kRowStep + kRowHeight);
     cawtPanel_->setAccessibleName(QStringLiteral("Carbon Shafts"));
 
     auto* header = new QLabel(QStringLiteral("Carbon Shafts"), cawtPanel_);
@@ -833,6 +843,8 @@ void TArrowSel::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!firstShowDone_) {
         firstShowDone_ = true;
+        // Laid out by now, and not yet on the screen: placed before anyone sees it.
+        centreOnScreen();
         FindRec();
     }
 }

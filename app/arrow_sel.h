@@ -92,6 +92,7 @@ private:
         QWidget* page = nullptr;
     };
 
+    void centreOnScreen();
     void buildMenu();
     void buildInputs(QWidget* client);
     void buildPages(QWidget* client);

@@ -7,12 +7,15 @@
 #include "widgets/num_edit.h"
 #include "widgets/radio_group.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QCursor>
 #include <QEnterEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -289,13 +292,67 @@ TEST_F(MainWindowTest, sizeClick_opensTheRegisteredSpecificationsWindow) {
     EXPECT_EQ(opened, 1);
 }
 
-TEST_F(MainWindowTest, mouseEnteringThirdSizeButton_showsTheBoxEveryTime) {
-    for (const char* name : {"HSzBtn3", "HSzBtn3", "YSzBtn3"}) {
-        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-        QApplication::sendEvent(cell(name), &enter);
+// The box opens as the pointer arrives; closing it with Return makes Qt send a leave and an enter
+// though the pointer never moved. One entry, one box, and the button stays clickable.
+TEST_F(MainWindowTest, thirdSizeButton_oneBoxPerEntryOfThePointer_andAClickOpensItsShaft) {
+    int opened = 0;
+    window.setCommandHandler(Command::Specs, [&] { ++opened; });
+    const QString text = QStringLiteral("Detailed specs for KRV shafts are not available.");
+    for (const char* name : {"HSzBtn3", "YSzBtn3"}) {
+        showPage(name[0] == 'H' ? 0 : 2);
+        seam.clear();
+        TCellButton* button = cell(name);
+        const QPoint inside = button->mapToGlobal(QPoint(10, 10));
+        auto enter = [&] {
+            QEnterEvent e(QPointF(10, 10), QPointF(10, 10), QPointF(inside));
+            QApplication::sendEvent(button, &e);
+        };
+        auto leave = [&] {
+            QEvent e(QEvent::Leave);
+            QApplication::sendEvent(button, &e);
+        };
+        QCursor::setPos(inside);
+        enter();
+        leave();
+        enter();
+        EXPECT_EQ(seam.texts(Kind::Information), QStringList{text}) << name;
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
+        EXPECT_EQ(label("SpcLbl"), caption(name)) << name;
+
+        QCursor::setPos(window.mapToGlobal(QPoint(2, 2)));
+        leave();
+        QCursor::setPos(inside);
+        enter();
+        EXPECT_EQ(seam.texts(Kind::Information).size(), 2) << name;
     }
-    EXPECT_EQ(seam.texts(Kind::Information),
-              QStringList(3, QStringLiteral("Detailed specs for KRV shafts are not available.")));
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(label("TmpLbl"), QStringLiteral("1516GT"));
+    QCursor::setPos(window.screen()->geometry().bottomRight()); // off the window for the next tests
+}
+
+TEST_F(MainWindowTest, window_opensCentredOnTheScreen) {
+    const QRect area = window.screen()->availableGeometry();
+    const QPoint offset = window.frameGeometry().center() - area.center();
+
+    EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+}
+
+TEST_F(MainWindowTest, sizeButtons_pointingHandOnlyWhileTheyCanBeClicked) {
+    EXPECT_EQ(cell("HSzBtn1")->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_FALSE(cell("HSzBtn5")->cellEnabled());
+    EXPECT_FALSE(cell("HSzBtn5")->testAttribute(Qt::WA_SetCursor));
+    EXPECT_FALSE(cell("HSzBtn4")->testAttribute(Qt::WA_SetCursor)); // a carbon summary cell
+}
+
+TEST_F(MainWindowTest, resultCells_exposeTheirValuesToScreenReaders) {
+    QAccessibleInterface* weight = QAccessible::queryAccessibleInterface(cell("HWtBtn1"));
+    ASSERT_NE(weight, nullptr);
+    EXPECT_EQ(weight->text(QAccessible::Name), QStringLiteral("264"));
+    EXPECT_EQ(weight->text(QAccessible::Description), QStringLiteral("Bare Shaft Weight in Grains"));
+    typeInto("ArrowLengthSpin", QStringLiteral("31"));
+    EXPECT_NE(weight->text(QAccessible::Name), QStringLiteral("264"));
+    EXPECT_EQ(weight->text(QAccessible::Name), caption("HWtBtn1"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(cell("HSzBtn1"))->text(QAccessible::Name), caption("HSzBtn1"));
 }
 
 TEST_F(MainWindowTest, carbonDetails_showThePanelAndCloseHidesIt) {
@@ -306,6 +363,10 @@ TEST_F(MainWindowTest, carbonDetails_showThePanelAndCloseHidesIt) {
     EXPECT_FALSE(panel->isVisible());
     QTest::mouseClick(cell("HWtBtn9"), Qt::LeftButton);
     EXPECT_TRUE(panel->isVisible());
+    // Row 17 lies under the panel, wholly covered.
+    EXPECT_EQ(cell("HSzBtn17")->parentWidget(), panel->parentWidget());
+    EXPECT_TRUE(panel->geometry().contains(cell("HSzBtn17")->geometry()));
+    EXPECT_TRUE(panel->geometry().contains(cell("HWtBtn17")->geometry()));
     EXPECT_EQ(caption("HSzBtn10"), QStringLiteral("A/C 400"));
     QTest::mouseClick(child<QPushButton>("CAWTCloseBtn"), Qt::LeftButton);
     EXPECT_FALSE(panel->isVisible());
@@ -328,6 +389,7 @@ TEST_F(MainWindowTest, commandsOfLaterWindows_sayTheyAreNotAvailable_aboutOpensM
 }
 
 TEST_F(MainWindowTest, exit_closesTheWindowWithoutAsking) {
+
     QTest::mouseClick(child<QPushButton>("ExitBtn2"), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(seam.entries.empty());
