@@ -4,6 +4,7 @@
 #include "calc/ke_calc2.h"
 #include "calc/specs_frm.h"
 #include "data/table_error.h"
+#include "engine/conversions.h"
 #include "engine/window_state.h"
 #include "widgets/message_seam.h"
 
@@ -26,6 +27,9 @@ void openSpecsWindow(QWidget* parent, const MainWindowState& mainWindow) {
     try {
         window = std::make_unique<TSpecsFrm>(mainWindow, parent);
     } catch (const data::ETableError& e) {
+        widgets::MessageSeam::current().error(parent, QString::fromStdString(e.what()));
+        return;
+    } catch (const engine::EConvertError& e) {
         widgets::MessageSeam::current().error(parent, QString::fromStdString(e.what()));
         return;
     }

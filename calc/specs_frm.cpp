@@ -7,6 +7,7 @@
 #include "engine/conversions.h"
 #include "engine/window_state.h"
 #include "widgets/message_seam.h"
+#include "widgets/value_label.h"
 
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -40,13 +41,14 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The main window's number, or nothing when its edit holds no number.
-std::optional<double> mainNumber(const MainWindowState& main, Edit edit) {
-    try {
-        return engine::toNumber(main.editText(edit));
-    } catch (const engine::EConvertError&) {
-        return std::nullopt;
-    }
+// The main window's whole number, read as the main window reads it: a text it would refuse
+// throws the same conversion error rather than standing for 0.
+double mainNumber(const MainWindowState& main, Edit edit) {
+    return engine::toInteger(main.editText(edit));
+}
+
+QString heading(const char* caption) {
+    return QString::fromLatin1(caption).remove(QLatin1Char(':'));
 }
 
 QDoubleSpinBox* weightSpin(const QString& name, double step, double max) {
@@ -80,20 +82,17 @@ TSpecsFrm::~TSpecsFrm() = default;
 void TSpecsFrm::buildControls() {
     auto* specs = new QFormLayout;
     for (const auto& [field, caption] : kSpecificationFields) {
-        auto* value = new QLabel;
+        auto* value = new widgets::TValueLabel(heading(caption));
         value->setObjectName(QString::fromLatin1(field));
-        value->setAccessibleName(QString::fromLatin1(caption).remove(QLatin1Char(':')));
         value->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
         specs->addRow(QString::fromLatin1(caption), value);
     }
 
     auto* sizeCaption = new QLabel(QStringLiteral("Shaft Size & Models:"));
-    size_ = new QLabel;
+    size_ = new widgets::TValueLabel(QStringLiteral("Shaft Size"));
     size_->setObjectName(QStringLiteral("Label4"));
-    size_->setAccessibleName(QStringLiteral("Shaft Size"));
-    models_ = new QLabel;
+    models_ = new widgets::TValueLabel(QStringLiteral("Models"));
     models_->setObjectName(QStringLiteral("Mods"));
-    models_->setAccessibleName(QStringLiteral("Models"));
     models_->setWordWrap(true);
     auto* shaft = new QVBoxLayout;
     shaft->addWidget(sizeCaption);
@@ -117,28 +116,39 @@ void TSpecsFrm::buildControls() {
         connect(spin, &QDoubleSpinBox::valueChanged, this, &TSpecsFrm::ChangeOptions);
     }
 
-    shaftWeight_ = new QLabel;
+    shaftWeight_ = new widgets::TValueLabel(QStringLiteral("Shaft Weight"));
     shaftWeight_->setObjectName(QStringLiteral("Label21"));
-    shaftWeight_->setAccessibleName(QStringLiteral("Shaft Weight"));
-    totalWeight_ = new QLabel;
+    auto* totalWeight = new widgets::TValueLabel(QStringLiteral("Approx. Total Arrow Weight"));
+    totalWeight_ = totalWeight;
     totalWeight_->setObjectName(QStringLiteral("Label9"));
-    totalWeight_->setAccessibleName(QStringLiteral("Approx. Total Arrow Weight"));
-    grainsPerPound_ = new QLabel;
+    grainsPerPound_ = new widgets::TValueLabel(QStringLiteral("Grains per pound of draw weight"));
     grainsPerPound_->setObjectName(QStringLiteral("GrainsPerLbLbl"));
-    grainsPerPound_->setAccessibleName(QStringLiteral("Grains per pound of draw weight"));
     lightArrow_ = new QLabel(QStringLiteral("Warning: under 5 grains per pound of draw weight. An arrow this "
                                             "light can damage the bow, as a dry fire does."));
     lightArrow_->setObjectName(QStringLiteral("LightArrowLbl"));
     lightArrow_->setWordWrap(true);
     lightArrow_->setStyleSheet(QStringLiteral("color: #C00000; font-weight: bold;"));
+    // The warning's line is kept while it is hidden, so nothing below it moves when it comes and goes.
+    QSizePolicy keepLine = lightArrow_->sizePolicy();
+    keepLine.setRetainSizeWhenHidden(true);
+    lightArrow_->setSizePolicy(keepLine);
     lightArrow_->hide();
+    noShaft_ = new QLabel(QStringLiteral("No shaft chosen: click a shaft's size on the main window."));
+    noShaft_->setObjectName(QStringLiteral("NoShaftLbl"));
+    noShaft_->hide();
     auto* totalRow = new QHBoxLayout;
     totalRow->addWidget(totalWeight_);
     totalRow->addWidget(grainsPerPound_);
     totalRow->addStretch();
+    auto* totalCaption = new QLabel(QStringLiteral("Approx. Total Arrow Weight:"));
+    totalWeight->setHeadingLabel(totalCaption);
     weights->addRow(QStringLiteral("Shaft Weight:"), shaftWeight_);
-    weights->addRow(QStringLiteral("Approx. Total Arrow Weight:"), totalRow);
-    weights->addRow(lightArrow_);
+    weights->addRow(totalCaption, totalRow);
+    // The two notes share the warning's line.
+    auto* notes = new QGridLayout;
+    notes->addWidget(lightArrow_, 0, 0);
+    notes->addWidget(noShaft_, 0, 0, Qt::AlignTop);
+    weights->addRow(notes);
 
     auto* note = new QLabel(QStringLiteral("Note: Specs of shaft type Aluminum are from KV63 shafts."));
     note->setObjectName(QStringLiteral("NoteLbl"));
@@ -171,7 +181,14 @@ void TSpecsFrm::buildControls() {
 void TSpecsFrm::openTable() {
     table_.open(main_.dataFolder() / "SPECS.DBF", data::TDbfTable::OpenMode::ReadOnly);
     table_.openIndexFile("specs.idx");
-    table_.seek(key_);
+    // Every key begins with the empty text, so seeking it would land on an unrelated shaft.
+    if (hasShaft()) {
+        table_.seek(key_);
+    }
+}
+
+bool TSpecsFrm::hasShaft() const {
+    return !key_.empty();
 }
 
 void TSpecsFrm::FormCreate() {
@@ -182,19 +199,16 @@ void TSpecsFrm::FormCreate() {
     {
         // The weights are computed once below, with every value in place.
         const QSignalBlocker b1(length_), b2(point_), b3(nock_), b4(vanes_), b5(insert_);
-        const auto length = mainNumber(main_, page == "Youth" ? Edit::YouthArrowLength : Edit::ArrowLength);
-        length_->setValue(length.value_or(0.0));
-        if (page == "Hunt") {
-            point_->setValue(mainNumber(main_, Edit::PointWeight).value_or(0.0));
-        } else {
-            point_->setValue(table_.fieldFloat("DEFPTWT"));
-        }
-        nock_->setValue(table_.fieldFloat("DEFNOCKWT"));
-        vanes_->setValue(table_.fieldFloat("DEFVANEWT"));
-        insert_->setValue(table_.fieldFloat("DEFINSWT"));
+        length_->setValue(mainNumber(main_, page == "Youth" ? Edit::YouthArrowLength : Edit::ArrowLength));
+        auto shaftDefault = [this](const char* field) { return hasShaft() ? table_.fieldFloat(field) : 0.0; };
+        point_->setValue(page == "Hunt" ? mainNumber(main_, Edit::PointWeight) : shaftDefault("DEFPTWT"));
+        nock_->setValue(shaftDefault("DEFNOCKWT"));
+        vanes_->setValue(shaftDefault("DEFVANEWT"));
+        insert_->setValue(shaftDefault("DEFINSWT"));
     }
     size_->setText(qs(main_.labelText(Label::SpcLbl)));
     models_->setText(qs(main_.labelText(Label::Mods)));
+    noShaft_->setVisible(!hasShaft());
     showSpecification();
     computeWeights();
 }
@@ -202,7 +216,7 @@ void TSpecsFrm::FormCreate() {
 void TSpecsFrm::showSpecification() {
     for (const auto& [field, caption] : kSpecificationFields) {
         if (auto* value = findChild<QLabel*>(QString::fromLatin1(field))) {
-            value->setText(qs(table_.fieldText(field)));
+            value->setText(hasShaft() ? qs(table_.fieldText(field)) : QString());
         }
     }
 }
@@ -221,6 +235,9 @@ void TSpecsFrm::ChangeOptions() {
 }
 
 void TSpecsFrm::computeWeights() {
+    if (!hasShaft()) {
+        return;
+    }
     double gpi = 0;
     try {
         gpi = grainsPerInch(table_.fieldText("GPI"), main_.labelText(Label::Mods));

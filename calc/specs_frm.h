@@ -20,7 +20,10 @@ namespace arrowsel::calc {
 class TSpecsFrm : public QDialog {
     Q_OBJECT
 public:
-    // Throws data::ETableError when the specification table or its index cannot be opened.
+    // Throws data::ETableError when the specification table or its index cannot be opened, and
+    // engine::EConvertError when the main window's arrow length (or, on the Hunting page, point
+    // weight) is no whole number. With no shaft chosen (an empty key) it shows no shaft and no
+    // weights.
     explicit TSpecsFrm(const MainWindowState& mainWindow, QWidget* parent = nullptr);
     ~TSpecsFrm() override;
 
@@ -36,6 +39,7 @@ private:
     void FormCreate();
     void openTable();
     void computeWeights();
+    bool hasShaft() const;
     void showSpecification();
 
     const MainWindowState& main_;
@@ -53,6 +57,7 @@ private:
     QLabel* totalWeight_;
     QLabel* grainsPerPound_;
     QLabel* lightArrow_;
+    QLabel* noShaft_;
 };
 
 } // namespace arrowsel::calc

@@ -6,6 +6,8 @@
 #include "tests/support/temp_dir.h"
 #include "widgets/message_seam.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
@@ -228,6 +230,100 @@ TEST_F(SpecsWindow, buttonsOpenTheCalculatorAndTheModelsGuide) {
     QTest::mouseClick(child<QPushButton>(w, "CalcSpeedButton"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(w, "ModelsSpeedButton"), Qt::LeftButton);
     EXPECT_EQ(seam.dialogs, (QStringList{QStringLiteral("TKECalc2"), QStringLiteral("TAboutBox1")}));
+}
+
+TEST_F(SpecsWindow, lengthOrPointWeightTheMainWindowCannotRead_isRefusedWithItsMessage) {
+    const struct {
+        const char* page;
+        Edit edit;
+        const char* text;
+    } cases[] = {{"Hunt", Edit::ArrowLength, "abc"},
+                 {"Hunt", Edit::PointWeight, "1o0"},
+                 {"Orvk", Edit::ArrowLength, ""},
+                 {"Youth", Edit::YouthArrowLength, "2x"}};
+    for (const auto& c : cases) {
+        seam.clear();
+        main.labels[Label::TmpLbl2] = c.page;
+        const std::string before = main.edits[c.edit];
+        main.edits[c.edit] = c.text;
+        openSpecsWindow(nullptr, main);
+        EXPECT_TRUE(seam.dialogs.isEmpty()) << c.text;
+        EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error),
+                  QStringList{QStringLiteral("'%1' is not a valid integer value").arg(QString::fromLatin1(c.text))});
+        main.edits[c.edit] = before;
+    }
+    // Off the Hunting page the point weight is the shaft's own, so the main window's is not read.
+    seam.clear();
+    main.labels[Label::TmpLbl2] = "Targ";
+    main.edits[Edit::PointWeight] = "1o0";
+    openSpecsWindow(nullptr, main);
+    EXPECT_EQ(seam.dialogs, QStringList{QStringLiteral("TSpecsFrm")});
+    EXPECT_TRUE(seam.entries.empty());
+}
+
+TEST_F(SpecsWindow, emptyChoice_showsNoShaftAndNoWeights) {
+    choose("Orvk", "", "", "");
+    TSpecsFrm w(main);
+    for (const char* field : {"ARROWTYPE", "SPINE", "GPI", "OD", "Label21", "Label9", "GrainsPerLbLbl"}) {
+        EXPECT_TRUE(text(w, field).isEmpty()) << field;
+    }
+    EXPECT_TRUE(child<QLabel>(w, "LightArrowLbl")->isHidden());
+    EXPECT_FALSE(child<QLabel>(w, "NoShaftLbl")->isHidden());
+    EXPECT_DOUBLE_EQ(spin(w, "FSpinEdit3"), 0.0);
+    child<QDoubleSpinBox>(w, "FSpinEdit1")->setValue(20.0);
+    EXPECT_TRUE(text(w, "Label9").isEmpty());
+    EXPECT_TRUE(seam.entries.empty());
+
+    choose("Hunt", "2213400", "2213", "Magnum");
+    TSpecsFrm chosen(main);
+    EXPECT_TRUE(child<QLabel>(chosen, "NoShaftLbl")->isHidden());
+}
+
+// The light-arrow warning comes and goes with the weights; the window and its buttons stay put.
+TEST_F(SpecsWindow, lightArrowWarningLine_isReservedSoNothingMoves) {
+    TSpecsFrm w(main);
+    w.show();
+    QApplication::processEvents();
+    auto* close = child<QPushButton>(w, "ExitBtn");
+    const QSize size = w.size();
+    const QPoint closeAt = close->mapTo(&w, QPoint(0, 0));
+    for (const char* spinName : {"FSpinEdit3", "FSpinEdit2", "FSpinEdit4", "FSpinEdit5"}) {
+        child<QDoubleSpinBox>(w, spinName)->setValue(0.0); // 286.5 grains on a 60 lb bow
+    }
+    QApplication::processEvents();
+    ASSERT_FALSE(child<QLabel>(w, "LightArrowLbl")->isHidden());
+    EXPECT_EQ(w.size(), size);
+    EXPECT_EQ(close->mapTo(&w, QPoint(0, 0)), closeAt);
+    child<QDoubleSpinBox>(w, "FSpinEdit3")->setValue(100.0);
+    QApplication::processEvents();
+    ASSERT_TRUE(child<QLabel>(w, "LightArrowLbl")->isHidden());
+    EXPECT_EQ(w.size(), size);
+    EXPECT_EQ(close->mapTo(&w, QPoint(0, 0)), closeAt);
+}
+
+TEST_F(SpecsWindow, screenReadersReadEveryFigureAsItIsNow) {
+    TSpecsFrm w(main);
+    auto name = [&](const char* label) {
+        return QAccessible::queryAccessibleInterface(child<QLabel>(w, label))->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name("GPI").trimmed(), QStringLiteral("9.55"));
+    EXPECT_EQ(name("Label4"), QStringLiteral("2213"));
+    EXPECT_EQ(name("Mods"), QStringLiteral("Magnum, Ultra"));
+    EXPECT_EQ(name("Label21"), QStringLiteral("287 Gr."));
+    EXPECT_EQ(name("Label9"), QStringLiteral("416 Gr."));
+    EXPECT_EQ(name("GrainsPerLbLbl"), QStringLiteral("(6.9 Gr./Lb.)"));
+    child<QDoubleSpinBox>(w, "FSpinEdit1")->setValue(31.0);
+    EXPECT_EQ(name("Label21"), QStringLiteral("296 Gr."));
+
+    QAccessibleInterface* total = QAccessible::queryAccessibleInterface(child<QLabel>(w, "Label9"));
+    EXPECT_EQ(total->text(QAccessible::Description), QStringLiteral("Approx. Total Arrow Weight"));
+    const auto labels = total->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0].first->text(QAccessible::Name), QStringLiteral("Approx. Total Arrow Weight:"));
+    const auto gpiLabels =
+        QAccessible::queryAccessibleInterface(child<QLabel>(w, "GPI"))->relations(QAccessible::Label);
+    ASSERT_EQ(gpiLabels.size(), 1);
+    EXPECT_EQ(gpiLabels[0].first->text(QAccessible::Name), QStringLiteral("Grains per Inch:"));
 }
 
 TEST_F(SpecsWindow, closeButtonClosesTheWindow) {
