@@ -5,14 +5,16 @@
 #include "calc/pictures.h"
 #include "widgets/message_seam.h"
 #include "widgets/num_edit.h"
+#include "widgets/value_label.h"
 
+#include <QButtonGroup>
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QTabWidget>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
 namespace arrowsel::calc {
@@ -64,6 +66,23 @@ QDoubleSpinBox* addDecimalRow(QGridLayout* grid, int row, const QString& caption
     return spin;
 }
 
+// What the animation's pictures show, for those who cannot see them.
+QString gameSuited(PictureList list) {
+    switch (list) {
+    case PictureList::SmallImg:
+        return QStringLiteral("Small Game");
+    case PictureList::MediumImg:
+        return QStringLiteral("Medium Game");
+    case PictureList::BigImg:
+        return QStringLiteral("Big Game");
+    case PictureList::ToughImg:
+        return QStringLiteral("Largest Game");
+    case PictureList::Tanks:
+        return QStringLiteral("Largest Game, with energy to spare");
+    }
+    return {};
+}
+
 QPushButton* button(const QString& text, const QString& name) {
     auto* b = new QPushButton(text);
     b->setObjectName(name);
@@ -77,15 +96,39 @@ TKECalc2::TKECalc2(const std::filesystem::path& pictureFolder, QWidget* parent)
     : QDialog(parent), pictureFolder_(pictureFolder) {
     setObjectName(QStringLiteral("TKECalc2"));
     setWindowTitle(QStringLiteral("2009 Kinetic Energy and Front of Center Calculators"));
-    pages_ = new QTabWidget;
+    pages_ = new QStackedWidget;
     pages_->setObjectName(QStringLiteral("KEPages"));
-    pages_->addTab(makeEnergyPage(), QStringLiteral("Kinetic Energy"));
-    pages_->addTab(makeFocPage(), QStringLiteral("Front of Center"));
+    pages_->addWidget(makeEnergyPage());
+    pages_->addWidget(makeFocPage());
+
+    // The two pages are chosen with a pair of buttons, one held down for the page shown.
+    auto* pageButtons = new QButtonGroup(this);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->setSpacing(0);
+    const std::pair<const char*, QString> choices[] = {{"KEPageBtn", QStringLiteral("Kinetic Energy")},
+                                                       {"FOCPageBtn", QStringLiteral("Front of Center")}};
+    for (const auto& [name, text] : choices) {
+        QPushButton* b = button(text, QString::fromLatin1(name));
+        b->setCheckable(true);
+        b->setAutoDefault(false);
+        b->setMinimumWidth(140);
+        pageButtons->addButton(b, static_cast<int>(pageButtons->buttons().size()));
+        buttonRow->addWidget(b);
+    }
+    buttonRow->addStretch();
+    pageButtons->button(0)->setChecked(true);
+    connect(pageButtons, &QButtonGroup::idClicked, pages_, &QStackedWidget::setCurrentIndex);
+
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttonRow);
     layout->addWidget(pages_);
 
-    animator_->play(QString::fromLatin1(pictureListName(PictureList::MediumImg)),
-                    energyPictures(pictureFolder_, PictureList::MediumImg));
+    playPictures(PictureList::MediumImg);
+}
+
+void TKECalc2::playPictures(PictureList list) {
+    animator_->play(QString::fromLatin1(pictureListName(list)), energyPictures(pictureFolder_, list));
+    animator_->setAccessibleName(gameSuited(list));
 }
 
 QWidget* TKECalc2::makeEnergyPage() {
@@ -98,9 +141,11 @@ QWidget* TKECalc2::makeEnergyPage() {
         addWholeNumberRow(inputs, 1, QStringLiteral("Impact Velocity (Feet/Second):"), QStringLiteral("Velocity"), 200);
 
     auto* heading = new QLabel(QStringLiteral("Kinetic Energy (Foot Lbs.)"));
-    energy_ = new QLabel(QStringLiteral("35.54"));
+    auto* energy = new widgets::TValueLabel(heading->text());
+    energy->setHeadingLabel(heading);
+    energy_ = energy;
+    energy_->setText(QStringLiteral("35.54"));
     energy_->setObjectName(QStringLiteral("Label6"));
-    energy_->setAccessibleName(heading->text());
     QFont big = energy_->font();
     big.setPointSize(big.pointSize() * 2);
     big.setBold(true);
@@ -120,7 +165,7 @@ QWidget* TKECalc2::makeEnergyPage() {
 
     animator_ = new TPictureAnimator(kAnimationIntervalMs);
     animator_->setObjectName(QStringLiteral("Animator1"));
-    animator_->setAccessibleName(QStringLiteral("Game suited to this energy"));
+    animator_->setAccessibleDescription(QStringLiteral("Game suited to this energy"));
     animator_->setFixedSize(150, 150);
 
     auto* gaugeBox = new QGridLayout;
@@ -164,9 +209,10 @@ QWidget* TKECalc2::makeFocPage() {
                              QStringLiteral("FSpinBalEdit"), 0.25, 2, 15.0);
 
     auto* caption = new QLabel(QStringLiteral("Front-of-Center Percent:"));
-    foc_ = new QLabel;
+    auto* foc = new widgets::TValueLabel(QStringLiteral("Front-of-Center Percent"));
+    foc->setHeadingLabel(caption);
+    foc_ = foc;
     foc_->setObjectName(QStringLiteral("Label9"));
-    foc_->setAccessibleName(caption->text());
     auto* result = new QHBoxLayout;
     result->addWidget(caption);
     result->addWidget(foc_);
@@ -198,8 +244,7 @@ void TKECalc2::GrainWtChange() {
     } else {
         energy_->setText(QString::fromStdString(run.result->text));
         gauge_->setValue(run.result->gauge);
-        animator_->play(QString::fromLatin1(pictureListName(run.result->pictures)),
-                        energyPictures(pictureFolder_, run.result->pictures));
+        playPictures(run.result->pictures);
     }
     grainWt_->setFocus();
 }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "calc/kinetic_energy.h"
+
 #include <QDialog>
 #include <filesystem>
 
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
-class QTabWidget;
+class QStackedWidget;
 
 namespace arrowsel::widgets {
 class TNumEdit;
@@ -36,9 +38,10 @@ protected:
 private:
     QWidget* makeEnergyPage();
     QWidget* makeFocPage();
+    void playPictures(PictureList list);
 
     std::filesystem::path pictureFolder_;
-    QTabWidget* pages_;
+    QStackedWidget* pages_;
     widgets::TNumEdit* grainWt_;
     widgets::TNumEdit* velocity_;
     QLabel* energy_;

@@ -4,11 +4,13 @@
 #include "widgets/num_edit.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
 #include <filesystem>
@@ -59,10 +61,44 @@ TEST_F(KECalcWindow, startsOnTheDefaultArrowWithMediumGameRunning) {
     EXPECT_EQ(gaugeBar->minimum(), 0);
     EXPECT_EQ(gaugeBar->maximum(), 100);
     EXPECT_FALSE(gaugeBar->isTextVisible());
-    auto* pages = child<QTabWidget>("KEPages");
-    ASSERT_EQ(pages->count(), 2);
-    EXPECT_EQ(pages->tabText(0), QStringLiteral("Kinetic Energy"));
-    EXPECT_EQ(pages->tabText(1), QStringLiteral("Front of Center"));
+}
+
+TEST_F(KECalcWindow, thePagesAreChosenWithTwoButtons_oneHeldDownForThePageShown) {
+    EXPECT_EQ(window.findChild<QTabWidget*>(), nullptr);
+    auto* pages = child<QStackedWidget>("KEPages");
+    auto* energyButton = child<QPushButton>("KEPageBtn");
+    auto* focButton = child<QPushButton>("FOCPageBtn");
+    EXPECT_EQ(energyButton->text(), QStringLiteral("Kinetic Energy"));
+    EXPECT_EQ(focButton->text(), QStringLiteral("Front of Center"));
+    EXPECT_TRUE(energyButton->isChecked());
+    EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("KEPage"));
+    QTest::mouseClick(focButton, Qt::LeftButton);
+    EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("FOCPage"));
+    EXPECT_TRUE(focButton->isChecked());
+    EXPECT_FALSE(energyButton->isChecked());
+    // From the keyboard as well.
+    energyButton->setFocus();
+    QTest::keyClick(energyButton, Qt::Key_Space);
+    EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("KEPage"));
+    EXPECT_NE(energyButton->focusPolicy() & Qt::TabFocus, 0);
+}
+
+TEST_F(KECalcWindow, screenReadersReadTheResultsAsTheyAreNow) {
+    auto read = [&](const char* name, QAccessible::Text t = QAccessible::Name) {
+        return QAccessible::queryAccessibleInterface(child<QWidget>(name))->text(t);
+    };
+    EXPECT_EQ(read("Label6"), QStringLiteral("35.54"));
+    EXPECT_EQ(read("Label6", QAccessible::Description), QStringLiteral("Kinetic Energy (Foot Lbs.)"));
+    EXPECT_EQ(read("Animator1"), QStringLiteral("Medium Game"));
+    energyFor("400", "250");
+    EXPECT_EQ(read("Label6"), QStringLiteral("55.53"));
+    EXPECT_EQ(read("Animator1"), QStringLiteral("Big Game"));
+    focFor(30.0, 18.3);
+    EXPECT_EQ(read("Label9"), QStringLiteral("10.9%"));
+    EXPECT_EQ(read("Label9", QAccessible::Description), QStringLiteral("Front-of-Center Percent"));
+    const auto labels = QAccessible::queryAccessibleInterface(child<QWidget>("Label9"))->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0].first->text(QAccessible::Name), QStringLiteral("Front-of-Center Percent:"));
 }
 
 TEST_F(KECalcWindow, calculateShowsEnergyGaugeAndPictureListOfTheWorkedExamples) {
@@ -117,10 +153,10 @@ TEST_F(KECalcWindow, activationAndCalculationPutTheFocusWhereTheUserTypesNext) {
     QEvent activation(QEvent::WindowActivate);
     QApplication::sendEvent(&window, &activation);
     EXPECT_EQ(window.focusWidget(), child<QWidget>("GrainWt"));
-    child<QTabWidget>("KEPages")->setCurrentIndex(1);
+    QTest::mouseClick(child<QPushButton>("FOCPageBtn"), Qt::LeftButton);
     focFor(30.0, 15.0);
     EXPECT_EQ(window.focusWidget(), child<QWidget>("FSpinLenEdit"));
-    child<QTabWidget>("KEPages")->setCurrentIndex(0);
+    QTest::mouseClick(child<QPushButton>("KEPageBtn"), Qt::LeftButton);
     energyFor("0", "0");
     EXPECT_EQ(window.focusWidget(), child<QWidget>("GrainWt"));
 }
