@@ -29,7 +29,6 @@ TAboutBox1::TAboutBox1(const MainWindowState& mainWindow, QWidget* parent) : QDi
 
     auto* pictures = new QWidget;
     pictures->setObjectName(QStringLiteral("GuidePictures"));
-    QSize extent;
     for (int i = 0; i < 3; ++i) {
         auto* image = new QLabel(pictures);
         image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
@@ -41,10 +40,9 @@ TAboutBox1::TAboutBox1(const MainWindowState& mainWindow, QWidget* parent) : QDi
         const QSize size = picture.isNull() ? kPictureSizes[i] : picture.size();
         image->setGeometry(QRect(QPoint(0, 0), size));
         image->hide();
-        extent = extent.expandedTo(size);
         images_[i] = image;
     }
-    pictures->resize(extent);
+    pictures->resize(0, 0); // FormActivate sizes it to the picture it shows
 
     scrollBox_ = new QScrollArea;
     scrollBox_->setObjectName(QStringLiteral("ScrollBox1"));
@@ -72,12 +70,13 @@ TAboutBox1::TAboutBox1(const MainWindowState& mainWindow, QWidget* parent) : QDi
     connect(close, &QPushButton::clicked, this, &TAboutBox1::KECloseBtnClick);
 
     auto* bottom = new QHBoxLayout;
+    bottom->setContentsMargins(10, 6, 8, 8);
     bottom->addLayout(linkColumn);
     bottom->addStretch();
     bottom->addWidget(close, 0, Qt::AlignBottom);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 8, 8);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scrollBox_);
     layout->addLayout(bottom);
 }
@@ -93,6 +92,15 @@ void TAboutBox1::FormActivate() {
     images_[static_cast<std::size_t>(page->picture - 1)]->show();
     setWindowTitle(QString::fromLatin1(page->caption));
     links_[static_cast<std::size_t>(page->link)]->show();
+
+    // The scroll range is that of what shows, not of the largest picture.
+    QSize extent;
+    for (const QLabel* image : images_) {
+        if (!image->isHidden()) {
+            extent = extent.expandedTo(image->size());
+        }
+    }
+    scrollBox_->widget()->resize(extent);
 }
 
 void TAboutBox1::KECloseBtnClick() {

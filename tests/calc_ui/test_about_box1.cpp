@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -116,6 +117,37 @@ TEST_F(ModelsGuideWindow, clickedLinkOpensItsAddress) {
     ASSERT_EQ(seam.urls.size(), 1u);
     EXPECT_EQ(seam.urls.front(), link->url());
     EXPECT_TRUE(link->url().host().endsWith(QStringLiteral("example.com")));
+}
+
+TEST_F(ModelsGuideWindow, scrollRangeFollowsThePictureShown_linksKeepAMargin_pressedLinkTurnsRed) {
+    // The guide pictures at their own sizes: the hunting one is the largest.
+    const QSize sizes[] = {{1204, 1580}, {1200, 1559}, {1172, 1118}};
+    for (int i = 0; i < 3; ++i) {
+        QImage picture(sizes[i], QImage::Format_RGB32);
+        picture.fill(Qt::gray);
+        picture.save(QString::fromStdString((dir / guidePictureFile(i + 1)).string()), "JPEG");
+    }
+    main.labels[Label::TmpLbl2] = "Orvk";
+    TAboutBox1 box(main);
+    box.show();
+    activate(box);
+    QApplication::processEvents();
+    auto* scroll = box.findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));
+    ASSERT_NE(scroll, nullptr);
+    const QSize viewport = scroll->viewport()->size();
+    EXPECT_EQ(scroll->widget()->size(), sizes[2]);
+    EXPECT_EQ(scroll->verticalScrollBar()->maximum(), sizes[2].height() - viewport.height());
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), sizes[2].width() - viewport.width());
+
+    auto* link = box.findChild<widgets::TLinkLabel*>(QStringLiteral("HyperLblOrvik"));
+    const QRect linkRect(link->mapTo(&box, QPoint(0, 0)), link->size());
+    EXPECT_GE(linkRect.left(), 8);
+    EXPECT_LE(linkRect.bottom(), box.height() - 8);
+    const QColor blue = link->palette().color(QPalette::WindowText);
+    QTest::mousePress(link, Qt::LeftButton);
+    EXPECT_EQ(link->palette().color(QPalette::WindowText).red(), 0xCC);
+    QTest::mouseRelease(link, Qt::LeftButton);
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), blue);
 }
 
 TEST_F(ModelsGuideWindow, missingPicturesLeaveTheWindowUsable) {
