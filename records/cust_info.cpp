@@ -4,6 +4,7 @@
 #include "engine/window_state.h"
 #include "records/customer_panel.h"
 #include "widgets/message_seam.h"
+#include "widgets/value_label.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,10 +31,10 @@ TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent) : QDialog(par
     layout->addWidget(buildCustomerEdits(this, binding_));
     auto* dateRow = new QHBoxLayout;
     auto* dateCaption = new QLabel(QStringLiteral("Date:"), this);
-    date_ = new QLabel(this);
+    auto* date = new widgets::TValueLabel(QStringLiteral("Date"), this);
+    date->setHeadingLabel(dateCaption);
+    date_ = date;
     date_->setObjectName(QStringLiteral("DBText1"));
-    date_->setAccessibleName(QStringLiteral("Date"));
-    dateCaption->setBuddy(date_);
     dateRow->addWidget(dateCaption);
     dateRow->addWidget(date_, 1);
     layout->addLayout(dateRow);

@@ -1,6 +1,7 @@
 #include "records/customer_panel.h"
 
 #include "records/field_binding.h"
+#include "widgets/value_label.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -82,10 +83,9 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
     int i = 0;
     for (const Line& l : lines) {
         auto* c = new QLabel(QString::fromLatin1(l.caption), this);
-        auto* v = new QLabel(this);
+        auto* v = new widgets::TValueLabel(QString::fromLatin1(l.caption).chopped(1), this);
         v->setObjectName(QString::fromLatin1(l.valueName));
-        // A screen reader reads the value with its caption.
-        v->setAccessibleName(QString::fromLatin1(l.caption).chopped(1));
+        v->setHeadingLabel(c);
         v->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
         values_[static_cast<std::size_t>(i)] = v;
         const int row = i % 4;
@@ -94,9 +94,8 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
         grid->addWidget(v, row, col + 1);
         ++i;
     }
-    auto* chart = new QLabel(this);
+    auto* chart = new widgets::TValueLabel(QStringLiteral("Chart"), this);
     chart->setObjectName(QStringLiteral("Label17"));
-    chart->setAccessibleName(QStringLiteral("Chart"));
     QFont f = chart->font();
     f.setBold(true);
     chart->setFont(f);
