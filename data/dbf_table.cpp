@@ -1270,9 +1270,7 @@ void TDbfTable::copyToText(const fs::path& file, int format) const {
         all = d.readAll(n);
     }
     const std::size_t r = d.R();
-    const text_export::MemoText memoText = [&d](const FieldDef& f, const char* rec) {
-        return decodeText(d.cp, d.memoBytes(f, rec, 0));
-    };
+    const text_export::MemoText memoText = [&d](const FieldDef& f, const char* rec) { return d.memoBytes(f, rec, 0); };
     text_export::AtomicFile out(file);
     std::string buffer;
     buffer.reserve(1 << 20);

@@ -138,10 +138,12 @@ public:
 
     // Copies the whole table into a text file. Format 21: comma-delimited, one CR LF line per
     // record, character and memo fields in double quotes (inner quotes doubled, trailing blanks
-    // dropped), numbers without blanks, dates YYYYMMDD, logicals T or F, no header line; UTF-8.
-    // Records in the controlling order (record order without an index), deleted ones included.
-    // The file is written under a temporary name and renamed when complete; on failure an
-    // ETableError names the file and the old file is left as it was.
+    // dropped), numbers without blanks, dates YYYYMMDD, logicals T or F, no header line; text in
+    // the table's own code page, as stored. Records in the controlling order (record order without
+    // an index), deleted ones included. The file is written under a temporary name and renamed
+    // when complete (a symbolic link is followed; an existing file's mode is kept, a new file's
+    // follows the umask); on failure an ETableError names the file and the old file is left as it
+    // was.
     void copyToText(const std::filesystem::path& file, int format = 21) const;
 
 private:

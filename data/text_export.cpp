@@ -5,6 +5,7 @@
 #include "data/file_io.h"
 #include "data/table_error.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -59,7 +60,7 @@ void appendLine(std::string& out, const std::vector<FieldDef>& fields, const cha
         firstField = false;
         switch (f.type) {
         case FieldType::Character:
-            appendQuoted(out, decodeText(cp, field_codec::trimRight(bytes)));
+            appendQuoted(out, field_codec::trimRight(bytes));
             break;
         case FieldType::Memo:
             appendQuoted(out, memoText(f, record));
@@ -75,15 +76,65 @@ void appendLine(std::string& out, const std::vector<FieldDef>& fields, const cha
     out += "\r\n";
 }
 
-AtomicFile::AtomicFile(const fs::path& target) : target_(target) {
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string pattern = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd_ < 0) {
-        fail("cannot create a file in its folder", errno);
+namespace {
+
+// Follows a chain of symbolic links to the file it ends at (which need not exist yet).
+fs::path followLinks(fs::path path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec))) {
+            return path;
+        }
+        const fs::path next = fs::read_symlink(path, ec);
+        if (ec) {
+            return path;
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
     }
-    temp_ = pattern;
-    ::fchmod(fd_, 0644);
+    return path; // a loop: the open below fails and names it
+}
+
+std::string temporaryName(const fs::path& target, unsigned attempt) {
+    static std::atomic<unsigned> counter{0};
+    return "." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
+           std::to_string(counter.fetch_add(1) + attempt);
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(const fs::path& target) : target_(followLinks(target)) {
+    const fs::path folder = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
+    struct stat old {};
+    const bool replacing = ::stat(target_.c_str(), &old) == 0;
+    if (replacing && S_ISDIR(old.st_mode)) {
+        fail("a folder of that name is in the way", EISDIR);
+    }
+    if (replacing && ::access(target_.c_str(), W_OK) != 0 && errno != EROFS) {
+        fail("the file is read-only", errno);
+    }
+    // A new file gets 0666 less the umask from the kernel; one that replaces a file starts private
+    // and takes the old file's mode before anything is written into it.
+    const mode_t createMode = replacing ? S_IRUSR | S_IWUSR : 0666;
+    for (unsigned attempt = 0; fd_ < 0; ++attempt) {
+        const fs::path candidate = folder / temporaryName(target_, attempt);
+        fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
+        if (fd_ >= 0) {
+            temp_ = candidate;
+        } else if (errno != EEXIST || attempt > 100) {
+            const int err = errno;
+            if (err == EACCES || err == EROFS || err == EPERM) {
+                fail("the folder " + folder.string() + " is read-only", err);
+            }
+            fail("cannot create a file in its folder", err);
+        }
+    }
+    if (replacing) {
+        if (::fchmod(fd_, old.st_mode & 07777) != 0) {
+            fail("its permissions cannot be kept", errno);
+        }
+        // Keeps the group where the owner may (a shared shop folder); otherwise the file is ours.
+        [[maybe_unused]] const int kept = ::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
+    }
 }
 
 AtomicFile::~AtomicFile() {

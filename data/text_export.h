@@ -14,18 +14,22 @@ namespace arrowsel::data {
 // Text export, format 21 (comma-delimited): one line per record ending in CR LF, fields in table
 // order separated by commas; C and M fields in double quotes with trailing blanks dropped and inner
 // quotes doubled; N, F, I (and Visual FoxPro B) unquoted without blanks; D as YYYYMMDD (empty when
-// blank); L as T or F; G, P and binary memo fields left out; no header line; UTF-8.
+// blank); L as T or F; G, P and binary memo fields left out; no header line. Text is written in
+// the table's own code page, byte for byte as stored, which is what readers of the classic export
+// expect.
 namespace text_export {
 
-// Gives the text of a memo field of a record (already converted to UTF-8).
+// Gives the stored bytes of a memo field of a record (in the table's code page).
 using MemoText = std::function<std::string(const FieldDef& field, const char* record)>;
 
 void appendLine(std::string& out, const std::vector<FieldDef>& fields, const char* record, CodePage cp,
                 const MemoText& memoText);
 
-// A file written under a temporary name in the target's folder and renamed over the target by
-// commit(); dropped (the temporary removed) when destroyed uncommitted. Failures throw ETableError
-// naming the target.
+// A file written under a temporary name and renamed over the target by commit(); dropped (the
+// temporary removed) when destroyed uncommitted. A target that is a symbolic link is followed, so
+// the link stays and its target gets the new contents. The new file keeps the mode of the file it
+// replaces; with no file to replace it is created under the process's umask. Failures throw
+// ETableError naming the file (and the folder, when the folder cannot take a new file).
 class AtomicFile {
 public:
     explicit AtomicFile(const std::filesystem::path& target);
@@ -35,6 +39,8 @@ public:
 
     void write(std::string_view bytes);
     void commit();
+    // The file that commit() replaces: the target with its links followed.
+    const std::filesystem::path& destination() const { return target_; }
 
 private:
     [[noreturn]] void fail(const std::string& what, int err);

@@ -14,11 +14,14 @@
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <chrono>
+#include <filesystem>
 #include <future>
 
 namespace arrowsel::records {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 widgets::MessageSeam& seam() {
     return widgets::MessageSeam::current();
@@ -95,7 +98,15 @@ bool exportCustomerDatabase(QWidget* parent, MainWindowState& mainWindow) {
                                  .arg(QString::fromStdString((folder / kExportFile).string()), fromStd(failure)));
         return false;
     }
-    seam().message(parent, QStringLiteral("File CUSTDB.TXT has been created"));
+    // The fixed sentence, and where to find the file: the data folder is not always the one the
+    // user thinks of.
+    std::error_code ec;
+    fs::path written = fs::absolute(folder / kExportFile, ec);
+    if (ec) {
+        written = folder / kExportFile;
+    }
+    seam().message(parent, QStringLiteral("File CUSTDB.TXT has been created\n%1")
+                               .arg(QString::fromStdString(written.lexically_normal().string())));
     return true;
 }
 

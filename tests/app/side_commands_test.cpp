@@ -64,7 +64,9 @@ TEST_F(SideCommandsTest, getSetupOnAnEmptyTable_saysSoWithoutOpeningTheLookup) {
 
 TEST_F(SideCommandsTest, exportWritesTheFileBeforeSayingSo) {
     window->findChild<QAction*>(QStringLiteral("ExportCustomerDatabase1"))->trigger();
-    EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("File CUSTDB.TXT has been created")});
+    EXPECT_EQ(seam.texts(Kind::Message),
+              QStringList{QStringLiteral("File CUSTDB.TXT has been created\n") +
+                          QString::fromStdString(fs::absolute(folder / "custdb.txt").lexically_normal().string())});
     EXPECT_TRUE(fs::exists(folder / "custdb.txt"));
 }
 

@@ -30,7 +30,7 @@ void makeCustomers(const fs::path& path) {
     t.setFieldText("SAVED", "20261208");
     t.setFieldText("PAID", "T");
     t.setFieldText("COUNT", "-7");
-    t.setFieldText("COMMENTS", "likes \"fast\" arrows,\r\nno vanes");
+    t.setFieldText("COMMENTS", "likes \"fast\" arrows,\r\nno vanes, \u00e7a va");
     t.post();
     t.insert();
     t.setFieldText("NAME", "  Peña Müller");
@@ -40,15 +40,19 @@ void makeCustomers(const fs::path& path) {
 
 } // namespace
 
-TEST(DbfExport, format21_writesQuotedTextAndBareValues) {
+TEST(DbfExport, format21_writesQuotedTextAndBareValuesInTheTablesCodePage) {
     TempDir dir;
     makeCustomers(dir / "Saveddb.dbf");
     TDbfTable t;
     t.open(dir / "Saveddb.dbf");
     t.copyToText(dir / "custdb.txt", 21);
+    // Windows-1252 bytes, memo included: what readers of the classic export expect.
     EXPECT_EQ(readFile(dir / "custdb.txt"),
-              "\"Smith, \"\"Bo\"\"\",60.0,20261208,T,-7,\"likes \"\"fast\"\" arrows,\r\nno vanes\"\r\n"
-              "\"  Peña Müller\",-0.5,,F,,\"\"\r\n");
+              "\"Smith, \"\"Bo\"\"\",60.0,20261208,T,-7,\"likes \"\"fast\"\" arrows,\r\nno vanes, \xE7"
+              "a va\"\r\n"
+              "\"  Pe\xF1"
+              "a M\xFC"
+              "ller\",-0.5,,F,,\"\"\r\n");
     // The export leaves the position alone and no temporary file behind.
     EXPECT_EQ(t.recNo(), 1u);
     int files = 0;
@@ -56,6 +60,87 @@ TEST(DbfExport, format21_writesQuotedTextAndBareValues) {
         ++files;
     }
     EXPECT_EQ(files, 3); // table, memo, text
+}
+
+TEST(DbfExport, format21_aDosTable_isWrittenInItsOwnCodePage) {
+    TempDir dir;
+    TDbfTable::create(dir / "t.dbf", {{"NAME", FieldType::Character, 8}}, CodePage::Dos437);
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    t.insert();
+    t.setFieldText("NAME", "caf\u00e9");
+    t.post();
+    t.copyToText(dir / "out.txt");
+    EXPECT_EQ(readFile(dir / "out.txt"), "\"caf\x82\"\r\n");
+}
+
+namespace {
+
+mode_t modeOf(const fs::path& p) {
+    struct stat st {};
+    EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
+    return st.st_mode & 07777;
+}
+
+// Sets the umask for one scope.
+struct Umask {
+    explicit Umask(mode_t m) : old(::umask(m)) {}
+    ~Umask() { ::umask(old); }
+    Umask(const Umask&) = delete;
+    Umask& operator=(const Umask&) = delete;
+    mode_t old;
+};
+
+} // namespace
+
+TEST(DbfExport, target_newFileFollowsTheUmask_existingFileKeepsItsMode) {
+    TempDir dir;
+    makeCustomers(dir / "t.dbf");
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    {
+        const Umask strict(077);
+        t.copyToText(dir / "new.txt");
+    }
+    EXPECT_EQ(modeOf(dir / "new.txt"), 0600u);
+    {
+        const Umask usual(022);
+        t.copyToText(dir / "new2.txt");
+        EXPECT_EQ(modeOf(dir / "new2.txt"), 0644u);
+        writeFile(dir / "private.txt", "old");
+        ::chmod((dir / "private.txt").c_str(), 0600);
+        t.copyToText(dir / "private.txt");
+        EXPECT_EQ(modeOf(dir / "private.txt"), 0600u);
+        ::chmod((dir / "private.txt").c_str(), 0664);
+        t.copyToText(dir / "private.txt");
+        EXPECT_EQ(modeOf(dir / "private.txt"), 0664u);
+    }
+    EXPECT_NE(readFile(dir / "private.txt").find("Smith"), std::string::npos);
+}
+
+TEST(DbfExport, target_aSymbolicLinkStays_andItsTargetGetsTheText) {
+    TempDir dir;
+    makeCustomers(dir / "t.dbf");
+    fs::create_directory(dir / "shared");
+    writeFile(dir / "shared" / "customers.txt", "old");
+    ::chmod((dir / "shared" / "customers.txt").c_str(), 0640);
+    fs::create_symlink("shared/customers.txt", dir / "custdb.txt");
+    fs::create_symlink(dir / "shared" / "later.txt", dir / "dangling.txt");
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    t.copyToText(dir / "custdb.txt");
+    t.copyToText(dir / "dangling.txt");
+    EXPECT_TRUE(fs::is_symlink(dir / "custdb.txt"));
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.txt"));
+    EXPECT_EQ(modeOf(dir / "shared" / "customers.txt"), 0640u);
+    EXPECT_NE(readFile(dir / "shared" / "customers.txt").find("Smith"), std::string::npos);
+    EXPECT_NE(readFile(dir / "shared" / "later.txt").find("Smith"), std::string::npos);
+    // The temporary was made beside the target, not beside the link.
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir / "shared")) {
+        ++files;
+    }
+    EXPECT_EQ(files, 2);
 }
 
 TEST(DbfExport, format21_followsTheControllingIndexAndKeepsDeletedRecords) {
@@ -101,8 +186,19 @@ TEST(DbfExport, failure_isReportedAndLeavesTheOldFile) {
         fs::create_directory(dir / "ro");
         writeFile(dir / "ro" / "custdb.txt", "old");
         ::chmod((dir / "ro").c_str(), 0555);
-        EXPECT_THROW(t.copyToText(dir / "ro" / "custdb.txt"), ETableError);
+        try {
+            t.copyToText(dir / "ro" / "custdb.txt");
+            ADD_FAILURE() << "no error";
+        } catch (const ETableError& e) {
+            EXPECT_NE(std::string(e.what()).find("the folder " + (dir / "ro").string() + " is read-only"),
+                      std::string::npos)
+                << e.what();
+        }
         EXPECT_EQ(readFile(dir / "ro" / "custdb.txt"), "old");
         ::chmod((dir / "ro").c_str(), 0755);
+        // A file marked read-only is not replaced behind its owner's back.
+        ::chmod((dir / "ro" / "custdb.txt").c_str(), 0444);
+        EXPECT_THROW(t.copyToText(dir / "ro" / "custdb.txt"), ETableError);
+        EXPECT_EQ(readFile(dir / "ro" / "custdb.txt"), "old");
     }
 }

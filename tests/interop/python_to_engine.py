@@ -46,7 +46,7 @@ def visual_foxpro_table_with_memo_and_integer():
         out = os.path.join(d, "custdb.txt")
         run_tool(TOOL, "export", path, out)
         with open(out, "rb") as f:
-            text = f.read().decode("utf-8")
+            text = f.read().decode("cp1252")  # the table's own code page
         expect_equal(text.split("\r\n")[0], "\"Müller\",12.50,19700102,T,-2,\"memo with é", "export line 1")
         expect_equal(text.split("\r\n")[2], "\"Peña, \"\"P\"\"\",-3.00,,F,123456789,\"\"", "export line 2")
 

@@ -3,6 +3,8 @@
 
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace arrowsel::test {
 namespace {
@@ -17,6 +19,11 @@ protected:
         s << in.rdbuf();
         return s.str();
     }
+    // The fixed sentence, then the file's full path on a line of its own.
+    QString createdMessage() const {
+        return QStringLiteral("File CUSTDB.TXT has been created\n") +
+               QString::fromStdString((dir.path() / "custdb.txt").string());
+    }
 };
 
 TEST_F(ExportCustomers, quotesCommasMemoAndAccents_areWrittenWhole) {
@@ -26,10 +33,13 @@ TEST_F(ExportCustomers, quotesCommasMemoAndAccents_areWrittenWhole) {
                {"DATE", "20260314"}});
     addRecord({{"NAME", "Adams"}, {"HORT", "1"}});
     ASSERT_TRUE(records::exportCustomerDatabase(nullptr, main));
-    EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("File CUSTDB.TXT has been created")});
+    EXPECT_EQ(seam.texts(Kind::Message), QStringList{createdMessage()});
     const std::string text = exported();
     const std::string first = text.substr(0, text.find("\r\n", text.find("fingers")) + 2);
-    EXPECT_EQ(first, "\"O'Neil, \"\"Bud\"\" Pe\u00f1a\",\"1 Main St\",\"\",\"M\u00fcnchen\",\"IL\",\"\",\"\",\"\","
+    // The saved-setups table's own code page (Windows-1252), not UTF-8.
+    EXPECT_EQ(first, "\"O'Neil, \"\"Bud\"\" Pe\xF1"
+                     "a\",\"1 Main St\",\"\",\"M\xFC"
+                     "nchen\",\"IL\",\"\",\"\",\"\","
                      "\"Likes \"\"heavy\"\" points,\r\nfingers\",20260314,\"55\",\"28\",\"125\",0,0,0,0,0,0\r\n");
     EXPECT_NE(text.find("\"Adams\""), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
@@ -38,7 +48,7 @@ TEST_F(ExportCustomers, quotesCommasMemoAndAccents_areWrittenWhole) {
 TEST_F(ExportCustomers, emptyTable_writesAnEmptyFileAndSaysSo) {
     ASSERT_TRUE(records::exportCustomerDatabase(nullptr, main));
     EXPECT_EQ(exported(), "");
-    EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("File CUSTDB.TXT has been created")});
+    EXPECT_EQ(seam.texts(Kind::Message), QStringList{createdMessage()});
 }
 
 TEST_F(ExportCustomers, fileThatCannotBeWritten_isReportedNotAnnouncedAsCreated) {
@@ -47,6 +57,23 @@ TEST_F(ExportCustomers, fileThatCannotBeWritten_isReportedNotAnnouncedAsCreated)
     EXPECT_TRUE(seam.texts(Kind::Message).isEmpty());
     ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
     EXPECT_TRUE(seam.texts(Kind::Error).front().contains(QStringLiteral("custdb.txt")));
+}
+
+TEST_F(ExportCustomers, readOnlyFolder_isNamedAndNothingIsAnnounced) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes into any folder";
+    }
+    ::chmod(dir.path().c_str(), 0555);
+    const bool ok = records::exportCustomerDatabase(nullptr, main);
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(seam.texts(Kind::Message).isEmpty());
+    ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(
+        seam.texts(Kind::Error)
+            .front()
+            .contains(QStringLiteral("the folder %1 is read-only").arg(QString::fromStdString(dir.path().string()))))
+        << seam.texts(Kind::Error).front().toStdString();
 }
 
 TEST_F(ExportCustomers, missingTable_isReported) {
