@@ -4,6 +4,7 @@
 #include "engine/window_state.h"
 #include "records/customer_panel.h"
 #include "widgets/message_seam.h"
+#include "widgets/short_dates.h"
 #include "widgets/value_label.h"
 
 #include <QHBoxLayout>
@@ -74,7 +75,7 @@ bool TCustInfo::FormActivate(QDate today) {
     }
     binding_.applyWidths(table_);
     binding_.clear();
-    date_->setText(QLocale().toString(today, QLocale::ShortFormat));
+    date_->setText(widgets::shortDate(QLocale(), today));
     summary_->setSummary(entrySummary(main_));
     binding_.editor("NAME")->setFocus();
     return true;

@@ -1,5 +1,7 @@
 #include "records/field_binding.h"
 
+#include "data/codepage.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -29,10 +31,16 @@ void FieldBinding::addLine(QLineEdit* edit, const char* field, const char* capti
     edit->setAccessibleName(QString::fromLatin1(caption));
     QObject::connect(edit, &QLineEdit::textEdited, edit, [this, edit, upperCase](const QString& text) {
         if (upperCase) {
-            // One character for one, so nothing typed is cut off by the width limit.
+            // One character for one, so nothing typed is cut off by the width limit; a character
+            // whose capital the table's code page cannot store ("µ", whose capital is Greek)
+            // stays as typed rather than becoming a character the save would refuse.
             QString upper = text;
             for (QChar& c : upper) {
-                c = c.toUpper();
+                const QChar u = c.toUpper();
+                std::string stored;
+                if (u != c && data::encodeText(codePage_, QString(u).toStdString(), stored)) {
+                    c = u;
+                }
             }
             if (upper != text) {
                 const int pos = edit->cursorPosition();
@@ -65,12 +73,27 @@ void FieldBinding::changed() {
     }
 }
 
-void FieldBinding::applyWidths(const data::TDbfTable& table) {
+void FieldBinding::limit(const std::string& field, data::FieldType type, int width) {
     for (const Bound& b : bound_) {
-        const data::FieldDef* f = table.fieldDef(b.field);
-        if (b.line != nullptr && f != nullptr && f->type == data::FieldType::Character) {
-            b.line->setMaxLength(f->width);
+        if (b.line != nullptr && b.field == field && type == data::FieldType::Character) {
+            b.line->setMaxLength(width);
         }
+    }
+}
+
+void FieldBinding::applyWidths(const data::TDbfTable& table) {
+    codePage_ = table.codePage();
+    for (const Bound& b : bound_) {
+        if (const data::FieldDef* f = table.fieldDef(b.field)) {
+            limit(b.field, f->type, f->width);
+        }
+    }
+}
+
+void FieldBinding::applyWidths(const std::vector<data::TDbfTable::FieldSpec>& fields) {
+    codePage_ = data::CodePage::Windows1252;
+    for (const data::TDbfTable::FieldSpec& f : fields) {
+        limit(f.name, f.type, f.width);
     }
 }
 

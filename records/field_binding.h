@@ -25,8 +25,11 @@ public:
     void addLine(QLineEdit* edit, const char* field, const char* caption, bool upperCase = false);
     void addMemo(QPlainTextEdit* edit, const char* field, const char* caption);
 
-    // Limits each line edit to its field's width.
+    // Limits each line edit to its field's width, and takes the table's code page for the
+    // upper-case edits.
     void applyWidths(const data::TDbfTable& table);
+    // The same from a table's layout, before the table exists (code page Windows-1252).
+    void applyWidths(const std::vector<data::TDbfTable::FieldSpec>& fields);
     // Shows the current record (character fields without their padding); clears modified().
     void load(const data::TDbfTable& table);
     void clear();
@@ -50,8 +53,10 @@ private:
         QPlainTextEdit* memo = nullptr;
     };
     void changed();
+    void limit(const std::string& field, data::FieldType type, int width);
 
     std::vector<Bound> bound_;
+    data::CodePage codePage_ = data::CodePage::Windows1252;
     bool loading_ = false;
     bool modified_ = false;
 };

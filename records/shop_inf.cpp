@@ -1,8 +1,10 @@
 #include "records/shop_inf.h"
 
+#include "data/file_io.h"
 #include "data/table_error.h"
 #include "engine/window_state.h"
 #include "records/saved_setup.h"
+#include "records/shop_table.h"
 #include "widgets/message_seam.h"
 
 #include <QFormLayout>
@@ -79,8 +81,21 @@ TShopInf::TShopInf(const MainWindowState& mainWindow, QWidget* parent) : QDialog
 TShopInf::~TShopInf() = default;
 
 void TShopInf::FormActivate() {
+    const std::filesystem::path path = main_.dataFolder() / kShopTable;
+    if (!data::findFileNoCase(path)) {
+        // A shop without its table could otherwise never enter its details: Save creates it.
+        missing_ = true;
+        binding_.clear();
+        binding_.applyWidths(shopTableFields());
+        seam().information(
+            this, QStringLiteral("The data folder %1 has no shop table (%2) yet.\nType the "
+                                 "shop's details and choose Save to create it.")
+                      .arg(QString::fromStdString(main_.dataFolder().string()), QString::fromLatin1(kShopTable)));
+        binding_.editor("NAME")->setFocus();
+        return;
+    }
     try {
-        table_.open(main_.dataFolder() / kShopTable);
+        table_.open(path);
     } catch (const data::ETableError& e) {
         seam().error(this, QString::fromStdString(e.what()));
         binding_.clear();
@@ -118,12 +133,31 @@ bool TShopInf::startEditing() {
     return true;
 }
 
-void TShopInf::ShopInfSaveBtnClick() {
-    if (!table_.isOpen()) {
-        return;
+bool TShopInf::createTable() {
+    const std::filesystem::path path = main_.dataFolder() / kShopTable;
+    try {
+        if (!data::findFileNoCase(path)) {
+            data::TDbfTable::create(path, shopTableFields());
+        }
+        table_.open(path);
+    } catch (const data::ETableError& e) {
+        // Another copy may have created it meanwhile: then it opens above and is saved over.
+        seam().error(this, QStringLiteral("The shop table could not be created: %1\nWhat you typed is still here; "
+                                          "correct the cause and choose Save again.")
+                               .arg(QString::fromStdString(e.what())));
+        return false;
     }
+    missing_ = false;
+    binding_.applyWidths(table_);
+    return true;
+}
+
+void TShopInf::ShopInfSaveBtnClick() {
     if (!binding_.modified()) {
         return; // nothing typed since the last save: the file stays as it is
+    }
+    if (!table_.isOpen() && (!missing_ || !createTable())) {
+        return;
     }
     if (!startEditing()) {
         return;

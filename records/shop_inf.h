@@ -19,8 +19,10 @@ public:
     explicit TShopInf(const MainWindowState& mainWindow, QWidget* parent = nullptr);
     ~TShopInf() override;
 
-    // Opens the table and puts its record into edit state (a new blank one when it is empty). A
-    // missing table is reported and leaves the edits empty; Save then does nothing.
+    // Opens the table and puts its record into edit state (a new blank one when it is empty). When
+    // the data folder has no shop table the user is told so and may type; Save then creates the
+    // table with its known layout and the one record. A table that is there but does not open is
+    // reported and leaves the edits empty; Save then does nothing.
     void FormActivate();
 
     void ShopInfSaveBtnClick(); // Save; the window stays open
@@ -33,11 +35,13 @@ protected:
 
 private:
     bool startEditing();
+    bool createTable();
 
     const MainWindowState& main_;
     data::TDbfTable table_;
     FieldBinding binding_;
     bool inserting_ = false;
+    bool missing_ = false; // no shop table in the data folder when the window opened
 };
 
 } // namespace arrowsel::records

@@ -9,6 +9,8 @@ using namespace parts;
 TCustInfoRpt::TCustInfoRpt() {
     report_.name = QStringLiteral("Report1");
     report_.showProgress = true;
+    // The customer's page stands without the shop's footer.
+    shopTable_ = ShopTable::Optional;
     const double w = report_.bandWidth();
 
     Band& title = report_.addBand(BandKind::Title, QStringLiteral("RptBand1"), 0.51);

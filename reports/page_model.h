@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace arrowsel::reports {
@@ -28,7 +29,10 @@ struct TextItem {
     QRectF rect;
     Font font;
     Align align = Align::Left;
-    bool wordWrap = false; // wrap inside rect; otherwise one line, never clipped
+    bool wordWrap = false; // wrap inside rect; otherwise one line
+    // Nothing of the text shows outside this rectangle; a line too long for it starts at its left
+    // edge, so what is cut off is the end. Without it a single line is never cut.
+    std::optional<QRectF> clip;
 };
 
 // Pen widths are in screen pixels at 96 per inch, the unit the layouts are drawn in.

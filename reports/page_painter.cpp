@@ -1,6 +1,7 @@
 #include "reports/page_painter.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -64,10 +65,23 @@ void paintPage(QPainter& painter, const Page& page) {
         if (t.text.isEmpty()) {
             continue;
         }
-        painter.setFont(qfont(t.font));
-        int flags = alignFlags(t.align) | Qt::AlignTop;
+        const QFont font = qfont(t.font);
+        painter.setFont(font);
+        const QRectF rect = toDevice(t.rect);
+        Align align = t.align;
+        if (t.clip) {
+            painter.save();
+            painter.setClipRect(toDevice(*t.clip));
+            if (!t.wordWrap && QFontMetricsF(font, painter.device()).horizontalAdvance(t.text) > rect.width()) {
+                align = Align::Left; // the beginning of a long line is the part worth reading
+            }
+        }
+        int flags = alignFlags(align) | Qt::AlignTop;
         flags |= t.wordWrap ? int(Qt::TextWordWrap) : int(Qt::TextSingleLine | Qt::TextDontClip);
-        painter.drawText(toDevice(t.rect), flags, t.text);
+        painter.drawText(rect, flags, t.text);
+        if (t.clip) {
+            painter.restore();
+        }
     }
     painter.restore();
 }

@@ -5,8 +5,9 @@
 
 namespace arrowsel::reports {
 
-PrintCommands::PrintCommands(const MainWindowState& state, Clock clock)
-    : state_(state), clock_(std::move(clock)), hunt_(state), targ_(state), youth_(state), orvk_(state) {}
+PrintCommands::PrintCommands(const MainWindowState& state, Clock clock, QLocale locale)
+    : state_(state), clock_(std::move(clock)), locale_(std::move(locale)), hunt_(state), targ_(state), youth_(state),
+      orvk_(state) {}
 
 ReportForm& PrintCommands::form(MainWindowState::Page page) {
     switch (page) {
@@ -24,8 +25,8 @@ ReportForm& PrintCommands::form(MainWindowState::Page page) {
 
 Document PrintCommands::renderForm(ReportForm& f) {
     // The shop may have been edited since the last print: every print shows it as it is now.
-    f.shop() = readShopRecord(state_.dataFolder());
-    return f.render(clock_);
+    f.shop() = readShopRecord(state_.dataFolder(), f.shopTable());
+    return f.render(clock_, locale_);
 }
 
 Document PrintCommands::render(MainWindowState::Page page) {

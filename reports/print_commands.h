@@ -13,10 +13,12 @@ namespace arrowsel::reports {
 // main window and kept for the program's life, so each report keeps its labels between prints.
 // Each command re-reads the shop record, lays its page out and sends it to the default printer
 // (PrintSeam); with no printer it offers a PDF file instead. A shop table that cannot be read is
-// reported through the message seam's error box and nothing prints.
+// reported through the message seam's error box and nothing prints; the Orvik and customer
+// reports print an empty shop header when the data folder has no shop table at all.
 class PrintCommands {
 public:
-    explicit PrintCommands(const MainWindowState& state, Clock clock = systemClock);
+    // Dates print in `locale`'s short formats (the program passes the user's locale).
+    explicit PrintCommands(const MainWindowState& state, Clock clock = systemClock, QLocale locale = QLocale());
 
     PrintResult HPrintBtnClick(QWidget* parent = nullptr);    // Hunting page's Print
     PrintResult TPrintBtnClick(QWidget* parent = nullptr);    // Target page's Print
@@ -43,6 +45,7 @@ private:
 
     const MainWindowState& state_;
     Clock clock_;
+    QLocale locale_;
     TReportForm hunt_;
     TTargPrintForm targ_;
     TYouthRpt1 youth_;

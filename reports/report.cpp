@@ -1,5 +1,7 @@
 #include "reports/report.h"
 
+#include "widgets/short_dates.h"
+
 #include <QLocale>
 #include <stdexcept>
 
@@ -105,17 +107,34 @@ Element& Report::element(const QString& elementName) {
     throw std::out_of_range("report " + name.toStdString() + " has no element " + elementName.toStdString());
 }
 
-QString printedDate(const QDateTime& when) {
-    return QLocale::c().toString(when.date(), QStringLiteral("M/d/yyyy"));
+QString printedDate(const QDateTime& when, const QLocale& locale) {
+    return widgets::shortDate(locale, when.date());
 }
 
-QString printedDateTime(const QDateTime& when) {
-    return printedDate(when) + u' ' + QLocale::c().toString(when.time(), QStringLiteral("h:mm:ss AP"));
+QString printedDateTime(const QDateTime& when, const QLocale& locale) {
+    return widgets::shortDateTime(locale, when);
 }
 
 namespace {
 
-void placeBand(const Band& band, QPointF origin, const QDateTime& when, Page& page) {
+QString elementText(const Element& e, const QDateTime& when, const QLocale& locale) {
+    switch (e.kind) {
+    case ElementKind::Label:
+        return e.text;
+    case ElementKind::Field:
+        return e.source ? e.source->field(e.text) : QString();
+    case ElementKind::Expression:
+        return e.expression.evaluate(e.source);
+    case ElementKind::Date:
+        return e.text + printedDate(when, locale);
+    case ElementKind::DateTime:
+        return e.text + printedDateTime(when, locale);
+    default:
+        return {};
+    }
+}
+
+void placeBand(const Band& band, QPointF origin, const QDateTime& when, const QLocale& locale, Page& page) {
     for (const Element& e : band.elements) {
         const QRectF r = e.rect.translated(origin);
         switch (e.kind) {
@@ -129,32 +148,20 @@ void placeBand(const Band& band, QPointF origin, const QDateTime& when, Page& pa
             break;
         }
         QString text;
-        switch (e.kind) {
-        case ElementKind::Label:
-            text = e.text;
-            break;
-        case ElementKind::Field:
-            text = e.source ? e.source->field(e.text) : QString();
-            break;
-        case ElementKind::Expression:
-            text = e.expression.evaluate(e.source);
-            break;
-        case ElementKind::Date:
-            text = e.text + printedDate(when);
-            break;
-        case ElementKind::DateTime:
-            text = e.text + printedDateTime(when);
-            break;
-        default:
-            break;
+        if (e.source == nullptr || e.source->hasRecord()) {
+            text = elementText(e, when, locale);
         }
-        page.texts.push_back({e.name, text, r, e.font, e.align, e.wordWrap});
+        std::optional<QRectF> clip;
+        if (e.clip) {
+            clip = e.clip->translated(origin);
+        }
+        page.texts.push_back({e.name, text, r, e.font, e.align, e.wordWrap, clip});
     }
 }
 
 } // namespace
 
-Document layout(Report& report, const Clock& clock) {
+Document layout(Report& report, const Clock& clock, const QLocale& locale) {
     Document doc;
     doc.title = report.title;
     doc.pageSize = report.pageSize;
@@ -187,7 +194,7 @@ Document layout(Report& report, const Clock& clock) {
                 footer->beforePrint(*footer, printBand);
             }
             if (printBand) {
-                placeBand(*footer, {left, footerTop}, when, doc.pages.back());
+                placeBand(*footer, {left, footerTop}, when, locale, doc.pages.back());
             }
         }
     };
@@ -210,7 +217,7 @@ Document layout(Report& report, const Clock& clock) {
             doc.pages.emplace_back();
             y = top;
         }
-        placeBand(b, {left, y}, when, doc.pages.back());
+        placeBand(b, {left, y}, when, locale, doc.pages.back());
         y += b.height;
     }
     closePage();

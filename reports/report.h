@@ -3,9 +3,11 @@
 #include "reports/page_model.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QMarginsF>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace arrowsel::reports {
@@ -15,6 +17,9 @@ class RecordSource {
 public:
     virtual ~RecordSource();
     virtual QString field(const QString& name) const = 0;
+    // False when there is no record at all: the fields and expressions over it then print nothing,
+    // not even their fixed texts (a shop header of "," and "Phone: FAX:" says nothing).
+    virtual bool hasRecord() const { return true; }
 };
 
 // Where the date and time of printing come from (tests fix it).
@@ -55,6 +60,7 @@ struct Element {
     Font font;
     Align align = Align::Left;
     bool wordWrap = false;
+    std::optional<QRectF> clip; // inches, from the band's top left corner, as `rect`
     QString text;
     Expression expression;
     const RecordSource* source = nullptr; // not owned
@@ -92,12 +98,12 @@ struct Report {
     double bandWidth() const { return pageSize.width() - margins.left() - margins.right(); }
 };
 
-// Runs the before-print handlers and lays the report out. The clock is read once per print.
-// A cancelled print gives a document without pages.
-Document layout(Report& report, const Clock& clock);
+// Runs the before-print handlers and lays the report out. The clock is read once per print; the
+// date fields print in `locale`'s short formats. A cancelled print gives a document without pages.
+Document layout(Report& report, const Clock& clock, const QLocale& locale = QLocale());
 
-// How the date fields print: "M/d/yyyy" and "M/d/yyyy h:mm:ss AM", whatever the user's locale.
-QString printedDate(const QDateTime& when);
-QString printedDateTime(const QDateTime& when);
+// How the date fields print: the locale's short date, and its short date and time, ASCII digits.
+QString printedDate(const QDateTime& when, const QLocale& locale);
+QString printedDateTime(const QDateTime& when, const QLocale& locale);
 
 } // namespace arrowsel::reports

@@ -130,12 +130,15 @@ double addGridRows(Band& band, double bandWidth, double y, const QString& prefix
     return y;
 }
 
-// The shop's comment in a box at the foot of the detail band, one line, centred.
+// The shop's comment in a box at the foot of the detail band, one line, centred. The field holds
+// up to 60 characters, more than the box is wide: the line is cut at the box.
 void addCommentBox(Band& band, double bandWidth, double y, const RecordSource* shop) {
     const QRectF boxRect = centred(bandWidth, y, 5.48, 0.68);
     band.add(box(QStringLiteral("RptShape3"), boxRect));
-    band.add(field(QStringLiteral("RptDBText3"), QStringLiteral("COMMENTS"), shop,
-                   boxRect.adjusted(0.05, 0.25, -0.05, -0.25), arial(10), Align::Center));
+    Element comment = field(QStringLiteral("RptDBText3"), QStringLiteral("COMMENTS"), shop,
+                            boxRect.adjusted(0.05, 0.25, -0.05, -0.25), arial(10), Align::Center);
+    comment.clip = boxRect.adjusted(0.02, 0.02, -0.02, -0.02);
+    band.add(comment);
 }
 
 const SetupPair kBowWeight{u"BowWeightCap", u"Peak Bow Weight:", u"BowWeightVal"};
@@ -289,6 +292,8 @@ void TTargPrintForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
 
 TOrvkRpt::TOrvkRpt(const MainWindowState& state) : state_(state) {
     report_.name = QStringLiteral("Report1");
+    // The grid is the page; the shop's header is a courtesy this report may go without.
+    shopTable_ = ShopTable::Optional;
     Band* band = nullptr;
     const double w = report_.bandWidth();
     double y = startPageReport(report_, band, 9.10, &shop_, {{kBowWeight, kBowType}, {kArrowLength, kWheelType}});

@@ -18,12 +18,15 @@ public:
 
     Report& report() { return report_; }
     RecordSnapshot& shop() { return shop_; }
+    // Whether a print needs SHOPINFO.DBF, or prints an empty shop header without it.
+    ShopTable shopTable() const { return shopTable_; }
     // Runs the before-print handlers and lays the page out.
-    Document render(const Clock& clock) { return layout(report_, clock); }
+    Document render(const Clock& clock, const QLocale& locale = QLocale()) { return layout(report_, clock, locale); }
 
 protected:
     Report report_;
     RecordSnapshot shop_;
+    ShopTable shopTable_ = ShopTable::Required;
 };
 
 // Hunting setup report: the Hunting page's setup and grid, the carbon rows in a section of their own.

@@ -1,6 +1,7 @@
 #include "reports/shop_record.h"
 
 #include "data/dbf_table.h"
+#include "data/file_io.h"
 
 namespace arrowsel::reports {
 
@@ -25,7 +26,10 @@ QString RecordSnapshot::field(const QString& name) const {
     return fields_.value(name.toUpper());
 }
 
-RecordSnapshot readShopRecord(const std::filesystem::path& dataFolder) {
+RecordSnapshot readShopRecord(const std::filesystem::path& dataFolder, ShopTable need) {
+    if (need == ShopTable::Optional && !data::findFileNoCase(dataFolder / kShopTableName)) {
+        return {};
+    }
     data::TDbfTable table;
     table.open(dataFolder / kShopTableName, data::TDbfTable::OpenMode::ReadOnly);
     RecordSnapshot snapshot;

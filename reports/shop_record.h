@@ -20,6 +20,7 @@ public:
     void set(const QString& name, const QString& value);
     void clear() { fields_.clear(); }
     QString field(const QString& name) const override;
+    bool hasRecord() const override { return !fields_.empty(); }
 
 private:
     QHash<QString, QString> fields_;
@@ -28,8 +29,12 @@ private:
 // The shop information table of the data folder.
 inline constexpr char kShopTableName[] = "SHOPINFO.DBF";
 
+// Whether a report can do without the shop table: Optional prints an empty shop header when the
+// file is not there at all (a table that is there but cannot be read is still an error).
+enum class ShopTable { Required, Optional };
+
 // The shop's record as it stands now (the table's first record; no fields when it has none).
 // Throws data::ETableError when the table cannot be read.
-RecordSnapshot readShopRecord(const std::filesystem::path& dataFolder);
+RecordSnapshot readShopRecord(const std::filesystem::path& dataFolder, ShopTable need = ShopTable::Required);
 
 } // namespace arrowsel::reports

@@ -117,6 +117,33 @@ TEST_F(CustomerEntry, characterTheTableCannotHold_isRefusedNamingTheFieldAndKept
     EXPECT_EQ(textOf(w, "DBEdit8"), QStringLiteral("Greenville \u0141\u00f3d\u017a"));
 }
 
+TEST_F(CustomerEntry, stateIsUpperCasedWithinTheCodePage_aCapitalItCannotHoldStaysAsTyped) {
+    records::TCustInfo w(main);
+    ASSERT_TRUE(w.FormActivate());
+    fillAddress(w, QStringLiteral("Mu Tester"));
+    // The capital of the micro sign is Greek, which Windows-1252 lacks; that of ÿ is in it.
+    type(child(w, "DBEdit9"), QStringLiteral(" \u00b5\u00ff\u00e9"));
+    EXPECT_EQ(textOf(w, "DBEdit9"), QStringLiteral("SC \u00b5\u0178\u00c9"));
+    click(w, "PostBtn");
+    EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("New record has been successfully added")});
+    data::TDbfTable t;
+    t.open(dir / "Saveddb.dbf");
+    EXPECT_EQ(records::trimRight(t.fieldText("STATE")), "SC \u00b5\u0178\u00c9");
+}
+
+TEST_F(CustomerEntry, dateShowsTheLocalesShortDate_withAsciiDigits) {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    records::TCustInfo gb(main);
+    ASSERT_TRUE(gb.FormActivate(QDate(2026, 12, 8)));
+    QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
+    records::TCustInfo fa(main);
+    ASSERT_TRUE(fa.FormActivate(QDate(2026, 12, 8)));
+    QLocale::setDefault(saved);
+    EXPECT_EQ(child<QLabel>(gb, "DBText1")->text(), QStringLiteral("08/12/2026"));
+    EXPECT_EQ(child<QLabel>(fa, "DBText1")->text(), QStringLiteral("2026/12/8"));
+}
+
 TEST_F(CustomerEntry, closeAfterTyping_asksAndStoresNothing) {
     records::TCustInfo w(main);
     ASSERT_TRUE(w.FormActivate());

@@ -92,13 +92,56 @@ TEST_F(ShopInformation, recordCreatedByAnotherCopyMeanwhile_isSavedOverNotDouble
     EXPECT_EQ(shopNames(), std::vector<std::string>{"Mine"});
 }
 
-TEST_F(ShopInformation, missingTable_isReportedAndSaveDoesNothing) {
+TEST_F(ShopInformation, missingTable_isCreatedOnSaveWithTheReportsLayout) {
     std::filesystem::remove(shop());
+    records::TShopInf w(main);
+    w.FormActivate();
+    ASSERT_EQ(seam.texts(Kind::Information).size(), 1);
+    EXPECT_TRUE(seam.texts(Kind::Information).front().contains(QStringLiteral("SHOPINFO.DBF")));
+    EXPECT_TRUE(seam.texts(Kind::Error).isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(shop())); // only a Save with something typed creates it
+    click(w, "ShopInfSaveBtn");
+    EXPECT_FALSE(std::filesystem::exists(shop()));
+
+    type(child(w, "DBEdit1"), QStringLiteral("New Shop"));
+    type(child(w, "DBEdit5"), QStringLiteral("Open Sundays"));
+    click(w, "ShopInfSaveBtn");
+    EXPECT_TRUE(seam.texts(Kind::Error).isEmpty());
+    EXPECT_EQ(shopNames(), std::vector<std::string>{"New Shop"});
+    data::TDbfTable t;
+    t.open(shop(), data::TDbfTable::OpenMode::ReadOnly);
+    std::vector<std::pair<std::string, int>> layout;
+    for (const data::FieldDef& f : t.fields()) {
+        EXPECT_EQ(f.type, data::FieldType::Character) << f.name;
+        layout.emplace_back(f.name, f.width);
+    }
+    EXPECT_EQ(layout, (std::vector<std::pair<std::string, int>>{{"NAME", 30},
+                                                                {"ADDR1", 30},
+                                                                {"ADDR2", 30},
+                                                                {"CITY", 18},
+                                                                {"STATE", 10},
+                                                                {"ZIP", 10},
+                                                                {"COUNTRY", 12},
+                                                                {"COMMENTS", 60},
+                                                                {"PHONE", 20},
+                                                                {"FAX", 20}}));
+    EXPECT_EQ(records::trimRight(t.fieldText("COMMENTS")), "Open Sundays");
+    // Later Saves edit the one record.
+    type(child(w, "DBEdit3"), QStringLiteral("555-0100"));
+    click(w, "ShopInfSaveBtn");
+    EXPECT_EQ(shopNames(), std::vector<std::string>{"New Shop"});
+}
+
+TEST_F(ShopInformation, unreadableTable_isReportedAndSaveLeavesItAlone) {
+    std::filesystem::remove(shop());
+    {
+        std::ofstream out(shop(), std::ios::binary);
+        out << "not a table";
+    }
     records::shopInformation(nullptr, main);
     ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
-    EXPECT_TRUE(seam.texts(Kind::Error).front().startsWith(QStringLiteral("Table does not exist.")));
     EXPECT_EQ(seam.dialogs, QStringList{QStringLiteral("TShopInf")});
-    EXPECT_FALSE(std::filesystem::exists(shop()));
+    EXPECT_EQ(bytesOf(shop()), "not a table");
 }
 
 TEST_F(ShopInformation, exitAfterTyping_asksAndThenStoresNothing) {

@@ -9,6 +9,7 @@
 #include "tests/support/temp_dir.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QStringList>
 #include <filesystem>
 #include <map>
@@ -106,6 +107,11 @@ inline void writeShopTable(const std::filesystem::path& folder, const ShopFields
 
 inline QDateTime fixedTime() {
     return QDateTime(QDate(2009, 3, 7), QTime(14, 5, 9));
+}
+
+// The locale the reports are laid out in, whatever the machine's: day before month, 24 hours.
+inline QLocale fixedLocale() {
+    return QLocale(QLocale::English, QLocale::UnitedKingdom);
 }
 
 // The texts of a page, top to bottom and left to right, empty ones left out.

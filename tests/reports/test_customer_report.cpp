@@ -34,7 +34,7 @@ class CustomerReport : public ::testing::Test {
 protected:
     test::TempDir dir;
     test::FakeWindow window;
-    PrintCommands commands{window, test::fixedTime};
+    PrintCommands commands{window, test::fixedTime, test::fixedLocale()};
 
     void SetUp() override {
         window.folder = dir.path();
@@ -86,7 +86,7 @@ TEST_F(CustomerReport, printsTheLookupWindowsTextsVerbatim_inTheirPlaces) {
                                QStringLiteral("12 Fletcher Lane"),
                                QStringLiteral("Oakton, VA  22124"),
                                QStringLiteral("Phone:703-555-0199  FAX:703-555-0198"),
-                               QStringLiteral("Printed: 3/7/2009")};
+                               QStringLiteral("Printed: 07/03/2009")};
     EXPECT_EQ(texts, expected);
     EXPECT_FALSE(texts.contains(QStringLiteral("Back Door")));
 

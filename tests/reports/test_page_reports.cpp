@@ -17,7 +17,7 @@ class PageReports : public ::testing::Test {
 protected:
     test::TempDir dir;
     FakeWindow window;
-    PrintCommands commands{window, test::fixedTime};
+    PrintCommands commands{window, test::fixedTime, test::fixedLocale()};
 
     void SetUp() override {
         window.folder = dir.path();
@@ -54,7 +54,7 @@ TEST_F(PageReports, everyPageReport_printsTheShopHeaderAsItIsNow) {
             texts.mid(0, 6),
             (QStringList{QStringLiteral("Bullseye Archery"), QStringLiteral("12 Fletcher Lane"),
                          QStringLiteral("Oakton, VA 22124"), QStringLiteral("Phone: 703-555-0199  FAX: 703-555-0198"),
-                         QStringLiteral("3/7/2009 2:05:09 PM"), QStringLiteral("Equipment Setup Variables")}));
+                         QStringLiteral("07/03/2009 14:05"), QStringLiteral("Equipment Setup Variables")}));
         // The second address line and the country are not printed.
         EXPECT_FALSE(texts.contains(QStringLiteral("Back Door")));
         EXPECT_FALSE(texts.contains(QStringLiteral("Farland")));

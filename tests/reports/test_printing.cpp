@@ -1,9 +1,12 @@
 #include "reports/page_painter.h"
 #include "reports/print_commands.h"
+#include "tests/data/dbf_forge.h"
 #include "tests/reports/report_fixture.h"
 #include "widgets/message_seam.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -21,7 +24,7 @@ protected:
     test::FakeWindow window;
     test::FakePrintSeam printer;
     RecordingSeam boxes;
-    PrintCommands commands{window, test::fixedTime};
+    PrintCommands commands{window, test::fixedTime, test::fixedLocale()};
 
     void SetUp() override {
         window.folder = dir.path();
@@ -95,12 +98,71 @@ TEST_F(Printing, printerFailure_isAnErrorNotASuccess) {
               QStringList{QStringLiteral("The report was not printed: the printer PDF reported an error.")});
 }
 
-TEST_F(Printing, missingShopTable_showsTheTableErrorAndPrintsNothing) {
+TEST_F(Printing, missingShopTable_stopsTheSetupReports_orvikAndCustomerPrintWithAnEmptyShopHeader) {
     std::filesystem::remove(dir / "SHOPINFO.DBF");
     EXPECT_EQ(commands.HPrintBtnClick(), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.TPrintBtnClick(), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.SpeedButton9Click(), PrintResult::NotPrinted);
     EXPECT_TRUE(printer.printed.empty());
-    ASSERT_EQ(boxes.texts(Kind::Error).size(), 1);
+    ASSERT_EQ(boxes.texts(Kind::Error).size(), 3);
     EXPECT_TRUE(boxes.texts(Kind::Error)[0].contains(QStringLiteral("SHOPINFO")));
+
+    window.fillGrid(Page_::Orvk, 7);
+    EXPECT_EQ(commands.OrvkPrintBtnClick(), PrintResult::Printed);
+    CustomerTexts c;
+    c.name = QStringLiteral("Ann Archer");
+    EXPECT_EQ(commands.printCustomer(c), PrintResult::Printed);
+    EXPECT_EQ(boxes.texts(Kind::Error).size(), 3);
+    ASSERT_EQ(printer.printed.size(), 2u);
+    const Document& orvik = printer.printed[0];
+    EXPECT_EQ(test::textOf(orvik, QStringLiteral("RptDBText1")), QString());
+    EXPECT_EQ(test::textOf(orvik, QStringLiteral("RptExpr1")), QString());
+    EXPECT_EQ(test::textOf(orvik, QStringLiteral("RptExpr2")), QString());
+    EXPECT_EQ(test::textOf(orvik, QStringLiteral("RptDBText3")), QString());
+    EXPECT_EQ(test::textOf(orvik, QStringLiteral("RptSz1")), QStringLiteral("S1"));
+    EXPECT_EQ(test::textOf(printer.printed[1], QStringLiteral("QRDBText1")), QString());
+    EXPECT_EQ(test::textOf(printer.printed[1], QStringLiteral("NameVal")), QStringLiteral("Ann Archer"));
+
+    // A shop table that is there but cannot be read is still reported, on every report.
+    test::writeFile(dir / "SHOPINFO.DBF", "not a table");
+    EXPECT_EQ(commands.OrvkPrintBtnClick(), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.printCustomer(c), PrintResult::NotPrinted);
+    EXPECT_EQ(boxes.texts(Kind::Error).size(), 5);
+}
+
+TEST_F(Printing, longestShopComment_printsNothingOutsideItsBox) {
+    test::ShopFields shop;
+    shop.comments = std::string(60, 'W'); // the field's width, in the widest letter
+    test::writeShopTable(dir.path(), shop);
+    const Page page = commands.render(Page_::Hunt).pages.at(0);
+    ASSERT_EQ(page.boxes.size(), 1u);
+    const QRectF box = page.boxes[0].rect;
+
+    constexpr double dpi = 100;
+    QImage image(int(8.5 * dpi), int(11 * dpi), QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        paintPage(painter, page);
+    }
+    int outside = 0;
+    int inside = 0;
+    for (int y = int(box.top() * dpi) + 3; y < int(box.bottom() * dpi) - 3; ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) > 128) {
+                continue;
+            }
+            if (x < box.left() * dpi - 2 || x > box.right() * dpi + 2) {
+                ++outside;
+            } else if (x > box.left() * dpi + 3 && x < box.right() * dpi - 3) {
+                ++inside;
+            }
+        }
+    }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(inside, 0);
 }
 
 // The texts must reach the page itself, not only the page model.
@@ -122,7 +184,7 @@ TEST_F(Printing, pdfOfEveryReport_carriesItsTextsInTheEmbeddedArialMetricFont) {
     ASSERT_TRUE(writePdf(commands.render(Page_::Hunt), hunt));
     const QString text = simplified(run(pdftotext, {QStringLiteral("-layout"), hunt, QStringLiteral("-")}));
     for (const char* t :
-         {"Bullseye Archery", "Phone: 703-555-0199 FAX: 703-555-0198", "3/7/2009 2:05:09 PM", "Peak Bow Weight: 60",
+         {"Bullseye Archery", "Phone: 703-555-0199 FAX: 703-555-0198", "07/03/2009 14:05", "Peak Bow Weight: 60",
           "Brace Height: More Than 6 1/2\"", "2009 Hunting Shafts", "Size Spine Value Models Weight", "S1 P1 M1 W1",
           "S17 P17 M17 W17", "Carbon Shafts", "S10 P10 M10 W10", "Thank you for shopping with us"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(t))) << t << "\n" << text.toStdString();
@@ -136,7 +198,7 @@ TEST_F(Printing, pdfOfEveryReport_carriesItsTextsInTheEmbeddedArialMetricFont) {
     ASSERT_TRUE(writePdf(commands.renderCustomer(c), cust));
     const QString custText = simplified(run(pdftotext, {QStringLiteral("-layout"), cust, QStringLiteral("-")}));
     for (const char* t : {"Customer Detail Report", "For Customer: Ann Archer", "Fletching: four inch vanes",
-                          "Oakton, VA 22124", "Printed: 3/7/2009"}) {
+                          "Oakton, VA 22124", "Printed: 07/03/2009"}) {
         EXPECT_TRUE(custText.contains(QString::fromUtf8(t))) << t << "\n" << custText.toStdString();
     }
 }

@@ -86,14 +86,19 @@ TEST(ReportLayout, handlersRunBeforeTheirBands_andPositionsAreOnPaper) {
     EXPECT_DOUBLE_EQ(page.text(QStringLiteral("Printed"))->rect.top(), 11.0 - 0.5 - 1.0 + 0.8);
 }
 
-TEST(ReportLayout, dateFieldsPrintTheInjectedClock_whateverTheLocale) {
+TEST(ReportLayout, dateFieldsPrintTheInjectedClock_inTheInjectedLocalesShortFormats_withAsciiDigits) {
+    // The process's own locale must not leak into a page laid out for another.
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     Probe p;
-    const Document doc = layout(p.report, test::fixedTime);
+    const Document gb = layout(p.report, test::fixedTime, QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const Document us = layout(p.report, test::fixedTime, QLocale(QLocale::English, QLocale::UnitedStates));
+    const Document fa = layout(p.report, test::fixedTime, QLocale(QLocale::Persian, QLocale::Iran));
     QLocale::setDefault(saved);
-    EXPECT_EQ(test::textOf(doc, QStringLiteral("Printed")), QStringLiteral("Printed: 3/7/2009"));
-    EXPECT_EQ(test::textOf(doc, QStringLiteral("Stamp")), QStringLiteral("3/7/2009 2:05:09 PM"));
+    EXPECT_EQ(test::textOf(gb, QStringLiteral("Printed")), QStringLiteral("Printed: 07/03/2009"));
+    EXPECT_EQ(test::textOf(gb, QStringLiteral("Stamp")), QStringLiteral("07/03/2009 14:05"));
+    EXPECT_EQ(test::textOf(us, QStringLiteral("Stamp")), QStringLiteral("3/7/09 2:05 PM"));
+    EXPECT_EQ(test::textOf(fa, QStringLiteral("Stamp")), QStringLiteral("2009/3/7 14:05"));
 }
 
 TEST(ReportLayout, clearedGoAheadFlags_leaveOutThePrintOrTheBand) {
