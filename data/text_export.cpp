@@ -96,8 +96,15 @@ fs::path followLinks(fs::path path) {
 
 std::string temporaryName(const fs::path& target, unsigned attempt) {
     static std::atomic<unsigned> counter{0};
-    return "." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
-           std::to_string(counter.fetch_add(1) + attempt);
+    // Appended piece by piece: GCC 12 at -O3 misreads `"." + std::string&&` as overlapping copies
+    // (-Wrestrict).
+    std::string name = ".";
+    name += target.filename().string();
+    name += '.';
+    name += std::to_string(::getpid());
+    name += '.';
+    name += std::to_string(counter.fetch_add(1) + attempt);
+    return name;
 }
 
 } // namespace
