@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Prints the hunting report on the default printer through the program's own print path and finds
 # the page that the CUPS PDF printer made of it. Skips (exit 77) when no default printer is set
-# up, unless ARROWSEL_REQUIRE_PRINTER=1 (CI), where that is a failure.
+# up, unless CI=true, where that is a failure.
 # usage: cups_print_test.sh ARROWSEL_CLI DATA_FOLDER
 set -euo pipefail
 cli=$1
 data=$2
 
 skip() {
-    if [ "${ARROWSEL_REQUIRE_PRINTER:-0}" = 1 ]; then
+    if [ "${CI:-}" = true ]; then
         echo "FAIL: $1 (a printer is required here: run scripts/setup-cups)"
         exit 1
     fi
