@@ -7,11 +7,14 @@
 #include "tests/data/dbf_forge.h"
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -92,6 +95,66 @@ void expectIndexValid(const fs::path& table, const fs::path& index, std::uint32_
         ASSERT_EQ(ix->at(i).key, key) << "record " << ix->at(i).recno;
     }
 }
+
+// Holds forked writers until all are ready, then lets them go at once: each child reports on
+// `ready` and blocks reading `go`, which the parent closes, so every read returns together.
+class StartBarrier {
+public:
+    StartBarrier() {
+        if (::pipe(ready_) != 0 || ::pipe(go_) != 0) {
+            throw std::runtime_error("pipe failed");
+        }
+    }
+    ~StartBarrier() {
+        for (int fd : {ready_[0], ready_[1], go_[0], go_[1]}) {
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+    }
+    StartBarrier(const StartBarrier&) = delete;
+    StartBarrier& operator=(const StartBarrier&) = delete;
+    StartBarrier(StartBarrier&&) = delete;
+    StartBarrier& operator=(StartBarrier&&) = delete;
+
+    // In a child: say it is ready and wait for the start. Throws when the parent gave up.
+    void arriveAndWait() {
+        closeFd(go_[1]); // else this child's own copy keeps the read below from ever ending
+        closeFd(ready_[0]);
+        const char byte = 'r';
+        if (::write(ready_[1], &byte, 1) != 1) {
+            throw std::runtime_error("barrier: cannot report ready");
+        }
+        char go = 0;
+        if (::read(go_[0], &go, 1) != 0) {
+            throw std::runtime_error("barrier: the parent did not start the writers");
+        }
+    }
+
+    // In the parent, after forking: waits until `count` children are ready, then starts them all.
+    // Returns false when a child ended before reaching the barrier.
+    bool startWhenReady(int count) {
+        closeFd(ready_[1]); // so a child that dies early ends the read instead of hanging it
+        int ready = 0;
+        char byte = 0;
+        while (ready < count && ::read(ready_[0], &byte, 1) == 1) {
+            ++ready;
+        }
+        closeFd(go_[1]);
+        return ready == count;
+    }
+
+private:
+    static void closeFd(int& fd) {
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+
+    int ready_[2] = {-1, -1};
+    int go_[2] = {-1, -1};
+};
 
 test_hooks::PostStage gKillAt;
 int gKillOnPost = 0; // kill on the n-th post that reaches gKillAt
@@ -186,7 +249,7 @@ TEST(DbfShared, editRereadsTheRecord_afterAnotherUserPostedIt) {
     EXPECT_EQ(a.fieldText("NAME"), "two         ");
 }
 
-TEST(DbfShared, twoProcessesAppending500Each_give1000RecordsAndAValidIndex) {
+TEST(DbfShared, twoProcessesAppending500EachAtOnce_give1000RecordsAndAValidIndex) {
     TempDir dir;
     makeTable(dir / "t.dbf");
     {
@@ -194,12 +257,14 @@ TEST(DbfShared, twoProcessesAppending500Each_give1000RecordsAndAValidIndex) {
         t.open(dir / "t.dbf");
         t.createIndex("names.idx", "NAME");
     }
+    StartBarrier barrier;
     std::vector<pid_t> children;
     for (int p = 0; p < 2; ++p) {
-        children.push_back(runChild([&dir, p] {
+        children.push_back(runChild([&dir, &barrier, p] {
             TDbfTable t;
             t.open(dir / "t.dbf");
             t.openIndexFile("names.idx");
+            barrier.arriveAndWait();
             for (int i = 0; i < 500; ++i) {
                 // Keys interleave between the processes: P0-0007 and P1-0007 sort apart, and
                 // both processes insert all over the index.
@@ -209,6 +274,7 @@ TEST(DbfShared, twoProcessesAppending500Each_give1000RecordsAndAValidIndex) {
             }
         }));
     }
+    EXPECT_TRUE(barrier.startWhenReady(2)) << "a writer ended before the start";
     for (pid_t pid : children) {
         EXPECT_EQ(waitChild(pid), 0);
     }
@@ -216,12 +282,21 @@ TEST(DbfShared, twoProcessesAppending500Each_give1000RecordsAndAValidIndex) {
     TDbfTable t;
     t.open(dir / "t.dbf");
     std::set<std::string> names;
+    // Record numbers each writer got: the appends overlapped only if each one's span reaches into
+    // the other's.
+    std::uint32_t first[2] = {UINT32_MAX, UINT32_MAX};
+    std::uint32_t last[2] = {0, 0};
     for (t.first(); !t.eof(); t.next()) {
         const std::string name = t.fieldText("NAME");
         EXPECT_EQ(t.fieldText("NOTES"), "notes of " + name.substr(0, name.find(' ')));
         names.insert(name);
+        const int writer = name.compare(5, 2, "P1") == 0 ? 1 : 0;
+        first[writer] = std::min(first[writer], t.recNo());
+        last[writer] = std::max(last[writer], t.recNo());
     }
     EXPECT_EQ(names.size(), 1000u);
+    EXPECT_LT(first[1], last[0]) << "the second writer started after the first had finished";
+    EXPECT_LT(first[0], last[1]) << "the first writer started after the second had finished";
     const std::string bytes = readFile(dir / "t.dbf");
     EXPECT_EQ(bytes.size(), 32 + 2 * 32 + 1 + 1000 * 23 + 1);
     EXPECT_EQ(bytes.back(), '\x1A');
