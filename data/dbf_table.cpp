@@ -81,6 +81,7 @@ struct TDbfTable::Impl {
 
     // Indexes; the last one controls the order.
     std::vector<std::unique_ptr<IndexFile>> indexes;
+    std::vector<std::string> notices; // repairs to tell the user about
     std::size_t idxPos = IndexFile::npos;
 
     // Position.
@@ -450,6 +451,101 @@ struct TDbfTable::Impl {
         return p;
     }
 
+    // Only plain indexes hold exactly one key per record; no index may name a record past the end.
+    bool indexAgrees(const IndexFile& ix) const {
+        if (!ix.unique() && ix.size() != count) {
+            return false;
+        }
+        for (std::size_t i = 0; i < ix.size(); ++i) {
+            if (ix.at(i).recno > count) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Builds a damaged index again from the records, on the expression its header names or, when
+    // the header itself is damaged, on the program's own; the caller holds the header lock.
+    std::unique_ptr<IndexFile> rebuildDamaged(const fs::path& file, std::string_view ownExpression,
+                                              const EIndexDamaged& damage) {
+        IndexHeader how;
+        if (std::optional<IndexHeader> stated = IndexFile::readHeader(file)) {
+            how = *stated;
+        } else if (!ownExpression.empty()) {
+            how.expression = std::string(ownExpression);
+        } else {
+            throw damage;
+        }
+        const std::string all = readAll(count);
+        std::unique_ptr<IndexFile> ix;
+        try {
+            ix = IndexFile::create(file, how.kind, how.expression, hdr.fields, cp, count, sourceOf(all, count),
+                                   how.unique);
+        } catch (const ETableError& e) {
+            if (ownExpression.empty() || how.expression == ownExpression) {
+                throw ETableError(std::string(damage.what()) + " It could not be rebuilt: " + e.what());
+            }
+            // The header's expression does not suit this table: use the program's own.
+            ix =
+                IndexFile::create(file, IndexKind::Compact, ownExpression, hdr.fields, cp, count, sourceOf(all, count));
+        }
+        notices.push_back("The index file " + file.string() + " was damaged (" + damage.reason() +
+                          ") and has been rebuilt from the table " + name + ". No record was lost.");
+        return ix;
+    }
+
+    // What post() needs to put a record's position back as it was.
+    struct Undo {
+        std::uint32_t recno = 0;
+        bool inserting = false;
+        std::uint64_t fileSize = 0;
+        unsigned char head[7] = {};
+        std::string bytes; // what the file held where the record goes
+    };
+
+    Undo undoFor(std::uint32_t n, bool inserting) const {
+        Undo u;
+        u.recno = n;
+        u.inserting = inserting;
+        u.fileSize = dbf.size();
+        dbf.readExact(1, u.head, sizeof u.head, "its header");
+        const std::uint64_t at = recordOffset(n);
+        if (u.fileSize > at) {
+            u.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(u.fileSize - at, R() + 1)));
+            dbf.readExact(at, u.bytes.data(), u.bytes.size(), "a record");
+        }
+        return u;
+    }
+
+    // Restores the table, then each index; an index left with a key of a record that is gone is
+    // rebuilt at its next open.
+    void takeBack(const Undo& u, const std::string& record, const std::exception& cause) {
+        try {
+            dbf.writeAt(recordOffset(u.recno), u.bytes.data(), u.bytes.size());
+            if (u.inserting) {
+                dbf.truncate(u.fileSize);
+            }
+            dbf.writeAt(1, u.head, sizeof u.head);
+            dbf.sync();
+        } catch (const std::exception& e) {
+            throw ETableError(std::string(cause.what()) + "\nThe record may have been stored all the same (" +
+                              e.what() + "). Close this window and look the customer up before saving again.");
+        }
+        for (const auto& ix : indexes) {
+            try {
+                ix->refresh();
+                const KeyExpression& expr = ix->expression();
+                ix->remove(expr.evaluate(record), u.recno);
+                if (!u.inserting && u.bytes.size() >= R()) {
+                    ix->insert(std::string_view(u.bytes.data(), R()), u.recno);
+                }
+            } catch (const std::exception&) {
+                // Left for the check at the index's next open.
+            }
+        }
+        invalidateWindow();
+    }
+
     void autoPost(TDbfTable& table) {
         if (state != State::Browse) {
             table.post();
@@ -712,7 +808,7 @@ const FieldDef* TDbfTable::fieldDef(std::string_view name) const {
 
 // ---- indexes ----------------------------------------------------------------------------------
 
-void TDbfTable::openIndexFile(const fs::path& name) {
+void TDbfTable::openIndexFile(const fs::path& name, std::string_view ownExpression) {
     Impl& d = *impl_;
     d.requireOpen();
     d.autoPost(*this);
@@ -733,11 +829,21 @@ void TDbfTable::openIndexFile(const fs::path& name) {
     std::unique_ptr<IndexFile> ix;
     {
         ByteLock lock(d.dbf, dbf::kHeaderLock, d.writable ? File::LockType::Write : File::LockType::Read);
-        ix = IndexFile::open(ec ? *found : actual, d.writable, d.hdr.fields, d.cp);
+        const fs::path file = ec ? *found : actual;
         d.refreshCount();
+        try {
+            ix = IndexFile::open(file, d.writable, d.hdr.fields, d.cp);
+        } catch (const EIndexDamaged& e) {
+            if (!d.writable) {
+                throw;
+            }
+            // The table is the truth: build the index again from it.
+            ix = d.rebuildDamaged(file, ownExpression, e);
+        }
         // A process killed between appending a record and updating the index leaves an index
-        // short of records: rebuild it (only plain indexes hold exactly one key per record).
-        if (d.writable && !ix->unique() && ix->size() != d.count) {
+        // short of records, and one killed while taking a failed append back may leave a key of a
+        // record that is gone: rebuild it.
+        if (d.writable && !d.indexAgrees(*ix)) {
             const std::string all = d.readAll(d.count);
             ix->rebuild(d.count, d.sourceOf(all, d.count));
             ix->flush();
@@ -773,6 +879,12 @@ void TDbfTable::createIndex(const fs::path& name, std::string_view expression, I
     }
     d.indexes.push_back(std::move(ix));
     d.locateInIndex();
+}
+
+std::vector<std::string> TDbfTable::takeNotices() {
+    std::vector<std::string> out;
+    out.swap(impl_->notices);
+    return out;
 }
 
 void TDbfTable::closeIndexes() {
@@ -1171,39 +1283,47 @@ void TDbfTable::post() {
             field_codec::storeMemoBlock(d.hdr.fields[i], block, record.data());
         }
         hook(test_hooks::PostStage::MemoWritten);
-        if (inserting) {
-            std::string bytes = record;
-            bytes += '\x1A';
-            d.dbf.writeAt(d.recordOffset(n), bytes.data(), bytes.size());
-        } else {
-            d.dbf.writeAt(d.recordOffset(n), record.data(), record.size());
-        }
-        hook(test_hooks::PostStage::RecordWritten);
-        unsigned char head[7];
-        todayBytes(head);
-        writeLe32(head + 3, newCount);
-        d.dbf.writeAt(1, head, inserting ? 7 : 3);
-        hook(test_hooks::PostStage::HeaderWritten);
-        for (const auto& ix : d.indexes) {
-            ix->refresh();
+        const Impl::Undo undo = d.undoFor(n, inserting);
+        try {
             if (inserting) {
-                ix->insert(record, n);
+                std::string bytes = record;
+                bytes += '\x1A';
+                d.dbf.writeAt(d.recordOffset(n), bytes.data(), bytes.size());
             } else {
-                const KeyExpression& expr = ix->expression();
-                const std::string oldKey = expr.evaluate(d.origBuf);
-                if (oldKey != expr.evaluate(record)) {
-                    ix->remove(oldKey, n);
+                d.dbf.writeAt(d.recordOffset(n), record.data(), record.size());
+            }
+            hook(test_hooks::PostStage::RecordWritten);
+            unsigned char head[7];
+            todayBytes(head);
+            writeLe32(head + 3, newCount);
+            d.dbf.writeAt(1, head, inserting ? 7 : 3);
+            hook(test_hooks::PostStage::HeaderWritten);
+            for (const auto& ix : d.indexes) {
+                ix->refresh();
+                if (inserting) {
                     ix->insert(record, n);
+                } else {
+                    const KeyExpression& expr = ix->expression();
+                    const std::string oldKey = expr.evaluate(d.origBuf);
+                    if (oldKey != expr.evaluate(record)) {
+                        ix->remove(oldKey, n);
+                        ix->insert(record, n);
+                    }
                 }
             }
-        }
-        hook(test_hooks::PostStage::IndexesUpdated);
-        d.dbf.sync();
-        if (memoWritten) {
-            d.memo->sync();
-        }
-        for (const auto& ix : d.indexes) {
-            ix->flush();
+            hook(test_hooks::PostStage::IndexesUpdated);
+            d.dbf.sync();
+            if (memoWritten) {
+                d.memo->sync();
+            }
+            for (const auto& ix : d.indexes) {
+                ix->flush();
+            }
+        } catch (const std::exception& e) {
+            // A record that is not stored whole is not stored at all: trying again must not add
+            // a second copy of it.
+            d.takeBack(undo, record, e);
+            throw;
         }
     }
     d.releaseRecordLock();

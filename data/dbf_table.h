@@ -38,8 +38,12 @@ namespace arrowsel::data {
 // fresh 0x1A), the header's count and date and every open index (each refreshed first), and
 // flushes them all (fdatasync) before it returns. A header whose record count disagrees with the
 // file's size (a process killed while appending) is repaired on open: the count becomes the
-// number of whole records present (on disk under the header lock; in memory when read-only). A
-// plain index opened on a writable table with fewer keys than records is rebuilt.
+// number of whole records present (on disk under the header lock; in memory when read-only). An
+// index opened on a writable table that does not parse, or whose keys disagree with the records
+// (a plain index holds one key per record; no index names a record past the count), is rebuilt
+// from the table under the header lock, and notices() says so when the file was damaged. A post()
+// that fails after writing the record takes it back: the table and its indexes stay as they were,
+// so that trying again stores the record once.
 //
 // Text is UTF-8 on this interface and converted from and to the table's code page; a character
 // the code page cannot hold is refused with an ETableError that names the field.
@@ -85,12 +89,19 @@ public:
     // Indexes. Names without a folder are taken in the table's folder, matched without regard to
     // letter case. The index opened last is the controlling order; every open index is kept up to
     // date when records are appended or changed.
-    void openIndexFile(const std::filesystem::path& name);
+    // `ownExpression` is the key expression the program itself builds this index on: a damaged
+    // index whose header no longer says it is rebuilt on that one (compact). Without it such an
+    // index cannot be opened.
+    void openIndexFile(const std::filesystem::path& name, std::string_view ownExpression = {});
     void createIndex(const std::filesystem::path& name, std::string_view expression,
                      IndexKind kind = IndexKind::Compact);
     void closeIndexes();
     bool hasControllingIndex() const;
     void reindex();
+
+    // Repairs done since the last call, one sentence each for the user (which file, what was
+    // wrong, what was done); the list is emptied.
+    std::vector<std::string> takeNotices();
 
     // Positioning. Record numbers are 1-based; recNo() is recordCount() + 1 at the end. next() on
     // the last record goes to the end (eof); prior() on the first sets bof and stays there;

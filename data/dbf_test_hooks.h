@@ -16,4 +16,11 @@ enum class PostStage {
 // raise SIGKILL at one step.
 extern void (*postStage)(PostStage stage);
 
+// Each write, sync and truncate of an index file or of its journal, in the order they happen.
+enum class IndexIo { Write, Sync, Truncate };
+
+// Called before each one when set (null by default). A non-zero result makes that call fail with
+// that errno value (ENOSPC: a full disk); a test may also raise SIGKILL there in a child process.
+extern int (*indexIo)(IndexIo op);
+
 } // namespace arrowsel::data::test_hooks

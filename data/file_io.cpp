@@ -172,6 +172,12 @@ std::uint64_t File::size() const {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+void File::truncate(std::uint64_t size) {
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
+        fail("Cannot write the file", path_, errno);
+    }
+}
+
 void File::sync() {
     if (::fdatasync(fd_) != 0 && errno != EINVAL) {
         fail("Cannot flush the file", path_, errno);

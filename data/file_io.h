@@ -46,6 +46,7 @@ public:
     void readExact(std::uint64_t offset, void* buffer, std::size_t n, const char* what) const;
     void writeAt(std::uint64_t offset, const void* buffer, std::size_t n);
     std::uint64_t size() const;
+    void truncate(std::uint64_t size);
     void sync(); // fdatasync
 
     // One-byte locks at `offset`. tryLock returns false when another open file holds a

@@ -1,23 +1,40 @@
 #include "data/index_file.h"
 
+#include "data/dbf_test_hooks.h"
+#include "data/idx_journal.h"
 #include "data/idx_node.h"
 #include "data/table_error.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <fstream>
 #include <numeric>
 #include <optional>
 #include <set>
-
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace arrowsel::data {
+
+namespace test_hooks {
+int (*indexIo)(IndexIo op) = nullptr;
+} // namespace test_hooks
+
 namespace {
 
 using namespace idx;
+
+// A journal larger than this is not one this engine wrote for a file it can address.
+constexpr std::uint64_t kMaxJournal = std::uint64_t{1} << 33;
+// Free blocks remembered from one read of a file; more are left unused until the next rebuild.
+constexpr std::size_t kMaxFreeBlocks = 4096;
+
+int ioHook(test_hooks::IndexIo op) {
+    return test_hooks::indexIo != nullptr ? test_hooks::indexIo(op) : 0;
+}
 
 constexpr int kMaxDepth = 64;
 constexpr std::uint8_t kOptUnique = 0x01;
@@ -74,7 +91,7 @@ struct State {
     std::uint8_t signature = 0;
     std::uint32_t counter = 0;
     std::uint64_t fileEnd = 0;
-    std::vector<std::uint32_t> freeOffsets;  // blocks no node uses, highest first
+    std::vector<std::uint32_t> freeOffsets; // blocks no node uses, highest first
     std::int32_t root = -1;
     std::vector<IndexEntry> entries;
     std::vector<MNode> nodes;
@@ -82,15 +99,17 @@ struct State {
 
 class IdxFile final : public IndexFile {
 public:
-    IdxFile(std::filesystem::path path, int fd, int syncFd, bool writable, std::span<const FieldDef> fields,
-            CodePage cp)
-        : path_(std::move(path)), name_(path_.string()), fd_(fd), syncFd_(syncFd), writable_(writable),
-          fields_(fields.begin(), fields.end()), cp_(cp) {}
+    IdxFile(std::filesystem::path path, int fd, bool writable, std::span<const FieldDef> fields, CodePage cp)
+        : path_(std::move(path)), name_(path_.string()), journalPath_(journalPath(path_)), fd_(fd), writable_(writable),
+          fields_(fields.begin(), fields.end()), cp_(cp) {
+        struct stat sb {};
+        if (::fstat(fd_, &sb) == 0) {
+            fileId_ = sb.st_ino;
+            fileMode_ = sb.st_mode & 0666;
+        }
+    }
 
     ~IdxFile() override {
-        if (syncFd_ >= 0) {
-            ::close(syncFd_);
-        }
         if (fd_ >= 0) {
             ::close(fd_);
         }
@@ -102,12 +121,29 @@ public:
     // --- set-up -------------------------------------------------------------------------------
 
     void load() {
+        stamp_ = Stamp{}; // stays unknown (a later refresh reads again) unless the read succeeds
+        recoverJournal();
         Stamp st = statFile();
-        std::vector<unsigned char> buf = readAll(st.size);
-        State s = parse(buf);
-        st.counter = s.counter;
+        if (st.size < 0 || static_cast<std::uint64_t>(st.size) > 0xFFFFFFFFull) {
+            corrupt("the file is too large");
+        }
+        State s = parse(logicalSize(static_cast<std::uint64_t>(st.size)));
         adopt(std::move(s));
+        st.counter = readCounter(st.size);
         stamp_ = st;
+    }
+
+    // Writes a fresh file over whatever the path holds (kept as one group of writes, so a kill
+    // leaves the old file or the new one).
+    void initFresh(IndexKind kind, std::string_view expression, bool unique, std::uint32_t recordCount,
+                   const RecordSource& records) {
+        try {
+            recoverJournal();
+        } catch (const ETableError&) {
+            // Whatever was pending is overwritten by the new file.
+        }
+        unique_ = unique;
+        initNew(kind, expression, recordCount, records);
     }
 
     void initNew(IndexKind kind, std::string_view expression, std::uint32_t recordCount, const RecordSource& records) {
@@ -145,9 +181,10 @@ public:
             prefix = prefix.substr(0, kl);
         }
         const std::size_t n = prefix.size();
-        auto it = std::lower_bound(entries_.begin(), entries_.end(), prefix, [n](const IndexEntry& e, std::string_view p) {
-            return std::memcmp(e.key.data(), p.data(), n) < 0;
-        });
+        auto it =
+            std::lower_bound(entries_.begin(), entries_.end(), prefix, [n](const IndexEntry& e, std::string_view p) {
+                return std::memcmp(e.key.data(), p.data(), n) < 0;
+            });
         if (it == entries_.end() || std::memcmp(it->key.data(), prefix.data(), n) != 0) {
             return npos;
         }
@@ -169,23 +206,25 @@ public:
         std::string key = expr_->evaluate(record);
         const std::size_t pos = lowerBound(key, recno);
         if (pos < entries_.size() && entries_[pos].recno == recno && entries_[pos].key == key) {
-            return;  // already there
+            return; // already there
         }
         if (unique_) {
             const bool sameBefore = pos > 0 && entries_[pos - 1].key == key;
             const bool sameAfter = pos < entries_.size() && entries_[pos].key == key;
             if (sameBefore) {
-                return;  // a unique index keeps the first record of each key
+                return; // a unique index keeps the first record of each key
             }
             if (sameAfter) {
-                removeAt(pos);  // the new record comes first now
+                changing([&] { removeAt(pos); }); // the new record comes first now
             }
         }
         if (recno == 0) {
             throw ETableError("Record number 0 cannot be indexed in " + name_ + ".");
         }
-        insertAt(pos, IndexEntry{std::move(key), recno});
-        finishWrite();
+        changing([&] {
+            insertAt(pos, IndexEntry{std::move(key), recno});
+            finishWrite();
+        });
     }
 
     void remove(std::string_view key, std::uint32_t recno) override {
@@ -196,13 +235,15 @@ public:
         if (pos >= entries_.size() || entries_[pos].recno != recno || entries_[pos].key != k) {
             return;
         }
-        removeAt(pos);
-        finishWrite();
+        changing([&] {
+            removeAt(pos);
+            finishWrite();
+        });
     }
 
     void rebuild(std::uint32_t recordCount, const RecordSource& records) override {
         requireWritable();
-        rebuildFrom(recordCount, records);
+        changing([&] { rebuildFrom(recordCount, records); });
     }
 
     bool changedOnDisk() const override {
@@ -219,11 +260,9 @@ public:
 
     void flush() override {
         if (!needSync_) {
-            return;  // single-node changes went through the O_DSYNC descriptor and are on disk
+            return; // every group of changes is synced before it counts as done
         }
-        if (::fdatasync(fd_) != 0) {
-            throw ETableError("Cannot write index file " + name_ + ": " + std::strerror(errno) + ".");
-        }
+        ioSync(fd_, name_);
         needSync_ = false;
     }
 
@@ -231,7 +270,229 @@ private:
     // --- reading ------------------------------------------------------------------------------
 
     [[noreturn]] void corrupt(const std::string& why) const {
-        throw ETableError("Index file " + name_ + " is damaged: " + why + ".");
+        throw EIndexDamaged("Index file " + name_ + " is damaged: " + why + ".", why);
+    }
+
+    // --- the journal ---------------------------------------------------------------------------
+
+    // The counter field of the header now on disk, wherever the file's kind keeps it.
+    std::optional<std::uint32_t> diskCounter() const {
+        unsigned char h[kNodeSize];
+        if (::pread(fd_, h, sizeof h, 0) != static_cast<ssize_t>(sizeof h)) {
+            return std::nullopt;
+        }
+        return getLE32(h + ((h[14] & kOptCompact) ? kCompactCounterAt : kNonCompactCounterAt));
+    }
+
+    // A group of writes left by a process that was stopped in the middle of it. A writable handle
+    // completes it on disk; a read-only one reads the file as the group left it.
+    void recoverJournal() {
+        overlay_.reset();
+        const int jfd = ::open(journalPath_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (jfd < 0) {
+            return;
+        }
+        std::string bytes;
+        struct stat sb {};
+        if (::fstat(jfd, &sb) == 0 && sb.st_size > 0 && static_cast<std::uint64_t>(sb.st_size) <= kMaxJournal) {
+            bytes.resize(static_cast<std::size_t>(sb.st_size));
+            std::size_t done = 0;
+            while (done < bytes.size()) {
+                const ssize_t n = ::pread(jfd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+                if (n < 0 && errno == EINTR) {
+                    continue;
+                }
+                if (n <= 0) {
+                    break;
+                }
+                done += static_cast<std::size_t>(n);
+            }
+            bytes.resize(done);
+        }
+        ::close(jfd);
+        std::optional<Journal> j = decodeJournal(bytes);
+        if (!j || j->fileId != fileId_) {
+            return; // nothing pending, or the journal of another file of this name
+        }
+        if ((j->flags & Journal::kWholeFile) == 0) {
+            // A group of node writes applies only to the file it was made for.
+            const std::optional<std::uint32_t> now = diskCounter();
+            if (!now || (*now != j->counterBefore && *now != j->counterAfter)) {
+                return;
+            }
+        }
+        if (!writable_) {
+            overlay_ = std::move(j);
+            return;
+        }
+        apply(*j);
+        spendJournal(true);
+    }
+
+    // A file descriptor that closes itself.
+    struct Fd {
+        int fd = -1;
+        explicit Fd(int f) : fd(f) {}
+        ~Fd() {
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+        Fd(const Fd&) = delete;
+        Fd& operator=(const Fd&) = delete;
+    };
+
+    [[noreturn]] void journalFailed(int err) const {
+        throw ETableError("Cannot write the journal " + journalPath_.string() + " of index file " + name_ + ": " +
+                          std::strerror(err) +
+                          (err == ENOSPC ? ". Free some space on the disk and try again."
+                                         : ". Check that the folder can be written to."));
+    }
+
+    // Syncs the folder, so that the journal's name is on disk with its contents.
+    void syncFolder() {
+        const std::filesystem::path folder = journalPath_.has_parent_path() ? journalPath_.parent_path() : ".";
+        const Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.fd < 0) {
+            journalFailed(errno);
+        }
+        ioSync(dir.fd, name_);
+    }
+
+    void apply(const Journal& j) {
+        for (const JournalWrite& w : j.writes) {
+            ioWrite(fd_, reinterpret_cast<const unsigned char*>(w.bytes.data()), w.bytes.size(), w.offset, name_);
+        }
+        if (j.newLength != 0) {
+            ioTruncate(fd_, j.newLength, name_);
+        }
+        ioSync(fd_, name_);
+        needSync_ = false;
+    }
+
+    // Removes the journal once its group is in the file. After a whole-file group it is zeroed and
+    // synced first: its replay, should the removal be lost in a power cut, could undo changes
+    // another program made since; a node group is guarded by the header's counter instead.
+    void spendJournal(bool durable) {
+        if (durable) {
+            const Fd jfd(::open(journalPath_.c_str(), O_WRONLY | O_CLOEXEC));
+            if (jfd.fd >= 0) {
+                static const unsigned char zeros[8] = {};
+                ioWrite(jfd.fd, zeros, sizeof zeros, 0, journalPath_.string());
+                ioSync(jfd.fd, journalPath_.string());
+            }
+        }
+        if (::unlink(journalPath_.c_str()) != 0 && errno != ENOENT) {
+            journalFailed(errno);
+        }
+    }
+
+    // Writes one group of changes so that a kill at any point leaves the old file or the new one:
+    // the group goes to the journal first, then into the file, and the journal is removed. The
+    // journal exists only during a change (writers are one at a time under the table's header lock).
+    void commit(std::vector<JournalWrite> writes, std::uint64_t newLength, bool wholeFile) {
+        Journal j;
+        j.counterBefore = stamp_.counter;
+        j.counterAfter = counter_;
+        j.fileId = fileId_;
+        j.newLength = newLength;
+        j.flags = wholeFile ? Journal::kWholeFile : 0;
+        j.writes = std::move(writes);
+        const std::string bytes = encodeJournal(j);
+        {
+            const Fd jfd(::open(journalPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                                fileMode_ != 0 ? fileMode_ : 0644));
+            if (jfd.fd < 0) {
+                journalFailed(errno);
+            }
+            const std::string jname = journalPath_.string();
+            try {
+                ioWrite(jfd.fd, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 0, jname);
+                ioSync(jfd.fd, jname);
+            } catch (const ETableError&) {
+                ::unlink(journalPath_.c_str()); // nothing of the group reached the index
+                throw;
+            }
+        }
+        syncFolder();
+        apply(j);
+        spendJournal(wholeFile);
+    }
+
+    // The size the file has once a pending group is counted in.
+    std::uint64_t logicalSize(std::uint64_t fileSize) const {
+        if (!overlay_) {
+            return fileSize;
+        }
+        if (overlay_->newLength != 0) {
+            return overlay_->newLength;
+        }
+        std::uint64_t end = fileSize;
+        for (const JournalWrite& w : overlay_->writes) {
+            end = std::max<std::uint64_t>(end, std::uint64_t{w.offset} + w.bytes.size());
+        }
+        return end;
+    }
+
+    // Reads `len` bytes at `at`, as a pending group would leave them.
+    void readBlock(unsigned char* out, std::size_t len, std::uint64_t at) const {
+        if (!overlay_) {
+            preadFull(out, len, static_cast<off_t>(at));
+            return;
+        }
+        const std::size_t got = preadSome(out, len, static_cast<off_t>(at));
+        std::memset(out + got, 0, len - got);
+        for (const JournalWrite& w : overlay_->writes) {
+            const std::uint64_t from = std::max<std::uint64_t>(at, w.offset);
+            const std::uint64_t to = std::min<std::uint64_t>(at + len, std::uint64_t{w.offset} + w.bytes.size());
+            if (from < to) {
+                std::memcpy(out + (from - at), w.bytes.data() + (from - w.offset), static_cast<std::size_t>(to - from));
+            }
+        }
+    }
+
+    // --- plain I/O ----------------------------------------------------------------------------
+
+    [[noreturn]] static void writeFailed(const std::string& file, int err) {
+        throw ETableError("Cannot write index file " + file + ": " + std::strerror(err) +
+                          (err == ENOSPC ? ". Free some space on the disk and try again." : "."));
+    }
+
+    void ioWrite(int fd, const unsigned char* data, std::size_t len, std::uint64_t at, const std::string& file) {
+        if (const int err = ioHook(test_hooks::IndexIo::Write)) {
+            writeFailed(file, err);
+        }
+        std::size_t done = 0;
+        while (done < len) {
+            const ssize_t n = ::pwrite(fd, data + done, len - done, static_cast<off_t>(at + done));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                writeFailed(file, n < 0 ? errno : ENOSPC);
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    }
+
+    void ioSync(int fd, const std::string& file) {
+        int err = ioHook(test_hooks::IndexIo::Sync);
+        if (err == 0 && ::fdatasync(fd) != 0) {
+            err = errno;
+        }
+        if (err != 0) {
+            writeFailed(file, err);
+        }
+    }
+
+    void ioTruncate(int fd, std::uint64_t length, const std::string& file) {
+        int err = ioHook(test_hooks::IndexIo::Truncate);
+        if (err == 0 && ::ftruncate(fd, static_cast<off_t>(length)) != 0) {
+            err = errno;
+        }
+        if (err != 0) {
+            writeFailed(file, err);
+        }
     }
 
     Stamp statFile() const {
@@ -259,6 +520,24 @@ private:
         return getLE32(b);
     }
 
+    std::size_t preadSome(unsigned char* out, std::size_t len, off_t at) const {
+        std::size_t done = 0;
+        while (done < len) {
+            const ssize_t n = ::pread(fd_, out + done, len - done, at + static_cast<off_t>(done));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                throw ETableError("Cannot read index file " + name_ + ": " + std::strerror(errno) + ".");
+            }
+            if (n == 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
+    }
+
     void preadFull(unsigned char* out, std::size_t len, off_t at) const {
         std::size_t done = 0;
         while (done < len) {
@@ -276,15 +555,6 @@ private:
         }
     }
 
-    std::vector<unsigned char> readAll(off_t size) const {
-        if (size < 0 || static_cast<std::uint64_t>(size) > 0xFFFFFFFFull) {
-            corrupt("the file is too large");
-        }
-        std::vector<unsigned char> buf(static_cast<std::size_t>(size));
-        preadFull(buf.data(), buf.size(), 0);
-        return buf;
-    }
-
     static std::string cString(const unsigned char* p, std::size_t maxLen, bool& terminated) {
         std::size_t n = 0;
         while (n < maxLen && p[n] != 0) {
@@ -298,13 +568,15 @@ private:
         return s;
     }
 
-    State parse(const std::vector<unsigned char>& buf) {
+    // Reads the header and then only the nodes the tree reaches, one at a time: a file's size
+    // says nothing about how much of it is in use (a sparse file of gigabytes may hold a few nodes).
+    State parse(std::uint64_t size) {
         State s;
-        const std::size_t size = buf.size();
         if (size < kNodeSize) {
             corrupt("the file is shorter than its header");
         }
-        const unsigned char* h = buf.data();
+        unsigned char h[2 * kNodeSize] = {};
+        readBlock(h, static_cast<std::size_t>(std::min<std::uint64_t>(size, sizeof h)), 0);
         const std::uint8_t options = h[14];
         s.kind = (options & kOptCompact) ? IndexKind::Compact : IndexKind::NonCompact;
         const std::size_t headerSize = s.kind == IndexKind::Compact ? 2 * kNodeSize : kNodeSize;
@@ -363,15 +635,24 @@ private:
         const char pad = expr_->type() == KeyType::Character ? ' ' : '\0';
 
         const std::uint32_t root = getLE32(h);
-        Walker w{*this, buf, headerSize, s, pad, std::vector<bool>(size / kNodeSize + 1, false), {}, {}, {}, {}};
+        Walker w{*this, size, headerSize, s, pad, {}, {}, {}, {}, {}};
         s.root = w.node(root, -1, 0);
         w.linkSiblings();
         s.fileEnd = (size + kNodeSize - 1) / kNodeSize * kNodeSize;
-        // This engine keeps no free list in the file: every block outside the tree is free.
-        for (std::size_t b = s.fileEnd / kNodeSize; b-- > headerSize / kNodeSize;) {
-            if (!w.visited[b]) {
-                s.freeOffsets.push_back(static_cast<std::uint32_t>(b * kNodeSize));
+        if (writable_) {
+            // This engine keeps no free list in the file: every block outside the tree is free.
+            std::vector<std::uint32_t> used(w.visited.begin(), w.visited.end());
+            std::sort(used.begin(), used.end());
+            std::size_t u = 0;
+            for (std::uint64_t b = headerSize; b < s.fileEnd && s.freeOffsets.size() < kMaxFreeBlocks; b += kNodeSize) {
+                while (u < used.size() && used[u] < b) {
+                    ++u;
+                }
+                if (u == used.size() || used[u] != b) {
+                    s.freeOffsets.push_back(static_cast<std::uint32_t>(b));
+                }
             }
+            std::reverse(s.freeOffsets.begin(), s.freeOffsets.end()); // lowest first off the back
         }
         return s;
     }
@@ -379,11 +660,11 @@ private:
     // Reads the tree depth-first, checking every node before it is used.
     struct Walker {
         const IdxFile& file;
-        const std::vector<unsigned char>& buf;
+        std::uint64_t size;
         std::size_t headerSize;
         State& s;
         char pad;
-        std::vector<bool> visited;
+        std::unordered_set<std::uint32_t> visited;
         std::vector<std::int32_t> leaves;
         std::vector<std::vector<std::int32_t>> interiorByDepth;
         std::vector<std::uint32_t> leafLeft;
@@ -392,17 +673,17 @@ private:
         std::string where(std::uint32_t off) const { return "node at offset " + std::to_string(off); }
 
         std::int32_t node(std::uint32_t off, std::int32_t parent, int depth) {
-            if (off % kNodeSize != 0 || off < headerSize || static_cast<std::uint64_t>(off) + kNodeSize > buf.size()) {
+            if (off % kNodeSize != 0 || off < headerSize || static_cast<std::uint64_t>(off) + kNodeSize > size) {
                 file.corrupt("a node offset (" + std::to_string(off) + ") lies outside the file");
             }
-            if (visited[off / kNodeSize]) {
+            if (!visited.insert(off).second) {
                 file.corrupt("the " + where(off) + " is reached twice");
             }
-            visited[off / kNodeSize] = true;
             if (depth > kMaxDepth) {
                 file.corrupt("the tree is too deep");
             }
-            const unsigned char* p = buf.data() + off;
+            unsigned char p[kNodeSize];
+            file.readBlock(p, kNodeSize, off);
             const std::uint16_t attrs = getLE16(p);
             const std::uint16_t count = getLE16(p + 2);
             if (attrs > 3) {
@@ -474,8 +755,8 @@ private:
             const std::size_t entrySize = static_cast<std::size_t>(kl) + 4;
             for (std::size_t i = 0; i < count; ++i) {
                 const unsigned char* e = p + 12 + i * entrySize;
-                append(std::string(reinterpret_cast<const char*>(e), static_cast<std::size_t>(kl)),
-                       getBE32(e + kl), off);
+                append(std::string(reinterpret_cast<const char*>(e), static_cast<std::size_t>(kl)), getBE32(e + kl),
+                       off);
             }
         }
 
@@ -529,8 +810,7 @@ private:
 
         void linkSiblings() {
             for (std::size_t i = 0; i < leaves.size(); ++i) {
-                const std::uint32_t wantLeft =
-                    i > 0 ? s.nodes[static_cast<std::size_t>(leaves[i - 1])].offset : kNone;
+                const std::uint32_t wantLeft = i > 0 ? s.nodes[static_cast<std::size_t>(leaves[i - 1])].offset : kNone;
                 const std::uint32_t wantRight =
                     i + 1 < leaves.size() ? s.nodes[static_cast<std::size_t>(leaves[i + 1])].offset : kNone;
                 if (leafLeft[i] != wantLeft || leafRight[i] != wantRight) {
@@ -584,9 +864,8 @@ private:
     }
 
     std::size_t lowerBound(std::string_view key, std::uint32_t recno) const {
-        auto it = std::lower_bound(entries_.begin(), entries_.end(), 0, [&](const IndexEntry& e, int) {
-            return compareEntry(e, key, recno) < 0;
-        });
+        auto it = std::lower_bound(entries_.begin(), entries_.end(), 0,
+                                   [&](const IndexEntry& e, int) { return compareEntry(e, key, recno) < 0; });
         return static_cast<std::size_t>(it - entries_.begin());
     }
 
@@ -672,9 +951,11 @@ private:
         if (fileEnd_ + blocks * kNodeSize > 0xFFFFFFFFull) {
             throw ETableError("Index file " + name_ + " has grown too large.");
         }
+        // Space is taken here, before any group of changes is journalled: a full disk then fails
+        // the change while nothing of it has been written.
         const std::vector<unsigned char> zeros(blocks * kNodeSize, 0);
-        pwriteFull(zeros.data(), zeros.size(), fileEnd_, false);
-        flush();
+        ioWrite(fd_, zeros.data(), zeros.size(), fileEnd_, name_);
+        ioSync(fd_, name_);
         for (std::size_t b = blocks; b-- > 0;) {
             freeOffsets_.push_back(static_cast<std::uint32_t>(fileEnd_ + b * kNodeSize));
         }
@@ -855,7 +1136,7 @@ private:
             if (p != root_) {
                 detach(p);
             } else {
-                nd(p).leaf = true;  // everything is gone: the root becomes an empty leaf
+                nd(p).leaf = true; // everything is gone: the root becomes an empty leaf
                 nd(p).size = 0;
                 dirty_.insert(p);
             }
@@ -871,7 +1152,8 @@ private:
 
     void encodeNode(std::int32_t id, std::size_t start, unsigned char* out) const {
         const MNode& n = nd(id);
-        const std::uint16_t attrs = static_cast<std::uint16_t>((n.leaf ? kAttrLeaf : 0) | (id == root_ ? kAttrRoot : 0));
+        const std::uint16_t attrs =
+            static_cast<std::uint16_t>((n.leaf ? kAttrLeaf : 0) | (id == root_ ? kAttrRoot : 0));
         const std::uint32_t left = n.left >= 0 ? nd(n.left).offset : kNone;
         const std::uint32_t right = n.right >= 0 ? nd(n.right).offset : kNone;
         const auto kl = static_cast<std::size_t>(keyLength_);
@@ -945,28 +1227,20 @@ private:
         }
     }
 
-    // Writes through the O_DSYNC descriptor when `durable` (each write on disk when it returns: on
-    // a virtual disk a flagged write of a block costs a fraction of one fdatasync), else through
-    // the plain one, leaving flush() to sync.
-    void pwriteFull(const unsigned char* data, std::size_t len, std::uint64_t at, bool durable) {
-        const int fd = durable && syncFd_ >= 0 ? syncFd_ : fd_;
-        if (fd == fd_) {
-            needSync_ = true;
-        }
-        std::size_t done = 0;
-        while (done < len) {
-            const ssize_t n = ::pwrite(fd, data + done, len - done, static_cast<off_t>(at + done));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                throw ETableError("Cannot write index file " + name_ + ": " + std::strerror(errno) + ".");
-            }
-            done += static_cast<std::size_t>(n);
+    // Runs a change of the tree; when it fails, what is in memory is dropped and read again from
+    // the file on the next refresh().
+    template <typename F> void changing(F&& change) {
+        try {
+            change();
+        } catch (...) {
+            stamp_ = Stamp{};
+            dirty_.clear();
+            links_.clear();
+            throw;
         }
     }
 
-    // Writes the changed nodes and the header, then notes the file's new state.
+    // Writes the changed nodes and the header as one group, then notes the file's new state.
     void finishWrite() {
         // A leaf written by another program may be packed more tightly than this engine packs;
         // split whatever no longer fits before anything is written.
@@ -982,14 +1256,16 @@ private:
         }
         std::vector<std::int32_t> ids(dirty_.begin(), dirty_.end());
         dirty_.clear();
-        std::sort(ids.begin(), ids.end(), [this](std::int32_t a, std::int32_t b) { return nd(a).offset < nd(b).offset; });
+        std::sort(ids.begin(), ids.end(),
+                  [this](std::int32_t a, std::int32_t b) { return nd(a).offset < nd(b).offset; });
+        std::vector<JournalWrite> writes;
         unsigned char buf[kNodeSize];
         for (std::int32_t id : ids) {
             if (!nd(id).alive) {
                 continue;
             }
             encodeNode(id, positionOf(id), buf);
-            pwriteFull(buf, kNodeSize, nd(id).offset, true);
+            writes.push_back(JournalWrite{nd(id).offset, std::string(reinterpret_cast<const char*>(buf), kNodeSize)});
         }
         // Nodes whose only change is a sibling link get just their two link fields.
         for (std::int32_t id : links_) {
@@ -999,13 +1275,16 @@ private:
             unsigned char link[8];
             putLE32(link, nd(id).left >= 0 ? nd(nd(id).left).offset : kNone);
             putLE32(link + 4, nd(id).right >= 0 ? nd(nd(id).right).offset : kNone);
-            pwriteFull(link, sizeof link, nd(id).offset + 4, true);
+            writes.push_back(
+                JournalWrite{nd(id).offset + 4, std::string(reinterpret_cast<const char*>(link), sizeof link)});
         }
         links_.clear();
         ++counter_;
         std::vector<unsigned char> h(headerSize());
         encodeHeader(h.data());
-        pwriteFull(h.data(), kNodeSize, 0, true);  // the expression pool of a compact header never changes
+        // The expression pool of a compact header never changes.
+        writes.push_back(JournalWrite{0, std::string(reinterpret_cast<const char*>(h.data()), kNodeSize)});
+        commit(std::move(writes), 0, false);
         stamp_ = statFile();
         stamp_.counter = counter_;
     }
@@ -1044,7 +1323,7 @@ private:
         dirty_.clear();
         links_.clear();
         fileEnd_ = headerSize();
-        std::vector<std::size_t> starts;  // by node id
+        std::vector<std::size_t> starts; // by node id
 
         std::vector<std::int32_t> level;
         auto newNode = [&](bool leaf, std::size_t start, std::uint32_t size) {
@@ -1124,19 +1403,24 @@ private:
         for (std::size_t id = 0; id < nodes_.size(); ++id) {
             encodeNode(static_cast<std::int32_t>(id), starts[id], image.data() + nodes_[id].offset);
         }
-        pwriteFull(image.data(), image.size(), 0, false);
-        needSync_ = true;
-        if (::ftruncate(fd_, static_cast<off_t>(image.size())) != 0) {
-            throw ETableError("Cannot write index file " + name_ + ": " + std::strerror(errno) + ".");
-        }
+        // The whole file is one group: another program that has it open reads the new tree at its
+        // next look (a new file renamed over it would leave that program on the old one).
+        std::vector<JournalWrite> writes;
+        writes.push_back(JournalWrite{0, std::string(reinterpret_cast<const char*>(image.data()), image.size())});
+        image.clear();
+        image.shrink_to_fit();
+        commit(std::move(writes), fileEnd_, true);
         stamp_ = statFile();
         stamp_.counter = counter_;
     }
 
     std::filesystem::path path_;
     std::string name_;
+    std::filesystem::path journalPath_;
     int fd_ = -1;
-    int syncFd_ = -1;  // the same file opened with O_DSYNC (writable files only)
+    std::uint64_t fileId_ = 0;
+    mode_t fileMode_ = 0;
+    std::optional<Journal> overlay_; // a pending group a read-only handle reads through
     bool needSync_ = false;
     bool writable_ = false;
     std::vector<FieldDef> fields_;
@@ -1159,8 +1443,8 @@ private:
     std::int32_t root_ = -1;
     std::vector<std::int32_t> freeIds_;
     std::vector<std::uint32_t> freeOffsets_;
-    std::set<std::int32_t> dirty_;  // nodes to write whole
-    std::set<std::int32_t> links_;  // nodes whose sibling links changed
+    std::set<std::int32_t> dirty_; // nodes to write whole
+    std::set<std::int32_t> links_; // nodes whose sibling links changed
     Stamp stamp_;
 };
 
@@ -1183,38 +1467,59 @@ int openFile(const std::filesystem::path& path, int flags, const std::string& mi
 std::unique_ptr<IndexFile> IndexFile::open(const std::filesystem::path& path, bool writable,
                                            std::span<const FieldDef> fields, CodePage cp) {
     const int fd = openFile(path, writable ? O_RDWR : O_RDONLY, "Index file does not exist.\rFile: " + path.string());
-    int syncFd = -1;
-    if (writable) {
-        try {
-            syncFd = openFile(path, O_RDWR | O_DSYNC, {});
-        } catch (...) {
-            ::close(fd);
-            throw;
-        }
-    }
-    auto f = std::make_unique<IdxFile>(path, fd, syncFd, writable, fields, cp);
+    auto f = std::make_unique<IdxFile>(path, fd, writable, fields, cp);
     f->load();
     return f;
 }
 
 std::unique_ptr<IndexFile> IndexFile::create(const std::filesystem::path& path, IndexKind kind,
-                                             std::string_view expression, std::span<const FieldDef> fields,
-                                             CodePage cp, std::uint32_t recordCount, const RecordSource& records) {
+                                             std::string_view expression, std::span<const FieldDef> fields, CodePage cp,
+                                             std::uint32_t recordCount, const RecordSource& records, bool unique) {
     // Check the expression before touching the file.
     KeyExpression check(expression, fields, cp, path.string());
     (void)check;
-    const int fd = openFile(path, O_RDWR | O_CREAT | O_TRUNC, {});
-    int syncFd = -1;
-    try {
-        syncFd = openFile(path, O_RDWR | O_DSYNC, {});
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    auto f = std::make_unique<IdxFile>(path, fd, syncFd, true, fields, cp);
-    f->initNew(kind, expression, recordCount, records);
-    f->flush();
+    const int fd = openFile(path, O_RDWR | O_CREAT, {});
+    auto f = std::make_unique<IdxFile>(path, fd, true, fields, cp);
+    f->initFresh(kind, expression, unique, recordCount, records);
     return f;
+}
+
+std::optional<IndexHeader> IndexFile::readHeader(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char h[2 * kNodeSize] = {};
+    in.read(reinterpret_cast<char*>(h), sizeof h);
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (got < kNodeSize) {
+        return std::nullopt;
+    }
+    IndexHeader out;
+    const std::uint8_t options = h[14];
+    if ((options & kOptCompound) != 0 || (options & kOptFor) != 0) {
+        return std::nullopt;
+    }
+    out.unique = (options & kOptUnique) != 0;
+    out.kind = (options & kOptCompact) ? IndexKind::Compact : IndexKind::NonCompact;
+    const unsigned char* text = h + 16;
+    std::size_t room = 220;
+    if (out.kind == IndexKind::Compact) {
+        if (got < 2 * kNodeSize) {
+            return std::nullopt;
+        }
+        text = h + 512;
+        room = 512;
+    }
+    const auto* end = static_cast<const unsigned char*>(std::memchr(text, 0, room));
+    if (end == nullptr) {
+        return std::nullopt;
+    }
+    out.expression.assign(reinterpret_cast<const char*>(text), static_cast<std::size_t>(end - text));
+    while (!out.expression.empty() && out.expression.back() == ' ') {
+        out.expression.pop_back();
+    }
+    if (out.expression.empty()) {
+        return std::nullopt;
+    }
+    return out;
 }
 
 } // namespace arrowsel::data

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "data/key_expression.h"
+#include "data/table_error.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,15 +33,44 @@ namespace arrowsel::data {
 // their highest record number and the key length (any key length 1-100, record numbers to
 // 2^32-1), and a duplicate count never reaches into the previous key's trailing blanks.
 //
-// The ordered keys are kept in memory once read; changes made by another process to the file are
-// picked up by refresh(). insert() and remove() write only the nodes they change, each through a
-// synchronous (O_DSYNC) descriptor, so flush() after them costs nothing; create() is durable when
-// it returns, and flush() syncs a rebuild(). Writers must hold the table's header lock; files are
-// validated on every read, and a damaged one gives ETableError.
+// Reading: the header, then the nodes the tree reaches from its root, one by one (never the whole
+// file: its size says nothing about how much of it is in use). The ordered keys are kept in memory
+// once read; changes made by another process to the file are picked up by refresh().
+//
+// Writing: every change (insert(), remove(), a rebuild, create()) is one group of writes made
+// crash-safe by a journal, the side file "<index file name>.jnl" beside the index (Saved.idx has
+// Saved.idx.jnl), which exists only while a change is being written. The group's node images and
+// header go to the journal, which is synced (and its folder); then into the index, which is synced;
+// then the journal is removed. Opening or re-reading the index finds a journal left by a process
+// killed in between: a writable handle writes the group into the index, a read-only one reads the
+// index as the group leaves it. A journal is used only for the file it was made for (same inode; a
+// group of nodes also only while the header's change counter is the one before or after it).
+// Other xBase programs do not know the journal: they read a consistent index whenever no writer of
+// ours was killed in the middle of a change; after such a kill they may find the index damaged
+// until this program has opened it once. A journal never needs a backup. Every change is durable
+// when the call returns. Writers must hold the table's header lock; files are validated on every
+// read, and a damaged one gives EIndexDamaged.
 enum class IndexKind { Compact, NonCompact };
 
+// An index file whose contents do not parse; what() names the file, reason() says what is wrong.
+class EIndexDamaged : public ETableError {
+public:
+    EIndexDamaged(const std::string& message, std::string reason) : ETableError(message), reason_(std::move(reason)) {}
+    const std::string& reason() const { return reason_; }
+
+private:
+    std::string reason_;
+};
+
+// What the header of an index file says, enough to build the file again.
+struct IndexHeader {
+    IndexKind kind = IndexKind::Compact;
+    std::string expression;
+    bool unique = false;
+};
+
 struct IndexEntry {
-    std::string key;  // keyLength() bytes
+    std::string key; // keyLength() bytes
     std::uint32_t recno = 0;
 };
 
@@ -51,14 +82,21 @@ public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
     // Opens an existing file, reads its header and keys; the key expression is compiled against
-    // the table's fields. Throws ETableError on a missing, truncated or corrupt file.
+    // the table's fields. Throws ETableError on a missing file, EIndexDamaged on a truncated or
+    // corrupt one.
     static std::unique_ptr<IndexFile> open(const std::filesystem::path& path, bool writable,
                                            std::span<const FieldDef> fields, CodePage cp);
 
-    // Creates (or overwrites) an index file of the given kind over the records 1..recordCount.
+    // Creates (or overwrites, as one crash-safe group) an index file of the given kind over the
+    // records 1..recordCount.
     static std::unique_ptr<IndexFile> create(const std::filesystem::path& path, IndexKind kind,
-                                             std::string_view expression, std::span<const FieldDef> fields,
-                                             CodePage cp, std::uint32_t recordCount, const RecordSource& records);
+                                             std::string_view expression, std::span<const FieldDef> fields, CodePage cp,
+                                             std::uint32_t recordCount, const RecordSource& records,
+                                             bool unique = false);
+
+    // The kind, key expression and uniqueness a file's header states; nullopt when the header is
+    // unreadable, or names a FOR clause or a compound index. The tree is not looked at.
+    static std::optional<IndexHeader> readHeader(const std::filesystem::path& path);
 
     virtual ~IndexFile() = default;
 
