@@ -62,7 +62,7 @@ bool TCustInfo::FormActivate(QDate today) {
         table_.open(main_.dataFolder() / kSavedTable);
         // Opened before the insert so that the post files the new name at once; a missing index
         // is reported before anything is typed.
-        table_.openIndexFile(kSavedIndex);
+        table_.openIndexFile(kSavedIndex, kSavedIndexExpression);
         table_.insert();
         for (const FieldValue& v : encodeSetup(main_)) {
             table_.setFieldText(v.name, v.text);
@@ -72,6 +72,9 @@ bool TCustInfo::FormActivate(QDate today) {
         seam().error(this, QString::fromStdString(e.what()));
         table_.close();
         return false;
+    }
+    for (const std::string& notice : table_.takeNotices()) {
+        seam().information(this, QString::fromStdString(notice));
     }
     binding_.applyWidths(table_);
     binding_.clear();

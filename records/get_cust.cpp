@@ -109,12 +109,15 @@ template <typename F> bool TGetCust::guarded(F&& work) {
 bool TGetCust::FormActivate() {
     const bool ok = guarded([this] {
         table_.open(main_.dataFolder() / kSavedTable);
-        table_.openIndexFile(kSavedIndex);
+        table_.openIndexFile(kSavedIndex, kSavedIndexExpression);
         table_.first();
     });
     if (!ok) {
         table_.close();
         return false;
+    }
+    for (const std::string& notice : table_.takeNotices()) {
+        seam().information(this, fromStd(notice));
     }
     binding_.applyWidths(table_);
     showRecord();

@@ -20,6 +20,9 @@ namespace arrowsel::records {
 
 inline constexpr const char* kSavedTable = "Saveddb.dbf";
 inline constexpr const char* kSavedIndex = "Saved.idx";
+// The key of "Saved.idx" as the sample data builds it; a damaged index whose header is lost is
+// rebuilt on it.
+inline constexpr const char* kSavedIndexExpression = "NAME";
 inline constexpr const char* kShopTable = "SHOPINFO.DBF";
 inline constexpr const char* kExportFile = "custdb.txt";
 

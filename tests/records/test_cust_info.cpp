@@ -1,8 +1,11 @@
+#include "data/dbf_test_hooks.h"
 #include "records/cust_info.h"
 #include "records/record_commands.h"
 #include "tests/records/records_fixture.h"
 
 #include <QLabel>
+#include <cerrno>
+#include <fstream>
 
 namespace arrowsel::test {
 namespace {
@@ -181,6 +184,52 @@ TEST_F(CustomerEntry, missingIndex_isReportedBeforeAnythingIsTyped) {
     EXPECT_TRUE(seam.dialogs.isEmpty());
     ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
     EXPECT_TRUE(seam.texts(Kind::Error).front().startsWith(QStringLiteral("Index file does not exist.")));
+}
+
+int gDiskFullWrites = 0;
+
+// Index writes fail as on a full disk while gDiskFullWrites lasts.
+int diskFull(data::test_hooks::IndexIo) {
+    return gDiskFullWrites-- > 0 ? ENOSPC : 0;
+}
+
+TEST_F(CustomerEntry, diskFullWhileSaving_saysNotSaved_andSavingAgainStoresTheCustomerOnce) {
+    records::TCustInfo w(main);
+    ASSERT_TRUE(w.FormActivate());
+    fillAddress(w, QStringLiteral("Di Disk"));
+    gDiskFullWrites = 1;
+    data::test_hooks::indexIo = diskFull;
+    click(w, "PostBtn");
+    data::test_hooks::indexIo = nullptr;
+    ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(seam.texts(Kind::Error).front().contains(QStringLiteral("Save Record again")));
+    EXPECT_EQ(savedCount(), 0u);
+    EXPECT_NE(w.result(), QDialog::Accepted);
+
+    click(w, "PostBtn");
+    EXPECT_EQ(w.result(), QDialog::Accepted);
+    EXPECT_EQ(savedCount(), 1u);
+    EXPECT_EQ(namesInIndexOrder(), std::vector<std::string>{"Di Disk"});
+}
+
+TEST_F(CustomerEntry, damagedIndex_isRebuiltWhenTheWindowOpens_andTheUserIsToldOnce) {
+    saveCustomer(QStringLiteral("Ed Early"));
+    {
+        std::fstream f(dir / "Saved.idx", std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(0);
+        f.write(std::string(1024, '\xEE').data(), 1024); // the header, expression and all
+    }
+    seam.entries.clear();
+    saveCustomer(QStringLiteral("Al Later"));
+    const QStringList told = seam.texts(Kind::Information);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told.front().contains(QStringLiteral("Saved.idx"))) << told.front().toStdString();
+    EXPECT_TRUE(told.front().contains(QStringLiteral("rebuilt"))) << told.front().toStdString();
+    EXPECT_EQ(namesInIndexOrder(), (std::vector<std::string>{"Al Later", "Ed Early"}));
+
+    seam.entries.clear();
+    saveCustomer(QStringLiteral("Bo Third"));
+    EXPECT_TRUE(seam.texts(Kind::Information).isEmpty());
 }
 
 } // namespace
