@@ -1,5 +1,6 @@
 // Table engine figures on a 100,000-record table of 200-byte records:
-// sequential read, seeks, reindex, append + post with an index, copy to text.
+// sequential read, seeks, reindex, append + post with an index, copy to text; and opening an index
+// file of 4 GiB whose tree uses a few blocks (a sparse file), which reads only those blocks.
 
 #include "bench/table_fixture.h"
 #include "data/dbf_table.h"
@@ -109,5 +110,25 @@ void BM_CopyToText(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CopyToText)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_OpenSparse4GiBIndex(benchmark::State& state) {
+    const fs::path dir = benchFolder() / "sparse";
+    fs::create_directories(dir);
+    arrowsel::bench::writeBenchTable(dir / "small.dbf", 500);
+    {
+        TDbfTable t;
+        t.open(dir / "small.dbf", TDbfTable::OpenMode::Exclusive);
+        t.createIndex(dir / "small.idx", "NAME", IndexKind::Compact);
+    }
+    fs::resize_file(dir / "small.idx", 0xFFFFFE00ull);
+    for (auto _ : state) {
+        TDbfTable t;
+        t.open(dir / "small.dbf", TDbfTable::OpenMode::ReadOnly);
+        t.openIndexFile("small.idx");
+        benchmark::DoNotOptimize(t.recNo());
+    }
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_OpenSparse4GiBIndex)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace

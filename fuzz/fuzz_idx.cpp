@@ -6,13 +6,12 @@
 #include "data/index_file.h"
 #include "data/table_error.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace arrowsel::data;
@@ -29,9 +28,18 @@ const std::vector<FieldDef> kFields{
 
 const std::string& scratchPath() {
     // A memory file system where there is one: synchronous writes cost nothing there.
-    static const std::filesystem::path dir =
-        std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path();
-    static const std::string path = (dir / ("fuzz_idx_" + std::to_string(::getpid()) + ".idx")).string();
+    static const std::filesystem::path dir = std::filesystem::is_directory("/dev/shm")
+                                                 ? std::filesystem::path("/dev/shm")
+                                                 : std::filesystem::temp_directory_path();
+    static const std::string path = [] {
+        std::string p = (dir / ("fuzz_idx_" + std::to_string(::getpid()) + ".idx")).string();
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove(scratchPath(), ec);
+            std::filesystem::remove(scratchPath() + ".jnl", ec); // the journal of its changes
+        });
+        return p;
+    }();
     return path;
 }
 
@@ -81,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 rw->remove(first.key, first.recno);
                 --expected;
             }
-            if (!rw->unique()) {  // a unique index may keep the old record instead
+            if (!rw->unique()) { // a unique index may keep the old record instead
                 check(rw->size() == expected);
             }
             auto back = IndexFile::open(path, false, kFields, CodePage::Windows1252);

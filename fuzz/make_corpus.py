@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the seed corpora of fuzz_dbf (fuzz/corpus/dbf) and fuzz_fpt (fuzz/corpus/fpt): a few
-tiny valid files of each version and block size. Standard library only; run it again after
+"""Writes the seed corpora of fuzz_dbf (fuzz/corpus/dbf), fuzz_fpt (fuzz/corpus/fpt) and fuzz_jnl
+(fuzz/corpus/jnl): a few tiny valid files of each version and block size, and index journals. Standard library only; run it again after
 changing it: python3 fuzz/make_corpus.py
 """
 
@@ -44,6 +44,21 @@ def fpt(block_size, memos):
     return header + data
 
 
+def fnv1a(data):
+    h = 0xCBF29CE484222325
+    for b in data:
+        h = ((h ^ b) * 0x100000001B3) & 0xFFFFFFFFFFFFFFFF
+    return h
+
+
+def journal(writes, before=1, after=2, length=0, flags=0):
+    """writes: (offset, bytes); the harness fills in its index file's inode."""
+    out = b"ASIXJRN1" + struct.pack("<IIIQQI", len(writes), before, after, 0, length, flags)
+    for offset, data in writes:
+        out += struct.pack("<II", offset, len(data)) + data
+    return out + struct.pack("<Q", fnv1a(out))
+
+
 def write(folder, name, data):
     os.makedirs(folder, exist_ok=True)
     with open(os.path.join(folder, name), "wb") as f:
@@ -71,6 +86,14 @@ def main():
     write(f, "block64.fpt", fpt(64, [(1, b"memo text"), (1, b""), (1, b"x" * 300), (0, b"\x00\xff")]))
     write(f, "block1.fpt", fpt(1, [(1, b"tiny blocks")]))
     write(f, "block512.fpt", fpt(512, [(1, b"big blocks"), (1, b"second")]))
+
+    j = os.path.join(HERE, "corpus", "jnl")
+    # The harness's index has a 1024-byte (compact) or 512-byte header and a few nodes after it.
+    write(j, "empty.jnl", journal([]))
+    write(j, "node.jnl", journal([(1024, bytes([2, 0, 1, 0]) + b"\xff" * 8 + bytes(500))]))
+    write(j, "links.jnl", journal([(1028, b"\x00\x06\x00\x00\xff\xff\xff\xff"), (0, b"\x00\x04" + bytes(510))]))
+    write(j, "whole.jnl", journal([(0, bytes(1536))], length=1536, flags=1))
+    write(j, "grow.jnl", journal([(4096, bytes(512))], length=8192, flags=1))
 
 
 if __name__ == "__main__":
