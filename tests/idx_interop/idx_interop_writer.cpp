@@ -2,12 +2,16 @@
 // independent reader must print for each: "key recno" per line in index order, character keys
 // without trailing blanks, numeric and date keys as numbers (%.15g; dates as Julian days).
 // The expected order comes from a sort of its own here (by value, then record number), not from
-// the index code. Usage: idx_interop_writer OUTDIR
+// the index code. A name index is also written by a process killed in the middle of adding a key,
+// then opened once for writing, which completes the change from the index's journal.
+// Usage: idx_interop_writer OUTDIR
 
+#include "data/dbf_test_hooks.h"
 #include "data/index_file.h"
 #include "data/table_error.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +21,8 @@
 #include <map>
 #include <random>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace arrowsel::data;
@@ -39,9 +45,9 @@ long long julianDay(int y, int m, int d) {
 
 struct Rec {
     std::string bytes;
-    std::string name;  // without trailing blanks
+    std::string name; // without trailing blanks
     double qty = 0;
-    double born = 0;  // Julian day, 0 = empty
+    double born = 0; // Julian day, 0 = empty
 };
 
 std::vector<Rec> makeRecords(std::size_t n, unsigned seed) {
@@ -131,6 +137,40 @@ Line lineOf(const Rec& r, const std::string& what, std::uint32_t recno) {
     return l;
 }
 
+// Kills the process at the fifth write or sync of an index change: the journal is on disk, the
+// index only partly written.
+int killMidChange(test_hooks::IndexIo) {
+    static int seen = 0;
+    if (++seen == 5) {
+        ::raise(SIGKILL);
+    }
+    return 0;
+}
+
+// Copies `from` to `to`, adds record 1's key again as record n + 1 in a child killed in the middle
+// of it, and completes the change with a writable open.
+bool addKilled(const std::filesystem::path& from, const std::filesystem::path& to, const std::string& record,
+               std::uint32_t recno) {
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        test_hooks::indexIo = killMidChange;
+        try {
+            IndexFile::open(to, true, kFields, CodePage::Windows1252)->insert(record, recno);
+        } catch (...) {
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!WIFSIGNALED(status)) {
+        std::fprintf(stderr, "the change was not killed in the middle\n");
+        return false;
+    }
+    IndexFile::open(to, true, kFields, CodePage::Windows1252);
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -157,11 +197,20 @@ int main(int argc, char** argv) {
                     lines.push_back(lineOf(recs[i], what, static_cast<std::uint32_t>(i + 1)));
                 }
                 writeExpected(dir / (bulk + ".exp"), what, lines);
+                if (std::string(what) == "name") {
+                    const std::string killed = k + "_name_killed";
+                    if (!addKilled(dir / (bulk + ".idx"), dir / (killed + ".idx"), recs[0].bytes,
+                                   static_cast<std::uint32_t>(n + 1))) {
+                        return 1;
+                    }
+                    lines.push_back(lineOf(recs[0], what, static_cast<std::uint32_t>(n + 1)));
+                    writeExpected(dir / (killed + ".exp"), what, lines);
+                }
 
                 // Grown key by key in random order under large record numbers, then thinned out.
                 const std::string ins = k + "_" + what + "_ins";
-                auto idx = IndexFile::create(dir / (ins + ".idx"), kind, expr, kFields, CodePage::Windows1252, 0,
-                                             source);
+                auto idx =
+                    IndexFile::create(dir / (ins + ".idx"), kind, expr, kFields, CodePage::Windows1252, 0, source);
                 std::vector<std::size_t> order(n);
                 for (std::size_t i = 0; i < n; ++i) {
                     order[i] = i;
