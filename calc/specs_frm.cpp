@@ -6,6 +6,7 @@
 #include "data/table_error.h"
 #include "engine/conversions.h"
 #include "engine/window_state.h"
+#include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 #include "widgets/value_label.h"
 
@@ -231,7 +232,7 @@ void TSpecsFrm::ChangeOptions() {
         }
     }
     models_->setText(qs(main_.labelText(Label::Mods)));
-    computeWeights();
+    widgets::runGuarded(this, [this] { computeWeights(); });
 }
 
 void TSpecsFrm::computeWeights() {

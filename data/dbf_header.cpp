@@ -37,6 +37,23 @@ bool isMemoPointer(const FieldDef& field) {
     }
 }
 
+bool isReadableType(FieldType type) {
+    switch (type) {
+    case FieldType::Character:
+    case FieldType::Numeric:
+    case FieldType::Float:
+    case FieldType::Date:
+    case FieldType::Logical:
+    case FieldType::Integer:
+    case FieldType::Memo:
+    case FieldType::Binary:
+    case FieldType::General:
+    case FieldType::Picture:
+        return true;
+    }
+    return false;
+}
+
 std::uint32_t headerLengthOf(std::string_view fixed, std::uint64_t fileSize, const std::string& fileName) {
     if (fixed.size() < 32) {
         damaged(fileName, "its header is cut short");
@@ -152,6 +169,19 @@ DbfHeader parseDbfHeader(std::string_view all, std::uint64_t fileSize, const std
     }
     if (h.fields.empty()) {
         damaged(fileName, "it has no fields");
+    }
+    // Records start where the header length says. A length that is not what the descriptors
+    // take (plus one pad byte some dBASE writers add, or the backlink FoxPro writers add) would
+    // read every record shifted and let a write land on the wrong one.
+    const std::size_t described = pos + 1;
+    const bool lengthFits = h.headerLength == described || h.headerLength == described + dbf::kBacklinkSize ||
+                            (h.headerLength == described + 1 && b[described] == 0);
+    if (!lengthFits) {
+        damaged(fileName, "its header length (" + std::to_string(h.headerLength) + ") does not match its " +
+                              std::to_string(h.fields.size()) + " fields (" + std::to_string(described) +
+                              (dbf::isVisualFoxPro(h.version) ? " or " + std::to_string(described + dbf::kBacklinkSize)
+                                                              : std::string()) +
+                              ")");
     }
     if (widthSum + 1 != h.recordLength) {
         damaged(fileName, "its record length (" + std::to_string(h.recordLength) + ") does not match its fields (" +

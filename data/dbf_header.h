@@ -59,6 +59,10 @@ struct DbfHeader {
 // True for fields whose bytes hold a block number in the memo file: M, G, P, and B of width 10.
 bool isMemoPointer(const FieldDef& field);
 
+// True for the type letters the engine reads: C, N, F, D, L, I, M, B, G and P. Fields of other
+// types (Visual FoxPro's _NullFlags, currency, date-time...) may be present but are not read.
+bool isReadableType(FieldType type);
+
 // Reads and checks a header. `fixed` holds at least the first 32 bytes of the file when the file
 // has them; `all` the first headerLength bytes (read by the caller once the length is known; pass
 // the same text when it was already complete). Throws ETableError naming `fileName` when the

@@ -177,8 +177,54 @@ struct TDbfTable::Impl {
         return static_cast<std::uint32_t>(whole);
     }
 
+    // What is wrong with the file's length, or empty when it holds the header, at least the
+    // records the header counts (more when a process was killed while appending) and then at most
+    // an end mark (0x1A, perhaps padded with NUL or more 0x1A bytes). A header that lies about
+    // its lengths leaves a ragged end or too few records: reading by it would shift every record
+    // and writing would overwrite one.
+    std::string lengthFault(std::uint32_t hc) const {
+        const std::uint64_t size = dbf.size();
+        const std::uint64_t whole = size < H() ? 0 : (size - H()) / R();
+        if (hc > whole) {
+            return "its header counts " + std::to_string(hc) + " records, but the file holds only " +
+                   std::to_string(whole);
+        }
+        std::uint64_t at = H() + static_cast<std::uint64_t>(countFromFile(hc)) * R();
+        bool first = true;
+        std::vector<char> chunk(4096);
+        while (at < size) {
+            const std::size_t got = dbf.readAt(at, chunk.data(), chunk.size());
+            for (std::size_t i = 0; i < got; ++i) {
+                const char c = chunk[i];
+                if (first ? c != '\x1A' : c != '\x1A' && c != '\0') {
+                    return "its length (" + std::to_string(size) + " bytes) is not its header (" + std::to_string(H()) +
+                           " bytes) and whole records of " + std::to_string(R()) + " bytes";
+                }
+                first = false;
+            }
+            if (got == 0) {
+                break;
+            }
+            at += got;
+        }
+        return {};
+    }
+
+    void checkLength() {
+        if (lengthFault(headerCount()).empty()) {
+            return;
+        }
+        // Look again while no process of this engine is half-way through an append.
+        ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Read);
+        const std::string fault = lengthFault(headerCount());
+        if (!fault.empty()) {
+            fail("is damaged: " + fault + ". It is left untouched; restore it from a backup copy.");
+        }
+    }
+
     // Makes the header count agree with the records present (on disk when writable).
     void repairCount() {
+        checkLength();
         const std::uint32_t hc = headerCount();
         std::uint32_t actual = countFromFile(hc);
         if (actual == hc) {
@@ -299,21 +345,59 @@ struct TDbfTable::Impl {
     }
 
     // The seek rule: found, the table stands on the key's record; not found, on the last record
-    // in index order (the end when the index is empty).
-    bool standAfterSeek(const IndexFile& ix, std::size_t pos) {
-        if (pos != IndexFile::npos) {
-            idxPos = pos;
-            onRecord(ix.at(pos).recno, Direction::Single);
-            return true;
-        }
-        if (ix.size() == 0) {
+    // in index order (the end when the index is empty). Sets `stale` when the record landed on
+    // does not carry the key its entry says.
+    bool standAfterSeek(const IndexFile& ix, std::size_t pos, bool& stale) {
+        stale = false;
+        const bool found = pos != IndexFile::npos;
+        if (!found && ix.size() == 0) {
             refreshCount();
             setEof();
             return false;
         }
-        idxPos = ix.size() - 1;
+        idxPos = found ? pos : ix.size() - 1;
         onRecord(ix.at(idxPos).recno, Direction::Single);
-        return false;
+        stale = ix.expression().evaluate(std::string_view(cur, R())) != ix.at(idxPos).key;
+        return found;
+    }
+
+    std::string keyText(const IndexFile& ix, const std::string& key) const {
+        if (ix.expression().type() != KeyType::Character) {
+            return "another value";
+        }
+        return "\"" + std::string(field_codec::trimBlanks(decodeText(cp, key))) + "\"";
+    }
+
+    // An index left over from before the table changed (records reordered or rewritten by another
+    // program) leads its keys to other records: reading on would show another record's data.
+    [[noreturn]] void failStale(const IndexFile& ix) const {
+        const IndexEntry& entry = ix.at(idxPos);
+        throw ETableError("The index file " + ix.path().string() + " does not match the table " + name +
+                          ": its entry " + keyText(ix, entry.key) + " leads to record " + std::to_string(entry.recno) +
+                          ", which holds " + keyText(ix, ix.expression().evaluate(std::string_view(cur, R()))) +
+                          ". Rebuild the index " + ix.path().filename().string() + " from " + path.filename().string() +
+                          ".");
+    }
+
+    // Seeks key bytes (nullopt: a seek text no key can match) in the controlling index.
+    bool seekKey(const std::optional<std::string>& key) {
+        bool stale = false;
+        bool found = false;
+        // A shared table's record may change between reading the index and reading the record;
+        // only a mismatch that a fresh look confirms is a stale index.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            refreshIndexForRead();
+            invalidateWindow();
+            IndexFile& ix = *controlling();
+            found = standAfterSeek(ix, key ? ix.findPrefix(*key) : IndexFile::npos, stale);
+            if (!stale || snapshot() || !shared()) {
+                break;
+            }
+        }
+        if (stale) {
+            failStale(*controlling());
+        }
+        return found;
     }
 
     void setEof() {
@@ -382,6 +466,17 @@ struct TDbfTable::Impl {
             return *i;
         }
         fail("has no field " + std::string(fieldName) + ".");
+    }
+
+    // A field read as text or number: one of a type the engine cannot read would read as empty,
+    // a silent wrong answer, so it is refused.
+    const FieldDef& readableField(std::string_view fieldName) const {
+        const FieldDef& f = hdr.fields[fieldIndex(fieldName)];
+        if (!isReadableType(f.type)) {
+            fail("has the field " + f.name + " of type " + std::string(1, static_cast<char>(f.type)) +
+                 ", which this program cannot read.");
+        }
+        return f;
     }
 
     std::string memoBytes(const FieldDef& f, const char* record, std::uint32_t n) const {
@@ -704,6 +799,11 @@ void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
     const std::string unable = "Unable to open table.\rFile: " + shown;
     const std::optional<fs::path> found = findFileNoCase(p);
     if (!found) {
+        std::error_code listError;
+        fs::directory_iterator(p.has_parent_path() ? p.parent_path() : fs::path("."), listError);
+        if (listError == std::errc::permission_denied) {
+            throw ETableError(unable + "\rThe folder cannot be read: permission denied.");
+        }
         throw ETableError(missing);
     }
     std::error_code ec;
@@ -719,6 +819,9 @@ void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
     }
     if (err == ENOENT) {
         throw ETableError(missing);
+    }
+    if (err == File::kNotRegularFile) {
+        throw ETableError(unable + "\rIt is not a regular file (a folder, a pipe or a device).");
     }
     if (err != 0) {
         throw ETableError(unable);
@@ -818,6 +921,11 @@ void TDbfTable::openIndexFile(const fs::path& name, std::string_view ownExpressi
     }
     std::error_code ec;
     const fs::path actual = fs::absolute(*found, ec);
+    if (std::error_code statError; !fs::is_regular_file(*found, statError)) {
+        // A named pipe would block the open for ever.
+        throw ETableError("Cannot open index file " + found->string() +
+                          ": not a regular file (a folder, a pipe or a device).");
+    }
     for (std::size_t i = 0; i < d.indexes.size(); ++i) {
         if (d.indexes[i]->path() == actual) { // already open: it becomes the controlling order
             std::rotate(d.indexes.begin() + static_cast<std::ptrdiff_t>(i),
@@ -928,10 +1036,7 @@ bool TDbfTable::seek(std::string_view key) {
         return false;
     }
     d.autoPost(*this);
-    d.refreshIndexForRead();
-    d.invalidateWindow();
-    IndexFile& ix = *d.controlling();
-    const KeyExpression& expr = ix.expression();
+    const KeyExpression& expr = d.controlling()->expression();
     std::string k;
     bool valid = true;
     switch (expr.type()) {
@@ -971,8 +1076,7 @@ bool TDbfTable::seek(std::string_view key) {
         break;
     }
     }
-    const std::size_t pos = valid ? ix.findPrefix(k) : IndexFile::npos;
-    return d.standAfterSeek(ix, pos);
+    return d.seekKey(valid ? std::optional<std::string>(k) : std::nullopt);
 }
 
 bool TDbfTable::seekNumber(double key) {
@@ -981,11 +1085,7 @@ bool TDbfTable::seekNumber(double key) {
         return false;
     }
     d.autoPost(*this);
-    d.refreshIndexForRead();
-    d.invalidateWindow();
-    IndexFile& ix = *d.controlling();
-    const std::size_t pos = ix.findPrefix(KeyExpression::encodeNumber(key));
-    return d.standAfterSeek(ix, pos);
+    return d.seekKey(KeyExpression::encodeNumber(key));
 }
 
 void TDbfTable::go(std::uint32_t recno) {
@@ -1102,8 +1202,8 @@ std::string TDbfTable::fieldText(std::string_view name) const {
     if (!d.open) {
         return {};
     }
-    const std::size_t i = d.fieldIndex(name);
-    const FieldDef& f = d.hdr.fields[i];
+    const FieldDef& f = d.readableField(name);
+    const auto i = static_cast<std::size_t>(&f - d.hdr.fields.data());
     const char* rec = d.current();
     if (rec == nullptr) {
         return {};
@@ -1125,7 +1225,7 @@ double TDbfTable::fieldFloat(std::string_view name) const {
     if (!d.open) {
         return 0.0;
     }
-    const FieldDef& f = d.hdr.fields[d.fieldIndex(name)];
+    const FieldDef& f = d.readableField(name);
     const char* rec = d.current();
     if (rec == nullptr) {
         return 0.0;
@@ -1365,6 +1465,66 @@ void TDbfTable::cancel() {
 
 bool TDbfTable::isEditing() const {
     return impl_->state != Impl::State::Browse;
+}
+
+// ---- checking ---------------------------------------------------------------------------------
+
+std::vector<std::string> TDbfTable::indexFaults() const {
+    Impl& d = *impl_;
+    d.requireOpen();
+    IndexFile* ix = d.controlling();
+    if (ix == nullptr) {
+        return {};
+    }
+    std::string all;
+    {
+        ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Read);
+        d.refreshCount();
+        if (d.shared() && !d.snapshot()) {
+            ix->refresh();
+        }
+        all = d.readAll(d.count);
+    }
+    const std::uint32_t n = d.count;
+    const std::string index = ix->path().filename().string();
+    const std::string table = d.path.filename().string();
+    std::vector<std::string> faults;
+    if (!ix->unique() && ix->size() != n) {
+        faults.push_back(index + " holds " + std::to_string(ix->size()) + " keys for the " + std::to_string(n) +
+                         " records of " + table);
+    }
+    std::size_t past = 0;
+    std::size_t wrong = 0;
+    std::string firstPast;
+    std::string firstWrong;
+    std::string key(static_cast<std::size_t>(ix->expression().keyLength()), ' ');
+    for (std::size_t i = 0; i < ix->size(); ++i) {
+        const IndexEntry& e = ix->at(i);
+        if (e.recno == 0 || e.recno > n) {
+            if (past++ == 0) {
+                firstPast = std::to_string(e.recno);
+            }
+            continue;
+        }
+        const std::string_view record(all.data() + static_cast<std::size_t>(e.recno - 1) * d.R(), d.R());
+        key.resize(static_cast<std::size_t>(ix->expression().keyLength()));
+        ix->expression().evaluateTo(record, key.data());
+        if (key != e.key && wrong++ == 0) {
+            firstWrong = "record " + std::to_string(e.recno) + " holds " + d.keyText(*ix, key) + " where " + index +
+                         " says " + d.keyText(*ix, e.key);
+        }
+    }
+    const auto more = [](std::size_t count) {
+        return count > 1 ? " (and " + std::to_string(count - 1) + " more)" : std::string();
+    };
+    if (past > 0) {
+        faults.push_back(index + " names record " + firstPast + more(past) + ", past the " + std::to_string(n) +
+                         " records of " + table);
+    }
+    if (wrong > 0) {
+        faults.push_back(index + " does not match " + table + ": " + firstWrong + more(wrong));
+    }
+    return faults;
 }
 
 // ---- text export ------------------------------------------------------------------------------

@@ -21,9 +21,9 @@ namespace arrowsel::data {
 // ("*" deleted, blank live) followed by the fields in order; an optional 0x1A at the end.
 // Read: versions 0x03, 0x83 (memo in a dBASE III .dbt), 0xF5, 0x30, 0x31 and 0x32; field types C,
 // N, F, D, L, I, M, and B, G, P as blobs (B of width 8 as a Visual FoxPro double); other type
-// letters are kept but read as empty. Written by create(): 0xF5 with an .fpt when a memo field is
-// present, else 0x03; 0x30 when a field is an I. Every length and pointer in a file is checked:
-// a damaged file gives an ETableError naming the file and what is wrong, never a crash.
+// letters are kept, and reading such a field as text or number is refused (it would read as empty). Written by
+// create(): 0xF5 with an .fpt when a memo field is present, else 0x03; 0x30 when a field is an I. Every length and
+// pointer in a file is checked: a damaged file gives an ETableError naming the file and what is wrong, never a crash.
 //
 // Shared use: record edits lock one byte at 0x7FFFFFFE - recno and appends lock the header byte at
 // 0x7FFFFFFE (open-file-description locks), so several processes may edit and append at once;
@@ -109,7 +109,9 @@ public:
     // Any positioning while a record is being edited or inserted posts it first.
     // seek: the first key in index order that begins with `key` (UTF-8 text); true and the table
     // on that record when found; false and the table on its last record in index order when not
-    // (the end when the index is empty); false and no move when no index is open.
+    // (the end when the index is empty); false and no move when no index is open. A record that
+    // does not carry the key its index entry says (an index older than the table) throws an
+    // ETableError naming both files and asking for the index to be rebuilt.
     bool seek(std::string_view key);
     bool seekNumber(double key);
     void go(std::uint32_t recno);
@@ -146,6 +148,11 @@ public:
     void post();
     void cancel();
     bool isEditing() const;
+
+    // Compares the controlling index with the table, reading every record: one sentence per kind
+    // of fault (a plain index with another number of keys than records, entries naming records
+    // the table lacks, records whose key is not the one their entry holds); empty when they agree.
+    std::vector<std::string> indexFaults() const;
 
     // Copies the whole table into a text file. Format 21: comma-delimited, one CR LF line per
     // record, character and memo fields in double quotes (inner quotes doubled, trailing blanks

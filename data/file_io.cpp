@@ -53,6 +53,9 @@ bool equalNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string errorText(int err) {
+    if (err == File::kNotRegularFile) {
+        return "not a regular file";
+    }
     return std::error_code(err, std::generic_category()).message();
 }
 
@@ -77,7 +80,8 @@ File& File::operator=(File&& other) noexcept {
 
 int File::open(const fs::path& path, Access access) {
     close();
-    const int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+    // O_NONBLOCK: opening a named pipe would otherwise wait for a writer for ever.
+    const int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     int fd = -1;
     do {
         fd = ::open(path.c_str(), flags);
@@ -90,7 +94,9 @@ int File::open(const fs::path& path, Access access) {
     if (::fstat(fd, &st) != 0) {
         err = errno;
     } else if (!S_ISREG(st.st_mode)) {
-        err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        err = kNotRegularFile;
+    } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        err = errno;
     }
     if (err != 0) {
         ::close(fd);

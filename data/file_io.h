@@ -29,7 +29,12 @@ public:
     File(const File&) = delete;
     File& operator=(const File&) = delete;
 
-    // Opens an existing file. Returns the errno value on failure (the File stays closed), 0 on success.
+    // What open() returns for a folder, a pipe, a device or a socket: only regular files are
+    // tables, memos or indexes.
+    static constexpr int kNotRegularFile = -1;
+
+    // Opens an existing regular file without waiting (a named pipe is refused, not waited on).
+    // Returns the errno value or kNotRegularFile on failure (the File stays closed), 0 on success.
     int open(const std::filesystem::path& path, Access access);
     // Creates (or truncates) a file for writing.
     void create(const std::filesystem::path& path);
@@ -87,7 +92,7 @@ private:
 // part (an exact match wins; among several others the first in byte order); nullopt when none.
 std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path& path);
 
-// The system's message for an errno value.
+// The system's message for an errno value (or File::kNotRegularFile).
 std::string errorText(int err);
 
 } // namespace arrowsel::data

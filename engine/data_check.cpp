@@ -1,13 +1,15 @@
 #include "engine/data_check.h"
 
+#include "data/dbf_header.h"
 #include "data/dbf_table.h"
+#include "data/file_io.h"
 #include "data/table_error.h"
 #include "engine/chart_rules.h"
 #include "engine/conversions.h"
 #include "engine/data_folder.h"
+#include "engine/notice_file.h"
 
 #include <algorithm>
-#include <fstream>
 #include <set>
 
 namespace arrowsel::engine {
@@ -21,6 +23,7 @@ constexpr const char* kSavedFile = "Saveddb.dbf";
 constexpr const char* kSavedIndexFile = "Saved.idx";
 constexpr const char* kShopFile = "SHOPINFO.DBF";
 constexpr const char* kNoticeFile = "invsel.txt";
+constexpr int kMaxReportsPerTable = 5; // damaged records named per table; the rest are alike
 
 constexpr const char* kDefaultWeightFields[] = {"DEFPTWT", "DEFNOCKWT", "DEFVANEWT", "DEFINSWT"};
 constexpr const char* kSpecsFields[] = {"SPINE",    "HMODELS",   "TMODELS", "GPI", "DEFPTWT", "DEFNOCKWT", "DEFVANEWT",
@@ -78,6 +81,12 @@ public:
     explicit Checker(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
     std::vector<DataProblem> run() {
+        std::error_code ec;
+        std::filesystem::directory_iterator listing(folder_, ec);
+        if (ec) {
+            report(Kind::UnreadableFolder, folder_.string(), 0, 0, "the folder cannot be read: " + ec.message());
+            return std::move(problems_);
+        }
         openSpecs();
         checkOtherTable(kSavedFile, kSavedFields, kSavedIndexFile);
         checkOtherTable(kShopFile, kShopFields, nullptr);
@@ -97,41 +106,105 @@ private:
     }
 
     // Opens a table read-only; reports and returns false when it is missing or refused.
+    // Anything of that name, a pipe or a folder included: the engine then says what it is.
+    bool exists(const char* name) const { return data::findFileNoCase(folder_ / name).has_value(); }
+
     bool open(TDbfTable& table, const char* name) {
-        if (!findFileNoCase(folder_, name)) {
+        if (!exists(name)) {
             report(Kind::MissingFile, name, 0, 0, "file not found in " + folder_.string());
             return false;
         }
         try {
             table.open(folder_ / name, TDbfTable::OpenMode::ReadOnly);
-            return true;
         } catch (const std::exception& e) {
             report(Kind::UnreadableFile, name, 0, 0, oneLine(e.what()));
             return false;
         }
+        checkCount(table, name);
+        checkRecords(table, name);
+        return true;
     }
 
+    // A read-only open counts the whole records present; a header that counts fewer (a process
+    // killed while appending) is repaired by the program's next shared open.
+    void checkCount(const TDbfTable& table, const char* name) {
+        data::File file;
+        unsigned char head[8] = {};
+        if (file.open(table.path(), data::File::Access::ReadOnly) != 0 || file.readAt(0, head, sizeof head) < 8) {
+            return;
+        }
+        const std::uint32_t stated = data::readLe32(head + 4);
+        if (stated != table.recordCount()) {
+            report(Kind::WrongCount, name, 0, 0,
+                   "the header counts " + std::to_string(stated) + " records, but the file holds " +
+                       std::to_string(table.recordCount()) + "; the program repairs the count when it next opens " +
+                       "the table for writing");
+        }
+    }
+
+    // Every memo of every record, so a damaged memo file shows before a customer's record fails.
+    void checkRecords(TDbfTable& table, const char* name) {
+        std::vector<std::string> memos;
+        for (const data::FieldDef& f : table.fields()) {
+            if (f.type == data::FieldType::Memo) {
+                memos.push_back(f.name);
+            }
+        }
+        if (memos.empty()) {
+            return;
+        }
+        int damaged = 0;
+        try {
+            for (std::uint32_t r = 1; r <= table.recordCount() && damaged < kMaxReportsPerTable; ++r) {
+                table.go(r);
+                for (const std::string& field : memos) {
+                    try {
+                        (void)table.fieldText(field);
+                    } catch (const data::ETableError& e) {
+                        report(Kind::DamagedRecord, name, static_cast<int>(r), 0, oneLine(e.what()));
+                        ++damaged;
+                    }
+                }
+            }
+        } catch (const std::exception& e) {
+            report(Kind::UnreadableFile, name, 0, 0, oneLine(e.what()));
+        }
+    }
+
+    // False when the index is missing, refused or does not match its table.
     bool openIndex(TDbfTable& table, const char* tableName, const char* index) {
-        if (!findFileNoCase(folder_, index)) {
+        if (!exists(index)) {
             report(Kind::MissingFile, index, 0, 0,
                    std::string("index of ") + tableName + " not found in " + folder_.string());
             return false;
         }
+        std::vector<std::string> faults;
         try {
             table.openIndexFile(index);
-            return true;
+            faults = table.indexFaults();
         } catch (const std::exception& e) {
             report(Kind::UnreadableFile, index, 0, 0, oneLine(e.what()));
             return false;
         }
+        for (const std::string& fault : faults) {
+            report(Kind::IndexFault, index, 0, 0, fault + "; rebuild " + index + " from " + tableName);
+        }
+        return faults.empty();
     }
 
     bool requireField(const TDbfTable& table, const char* file, const std::string& field, int cell = 0) {
-        if (table.fieldDef(field) != nullptr) {
-            return true;
+        const data::FieldDef* def = table.fieldDef(field);
+        if (def == nullptr) {
+            report(Kind::MissingField, file, 0, cell, "missing field " + field);
+            return false;
         }
-        report(Kind::MissingField, file, 0, cell, "missing field " + field);
-        return false;
+        if (!data::isReadableType(def->type)) {
+            report(Kind::UnreadableField, file, 0, cell,
+                   "field " + field + " has the type " + std::string(1, static_cast<char>(def->type)) +
+                       ", which the program cannot read");
+            return false;
+        }
+        return true;
     }
 
     template <std::size_t N>
@@ -152,8 +225,9 @@ private:
             for (std::uint32_t r = 1; r <= specs_.recordCount(); ++r) {
                 specs_.go(r);
                 for (const char* field : kDefaultWeightFields) {
-                    if (specs_.fieldDef(field) == nullptr) {
-                        continue;
+                    if (const data::FieldDef* def = specs_.fieldDef(field);
+                        def == nullptr || !data::isReadableType(def->type)) {
+                        continue; // reported with the fields
                     }
                     try {
                         specs_.fieldFloat(field);
@@ -183,19 +257,16 @@ private:
     }
 
     void checkNotice() {
-        const auto file = findFileNoCase(folder_, kNoticeFile);
-        if (!file) {
+        if (!exists(kNoticeFile)) {
             report(Kind::MissingFile, kNoticeFile, 0, 0, "file not found in " + folder_.string());
             return;
         }
-        std::ifstream in(*file, std::ios::binary);
-        std::string line;
-        if (!in || (!std::getline(in, line) && in.bad())) {
-            report(Kind::UnreadableFile, kNoticeFile, 0, 0, "cannot be read");
-            return;
-        }
-        if (trimBlanks(line).empty()) {
-            report(Kind::EmptyText, kNoticeFile, 1, 0, "the out-of-range notice (first line) is empty");
+        try {
+            if (trimBlanks(readNotice(folder_)).empty()) {
+                report(Kind::EmptyText, kNoticeFile, 1, 0, "the out-of-range notice (first line) is empty");
+            }
+        } catch (const ENoticeFileError& e) {
+            report(Kind::UnreadableFile, kNoticeFile, 0, 0, oneLine(e.what()));
         }
     }
 

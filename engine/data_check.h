@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
-// Checks a data folder the way the program reads it: every table and index opens, the fields the
-// program reads are there, every chart row the selection run can go to exists, every specification
+// Checks a data folder the way the program reads it: the folder can be read, every table and index
+// opens, every index matches its table (one key per record, each the key of the record it names),
+// every memo of every record reads, header record counts are right, the fields the program reads
+// are there in types it can read, every chart row the selection run can go to exists, every specification
 // key a chart cell can form (under its page's cutting rules and every case of its page) is found in
 // "specs.idx", and the numbers the grid and the specifications window read parse. Nothing is
 // written.
@@ -20,6 +22,11 @@ struct DataProblem {
         KeyNotFound,
         BadNumber,
         EmptyText,
+        UnreadableField, // a field the program reads has a type the engine cannot read
+        DamagedRecord,   // a record's memo (or other field) cannot be read
+        WrongCount,      // the header's record count disagrees with the records present
+        IndexFault,      // an index that does not match its table
+        UnreadableFolder,
     };
     Kind kind;
     std::string file; // as the program names it, e.g. "Targchrt.dbf"

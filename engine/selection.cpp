@@ -1,13 +1,12 @@
 #include "engine/selection.h"
 
-#include "data/codepage.h"
 #include "data/dbf_table.h"
 #include "data/table_error.h"
 #include "engine/chart_rules.h"
 #include "engine/conversions.h"
 #include "engine/data_folder.h"
+#include "engine/notice_file.h"
 
-#include <fstream>
 #include <stdexcept>
 
 namespace arrowsel::engine {
@@ -27,14 +26,6 @@ constexpr Color kYouthColor = 0x008000;
 constexpr Color kOrvkColor = 0x000080;
 constexpr Color kGreyFont = 0x808080;
 
-constexpr std::size_t kMaxNoticeChars = 150;
-
-// The message file could not be read; ends the run like any other input and output error.
-class ENoticeFileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 // Removes up to 15 characters from the first `mark` on; a text without it stays whole.
 std::string cutAt(std::string s, char mark) {
     const auto pos = s.find(mark);
@@ -52,48 +43,6 @@ std::size_t characterCount(std::string_view utf8) {
         }
     }
     return n;
-}
-
-bool isValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t extra = 0;
-        if (c < 0x80) {
-            extra = 0;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-        } else {
-            return false;
-        }
-        if (i + extra >= s.size() && extra > 0) {
-            return false;
-        }
-        for (std::size_t k = 1; k <= extra; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += extra + 1;
-    }
-    return true;
-}
-
-std::string firstCharacters(const std::string& utf8, std::size_t count) {
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) {
-            if (n == count) {
-                return utf8.substr(0, i);
-            }
-            ++n;
-        }
-    }
-    return utf8;
 }
 
 void makeBlank(Cell& cell) {
@@ -219,37 +168,10 @@ struct SelectionEngine::Impl {
         }
     }
 
-    std::string readNotice() const {
-        const auto file = findFileNoCase(folder, "invsel.txt");
-        const std::string shown = (folder / "invsel.txt").string();
-        if (!file) {
-            throw ENoticeFileError("The message file could not be opened: file not found.\nFile: " + shown);
-        }
-        std::ifstream stream(*file, std::ios::binary);
-        std::string line;
-        if (!stream) {
-            throw ENoticeFileError("The message file could not be opened.\nFile: " + file->string());
-        }
-        std::getline(stream, line);
-        if (stream.bad()) {
-            throw ENoticeFileError("The message file could not be read.\nFile: " + file->string());
-        }
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (line.size() >= 3 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-            line.erase(0, 3);
-        }
-        if (!isValidUtf8(line)) {
-            line = data::decodeText(data::CodePage::Windows1252, line);
-        }
-        return firstCharacters(line, kMaxNoticeChars);
-    }
-
     // The out-of-range notice: shown, then the weight edit gets its default text, and a changed
     // text runs the selection again before this run goes on.
     void notice(bool youth) {
-        std::string text = readNotice();
+        std::string text = readNotice(folder);
         out->notices.push_back(text);
         if (noticeHandler) {
             noticeHandler(text);
@@ -284,8 +206,16 @@ struct SelectionEngine::Impl {
         std::string gpi;
     };
     ShaftTexts seekShaft(Cell& cell, const std::string& key, const char* modelsField) {
-        cell.keyFound = specs.seek(key);
-        return {trimBlanks(specs.fieldText(modelsField)), specs.fieldText("SPINE"), specs.fieldText("GPI")};
+        try {
+            cell.keyFound = specs.seek(key);
+            return {trimBlanks(specs.fieldText(modelsField)), specs.fieldText("SPINE"), specs.fieldText("GPI")};
+        } catch (const data::ETableError&) {
+            // The page shows no shaft rather than a mix of this setup's and another's.
+            for (Cell& c : grid(in.page)) {
+                makeBlank(c);
+            }
+            throw;
+        }
     }
 
     // The weight caption of a Hunting or Target cell, which may stand for two models of one shaft.
@@ -610,7 +540,7 @@ struct SelectionEngine::Impl {
             }
         }
         const std::optional<int> bucket = bucketOf(w, orvikBands(bowType, in.huntCamType));
-        const long long r = bucket.value_or(0) + toInteger(in.arrowLength) - 23;
+        const long long r = static_cast<long long>(bucket.value_or(0)) + toInteger(in.arrowLength) - 23;
         TDbfTable& table = chart(Page::Orvk);
         if (bucket && chartRows(Page::Orvk).holds(r)) {
             table.go(static_cast<std::uint32_t>(r));

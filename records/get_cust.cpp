@@ -1,9 +1,8 @@
 #include "records/get_cust.h"
 
-#include "data/table_error.h"
-#include "engine/conversions.h"
 #include "engine/window_state.h"
 #include "records/customer_panel.h"
+#include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 
 #include <QHBoxLayout>
@@ -25,10 +24,6 @@ CustomerReportPrinter& reportPrinter() {
 
 widgets::MessageSeam& seam() {
     return widgets::MessageSeam::current();
-}
-
-QString fromStd(const std::string& s) {
-    return QString::fromStdString(s);
 }
 
 } // namespace
@@ -97,13 +92,7 @@ TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent) : QDialog(paren
 TGetCust::~TGetCust() = default;
 
 template <typename F> bool TGetCust::guarded(F&& work) {
-    try {
-        work();
-        return true;
-    } catch (const data::ETableError& e) {
-        seam().error(this, fromStd(e.what()));
-        return false;
-    }
+    return widgets::runGuarded(this, std::forward<F>(work));
 }
 
 bool TGetCust::FormActivate() {
@@ -132,9 +121,19 @@ void TGetCust::showRecord() {
         summary_->setSummary(Summary{});
         return;
     }
+    const bool shown = guarded([this] {
+        binding_.load(table_);
+        summary_->setSummary(lookupSummary([this](std::string_view f) { return table_.fieldText(f); }));
+    });
+    if (!shown) {
+        // A record that cannot be read (a damaged memo) is shown empty and cannot be edited, so
+        // nothing half-read is ever posted back; the other records stay reachable.
+        binding_.clear();
+        binding_.setReadOnly(true);
+        summary_->setSummary(Summary{});
+        return;
+    }
     binding_.setReadOnly(false);
-    binding_.load(table_);
-    summary_->setSummary(lookupSummary([this](std::string_view f) { return table_.fieldText(f); }));
 }
 
 bool TGetCust::beginEdit() {
@@ -215,7 +214,7 @@ void TGetCust::DBNavigator1Click(NavButton button) {
         postChanges();
         break;
     case NavButton::Cancel:
-        table_.cancel();
+        guarded([this] { table_.cancel(); });
         showRecord();
         break;
     }
@@ -243,13 +242,7 @@ void TGetCust::ReturnDataBtnClick() {
     if (!table_.isOpen() || !settle() || table_.eof()) {
         return;
     }
-    try {
-        restoreSetup([this](std::string_view f) { return table_.fieldText(f); }, main_);
-    } catch (const engine::EConvertError& e) {
-        seam().error(this, fromStd(e.what()));
-        return;
-    } catch (const data::ETableError& e) {
-        seam().error(this, fromStd(e.what()));
+    if (!guarded([this] { restoreSetup([this](std::string_view f) { return table_.fieldText(f); }, main_); })) {
         return;
     }
     table_.close();
@@ -273,8 +266,10 @@ void TGetCust::ExitBtnClick() {
                                               "Choose No to go back and post them."))) {
         return;
     }
-    table_.cancel();
-    table_.close();
+    guarded([this] {
+        table_.cancel();
+        table_.close();
+    });
     QDialog::reject();
 }
 

@@ -123,12 +123,12 @@ bool TShopInf::startEditing() {
             table_.first();
             table_.edit();
         }
+        if (!wasModified) {
+            binding_.load(table_);
+        }
     } catch (const data::ETableError& e) {
         seam().error(this, QString::fromStdString(e.what()));
         return false;
-    }
-    if (!wasModified) {
-        binding_.load(table_);
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "reports/page_painter.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -100,6 +101,15 @@ void paintDocument(QPainter& painter, QPagedPaintDevice& device, const Document&
 }
 
 bool writePdf(const Document& doc, const QString& fileName, QString* error) {
+    // The page is written beside the target and renamed over it: over a device, a pipe or a
+    // folder that would replace the node itself (as root, /dev/full) or fail with a misleading text.
+    if (const QFileInfo target(fileName); target.exists() && !target.isFile()) {
+        if (error) {
+            *error = QStringLiteral("not a regular file (a device, a pipe or a folder); "
+                                    "a report is written only into a regular file, give the name of a PDF file");
+        }
+        return false;
+    }
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error) {

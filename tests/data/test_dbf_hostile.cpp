@@ -166,37 +166,19 @@ TEST(DbfHostile, memoFileWithBlockSizeZeroOrNoHeader_isRefused) {
     EXPECT_TRUE(contains(openError(dir / "t.dbf"), "t.fpt is damaged"));
 }
 
-TEST(DbfHostile, countLargerThanTheFile_isRepairedToTheWholeRecords) {
+TEST(DbfHostile, countLargerThanTheRecordsPresent_isRefusedAndLeftUntouched) {
     TempDir dir;
     DbfForge f = twoFields();
-    f.countOverride = 1000000;
-    std::string bytes = f.bytes();
-    bytes.resize(bytes.size() - 4); // no end mark and the last record cut in half
-    writeFile(dir / "t.dbf", bytes);
-    {
-        TDbfTable t;
-        t.open(dir / "t.dbf", TDbfTable::OpenMode::ReadOnly);
-        EXPECT_EQ(t.recordCount(), 2u);
-        t.last();
-        EXPECT_EQ(t.fieldText("NAME"), "b    ");
+    f.countOverride = 4;
+    f.write(dir / "t.dbf");
+    const std::string bytes = readFile(dir / "t.dbf");
+    for (const auto mode : {TDbfTable::OpenMode::Shared, TDbfTable::OpenMode::ReadOnly}) {
+        const std::string error = openError(dir / "t.dbf", mode);
+        EXPECT_TRUE(contains(error, "t.dbf is damaged: its header counts 4 records, but the file holds only 3"))
+            << error;
+        EXPECT_TRUE(contains(error, "restore it from a backup")) << error;
     }
-    EXPECT_EQ(readFile(dir / "t.dbf"), bytes); // read-only: repaired in memory only
-    {
-        TDbfTable t;
-        t.open(dir / "t.dbf");
-        EXPECT_EQ(t.recordCount(), 2u);
-    }
-    EXPECT_EQ(readFile(dir / "t.dbf").substr(4, 4), le32(2));
-    TDbfTable t;
-    t.open(dir / "t.dbf");
-    t.insert();
-    t.setFieldText("NAME", "new");
-    t.post(); // written over the half record
-    t.close();
-    t.open(dir / "t.dbf");
-    EXPECT_EQ(t.recordCount(), 3u);
-    t.last();
-    EXPECT_EQ(t.fieldText("NAME"), "new  ");
+    EXPECT_EQ(readFile(dir / "t.dbf"), bytes);
 }
 
 TEST(DbfHostile, countSmallerThanTheRecordsPresent_countsThem) {

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace arrowsel::test {
 namespace {
@@ -298,6 +300,116 @@ TEST(DataCheck, damagedTableAndEmptyNotice_reportedWithoutStoppingTheCheck) {
     EXPECT_TRUE(reportedOnce(problems, Kind::UnreadableFile, "SHOPINFO.DBF", 0, 0));
     EXPECT_TRUE(reportedOnce(problems, Kind::EmptyText, "invsel.txt", 1, 0));
     EXPECT_EQ(problems.size(), 2u) << listed(problems);
+}
+
+// Faults the program would otherwise meet only later: a stale or short index, a damaged memo, a
+// header count that is wrong, a pipe in place of a file, a field of a type it cannot read.
+TEST(DataCheck, indexesThatDoNotMatchTheirTables_areNamedWithWhatToDo) {
+    DataFolder folder;
+    folder.write();
+    {
+        // The maker's update rewrote a record; specs.idx still leads its old key there.
+        TDbfTable specs;
+        specs.open(folder.folder() / "Specs.DBF");
+        specs.go(1);
+        specs.edit();
+        specs.setFieldText("SPECKEY", "9999XX");
+        specs.post();
+        // A customer appended by a process killed before it reached Saved.idx.
+        TDbfTable saved;
+        saved.open(folder.folder() / "Saveddb.dbf");
+        saved.insert();
+        saved.setFieldText("NAME", "Adams");
+        saved.post();
+    }
+    const auto problems = engine::checkDataFolder(folder.folder());
+    ASSERT_TRUE(reportedOnce(problems, Kind::IndexFault, "specs.idx", 0, 0));
+    ASSERT_TRUE(reportedOnce(problems, Kind::IndexFault, "Saved.idx", 0, 0));
+    const auto text = [&](const char* file) {
+        return std::find_if(problems.begin(), problems.end(), [&](const auto& p) { return p.file == file; })->text();
+    };
+    EXPECT_EQ(text("specs.idx"), "specs.idx: specs.idx does not match Specs.DBF: record 1 holds \"9999XX\" where "
+                                 "specs.idx says \"2213.461\"; rebuild specs.idx from Specs.DBF");
+    EXPECT_EQ(text("Saved.idx"), "Saved.idx: Saved.idx holds 0 keys for the 1 records of Saveddb.dbf; rebuild "
+                                 "Saved.idx from Saveddb.dbf");
+    // The stale index answers no key: the chart cells are not checked against it.
+    EXPECT_EQ(problems.size(), 2u) << listed(problems);
+}
+
+TEST(DataCheck, damagedMemosWrongCountsPipesAndUnreadableTypes_areReportedByFile) {
+    DataFolder folder;
+    folder.write();
+    {
+        TDbfTable saved;
+        saved.open(folder.folder() / "Saveddb.dbf");
+        saved.openIndexFile("Saved.idx");
+        for (const char* name : {"Adams", "Baker"}) {
+            saved.insert();
+            saved.setFieldText("NAME", name);
+            saved.setFieldText("COMMENTS", "left handed");
+            saved.post();
+        }
+    }
+    // Record 2's memo pointer leads past the end of Saveddb.fpt; the header counts 1 record of 2.
+    std::fstream saved(folder.folder() / "Saveddb.dbf", std::ios::in | std::ios::out | std::ios::binary);
+    TDbfTable probe;
+    probe.open(folder.folder() / "Saveddb.dbf", TDbfTable::OpenMode::ReadOnly);
+    const auto recordLength = static_cast<std::streamoff>(probe.fields().back().offset + probe.fields().back().width);
+    const auto headerLength = static_cast<std::streamoff>(32 + 32 * probe.fields().size() + 1);
+    saved.seekp(headerLength + recordLength + probe.fieldDef("COMMENTS")->offset);
+    saved.write("    999999", 10);
+    saved.seekp(4);
+    saved.write("\x01\x00\x00\x00", 4);
+    saved.close();
+    probe.close();
+    std::filesystem::remove(folder.folder() / "invsel.txt");
+    ASSERT_EQ(::mkfifo((folder.folder() / "invsel.txt").c_str(), 0600), 0);
+    std::filesystem::remove(folder.folder() / "SHOPINFO.DBF");
+    ASSERT_EQ(::mkfifo((folder.folder() / "SHOPINFO.DBF").c_str(), 0600), 0);
+
+    const auto problems = engine::checkDataFolder(folder.folder());
+    EXPECT_TRUE(reportedOnce(problems, Kind::DamagedRecord, "Saveddb.dbf", 2, 0));
+    EXPECT_TRUE(reportedOnce(problems, Kind::WrongCount, "Saveddb.dbf", 0, 0));
+    EXPECT_TRUE(reportedOnce(problems, Kind::UnreadableFile, "SHOPINFO.DBF", 0, 0));
+    EXPECT_TRUE(reportedOnce(problems, Kind::UnreadableFile, "invsel.txt", 0, 0));
+    EXPECT_EQ(problems.size(), 4u) << listed(problems);
+    for (const auto& p : problems) {
+        if (p.kind == Kind::DamagedRecord) {
+            EXPECT_NE(p.message.find("Saveddb.fpt"), std::string::npos) << p.message;
+        } else if (p.kind == Kind::WrongCount) {
+            EXPECT_NE(p.message.find("the header counts 1 records, but the file holds 2"), std::string::npos)
+                << p.message;
+        } else {
+            EXPECT_NE(p.message.find("not a regular file"), std::string::npos) << p.message;
+        }
+    }
+}
+
+TEST(DataCheck, chartFieldOfATypeTheProgramCannotRead_isNamed) {
+    DataFolder folder;
+    folder.write();
+    // Cell 1's size field retyped by another program: a type letter this program does not read.
+    std::fstream chart(folder.folder() / "ORVKCHRT.dbf", std::ios::in | std::ios::out | std::ios::binary);
+    chart.seekp(32 + 11);
+    chart.put('Y');
+    chart.close();
+    const auto problems = engine::checkDataFolder(folder.folder());
+    EXPECT_TRUE(reportedOnce(problems, Kind::UnreadableField, "ORVKCHRT.dbf", 0, 1));
+    EXPECT_EQ(problems.size(), 1u) << listed(problems);
+}
+
+TEST(DataCheck, unreadableFolder_saysPermissionDenied) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root reads every folder";
+    }
+    DataFolder folder;
+    folder.write();
+    std::filesystem::permissions(folder.folder(), std::filesystem::perms::none);
+    const auto problems = engine::checkDataFolder(folder.folder());
+    std::filesystem::permissions(folder.folder(), std::filesystem::perms::owner_all);
+    ASSERT_EQ(problems.size(), 1u) << listed(problems);
+    EXPECT_EQ(problems[0].kind, Kind::UnreadableFolder);
+    EXPECT_NE(problems[0].message.find("ermission denied"), std::string::npos) << problems[0].message;
 }
 
 // The command line: one line per problem and status 1, or a one-line summary and status 0.

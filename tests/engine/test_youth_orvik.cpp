@@ -74,6 +74,9 @@ const PathCase kPathCases[] = {
     {"orvkFirstDigitTyped_noticeThenNestedRow15", Page::Orvk, "6", "30", 0, 0, 0, 0, 0, "100", "R15", 1},
     {"orvkRow20_noticeThenNestedRow15", Page::Orvk, "90", "30", 0, 0, 0, 0, 0, "100", "R15", 1},
     {"orvkCamIndex2_offChartTwice", Page::Orvk, "50", "30", 0, 2, 0, 0, 0, "100", "R1", 2},
+    // Lengths at the ends of the integer range must not wrap into a chart row.
+    {"orvkLengthIntMax_offChart", Page::Orvk, "90", "2147483647", 0, 0, 0, 0, 0, "100", "R1", 2},
+    {"orvkLengthIntMin_offChart", Page::Orvk, "90", "-2147483648", 0, 0, 0, 0, 0, "100", "R1", 2},
 };
 
 INSTANTIATE_TEST_SUITE_P(Bands, YouthOrvikRow, ::testing::ValuesIn(kPathCases),

@@ -3,6 +3,7 @@
 #include "tests/records/records_fixture.h"
 
 #include <QLabel>
+#include <fstream>
 
 namespace arrowsel::test {
 namespace {
@@ -48,6 +49,45 @@ TEST_F(CustomerLookup, opensOnTheFirstNameAndBrowsesInNameOrder) {
     EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Young"));
     EXPECT_EQ(label(w, "Label17"), QString());
     EXPECT_EQ(child<QPushButton>(w, "nbCancel")->toolTip(), QStringLiteral("Cancel changes "));
+}
+
+// A memo pointer that leads past the end of Saveddb.fpt: every command that reaches that record
+// says so in the error box and the window goes on working.
+TEST_F(CustomerLookup, damagedMemoPointer_errorBoxOnNextSearchAndCancel_windowStaysUsable) {
+    {
+        data::TDbfTable t;
+        t.open(dir / "Saveddb.dbf", data::TDbfTable::OpenMode::ReadOnly);
+        std::fstream f(dir / "Saveddb.dbf", std::ios::in | std::ios::out | std::ios::binary);
+        unsigned char length[2] = {};
+        f.seekg(8);
+        f.read(reinterpret_cast<char*>(length), 2);
+        const std::streamoff header = length[0] | length[1] << 8;
+        // Record 1 is "Miller, Jo", second in name order.
+        f.seekp(header + t.fieldDef("COMMENTS")->offset);
+        f.write("    999999", 10);
+    }
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Adams"));
+
+    click(w, "nbNext");
+    ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(seam.texts(Kind::Error)[0].contains(QStringLiteral("Saveddb.fpt"))) << seam.texts(Kind::Error)[0].toStdString();
+    EXPECT_EQ(textOf(w, "DBEdit1"), QString());
+    EXPECT_TRUE(child<QLineEdit>(w, "DBEdit1")->isReadOnly());
+
+    click(w, "nbCancel");
+    EXPECT_EQ(seam.texts(Kind::Error).size(), 2);
+    seam.inputs = {QStringLiteral("Mil")};
+    click(w, "Button1");
+    EXPECT_EQ(seam.texts(Kind::Error).size(), 3);
+
+    click(w, "nbNext");
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Young"));
+    EXPECT_FALSE(child<QLineEdit>(w, "DBEdit1")->isReadOnly());
+    click(w, "nbFirst");
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Adams"));
+    EXPECT_EQ(seam.texts(Kind::Error).size(), 3);
 }
 
 TEST_F(CustomerLookup, searchFound_showsTheRecord_notFound_saysSoAndShowsTheFirst) {

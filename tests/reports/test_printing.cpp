@@ -9,7 +9,9 @@
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace arrowsel::reports {
 namespace {
@@ -201,6 +203,32 @@ TEST_F(Printing, pdfOfEveryReport_carriesItsTextsInTheEmbeddedArialMetricFont) {
                           "Oakton, VA 22124", "Printed: 07/03/2009"}) {
         EXPECT_TRUE(custText.contains(QString::fromUtf8(t))) << t << "\n" << custText.toStdString();
     }
+}
+
+// A PDF replaces only a regular file, keeping its mode; a pipe, a device or a folder named as the
+// target is refused with a reason, and stays what it was.
+TEST_F(Printing, pdfTarget_onlyARegularFile_whoseModeIsKept) {
+    const auto doc = commands.render(Page_::Hunt);
+    const std::filesystem::path pipe = dir / "pipe.pdf";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_directory(dir / "folder.pdf");
+    for (const std::filesystem::path& target : {pipe, dir / "folder.pdf"}) {
+        QString error;
+        EXPECT_FALSE(writePdf(doc, QString::fromStdString(target.string()), &error));
+        EXPECT_TRUE(error.contains(QStringLiteral("not a regular file"))) << error.toStdString();
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.pdf"));
+
+    const std::filesystem::path kept = dir / "kept.pdf";
+    std::ofstream(kept) << "old";
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+    ASSERT_TRUE(writePdf(doc, QString::fromStdString(kept.string())));
+    EXPECT_EQ(std::filesystem::status(kept).permissions(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::owner_write |
+                                                               std::filesystem::perms::group_read);
+    EXPECT_GT(std::filesystem::file_size(kept), 3u);
 }
 
 } // namespace

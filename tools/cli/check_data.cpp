@@ -48,7 +48,13 @@ int checkDataCommand(std::span<const std::string_view> args) {
     }
     const std::filesystem::path& folder = *chosen;
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec)) {
+    const std::filesystem::file_status status = std::filesystem::status(folder, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) {
+        std::fprintf(stderr, "arrowsel-cli check-data: cannot read '%s': %s\n", folder.string().c_str(),
+                     ec.message().c_str());
+        return kExitFailure;
+    }
+    if (!std::filesystem::is_directory(status)) {
         std::fprintf(stderr, "arrowsel-cli check-data: '%s' is no folder\n", folder.string().c_str());
         return kExitFailure;
     }
