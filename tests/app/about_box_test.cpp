@@ -3,9 +3,7 @@
 #include "widgets/link_label.h"
 #include "widgets/message_seam.h"
 
-#include <QAccessible>
 #include <QApplication>
-#include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -28,16 +26,6 @@ TEST(AboutBoxTest, returnClosesTheBoxFromTheLink_spaceOpensTheLink) {
     EXPECT_FALSE(box.isVisible());
     EXPECT_EQ(box.result(), QDialog::Accepted);
     EXPECT_EQ(seam.urls.size(), 1u);
-}
-
-TEST(AboutBoxTest, screenReadersReadEveryLineOfTheMakersDetails) {
-    test::TempDir folder;
-    TAboutBox box(folder.path());
-    for (int i = 1; i <= 4; ++i) {
-        auto* line = box.findChild<QLabel*>(QStringLiteral("DetailLine%1").arg(i));
-        ASSERT_NE(line, nullptr) << i;
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(line)->text(QAccessible::Name), line->text()) << i;
-    }
 }
 
 } // namespace
