@@ -106,7 +106,7 @@ bool TGetCust::FormActivate() {
         return false;
     }
     for (const std::string& notice : table_.takeNotices()) {
-        seam().information(this, fromStd(notice));
+        seam().information(this, QString::fromStdString(notice));
     }
     binding_.applyWidths(table_);
     showRecord();
