@@ -31,15 +31,15 @@ const std::string& scratchPath() {
     static const std::filesystem::path dir = std::filesystem::is_directory("/dev/shm")
                                                  ? std::filesystem::path("/dev/shm")
                                                  : std::filesystem::temp_directory_path();
-    static const std::string path = [] {
-        std::string p = (dir / ("fuzz_idx_" + std::to_string(::getpid()) + ".idx")).string();
+    static const std::string path = (dir / ("fuzz_idx_" + std::to_string(::getpid()) + ".idx")).string();
+    // Registered once `path` is made, so that it runs while `path` still exists.
+    static const bool cleanup =
         std::atexit([] {
             std::error_code ec;
             std::filesystem::remove(scratchPath(), ec);
-            std::filesystem::remove(scratchPath() + ".jnl", ec); // the journal of its changes
-        });
-        return p;
-    }();
+            std::filesystem::remove(scratchPath() + ".jnl", ec); // left only by a run stopped mid-change
+        }) == 0;
+    (void)cleanup;
     return path;
 }
 
