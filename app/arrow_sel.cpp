@@ -5,6 +5,7 @@
 #include "data/dbf_table.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
+#include "widgets/guarded.h"
 #include "widgets/link_label.h"
 #include "widgets/message_seam.h"
 #include "widgets/num_edit.h"
@@ -746,9 +747,11 @@ void TArrowSel::TSzBtnClick(QObject* sender) {
             const data::TDbfTable* chart = engine_.chartTable(page);
             if (chart) {
                 const std::string name = "SH" + std::to_string(row) + field;
-                // A chart without the field reads as empty, like a closed table.
-                if (chart->fieldDef(name)) {
-                    detail = qs(trimBlanks(chart->fieldText(name)));
+                // A chart without the field reads as empty, like a closed table; one that cannot
+                // be read says so and opens no shaft.
+                if (chart->fieldDef(name) &&
+                    !widgets::runGuarded(this, [&] { detail = qs(trimBlanks(chart->fieldText(name))); })) {
+                    return;
                 }
             }
         }

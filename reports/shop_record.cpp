@@ -1,5 +1,6 @@
 #include "reports/shop_record.h"
 
+#include "data/dbf_header.h"
 #include "data/dbf_table.h"
 #include "data/file_io.h"
 
@@ -8,6 +9,9 @@ namespace arrowsel::reports {
 RecordSnapshot RecordSnapshot::of(const data::TDbfTable& table) {
     RecordSnapshot snapshot;
     for (const data::FieldDef& f : table.fields()) {
+        if (!data::isReadableType(f.type)) {
+            continue; // such as Visual FoxPro's _NullFlags: no report prints it
+        }
         const QString name = QString::fromStdString(f.name);
         snapshot.set(name, QString::fromStdString(table.fieldText(f.name)));
     }

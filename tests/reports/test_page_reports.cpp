@@ -1,4 +1,6 @@
 #include "reports/print_commands.h"
+#include "reports/shop_record.h"
+#include "tests/data/dbf_forge.h"
 #include "tests/reports/report_fixture.h"
 
 #include <gtest/gtest.h>
@@ -234,6 +236,18 @@ TEST_F(PageReports, youth_printsTwoValuesAndEightRegularWeightRows) {
         EXPECT_EQ(page.text(QString::fromUtf16(cell))->font, (Font{QStringLiteral("MS Sans Serif"), 10, false}));
         EXPECT_NEAR(page.text(QString::fromUtf16(cell))->rect.width(), 0.84, 1e-9);
     }
+}
+
+// A shop table saved by Visual FoxPro carries fields no report prints (_NullFlags, of a type the
+// engine does not read): the shop header prints all the same.
+TEST(ShopRecord, fieldsOfTypesNoReportPrints_areLeftAlone) {
+    test::TempDir dir;
+    test::DbfForge shop(0x30, {{"NAME", 'C', 30}, {"CITY", 'C', 18}, {"_NullFlags", '0', 1}}, 0x03, true);
+    shop.record({"Bullseye Archery", "Oakton", std::string(1, '\0')});
+    shop.write(dir / "SHOPINFO.DBF");
+    const RecordSnapshot record = readShopRecord(dir.path());
+    EXPECT_EQ(record.field(QStringLiteral("NAME")), QStringLiteral("Bullseye Archery"));
+    EXPECT_EQ(record.field(QStringLiteral("CITY")), QStringLiteral("Oakton"));
 }
 
 } // namespace
