@@ -3,6 +3,8 @@
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "data/dbf_table.h"
+#include "engine/chart_rules.h"
+#include "present/control_states.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
 #include "widgets/guarded.h"
@@ -25,7 +27,7 @@
 
 namespace arrowsel::app {
 
-using engine::Control;
+using present::Control;
 using widgets::colorFromBgr;
 using widgets::TCellButton;
 
@@ -590,8 +592,9 @@ engine::BowSetup TArrowSel::readSetup() const {
 
 void TArrowSel::FindRec() {
     ++runCount_;
-    lastResult_ = engine_.run(readSetup());
-    applyResult(lastResult_);
+    const engine::BowSetup setup = readSetup();
+    lastResult_ = engine_.run(setup);
+    applyResult(lastResult_, setup);
     if (lastResult_.error) {
         widgets::MessageSeam::current().error(this, qs(lastResult_.error.message));
     }
@@ -639,7 +642,7 @@ QWidget* TArrowSel::controlWidget(Control control) const {
     return nullptr;
 }
 
-void TArrowSel::applyResult(const engine::SelectionResult& result) {
+void TArrowSel::applyResult(const engine::SelectionResult& result, const engine::BowSetup& setup) {
     // Weight texts the run reset after a notice: the engine already ran with them, so the edits
     // take them without running again.
     auto setQuietly = [](QLineEdit* edit, const std::string& text) {
@@ -652,9 +655,10 @@ void TArrowSel::applyResult(const engine::SelectionResult& result) {
     setQuietly(bowWeightSpin_, result.bowWeight);
     setQuietly(youthBowWtSpin_, result.youthBowWeight);
 
-    for (int i = 0; i < engine::kControlCount; ++i) {
+    const present::ControlStates states = present::controlStates(result, setup);
+    for (int i = 0; i < present::kControlCount; ++i) {
         const auto control = static_cast<Control>(i);
-        const engine::ControlState& st = result.controls[control];
+        const present::ControlState& st = states[control];
         QWidget* w = controlWidget(control);
         if (st.visible) {
             w->setVisible(*st.visible);
@@ -684,7 +688,7 @@ void TArrowSel::applyResult(const engine::SelectionResult& result) {
         }
     }
 
-    if (result.controls.resetsApplied) {
+    if (states.resetsApplied) {
         const QString hint = QStringLiteral("Click for Weight Calculation");
         for (const PageGrid& g : grids_) {
             for (std::size_t i = 0; i < g.size.size(); ++i) {
@@ -712,8 +716,8 @@ void TArrowSel::applyResult(const engine::SelectionResult& result) {
             for (const auto& [b, text] : buttons) {
                 b->setCaption(qs(*text));
                 b->setShowCaption(cell.shown);
-                if (cell.color) {
-                    b->setColor(colorFromBgr(*cell.color));
+                if (cell.band) {
+                    b->setColor(colorFromBgr(present::bandColor(*cell.band)));
                 }
             }
             g.size[i]->setCellEnabled(cell.sizeEnabled);

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "engine/selection.h"
-#include "engine/window_state.h"
+#include "present/control_states.h"
+#include "present/window_state.h"
 
 #include <QMainWindow>
 #include <array>
@@ -104,9 +105,9 @@ private:
     void bindInputs();
 
     engine::BowSetup readSetup() const;
-    void applyResult(const engine::SelectionResult& result);
+    void applyResult(const engine::SelectionResult& result, const engine::BowSetup& setup);
     void runCommand(Command command);
-    QWidget* controlWidget(engine::Control control) const;
+    QWidget* controlWidget(present::Control control) const;
 
     engine::SelectionEngine engine_;
     engine::SelectionResult lastResult_;

@@ -1,6 +1,7 @@
 #include "app/data_setup.h"
 
-#include "engine/data_folder.h"
+#include "engine/file_lookup.h"
+#include "present/data_folder.h"
 
 #include <QDir>
 #include <system_error>
@@ -30,7 +31,7 @@ int seedFolder(const fs::path& from, const fs::path& to) {
 
 DataFolder prepareDataFolder(const fs::path& currentDir, const std::vector<fs::path>& bundled) {
     DataFolder result;
-    result.folder = engine::findDataFolder(currentDir);
+    result.folder = present::findDataFolder(currentDir);
     std::error_code ec;
     if (result.folder != currentDir) {
         fs::create_directories(result.folder, ec);

@@ -5,7 +5,7 @@
 #include "app/data_setup.h"
 #include "app/side_commands.h"
 #include "app/splash.h"
-#include "engine/data_folder.h"
+#include "present/data_folder.h"
 #include "widgets/message_seam.h"
 
 #include <QDir>
@@ -32,7 +32,7 @@ int runProgram(int& argc, char** argv, const StartOptions& options) {
     QApplication app(argc, argv);
     applyAppearance(app);
 
-    const DataFolder data = prepareDataFolder(std::filesystem::current_path(), engine::bundledDataFolders());
+    const DataFolder data = prepareDataFolder(std::filesystem::current_path(), present::bundledDataFolders());
     if (!data.problem.isEmpty()) {
         widgets::MessageSeam::current().error(nullptr, data.problem);
         return 1;

@@ -2,7 +2,7 @@
 
 #include "calc/models_guide.h"
 #include "calc/pictures.h"
-#include "engine/window_state.h"
+#include "present/window_state.h"
 #include "widgets/link_label.h"
 
 #include <QEvent>

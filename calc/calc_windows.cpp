@@ -5,7 +5,7 @@
 #include "calc/specs_frm.h"
 #include "data/table_error.h"
 #include "engine/conversions.h"
-#include "engine/window_state.h"
+#include "present/window_state.h"
 #include "widgets/message_seam.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "calc/pictures.h"
 
-#include "engine/data_folder.h"
+#include "engine/file_lookup.h"
 
 #include <QImageReader>
 

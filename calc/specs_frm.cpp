@@ -5,7 +5,7 @@
 #include "calc/ke_calc2.h"
 #include "data/table_error.h"
 #include "engine/conversions.h"
-#include "engine/window_state.h"
+#include "present/window_state.h"
 #include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 #include "widgets/value_label.h"

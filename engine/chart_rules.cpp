@@ -114,6 +114,33 @@ RowRange chartRows(Page page) {
     return {1, 0};
 }
 
+std::array<ColorBand, 4> huntingRowBands(long long r) {
+    using enum ColorBand;
+    std::array<ColorBand, 4> row = {Yellow, Plain, Plain, Plain};
+    if (r >= 1 && r <= 6) {
+        row[1] = Orange;
+    } else if (r == 7) {
+        row[0] = Orange;
+    } else if (r == 8) {
+        row[1] = Green, row[2] = Orange;
+    } else if (r == 9) {
+        row[1] = Yellow, row[2] = Orange;
+    } else if (r == 10) {
+        row[1] = Green, row[2] = Orange, row[3] = Orange;
+    } else if (r == 11) {
+        row[0] = Green, row[1] = Green, row[2] = Orange, row[3] = Orange;
+    } else if (r == 12) {
+        row[1] = Green, row[2] = Green, row[3] = Orange;
+    } else if (r == 13 || r == 14) {
+        row[1] = Yellow, row[2] = Green, row[3] = Orange;
+    } else if (r == 15) {
+        row[1] = Green, row[2] = Orange;
+    } else if (r >= 16 && r <= 18) {
+        row[1] = Green, row[2] = Orange, row[3] = Orange;
+    }
+    return row;
+}
+
 std::optional<int> bucketOf(long long weight, std::span<const Band> bands) {
     for (const Band& band : bands) {
         if (weight >= band.low && weight <= band.high) {

@@ -46,6 +46,9 @@ std::span<const Band> targetBands(int bowType, int wheelType);
 std::span<const Band> youthBands();
 std::span<const Band> orvikBands(int bowType, int camType);
 
+// The colour bands of Hunting cells 1 to 4 on a chart row; every other cell is plain.
+std::array<ColorBand, 4> huntingRowBands(long long row);
+
 // Blanks are every character up to and including the space, as a padded field holds them.
 std::string trimBlanks(std::string_view text);
 

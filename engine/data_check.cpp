@@ -6,7 +6,7 @@
 #include "data/table_error.h"
 #include "engine/chart_rules.h"
 #include "engine/conversions.h"
-#include "engine/data_folder.h"
+#include "engine/file_lookup.h"
 #include "engine/notice_file.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "data/table_error.h"
 #include "engine/chart_rules.h"
 #include "engine/conversions.h"
-#include "engine/data_folder.h"
+#include "engine/file_lookup.h"
 #include "engine/notice_file.h"
 
 #include <stdexcept>
@@ -14,17 +14,6 @@ namespace arrowsel::engine {
 namespace {
 
 using data::TDbfTable;
-
-constexpr Color kBlack = 0x000000;
-constexpr Color kWhite = 0xFFFFFF;
-constexpr Color kYellow = 0xD5FFFF;
-constexpr Color kGreen = 0xDCFFB9;
-constexpr Color kOrange = 0xB3CBFF;
-constexpr Color kHuntColor = 0x808000;
-constexpr Color kTargColor = 0x800000;
-constexpr Color kYouthColor = 0x008000;
-constexpr Color kOrvkColor = 0x000080;
-constexpr Color kGreyFont = 0x808080;
 
 // Removes up to 15 characters from the first `mark` on; a text without it stays whole.
 std::string cutAt(std::string s, char mark) {
@@ -102,14 +91,6 @@ std::optional<Page> pageFromTag(std::string_view tag) {
     return std::nullopt;
 }
 
-const char* controlName(Control control) {
-    static constexpr const char* names[kControlCount] = {
-        "BowType", "TargBowType",    "HuntCamType", "WheelType",         "ReleaseType", "OverDraw",
-        "BraceHt", "BowWeightSpin",  "UpDown1",     "ArrowLengthSpin",   "UpDown2",     "PointWtSpin",
-        "UpDown4", "YouthBowWtSpin", "UpDown3",     "YouthArrowLenSpin", "UpDown5",     "Label6"};
-    return names[static_cast<std::size_t>(control)];
-}
-
 struct SelectionEngine::Impl {
     std::filesystem::path folder;
     std::array<TDbfTable, kPageCount> charts;
@@ -131,28 +112,6 @@ struct SelectionEngine::Impl {
 
     std::vector<Cell>& grid(Page p) { return grids[static_cast<std::size_t>(p)]; }
     TDbfTable& chart(Page p) { return charts[static_cast<std::size_t>(p)]; }
-    ControlState& control(Control c) { return out->controls[c]; }
-
-    void setVisible(std::initializer_list<Control> cs, bool v) {
-        for (Control c : cs) {
-            control(c).visible = v;
-        }
-    }
-    void setEnabled(std::initializer_list<Control> cs, bool v) {
-        for (Control c : cs) {
-            control(c).enabled = v;
-        }
-    }
-    void setColor(std::initializer_list<Control> cs, Color v) {
-        for (Control c : cs) {
-            control(c).color = v;
-        }
-    }
-    void setFont(std::initializer_list<Control> cs, Color v) {
-        for (Control c : cs) {
-            control(c).fontColor = v;
-        }
-    }
 
     void openTables(Page page) {
         TDbfTable& table = chart(page);
@@ -246,45 +205,19 @@ struct SelectionEngine::Impl {
     }
 
     void resets() {
-        setFont({Control::Label6, Control::WheelType, Control::ReleaseType, Control::OverDraw, Control::BraceHt,
-                 Control::PointWtSpin, Control::HuntCamType},
-                kBlack);
-        setEnabled(
-            {Control::WheelType, Control::ReleaseType, Control::HuntCamType, Control::OverDraw, Control::UpDown4},
-            true);
         for (auto& g : grids) {
             for (Cell& c : g) {
                 c.sizeEnabled = true;
                 c.shown = true;
             }
         }
-        out->controls.resetsApplied = true;
-    }
-
-    void adultEditsShown(Color font) {
-        setFont({Control::BowWeightSpin, Control::ArrowLengthSpin, Control::PointWtSpin}, font);
-        setVisible({Control::BowWeightSpin, Control::UpDown1, Control::ArrowLengthSpin, Control::UpDown2}, true);
-        setVisible({Control::YouthBowWtSpin, Control::UpDown3, Control::YouthArrowLenSpin, Control::UpDown5}, false);
-        setEnabled({Control::PointWtSpin, Control::UpDown4}, true);
+        out->resetsApplied = true;
     }
 
     void hunting() {
         pageTag = "Hunt";
-        setVisible({Control::BowType}, true);
-        setEnabled({Control::BowType}, true);
-        setVisible({Control::TargBowType, Control::WheelType}, false);
-        setVisible({Control::HuntCamType, Control::BraceHt}, true);
-        setColor({Control::BowType, Control::HuntCamType, Control::ReleaseType, Control::OverDraw, Control::BraceHt},
-                 kHuntColor);
-        adultEditsShown(kHuntColor);
+        out->pageRulesRan = true;
         const int bowType = in.bowType;
-        if (bowType == 0) {
-            setVisible({Control::BraceHt, Control::HuntCamType}, true);
-            setEnabled({Control::HuntCamType, Control::ReleaseType, Control::BraceHt, Control::OverDraw}, true);
-            setFont({Control::HuntCamType, Control::ReleaseType, Control::BraceHt, Control::OverDraw}, kBlack);
-        } else if (bowType == 1 || bowType == 2) {
-            setEnabled({Control::HuntCamType, Control::ReleaseType, Control::BraceHt, Control::OverDraw}, false);
-        }
 
         long long w = toInteger(in.bowWeight);
         if (bowType == 0) {
@@ -332,32 +265,11 @@ struct SelectionEngine::Impl {
 
         std::vector<Cell>& cells = grid(Page::Hunt);
         for (Cell& c : cells) {
-            c.color = kWhite;
+            c.band = ColorBand::Plain;
         }
-        Color row[4] = {kYellow, kWhite, kWhite, kWhite};
-        if (r >= 1 && r <= 6) {
-            row[1] = kOrange;
-        } else if (r == 7) {
-            row[0] = kOrange;
-        } else if (r == 8) {
-            row[1] = kGreen, row[2] = kOrange;
-        } else if (r == 9) {
-            row[1] = kYellow, row[2] = kOrange;
-        } else if (r == 10) {
-            row[1] = kGreen, row[2] = kOrange, row[3] = kOrange;
-        } else if (r == 11) {
-            row[0] = kGreen, row[1] = kGreen, row[2] = kOrange, row[3] = kOrange;
-        } else if (r == 12) {
-            row[1] = kGreen, row[2] = kGreen, row[3] = kOrange;
-        } else if (r == 13 || r == 14) {
-            row[1] = kYellow, row[2] = kGreen, row[3] = kOrange;
-        } else if (r == 15) {
-            row[1] = kGreen, row[2] = kOrange;
-        } else if (r >= 16 && r <= 18) {
-            row[1] = kGreen, row[2] = kOrange, row[3] = kOrange;
-        }
-        for (std::size_t i = 0; i < 4; ++i) {
-            cells[i].color = row[i];
+        const std::array<ColorBand, 4> bands = huntingRowBands(r);
+        for (std::size_t i = 0; i < bands.size(); ++i) {
+            cells[i].band = bands[i];
         }
         for (std::size_t i = 4; i <= 8; ++i) {
             cells[i].weightEnabled = false;
@@ -401,21 +313,8 @@ struct SelectionEngine::Impl {
             c.size.clear();
         }
         pageTag = "Targ";
-        setVisible({Control::BowType, Control::HuntCamType}, false);
-        setVisible({Control::TargBowType, Control::WheelType}, true);
-        setEnabled({Control::TargBowType, Control::WheelType}, true);
-        setColor({Control::TargBowType, Control::WheelType, Control::ReleaseType, Control::OverDraw, Control::BraceHt},
-                 kTargColor);
-        adultEditsShown(kTargColor);
+        out->pageRulesRan = true;
         const int bowType = in.targBowType;
-        if (bowType == 0) {
-            setEnabled({Control::BraceHt}, true);
-        } else if (bowType == 1) {
-            setEnabled(
-                {Control::BraceHt, Control::WheelType, Control::ReleaseType, Control::OverDraw, Control::UpDown4},
-                false);
-            setFont({Control::PointWtSpin}, kGreyFont);
-        }
         openTables(Page::Targ);
 
         long long w = toInteger(in.bowWeight);
@@ -475,14 +374,7 @@ struct SelectionEngine::Impl {
 
     void youth() {
         pageTag = "Youth";
-        setEnabled({Control::BowType, Control::TargBowType, Control::HuntCamType, Control::WheelType,
-                    Control::ReleaseType, Control::OverDraw, Control::BraceHt, Control::PointWtSpin, Control::UpDown4},
-                   false);
-        setVisible({Control::HuntCamType}, true);
-        setVisible({Control::WheelType}, false);
-        setFont({Control::YouthBowWtSpin, Control::YouthArrowLenSpin}, kYouthColor);
-        setVisible({Control::BowWeightSpin, Control::UpDown1, Control::ArrowLengthSpin, Control::UpDown2}, false);
-        setVisible({Control::YouthBowWtSpin, Control::UpDown3, Control::YouthArrowLenSpin, Control::UpDown5}, true);
+        out->pageRulesRan = true;
 
         const int w = toInteger(in.youthBowWeight);
         openTables(Page::Youth);
@@ -515,18 +407,8 @@ struct SelectionEngine::Impl {
 
     void orvik() {
         pageTag = "Orvk";
-        setVisible({Control::BowType, Control::WheelType}, false);
-        setEnabled({Control::WheelType}, false);
-        setVisible({Control::TargBowType, Control::HuntCamType}, true);
-        setEnabled({Control::TargBowType, Control::OverDraw, Control::BraceHt}, true);
-        setColor(
-            {Control::TargBowType, Control::HuntCamType, Control::ReleaseType, Control::OverDraw, Control::BraceHt},
-            kOrvkColor);
-        adultEditsShown(kOrvkColor);
+        out->pageRulesRan = true;
         const int bowType = in.targBowType;
-        if (bowType == 1) {
-            setEnabled({Control::HuntCamType, Control::ReleaseType, Control::OverDraw, Control::BraceHt}, false);
-        }
 
         long long w = toInteger(in.bowWeight);
         openTables(Page::Orvk);

@@ -22,36 +22,37 @@ inline constexpr int kPageCount = 4;
 
 // Cells per page: Hunting 17, Target 13, Youth 8, Orvik 7.
 int cellCount(Page page);
-// "Hunt", "Targ", "Youth" or "Orvk": the page tag written into TmpLbl2.
+// "Hunt", "Targ", "Youth" or "Orvk": the tag of the page a run was last for.
 const char* pageTag(Page page);
 // Parses a page tag exactly as pageTag() writes it.
 std::optional<Page> pageFromTag(std::string_view tag);
 
-// A 24-bit colour in blue-green-red order (0x00BBGGRR).
-using Color = std::uint32_t;
+// The colour bands of the Hunting chart's first four columns, by how well a shaft fits the row.
+// The presentation layer gives each band its colour.
+enum class ColorBand { Plain, Yellow, Green, Orange };
 
 // The main window's inputs. Edit texts are passed as typed (they may be empty or no number);
 // radio groups by item index, passed through unchanged (-1 = nothing chosen, and indexes past a
 // group's items match no case). Defaults are the main window's start values.
 struct BowSetup {
-    std::string bowWeight = "60";        // BowWeightSpin
-    std::string arrowLength = "30";      // ArrowLengthSpin
-    std::string pointWeight = "100";     // PointWtSpin
-    std::string youthBowWeight = "30";   // YouthBowWtSpin
-    std::string youthArrowLength = "25"; // YouthArrowLenSpin
-    int bowType = 0;                     // BowType
-    int targBowType = 0;                 // TargBowType
-    int huntCamType = 0;                 // HuntCamType
-    int wheelType = 0;                   // WheelType
-    int releaseType = 0;                 // ReleaseType
-    int overDraw = 0;                    // OverDraw
-    int braceHt = 0;                     // BraceHt
-    Page page = Page::Hunt;              // ShaftsNB
+    std::string bowWeight = "60";        // adult bow weight, pounds
+    std::string arrowLength = "30";      // adult arrow length, inches
+    std::string pointWeight = "100";     // point weight, grains
+    std::string youthBowWeight = "30";   // youth bow weight
+    std::string youthArrowLength = "25"; // youth arrow length
+    int bowType = 0;                     // Hunting: compound, recurve, longbow
+    int targBowType = 0;                 // Target and Orvik: compound, recurve
+    int huntCamType = 0;                 // cam (Hunting, Orvik)
+    int wheelType = 0;                   // wheel (Target)
+    int releaseType = 0;                 // release
+    int overDraw = 0;                    // overdraw
+    int braceHt = 0;                     // brace height
+    Page page = Page::Hunt;              // the page shown
 };
 
 // One recommended shaft: the four buttons of a grid row (size, spine, model, weight). `shown` is
-// the ShowCaption flag of all four buttons; `color` is the colour of all four buttons, set only by
-// the Hunting page (nullopt: never set, the button's own default).
+// whether the cell shows its captions; `band` is the cell's colour band, set only by the Hunting
+// page (nullopt: never set).
 struct Cell {
     std::string size;
     std::string spine;
@@ -60,55 +61,11 @@ struct Cell {
     bool shown = true;
     bool sizeEnabled = true;
     bool weightEnabled = true;
-    std::optional<Color> color;
+    std::optional<ColorBand> band;
     // Whether the cell's specification seek found its key; nullopt when the cell sought nothing
     // (blank or carbon cells). A miss shows the last record in index order, never a fault the
     // user sees, so the data checks rely on this flag.
     std::optional<bool> keyFound;
-};
-
-// Input controls whose states a run sets.
-enum class Control {
-    BowType,
-    TargBowType,
-    HuntCamType,
-    WheelType,
-    ReleaseType,
-    OverDraw,
-    BraceHt,
-    BowWeightSpin,
-    UpDown1,
-    ArrowLengthSpin,
-    UpDown2,
-    PointWtSpin,
-    UpDown4,
-    YouthBowWtSpin,
-    UpDown3,
-    YouthArrowLenSpin,
-    UpDown5,
-    Label6,
-};
-inline constexpr int kControlCount = 18;
-const char* controlName(Control control); // the control's object name, e.g. "BowWeightSpin"
-
-// What a run wrote into one control; a property left nullopt was not touched by the run and keeps
-// what the window shows. `color` is a radio group's ColorChecked and ColorLineFocus.
-struct ControlState {
-    std::optional<bool> visible;
-    std::optional<bool> enabled;
-    std::optional<Color> color;
-    std::optional<Color> fontColor;
-};
-
-struct ControlStates {
-    std::array<ControlState, kControlCount> states;
-    // True when the resets of a guarded run happened: the size buttons' hint "Click for Weight
-    // Calculation" (all but HSzBtn9 and HSzBtn17) and TSpBtn1 to TSpBtn13 made visible. The cells'
-    // flags of those resets are already part of the grids.
-    bool resetsApplied = false;
-
-    ControlState& operator[](Control c) { return states[static_cast<std::size_t>(c)]; }
-    const ControlState& operator[](Control c) const { return states[static_cast<std::size_t>(c)]; }
 };
 
 struct RunError {
@@ -127,14 +84,18 @@ struct RunError {
 // The outcome of one selection run, nested runs included.
 struct SelectionResult {
     Page page = Page::Hunt;                          // the page the run was for
-    std::string pageTag;                             // TmpLbl2 after the run (empty when no path ever ran)
+    std::string pageTag;                             // the last page run's tag (empty when no page ever ran)
     std::array<std::vector<Cell>, kPageCount> grids; // every page's cells as last written
-    std::array<std::string, 13> spineLabels;         // TSP1LBL to TSP13LBL as last written
-    ControlStates controls;                          // control properties written by this run, in order
-    std::vector<std::string> notices;                // out-of-range notice texts, in the order shown
-    std::string bowWeight;                           // BowWeightSpin text after the run
-    std::string youthBowWeight;                      // YouthBowWtSpin text after the run
-    RunError error;                                  // what ended the run early, if anything
+    std::array<std::string, 13> spineLabels;         // the Target cells' spine texts as last written
+    // Which steps of the run happened: the adult edits were complete, so the captions and
+    // enabled flags were reset first; the page's own rules ran (a text that is no number in a
+    // complete adult edit ends the run before either).
+    bool resetsApplied = false;
+    bool pageRulesRan = false;
+    std::vector<std::string> notices; // out-of-range notice texts, in the order shown
+    std::string bowWeight;            // adult bow weight text after the run
+    std::string youthBowWeight;       // youth bow weight text after the run
+    RunError error;                   // what ended the run early, if anything
 
     const std::vector<Cell>& cells() const { return grids[static_cast<std::size_t>(page)]; }
 };

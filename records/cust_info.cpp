@@ -1,7 +1,7 @@
 #include "records/cust_info.h"
 
 #include "data/table_error.h"
-#include "engine/window_state.h"
+#include "present/window_state.h"
 #include "records/customer_panel.h"
 #include "widgets/message_seam.h"
 #include "widgets/short_dates.h"

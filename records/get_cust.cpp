@@ -1,6 +1,6 @@
 #include "records/get_cust.h"
 
-#include "engine/window_state.h"
+#include "present/window_state.h"
 #include "records/customer_panel.h"
 #include "widgets/guarded.h"
 #include "widgets/message_seam.h"

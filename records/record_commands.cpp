@@ -2,7 +2,7 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "engine/window_state.h"
+#include "present/window_state.h"
 #include "records/cust_info.h"
 #include "records/get_cust.h"
 #include "records/saved_setup.h"

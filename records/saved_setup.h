@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/codepage.h"
-#include "engine/window_state.h"
+#include "present/window_state.h"
 
 #include <array>
 #include <functional>

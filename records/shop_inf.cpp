@@ -2,7 +2,7 @@
 
 #include "data/file_io.h"
 #include "data/table_error.h"
-#include "engine/window_state.h"
+#include "present/window_state.h"
 #include "records/saved_setup.h"
 #include "records/shop_table.h"
 #include "widgets/message_seam.h"

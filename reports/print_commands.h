@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/window_state.h"
+#include "present/window_state.h"
 #include "reports/cust_info_rpt.h"
 #include "reports/print_seam.h"
 #include "reports/setup_reports.h"

@@ -6,7 +6,7 @@
 #include "app/help_window.h"
 #include "app/splash.h"
 #include "app/startup.h"
-#include "engine/data_folder.h"
+#include "present/data_folder.h"
 #include "widgets/message_seam.h"
 
 #include <QDir>
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(out.path());
     std::filesystem::path data = argc > 2 ? std::filesystem::path(argv[2])
                                           : arrowsel::app::prepareDataFolder(std::filesystem::current_path(),
-                                                                             arrowsel::engine::bundledDataFolders())
+                                                                             arrowsel::present::bundledDataFolders())
                                                 .folder;
     auto save = [&out](QWidget& w, const char* name) {
         const QString file = out.filePath(QString::fromLatin1(name));

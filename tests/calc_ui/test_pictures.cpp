@@ -1,6 +1,6 @@
 #include "calc/models_guide.h"
 #include "calc/pictures.h"
-#include "engine/data_folder.h"
+#include "engine/file_lookup.h"
 #include "tests/support/temp_dir.h"
 
 #include <QImage>

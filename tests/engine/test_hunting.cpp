@@ -8,14 +8,14 @@ namespace {
 
 using engine::BowSetup;
 using engine::Cell;
-using engine::Color;
+using engine::ColorBand;
 using engine::Page;
 using engine::RunError;
 
-constexpr Color Y = 0xD5FFFF;
-constexpr Color G = 0xDCFFB9;
-constexpr Color O = 0xB3CBFF;
-constexpr Color W = 0xFFFFFF;
+constexpr ColorBand Y = ColorBand::Yellow;
+constexpr ColorBand G = ColorBand::Green;
+constexpr ColorBand O = ColorBand::Orange;
+constexpr ColorBand W = ColorBand::Plain;
 
 // ---- Adjusted weight, band and row --------------------------------------------------------------
 
@@ -87,7 +87,7 @@ struct ColourCase {
     const char* name;
     std::string weight;
     std::string length;
-    std::array<Color, 4> colours;
+    std::array<ColorBand, 4> colours;
 };
 
 class HuntingColours : public ::testing::TestWithParam<ColourCase> {};
@@ -101,7 +101,7 @@ TEST_P(HuntingColours, rowGivesFirstFourColours_restWhite) {
     const auto result = h.run(s);
     ASSERT_FALSE(result.error) << result.error.message;
     for (std::size_t i = 0; i < 17; ++i) {
-        EXPECT_EQ(result.cells()[i].color, i < 4 ? c.colours[i] : W) << "cell " << i + 1;
+        EXPECT_EQ(result.cells()[i].band, i < 4 ? c.colours[i] : W) << "cell " << i + 1;
     }
 }
 
@@ -270,8 +270,8 @@ TEST_F(HuntingCells, guardFails_gridAndControlsKeepPreviousRun) {
         const auto result = h.run(s);
         EXPECT_FALSE(result.error) << weight << " " << length << " " << point;
         EXPECT_TRUE(result.notices.empty());
-        EXPECT_FALSE(result.controls.resetsApplied);
-        EXPECT_FALSE(result.controls[engine::Control::BowType].visible.has_value());
+        EXPECT_FALSE(result.resetsApplied);
+        EXPECT_FALSE(result.pageRulesRan);
         EXPECT_EQ(result.cells()[0].size, "R13");
     }
 }
@@ -306,7 +306,7 @@ TEST_F(HuntingCells, notice_readsFirstLineAndResetsWeightBeforeNestedRun) {
     EXPECT_EQ(seen, result.notices);
     EXPECT_EQ(result.bowWeight, "60");
     EXPECT_EQ(result.cells()[0].size, "R7"); // the nested run's row (60 at length 24)
-    EXPECT_EQ(result.cells()[1].color, O);   // the outer run's colouring of row 1
+    EXPECT_EQ(result.cells()[1].band, O);    // the outer run's colouring of row 1
 }
 
 TEST_F(HuntingCells, noticeWithWeightAlready60_noNestedRun_tableStaysOnPreviousRow) {

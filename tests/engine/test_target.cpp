@@ -63,7 +63,7 @@ TEST_P(TargetColumns, rowAndLengthChooseColumns) {
         if (!c.sizes[k].empty()) {
             EXPECT_EQ(result.spineLabels[k], "r" + std::to_string(c.row)) << "cell " << k + 1;
         }
-        EXPECT_FALSE(cell.color.has_value());
+        EXPECT_FALSE(cell.band.has_value());
     }
 }
 

@@ -116,7 +116,7 @@ TEST(Youth, runsWhenAdultGuardFails_andRefilledCellShowsAgain) {
     s.youthArrowLength = "26";
     const auto result = h.run(s);
     ASSERT_FALSE(result.error) << result.error.message;
-    EXPECT_FALSE(result.controls.resetsApplied);
+    EXPECT_FALSE(result.resetsApplied);
     EXPECT_EQ(result.cells()[0].size, "R9");
     EXPECT_EQ(result.cells()[1].size, "extra");
     EXPECT_TRUE(result.cells()[1].shown);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/window_state.h"
+#include "present/window_state.h"
 
 #include <algorithm>
 #include <map>

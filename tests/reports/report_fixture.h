@@ -2,7 +2,7 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "engine/window_state.h"
+#include "present/window_state.h"
 #include "reports/page_model.h"
 #include "reports/print_seam.h"
 #include "tests/support/qt_print.h"

@@ -1,6 +1,7 @@
 #include "tools/cli/data_default.h"
 
-#include "engine/data_folder.h"
+#include "engine/file_lookup.h"
+#include "present/data_folder.h"
 
 #include <cstdio>
 
@@ -10,11 +11,11 @@ namespace fs = std::filesystem;
 
 DefaultDataFolder defaultDataFolder() {
     DefaultDataFolder result;
-    result.folder = engine::findDataFolder();
+    result.folder = present::findDataFolder();
     if (engine::findFileNoCase(result.folder, "HUNTCHRT.DBF")) {
         return result;
     }
-    for (const fs::path& bundled : engine::bundledDataFolders()) {
+    for (const fs::path& bundled : present::bundledDataFolders()) {
         if (engine::findFileNoCase(bundled, "HUNTCHRT.DBF")) {
             result.folder = bundled;
             return result;

@@ -1,5 +1,6 @@
 #include "engine/conversions.h"
 #include "engine/selection.h"
+#include "present/control_states.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/data_default.h"
 
@@ -23,7 +24,6 @@ const char* const kRecommendUsage =
 namespace {
 
 using engine::Cell;
-using engine::Color;
 using engine::Page;
 
 void appendJsonString(std::string& out, std::string_view text) {
@@ -60,7 +60,7 @@ void appendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
-std::string colorText(Color color) {
+std::string colorText(present::Color color) {
     static constexpr char hex[] = "0123456789ABCDEF";
     std::string text = "0x";
     for (int shift = 20; shift >= 0; shift -= 4) {
@@ -105,8 +105,8 @@ std::string toJson(const engine::SelectionResult& result) {
         out += cell.sizeEnabled ? ", \"size_enabled\": true" : ", \"size_enabled\": false";
         out += cell.weightEnabled ? ", \"weight_enabled\": true" : ", \"weight_enabled\": false";
         out += ", \"color\": ";
-        if (hunting && cell.color) {
-            appendJsonString(out, colorText(*cell.color));
+        if (hunting && cell.band) {
+            appendJsonString(out, colorText(present::bandColor(*cell.band)));
         } else {
             out += "null";
         }
@@ -142,22 +142,8 @@ std::string padded(std::string_view text, std::size_t width) {
     return out;
 }
 
-const char* colorName(const std::optional<Color>& color) {
-    if (!color) {
-        return "";
-    }
-    switch (*color) {
-    case 0xD5FFFF:
-        return "pale yellow";
-    case 0xDCFFB9:
-        return "pale green";
-    case 0xB3CBFF:
-        return "pale orange";
-    case 0xFFFFFF:
-        return "white";
-    default:
-        return "";
-    }
+const char* colorName(const std::optional<engine::ColorBand>& band) {
+    return band ? present::bandColorName(*band) : "";
 }
 
 // The grid as the page shows it: one line per cell with its captions; blank cells show a dash.
@@ -195,7 +181,7 @@ std::string toText(const engine::SelectionResult& result) {
         if (!c.shown) {
             line(n, "-", "", "", "", "");
         } else {
-            line(n, c.size, c.spine, c.model, c.weight, colorName(c.color));
+            line(n, c.size, c.spine, c.model, c.weight, colorName(c.band));
         }
     }
     return out;

@@ -1,5 +1,5 @@
 #include "data/table_error.h"
-#include "engine/window_state.h"
+#include "present/window_state.h"
 #include "reports/page_painter.h"
 #include "reports/print_commands.h"
 #include "tools/cli/commands.h"

@@ -1,32 +1,15 @@
-#include "engine/data_folder.h"
+#include "present/data_folder.h"
 
-#include "data/file_io.h"
+#include "engine/file_lookup.h"
 
 #include <cstdlib>
 #include <string>
 #include <system_error>
 #include <vector>
 
-namespace arrowsel::engine {
+namespace arrowsel::present {
 
-std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path& folder, std::string_view name) {
-    std::error_code ec;
-    const auto exact = folder / std::filesystem::path(std::string(name));
-    if (std::filesystem::is_regular_file(exact, ec)) {
-        return exact;
-    }
-    std::filesystem::directory_iterator it(folder, ec);
-    if (ec) {
-        return std::nullopt;
-    }
-    for (const auto& entry : it) {
-        const std::string entryName = entry.path().filename().string();
-        if (data::equalNoCase(entryName, name) && entry.is_regular_file(ec)) {
-            return entry.path();
-        }
-    }
-    return std::nullopt;
-}
+using engine::findFileNoCase;
 
 std::filesystem::path userDataFolder() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
@@ -70,4 +53,4 @@ std::vector<std::filesystem::path> bundledDataFolders() {
     return result;
 }
 
-} // namespace arrowsel::engine
+} // namespace arrowsel::present

@@ -1,4 +1,5 @@
 #include "engine/selection.h"
+#include "present/control_states.h"
 #include "tests/engine/chart_fixture.h"
 
 #include <gtest/gtest.h>
@@ -7,21 +8,28 @@ namespace arrowsel::test {
 namespace {
 
 using engine::BowSetup;
-using engine::Control;
-using engine::ControlState;
 using engine::Page;
+using present::Control;
 
-engine::SelectionResult runOn(Page page, int bowType) {
+// A run and the control states the presentation table gives it.
+struct Run {
+    engine::SelectionResult result;
+    present::ControlStates controls;
+};
+
+Run runOn(Page page, int bowType) {
     EngineHarness h;
     BowSetup s = setupOn(page);
     s.bowType = bowType;
     s.targBowType = bowType;
-    return h.run(s);
+    auto result = h.run(s);
+    auto controls = present::controlStates(result, s);
+    return {std::move(result), controls};
 }
 
 TEST(ControlStates, huntingCompound_adultEditsAndHuntingGroupsShown) {
     const auto r = runOn(Page::Hunt, 0);
-    ASSERT_FALSE(r.error) << r.error.message;
+    ASSERT_FALSE(r.result.error) << r.result.error.message;
     EXPECT_TRUE(r.controls.resetsApplied);
     EXPECT_EQ(r.controls[Control::BowType].visible, true);
     EXPECT_EQ(r.controls[Control::BowType].color, 0x808000u);
@@ -42,20 +50,20 @@ TEST(ControlStates, huntingRecurveOrLongbow_setupGroupsDisabled) {
     for (int bowType : {1, 2}) {
         const auto r = runOn(Page::Hunt, bowType);
         for (Control c : {Control::HuntCamType, Control::ReleaseType, Control::BraceHt, Control::OverDraw}) {
-            EXPECT_EQ(r.controls[c].enabled, false) << engine::controlName(c) << " bow " << bowType;
+            EXPECT_EQ(r.controls[c].enabled, false) << present::controlName(c) << " bow " << bowType;
         }
     }
 }
 
 TEST(ControlStates, targetRecurve_wheelAndPointDisabled_pointFontGrey) {
     const auto r = runOn(Page::Targ, 1);
-    EXPECT_EQ(r.pageTag, "Targ");
+    EXPECT_EQ(r.result.pageTag, "Targ");
     EXPECT_EQ(r.controls[Control::TargBowType].color, 0x800000u);
     EXPECT_EQ(r.controls[Control::BowType].visible, false);
     EXPECT_EQ(r.controls[Control::HuntCamType].visible, false);
     for (Control c :
          {Control::BraceHt, Control::WheelType, Control::ReleaseType, Control::OverDraw, Control::UpDown4}) {
-        EXPECT_EQ(r.controls[c].enabled, false) << engine::controlName(c);
+        EXPECT_EQ(r.controls[c].enabled, false) << present::controlName(c);
     }
     EXPECT_EQ(r.controls[Control::PointWtSpin].fontColor, 0x808080u);
     EXPECT_EQ(r.controls[Control::ArrowLengthSpin].fontColor, 0x800000u);
@@ -93,7 +101,7 @@ TEST(ControlStates, orvikRecurve_setupGroupsDisabled_overdrawEnabledOnCompound) 
     EXPECT_EQ(compound.controls[Control::WheelType].enabled, false);
     const auto recurve = runOn(Page::Orvk, 1);
     for (Control c : {Control::HuntCamType, Control::ReleaseType, Control::OverDraw, Control::BraceHt}) {
-        EXPECT_EQ(recurve.controls[c].enabled, false) << engine::controlName(c);
+        EXPECT_EQ(recurve.controls[c].enabled, false) << present::controlName(c);
     }
 }
 
@@ -106,6 +114,36 @@ TEST(ControlStates, guardedRun_resetsFlagsOfEveryPage) {
         EXPECT_TRUE(cell.shown);
         EXPECT_TRUE(cell.sizeEnabled);
     }
+}
+
+TEST(ControlStates, runEndedBeforeResets_writesNoControl_whileYouthRunsWithoutResets) {
+    EngineHarness h;
+    BowSetup s = setupOn(Page::Hunt);
+    s.bowWeight = "6x";
+    const auto ended = h.run(s);
+    ASSERT_EQ(ended.error.kind, engine::RunError::Kind::Conversion);
+    const present::ControlStates none = present::controlStates(ended, s);
+    EXPECT_FALSE(none.resetsApplied);
+    for (const present::ControlState& st : none.states) {
+        EXPECT_FALSE(st.visible || st.enabled || st.color || st.fontColor);
+    }
+    BowSetup youth = setupOn(Page::Youth);
+    youth.bowWeight = "6"; // adult edits incomplete: the Youth rules run without the resets
+    const auto r = h.run(youth);
+    const present::ControlStates states = present::controlStates(r, youth);
+    EXPECT_FALSE(states.resetsApplied);
+    EXPECT_FALSE(states[Control::Label6].fontColor.has_value());
+    EXPECT_EQ(states[Control::YouthBowWtSpin].visible, true);
+}
+
+TEST(ControlStates, bandColours_eachBandItsOwnColourAndName) {
+    using engine::ColorBand;
+    EXPECT_EQ(present::bandColor(ColorBand::Yellow), 0xD5FFFFu);
+    EXPECT_EQ(present::bandColor(ColorBand::Green), 0xDCFFB9u);
+    EXPECT_EQ(present::bandColor(ColorBand::Orange), 0xB3CBFFu);
+    EXPECT_EQ(present::bandColor(ColorBand::Plain), 0xFFFFFFu);
+    EXPECT_STREQ(present::bandColorName(ColorBand::Orange), "pale orange");
+    EXPECT_STREQ(present::bandColorName(ColorBand::Plain), "white");
 }
 
 } // namespace

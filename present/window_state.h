@@ -1,5 +1,9 @@
 #pragma once
 
+// Part of the Qt-free presentation layer (present/): the side windows, the reports, the customer
+// records and arrowsel-cli all see the main window through this interface, so it lives above the
+// engine and below every window.
+
 #include <filesystem>
 #include <string>
 

@@ -1,11 +1,13 @@
 #pragma once
 
+// The data folder rule of the program and of arrowsel-cli: where they look for the charts when
+// they start. It sits with the presentation layer both of them start from, not in the engine,
+// which is always handed its folder.
+
 #include <filesystem>
-#include <optional>
-#include <string_view>
 #include <vector>
 
-namespace arrowsel::engine {
+namespace arrowsel::present {
 
 // The program's data folder: `currentDir` when it holds the hunting chart "HUNTCHRT.DBF" (name
 // matched without regard to letter case), otherwise the per-user folder userDataFolder().
@@ -21,8 +23,4 @@ std::filesystem::path userDataFolder();
 // data, the data folder of the configured installation prefix.
 std::vector<std::filesystem::path> bundledDataFolders();
 
-// The entry of `folder` whose name equals `name` without regard to ASCII letter case; nullopt
-// when there is none (or the folder cannot be read). An exact match is preferred.
-std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path& folder, std::string_view name);
-
-} // namespace arrowsel::engine
+} // namespace arrowsel::present

@@ -1,4 +1,5 @@
-#include "engine/data_folder.h"
+#include "engine/file_lookup.h"
+#include "present/data_folder.h"
 #include "tests/support/temp_dir.h"
 
 #include <cstdlib>
@@ -28,23 +29,23 @@ private:
 TEST(DataFolder, currentDirWithHuntingChartInAnyCase_isTheDataFolder) {
     TempDir dir;
     std::ofstream(dir / "huntchrt.dbf") << "x";
-    EXPECT_EQ(engine::findDataFolder(dir.path()), dir.path());
+    EXPECT_EQ(present::findDataFolder(dir.path()), dir.path());
 }
 
 TEST(DataFolder, currentDirWithoutChart_perUserFolderFromXdgDataHome) {
     TempDir dir;
     EnvVar xdg("XDG_DATA_HOME", "/srv/xdg");
-    EXPECT_EQ(engine::findDataFolder(dir.path()), std::filesystem::path("/srv/xdg/arrowsel"));
+    EXPECT_EQ(present::findDataFolder(dir.path()), std::filesystem::path("/srv/xdg/arrowsel"));
 }
 
 TEST(DataFolder, relativeOrMissingXdgDataHome_fallsBackToHomeLocalShare) {
     EnvVar home("HOME", "/home/shop");
     {
         EnvVar xdg("XDG_DATA_HOME", "relative/path");
-        EXPECT_EQ(engine::userDataFolder(), std::filesystem::path("/home/shop/.local/share/arrowsel"));
+        EXPECT_EQ(present::userDataFolder(), std::filesystem::path("/home/shop/.local/share/arrowsel"));
     }
     EnvVar xdg("XDG_DATA_HOME", nullptr);
-    EXPECT_EQ(engine::userDataFolder(), std::filesystem::path("/home/shop/.local/share/arrowsel"));
+    EXPECT_EQ(present::userDataFolder(), std::filesystem::path("/home/shop/.local/share/arrowsel"));
 }
 
 TEST(DataFolder, findFileNoCase_prefersExactName_ignoresFolders) {
