@@ -747,16 +747,10 @@ void TArrowSel::TSzBtnClick(QObject* sender) {
         if (page == Page::Targ) {
             detail = tspLabels_[std::size_t(row - 1)]->text();
         } else {
-            const char* field = page == Page::Hunt ? "SPINE" : page == Page::Youth ? "MODL" : "MODEL";
-            const data::TDbfTable* chart = engine_.chartTable(page);
-            if (chart) {
-                const std::string name = "SH" + std::to_string(row) + field;
-                // A chart without the field reads as empty, like a closed table; one that cannot
-                // be read says so and opens no shaft.
-                if (chart->fieldDef(name) &&
-                    !widgets::runGuarded(this, [&] { detail = qs(trimBlanks(chart->fieldText(name))); })) {
-                    return;
-                }
+            // A chart without the field reads as empty, like a closed table; one that cannot be read
+            // says so and opens no shaft.
+            if (!widgets::runGuarded(this, [&] { detail = qs(trimBlanks(engine_.chartSecondField(page, row))); })) {
+                return;
             }
         }
         const QString caption = (*it)->caption();

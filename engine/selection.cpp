@@ -507,4 +507,13 @@ const data::TDbfTable* SelectionEngine::chartTable(Page page) const {
     return table.isOpen() ? &table : nullptr;
 }
 
+std::string SelectionEngine::chartSecondField(Page page, int cell) const {
+    const TDbfTable* table = chartTable(page);
+    if (table == nullptr || cell < 1 || cell > chartColumns(page)) {
+        return {};
+    }
+    const std::string& name = secondFieldName(page, cell);
+    return table->fieldDef(name) ? table->fieldText(name) : std::string();
+}
+
 } // namespace arrowsel::engine

@@ -128,6 +128,11 @@ public:
     const std::string& pageTag() const;
     // The page's chart table standing on the row last chosen; null before its first use.
     const data::TDbfTable* chartTable(Page page) const;
+    // The field that completes cell `cell`'s key (spine text or model code, blanks kept) on the
+    // page's chart row last chosen; empty before the chart's first use or when the chart lacks
+    // the field. The size click reads a row's detail text through this, so the chart's field
+    // names are built by the chart rules alone.
+    std::string chartSecondField(Page page, int cell) const;
 
 private:
     struct Impl;

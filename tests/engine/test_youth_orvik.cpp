@@ -162,5 +162,18 @@ TEST(Pages, switchingPagesKeepsEachGrid) {
     EXPECT_EQ(h.engine().chartTable(Page::Targ), nullptr);
 }
 
+TEST(Pages, chartSecondField_readsTheRowLastChosen_blanksKept_emptyWhereNoField) {
+    EngineHarness h;
+    h.fixture.row(Page::Hunt, 13)["SH2SPINE"] = " 400";
+    h.fixture.row(Page::Youth, 8)["SH3MODL"] = "Y2";
+    EXPECT_FALSE(h.run(setupOn(Page::Hunt)).error);
+    EXPECT_TRUE(h.engine().chartSecondField(Page::Hunt, 2).starts_with(" 400"));
+    EXPECT_EQ(h.engine().chartSecondField(Page::Youth, 3), ""); // chart not used yet
+    EXPECT_FALSE(h.run(setupOn(Page::Youth)).error);
+    EXPECT_TRUE(h.engine().chartSecondField(Page::Youth, 3).starts_with("Y2"));
+    EXPECT_EQ(h.engine().chartSecondField(Page::Youth, 9), ""); // the Youth chart has 8 columns
+    EXPECT_EQ(h.engine().chartSecondField(Page::Hunt, 0), "");
+}
+
 } // namespace
 } // namespace arrowsel::test
