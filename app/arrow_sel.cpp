@@ -4,6 +4,7 @@
 #include "app/help_window.h"
 #include "data/dbf_table.h"
 #include "engine/chart_rules.h"
+#include "engine/pages.h"
 #include "present/control_states.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
@@ -60,17 +61,7 @@ const char* pageLetter(engine::Page page) {
 }
 
 QString pageTitle(engine::Page page) {
-    switch (page) {
-    case engine::Page::Hunt:
-        return QStringLiteral("Hunting");
-    case engine::Page::Targ:
-        return QStringLiteral("Target");
-    case engine::Page::Youth:
-        return QStringLiteral("Youth");
-    case engine::Page::Orvk:
-        return QStringLiteral("Orvik");
-    }
-    return {};
+    return QString::fromLatin1(engine::pageFacts(page).title);
 }
 
 QString qs(const std::string& text) {

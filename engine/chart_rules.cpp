@@ -1,5 +1,7 @@
 #include "engine/chart_rules.h"
 
+#include "engine/conversions.h"
+
 #include <algorithm>
 
 namespace arrowsel::engine {
@@ -62,22 +64,19 @@ std::string_view slice(std::string_view text, std::size_t from, std::size_t coun
 } // namespace
 
 const char* chartFileName(Page page) {
-    static constexpr const char* names[kPageCount] = {"HUNTCHRT.DBF", "Targchrt.dbf", "YouthChrt.dbf", "ORVKCHRT.dbf"};
-    return names[static_cast<std::size_t>(page)];
+    return pageFacts(page).chartFile;
 }
 
 int chartColumns(Page page) {
-    switch (page) {
-    case Page::Hunt:
-        return 17;
-    case Page::Targ:
-        return 14;
-    case Page::Youth:
-        return 8;
-    case Page::Orvk:
-        return 7;
-    }
-    return 0;
+    return pageFacts(page).columns;
+}
+
+RowRange chartRows(Page page) {
+    return pageFacts(page).rows;
+}
+
+const char* modelsField(Page page) {
+    return pageFacts(page).modelsField;
 }
 
 const std::string& sizeFieldName(int n) {
@@ -100,18 +99,59 @@ const std::string& secondFieldName(Page page, int n) {
     return spine(n);
 }
 
-RowRange chartRows(Page page) {
+int overdrawPounds(int overDraw) {
+    static constexpr int pounds[] = {0, 1, 3, 6, 9, 12};
+    return overDraw >= 0 && overDraw <= 5 ? pounds[overDraw] : 0;
+}
+
+int lightPointPounds(int p) {
+    if (p >= 65 && p <= 85) {
+        return -3;
+    }
+    if (p >= 115 && p <= 135) {
+        return 3;
+    }
+    return p >= 140 && p <= 160 ? 6 : 0;
+}
+
+int heavyPointPounds(int p) {
+    if (p >= 105 && p <= 125) {
+        return 3;
+    }
+    if (p >= 130 && p <= 150) {
+        return 6;
+    }
+    return p >= 155 && p <= 160 ? 9 : 0;
+}
+
+long long adjustedWeight(Page page, long long w, const BowSetup& in) {
+    const int brace = in.braceHt == 1 ? 5 : 0;
     switch (page) {
     case Page::Hunt:
-        return {2, 18};
+        if (in.bowType == 0) {
+            w += brace + (in.releaseType == 1 ? 5 : 0) + overdrawPounds(in.overDraw);
+        }
+        if (in.bowType == 0 || in.bowType == 1) {
+            w += lightPointPounds(toInteger(in.pointWeight));
+        } else if (in.bowType == 2) {
+            w += heavyPointPounds(toInteger(in.pointWeight));
+        }
+        return w;
     case Page::Targ:
-        return {5, 19};
-    case Page::Youth:
-        return {1, 10};
+        if (in.targBowType == 0) {
+            w += brace + heavyPointPounds(toInteger(in.pointWeight)) + overdrawPounds(in.overDraw);
+            w += 5LL * in.releaseType; // every release index past the first adds five pounds more
+        }
+        return w;
     case Page::Orvk:
-        return {1, 19};
+        if (in.targBowType == 0) {
+            w += 5LL * in.releaseType + brace + (toInteger(in.pointWeight) > 100 ? 3 : 0);
+        }
+        return w;
+    case Page::Youth:
+        break;
     }
-    return {1, 0};
+    return w;
 }
 
 std::array<ColorBand, 4> huntingRowBands(long long r) {

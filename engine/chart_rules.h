@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/pages.h"
 #include "engine/selection.h"
 
 #include <array>
@@ -17,21 +18,15 @@ namespace arrowsel::engine {
 
 inline constexpr const char* kSpecsFile = "Specs.DBF";
 inline constexpr const char* kSpecsIndexFile = "specs.idx";
-const char* chartFileName(Page page); // "HUNTCHRT.DBF", "Targchrt.dbf", "YouthChrt.dbf", "ORVKCHRT.dbf"
-
-// Size fields per chart record: Hunting 17, Target 14, Youth 8, Orvik 7.
+// The chart file, size fields and rows of a page: see pageFacts().
+const char* chartFileName(Page page);
 int chartColumns(Page page);
+RowRange chartRows(Page page);
 // "SH<n>SIZE", and the field that completes the key: "SH<n>SPINE", "SH<n>MODL" or "SH<n>MODEL".
 const std::string& sizeFieldName(int n);
 const std::string& secondFieldName(Page page, int n);
-
-// The chart rows a page's run goes to; any other row gives the out-of-range notice.
-struct RowRange {
-    int first;
-    int last;
-    bool holds(long long row) const { return row >= first && row <= last; }
-};
-RowRange chartRows(Page page);
+// The Specs.DBF field of the models a page's cells show: "HMODELS" or "TMODELS".
+const char* modelsField(Page page);
 
 // An inclusive range of adjusted weights and the bucket number it gives.
 struct Band {
@@ -48,6 +43,20 @@ std::span<const Band> orvikBands(int bowType, int camType);
 
 // The colour bands of Hunting cells 1 to 4 on a chart row; every other cell is plain.
 std::array<ColorBand, 4> huntingRowBands(long long row);
+
+// Weight adjustments: the pounds a setup adds to the bow weight before its band is looked up.
+// Overdraw choices 0 to 5 add 0, 1, 3, 6, 9 and 12 pounds; any other index adds none.
+int overdrawPounds(int overDraw);
+// The point-weight bands of Hunting compounds and recurves: 65-85 grains -3, 115-135 +3,
+// 140-160 +6; other weights 0.
+int lightPointPounds(int pointWeight);
+// The point-weight bands of Hunting longbows and Target compounds: 105-125 +3, 130-150 +6,
+// 155-160 +9; other weights 0.
+int heavyPointPounds(int pointWeight);
+// The bow weight as the page's band table reads it: `bowWeight` plus the setup's brace height,
+// release, overdraw and point weight, as far as the page and bow type take them. Reads the point
+// weight text only where it counts, so only there can it throw EConvertError.
+long long adjustedWeight(Page page, long long bowWeight, const BowSetup& setup);
 
 // Blanks are every character up to and including the space, as a padded field holds them.
 std::string trimBlanks(std::string_view text);

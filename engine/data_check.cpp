@@ -51,17 +51,7 @@ bool parses(std::string_view text) {
 }
 
 const char* pageName(Page page) {
-    switch (page) {
-    case Page::Hunt:
-        return "hunting";
-    case Page::Targ:
-        return "target";
-    case Page::Youth:
-        return "youth";
-    case Page::Orvk:
-        return "Orvik";
-    }
-    return "";
+    return pageFacts(page).inText;
 }
 
 // One seek a chart cell makes: where the key comes from and the grid cell that shows it (which

@@ -55,31 +55,11 @@ void makeShown(Cell& cell) {
 } // namespace
 
 int cellCount(Page page) {
-    switch (page) {
-    case Page::Hunt:
-        return 17;
-    case Page::Targ:
-        return 13;
-    case Page::Youth:
-        return 8;
-    case Page::Orvk:
-        return 7;
-    }
-    return 0;
+    return pageFacts(page).cells;
 }
 
 const char* pageTag(Page page) {
-    switch (page) {
-    case Page::Hunt:
-        return "Hunt";
-    case Page::Targ:
-        return "Targ";
-    case Page::Youth:
-        return "Youth";
-    case Page::Orvk:
-        return "Orvk";
-    }
-    return "";
+    return pageFacts(page).tag;
 }
 
 std::optional<Page> pageFromTag(std::string_view tag) {
@@ -136,7 +116,7 @@ struct SelectionEngine::Impl {
             noticeHandler(text);
         }
         std::string& edit = youth ? in.youthBowWeight : in.bowWeight;
-        const char* defaultText = youth ? "30" : "60";
+        const char* defaultText = pageFacts(youth ? Page::Youth : Page::Hunt).defaultWeight;
         if (edit != defaultText) {
             edit = defaultText;
             runOnce();
@@ -214,55 +194,40 @@ struct SelectionEngine::Impl {
         out->resetsApplied = true;
     }
 
+    // A shown cell from its chart text and the shaft its key leads to. The seek comes first: when
+    // it fails the page is blanked and nothing of this cell is written.
+    void showShaft(Page page, int n, Cell& cell, const CellText& text, std::string_view lengthText) {
+        const ShaftTexts shaft = seekShaft(cell, text.key(), modelsField(page));
+        cell.size = text.size;
+        cell.model = shaft.model;
+        cell.spine = shaft.spine;
+        cell.weight = cellWeight(page, n, shaft, lengthText);
+    }
+
+    // Goes to chart row `r`, or gives the out-of-range notice (which may run the selection again
+    // and leave the chart on the nested run's row).
+    void goToRow(Page page, long long r, bool onChart) {
+        if (onChart && chartRows(page).holds(r)) {
+            chart(page).go(static_cast<std::uint32_t>(r));
+        } else {
+            notice(page == Page::Youth);
+        }
+    }
+
     void hunting() {
         pageTag = "Hunt";
         out->pageRulesRan = true;
         const int bowType = in.bowType;
-
-        long long w = toInteger(in.bowWeight);
-        if (bowType == 0) {
-            if (in.braceHt == 1) {
-                w += 5;
-            }
-            if (in.releaseType == 1) {
-                w += 5;
-            }
-            static constexpr int overdraw[] = {0, 1, 3, 6, 9, 12};
-            if (in.overDraw >= 0 && in.overDraw <= 5) {
-                w += overdraw[in.overDraw];
-            }
-        }
-        if (bowType == 0 || bowType == 1) {
-            const int p = toInteger(in.pointWeight);
-            if (p >= 65 && p <= 85) {
-                w -= 3;
-            } else if (p >= 115 && p <= 135) {
-                w += 3;
-            } else if (p >= 140 && p <= 160) {
-                w += 6;
-            }
-        } else if (bowType == 2) {
-            const int p = toInteger(in.pointWeight);
-            if (p >= 105 && p <= 125) {
-                w += 3;
-            } else if (p >= 130 && p <= 150) {
-                w += 6;
-            } else if (p >= 155 && p <= 160) {
-                w += 9;
-            }
-        }
-
+        const long long w = adjustedWeight(Page::Hunt, toInteger(in.bowWeight), in);
         const long long b = bucketOf(w, huntingBands(bowType, in.huntCamType)).value_or(0);
         const long long r = b + toInteger(in.arrowLength) - (bowType == 2 ? 25 : 23);
-
         openTables(Page::Hunt);
-        TDbfTable& table = chart(Page::Hunt);
-        if (!chartRows(Page::Hunt).holds(r)) {
-            notice(false);
-        } else {
-            table.go(static_cast<std::uint32_t>(r));
-        }
+        goToRow(Page::Hunt, r, true);
+        huntingBandsAndWeights(r);
+        huntingCells();
+    }
 
+    void huntingBandsAndWeights(long long r) {
         std::vector<Cell>& cells = grid(Page::Hunt);
         for (Cell& c : cells) {
             c.band = ColorBand::Plain;
@@ -274,8 +239,12 @@ struct SelectionEngine::Impl {
         for (std::size_t i = 4; i <= 8; ++i) {
             cells[i].weightEnabled = false;
         }
+    }
 
-        for (int n = 1; n <= 17; ++n) {
+    void huntingCells() {
+        TDbfTable& table = chart(Page::Hunt);
+        std::vector<Cell>& cells = grid(Page::Hunt);
+        for (int n = 1; n <= cellCount(Page::Hunt); ++n) {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
             const auto text =
                 huntingCell(n, table.fieldText(sizeFieldName(n)), table.fieldText(secondFieldName(Page::Hunt, n)));
@@ -283,13 +252,12 @@ struct SelectionEngine::Impl {
                 makeBlank(cell);
                 continue;
             }
-            const std::string& size = text->size;
             makeShown(cell);
             if (isCarbonCell(n, *text)) {
-                cell.size = size;
+                cell.size = text->size;
                 cell.sizeEnabled = false;
                 cell.model = "Carbon";
-                cell.spine = "0." + size;
+                cell.spine = "0." + text->size;
                 cell.weight = "Details";
                 if (n <= 9) {
                     cell.weightEnabled = true;
@@ -299,11 +267,7 @@ struct SelectionEngine::Impl {
             if (n >= 4 && n <= 9) {
                 cell.weightEnabled = false;
             }
-            const ShaftTexts shaft = seekShaft(cell, text->key(), "HMODELS");
-            cell.size = size;
-            cell.model = shaft.model;
-            cell.spine = shaft.spine;
-            cell.weight = cellWeight(Page::Hunt, n, shaft, in.arrowLength);
+            showShaft(Page::Hunt, n, cell, *text, in.arrowLength);
         }
     }
 
@@ -316,43 +280,23 @@ struct SelectionEngine::Impl {
         out->pageRulesRan = true;
         const int bowType = in.targBowType;
         openTables(Page::Targ);
-
-        long long w = toInteger(in.bowWeight);
-        if (bowType == 0) {
-            if (in.braceHt == 1) {
-                w += 5;
-            }
-            const int p = toInteger(in.pointWeight);
-            if (p >= 105 && p <= 125) {
-                w += 3;
-            } else if (p >= 130 && p <= 150) {
-                w += 6;
-            } else if (p >= 155 && p <= 160) {
-                w += 9;
-            }
-            static constexpr int overdraw[] = {0, 1, 3, 6, 9, 12};
-            if (in.overDraw >= 0 && in.overDraw <= 5) {
-                w += overdraw[in.overDraw];
-            }
-            w += 5LL * in.releaseType;
-        }
-
+        const long long w = adjustedWeight(Page::Targ, toInteger(in.bowWeight), in);
         const std::optional<int> bucket = bucketOf(w, targetBands(bowType, in.wheelType));
         const long long length = toInteger(in.arrowLength);
         const long long r = bucket.value_or(0) + length - 23;
-        TDbfTable& table = chart(Page::Targ);
         // A weight off every band is off the chart too, whatever row the length would give.
         if (!bucket || !chartRows(Page::Targ).holds(r)) {
             notice(false);
-            for (Cell& c : grid(Page::Targ)) {
+            for (Cell& c : cells) {
                 makeBlank(c);
             }
             return;
         }
-        table.go(static_cast<std::uint32_t>(r));
+        chart(Page::Targ).go(static_cast<std::uint32_t>(r));
 
+        TDbfTable& table = chart(Page::Targ);
         const TargetLayout slots = targetLayout(bowType, r, isShortArrow(r, length));
-        for (int k = 1; k <= 13; ++k) {
+        for (int k = 1; k <= cellCount(Page::Targ); ++k) {
             const TargetSlot& slot = slots[static_cast<std::size_t>(k - 1)];
             Cell& cell = cells[static_cast<std::size_t>(k - 1)];
             const auto text = slot.column == 0 ? std::nullopt
@@ -363,89 +307,49 @@ struct SelectionEngine::Impl {
                 continue;
             }
             makeShown(cell);
-            const ShaftTexts shaft = seekShaft(cell, text->key(), "TMODELS");
-            cell.size = text->size;
+            showShaft(Page::Targ, k, cell, *text, in.arrowLength);
             spineLabels[static_cast<std::size_t>(k - 1)] = text->second;
-            cell.model = shaft.model;
-            cell.spine = shaft.spine;
-            cell.weight = cellWeight(Page::Targ, k, shaft, in.arrowLength);
+        }
+    }
+
+    // The Youth and Orvik cells: column n feeds cell n.
+    void plainCells(Page page, std::string_view lengthText) {
+        TDbfTable& table = chart(page);
+        std::vector<Cell>& cells = grid(page);
+        for (int n = 1; n <= cellCount(page); ++n) {
+            Cell& cell = cells[static_cast<std::size_t>(n - 1)];
+            const std::string& size = table.fieldText(sizeFieldName(n));
+            const std::string& second = table.fieldText(secondFieldName(page, n));
+            const auto text = page == Page::Youth ? youthCell(size, second) : orvikCell(size, second);
+            if (!text) {
+                makeBlank(cell);
+                continue;
+            }
+            makeShown(cell);
+            showShaft(page, n, cell, *text, lengthText);
         }
     }
 
     void youth() {
         pageTag = "Youth";
         out->pageRulesRan = true;
-
         const int w = toInteger(in.youthBowWeight);
         openTables(Page::Youth);
         const long long b = bucketOf(w, youthBands()).value_or(0);
-        const long long r = b + toInteger(in.youthArrowLength) - 21;
-        TDbfTable& table = chart(Page::Youth);
-        if (!chartRows(Page::Youth).holds(r)) {
-            notice(true);
-        } else {
-            table.go(static_cast<std::uint32_t>(r));
-        }
-
-        std::vector<Cell>& cells = grid(Page::Youth);
-        for (int n = 1; n <= 8; ++n) {
-            Cell& cell = cells[static_cast<std::size_t>(n - 1)];
-            const auto text =
-                youthCell(table.fieldText(sizeFieldName(n)), table.fieldText(secondFieldName(Page::Youth, n)));
-            if (!text) {
-                makeBlank(cell);
-                continue;
-            }
-            makeShown(cell);
-            const ShaftTexts shaft = seekShaft(cell, text->key(), "TMODELS");
-            cell.size = text->size;
-            cell.model = shaft.model;
-            cell.weight = shaftWeight(shaft.gpi, in.youthArrowLength);
-            cell.spine = shaft.spine;
-        }
+        goToRow(Page::Youth, b + toInteger(in.youthArrowLength) - 21, true);
+        plainCells(Page::Youth, in.youthArrowLength);
     }
 
     void orvik() {
         pageTag = "Orvk";
         out->pageRulesRan = true;
-        const int bowType = in.targBowType;
-
-        long long w = toInteger(in.bowWeight);
+        const long long bowWeight = toInteger(in.bowWeight);
         openTables(Page::Orvk);
-        if (bowType == 0) {
-            w += 5LL * in.releaseType;
-            if (in.braceHt == 1) {
-                w += 5;
-            }
-            if (toInteger(in.pointWeight) > 100) {
-                w += 3;
-            }
-        }
-        const std::optional<int> bucket = bucketOf(w, orvikBands(bowType, in.huntCamType));
+        const long long w = adjustedWeight(Page::Orvk, bowWeight, in);
+        const std::optional<int> bucket = bucketOf(w, orvikBands(in.targBowType, in.huntCamType));
         const long long r = static_cast<long long>(bucket.value_or(0)) + toInteger(in.arrowLength) - 23;
-        TDbfTable& table = chart(Page::Orvk);
-        if (bucket && chartRows(Page::Orvk).holds(r)) {
-            table.go(static_cast<std::uint32_t>(r));
-        } else {
-            notice(false);
-        }
-
-        std::vector<Cell>& cells = grid(Page::Orvk);
-        for (int n = 1; n <= 7; ++n) {
-            Cell& cell = cells[static_cast<std::size_t>(n - 1)];
-            const auto text =
-                orvikCell(table.fieldText(sizeFieldName(n)), table.fieldText(secondFieldName(Page::Orvk, n)));
-            if (!text) {
-                makeBlank(cell);
-                continue;
-            }
-            makeShown(cell);
-            cell.size = text->size;
-            const ShaftTexts shaft = seekShaft(cell, text->key(), "HMODELS");
-            cell.model = shaft.model;
-            cell.weight = shaftWeight(shaft.gpi, in.arrowLength);
-            cell.spine = shaft.spine;
-        }
+        goToRow(Page::Orvk, r, bucket.has_value());
+        plainCells(Page::Orvk, in.arrowLength);
     }
 };
 
