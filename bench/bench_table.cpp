@@ -1,6 +1,8 @@
 // Table engine figures on a 100,000-record table of 200-byte records:
-// sequential read, seeks, reindex, append + post with an index, copy to text; and opening an index
-// file of 4 GiB whose tree uses a few blocks (a sparse file), which reads only those blocks.
+// sequential read, seeks, moves in index order, seeks while another process appends, reindex,
+// append + post with an index, copy to text; and opening an index file of 4 GiB whose tree uses a
+// few blocks (a sparse file), which reads only those blocks. Every table is opened shared unless a
+// figure says otherwise.
 
 #include "bench/table_fixture.h"
 #include "data/dbf_table.h"
@@ -10,6 +12,8 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -74,6 +78,128 @@ void BM_Seek(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Seek)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Seeks over 20,000 different records, more than a shared open keeps: most land on a record
+// read from the file.
+void BM_SeekRecordsNotKept(benchmark::State& state) {
+    TDbfTable t;
+    t.open(benchFolder() / "cust.dbf", TDbfTable::OpenMode::Shared);
+    t.openIndexFile("cust.idx");
+    std::vector<std::string> keys;
+    std::mt19937 rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        keys.push_back(arrowsel::bench::benchName(1 + static_cast<std::uint32_t>(rng() % kRecords)).substr(0, 16));
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(t.seek(keys[i++ % keys.size()]));
+    }
+}
+BENCHMARK(BM_SeekRecordsNotKept)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// The lookup window's moves: from a found customer ten records on and ten back, in name order.
+void BM_NextPriorNearASeek(benchmark::State& state) {
+    TDbfTable t;
+    t.open(benchFolder() / "cust.dbf", TDbfTable::OpenMode::Shared);
+    t.openIndexFile("cust.idx");
+    t.seek(arrowsel::bench::benchName(kRecords / 2).substr(0, 16));
+    for (auto _ : state) {
+        for (int k = 0; k < 10; ++k) {
+            t.next();
+        }
+        for (int k = 0; k < 10; ++k) {
+            t.prior();
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * 20);
+    state.counters["per_move_us"] = benchmark::Counter(static_cast<double>(state.iterations()) * 20 * 1e-6,
+                                                       benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_NextPriorNearASeek)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A walk through the whole table in name order: every record lies elsewhere in the file.
+void BM_NextWholeIndexOrder(benchmark::State& state) {
+    TDbfTable t;
+    t.open(benchFolder() / "cust.dbf", TDbfTable::OpenMode::Shared);
+    t.openIndexFile("cust.idx");
+    t.first();
+    for (auto _ : state) {
+        t.next();
+        if (t.eof()) {
+            t.first();
+        }
+    }
+}
+BENCHMARK(BM_NextWholeIndexOrder)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// 1,000 seeks with an append by another process before each: every seek finds the header
+// changed and reads the new count and the changed index. Only the seeks are timed.
+void BM_ThousandSeeksAnotherProcessAppendingBetween(benchmark::State& state) {
+    const fs::path dir = benchFolder() / "appending";
+    fs::create_directories(dir);
+    arrowsel::bench::writeBenchTable(dir / "cust.dbf", kRecords);
+    {
+        TDbfTable w;
+        w.open(dir / "cust.dbf", TDbfTable::OpenMode::Exclusive);
+        w.createIndex("cust.idx", "NAME", IndexKind::Compact);
+    }
+    int ask[2];
+    int done[2];
+    if (::pipe(ask) != 0 || ::pipe(done) != 0) {
+        state.SkipWithError("pipe failed");
+        return;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        TDbfTable w;
+        w.open(dir / "cust.dbf", TDbfTable::OpenMode::Shared);
+        w.openIndexFile("cust.idx");
+        char c = 0;
+        for (std::uint32_t n = kRecords + 1; ::read(ask[0], &c, 1) == 1; ++n) {
+            w.insert();
+            w.setFieldText("NAME", arrowsel::bench::benchName(n));
+            w.post();
+            if (::write(done[1], &c, 1) != 1) {
+                break;
+            }
+        }
+        ::_exit(0);
+    }
+    ::close(ask[0]);
+    ::close(done[1]);
+    TDbfTable t;
+    t.open(dir / "cust.dbf", TDbfTable::OpenMode::Shared);
+    t.openIndexFile("cust.idx");
+    std::vector<std::string> keys;
+    std::mt19937 rng(42);
+    for (int i = 0; i < 1000; ++i) {
+        keys.push_back(arrowsel::bench::benchName(1 + static_cast<std::uint32_t>(rng() % kRecords)).substr(0, 16));
+    }
+    const std::uint32_t before = t.recordCount();
+    bool found = true;
+    for (auto _ : state) {
+        for (const std::string& key : keys) {
+            state.PauseTiming();
+            char c = 'a';
+            if (::write(ask[1], &c, 1) != 1 || ::read(done[0], &c, 1) != 1) {
+                state.SkipWithError("the appending process stopped");
+                break;
+            }
+            state.ResumeTiming();
+            found = t.seek(key) && found;
+        }
+    }
+    const std::uint32_t appended = t.recordCount() - before;
+    ::close(ask[1]);
+    ::close(done[0]);
+    ::waitpid(child, nullptr, 0);
+    if (!found || appended != 1000 * state.iterations()) {
+        state.SkipWithError("a seek missed its key, or an append was not seen");
+    }
+    state.counters["appends_seen"] = appended;
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_ThousandSeeksAnotherProcessAppendingBetween)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_Reindex(benchmark::State& state) {
     TDbfTable t;

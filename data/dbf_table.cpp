@@ -9,6 +9,7 @@
 #include "data/text_export.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -22,6 +23,9 @@ namespace fs = std::filesystem;
 
 namespace test_hooks {
 void (*postStage)(PostStage stage) = nullptr;
+// The bound on how late a shared reader sees a change by a program that does not raise our
+// change mark; short beside a person's pace, long beside a burst of seeks.
+std::chrono::milliseconds trustUnchanged{250};
 } // namespace test_hooks
 
 namespace {
@@ -32,6 +36,9 @@ constexpr std::size_t kWindowBytes = 64 * 1024;   // read-ahead when reading in 
 constexpr std::uint32_t kIndexWindowRecords = 16; // read-ahead when reading in index order
 constexpr int kLockAttempts = 20;                 // edit(): 20 tries, 25 ms apart
 constexpr auto kLockPause = std::chrono::milliseconds(25);
+constexpr std::size_t kCacheBytes = 1 << 20; // records kept by a shared or exclusive open
+constexpr std::uint64_t kChangeMarkAt = 24;  // 4 bytes of the header's reserved multi-user area
+constexpr std::size_t kHeadBytes = 32;
 
 void hook(test_hooks::PostStage stage) {
     if (test_hooks::postStage != nullptr) {
@@ -94,6 +101,18 @@ struct TDbfTable::Impl {
     std::vector<char> win;
     std::uint32_t winFirst = 0;
     std::uint32_t winCount = 0;
+
+    // Records read one by one (seeks, index order), in fixed slots used again round the ring. The
+    // arena never moves, so a record the table stands on stays readable until the next read.
+    std::vector<char> arena;
+    std::vector<std::uint32_t> slotRecno;
+    std::unordered_map<std::uint32_t, std::uint32_t> slotOf;
+    std::uint32_t nextSlot = 0;
+
+    // A shared open: the header as last checked under the header lock, and when.
+    std::array<unsigned char, kHeadBytes> seenHead{};
+    bool headSeen = false;
+    std::chrono::steady_clock::time_point checkedAt;
 
     // Editing.
     State state = State::Browse;
@@ -254,11 +273,14 @@ struct TDbfTable::Impl {
         if (!shared() || snapshot()) {
             return;
         }
+        refreshCountFrom(headerCount());
+    }
+
+    void refreshCountFrom(std::uint32_t hc) {
         if (countBySize) {
-            count = countFromFile(headerCount());
+            count = countFromFile(hc);
             return;
         }
-        const std::uint32_t hc = headerCount();
         if (hc > knownWhole) {
             knownWhole = wholeBySize();
         }
@@ -270,19 +292,103 @@ struct TDbfTable::Impl {
     // need no re-checks of the header, the indexes or records already read.
     bool snapshot() const { return mode == OpenMode::ReadOnly; }
 
+    // Forgets every record read, so that the next one is read from the file.
     void invalidateWindow() {
         if (snapshot()) {
             return;
         }
-        winCount = 0;
+        dropCached();
         if (state == State::Browse) {
             cur = nullptr;
         }
     }
 
+    void dropCached() {
+        winCount = 0;
+        slotOf.clear();
+        headSeen = false;
+    }
+
+    const char* cached(std::uint32_t n) const {
+        const auto it = slotOf.find(n);
+        return it == slotOf.end() ? nullptr : arena.data() + static_cast<std::size_t>(it->second) * R();
+    }
+
+    void keep(std::uint32_t n, const char* record) {
+        if (arena.empty()) {
+            const std::size_t slots = std::clamp<std::size_t>(kCacheBytes / R(), 64, 1u << 16);
+            arena.resize(slots * R());
+            slotRecno.assign(slots, 0);
+        }
+        const std::uint32_t slot = nextSlot;
+        nextSlot = (nextSlot + 1) % static_cast<std::uint32_t>(slotRecno.size());
+        if (slotRecno[slot] != 0) {
+            const auto it = slotOf.find(slotRecno[slot]);
+            if (it != slotOf.end() && it->second == slot) {
+                slotOf.erase(it);
+            }
+        }
+        std::memcpy(arena.data() + static_cast<std::size_t>(slot) * R(), record, R());
+        slotRecno[slot] = n;
+        slotOf[n] = slot;
+    }
+
+    // The freshness rule of a shared open (see the class comment). seek, go, first and last call
+    // it with `always`: one read of the header, and when that differs from the one last checked
+    // (or the trust has run out) everything read is dropped and the count and the controlling
+    // index are brought up to date under the header lock. next and prior call it without: only
+    // once the trust has run out.
+    void checkFresh(bool always) {
+        if (mode != OpenMode::Shared) {
+            return;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        const bool trusted = headSeen && now - checkedAt < test_hooks::trustUnchanged;
+        if (!always && trusted) {
+            return;
+        }
+        std::array<unsigned char, kHeadBytes> head{};
+        if (trusted && dbf.readAt(0, head.data(), head.size()) == head.size() && head == seenHead) {
+            if (countBySize) {
+                refreshCount();
+            }
+            return;
+        }
+        dropCached();
+        // Our writers change the header, the records and the indexes under the header lock: what
+        // is read under it is one consistent state, and any later change shows in the header.
+        ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Read);
+        if (dbf.readAt(0, head.data(), head.size()) != head.size()) {
+            fail("is damaged: its header is cut short.");
+        }
+        refreshCountFrom(readLe32(head.data() + 4));
+        if (IndexFile* ix = controlling()) {
+            ix->refresh();
+        }
+        seenHead = head;
+        headSeen = true;
+        checkedAt = now;
+    }
+
+    // Raises the change mark in the header, which every post() and index rebuild does so that
+    // shared readers see a change whose record count and date are as before. The caller holds
+    // the header lock for writing.
+    void raiseChangeMark() {
+        unsigned char b[4];
+        dbf.readExact(kChangeMarkAt, b, sizeof b, "its header");
+        writeLe32(b, readLe32(b) + 1);
+        dbf.writeAt(kChangeMarkAt, b, sizeof b);
+    }
+
     const char* recordPtr(std::uint32_t n, Direction dir) {
         if (n >= winFirst && n - winFirst < winCount) {
             return win.data() + static_cast<std::size_t>(n - winFirst) * R();
+        }
+        const bool ring = !snapshot() && (dir == Direction::Single || dir == Direction::IndexOrder);
+        if (ring) {
+            if (const char* rec = cached(n)) {
+                return rec;
+            }
         }
         std::uint32_t first = n;
         std::uint32_t k = 1;
@@ -312,6 +418,14 @@ struct TDbfTable::Impl {
             winCount = 0;
             fail("is damaged: record " + std::to_string(n) + " is cut short.");
         }
+        if (ring) {
+            // Kept in the ring instead: the window would be replaced by the next read.
+            for (std::uint32_t i = 0; i < winCount; ++i) {
+                keep(first + i, win.data() + static_cast<std::size_t>(i) * R());
+            }
+            winCount = 0;
+            return cached(n);
+        }
         return win.data() + static_cast<std::size_t>(n - first) * R();
     }
 
@@ -321,10 +435,8 @@ struct TDbfTable::Impl {
             return;
         }
         autoPost(table);
-        invalidateWindow();
-        refreshCount();
+        checkFresh(true);
         if (IndexFile* ix = controlling()) {
-            refreshIndexForRead();
             if (ix->size() == 0) {
                 setEmpty();
                 return;
@@ -386,8 +498,10 @@ struct TDbfTable::Impl {
         // A shared table's record may change between reading the index and reading the record;
         // only a mismatch that a fresh look confirms is a stale index.
         for (int attempt = 0; attempt < 2; ++attempt) {
-            refreshIndexForRead();
-            invalidateWindow();
+            if (attempt > 0) {
+                dropCached(); // the fresh look: header, index and record read again
+            }
+            checkFresh(true);
             IndexFile& ix = *controlling();
             found = standAfterSeek(ix, key ? ix.findPrefix(*key) : IndexFile::npos, stale);
             if (!stale || snapshot() || !shared()) {
@@ -505,17 +619,6 @@ struct TDbfTable::Impl {
             return;
         }
         idxPos = ix->find(ix->expression().evaluate(std::string_view(cur, R())), recno);
-    }
-
-    // Re-reads the controlling index when another process may have changed it. The header lock
-    // (shared) keeps writers, who change indexes only under it, out meanwhile.
-    void refreshIndexForRead() {
-        IndexFile* ix = controlling();
-        if (ix == nullptr || !shared() || snapshot() || !ix->changedOnDisk()) {
-            return;
-        }
-        ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Read);
-        ix->refresh();
     }
 
     // The records 1..n in one buffer, for building indexes.
@@ -639,6 +742,20 @@ struct TDbfTable::Impl {
             }
         }
         invalidateWindow();
+    }
+
+    // next() and prior() move on from what the last check read; once it is too old they check
+    // again and find the current record's place in an index that may have changed meanwhile.
+    void moveCheck() {
+        if (mode != OpenMode::Shared ||
+            (headSeen && std::chrono::steady_clock::now() - checkedAt < test_hooks::trustUnchanged)) {
+            return;
+        }
+        checkFresh(false);
+        if (recno >= 1 && recno <= count) {
+            cur = recordPtr(recno, Direction::Single); // its key may have moved it in the index
+        }
+        locateInIndex();
     }
 
     void autoPost(TDbfTable& table) {
@@ -947,6 +1064,7 @@ void TDbfTable::openIndexFile(const fs::path& name, std::string_view ownExpressi
             }
             // The table is the truth: build the index again from it.
             ix = d.rebuildDamaged(file, ownExpression, e);
+            d.raiseChangeMark();
         }
         // A process killed between appending a record and updating the index leaves an index
         // short of records, and one killed while taking a failed append back may leave a key of a
@@ -955,6 +1073,7 @@ void TDbfTable::openIndexFile(const fs::path& name, std::string_view ownExpressi
             const std::string all = d.readAll(d.count);
             ix->rebuild(d.count, d.sourceOf(all, d.count));
             ix->flush();
+            d.raiseChangeMark();
         }
     }
     d.indexes.push_back(std::move(ix));
@@ -984,6 +1103,7 @@ void TDbfTable::createIndex(const fs::path& name, std::string_view expression, I
         const std::string all = d.readAll(d.count);
         ix = IndexFile::create(target, kind, expression, d.hdr.fields, d.cp, d.count, d.sourceOf(all, d.count));
         ix->flush();
+        d.raiseChangeMark();
     }
     d.indexes.push_back(std::move(ix));
     d.locateInIndex();
@@ -1024,6 +1144,7 @@ void TDbfTable::reindex() {
             ix->rebuild(d.count, source);
             ix->flush();
         }
+        d.raiseChangeMark();
     }
     d.locateInIndex();
 }
@@ -1092,14 +1213,12 @@ void TDbfTable::go(std::uint32_t recno) {
     Impl& d = *impl_;
     d.requireOpen();
     d.autoPost(*this);
+    d.checkFresh(true);
     if (recno > d.count) {
         d.refreshCount();
     }
     if (recno < 1 || recno > d.count) {
         d.fail("has no record " + std::to_string(recno) + " (it has " + std::to_string(d.count) + ").");
-    }
-    if (d.shared()) {
-        d.invalidateWindow(); // read the record afresh: another process may have changed it
     }
     d.onRecord(recno, Direction::Single);
     d.locateInIndex();
@@ -1122,6 +1241,7 @@ void TDbfTable::next() {
     if (d.eof) {
         return;
     }
+    d.moveCheck();
     if (IndexFile* ix = d.controlling()) {
         if (d.idxPos != IndexFile::npos && d.idxPos + 1 < ix->size()) {
             ++d.idxPos;
@@ -1151,6 +1271,7 @@ void TDbfTable::prior() {
         last();
         return;
     }
+    d.moveCheck();
     if (IndexFile* ix = d.controlling()) {
         if (d.idxPos == IndexFile::npos || d.idxPos == 0 || d.idxPos > ix->size()) {
             d.bof = true;
@@ -1397,6 +1518,7 @@ void TDbfTable::post() {
             todayBytes(head);
             writeLe32(head + 3, newCount);
             d.dbf.writeAt(1, head, inserting ? 7 : 3);
+            d.raiseChangeMark();
             hook(test_hooks::PostStage::HeaderWritten);
             for (const auto& ix : d.indexes) {
                 ix->refresh();
@@ -1431,6 +1553,7 @@ void TDbfTable::post() {
     d.pendingMemo.clear();
     d.count = std::max(d.count, newCount);
     d.knownWhole = std::max<std::uint64_t>(d.knownWhole, newCount);
+    d.dropCached();
     // The record just written becomes the current one and the read-ahead holds only it.
     d.win.assign(record.begin(), record.end());
     d.winFirst = n;

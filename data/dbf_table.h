@@ -28,10 +28,23 @@ namespace arrowsel::data {
 // Shared use: record edits lock one byte at 0x7FFFFFFE - recno and appends lock the header byte at
 // 0x7FFFFFFE (open-file-description locks), so several processes may edit and append at once;
 // the byte 0x7FFFFFFF is read-locked by every shared and read-only open and write-locked by an
-// exclusive one. A shared reader picks up other processes' appends and index changes whenever it
-// positions (first, last, go, seek, and next at the end), and reads a record afresh when it
-// positions on it or locks it; next() and prior() read ahead through a buffer of up to 64 KB, so
-// a record another process changes after it was read ahead is seen from the next positioning on.
+// exclusive one.
+//
+// Freshness of a shared open. Every post(), reindex and index rebuild of this program raises a
+// change mark in the header's reserved bytes 24-27 (other programs leave them alone) in the same
+// hold of the header lock as its record, count and index writes. seek, go, first and last read
+// the 32-byte header (one read) and compare it with the one last checked: when it is the same, the
+// records and index keys already read are used as they are; when it differs, they are dropped and
+// the count and the controlling index are read again under the header lock. next and prior move
+// on through what was read (records read ahead, up to 64 KB in record order, 16 records in index
+// order, and about 1 MB of records read one by one) without looking at the files. What is read is
+// trusted for 250 ms at most: after that the next call of any of the six reads afresh.
+// Guaranteed: every change this program made (any process, any open) and every append by any
+// program (the count changes) that was complete before a seek, go, first or last began is seen by
+// it; next and prior see it 250 ms after their last check at the latest. Not guaranteed: a record
+// or index change by another xBase program that leaves the header's first 32 bytes as they were
+// (an edit made in place) is seen only once the 250 ms have run out; a record locked with edit()
+// is always read afresh.
 // A read-only open reads the table and its indexes as they stood when opened (the charts and the
 // shaft specifications, which nothing writes while the program runs), without re-checking them.
 // post() holds the header lock while it writes new memo blocks, the record (an append also a

@@ -1,6 +1,8 @@
 #pragma once
 
-// Seams for tests of crash safety; never set by the program.
+// Seams for tests of crash safety and of shared reads; never set by the program.
+
+#include <chrono>
 
 namespace arrowsel::data::test_hooks {
 
@@ -22,5 +24,15 @@ enum class IndexIo { Write, Sync, Truncate };
 // Called before each one when set (null by default). A non-zero result makes that call fail with
 // that errno value (ENOSPC: a full disk); a test may also raise SIGKILL there in a child process.
 extern int (*indexIo)(IndexIo op);
+
+// Each read of a table or index file, and each look at such a file's size and times, as the
+// system call is made (null by default): a test counts what one call of the engine costs.
+enum class ReadIo { Read, Stat };
+
+extern void (*readIo)(ReadIo op);
+
+// How long a shared open trusts what it read while the table's header stays as it was (250 ms
+// unless a test changes it).
+extern std::chrono::milliseconds trustUnchanged;
 
 } // namespace arrowsel::data::test_hooks

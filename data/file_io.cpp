@@ -1,5 +1,6 @@
 #include "data/file_io.h"
 
+#include "data/dbf_test_hooks.h"
 #include "data/table_error.h"
 
 #include <algorithm>
@@ -13,6 +14,16 @@
 
 namespace arrowsel::data {
 namespace fs = std::filesystem;
+
+namespace test_hooks {
+void (*readIo)(ReadIo op) = nullptr;
+} // namespace test_hooks
+
+void countReadIo(test_hooks::ReadIo op) {
+    if (test_hooks::readIo != nullptr) {
+        test_hooks::readIo(op);
+    }
+}
 
 namespace {
 
@@ -134,6 +145,7 @@ std::size_t File::readAt(std::uint64_t offset, void* buffer, std::size_t n) cons
     auto* p = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < n) {
+        countReadIo(test_hooks::ReadIo::Read);
         const ssize_t r = ::pread(fd_, p + done, n - done, static_cast<off_t>(offset + done));
         if (r < 0) {
             if (errno == EINTR) {
@@ -172,6 +184,7 @@ void File::writeAt(std::uint64_t offset, const void* buffer, std::size_t n) {
 
 std::uint64_t File::size() const {
     struct stat st {};
+    countReadIo(test_hooks::ReadIo::Stat);
     if (::fstat(fd_, &st) != 0) {
         fail("Cannot read the size of the file", path_, errno);
     }

@@ -9,6 +9,13 @@
 
 namespace arrowsel::data {
 
+namespace test_hooks {
+enum class ReadIo;
+} // namespace test_hooks
+
+// Tells the read-counting test seam about one read or stat system call (see dbf_test_hooks.h).
+void countReadIo(test_hooks::ReadIo op);
+
 // Names of files and fields compare without regard to the case of ASCII letters.
 bool equalNoCase(std::string_view a, std::string_view b);
 

@@ -1,6 +1,7 @@
 #include "data/index_file.h"
 
 #include "data/dbf_test_hooks.h"
+#include "data/file_io.h"
 #include "data/idx_journal.h"
 #include "data/idx_node.h"
 #include "data/table_error.h"
@@ -278,6 +279,7 @@ private:
     // The counter field of the header now on disk, wherever the file's kind keeps it.
     std::optional<std::uint32_t> diskCounter() const {
         unsigned char h[kNodeSize];
+        countReadIo(test_hooks::ReadIo::Read);
         if (::pread(fd_, h, sizeof h, 0) != static_cast<ssize_t>(sizeof h)) {
             return std::nullopt;
         }
@@ -497,6 +499,7 @@ private:
 
     Stamp statFile() const {
         struct stat sb {};
+        countReadIo(test_hooks::ReadIo::Stat);
         if (::fstat(fd_, &sb) != 0) {
             throw ETableError("Cannot read index file " + name_ + ": " + std::strerror(errno) + ".");
         }
@@ -523,6 +526,7 @@ private:
     std::size_t preadSome(unsigned char* out, std::size_t len, off_t at) const {
         std::size_t done = 0;
         while (done < len) {
+            countReadIo(test_hooks::ReadIo::Read);
             const ssize_t n = ::pread(fd_, out + done, len - done, at + static_cast<off_t>(done));
             if (n < 0 && errno == EINTR) {
                 continue;
@@ -541,6 +545,7 @@ private:
     void preadFull(unsigned char* out, std::size_t len, off_t at) const {
         std::size_t done = 0;
         while (done < len) {
+            countReadIo(test_hooks::ReadIo::Read);
             const ssize_t n = ::pread(fd_, out + done, len - done, at + static_cast<off_t>(done));
             if (n < 0 && errno == EINTR) {
                 continue;

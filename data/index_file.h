@@ -125,8 +125,8 @@ public:
     // Re-reads the file when another process has changed it since it was last read or written.
     virtual void refresh() = 0;
     // Cheap check, reading no nodes: false only when the file is certainly as last read or
-    // written. The table calls it before taking the header lock that a refresh() needs, so
-    // that a seek on an unchanged index costs no lock. The default always says "maybe changed".
+    // written (its size and times, and our change counter). The default always says "maybe
+    // changed".
     virtual bool changedOnDisk() const { return true; }
     // Makes every write durable (fdatasync).
     virtual void flush() = 0;
