@@ -698,6 +698,7 @@ struct TDbfTable::Impl {
         bool inserting = false;
         std::uint64_t fileSize = 0;
         unsigned char head[7] = {};
+        unsigned char mark[4] = {};
         std::string bytes; // what the file held where the record goes
     };
 
@@ -707,6 +708,7 @@ struct TDbfTable::Impl {
         u.inserting = inserting;
         u.fileSize = dbf.size();
         dbf.readExact(1, u.head, sizeof u.head, "its header");
+        dbf.readExact(kChangeMarkAt, u.mark, sizeof u.mark, "its header");
         const std::uint64_t at = recordOffset(n);
         if (u.fileSize > at) {
             u.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(u.fileSize - at, R() + 1)));
@@ -724,6 +726,7 @@ struct TDbfTable::Impl {
                 dbf.truncate(u.fileSize);
             }
             dbf.writeAt(1, u.head, sizeof u.head);
+            dbf.writeAt(kChangeMarkAt, u.mark, sizeof u.mark);
             dbf.sync();
         } catch (const std::exception& e) {
             throw ETableError(std::string(cause.what()) + "\nThe record may have been stored all the same (" +
