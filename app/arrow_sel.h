@@ -52,6 +52,7 @@ class TArrowSel : public QMainWindow, public MainWindowState {
 public:
     explicit TArrowSel(std::filesystem::path dataFolder, QWidget* parent = nullptr);
     ~TArrowSel() override;
+    Q_DISABLE_COPY_MOVE(TArrowSel)
 
     void setCommandHandler(Command command, std::function<void()> handler);
 

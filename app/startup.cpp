@@ -17,7 +17,8 @@
 
 namespace arrowsel::app {
 
-void applyAppearance(QApplication& app) {
+// The settings are the application's own (static), so the application only has to exist.
+void applyAppearance(QApplication& /*app*/) {
     QApplication::setApplicationName(QStringLiteral("arrowsel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Arvendel 2009"));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
@@ -25,7 +26,7 @@ void applyAppearance(QApplication& app) {
     }
     QFont font(QStringLiteral("Liberation Sans"), 9);
     font.setStyleHint(QFont::SansSerif);
-    app.setFont(font);
+    QApplication::setFont(font);
 }
 
 int runProgram(int& argc, char** argv, const StartOptions& options) {

@@ -20,7 +20,7 @@ void TEnergyGauge::paintEvent(QPaintEvent*) {
         const QRect inner = frame.adjusted(1, 1, 0, 0);
         const double filled = double(value() - minimum()) / span;
         const struct {
-            double from, to;
+            double from = 0, to = 0;
             QColor color;
         } bands[] = {{0.0, 1.0 / 3, QColor(0x00, 0xA0, 0x00)},
                      {1.0 / 3, 2.0 / 3, QColor(0xF0, 0xD0, 0x00)},

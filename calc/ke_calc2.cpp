@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace arrowsel::calc {
 
@@ -92,8 +93,8 @@ QPushButton* button(const QString& text, const QString& name) {
 
 } // namespace
 
-TKECalc2::TKECalc2(const std::filesystem::path& pictureFolder, QWidget* parent)
-    : QDialog(parent), pictureFolder_(pictureFolder) {
+TKECalc2::TKECalc2(std::filesystem::path pictureFolder, QWidget* parent)
+    : QDialog(parent), pictureFolder_(std::move(pictureFolder)) {
     setObjectName(QStringLiteral("TKECalc2"));
     setWindowTitle(QStringLiteral("2009 Kinetic Energy and Front of Center Calculators"));
     pages_ = new QStackedWidget;

@@ -25,7 +25,7 @@ class TPictureAnimator;
 class TKECalc2 : public QDialog {
     Q_OBJECT
 public:
-    explicit TKECalc2(const std::filesystem::path& pictureFolder, QWidget* parent = nullptr);
+    explicit TKECalc2(std::filesystem::path pictureFolder, QWidget* parent = nullptr);
 
     void GrainWtChange();
     void FOCCalcBtnClick();
@@ -41,15 +41,15 @@ private:
     void playPictures(PictureList list);
 
     std::filesystem::path pictureFolder_;
-    QStackedWidget* pages_;
-    widgets::TNumEdit* grainWt_;
-    widgets::TNumEdit* velocity_;
-    QLabel* energy_;
-    TEnergyGauge* gauge_;
-    TPictureAnimator* animator_;
-    QDoubleSpinBox* length_;
-    QDoubleSpinBox* balance_;
-    QLabel* foc_;
+    QStackedWidget* pages_ = nullptr;
+    widgets::TNumEdit* grainWt_ = nullptr;
+    widgets::TNumEdit* velocity_ = nullptr;
+    QLabel* energy_ = nullptr;
+    TEnergyGauge* gauge_ = nullptr;
+    TPictureAnimator* animator_ = nullptr;
+    QDoubleSpinBox* length_ = nullptr;
+    QDoubleSpinBox* balance_ = nullptr;
+    QLabel* foc_ = nullptr;
 };
 
 } // namespace arrowsel::calc

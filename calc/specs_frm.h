@@ -26,6 +26,7 @@ public:
     // weights.
     explicit TSpecsFrm(const MainWindowState& mainWindow, QWidget* parent = nullptr);
     ~TSpecsFrm() override;
+    Q_DISABLE_COPY_MOVE(TSpecsFrm)
 
     const std::string& key() const { return key_; }
 
@@ -46,18 +47,18 @@ private:
     data::TDbfTable table_;
     std::string key_;
 
-    QDoubleSpinBox* length_;
-    QDoubleSpinBox* point_;
-    QDoubleSpinBox* nock_;
-    QDoubleSpinBox* insert_;
-    QDoubleSpinBox* vanes_;
-    QLabel* size_;
-    QLabel* models_;
-    QLabel* shaftWeight_;
-    QLabel* totalWeight_;
-    QLabel* grainsPerPound_;
-    QLabel* lightArrow_;
-    QLabel* noShaft_;
+    QDoubleSpinBox* length_ = nullptr;
+    QDoubleSpinBox* point_ = nullptr;
+    QDoubleSpinBox* nock_ = nullptr;
+    QDoubleSpinBox* insert_ = nullptr;
+    QDoubleSpinBox* vanes_ = nullptr;
+    QLabel* size_ = nullptr;
+    QLabel* models_ = nullptr;
+    QLabel* shaftWeight_ = nullptr;
+    QLabel* totalWeight_ = nullptr;
+    QLabel* grainsPerPound_ = nullptr;
+    QLabel* lightArrow_ = nullptr;
+    QLabel* noShaft_ = nullptr;
 };
 
 } // namespace arrowsel::calc

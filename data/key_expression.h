@@ -28,11 +28,12 @@ public:
     // Throws ETableError when the expression is malformed, names an unknown field or uses an
     // unsupported function; the message names the expression and, when `fileName` is given, the
     // index file ("Unsupported key expression "X" in index file F: reason.").
-    KeyExpression(std::string_view text, std::span<const FieldDef> fields, CodePage cp,
-                  std::string_view fileName = {});
+    KeyExpression(std::string_view text, std::span<const FieldDef> fields, CodePage cp, std::string_view fileName = {});
     ~KeyExpression();
     KeyExpression(KeyExpression&&) noexcept;
     KeyExpression& operator=(KeyExpression&&) noexcept;
+    KeyExpression(const KeyExpression&) = delete;
+    KeyExpression& operator=(const KeyExpression&) = delete;
 
     const std::string& text() const;
     KeyType type() const;

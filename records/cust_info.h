@@ -24,6 +24,7 @@ class TCustInfo : public QDialog {
 public:
     explicit TCustInfo(MainWindowState& mainWindow, QWidget* parent = nullptr);
     ~TCustInfo() override;
+    Q_DISABLE_COPY_MOVE(TCustInfo)
 
     // Opens the table and its index, starts the new record with the setup and today's date.
     // Says what failed and returns false when that is not possible.

@@ -34,6 +34,7 @@ class TGetCust : public QDialog {
 public:
     explicit TGetCust(MainWindowState& mainWindow, QWidget* parent = nullptr);
     ~TGetCust() override;
+    Q_DISABLE_COPY_MOVE(TGetCust)
 
     // Opens the table with "Saved.idx" controlling and shows the first record in name order.
     // Says what failed and returns false when the table or its index cannot be opened.

@@ -18,6 +18,7 @@ class TShopInf : public QDialog {
 public:
     explicit TShopInf(const MainWindowState& mainWindow, QWidget* parent = nullptr);
     ~TShopInf() override;
+    Q_DISABLE_COPY_MOVE(TShopInf)
 
     // Opens the table and puts its record into edit state (a new blank one when it is empty). When
     // the data folder has no shop table the user is told so and may type; Save then creates the

@@ -25,6 +25,11 @@ struct PrintOutcome {
 // dialog.
 class PrintSeam {
 public:
+    PrintSeam() = default;
+    PrintSeam(const PrintSeam&) = default;
+    PrintSeam& operator=(const PrintSeam&) = default;
+    PrintSeam(PrintSeam&&) = default;
+    PrintSeam& operator=(PrintSeam&&) = default;
     virtual ~PrintSeam();
 
     // Sends the pages straight to the default printer, with no dialog; a progress window while

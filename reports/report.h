@@ -15,6 +15,11 @@ namespace arrowsel::reports {
 // The current record of a table as report fields see it: a field's text without trailing blanks.
 class RecordSource {
 public:
+    RecordSource() = default;
+    RecordSource(const RecordSource&) = default;
+    RecordSource& operator=(const RecordSource&) = default;
+    RecordSource(RecordSource&&) = default;
+    RecordSource& operator=(RecordSource&&) = default;
     virtual ~RecordSource();
     virtual QString field(const QString& name) const = 0;
     // False when there is no record at all: the fields and expressions over it then print nothing,

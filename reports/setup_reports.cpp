@@ -113,7 +113,7 @@ double addColumnHeads(Band& band, double bandWidth, double y, const QString& spi
 
 // Grid cells of printed rows first..last, named prefix + Sz/Sp/Md/Wt + row. `cellWidth` 0: the
 // column's width, else a cell of that width centred on its column.
-double addGridRows(Band& band, double bandWidth, double y, const QString& prefix, int first, int last, Font font,
+double addGridRows(Band& band, double bandWidth, double y, const QString& prefix, int first, int last, const Font& font,
                    double cellWidth = 0) {
     static const char16_t* const kinds[] = {u"Sz", u"Sp", u"Md", u"Wt"};
     for (int row = first; row <= last; ++row) {

@@ -17,6 +17,11 @@ namespace arrowsel::widgets {
 // QtMessageSeam; tests install RecordingSeam, so no test ever waits on a real modal window.
 class MessageSeam {
 public:
+    MessageSeam() = default;
+    MessageSeam(const MessageSeam&) = default;
+    MessageSeam& operator=(const MessageSeam&) = default;
+    MessageSeam(MessageSeam&&) = default;
+    MessageSeam& operator=(MessageSeam&&) = default;
     virtual ~MessageSeam();
 
     virtual void message(QWidget* parent, const QString& text) = 0;     // plain box with OK

@@ -148,14 +148,14 @@ void drawAnimal(QPainter& p, QPointF at, double scale, QColor coat, bool antlers
 }
 
 struct GameList {
-    const char* file;
-    const char* title;
-    const char* band;
+    const char* file = nullptr;
+    const char* title = nullptr;
+    const char* band = nullptr;
     QColor ground;
     QColor coat;
-    double scale;
-    bool antlers;
-    bool humped;
+    double scale = 0;
+    bool antlers = false;
+    bool humped = false;
 };
 
 void drawGameLists(const std::filesystem::path& dir) {
