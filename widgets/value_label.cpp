@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QTextDocument>
+#include <utility>
 
 namespace arrowsel::widgets {
 
@@ -28,7 +29,7 @@ public:
 private:
     // What the label shows, without markup; Qt's own label interface would also drop ampersands.
     static QString shownText(const QLabel& label) {
-        const QString text = label.text();
+        QString text = label.text();
         if (label.textFormat() == Qt::RichText || (label.textFormat() == Qt::AutoText && Qt::mightBeRichText(text))) {
             QTextDocument doc;
             doc.setHtml(text);
@@ -49,7 +50,7 @@ QAccessibleInterface* valueLabelFactory(const QString& className, QObject* objec
 
 } // namespace
 
-TValueLabel::TValueLabel(const QString& heading, QWidget* parent) : QLabel(parent), heading_(heading) {
+TValueLabel::TValueLabel(QString heading, QWidget* parent) : QLabel(parent), heading_(std::move(heading)) {
     static const bool installed = [] {
         QAccessible::installFactory(valueLabelFactory);
         return true;

@@ -12,7 +12,7 @@ namespace arrowsel::widgets {
 class TValueLabel : public QLabel {
     Q_OBJECT
 public:
-    explicit TValueLabel(const QString& heading, QWidget* parent = nullptr);
+    explicit TValueLabel(QString heading, QWidget* parent = nullptr);
 
     const QString& heading() const { return heading_; }
     // `label` is the caption shown beside the value; it becomes the value's labelled-by relation.
