@@ -346,7 +346,7 @@ void storeMemoBlock(const FieldDef& f, std::uint32_t block, char* record) {
         return;
     }
     const std::string digits = std::to_string(block);
-    std::memcpy(p + (w - digits.size()), digits.data(), digits.size());
+    digits.copy(p + (w - digits.size()), digits.size()); // a fixed-width field, no terminator
 }
 
 } // namespace arrowsel::data::field_codec

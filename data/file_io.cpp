@@ -102,7 +102,7 @@ int File::open(const fs::path& path, Access access) {
     }
     struct stat st {};
     int err = 0;
-    if (::fstat(fd, &st) != 0) {
+    if (::fstat(fd, &st) != 0) { // NOLINT(bugprone-branch-clone): each step reports its own errno
         err = errno;
     } else if (!S_ISREG(st.st_mode)) {
         err = kNotRegularFile;

@@ -5,8 +5,8 @@
 
 namespace arrowsel::reports {
 
-PrintCommands::PrintCommands(const MainWindowState& state, Clock clock, QLocale locale)
-    : state_(state), clock_(std::move(clock)), locale_(std::move(locale)), hunt_(state), targ_(state), youth_(state),
+PrintCommands::PrintCommands(const MainWindowState& state, Clock clock, const QLocale& locale)
+    : state_(state), clock_(std::move(clock)), locale_(locale), hunt_(state), targ_(state), youth_(state),
       orvk_(state) {}
 
 ReportForm& PrintCommands::form(MainWindowState::Page page) {

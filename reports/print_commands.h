@@ -18,7 +18,7 @@ namespace arrowsel::reports {
 class PrintCommands {
 public:
     // Dates print in `locale`'s short formats (the program passes the user's locale).
-    explicit PrintCommands(const MainWindowState& state, Clock clock = systemClock, QLocale locale = QLocale());
+    explicit PrintCommands(const MainWindowState& state, Clock clock = systemClock, const QLocale& locale = QLocale());
 
     PrintResult HPrintBtnClick(QWidget* parent = nullptr);    // Hunting page's Print
     PrintResult TPrintBtnClick(QWidget* parent = nullptr);    // Target page's Print
