@@ -260,7 +260,7 @@ void TArrowSel::buildInputs(QWidget* client) {
     upDowns_[4]->hide();
 
     const QString inch = QStringLiteral("\"");
-    auto group = [client](const char* name, const QString& title, QStringList items, QRect geometry, int columns,
+    auto group = [client](const char* name, const QString& title, const QStringList& items, QRect geometry, int columns,
                           const QString& accessibleName) {
         auto* g = new TRadioGroup(client);
         g->setObjectName(QString::fromLatin1(name));

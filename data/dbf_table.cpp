@@ -32,9 +32,9 @@ namespace {
 
 const char* const kLockFailure = "Record Lock Failure. May be locked by another user or task.";
 
-constexpr std::size_t kWindowBytes = 64 * 1024;   // read-ahead when reading in record order
-constexpr std::uint32_t kIndexWindowRecords = 16; // read-ahead when reading in index order
-constexpr int kLockAttempts = 20;                 // edit(): 20 tries, 25 ms apart
+constexpr std::size_t kWindowBytes = std::size_t{64} * 1024; // read-ahead when reading in record order
+constexpr std::uint32_t kIndexWindowRecords = 16;            // read-ahead when reading in index order
+constexpr int kLockAttempts = 20;                            // edit(): 20 tries, 25 ms apart
 constexpr auto kLockPause = std::chrono::milliseconds(25);
 constexpr std::size_t kCacheBytes = 1 << 20; // records kept by a shared or exclusive open
 constexpr std::uint64_t kChangeMarkAt = 24;  // 4 bytes of the header's reserved multi-user area
@@ -920,7 +920,8 @@ void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
     const std::optional<fs::path> found = findFileNoCase(p);
     if (!found) {
         std::error_code listError;
-        fs::directory_iterator(p.has_parent_path() ? p.parent_path() : fs::path("."), listError);
+        [[maybe_unused]] const fs::directory_iterator probe(p.has_parent_path() ? p.parent_path() : fs::path("."),
+                                                            listError);
         if (listError == std::errc::permission_denied) {
             throw ETableError(unable + "\rThe folder cannot be read: permission denied.");
         }

@@ -81,7 +81,7 @@ public:
     // file exists (in any letter case) unless `overwrite`. Names as for open(). Field types C
     // (1-254), N and F (1-20), D, L, I, M (width 0 takes the type's own); I makes a Visual FoxPro
     // (0x30) table with 4-byte memo pointers and the 263-byte backlink.
-    static void create(const std::filesystem::path& path, const std::vector<FieldSpec>& fields,
+    static void create(const std::filesystem::path& path, const std::vector<FieldSpec>& specs,
                        CodePage cp = CodePage::Windows1252, bool overwrite = false);
 
     // Opens the table on its first record. A name without an extension gets ".DBF"; the file

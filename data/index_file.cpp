@@ -1157,8 +1157,7 @@ private:
 
     void encodeNode(std::int32_t id, std::size_t start, unsigned char* out) const {
         const MNode& n = nd(id);
-        const std::uint16_t attrs =
-            static_cast<std::uint16_t>((n.leaf ? kAttrLeaf : 0) | (id == root_ ? kAttrRoot : 0));
+        const auto attrs = static_cast<std::uint16_t>((n.leaf ? kAttrLeaf : 0) | (id == root_ ? kAttrRoot : 0));
         const std::uint32_t left = n.left >= 0 ? nd(n.left).offset : kNone;
         const std::uint32_t right = n.right >= 0 ? nd(n.right).offset : kNone;
         const auto kl = static_cast<std::size_t>(keyLength_);
