@@ -161,11 +161,11 @@ std::array<ColorBand, 4> huntingRowBands(long long r) {
         row[1] = Orange;
     } else if (r == 7) {
         row[0] = Orange;
-    } else if (r == 8) {
+    } else if (r == 8 || r == 15) {
         row[1] = Green, row[2] = Orange;
     } else if (r == 9) {
         row[1] = Yellow, row[2] = Orange;
-    } else if (r == 10) {
+    } else if (r == 10 || (r >= 16 && r <= 18)) {
         row[1] = Green, row[2] = Orange, row[3] = Orange;
     } else if (r == 11) {
         row[0] = Green, row[1] = Green, row[2] = Orange, row[3] = Orange;
@@ -173,10 +173,6 @@ std::array<ColorBand, 4> huntingRowBands(long long r) {
         row[1] = Green, row[2] = Green, row[3] = Orange;
     } else if (r == 13 || r == 14) {
         row[1] = Yellow, row[2] = Green, row[3] = Orange;
-    } else if (r == 15) {
-        row[1] = Green, row[2] = Orange;
-    } else if (r >= 16 && r <= 18) {
-        row[1] = Green, row[2] = Orange, row[3] = Orange;
     }
     return row;
 }
