@@ -124,28 +124,29 @@ int heavyPointPounds(int p) {
     return p >= 155 && p <= 160 ? 9 : 0;
 }
 
-long long adjustedWeight(Page page, long long w, const BowSetup& in) {
-    const int brace = in.braceHt == 1 ? 5 : 0;
+long long adjustedWeight(Page page, long long bowWeight, const BowSetup& setup) {
+    long long w = bowWeight;
+    const int brace = setup.braceHt == 1 ? 5 : 0;
     switch (page) {
     case Page::Hunt:
-        if (in.bowType == 0) {
-            w += brace + (in.releaseType == 1 ? 5 : 0) + overdrawPounds(in.overDraw);
+        if (setup.bowType == 0) {
+            w += brace + (setup.releaseType == 1 ? 5 : 0) + overdrawPounds(setup.overDraw);
         }
-        if (in.bowType == 0 || in.bowType == 1) {
-            w += lightPointPounds(toInteger(in.pointWeight));
-        } else if (in.bowType == 2) {
-            w += heavyPointPounds(toInteger(in.pointWeight));
+        if (setup.bowType == 0 || setup.bowType == 1) {
+            w += lightPointPounds(toInteger(setup.pointWeight));
+        } else if (setup.bowType == 2) {
+            w += heavyPointPounds(toInteger(setup.pointWeight));
         }
         return w;
     case Page::Targ:
-        if (in.targBowType == 0) {
-            w += brace + heavyPointPounds(toInteger(in.pointWeight)) + overdrawPounds(in.overDraw);
-            w += 5LL * in.releaseType; // every release index past the first adds five pounds more
+        if (setup.targBowType == 0) {
+            w += brace + heavyPointPounds(toInteger(setup.pointWeight)) + overdrawPounds(setup.overDraw);
+            w += 5LL * setup.releaseType; // every release index past the first adds five pounds more
         }
         return w;
     case Page::Orvk:
-        if (in.targBowType == 0) {
-            w += 5LL * in.releaseType + brace + (toInteger(in.pointWeight) > 100 ? 3 : 0);
+        if (setup.targBowType == 0) {
+            w += 5LL * setup.releaseType + brace + (toInteger(setup.pointWeight) > 100 ? 3 : 0);
         }
         return w;
     case Page::Youth:
