@@ -50,13 +50,13 @@ enum class Op {
 struct Node {
     Op op = Op::Literal;
     VType type = VType::Char;
-    int width = 0;  // Char only: the most bytes the value can have
+    int width = 0; // Char only: the most bytes the value can have
     bool constant = true;
-    int offset = 0;        // fields: position in the record
-    int fieldWidth = 0;    // fields: bytes in the record
-    Value literal;         // Literal
-    int arg1 = 0;          // SUBSTR start, LEFT/RIGHT/PADR count, STR length
-    int arg2 = -1;         // SUBSTR length (-1 = to the end), STR decimals
+    int offset = 0;     // fields: position in the record
+    int fieldWidth = 0; // fields: bytes in the record
+    Value literal;      // Literal
+    int arg1 = 0;       // SUBSTR start, LEFT/RIGHT/PADR count, STR length
+    int arg2 = -1;      // SUBSTR length (-1 = to the end), STR decimals
     std::vector<std::unique_ptr<Node>> kids;
 };
 
@@ -140,11 +140,11 @@ double parseDate(std::string_view s) {
 }
 
 std::string dateText(double jd) {
-    if (!(jd >= 1721426 && jd <= 5373484)) {  // 0001-01-01 .. 9999-12-31; also catches NaN
+    if (!(jd >= 1721426 && jd <= 5373484)) { // 0001-01-01 .. 9999-12-31; also catches NaN
         return std::string(8, ' ');
     }
     // Inverse of julianDay() (Richards' algorithm).
-    const long long j = static_cast<long long>(jd);
+    const auto j = static_cast<long long>(jd);
     long long f = j + 1401 + (((4 * j + 274277) / 146097) * 3) / 4 - 38;
     long long e = 4 * f + 3;
     long long g = (e % 1461) / 4;
@@ -189,7 +189,7 @@ std::string strText(double v, int len, int dec) {
         }
         std::string s(buf, ptr);
         if (s == "-0" || (s.size() > 1 && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)) {
-            s.erase(0, 1);  // no negative zero
+            s.erase(0, 1); // no negative zero
         }
         if (static_cast<int>(s.size()) <= len) {
             return std::string(static_cast<std::size_t>(len) - s.size(), ' ') + s;
@@ -244,9 +244,7 @@ private:
             return;
         }
         const char c = text_[pos_];
-        auto isIdentStart = [](char ch) {
-            return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_';
-        };
+        auto isIdentStart = [](char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_'; };
         auto isDigit = [](char ch) { return ch >= '0' && ch <= '9'; };
         if (isIdentStart(c)) {
             std::size_t start = pos_;
@@ -379,7 +377,7 @@ private:
             next();
             return n;
         }
-        if (tok_.kind == Tok::Minus) {  // unary minus on a number: 0 - x
+        if (tok_.kind == Tok::Minus) { // unary minus on a number: 0 - x
             next();
             auto zero = std::make_unique<Node>();
             zero->type = VType::Num;
@@ -511,8 +509,7 @@ private:
             n->op = name.starts_with("UPPE") ? Op::Upper : Op::Lower;
             n->type = VType::Char;
             width = args[0]->width;
-        } else if (nameIs(name, "TRIM") || nameIs(name, "RTRIM") || nameIs(name, "LTRIM") ||
-                   nameIs(name, "ALLTRIM")) {
+        } else if (nameIs(name, "TRIM") || nameIs(name, "RTRIM") || nameIs(name, "LTRIM") || nameIs(name, "ALLTRIM")) {
             needArgs(1, 1);
             needChar(*args[0]);
             n->op = name.starts_with("LTRI") ? Op::LTrim : name.starts_with("ALLT") ? Op::AllTrim : Op::RTrim;
@@ -648,10 +645,9 @@ void Parser::evalNode(const Node& n, std::string_view record, Value& out, CodePa
         evalNode(*n.kids[1], record, r, cp);
         const bool lEmptyDate = l.type == VType::Date && l.number == 0;
         const bool rEmptyDate = r.type == VType::Date && r.number == 0;
-        if (n.type == VType::Date && (lEmptyDate || rEmptyDate)) {
-            out.number = 0;  // arithmetic on an empty date stays empty
-        } else if (l.type == VType::Date && r.type == VType::Date && (lEmptyDate || rEmptyDate)) {
-            out.number = 0;
+        const bool datesMet = n.type == VType::Date || (l.type == VType::Date && r.type == VType::Date);
+        if (datesMet && (lEmptyDate || rEmptyDate)) {
+            out.number = 0; // arithmetic on an empty date stays empty
         } else {
             out.number = n.op == Op::Add ? l.number + r.number : l.number - r.number;
         }
@@ -815,7 +811,7 @@ void KeyExpression::evaluateTo(std::string_view record, char* out) const {
     Parser::evalNode(root, record, v, impl_->cp);
     if (impl_->type == KeyType::Character) {
         const std::size_t have = std::min(len, v.text.size());
-        std::memcpy(out, v.text.data(), have);
+        std::copy_n(v.text.data(), have, out); // a fixed-width key: no terminator
         std::memset(out + have, ' ', len - have);
     } else {
         const std::string enc = encodeNumber(v.number);
@@ -831,9 +827,9 @@ std::string KeyExpression::evaluate(std::string_view record) const {
 
 std::string KeyExpression::encodeNumber(double value) {
     if (value == 0 || std::isnan(value)) {
-        value = 0;  // also turns -0 into +0
+        value = 0; // also turns -0 into +0
     }
-    std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+    auto bits = std::bit_cast<std::uint64_t>(value);
     if (bits & (std::uint64_t{1} << 63)) {
         bits = ~bits;
     } else {
