@@ -543,20 +543,8 @@ private:
     }
 
     void preadFull(unsigned char* out, std::size_t len, off_t at) const {
-        std::size_t done = 0;
-        while (done < len) {
-            countReadIo(test_hooks::ReadIo::Read);
-            const ssize_t n = ::pread(fd_, out + done, len - done, at + static_cast<off_t>(done));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0) {
-                throw ETableError("Cannot read index file " + name_ + ": " + std::strerror(errno) + ".");
-            }
-            if (n == 0) {
-                corrupt("the file is shorter than expected");
-            }
-            done += static_cast<std::size_t>(n);
+        if (preadSome(out, len, at) < len) {
+            corrupt("the file is shorter than expected");
         }
     }
 
