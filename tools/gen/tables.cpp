@@ -2,6 +2,7 @@
 
 #include "data/dbf_table.h"
 #include "engine/data_check.h"
+#include "records/saved_layout.h"
 #include "tools/gen/csv.h"
 
 #include <algorithm>
@@ -125,16 +126,7 @@ void writeSpecs(const Catalogue& c, const std::filesystem::path& outDir) {
 }
 
 void writeSavedSetups(const std::filesystem::path& outDir) {
-    // Wide enough for anything the windows let a user type; the setup values keep the edits' texts.
-    const std::vector<Spec> fields = {
-        {"NAME", FieldType::Character, 40},    {"ADDR1", FieldType::Character, 40}, {"ADDR2", FieldType::Character, 40},
-        {"CITY", FieldType::Character, 30},    {"STATE", FieldType::Character, 10}, {"ZIP", FieldType::Character, 12},
-        {"COUNTRY", FieldType::Character, 30}, {"CCODE", FieldType::Character, 12}, {"COMMENTS", FieldType::Memo, 10},
-        {"DATE", FieldType::Date, 8},          {"BOWWT", FieldType::Character, 10}, {"ARLEN", FieldType::Character, 10},
-        {"PNTWT", FieldType::Character, 10},   {"HORT", FieldType::Numeric, 2},     {"BOTYP", FieldType::Numeric, 2},
-        {"WHTYP", FieldType::Numeric, 2},      {"RETYP", FieldType::Numeric, 2},    {"BOLEN", FieldType::Numeric, 2},
-        {"ODLEN", FieldType::Numeric, 2},
-    };
+    const std::vector<Spec> fields = records::savedSetupFields();
     const auto file = outDir / "Saveddb.dbf";
     TDbfTable::create(file, fields, data::CodePage::Windows1252, true);
     TDbfTable t;

@@ -1,0 +1,34 @@
+#include "records/customer_book.h"
+
+#include "records/book_settings.h"
+#include "records/file_book.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace arrowsel::records {
+
+bool isServerAddress(std::string_view address) {
+    const auto startsWith = [address](std::string_view scheme) {
+        return address.size() >= scheme.size() &&
+               std::equal(scheme.begin(), scheme.end(), address.begin(),
+                          [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    };
+    return startsWith("postgresql://") || startsWith("postgres://");
+}
+
+std::unique_ptr<CustomerBook> openCustomerBook(const std::filesystem::path& dataFolder) {
+    if (const auto address = configuredBookAddress(dataFolder / kSettingsFile)) {
+        return openServerBook(*address);
+    }
+    return std::make_unique<FileBook>(dataFolder);
+}
+
+std::unique_ptr<CustomerBook> openCustomerBookAt(std::string_view address) {
+    if (isServerAddress(address)) {
+        return openServerBook(address);
+    }
+    return std::make_unique<FileBook>(std::filesystem::path(address));
+}
+
+} // namespace arrowsel::records

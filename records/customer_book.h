@@ -1,0 +1,114 @@
+#pragma once
+
+#include "data/codepage.h"
+#include "data/dbf_table.h"
+#include "records/saved_setup.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace arrowsel::records {
+
+// A failure of the book. The message is shown to the user as it is: it names what failed (the
+// file and folder, or the server and database) and what to do.
+class EBookError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// update() found that another counter changed the record since this one read it. Nothing was
+// written; the caller asks the user whether to overwrite or reload.
+class ERecordChangedElsewhere : public EBookError {
+public:
+    using EBookError::EBookError;
+};
+
+// The saved setups in name order, wherever they are kept: the files of the data folder or a
+// shared database. One current record, as the lookup shows it. Texts are UTF-8 and read as
+// data::TDbfTable::fieldText gives them: character fields padded to their width, numbers as their
+// stored text, dates "YYYYMMDD" (blank: empty), the memo's whole text. At the end (eof) every
+// field reads empty.
+//
+// Every failure throws EBookError (or ERecordChangedElsewhere); a book that threw stays usable and
+// keeps its current record where it was.
+class CustomerBook {
+public:
+    CustomerBook() = default;
+    CustomerBook(const CustomerBook&) = delete;
+    CustomerBook& operator=(const CustomerBook&) = delete;
+    CustomerBook(CustomerBook&&) = delete;
+    CustomerBook& operator=(CustomerBook&&) = delete;
+    virtual ~CustomerBook() = default;
+
+    // For messages: "the customer files in <folder>", or the server and database.
+    virtual std::string where() const = 0;
+    virtual data::CodePage codePage() const = 0;
+    // The fields of a saved setup, as "Saveddb.dbf" declares them.
+    virtual const std::vector<data::TDbfTable::FieldSpec>& layout() const = 0;
+    // Records not deleted.
+    virtual std::uint32_t count() = 0;
+
+    // Moves in name order: NAME's bytes in the code page, ties in the order the records were
+    // added. next() past the last record is eof(); prior() on the first stays there and sets
+    // bof(); prior() at the end goes to the last record. Each move sees what other counters
+    // stored before it began.
+    virtual void first() = 0;
+    virtual void last() = 0;
+    virtual void next() = 0;
+    virtual void prior() = 0;
+    virtual bool eof() const = 0;
+    virtual bool bof() const = 0;
+
+    // The first record in name order whose NAME begins with `prefix` (as typed, case as
+    // written): true and that record current. A miss gives false and leaves the book on the last
+    // record in name order (at the end when the book is empty), as a seek in the index does.
+    virtual bool seek(std::string_view prefix) = 0;
+
+    // A field of the current record as it was read by the last move, seek, update or append.
+    // An unknown field name throws EBookError.
+    virtual std::string fieldText(std::string_view field) const = 0;
+
+    // Writes `values` (other fields keep theirs) into the current record as one change: either
+    // all of it is stored or none of it. Throws ERecordChangedElsewhere when another counter
+    // changed the record since it was read, unless `overwrite` (the user said so); EBookError
+    // when it cannot be stored (a text too long for its field or outside the code page among
+    // them). The record is then read again.
+    virtual void update(const std::vector<FieldValue>& values, bool overwrite = false) = 0;
+    // Adds a record of `values` (other fields blank); it becomes the current record.
+    virtual void append(const std::vector<FieldValue>& values) = 0;
+
+    // The comma-delimited text export in the code page, in record order (the order added), written
+    // under a temporary name and renamed when complete. The files write what the table holds, as
+    // the classic export does; a book without deleted records exports the same bytes from either
+    // kind of book.
+    virtual void exportText(const std::filesystem::path& file) = 0;
+
+    // Repairs made while opening or reading (a rebuilt index), one sentence each for the user;
+    // the list is emptied.
+    virtual std::vector<std::string> takeNotices() = 0;
+};
+
+// The settings file of a data folder, and the line that names a shared book.
+inline constexpr const char* kSettingsFile = "arrowsel.ini";
+
+// The book the data folder's settings name (`[customers]` section, `book=postgresql://...`); the
+// files in the folder when the settings file or that line is missing. A settings file that cannot
+// be read, or whose line is malformed, throws EBookError naming the file and the line.
+std::unique_ptr<CustomerBook> openCustomerBook(const std::filesystem::path& dataFolder);
+
+// `address`: a `postgresql://` (or `postgres://`) address, or a data folder whose files are the
+// book (its settings file is not read).
+std::unique_ptr<CustomerBook> openCustomerBookAt(std::string_view address);
+
+// True for an address that names a database server rather than a folder.
+bool isServerAddress(std::string_view address);
+
+// The database book; defined by the PostgreSQL book. `address` is a `postgresql://` address.
+std::unique_ptr<CustomerBook> openServerBook(std::string_view address);
+
+} // namespace arrowsel::records

@@ -1,0 +1,229 @@
+#include "records/file_book.h"
+
+#include "data/table_error.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace arrowsel::records {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string upper(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return out;
+}
+
+// The table engine's sentences already name the file and say what is wrong; the book only gives
+// them the type the windows catch.
+template <typename F> auto guarded(F&& work) {
+    try {
+        return std::forward<F>(work)();
+    } catch (const data::ETableError& e) {
+        throw EBookError(e.what());
+    }
+}
+
+} // namespace
+
+FileBook::FileBook(const fs::path& dataFolder) : folder_(dataFolder) {
+    guarded([this] {
+        table_.open(folder_ / kSavedTable);
+        table_.openIndexFile(kSavedIndex, kSavedIndexExpression);
+        for (const data::FieldDef& f : table_.fields()) {
+            layout_.push_back({f.name, f.type, f.width, f.decimals});
+        }
+        table_.first();
+    });
+    readCurrent();
+}
+
+FileBook::~FileBook() = default;
+
+void FileBook::create(const fs::path& dataFolder, const std::vector<data::TDbfTable::FieldSpec>& fields,
+                      bool overwrite) {
+    guarded([&] {
+        const fs::path file = dataFolder / kSavedTable;
+        data::TDbfTable::create(file, fields, data::CodePage::Windows1252, overwrite);
+        data::TDbfTable t;
+        t.open(file, data::TDbfTable::OpenMode::Exclusive);
+        t.createIndex(dataFolder / kSavedIndex, kSavedIndexExpression, data::IndexKind::Compact);
+    });
+}
+
+std::string FileBook::where() const {
+    return "the customer files in " + folder_.string();
+}
+
+data::CodePage FileBook::codePage() const {
+    return table_.codePage();
+}
+
+const std::vector<data::TDbfTable::FieldSpec>& FileBook::layout() const {
+    return layout_;
+}
+
+std::uint32_t FileBook::count() {
+    // A read-only look of its own, in record order, so the lookup's position is not disturbed.
+    return guarded([this] {
+        data::TDbfTable t;
+        t.open(table_.path(), data::TDbfTable::OpenMode::ReadOnly);
+        std::uint32_t live = 0;
+        for (t.first(); !t.eof(); t.next()) {
+            if (!t.isDeleted()) {
+                ++live;
+            }
+        }
+        return live;
+    });
+}
+
+void FileBook::first() {
+    guarded([this] { table_.first(); });
+    readCurrent();
+}
+
+void FileBook::last() {
+    guarded([this] { table_.last(); });
+    readCurrent();
+}
+
+void FileBook::next() {
+    guarded([this] { table_.next(); });
+    readCurrent();
+}
+
+void FileBook::prior() {
+    guarded([this] { table_.prior(); });
+    readCurrent();
+}
+
+bool FileBook::eof() const {
+    return table_.eof();
+}
+
+bool FileBook::bof() const {
+    return table_.bof();
+}
+
+bool FileBook::seek(std::string_view prefix) {
+    const bool found = guarded([this, prefix] { return table_.seek(prefix); });
+    readCurrent();
+    return found;
+}
+
+std::map<std::string, std::string, std::less<>> FileBook::currentTexts() const {
+    std::map<std::string, std::string, std::less<>> texts;
+    if (table_.eof()) {
+        return texts;
+    }
+    for (const data::FieldDef& f : table_.fields()) {
+        texts[f.name] = table_.fieldText(f.name);
+    }
+    return texts;
+}
+
+void FileBook::readCurrent() {
+    read_.clear();
+    unreadable_.clear();
+    readDeleted_ = false;
+    try {
+        read_ = currentTexts();
+        readDeleted_ = !table_.eof() && table_.isDeleted();
+    } catch (const data::ETableError& e) {
+        // A record that cannot be read (a damaged memo) reads as this error until the book moves
+        // on, so nothing half-read is ever taken for the record.
+        unreadable_ = e.what();
+        throw EBookError(unreadable_);
+    }
+}
+
+std::string FileBook::fieldText(std::string_view field) const {
+    if (!unreadable_.empty()) {
+        throw EBookError(unreadable_);
+    }
+    if (table_.eof()) {
+        return {};
+    }
+    const auto it = read_.find(upper(field));
+    if (it == read_.end()) {
+        throw EBookError("The field \"" + std::string(field) + "\" is not in " + table_.path().string() + ".");
+    }
+    return it->second;
+}
+
+void FileBook::storeInto(const std::vector<FieldValue>& values) {
+    for (const FieldValue& v : values) {
+        table_.setFieldText(v.name, v.text);
+    }
+}
+
+void FileBook::update(const std::vector<FieldValue>& values, bool overwrite) {
+    if (table_.eof()) {
+        throw EBookError("There is no customer record to change in " + where() + ".");
+    }
+    guarded([&] {
+        // edit() takes the record lock and reads the record afresh under it, so the comparison
+        // and the write see the same record and no other counter can slip in between.
+        table_.edit();
+        try {
+            if (!overwrite && (currentTexts() != read_ || table_.isDeleted() != readDeleted_)) {
+                throw ERecordChangedElsewhere("Another counter changed the record of \"" +
+                                              trimRight(read_.count("NAME") != 0 ? read_.at("NAME") : "") + "\" in " +
+                                              where() + " after it was shown here. Nothing was stored.");
+            }
+            storeInto(values);
+            table_.post();
+        } catch (...) {
+            table_.cancel();
+            throw;
+        }
+    });
+    readCurrent();
+}
+
+void FileBook::append(const std::vector<FieldValue>& values) {
+    const std::uint32_t added = guarded([&] {
+        table_.insert();
+        try {
+            storeInto(values);
+            table_.post();
+        } catch (...) {
+            table_.cancel();
+            throw;
+        }
+        return table_.recNo();
+    });
+    // The record and its index entry are stored; the rebuild that follows puts the index file in
+    // the form other xBase programs write after an append. Its failure loses nothing.
+    try {
+        table_.reindex();
+    } catch (const data::ETableError& e) {
+        notices_.push_back(std::string("The new record was added, but the name index could not be rebuilt: ") +
+                           e.what());
+    }
+    guarded([this, added] { table_.go(added); });
+    readCurrent();
+}
+
+void FileBook::exportText(const fs::path& file) {
+    guarded([&] {
+        data::TDbfTable t;
+        t.open(table_.path(), data::TDbfTable::OpenMode::ReadOnly);
+        t.copyToText(file);
+    });
+}
+
+std::vector<std::string> FileBook::takeNotices() {
+    std::vector<std::string> notices = table_.takeNotices();
+    notices.insert(notices.end(), notices_.begin(), notices_.end());
+    notices_.clear();
+    return notices;
+}
+
+} // namespace arrowsel::records

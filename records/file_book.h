@@ -1,0 +1,64 @@
+#pragma once
+
+#include "data/dbf_table.h"
+#include "records/customer_book.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace arrowsel::records {
+
+// The customer book kept in the data folder: "Saveddb.dbf" with its memo file, in the order of
+// "Saved.idx", opened shared so that several counters may use one folder. An update locks the
+// record, reads it again and compares it with what was read before: a record another counter
+// changed meanwhile is not overwritten unless the caller says so.
+class FileBook : public CustomerBook {
+public:
+    // Opens the folder's table and its name index on the first record in name order.
+    explicit FileBook(const std::filesystem::path& dataFolder);
+    ~FileBook() override;
+    FileBook(const FileBook&) = delete;
+    FileBook& operator=(const FileBook&) = delete;
+    FileBook(FileBook&&) = delete;
+    FileBook& operator=(FileBook&&) = delete;
+
+    // Makes an empty book in `dataFolder` (table, memo file and name index) with `fields`,
+    // replacing one that is there only when `overwrite`.
+    static void create(const std::filesystem::path& dataFolder, const std::vector<data::TDbfTable::FieldSpec>& fields,
+                       bool overwrite = false);
+
+    std::string where() const override;
+    data::CodePage codePage() const override;
+    const std::vector<data::TDbfTable::FieldSpec>& layout() const override;
+    std::uint32_t count() override;
+    void first() override;
+    void last() override;
+    void next() override;
+    void prior() override;
+    bool eof() const override;
+    bool bof() const override;
+    bool seek(std::string_view prefix) override;
+    std::string fieldText(std::string_view field) const override;
+    void update(const std::vector<FieldValue>& values, bool overwrite = false) override;
+    void append(const std::vector<FieldValue>& values) override;
+    void exportText(const std::filesystem::path& file) override;
+    std::vector<std::string> takeNotices() override;
+
+private:
+    // Takes a copy of the current record, the one the caller reads and an update compares with.
+    void readCurrent();
+    std::map<std::string, std::string, std::less<>> currentTexts() const;
+    void storeInto(const std::vector<FieldValue>& values);
+
+    std::filesystem::path folder_;
+    data::TDbfTable table_;
+    std::vector<data::TDbfTable::FieldSpec> layout_;
+    std::map<std::string, std::string, std::less<>> read_; // the current record as last read
+    bool readDeleted_ = false;
+    std::string unreadable_; // why the current record could not be read
+    std::vector<std::string> notices_;
+};
+
+} // namespace arrowsel::records
