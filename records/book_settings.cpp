@@ -108,7 +108,7 @@ std::optional<std::string> configuredBookAddress(const fs::path& settingsFile) {
         const std::string value(trimmed(line.substr(eq + 1)));
         if (key != "book") {
             malformed(settingsFile, number,
-                      "the section [customers] knows only the key \"book\", not \"" + key + "\".");
+                      R"(the section [customers] knows only the key "book", not ")" + key + "\".");
         }
         if (address) {
             malformed(settingsFile, number, "the customer book is named twice.");

@@ -31,7 +31,7 @@ template <typename F> auto guarded(F&& work) {
 
 } // namespace
 
-FileBook::FileBook(const fs::path& dataFolder) : folder_(dataFolder) {
+FileBook::FileBook(fs::path dataFolder) : folder_(std::move(dataFolder)) {
     guarded([this] {
         table_.open(folder_ / kSavedTable);
         table_.openIndexFile(kSavedIndex, kSavedIndexExpression);

@@ -17,7 +17,7 @@ namespace arrowsel::records {
 class FileBook : public CustomerBook {
 public:
     // Opens the folder's table and its name index on the first record in name order.
-    explicit FileBook(const std::filesystem::path& dataFolder);
+    explicit FileBook(std::filesystem::path dataFolder);
     ~FileBook() override;
     FileBook(const FileBook&) = delete;
     FileBook& operator=(const FileBook&) = delete;
