@@ -10,23 +10,17 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace arrowsel::records {
 
-namespace {
-
-widgets::MessageSeam& seam() {
-    return widgets::MessageSeam::current();
-}
-
-} // namespace
-
-TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent) : QDialog(parent), main_(mainWindow) {
-    setObjectName(QStringLiteral("TCustInfo"));
-    setWindowTitle(QStringLiteral("2009 Customer Information"));
-    auto* layout = new QVBoxLayout(this);
+TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent)
+    : RecordWindow("TCustInfo", QStringLiteral("2009 Customer Information"),
+                   QStringLiteral("Close without saving? What you typed for this customer will not be stored.\n"
+                                  "Choose No to go back and save it."),
+                   parent),
+      main_(mainWindow) {
+    QVBoxLayout* layout = body();
     summary_ = new SummaryPanel(this);
     layout->addWidget(summary_);
     layout->addWidget(buildCustomerEdits(this, binding_));
@@ -40,19 +34,8 @@ TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent) : QDialog(par
     dateRow->addWidget(date_, 1);
     layout->addLayout(dateRow);
 
-    auto* buttons = new QHBoxLayout;
-    auto* save = new QPushButton(QStringLiteral("&Save Record"), this);
-    save->setObjectName(QStringLiteral("PostBtn"));
-    save->setAutoDefault(false);
-    connect(save, &QPushButton::clicked, this, &TCustInfo::PostBtnClick);
-    auto* close = new QPushButton(QStringLiteral("&Close"), this);
-    close->setObjectName(QStringLiteral("ExitBtn"));
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, &TCustInfo::ExitBtnClick);
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(close);
-    layout->addLayout(buttons);
+    addButtonRow(RowAlign::Right, {{QStringLiteral("&Save Record"), "PostBtn", [this] { PostBtnClick(); }},
+                                   {QStringLiteral("&Close"), "ExitBtn", [this] { ExitBtnClick(); }}});
 }
 
 TCustInfo::~TCustInfo() = default;
@@ -123,18 +106,12 @@ void TCustInfo::PostBtnClick() {
 }
 
 void TCustInfo::ExitBtnClick() {
-    if (binding_.modified() &&
-        !seam().question(this, QStringLiteral("Close without saving? What you typed for this customer will not "
-                                              "be stored.\nChoose No to go back and save it."))) {
-        return;
-    }
-    table_.cancel();
-    table_.close();
-    QDialog::reject();
+    closeDiscarding();
 }
 
-void TCustInfo::reject() {
-    ExitBtnClick();
+void TCustInfo::releaseRecord() {
+    table_.cancel();
+    table_.close();
 }
 
 } // namespace arrowsel::records

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "data/dbf_table.h"
-#include "records/field_binding.h"
+#include "records/record_window.h"
 
 #include <QDate>
-#include <QDialog>
 
 class QLabel;
 
@@ -19,7 +18,7 @@ class SummaryPanel;
 // Customer entry: a new saved-setup record filled with the main window's setup, to which the
 // user adds the customer's name and address. Nothing reaches the table until Save Record posts a
 // complete record; Close drops it.
-class TCustInfo : public QDialog {
+class TCustInfo : public RecordWindow {
     Q_OBJECT
 public:
     explicit TCustInfo(MainWindowState& mainWindow, QWidget* parent = nullptr);
@@ -34,12 +33,11 @@ public:
     void ExitBtnClick(); // Close
 
 protected:
-    void reject() override;
+    void releaseRecord() override;
 
 private:
     MainWindowState& main_;
     data::TDbfTable table_;
-    FieldBinding binding_;
     SummaryPanel* summary_ = nullptr;
     QLabel* date_ = nullptr;
 };

@@ -22,20 +22,19 @@ CustomerReportPrinter& reportPrinter() {
     return printer;
 }
 
-widgets::MessageSeam& seam() {
-    return widgets::MessageSeam::current();
-}
-
 } // namespace
 
 void setCustomerReportPrinter(CustomerReportPrinter printer) {
     reportPrinter() = std::move(printer);
 }
 
-TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent) : QDialog(parent), main_(mainWindow) {
-    setObjectName(QStringLiteral("TGetCust"));
-    setWindowTitle(QStringLiteral("2009 Retrieve Customer Information"));
-    auto* layout = new QVBoxLayout(this);
+TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent)
+    : RecordWindow("TGetCust", QStringLiteral("2009 Retrieve Customer Information"),
+                   QStringLiteral("Discard the changes typed into this customer's record?\n"
+                                  "Choose No to go back and post them."),
+                   parent),
+      main_(mainWindow) {
+    QVBoxLayout* layout = body();
     summary_ = new SummaryPanel(this);
     layout->addWidget(summary_);
     layout->addWidget(buildCustomerEdits(this, binding_));
@@ -73,20 +72,11 @@ TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent) : QDialog(paren
     }
     layout->addWidget(navigator);
 
-    auto* buttons = new QHBoxLayout;
-    const auto button = [this, buttons](const QString& text, const char* name, void (TGetCust::*slot)()) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, slot);
-        buttons->addWidget(b);
-        return b;
-    };
-    button(QStringLiteral("Search"), "Button1", &TGetCust::Button1Click)->setShortcut(QKeySequence::Find);
-    button(QStringLiteral("&Return Data "), "ReturnDataBtn", &TGetCust::ReturnDataBtnClick);
-    button(QStringLiteral("&Print"), "SpeedButton1", &TGetCust::SpeedButton1Click);
-    button(QStringLiteral("&Close"), "ExitBtn", &TGetCust::ExitBtnClick);
-    layout->addLayout(buttons);
+    addButtonRow(RowAlign::Fill,
+                 {{QStringLiteral("Search"), "Button1", [this] { Button1Click(); }, QKeySequence(QKeySequence::Find)},
+                  {QStringLiteral("&Return Data "), "ReturnDataBtn", [this] { ReturnDataBtnClick(); }},
+                  {QStringLiteral("&Print"), "SpeedButton1", [this] { SpeedButton1Click(); }},
+                  {QStringLiteral("&Close"), "ExitBtn", [this] { ExitBtnClick(); }}});
 }
 
 TGetCust::~TGetCust() = default;
@@ -261,20 +251,12 @@ void TGetCust::SpeedButton1Click() {
 }
 
 void TGetCust::ExitBtnClick() {
-    if (binding_.modified() &&
-        !seam().question(this, QStringLiteral("Discard the changes typed into this customer's record?\n"
-                                              "Choose No to go back and post them."))) {
-        return;
-    }
-    guarded([this] {
-        table_.cancel();
-        table_.close();
-    });
-    QDialog::reject();
+    closeDiscarding();
 }
 
-void TGetCust::reject() {
-    ExitBtnClick();
+void TGetCust::releaseRecord() {
+    table_.cancel();
+    table_.close();
 }
 
 CustomerShownTexts TGetCust::shownTexts() const {

@@ -1,13 +1,10 @@
 #pragma once
 
 #include "data/dbf_table.h"
-#include "records/field_binding.h"
+#include "records/record_window.h"
 
-#include <QDialog>
 #include <QString>
 #include <functional>
-
-class QPushButton;
 
 namespace arrowsel {
 class MainWindowState;
@@ -29,7 +26,7 @@ void setCustomerReportPrinter(CustomerReportPrinter printer);
 
 // The customer lookup: browse or search the saved setups in name order, edit the customer's
 // details, print the record and put its setup back into the main window.
-class TGetCust : public QDialog {
+class TGetCust : public RecordWindow {
     Q_OBJECT
 public:
     explicit TGetCust(MainWindowState& mainWindow, QWidget* parent = nullptr);
@@ -51,7 +48,7 @@ public:
     const data::TDbfTable& table() const { return table_; }
 
 protected:
-    void reject() override;
+    void releaseRecord() override;
 
 private:
     void showRecord();
@@ -64,7 +61,6 @@ private:
 
     MainWindowState& main_;
     data::TDbfTable table_;
-    FieldBinding binding_;
     SummaryPanel* summary_ = nullptr;
 };
 

@@ -11,23 +11,16 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace arrowsel::records {
 
-namespace {
-
-widgets::MessageSeam& seam() {
-    return widgets::MessageSeam::current();
-}
-
-} // namespace
-
-TShopInf::TShopInf(const MainWindowState& mainWindow, QWidget* parent) : QDialog(parent), main_(mainWindow) {
-    setObjectName(QStringLiteral("TShopInf"));
-    setWindowTitle(QStringLiteral("2009 Shop Information"));
-    auto* layout = new QVBoxLayout(this);
+TShopInf::TShopInf(const MainWindowState& mainWindow, QWidget* parent)
+    : RecordWindow("TShopInf", QStringLiteral("2009 Shop Information"),
+                   QStringLiteral("Leave without saving? The changes to the shop's details will not be stored.\n"
+                                  "Choose No to go back and save them."),
+                   parent),
+      main_(mainWindow) {
     auto* form = new QFormLayout;
     const auto line = [this](const char* objectName, const char* field, const char* caption) {
         auto* e = new QLineEdit(this);
@@ -60,22 +53,11 @@ TShopInf::TShopInf(const MainWindowState& mainWindow, QWidget* parent) : QDialog
     form->addRow(caption(QStringLiteral("Phone:"), phone), phone);
     form->addRow(caption(QStringLiteral("FAX:"), fax), fax);
     form->addRow(caption(QStringLiteral("Additional Report Text:"), comments), comments);
-    layout->addLayout(form);
+    body()->addLayout(form);
     binding_.onFirstChange = [this] { startEditing(); };
 
-    auto* buttons = new QHBoxLayout;
-    auto* save = new QPushButton(QStringLiteral("&Save"), this);
-    save->setObjectName(QStringLiteral("ShopInfSaveBtn"));
-    save->setAutoDefault(false);
-    connect(save, &QPushButton::clicked, this, &TShopInf::ShopInfSaveBtnClick);
-    auto* exit = new QPushButton(QStringLiteral("E&xit"), this);
-    exit->setObjectName(QStringLiteral("ShopInfExitBtn"));
-    exit->setAutoDefault(false);
-    connect(exit, &QPushButton::clicked, this, &TShopInf::ShopInfExitBtnClick);
-    buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(exit);
-    layout->addLayout(buttons);
+    addButtonRow(RowAlign::Right, {{QStringLiteral("&Save"), "ShopInfSaveBtn", [this] { ShopInfSaveBtnClick(); }},
+                                   {QStringLiteral("E&xit"), "ShopInfExitBtn", [this] { ShopInfExitBtnClick(); }}});
 }
 
 TShopInf::~TShopInf() = default;
@@ -187,18 +169,12 @@ void TShopInf::ShopInfSaveBtnClick() {
 }
 
 void TShopInf::ShopInfExitBtnClick() {
-    if (binding_.modified() &&
-        !seam().question(this, QStringLiteral("Leave without saving? The changes to the shop's details will not be "
-                                              "stored.\nChoose No to go back and save them."))) {
-        return;
-    }
-    table_.cancel();
-    table_.close();
-    QDialog::reject();
+    closeDiscarding();
 }
 
-void TShopInf::reject() {
-    ShopInfExitBtnClick();
+void TShopInf::releaseRecord() {
+    table_.cancel();
+    table_.close();
 }
 
 } // namespace arrowsel::records

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "data/dbf_table.h"
-#include "records/field_binding.h"
-
-#include <QDialog>
+#include "records/record_window.h"
 
 namespace arrowsel {
 class MainWindowState;
@@ -13,7 +11,7 @@ namespace arrowsel::records {
 
 // The shop's own record in "SHOPINFO.DBF": edited in place, or created when the table is empty.
 // The table never gets a second record from this window.
-class TShopInf : public QDialog {
+class TShopInf : public RecordWindow {
     Q_OBJECT
 public:
     explicit TShopInf(const MainWindowState& mainWindow, QWidget* parent = nullptr);
@@ -32,7 +30,7 @@ public:
     const data::TDbfTable& table() const { return table_; }
 
 protected:
-    void reject() override;
+    void releaseRecord() override;
 
 private:
     bool startEditing();
@@ -40,7 +38,6 @@ private:
 
     const MainWindowState& main_;
     data::TDbfTable table_;
-    FieldBinding binding_;
     bool inserting_ = false;
     bool missing_ = false; // no shop table in the data folder when the window opened
 };
