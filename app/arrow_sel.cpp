@@ -3,9 +3,11 @@
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "data/dbf_table.h"
+#include "data/text.h"
 #include "engine/chart_rules.h"
 #include "engine/pages.h"
 #include "present/control_states.h"
+#include "ui/qt_text.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
 #include "widgets/guarded.h"
@@ -29,6 +31,7 @@
 namespace arrowsel::app {
 
 using present::Control;
+using ui::toQt;
 using widgets::colorFromBgr;
 using widgets::TCellButton;
 
@@ -62,18 +65,6 @@ const char* pageLetter(engine::Page page) {
 
 QString pageTitle(engine::Page page) {
     return QString::fromLatin1(engine::pageFacts(page).title);
-}
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-std::string trimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 QLabel* hiddenLabel(const QString& name, QWidget* parent) {
@@ -152,7 +143,7 @@ TArrowSel::TArrowSel(std::filesystem::path dataFolder, QWidget* parent)
 
     bindInputs();
     engine_.setNoticeHandler(
-        [this](const std::string& text) { widgets::MessageSeam::current().information(this, qs(text)); });
+        [this](const std::string& text) { widgets::MessageSeam::current().information(this, toQt(text)); });
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     installEventFilter(this);
@@ -587,7 +578,7 @@ void TArrowSel::FindRec() {
     lastResult_ = engine_.run(setup);
     applyResult(lastResult_, setup);
     if (lastResult_.error) {
-        widgets::MessageSeam::current().error(this, qs(lastResult_.error.message));
+        widgets::MessageSeam::current().error(this, toQt(lastResult_.error.message));
     }
 }
 
@@ -637,7 +628,7 @@ void TArrowSel::applyResult(const engine::SelectionResult& result, const engine:
     // Weight texts the run reset after a notice: the engine already ran with them, so the edits
     // take them without running again.
     auto setQuietly = [](QLineEdit* edit, const std::string& text) {
-        const QString t = qs(text);
+        const QString t = toQt(text);
         if (!text.empty() && edit->text() != t) {
             QSignalBlocker block(edit);
             edit->setText(t);
@@ -705,7 +696,7 @@ void TArrowSel::applyResult(const engine::SelectionResult& result, const engine:
                                                                                       {g.model[i], &cell.model},
                                                                                       {g.weight[i], &cell.weight}}};
             for (const auto& [b, text] : buttons) {
-                b->setCaption(qs(*text));
+                b->setCaption(toQt(*text));
                 b->setShowCaption(cell.shown);
                 if (cell.band) {
                     b->setColor(colorFromBgr(present::bandColor(*cell.band)));
@@ -717,10 +708,10 @@ void TArrowSel::applyResult(const engine::SelectionResult& result, const engine:
     }
 
     if (!result.pageTag.empty()) {
-        tmpLbl2_->setText(qs(result.pageTag));
+        tmpLbl2_->setText(toQt(result.pageTag));
     }
     for (std::size_t i = 0; i < result.spineLabels.size(); ++i) {
-        tspLabels_[i]->setText(qs(result.spineLabels[i]));
+        tspLabels_[i]->setText(toQt(result.spineLabels[i]));
     }
 }
 
@@ -740,7 +731,8 @@ void TArrowSel::TSzBtnClick(QObject* sender) {
         } else {
             // A chart without the field reads as empty, like a closed table; one that cannot be read
             // says so and opens no shaft.
-            if (!widgets::runGuarded(this, [&] { detail = qs(trimBlanks(engine_.chartSecondField(page, row))); })) {
+            if (!widgets::runGuarded(this,
+                                     [&] { detail = toQt(data::trimSpaces(engine_.chartSecondField(page, row))); })) {
                 return;
             }
         }
@@ -915,7 +907,7 @@ void TArrowSel::setPage(Page page) {
 
 void TArrowSel::setEditText(Edit edit, const std::string& text) {
     widgets::TNumEdit* edits[] = {bowWeightSpin_, arrowLengthSpin_, pointWtSpin_, youthBowWtSpin_, youthArrowLenSpin_};
-    edits[std::size_t(edit)]->setText(qs(text));
+    edits[std::size_t(edit)]->setText(toQt(text));
 }
 
 void TArrowSel::setItemIndex(Group group, int index) {

@@ -1,16 +1,13 @@
 #include "calc/arrow_weight.h"
 
+#include "data/text.h"
 #include "engine/chart_rules.h"
 #include "engine/conversions.h"
 
 namespace arrowsel::calc {
 
 std::string specificationKey(std::string_view tmpLbl) {
-    std::string key(tmpLbl);
-    if (const auto blank = key.find(' '); blank != std::string::npos) {
-        key.erase(blank, 15);
-    }
-    return key;
+    return data::cutAtMark(std::string(tmpLbl), ' ');
 }
 
 bool usesSecondGpi(std::string_view models) {
@@ -22,19 +19,11 @@ double grainsPerInch(std::string_view gpiText, std::string_view models) {
         return engine::toNumber(engine::secondGpiFigure(gpiText));
     }
     // The engine pads character fields to their width; the message shows the text without it.
-    std::string_view whole = gpiText;
-    while (!whole.empty() && whole.back() == ' ') {
-        whole.remove_suffix(1);
-    }
-    return engine::toNumber(whole);
+    return engine::toNumber(data::trimTrailingSpaces(gpiText));
 }
 
 std::string wholePartText(double value) {
-    std::string text = engine::numberText(value);
-    if (const auto dot = text.find('.'); dot != std::string::npos) {
-        text.erase(dot, 15);
-    }
-    return text;
+    return data::cutAtMark(engine::numberText(value), '.');
 }
 
 ArrowWeights arrowWeights(double gpi, const ArrowComponents& parts) {

@@ -6,6 +6,7 @@
 #include "data/table_error.h"
 #include "engine/conversions.h"
 #include "present/window_state.h"
+#include "ui/qt_text.h"
 #include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 #include "widgets/value_label.h"
@@ -22,6 +23,8 @@
 
 namespace arrowsel::calc {
 
+using ui::toQt;
+
 namespace {
 
 using Label = MainWindowState::Label;
@@ -37,10 +40,6 @@ constexpr std::array<std::pair<const char*, const char*>, 7> kSpecificationField
     {"ID", "Inside Diameter:"},
     {"SPINE", "Spine at 29\":"},
 }};
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // The main window's whole number, read as the main window reads it: a text it would refuse
 // throws the same conversion error rather than standing for 0.
@@ -207,8 +206,8 @@ void TSpecsFrm::FormCreate() {
         vanes_->setValue(shaftDefault("DEFVANEWT"));
         insert_->setValue(shaftDefault("DEFINSWT"));
     }
-    size_->setText(qs(main_.labelText(Label::SpcLbl)));
-    models_->setText(qs(main_.labelText(Label::Mods)));
+    size_->setText(toQt(main_.labelText(Label::SpcLbl)));
+    models_->setText(toQt(main_.labelText(Label::Mods)));
     noShaft_->setVisible(!hasShaft());
     showSpecification();
     computeWeights();
@@ -217,7 +216,7 @@ void TSpecsFrm::FormCreate() {
 void TSpecsFrm::showSpecification() {
     for (const auto& [field, caption] : kSpecificationFields) {
         if (auto* value = findChild<QLabel*>(QString::fromLatin1(field))) {
-            value->setText(hasShaft() ? qs(table_.fieldText(field)) : QString());
+            value->setText(hasShaft() ? toQt(table_.fieldText(field)) : QString());
         }
     }
 }
@@ -227,11 +226,11 @@ void TSpecsFrm::ChangeOptions() {
         try {
             openTable();
         } catch (const data::ETableError& e) {
-            widgets::MessageSeam::current().error(this, qs(e.what()));
+            widgets::MessageSeam::current().error(this, toQt(e.what()));
             return;
         }
     }
-    models_->setText(qs(main_.labelText(Label::Mods)));
+    models_->setText(toQt(main_.labelText(Label::Mods)));
     widgets::runGuarded(this, [this] { computeWeights(); });
 }
 
@@ -243,18 +242,18 @@ void TSpecsFrm::computeWeights() {
     try {
         gpi = grainsPerInch(table_.fieldText("GPI"), main_.labelText(Label::Mods));
     } catch (const engine::EConvertError& e) {
-        widgets::MessageSeam::current().error(this, qs(e.what()));
+        widgets::MessageSeam::current().error(this, toQt(e.what()));
         return;
     }
     const ArrowComponents parts{length_->value(), nock_->value(), point_->value(), vanes_->value(), insert_->value()};
     const ArrowWeights weights = arrowWeights(gpi, parts);
-    shaftWeight_->setText(qs(weights.shaft) + QStringLiteral(" Gr."));
-    totalWeight_->setText(qs(weights.total) + QStringLiteral(" Gr."));
+    shaftWeight_->setText(toQt(weights.shaft) + QStringLiteral(" Gr."));
+    totalWeight_->setText(toQt(weights.total) + QStringLiteral(" Gr."));
 
     // Youth bows are drawn with the youth weight of their own page.
     const Edit drawWeight = main_.labelText(Label::TmpLbl2) == "Youth" ? Edit::YouthBowWeight : Edit::BowWeight;
     const auto perPound = grainsPerPound(weights.totalGrains, main_.editText(drawWeight));
-    grainsPerPound_->setText(perPound ? QStringLiteral("(%1 Gr./Lb.)").arg(qs(perPound->text)) : QString());
+    grainsPerPound_->setText(perPound ? QStringLiteral("(%1 Gr./Lb.)").arg(toQt(perPound->text)) : QString());
     lightArrow_->setVisible(perPound && perPound->tooLight);
 }
 

@@ -1,5 +1,7 @@
 #include "data/codepage.h"
 
+#include "data/text.h"
+
 #include <array>
 
 namespace arrowsel::data {
@@ -63,42 +65,6 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 sequence at `i`; returns false on malformed input.
-bool nextCodePoint(std::string_view s, std::size_t& i, char32_t& c, std::size_t& len) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    if (b0 < 0x80) {
-        c = b0;
-        len = 1;
-    } else if ((b0 & 0xE0) == 0xC0) {
-        len = 2;
-        c = b0 & 0x1Fu;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3;
-        c = b0 & 0x0Fu;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4;
-        c = b0 & 0x07u;
-    } else {
-        return false;
-    }
-    if (i + len > s.size()) {
-        return false;
-    }
-    for (std::size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) {
-            return false;
-        }
-        c = (c << 6) | (b & 0x3Fu);
-    }
-    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        return false;
-    }
-    i += len;
-    return true;
-}
-
 } // namespace
 
 CodePage codePageFromMark(std::uint8_t mark) {
@@ -150,10 +116,9 @@ bool encodeText(CodePage cp, std::string_view utf8, std::string& out, std::strin
             out += utf8[i++];
             continue;
         }
-        const std::size_t start = i;
         char32_t c = 0;
-        std::size_t len = 0;
-        if (!nextCodePoint(utf8, i, c, len)) {
+        const std::size_t len = utf8SequenceAt(utf8, i, c);
+        if (len == 0) {
             if (badChar != nullptr) {
                 *badChar = "\xEF\xBF\xBD"; // U+FFFD stands for the malformed bytes in messages
             }
@@ -162,11 +127,12 @@ bool encodeText(CodePage cp, std::string_view utf8, std::string& out, std::strin
         const unsigned char stored = c < 0x10000 ? rev.byteOf[c] : 0;
         if (stored == 0) {
             if (badChar != nullptr) {
-                badChar->assign(utf8.substr(start, len));
+                badChar->assign(utf8.substr(i, len));
             }
             return false;
         }
         out += static_cast<char>(stored);
+        i += len;
     }
     return true;
 }

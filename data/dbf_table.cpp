@@ -6,6 +6,7 @@
 #include "data/file_io.h"
 #include "data/memo_file.h"
 #include "data/table_error.h"
+#include "data/text.h"
 #include "data/text_export.h"
 
 #include <algorithm>
@@ -477,7 +478,7 @@ struct TDbfTable::Impl {
         if (ix.expression().type() != KeyType::Character) {
             return "another value";
         }
-        return "\"" + std::string(field_codec::trimBlanks(decodeText(cp, key))) + "\"";
+        return "\"" + std::string(trimSpacesAndNuls(decodeText(cp, key))) + "\"";
     }
 
     // An index left over from before the table changed (records reordered or rewritten by another
@@ -1183,7 +1184,7 @@ bool TDbfTable::seek(std::string_view key) {
         break;
     }
     case KeyType::Date: {
-        const std::string_view t = field_codec::trimBlanks(key);
+        const std::string_view t = trimSpacesAndNuls(key);
         if (t.empty()) {
             k = KeyExpression::encodeNumber(0.0);
         } else if (t.size() == 8 && t.find_first_not_of("0123456789") == std::string_view::npos) {
@@ -1357,8 +1358,8 @@ double TDbfTable::fieldFloat(std::string_view name) const {
     }
     const std::optional<double> v = field_codec::number(f, rec);
     if (!v) {
-        d.fail("holds \"" + std::string(field_codec::trimBlanks(field_codec::text(f, rec, d.cp))) + "\" in field " +
-               f.name + " of record " + std::to_string(d.recno) + ", which is not a number.");
+        d.fail("holds \"" + std::string(trimSpacesAndNuls(field_codec::text(f, rec, d.cp))) + "\" in field " + f.name +
+               " of record " + std::to_string(d.recno) + ", which is not a number.");
     }
     return *v;
 }

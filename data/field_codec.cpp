@@ -2,6 +2,7 @@
 
 #include "data/dbf_header.h"
 #include "data/table_error.h"
+#include "data/text.h"
 
 #include <bit>
 #include <charconv>
@@ -50,28 +51,8 @@ int digitsValue(std::string_view s) {
 
 } // namespace
 
-std::string_view trimBlanks(std::string_view s) {
-    std::size_t b = 0;
-    std::size_t e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\0')) {
-        ++b;
-    }
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\0')) {
-        --e;
-    }
-    return s.substr(b, e - b);
-}
-
-std::string_view trimRight(std::string_view s) {
-    std::size_t e = s.size();
-    while (e > 0 && s[e - 1] == ' ') {
-        --e;
-    }
-    return s.substr(0, e);
-}
-
 std::optional<double> parseNumber(std::string_view text) {
-    std::string_view t = trimBlanks(text);
+    std::string_view t = trimSpacesAndNuls(text);
     bool negative = false;
     if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
         negative = t.front() == '-';
@@ -95,9 +76,9 @@ std::string text(const FieldDef& f, const char* record, CodePage cp) {
         return decodeText(cp, bytes);
     case FieldType::Numeric:
     case FieldType::Float:
-        return decodeText(cp, trimBlanks(bytes));
+        return decodeText(cp, trimSpacesAndNuls(bytes));
     case FieldType::Date: {
-        const std::string_view t = trimBlanks(bytes);
+        const std::string_view t = trimSpacesAndNuls(bytes);
         if (t.empty() || t.find_first_not_of('0') == std::string_view::npos) {
             return {};
         }
@@ -141,7 +122,7 @@ std::optional<double> number(const FieldDef& f, const char* record) {
     case FieldType::Float:
         return parseNumber(bytes).value_or(0.0); // blank, or asterisks for an overflow: empty
     case FieldType::Character:
-        if (trimBlanks(bytes).empty()) {
+        if (trimSpacesAndNuls(bytes).empty()) {
             return 0.0;
         }
         return parseNumber(bytes);
@@ -188,7 +169,7 @@ void store(const FieldDef& f, std::string_view utf8, CodePage cp, char* record, 
     }
     switch (f.type) {
     case FieldType::Character: {
-        const std::string_view t = stored.size() > w ? trimRight(stored) : std::string_view(stored);
+        const std::string_view t = stored.size() > w ? trimTrailingSpaces(stored) : std::string_view(stored);
         if (t.size() > w) {
             refuse(f, table,
                    "is " + std::to_string(w) + " characters wide; the text \"" + std::string(utf8) + "\" does not fit");
@@ -199,7 +180,7 @@ void store(const FieldDef& f, std::string_view utf8, CodePage cp, char* record, 
     }
     case FieldType::Numeric:
     case FieldType::Float: {
-        if (trimBlanks(stored).empty()) {
+        if (trimSpacesAndNuls(stored).empty()) {
             std::memset(p, ' ', w);
             return;
         }
@@ -216,14 +197,14 @@ void store(const FieldDef& f, std::string_view utf8, CodePage cp, char* record, 
         if (out.empty() || out.size() > w) {
             refuse(f, table,
                    "is " + std::to_string(w) + " characters wide with " + std::to_string(f.decimals) +
-                       " decimals; the number " + std::string(trimBlanks(utf8)) + " does not fit");
+                       " decimals; the number " + std::string(trimSpacesAndNuls(utf8)) + " does not fit");
         }
         std::memset(p, ' ', w - out.size());
         std::memcpy(p + (w - out.size()), out.data(), out.size());
         return;
     }
     case FieldType::Date: {
-        std::string_view t = trimBlanks(stored);
+        std::string_view t = trimSpacesAndNuls(stored);
         if (t.empty()) {
             std::memset(p, ' ', w);
             return;
@@ -244,7 +225,7 @@ void store(const FieldDef& f, std::string_view utf8, CodePage cp, char* record, 
         return;
     }
     case FieldType::Logical: {
-        std::string_view t = trimBlanks(stored);
+        std::string_view t = trimSpacesAndNuls(stored);
         if (t.size() == 3 && t.front() == '.' && t.back() == '.') {
             t = t.substr(1, 1);
         }
@@ -276,7 +257,7 @@ void store(const FieldDef& f, std::string_view utf8, CodePage cp, char* record, 
         return;
     }
     case FieldType::Integer: {
-        std::string_view t = trimBlanks(stored);
+        std::string_view t = trimSpacesAndNuls(stored);
         std::int64_t v = 0;
         if (!t.empty()) {
             if (t.front() == '+') {
@@ -295,7 +276,7 @@ void store(const FieldDef& f, std::string_view utf8, CodePage cp, char* record, 
     case FieldType::Binary:
         if (f.width == 8) {
             double v = 0;
-            if (!trimBlanks(stored).empty()) {
+            if (!trimSpacesAndNuls(stored).empty()) {
                 const std::optional<double> parsed = parseNumber(stored);
                 if (!parsed) {
                     refuse(f, table, "holds numbers; \"" + std::string(utf8) + "\" is not a number");
@@ -317,7 +298,7 @@ std::optional<std::uint32_t> memoBlock(const FieldDef& f, const char* record) {
     if (f.width == 4) {
         return readLe32(p);
     }
-    const std::string_view t = trimBlanks(std::string_view(p, static_cast<std::size_t>(f.width)));
+    const std::string_view t = trimSpacesAndNuls(std::string_view(p, static_cast<std::size_t>(f.width)));
     if (t.empty()) {
         return 0u;
     }

@@ -18,9 +18,6 @@ namespace arrowsel::data {
 // Conversions never depend on the process's locale.
 namespace field_codec {
 
-std::string_view trimBlanks(std::string_view s);
-std::string_view trimRight(std::string_view s);
-
 // A decimal number with optional blanks around it and an optional sign; nullopt otherwise.
 std::optional<double> parseNumber(std::string_view text);
 

@@ -5,6 +5,7 @@
 #include "data/idx_journal.h"
 #include "data/idx_node.h"
 #include "data/table_error.h"
+#include "data/text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -554,11 +555,7 @@ private:
             ++n;
         }
         terminated = n < maxLen;
-        std::string s(reinterpret_cast<const char*>(p), n);
-        while (!s.empty() && s.back() == ' ') {
-            s.pop_back();
-        }
-        return s;
+        return std::string(trimTrailingSpaces(std::string_view(reinterpret_cast<const char*>(p), n)));
     }
 
     // Reads the header and then only the nodes the tree reaches, one at a time: a file's size
@@ -1504,10 +1501,8 @@ std::optional<IndexHeader> IndexFile::readHeader(const std::filesystem::path& pa
     if (end == nullptr) {
         return std::nullopt;
     }
-    out.expression.assign(reinterpret_cast<const char*>(text), static_cast<std::size_t>(end - text));
-    while (!out.expression.empty() && out.expression.back() == ' ') {
-        out.expression.pop_back();
-    }
+    out.expression =
+        trimTrailingSpaces(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(end - text)));
     if (out.expression.empty()) {
         return std::nullopt;
     }

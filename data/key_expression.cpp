@@ -1,6 +1,7 @@
 #include "data/key_expression.h"
 
 #include "data/table_error.h"
+#include "data/text.h"
 
 #include <algorithm>
 #include <array>
@@ -60,10 +61,6 @@ struct Node {
     std::vector<std::unique_ptr<Node>> kids;
 };
 
-bool isBlank(char c) {
-    return c == ' ';
-}
-
 std::string_view fieldBytes(std::string_view record, int offset, int width, std::string& scratch) {
     const auto off = static_cast<std::size_t>(offset);
     const auto w = static_cast<std::size_t>(width);
@@ -77,18 +74,8 @@ std::string_view fieldBytes(std::string_view record, int offset, int width, std:
     return scratch;
 }
 
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\0')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 double parseNumber(std::string_view text) {
-    std::string_view s = trimBlanks(text);
+    std::string_view s = trimSpacesAndNuls(text);
     if (!s.empty() && s.front() == '+') {
         s.remove_prefix(1);
     }
@@ -626,10 +613,7 @@ void Parser::evalNode(const Node& n, std::string_view record, Value& out, CodePa
         if (n.op == Op::Concat) {
             out.text += r.text;
         } else {
-            std::size_t end = out.text.size();
-            while (end > 0 && isBlank(out.text[end - 1])) {
-                --end;
-            }
+            const std::size_t end = trimTrailingSpaces(out.text).size();
             const std::size_t moved = out.text.size() - end;
             out.text.resize(end);
             out.text += r.text;
@@ -668,18 +652,10 @@ void Parser::evalNode(const Node& n, std::string_view record, Value& out, CodePa
         evalNode(*n.kids[0], record, out, cp);
         out.type = VType::Char;
         if (n.op != Op::LTrim) {
-            std::size_t end = out.text.size();
-            while (end > 0 && isBlank(out.text[end - 1])) {
-                --end;
-            }
-            out.text.resize(end);
+            out.text.resize(trimTrailingSpaces(out.text).size());
         }
         if (n.op != Op::RTrim) {
-            std::size_t start = 0;
-            while (start < out.text.size() && isBlank(out.text[start])) {
-                ++start;
-            }
-            out.text.erase(0, start);
+            out.text.erase(0, out.text.find_first_not_of(' '));
         }
         return;
     }

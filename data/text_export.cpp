@@ -4,6 +4,7 @@
 #include "data/field_codec.h"
 #include "data/file_io.h"
 #include "data/table_error.h"
+#include "data/text.h"
 
 #include <atomic>
 #include <cerrno>
@@ -60,7 +61,7 @@ void appendLine(std::string& out, const std::vector<FieldDef>& fields, const cha
         firstField = false;
         switch (f.type) {
         case FieldType::Character:
-            appendQuoted(out, field_codec::trimRight(bytes));
+            appendQuoted(out, trimTrailingSpaces(bytes));
             break;
         case FieldType::Memo:
             appendQuoted(out, memoText(f, record));

@@ -1,10 +1,14 @@
 #include "engine/chart_rules.h"
 
+#include "data/text.h"
 #include "engine/conversions.h"
 
 #include <algorithm>
 
 namespace arrowsel::engine {
+
+using data::cutAtMark;
+using data::trimControlsAndSpaces;
 
 namespace {
 
@@ -33,10 +37,6 @@ constexpr Band kOrvkA[] = {{22, 26, 1}, {27, 31, 2}, {32, 36, 3},  {37, 41, 4}, 
                            {57, 61, 8}, {62, 66, 9}, {67, 72, 10}, {73, 78, 11}, {79, 84, 12}, {85, 90, 13}};
 constexpr Band kOrvkB[] = {{27, 31, 1}, {32, 36, 2}, {37, 41, 3},  {42, 46, 4},  {47, 51, 5},  {52, 56, 6}, {57, 61, 7},
                            {62, 66, 8}, {67, 72, 9}, {73, 78, 10}, {79, 84, 11}, {85, 90, 12}, {91, 96, 13}};
-
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
 
 // The field names "SH<n><suffix>" for n = 1 to 17, built once: every cell of every run reads them.
 class ChartFields {
@@ -236,27 +236,15 @@ std::span<const Band> orvikBands(int bowType, int camType) {
     return {};
 }
 
-std::string trimBlanks(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && isBlank(text[end - 1])) {
-        --end;
-    }
-    return std::string(text.substr(begin, end - begin));
-}
-
 std::optional<CellText> huntingCell(int n, std::string_view sizeField, std::string_view spineField) {
-    if (trimBlanks(sizeField).empty()) {
+    if (trimControlsAndSpaces(sizeField).empty()) {
         return std::nullopt;
     }
     // All that follows the first blank goes, not just 15 characters of it: a field wider than 19
     // characters would otherwise leave its padding in the caption and in the key.
-    std::string size =
-        (n >= 2 && n <= 6) ? std::string(sizeField.substr(0, sizeField.find(' '))) : trimBlanks(sizeField);
-    return CellText{std::move(size), trimBlanks(spineField)};
+    std::string size = (n >= 2 && n <= 6) ? std::string(sizeField.substr(0, sizeField.find(' ')))
+                                          : std::string(trimControlsAndSpaces(sizeField));
+    return CellText{std::move(size), std::string(trimControlsAndSpaces(spineField))};
 }
 
 bool isCarbonCell(int n, const CellText& cell) {
@@ -298,16 +286,13 @@ std::optional<CellText> targetCell(const TargetSlot& slot, std::string_view size
     if (slot.column == 0) {
         return std::nullopt;
     }
-    std::string size = trimBlanks(sizeField);
+    std::string size(trimControlsAndSpaces(sizeField));
     const auto star = size.find('*');
     switch (slot.rule) {
     case SizeRule::Whole:
         break;
     case SizeRule::CompoundHalf:
-        // Up to 15 characters go from the star on, as the other cuts of shown texts do.
-        if (star != std::string::npos) {
-            size.erase(star, 15);
-        }
+        size = cutAtMark(std::move(size), '*');
         break;
     case SizeRule::RecurveHalfOrBlank:
         size = star == std::string::npos ? std::string() : size.substr(star + 1);
@@ -321,7 +306,7 @@ std::optional<CellText> targetCell(const TargetSlot& slot, std::string_view size
     if (size.empty()) {
         return std::nullopt;
     }
-    return CellText{std::move(size), trimBlanks(spineField)};
+    return CellText{std::move(size), std::string(trimControlsAndSpaces(spineField))};
 }
 
 std::vector<TargetCase> targetCases(int row) {
@@ -353,19 +338,19 @@ std::vector<TargetCase> targetCases(int row) {
 }
 
 std::optional<CellText> youthCell(std::string_view sizeField, std::string_view modlField) {
-    std::string size = trimBlanks(sizeField);
+    std::string size(trimControlsAndSpaces(sizeField));
     if (size.empty()) {
         return std::nullopt;
     }
-    return CellText{std::move(size), trimBlanks(modlField)};
+    return CellText{std::move(size), std::string(trimControlsAndSpaces(modlField))};
 }
 
 std::optional<CellText> orvikCell(std::string_view sizeField, std::string_view modelField) {
-    std::string model = trimBlanks(modelField);
+    std::string model(trimControlsAndSpaces(modelField));
     if (model.empty()) {
         return std::nullopt;
     }
-    return CellText{trimBlanks(sizeField), std::move(model)};
+    return CellText{std::string(trimControlsAndSpaces(sizeField)), std::move(model)};
 }
 
 bool readsTwoGpiFigures(Page page, int cell, std::string_view models) {
@@ -379,11 +364,11 @@ bool readsTwoGpiFigures(Page page, int cell, std::string_view models) {
 }
 
 std::string firstGpiFigure(std::string_view gpi) {
-    return trimBlanks(slice(gpi, 0, 4));
+    return std::string(trimControlsAndSpaces(slice(gpi, 0, 4)));
 }
 
 std::string secondGpiFigure(std::string_view gpi) {
-    return trimBlanks(slice(gpi, 5, 4));
+    return std::string(trimControlsAndSpaces(slice(gpi, 5, 4)));
 }
 
 bool usesSecondGpiFigure(std::string_view models) {

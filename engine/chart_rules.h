@@ -58,9 +58,6 @@ int heavyPointPounds(int pointWeight);
 // weight text only where it counts, so only there can it throw EConvertError.
 long long adjustedWeight(Page page, long long bowWeight, const BowSetup& setup);
 
-// Blanks are every character up to and including the space, as a padded field holds them.
-std::string trimBlanks(std::string_view text);
-
 // What one grid cell takes from its chart fields: the size it shows and the text that follows the
 // size in its specification key (spine, "caw" marker or model code).
 struct CellText {

@@ -1,5 +1,7 @@
 #include "engine/conversions.h"
 
+#include "data/text.h"
+
 #include <charconv>
 #include <climits>
 #include <cstddef>
@@ -55,15 +57,7 @@ int toInteger(std::string_view text) {
 }
 
 double toNumber(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && text[begin] == ' ') {
-        ++begin;
-    }
-    while (end > begin && text[end - 1] == ' ') {
-        --end;
-    }
-    std::string_view body = text.substr(begin, end - begin);
+    const std::string_view body = data::trimSpaces(text);
 
     // Check the shape first: from_chars would also take "inf", "nan" and hexadecimal forms.
     std::size_t i = 0;

@@ -4,6 +4,7 @@
 #include "data/dbf_table.h"
 #include "data/file_io.h"
 #include "data/table_error.h"
+#include "data/text.h"
 #include "engine/chart_rules.h"
 #include "engine/conversions.h"
 #include "engine/file_lookup.h"
@@ -17,6 +18,7 @@ namespace arrowsel::engine {
 namespace {
 
 using data::TDbfTable;
+using data::trimControlsAndSpaces;
 using Kind = DataProblem::Kind;
 
 constexpr const char* kSavedFile = "Saveddb.dbf";
@@ -223,8 +225,8 @@ private:
                         specs_.fieldFloat(field);
                     } catch (const data::ETableError&) {
                         report(Kind::BadNumber, kSpecsFile, static_cast<int>(r), 0,
-                               std::string("default weight ") + field + " '" + trimBlanks(specs_.fieldText(field)) +
-                                   "' is not a number");
+                               std::string("default weight ") + field + " '" +
+                                   std::string(trimControlsAndSpaces(specs_.fieldText(field))) + "' is not a number");
                     }
                 }
             }
@@ -252,7 +254,7 @@ private:
             return;
         }
         try {
-            if (trimBlanks(readNotice(folder_)).empty()) {
+            if (trimControlsAndSpaces(readNotice(folder_)).empty()) {
                 report(Kind::EmptyText, kNoticeFile, 1, 0, "the out-of-range notice (first line) is empty");
             }
         } catch (const ENoticeFileError& e) {
@@ -348,7 +350,7 @@ private:
     }
 
     static std::string ruleName(SizeRule rule, std::string_view size) {
-        if (trimBlanks(size).find('*') == std::string::npos) {
+        if (trimControlsAndSpaces(size).find('*') == std::string::npos) {
             return {};
         }
         switch (rule) {
@@ -377,9 +379,10 @@ private:
             return;
         }
         const std::string gpi = specs_.fieldText("GPI");
-        const std::string models = trimBlanks(specs_.fieldText(modelsField));
+        const std::string models(trimControlsAndSpaces(specs_.fieldText(modelsField)));
         const std::string record = std::string(kSpecsFile) + " record " + std::to_string(specs_.recNo());
-        const std::string shown = "GPI '" + trimBlanks(gpi) + "' of " + record + ", found by " + what;
+        const std::string shown =
+            "GPI '" + std::string(trimControlsAndSpaces(gpi)) + "' of " + record + ", found by " + what;
         if (readsTwoGpiFigures(l.page, l.gridCell, models)) {
             if (!parses(firstGpiFigure(gpi)) || !parses(secondGpiFigure(gpi))) {
                 report(Kind::BadNumber, l.file, l.row, l.chartCell,

@@ -2,6 +2,7 @@
 
 #include "data/codepage.h"
 #include "data/file_io.h"
+#include "data/text.h"
 
 #include <cerrno>
 #include <string_view>
@@ -26,23 +27,6 @@ std::size_t sequenceLength(unsigned char lead) {
         return 4;
     }
     return lead < 0x80 ? 1 : 0; // 0: no lead byte
-}
-
-bool isValidUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const std::size_t n = sequenceLength(static_cast<unsigned char>(s[i]));
-        if (n == 0 || i + n > s.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < n; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += n;
-    }
-    return true;
 }
 
 // A line cut at the read limit may end inside a character; that character is not used anyway.
@@ -101,7 +85,7 @@ std::string readNotice(const std::filesystem::path& folder) {
     if (line.starts_with(kByteOrderMark)) {
         line.erase(0, kByteOrderMark.size());
     }
-    if (!isValidUtf8(line)) {
+    if (!data::isValidUtf8(line)) {
         line = data::decodeText(data::CodePage::Windows1252, line);
     }
     return firstCharacters(line, kMaxNoticeChars);

@@ -2,6 +2,7 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
+#include "data/text.h"
 #include "engine/chart_rules.h"
 #include "engine/conversions.h"
 #include "engine/file_lookup.h"
@@ -14,25 +15,6 @@ namespace arrowsel::engine {
 namespace {
 
 using data::TDbfTable;
-
-// Removes up to 15 characters from the first `mark` on; a text without it stays whole.
-std::string cutAt(std::string s, char mark) {
-    const auto pos = s.find(mark);
-    if (pos != std::string::npos) {
-        s.erase(pos, 15);
-    }
-    return s;
-}
-
-std::size_t characterCount(std::string_view utf8) {
-    std::size_t n = 0;
-    for (char c : utf8) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-            ++n;
-        }
-    }
-    return n;
-}
 
 void makeBlank(Cell& cell) {
     cell.shown = false;
@@ -127,7 +109,7 @@ struct SelectionEngine::Impl {
     static std::string shaftWeight(std::string_view gpi, std::string_view lengthText) {
         const double perInch = toNumber(gpi);
         const double grains = perInch * toInteger(lengthText) + 0.5;
-        return cutAt(numberText(grains), '.');
+        return data::cutAtMark(numberText(grains), '.');
     }
 
     // Two shafts of one model: GPI holds two four-character values, at 1 to 4 and 6 to 9.
@@ -147,7 +129,8 @@ struct SelectionEngine::Impl {
     ShaftTexts seekShaft(Cell& cell, const std::string& key, const char* modelsField) {
         try {
             cell.keyFound = specs.seek(key);
-            return {trimBlanks(specs.fieldText(modelsField)), specs.fieldText("SPINE"), specs.fieldText("GPI")};
+            return {std::string(data::trimControlsAndSpaces(specs.fieldText(modelsField))), specs.fieldText("SPINE"),
+                    specs.fieldText("GPI")};
         } catch (const data::ETableError&) {
             // The page shows no shaft rather than a mix of this setup's and another's.
             for (Cell& c : grid(in.page)) {
@@ -164,8 +147,8 @@ struct SelectionEngine::Impl {
     }
 
     void runOnce() {
-        const bool guard = characterCount(in.bowWeight) >= 2 && characterCount(in.arrowLength) == 2 &&
-                           characterCount(in.pointWeight) >= 2;
+        const bool guard = data::utf8Length(in.bowWeight) >= 2 && data::utf8Length(in.arrowLength) == 2 &&
+                           data::utf8Length(in.pointWeight) >= 2;
         if (guard) {
             toInteger(in.bowWeight);
             resets();

@@ -1,6 +1,8 @@
 #include "records/field_binding.h"
 
 #include "data/codepage.h"
+#include "data/text.h"
+#include "ui/qt_text.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,11 +16,11 @@ std::string memoToStored(const QString& text) {
     QString t = text;
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     t.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return t.toStdString();
+    return ui::fromQt(t);
 }
 
 QString memoFromStored(const std::string& text) {
-    QString t = QString::fromStdString(text);
+    QString t = ui::toQt(text);
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return t;
 }
@@ -102,7 +104,7 @@ void FieldBinding::load(const data::TDbfTable& table) {
     for (const Bound& b : bound_) {
         const std::string text = table.fieldText(b.field);
         if (b.line != nullptr) {
-            b.line->setText(QString::fromStdString(trimRight(text)));
+            b.line->setText(ui::toQt(data::trimTrailingSpaces(text)));
             b.line->setCursorPosition(0);
         } else {
             b.memo->setPlainText(memoFromStored(text));

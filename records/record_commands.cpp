@@ -7,6 +7,7 @@
 #include "records/get_cust.h"
 #include "records/saved_setup.h"
 #include "records/shop_inf.h"
+#include "ui/qt_text.h"
 #include "widgets/message_seam.h"
 
 #include <QApplication>
@@ -19,16 +20,14 @@
 
 namespace arrowsel::records {
 
+using ui::toQt;
+
 namespace {
 
 namespace fs = std::filesystem;
 
 widgets::MessageSeam& seam() {
     return widgets::MessageSeam::current();
-}
-
-QString fromStd(const std::string& s) {
-    return QString::fromStdString(s);
 }
 
 } // namespace
@@ -40,7 +39,7 @@ void getSetup(QWidget* parent, MainWindowState& mainWindow) {
         table.open(mainWindow.dataFolder() / kSavedTable);
         count = table.recordCount();
     } catch (const data::ETableError& e) {
-        seam().error(parent, fromStd(e.what()));
+        seam().error(parent, toQt(e.what()));
         return;
     }
     if (count == 0) {
@@ -95,7 +94,7 @@ bool exportCustomerDatabase(QWidget* parent, MainWindowState& mainWindow) {
     if (!failure.empty()) {
         seam().error(parent, QStringLiteral("The customer records could not be exported to %1.\n%2\n"
                                             "Check that the folder can be written to and try again.")
-                                 .arg(QString::fromStdString((folder / kExportFile).string()), fromStd(failure)));
+                                 .arg(QString::fromStdString((folder / kExportFile).string()), toQt(failure)));
         return false;
     }
     // The fixed sentence, and where to find the file: the data folder is not always the one the

@@ -1,5 +1,6 @@
 #include "records/saved_setup.h"
 
+#include "data/text.h"
 #include "engine/conversions.h"
 
 namespace arrowsel::records {
@@ -37,11 +38,6 @@ bool hasNonBlank(std::string_view text) {
 }
 
 } // namespace
-
-std::string trimRight(std::string_view text) {
-    const std::size_t end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
-}
 
 std::vector<FieldValue> encodeSetup(const MainWindowState& main) {
     const auto index = [&main](Group g) { return std::to_string(main.itemIndex(g)); };
@@ -100,9 +96,9 @@ std::string overDrawText(int odlen) {
 Summary lookupSummary(const RecordTexts& record) {
     const auto code = [&record](const char* field) { return displayCode(record(field)); };
     Summary s;
-    s[0] = trimRight(record("BOWWT")) + "#";
-    s[1] = trimRight(record("ARLEN")) + kInch;
-    s[2] = trimRight(record("PNTWT")) + "Gr";
+    s[0] = std::string(data::trimTrailingSpaces(record("BOWWT"))) + "#";
+    s[1] = std::string(data::trimTrailingSpaces(record("ARLEN"))) + kInch;
+    s[2] = std::string(data::trimTrailingSpaces(record("PNTWT"))) + "Gr";
     s[3] = codeText(code("BOTYP"), bowTypeText);
     s[4] = codeText(code("WHTYP"), wheelText);
     s[5] = codeText(code("RETYP"), releaseText);
@@ -157,9 +153,9 @@ void restoreSetup(const RecordTexts& record, MainWindowState& main) {
             break;
         }
     }
-    main.setEditText(Edit::BowWeight, trimRight(record("BOWWT")));
-    main.setEditText(Edit::ArrowLength, trimRight(record("ARLEN")));
-    main.setEditText(Edit::PointWeight, trimRight(record("PNTWT")));
+    main.setEditText(Edit::BowWeight, std::string(data::trimTrailingSpaces(record("BOWWT"))));
+    main.setEditText(Edit::ArrowLength, std::string(data::trimTrailingSpaces(record("ARLEN"))));
+    main.setEditText(Edit::PointWeight, std::string(data::trimTrailingSpaces(record("PNTWT"))));
     const int bowType = engine::toInteger(record("BOTYP"));
     main.setItemIndex(Group::BowType, bowType);
     main.setItemIndex(Group::TargBowType, bowType);

@@ -90,7 +90,4 @@ std::optional<std::string> unstorableValue(data::CodePage cp, const std::vector<
 // The name, first address line, city and state all hold more than blanks.
 bool addressComplete(const RecordTexts& values);
 
-// Text trimmed of the blanks that pad a character field.
-std::string trimRight(std::string_view text);
-
 } // namespace arrowsel::records

@@ -1,6 +1,7 @@
 #include "reports/setup_reports.h"
 
 #include "reports/report_parts.h"
+#include "ui/qt_text.h"
 
 #include <array>
 #include <vector>
@@ -8,6 +9,7 @@
 namespace arrowsel::reports {
 
 using namespace parts;
+using ui::toQt;
 using Column = MainWindowState::Column;
 using Edit = MainWindowState::Edit;
 using Group = MainWindowState::Group;
@@ -24,10 +26,6 @@ constexpr double kLineHeight = 0.22;    // one row of the setup block
 constexpr double kGridRowHeight = 0.21; // one row of a grid (11 pt)
 // Grid columns, left to right: size, spine, models, weight; they span the rule.
 constexpr std::array<double, 4> kColumnWidths{1.3, 1.3, 2.56, 1.3};
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 double ruleLeft(double bandWidth) {
     return (bandWidth - kRuleLength) / 2;
@@ -185,7 +183,7 @@ void copyGrid(Report& r, const MainWindowState& state, WindowPage page, const QS
     for (const auto& [column, kind] : order) {
         for (int row = 1; row <= rows; ++row) {
             setText(r, prefix + QString::fromUtf16(kind) + QString::number(row),
-                    q(state.cellCaption(page, rowOf(row), column)));
+                    toQt(state.cellCaption(page, rowOf(row), column)));
         }
     }
 }
@@ -223,9 +221,9 @@ int TReportForm::buttonRow(int printedRow) {
 }
 
 void TReportForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
-    setText(r, QStringLiteral("BowWeightVal"), q(state_.editText(Edit::BowWeight)));
-    setText(r, QStringLiteral("ArrowLengthVal"), q(state_.editText(Edit::ArrowLength)));
-    setText(r, QStringLiteral("PointWeightVal"), q(state_.editText(Edit::PointWeight)));
+    setText(r, QStringLiteral("BowWeightVal"), toQt(state_.editText(Edit::BowWeight)));
+    setText(r, QStringLiteral("ArrowLengthVal"), toQt(state_.editText(Edit::ArrowLength)));
+    setText(r, QStringLiteral("PointWeightVal"), toQt(state_.editText(Edit::PointWeight)));
     setByIndex(r, QStringLiteral("OverDrawVal"), state_.itemIndex(Group::OverDraw), kOverDrawTexts);
     const int bowType = state_.itemIndex(Group::BowType);
     setByIndex(r, QStringLiteral("BowTypeVal"), bowType, {u"Compound", u"Recurve", u"Longbow"});
@@ -270,9 +268,9 @@ TTargPrintForm::TTargPrintForm(const MainWindowState& state) : state_(state) {
 }
 
 void TTargPrintForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
-    setText(r, QStringLiteral("BowWeightVal"), q(state_.editText(Edit::BowWeight)));
-    setText(r, QStringLiteral("ArrowLengthVal"), q(state_.editText(Edit::ArrowLength)));
-    setText(r, QStringLiteral("PointWeightVal"), q(state_.editText(Edit::PointWeight)));
+    setText(r, QStringLiteral("BowWeightVal"), toQt(state_.editText(Edit::BowWeight)));
+    setText(r, QStringLiteral("ArrowLengthVal"), toQt(state_.editText(Edit::ArrowLength)));
+    setText(r, QStringLiteral("PointWeightVal"), toQt(state_.editText(Edit::PointWeight)));
     setByIndex(r, QStringLiteral("OverDrawVal"), state_.itemIndex(Group::OverDraw), kOverDrawTexts);
     const int bowType = state_.itemIndex(Group::TargBowType);
     setByIndex(r, QStringLiteral("BowTypeVal"), bowType, {u"Compound", u"Recurve"});
@@ -305,8 +303,8 @@ TOrvkRpt::TOrvkRpt(const MainWindowState& state) : state_(state) {
 }
 
 void TOrvkRpt::Report1BeforePrint(Report& r, bool& /*printReport*/) {
-    setText(r, QStringLiteral("BowWeightVal"), q(state_.editText(Edit::BowWeight)));
-    setText(r, QStringLiteral("ArrowLengthVal"), q(state_.editText(Edit::ArrowLength)));
+    setText(r, QStringLiteral("BowWeightVal"), toQt(state_.editText(Edit::BowWeight)));
+    setText(r, QStringLiteral("ArrowLengthVal"), toQt(state_.editText(Edit::ArrowLength)));
     setByIndex(r, QStringLiteral("BowTypeVal"), state_.itemIndex(Group::BowType),
                {u"Compound", u"Recurve", u"Longbow"});
     setByIndex(r, QStringLiteral("WheelTypeVal"), state_.itemIndex(Group::WheelType), kReportWheelTexts);
@@ -335,8 +333,8 @@ TYouthRpt1::TYouthRpt1(const MainWindowState& state) : state_(state) {
 
 void TYouthRpt1::RptBand2BeforePrint(Band& /*sender*/, bool& /*printBand*/) {
     Report& r = report_;
-    setText(r, QStringLiteral("BowWeightVal"), q(state_.editText(Edit::YouthBowWeight)));
-    setText(r, QStringLiteral("ArrowLengthVal"), q(state_.editText(Edit::YouthArrowLength)));
+    setText(r, QStringLiteral("BowWeightVal"), toQt(state_.editText(Edit::YouthBowWeight)));
+    setText(r, QStringLiteral("ArrowLengthVal"), toQt(state_.editText(Edit::YouthArrowLength)));
     copyGrid(r, state_, WindowPage::Youth, QStringLiteral("RptY"), 8, [](int row) { return row; });
 }
 

@@ -1,5 +1,5 @@
 // Data files that changed under the program: a shaft index older than its table, a notice file
-// that is huge, cut inside a character or a named pipe. The run says what is wrong and shows no
+// that is huge, cut inside a character, not quite UTF-8 or a named pipe. The run says what is wrong and shows no
 // other shaft's data; it never hangs.
 
 #include "data/dbf_table.h"
@@ -84,6 +84,20 @@ TEST_F(HostileNotice, withoutLineEnd_readsOnlyTheCharactersShown) {
         expected += "\xE2\x82\xAC";
     }
     EXPECT_EQ(result.notices[0], expected);
+}
+
+TEST_F(HostileNotice, encodedSurrogate_isReadAsWindows1252NotPassedOnAsUtf8) {
+    h.run(setupOn(Page::Youth));
+    {
+        // ED A0 80 has the shape of a three-byte character but encodes a UTF-16 surrogate, which
+        // UTF-8 may not carry: the line is not UTF-8, so it is the classic code page's text.
+        std::ofstream out(notice(), std::ios::binary | std::ios::trunc);
+        out << "Off \xED\xA0\x80\r\n";
+    }
+    const auto result = offChart();
+    ASSERT_FALSE(result.error) << result.error.message;
+    ASSERT_EQ(result.notices.size(), 1u);
+    EXPECT_EQ(result.notices[0], "Off \xC3\xAD\xC2\xA0\xE2\x82\xAC"); // "í", no-break space, "€"
 }
 
 TEST_F(HostileNotice, namedPipe_endsTheRunWithAFileErrorWithoutWaiting) {

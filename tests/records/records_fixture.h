@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/dbf_table.h"
+#include "data/text.h"
 #include "records/saved_setup.h"
 #include "tests/records_core/fake_main_window.h"
 #include "tests/support/qt_print.h"
@@ -73,7 +74,7 @@ protected:
         t.openIndexFile("Saved.idx");
         std::vector<std::string> names;
         for (t.first(); !t.eof(); t.next()) {
-            names.push_back(records::trimRight(t.fieldText("NAME")));
+            names.emplace_back(data::trimTrailingSpaces(t.fieldText("NAME")));
         }
         return names;
     }

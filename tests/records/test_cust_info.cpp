@@ -131,7 +131,7 @@ TEST_F(CustomerEntry, stateIsUpperCasedWithinTheCodePage_aCapitalItCannotHoldSta
     EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("New record has been successfully added")});
     data::TDbfTable t;
     t.open(dir / "Saveddb.dbf");
-    EXPECT_EQ(records::trimRight(t.fieldText("STATE")), "SC \u00b5\u0178\u00c9");
+    EXPECT_EQ(data::trimTrailingSpaces(t.fieldText("STATE")), "SC \u00b5\u0178\u00c9");
 }
 
 TEST_F(CustomerEntry, dateShowsTheLocalesShortDate_withAsciiDigits) {

@@ -72,7 +72,8 @@ TEST_F(CustomerLookup, damagedMemoPointer_errorBoxOnNextSearchAndCancel_windowSt
 
     click(w, "nbNext");
     ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
-    EXPECT_TRUE(seam.texts(Kind::Error)[0].contains(QStringLiteral("Saveddb.fpt"))) << seam.texts(Kind::Error)[0].toStdString();
+    EXPECT_TRUE(seam.texts(Kind::Error)[0].contains(QStringLiteral("Saveddb.fpt")))
+        << seam.texts(Kind::Error)[0].toStdString();
     EXPECT_EQ(textOf(w, "DBEdit1"), QString());
     EXPECT_TRUE(child<QLineEdit>(w, "DBEdit1")->isReadOnly());
 
@@ -172,7 +173,7 @@ TEST_F(CustomerLookup, editingACustomer_isStoredOnPost_refusedTextStaysOnScreen)
     data::TDbfTable t;
     t.open(dir / "Saveddb.dbf", data::TDbfTable::OpenMode::ReadOnly);
     t.go(2);
-    EXPECT_EQ(records::trimRight(t.fieldText("CITY")), "K\u00f6ln");
+    EXPECT_EQ(data::trimTrailingSpaces(t.fieldText("CITY")), "K\u00f6ln");
 }
 
 TEST_F(CustomerLookup, renamingACustomer_movesItInNameOrder) {
@@ -199,7 +200,7 @@ TEST_F(CustomerLookup, closeWithUnpostedTyping_asksBeforeDroppingIt) {
     data::TDbfTable t;
     t.open(dir / "Saveddb.dbf", data::TDbfTable::OpenMode::ReadOnly);
     t.go(2);
-    EXPECT_EQ(records::trimRight(t.fieldText("CCODE")), "");
+    EXPECT_EQ(data::trimTrailingSpaces(t.fieldText("CCODE")), "");
 }
 
 TEST_F(CustomerLookup, print_handsTheShownTextsToTheReport_orSaysItIsNotAvailable) {

@@ -25,7 +25,7 @@ protected:
         t.open(shop(), data::TDbfTable::OpenMode::ReadOnly);
         std::vector<std::string> names;
         for (t.first(); !t.eof(); t.next()) {
-            names.push_back(records::trimRight(t.fieldText("NAME")));
+            names.emplace_back(data::trimTrailingSpaces(t.fieldText("NAME")));
         }
         return names;
     }
@@ -74,7 +74,7 @@ TEST_F(ShopInformation, existingRecord_isEditedInPlace_exitWithoutTypingChangesN
     EXPECT_EQ(shopNames(), std::vector<std::string>{"New Name"});
     data::TDbfTable t;
     t.open(shop(), data::TDbfTable::OpenMode::ReadOnly);
-    EXPECT_EQ(records::trimRight(t.fieldText("PHONE")), "555-0199");
+    EXPECT_EQ(data::trimTrailingSpaces(t.fieldText("PHONE")), "555-0199");
 }
 
 TEST_F(ShopInformation, recordCreatedByAnotherCopyMeanwhile_isSavedOverNotDoubled) {
@@ -125,7 +125,7 @@ TEST_F(ShopInformation, missingTable_isCreatedOnSaveWithTheReportsLayout) {
                                                                 {"COMMENTS", 60},
                                                                 {"PHONE", 20},
                                                                 {"FAX", 20}}));
-    EXPECT_EQ(records::trimRight(t.fieldText("COMMENTS")), "Open Sundays");
+    EXPECT_EQ(data::trimTrailingSpaces(t.fieldText("COMMENTS")), "Open Sundays");
     // Later Saves edit the one record.
     type(child(w, "DBEdit3"), QStringLiteral("555-0100"));
     click(w, "ShopInfSaveBtn");

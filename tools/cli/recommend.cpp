@@ -1,3 +1,4 @@
+#include "data/text.h"
 #include "engine/conversions.h"
 #include "engine/selection.h"
 #include "present/control_states.h"
@@ -123,19 +124,9 @@ std::string toJson(const engine::SelectionResult& result) {
     return out;
 }
 
-std::size_t displayWidth(std::string_view utf8) {
-    std::size_t n = 0;
-    for (char c : utf8) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-            ++n;
-        }
-    }
-    return n;
-}
-
 std::string padded(std::string_view text, std::size_t width) {
     std::string out(text);
-    const std::size_t w = displayWidth(text);
+    const std::size_t w = data::utf8Length(text);
     if (w < width) {
         out.append(width - w, ' ');
     }
@@ -156,10 +147,10 @@ std::string toText(const engine::SelectionResult& result) {
     const auto& cells = result.cells();
     std::size_t widths[4] = {4, 5, 5, 6};
     for (const Cell& c : cells) {
-        widths[0] = std::max(widths[0], displayWidth(c.size));
-        widths[1] = std::max(widths[1], displayWidth(c.spine));
-        widths[2] = std::max(widths[2], displayWidth(c.model));
-        widths[3] = std::max(widths[3], displayWidth(c.weight));
+        widths[0] = std::max(widths[0], data::utf8Length(c.size));
+        widths[1] = std::max(widths[1], data::utf8Length(c.spine));
+        widths[2] = std::max(widths[2], data::utf8Length(c.model));
+        widths[3] = std::max(widths[3], data::utf8Length(c.weight));
     }
     const bool hunting = result.page == Page::Hunt;
     auto line = [&](std::string_view n, std::string_view a, std::string_view b, std::string_view c, std::string_view d,
@@ -169,10 +160,8 @@ std::string toText(const engine::SelectionResult& result) {
         if (hunting) {
             l += "  " + std::string(e);
         }
-        while (!l.empty() && l.back() == ' ') {
-            l.pop_back();
-        }
-        out += l + "\n";
+        out += data::trimTrailingSpaces(l);
+        out += '\n';
     };
     line("#", "Size", "Spine", "Model", "Weight", "Colour");
     for (std::size_t i = 0; i < cells.size(); ++i) {

@@ -1,5 +1,7 @@
 #include "tools/gen/csv.h"
 
+#include "data/text.h"
+
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -35,9 +37,7 @@ std::vector<std::string> splitLine(std::string_view line) {
     }
     out.push_back(cur);
     for (auto& v : out) {
-        const auto b = v.find_first_not_of(' ');
-        const auto e = v.find_last_not_of(' ');
-        v = b == std::string::npos ? std::string() : v.substr(b, e - b + 1);
+        v = std::string(data::trimSpaces(v));
     }
     return out;
 }

@@ -1,5 +1,7 @@
 #include "tools/gen/pictures.h"
 
+#include "ui/qt_text.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QImage>
@@ -11,6 +13,8 @@
 #include <stdexcept>
 
 namespace arrowsel::sampledata {
+
+using ui::toQt;
 
 namespace {
 
@@ -28,10 +32,6 @@ QFont font(int pixels, bool bold = false) {
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::NoSubpixelAntialias);
     return f;
-}
-
-QString q(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 void save(const QImage& image, const std::filesystem::path& file) {
@@ -208,7 +208,7 @@ void drawGuide(const std::filesystem::path& file, int w, int h, const std::strin
     p.fillRect(QRect(0, 0, w, 86), QColor(24, 60, 96));
     p.setPen(Qt::white);
     p.setFont(font(34, true));
-    p.drawText(QRect(30, 8, w - 60, 46), Qt::AlignLeft | Qt::AlignVCenter, q(title));
+    p.drawText(QRect(30, 8, w - 60, 46), Qt::AlignLeft | Qt::AlignVCenter, toQt(title));
     p.setFont(font(15));
     p.drawText(QRect(32, 52, w - 60, 26), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Sample catalogue: our own models, computed from tube physics. Not a maker's chart."));
@@ -238,7 +238,7 @@ void drawGuide(const std::filesystem::path& file, int w, int h, const std::strin
         p.fillRect(QRect(x0(), y, colWidth, rowH + 6), QColor(200, 215, 230));
         p.setPen(QColor(20, 30, 50));
         p.setFont(font(16, true));
-        p.drawText(QRect(x0() + 8, y, colWidth - 16, rowH + 6), Qt::AlignLeft | Qt::AlignVCenter, q(s.title));
+        p.drawText(QRect(x0() + 8, y, colWidth - 16, rowH + 6), Qt::AlignLeft | Qt::AlignVCenter, toQt(s.title));
         y += rowH + 8;
         p.setFont(font(13, true));
         for (int i = 0; i < 6; ++i) {
@@ -263,7 +263,7 @@ void drawGuide(const std::filesystem::path& file, int w, int h, const std::strin
             p.setPen(QColor(20, 20, 20));
             for (int i = 0; i < 6; ++i) {
                 p.drawText(QRect(x0() + 8 + static_cast<int>(cols[i] * colWidth), y, 200, rowH),
-                           Qt::AlignLeft | Qt::AlignVCenter, q(cells[i]));
+                           Qt::AlignLeft | Qt::AlignVCenter, toQt(cells[i]));
             }
             y += rowH;
         }
