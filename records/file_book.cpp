@@ -1,6 +1,7 @@
 #include "records/file_book.h"
 
 #include "data/table_error.h"
+#include "data/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -173,9 +174,10 @@ void FileBook::update(const std::vector<FieldValue>& values, bool overwrite) {
         table_.edit();
         try {
             if (!overwrite && (currentTexts() != read_ || table_.isDeleted() != readDeleted_)) {
-                throw ERecordChangedElsewhere("Another counter changed the record of \"" +
-                                              trimRight(read_.count("NAME") != 0 ? read_.at("NAME") : "") + "\" in " +
-                                              where() + " after it was shown here. Nothing was stored.");
+                throw ERecordChangedElsewhere(
+                    "Another counter changed the record of \"" +
+                    std::string(data::trimTrailingSpaces(read_.count("NAME") != 0 ? read_.at("NAME") : std::string())) +
+                    "\" in " + where() + " after it was shown here. Nothing was stored.");
             }
             storeInto(values);
             table_.post();

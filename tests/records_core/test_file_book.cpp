@@ -1,4 +1,5 @@
 #include "data/dbf_table.h"
+#include "data/text.h"
 #include "records/book_settings.h"
 #include "records/customer_book.h"
 #include "records/file_book.h"
@@ -19,7 +20,7 @@ std::vector<FieldValue> person(const std::string& name, const std::string& city 
 }
 
 std::string name(const CustomerBook& book) {
-    return trimRight(book.fieldText("NAME"));
+    return std::string(data::trimTrailingSpaces(book.fieldText("NAME")));
 }
 
 // Marks a record deleted as another xBase program would: the flag byte of the record.
@@ -62,7 +63,7 @@ TEST_F(FileBookTest, movesInNameOrderWithTiesInTheOrderAdded) {
 
     std::vector<std::string> order;
     for (book->first(); !book->eof(); book->next()) {
-        order.push_back(name(*book) + "/" + trimRight(book->fieldText("CITY")));
+        order.push_back(name(*book) + "/" + std::string(data::trimTrailingSpaces(book->fieldText("CITY"))));
     }
     EXPECT_EQ(order, (std::vector<std::string>{"Adams/city of Adams", "Adams/city of Adams", "Baker/city of Baker",
                                                "Zed/city of Zed", "adams/city of adams",
@@ -122,7 +123,7 @@ TEST_F(FileBookTest, updateStoresAllOrNothingAndAnotherCounterSeesItAtItsNextMov
     mine->update({{"NAME", "Archer"}, {"COMMENTS", "new strings"}});
     EXPECT_EQ(name(*mine), "Archer"); // still current, read again
     EXPECT_EQ(mine->fieldText("COMMENTS"), "new strings");
-    EXPECT_EQ(trimRight(mine->fieldText("CITY")), "city of Baker");
+    EXPECT_EQ(data::trimTrailingSpaces(mine->fieldText("CITY")), "city of Baker");
 
     theirs->first();
     EXPECT_EQ(name(*theirs), "Adams");
@@ -133,7 +134,7 @@ TEST_F(FileBookTest, updateStoresAllOrNothingAndAnotherCounterSeesItAtItsNextMov
     EXPECT_THROW(mine->update({{"CITY", "Elsewhere"}, {"STATE", std::string(11, 'X')}}), EBookError);
     EXPECT_THROW(mine->update({{"CITY", "Elsewhere"}, {"ZIP", "\xE2\x98\x83"}}), EBookError);
     theirs->seek("Arch");
-    EXPECT_EQ(trimRight(theirs->fieldText("CITY")), "city of Baker");
+    EXPECT_EQ(data::trimTrailingSpaces(theirs->fieldText("CITY")), "city of Baker");
     EXPECT_EQ(mine->count(), 7u);
 }
 
