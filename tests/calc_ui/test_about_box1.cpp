@@ -1,6 +1,6 @@
 #include "calc/about_box1.h"
 #include "calc/pictures.h"
-#include "fake_main_window.h"
+#include "tests/support/fake_main_window.h"
 #include "tests/support/temp_dir.h"
 #include "widgets/link_label.h"
 #include "widgets/message_seam.h"

@@ -1,7 +1,7 @@
 #include "calc/calc_windows.h"
 #include "calc/specs_frm.h"
 #include "data/dbf_table.h"
-#include "fake_main_window.h"
+#include "tests/support/fake_main_window.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/temp_dir.h"
 #include "widgets/message_seam.h"

@@ -1,6 +1,6 @@
 #include "calc/specs_frm.h"
 #include "data/dbf_table.h"
-#include "fake_main_window.h"
+#include "tests/support/fake_main_window.h"
 #include "tests/support/qt_print.h"
 #include "widgets/message_seam.h"
 

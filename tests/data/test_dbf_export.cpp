@@ -2,7 +2,7 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "tests/data/dbf_forge.h"
+#include "tests/support/dbf_forge.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>

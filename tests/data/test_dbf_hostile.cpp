@@ -3,7 +3,8 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "tests/data/dbf_forge.h"
+#include "tests/support/dbf_forge.h"
+#include "tests/support/table_errors.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -24,10 +25,6 @@ std::string openError(const fs::path& path, TDbfTable::OpenMode mode = TDbfTable
         return e.what();
     }
     return "(no error)";
-}
-
-bool contains(const std::string& s, const std::string& part) {
-    return s.find(part) != std::string::npos;
 }
 
 DbfForge twoFields() {

@@ -5,7 +5,8 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "tests/data/dbf_forge.h"
+#include "tests/support/dbf_forge.h"
+#include "tests/support/table_errors.h"
 #include "tests/support/temp_dir.h"
 
 #include <functional>
@@ -17,19 +18,6 @@ using namespace arrowsel::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string errorOf(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const ETableError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-
-bool contains(const std::string& s, const std::string& part) {
-    return s.find(part) != std::string::npos;
-}
 
 // Five customers, as in a small shop's saved setups.
 DbfForge fiveCustomers() {

@@ -2,7 +2,7 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "tests/data/dbf_forge.h"
+#include "tests/support/dbf_forge.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -89,7 +89,7 @@ TEST(DbfNavigation, goToRecord_andOutOfRange) {
     EXPECT_EQ(t.recNo(), 4u);
     EXPECT_THROW(t.go(0), ETableError);
     EXPECT_THROW(t.go(6), ETableError);
-    EXPECT_EQ(t.recNo(), 4u);  // a failed go leaves the table where it was
+    EXPECT_EQ(t.recNo(), 4u); // a failed go leaves the table where it was
     EXPECT_EQ(t.fieldText("NAME"), "Adams     ");
 }
 

@@ -2,7 +2,8 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "tests/data/dbf_forge.h"
+#include "tests/support/dbf_forge.h"
+#include "tests/support/table_errors.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -14,15 +15,6 @@ using namespace arrowsel::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ETableError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 void makeSpecs(const fs::path& path) {
     TDbfTable::create(path, {{"SIZE", FieldType::Character, 6}, {"GPI", FieldType::Numeric, 5, 1}});

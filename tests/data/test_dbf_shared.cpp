@@ -4,7 +4,9 @@
 #include "data/dbf_test_hooks.h"
 #include "data/index_file.h"
 #include "data/table_error.h"
-#include "tests/data/dbf_forge.h"
+#include "tests/support/child_process.h"
+#include "tests/support/dbf_forge.h"
+#include "tests/support/table_errors.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
@@ -27,15 +29,6 @@ namespace {
 
 const char* const kLockFailure = "Record Lock Failure. May be locked by another user or task.";
 
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ETableError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-
 void makeTable(const fs::path& path) {
     TDbfTable::create(path, {{"NAME", FieldType::Character, 12}, {"NOTES", FieldType::Memo, 10}});
 }
@@ -45,29 +38,6 @@ void append(TDbfTable& t, const std::string& name) {
     t.setFieldText("NAME", name);
     t.setFieldText("NOTES", "notes of " + name);
     t.post();
-}
-
-// Runs `body` in a child process; returns its pid. The child's exit status is 0 when `body` ends
-// normally, 1 when it throws.
-pid_t runChild(const std::function<void()>& body) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        int status = 0;
-        try {
-            body();
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "child: %s\n", e.what());
-            status = 1;
-        }
-        ::_exit(status);
-    }
-    return pid;
-}
-
-int waitChild(pid_t pid) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
 }
 
 // Every record's key is in the index once, and the index is in key order.

@@ -3,7 +3,8 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "tests/data/dbf_forge.h"
+#include "tests/support/dbf_forge.h"
+#include "tests/support/table_errors.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -13,19 +14,6 @@ using namespace arrowsel::test;
 using Spec = TDbfTable::FieldSpec;
 
 namespace {
-
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const ETableError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-
-bool contains(const std::string& s, const std::string& part) {
-    return s.find(part) != std::string::npos;
-}
 
 std::vector<Spec> allTypes() {
     return {{"NAME", FieldType::Character, 12}, {"QTY", FieldType::Numeric, 8, 2}, {"RATIO", FieldType::Float, 10, 4},

@@ -6,6 +6,8 @@
 #include "data/idx_journal.h"
 #include "data/index_file.h"
 #include "data/table_error.h"
+#include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"
 
 #include <cerrno>
@@ -20,6 +22,7 @@
 
 using namespace arrowsel::data;
 using arrowsel::test::TempDir;
+using namespace arrowsel::test;
 namespace fs = std::filesystem;
 
 namespace {
@@ -44,16 +47,6 @@ int diskFullAtIo(test_hooks::IndexIo) {
 struct HookReset {
     ~HookReset() { test_hooks::indexIo = nullptr; }
 };
-
-std::string readFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeFile(const fs::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 void patchFile(const fs::path& p, std::size_t at, const std::string& bytes) {
     std::string all = readFile(p);
@@ -116,27 +109,6 @@ void expectIndexAgrees(const fs::path& dir, std::uint32_t count) {
         t.go(e.recno);
         ASSERT_EQ(e.key, t.fieldText("NAME")) << "record " << e.recno;
     }
-}
-
-pid_t runChild(const std::function<void()>& body) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        int status = 0;
-        try {
-            body();
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "child: %s\n", e.what());
-            status = 1;
-        }
-        ::_exit(status);
-    }
-    return pid;
-}
-
-int waitChild(pid_t pid) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
 }
 
 // Runs `change` in a child killed at its 1st, 2nd, ... index I/O until one run completes; after

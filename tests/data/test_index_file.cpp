@@ -1,13 +1,13 @@
 #include "data/index_file.h"
 #include "data/table_error.h"
-#include "tests/data/index_test_records.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/index_test_records.h"
 #include "tests/support/temp_dir.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <numeric>
 #include <random>
@@ -17,20 +17,9 @@ using namespace arrowsel::data;
 using arrowsel::test::makeRecord;
 using arrowsel::test::sampleFields;
 using arrowsel::test::TempDir;
+using namespace arrowsel::test;
 
 namespace {
-
-std::string readFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::uint32_t le32(const std::string& b, std::size_t at) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(b[at])) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 2])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 3])) << 24;
-}
 
 // A table's records in memory.
 struct Records {
@@ -62,9 +51,9 @@ std::vector<IndexEntry> entriesOf(const IndexFile& idx) {
 }
 
 bool sameEntries(const std::vector<IndexEntry>& a, const std::vector<IndexEntry>& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const IndexEntry& x, const IndexEntry& y) {
-               return x.key == y.key && x.recno == y.recno;
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](const IndexEntry& x, const IndexEntry& y) { return x.key == y.key && x.recno == y.recno; });
 }
 
 // Expected order: a sort of (key, recno) pairs of its own.
@@ -73,18 +62,15 @@ std::vector<IndexEntry> expectedOrder(const KeyExpression& expr, const Records& 
     for (std::uint32_t r = 1; r <= recs.count(); ++r) {
         out.push_back(IndexEntry{expr.evaluate(recs.rows[r - 1]), r});
     }
-    std::sort(out.begin(), out.end(),
-              [](const IndexEntry& a, const IndexEntry& b) { return a.key != b.key ? a.key < b.key : a.recno < b.recno; });
+    std::sort(out.begin(), out.end(), [](const IndexEntry& a, const IndexEntry& b) {
+        return a.key != b.key ? a.key < b.key : a.recno < b.recno;
+    });
     return out;
 }
 
-template <IndexKind K>
-struct KindTag {
-    static constexpr IndexKind kind = K;
-};
+template <IndexKind K> struct KindTag { static constexpr IndexKind kind = K; };
 
-template <typename Tag>
-class IndexFileTest : public ::testing::Test {
+template <typename Tag> class IndexFileTest : public ::testing::Test {
 protected:
     static constexpr IndexKind kKind = Tag::kind;
     TempDir dir;
@@ -108,8 +94,7 @@ using Kinds = ::testing::Types<KindTag<IndexKind::Compact>, KindTag<IndexKind::N
 
 class KindNames {
 public:
-    template <typename T>
-    static std::string GetName(int) {
+    template <typename T> static std::string GetName(int) {
         return T::kind == IndexKind::Compact ? "Compact" : "NonCompact";
     }
 };
@@ -155,16 +140,16 @@ TYPED_TEST(IndexFileTest, findPrefix_firstOfSeveralMatches_noMatch_andEmptyIndex
     auto idx = this->create("NAME", recs);
     std::size_t pos = idx->findPrefix("Smith");
     ASSERT_NE(pos, IndexFile::npos);
-    EXPECT_EQ(idx->at(pos).recno, 2u);  // "Smith" rec 2 sorts before rec 4 and "Smithers"
+    EXPECT_EQ(idx->at(pos).recno, 2u); // "Smith" rec 2 sorts before rec 4 and "Smithers"
     EXPECT_EQ(idx->at(idx->findPrefix("Smithe")).recno, 1u);
     EXPECT_EQ(idx->at(idx->findPrefix("S")).recno, 5u);
     EXPECT_EQ(idx->findPrefix("Smx"), IndexFile::npos);
     EXPECT_EQ(idx->findPrefix("b"), IndexFile::npos);
-    EXPECT_EQ(idx->findPrefix("smith"), IndexFile::npos);  // bytes, not letters
-    EXPECT_EQ(idx->at(idx->findPrefix("a")).recno, 7u);    // 'Z' < 'a'
+    EXPECT_EQ(idx->findPrefix("smith"), IndexFile::npos); // bytes, not letters
+    EXPECT_EQ(idx->at(idx->findPrefix("a")).recno, 7u);   // 'Z' < 'a'
     EXPECT_EQ(idx->findPrefix(""), 0u);
     EXPECT_EQ(idx->at(idx->findPrefix("Smith     ")).recno, 2u);
-    EXPECT_EQ(idx->at(idx->findPrefix("Smith        ")).recno, 2u);  // longer than the key: blanks only
+    EXPECT_EQ(idx->at(idx->findPrefix("Smith        ")).recno, 2u); // longer than the key: blanks only
     EXPECT_EQ(idx->findPrefix("Smith      x"), IndexFile::npos);
 
     Records none;
@@ -264,7 +249,7 @@ TYPED_TEST(IndexFileTest, remove_someKeys_thenAll_thenInsertAgain) {
         idx->remove(idx->expression().evaluate(recs.rows[r - 1]), r);
         gone.insert(r);
     }
-    idx->remove("no such key", 1);  // nothing to remove: no change
+    idx->remove("no such key", 1); // nothing to remove: no change
     std::erase_if(expected, [&](const IndexEntry& e) { return gone.count(e.recno) != 0; });
     EXPECT_TRUE(sameEntries(entriesOf(*idx), expected));
     EXPECT_TRUE(sameEntries(entriesOf(*this->reopen()), expected));
@@ -327,7 +312,7 @@ TYPED_TEST(IndexFileTest, refresh_withoutChanges_keepsEntries) {
     auto a = this->create("NAME", recs);
     const IndexEntry* first = &a->at(0);
     a->refresh();
-    EXPECT_EQ(first, &a->at(0));  // not reloaded
+    EXPECT_EQ(first, &a->at(0)); // not reloaded
 }
 
 TYPED_TEST(IndexFileTest, rebuild_keepsTheKind_andReflectsNewRecords) {
@@ -361,11 +346,13 @@ TYPED_TEST(IndexFileTest, highRecordNumbers_andLongKeys_roundTrip) {
         idx->insert(rec, recno);
         expected.push_back(IndexEntry{rec.substr(1), recno});
     }
-    std::sort(expected.begin(), expected.end(),
-              [](const IndexEntry& a, const IndexEntry& b) { return a.key != b.key ? a.key < b.key : a.recno < b.recno; });
-    expected.erase(std::unique(expected.begin(), expected.end(),
-                               [](const IndexEntry& a, const IndexEntry& b) { return a.key == b.key && a.recno == b.recno; }),
-                   expected.end());
+    std::sort(expected.begin(), expected.end(), [](const IndexEntry& a, const IndexEntry& b) {
+        return a.key != b.key ? a.key < b.key : a.recno < b.recno;
+    });
+    expected.erase(
+        std::unique(expected.begin(), expected.end(),
+                    [](const IndexEntry& a, const IndexEntry& b) { return a.key == b.key && a.recno == b.recno; }),
+        expected.end());
     auto again = IndexFile::open(this->file, false, fields, CodePage::Windows1252);
     EXPECT_TRUE(sameEntries(entriesOf(*again), expected));
 }
@@ -429,8 +416,8 @@ std::string denseCompactFile(int pairs, std::vector<IndexEntry>& keys) {
             file[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
         }
     };
-    put32(0, 1024);         // root
-    put32(4, 0xFFFFFFFFu);  // no free list
+    put32(0, 1024);        // root
+    put32(4, 0xFFFFFFFFu); // no free list
     put16(12, 10);
     file[14] = 0x20;
     put16(504, 6);
@@ -445,10 +432,10 @@ std::string denseCompactFile(int pairs, std::vector<IndexEntry>& keys) {
     put32(leaf + 14, 0xFF);
     file[leaf + 18] = 0x0F;
     file[leaf + 19] = 0x0F;
-    file[leaf + 20] = 8;  // R
-    file[leaf + 21] = 4;  // D
-    file[leaf + 22] = 4;  // T
-    file[leaf + 23] = 2;  // E
+    file[leaf + 20] = 8; // R
+    file[leaf + 21] = 4; // D
+    file[leaf + 22] = 4; // T
+    file[leaf + 23] = 2; // E
     std::size_t keyPos = leaf + 512;
     std::string prev;
     for (int i = 0; i < pairs * 2; ++i) {
@@ -466,8 +453,8 @@ std::string denseCompactFile(int pairs, std::vector<IndexEntry>& keys) {
         const std::size_t stored = 10 - dup - trail;
         keyPos -= stored;
         file.replace(keyPos, stored, key.substr(dup, stored));
-        const unsigned v = static_cast<unsigned>(i + 1) | static_cast<unsigned>(dup << 8) |
-                           static_cast<unsigned>(trail << 12);
+        const unsigned v =
+            static_cast<unsigned>(i + 1) | static_cast<unsigned>(dup << 8) | static_cast<unsigned>(trail << 12);
         put16(leaf + 24 + static_cast<std::size_t>(i) * 2, v);
         keys.push_back(IndexEntry{key, static_cast<std::uint32_t>(i + 1)});
         prev = key;

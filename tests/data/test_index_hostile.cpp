@@ -3,14 +3,14 @@
 
 #include "data/index_file.h"
 #include "data/table_error.h"
-#include "tests/data/index_test_records.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/index_test_records.h"
 #include "tests/support/temp_dir.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <random>
 
@@ -18,42 +18,9 @@ using namespace arrowsel::data;
 using arrowsel::test::makeRecord;
 using arrowsel::test::sampleFields;
 using arrowsel::test::TempDir;
+using namespace arrowsel::test;
 
 namespace {
-
-std::string readFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeFile(const std::filesystem::path& p, const std::string& bytes) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::uint32_t le32(const std::string& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) {
-        v = (v << 8) | static_cast<unsigned char>(b.at(at + static_cast<std::size_t>(i)));
-    }
-    return v;
-}
-std::uint32_t be32(const std::string& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        v = (v << 8) | static_cast<unsigned char>(b.at(at + i));
-    }
-    return v;
-}
-void putLe32(std::string& b, std::size_t at, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        b.at(at + i) = static_cast<char>((v >> (8 * i)) & 0xFF);
-    }
-}
-void putLe16(std::string& b, std::size_t at, std::uint16_t v) {
-    b.at(at) = static_cast<char>(v & 0xFF);
-    b.at(at + 1) = static_cast<char>(v >> 8);
-}
 
 struct Forge {
     TempDir dir;
@@ -153,10 +120,10 @@ TEST_P(IndexHostile, cycleInLeafSiblings_isRefused) {
     Forge f(GetParam(), 3000);
     const std::uint32_t leaf = f.firstLeaf();
     std::string b = f.valid;
-    putLe32(b, leaf + 8, leaf);  // right sibling: itself
+    putLe32(b, leaf + 8, leaf); // right sibling: itself
     f.expectRefused(b, "sibling cycle");
     b = f.valid;
-    putLe32(b, leaf + 4, leaf);  // left sibling of the first leaf: itself
+    putLe32(b, leaf + 4, leaf); // left sibling of the first leaf: itself
     f.expectRefused(b, "left sibling");
 }
 
@@ -195,9 +162,9 @@ TEST_P(IndexHostile, keysOutOfOrder_areRefused) {
     std::string b = f.valid;
     const std::uint32_t leaf = f.firstLeaf();
     if (f.compact()) {
-        b.at(leaf + 511) = '\x7F';  // the first key's last stored byte
+        b.at(leaf + 511) = '\x7F'; // the first key's last stored byte
     } else {
-        b.at(leaf + 12) = '\x7F';  // first key's first byte
+        b.at(leaf + 12) = '\x7F'; // first key's first byte
     }
     f.expectRefused(b, "order");
 }
@@ -229,7 +196,8 @@ TEST(IndexHostileCompact, dupPlusTrailBeyondTheKeyLength_isRefused) {
     // Second entry: recno 2, dup 15, trail 15 (key length 10).
     std::uint64_t v = 2 | (std::uint64_t{15} << r) | (std::uint64_t{15} << (r + d));
     for (int i = 0; i < e; ++i) {
-        b.at(leaf + 24 + static_cast<std::size_t>(e) + static_cast<std::size_t>(i)) = static_cast<char>((v >> (8 * i)) & 0xFF);
+        b.at(leaf + 24 + static_cast<std::size_t>(e) + static_cast<std::size_t>(i)) =
+            static_cast<char>((v >> (8 * i)) & 0xFF);
     }
     f.expectRefused(b, "dup + trail");
 }
@@ -295,7 +263,7 @@ TEST_P(IndexHostile, damagedFileFound_onRefresh_throws) {
         std::fstream io(f.file, std::ios::binary | std::ios::in | std::ios::out);
         io.write(b.data(), 4);
         io.seekp(f.compact() ? 8 : 508);
-        const char bump[4] = {0x7F, 0, 0, 0};  // the change counter
+        const char bump[4] = {0x7F, 0, 0, 0}; // the change counter
         io.write(bump, 4);
     }
     EXPECT_THROW(idx->refresh(), ETableError);

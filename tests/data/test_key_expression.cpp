@@ -1,10 +1,9 @@
 #include "data/key_expression.h"
 #include "data/table_error.h"
-#include "tests/data/index_test_records.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/index_test_records.h"
 
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <random>
 
 using arrowsel::data::CodePage;
@@ -68,7 +67,7 @@ TEST(KeyExpression, minusMovesTheLeftSidesTrailingBlanksToTheEnd) {
 }
 
 TEST(KeyExpression, upperAndLower_useTheCodePage) {
-    const auto rec = makeRecord("m\xE9tal Ab");  // é in Windows-1252
+    const auto rec = makeRecord("m\xE9tal Ab"); // é in Windows-1252
     EXPECT_EQ(eval("UPPER(NAME)", rec), "M\xC9TAL AB  ");
     EXPECT_EQ(eval("LOWER(NAME)", rec), "m\xE9tal ab  ");
     EXPECT_EQ(compile("UPPER(NAME)").keyLength(), 10);
@@ -97,13 +96,13 @@ TEST(KeyExpression, substr_withAndWithoutLength) {
     KeyExpression c = compile("SUBSTR(NAME,9,5)");
     EXPECT_EQ(c.keyLength(), 2);
     EXPECT_EQ(c.evaluate(rec), "IJ");
-    EXPECT_EQ(eval("SUBSTR(TRIM(NAME)+'x',10,2)", makeRecord("ABC")), "  ");  // past the end: blanks
+    EXPECT_EQ(eval("SUBSTR(TRIM(NAME)+'x',10,2)", makeRecord("ABC")), "  "); // past the end: blanks
 }
 
 TEST(KeyExpression, leftRightPadr) {
     const auto rec = makeRecord("ABCDE");
     EXPECT_EQ(eval("LEFT(NAME,3)", rec), "ABC");
-    EXPECT_EQ(eval("RIGHT(NAME,3)", rec), "   ");  // the field's own blanks
+    EXPECT_EQ(eval("RIGHT(NAME,3)", rec), "   "); // the field's own blanks
     EXPECT_EQ(eval("RIGHT(TRIM(NAME),3)", rec), "CDE");
     KeyExpression p = compile("PADR(TRIM(NAME),12)");
     EXPECT_EQ(p.keyLength(), 12);
@@ -127,7 +126,7 @@ TEST(KeyExpression, str_formatsRightAligned_withRoundingAndOverflow) {
     EXPECT_EQ(eval("STR(QTY,8,2)", rec), "   12.50");
     EXPECT_EQ(eval("STR(QTY,4,1)", makeRecord("", "12.345")), "12.3");
     EXPECT_EQ(eval("STR(QTY,5,2)", makeRecord("", "12.345")), "12.35");
-    EXPECT_EQ(eval("STR(QTY,3,2)", makeRecord("", "12.345")), " 12");  // decimals dropped to fit
+    EXPECT_EQ(eval("STR(QTY,3,2)", makeRecord("", "12.345")), " 12"); // decimals dropped to fit
     EXPECT_EQ(eval("STR(QTY,3)", makeRecord("", "12345")), "***");
     EXPECT_EQ(eval("STR(QTY,6,1)", makeRecord("", "-3")), "  -3.0");
     EXPECT_EQ(eval("STR(CNT,5)", makeRecord("", "", "", ' ', -42)), "  -42");
@@ -243,9 +242,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"tooLong", "PADR(NAME,101)"}, Refusal{"zeroLength", "SUBSTR(NAME,11)"},
                       Refusal{"nonConstantLength", "LEFT(NAME,QTY)"}, Refusal{"upperOfNumber", "UPPER(QTY)"},
                       Refusal{"strOfText", "STR(NAME)"}, Refusal{"dtosOfText", "DTOS(NAME)"},
-                      Refusal{"wrongArgCount", "LEFT(NAME)"}, Refusal{"operator", "NAME*2"},
-                      Refusal{"empty", ""}, Refusal{"aliasArrow", "CUST->NAME"},
-                      Refusal{"substrStartZero", "SUBSTR(NAME,0,2)"}),
+                      Refusal{"wrongArgCount", "LEFT(NAME)"}, Refusal{"operator", "NAME*2"}, Refusal{"empty", ""},
+                      Refusal{"aliasArrow", "CUST->NAME"}, Refusal{"substrStartZero", "SUBSTR(NAME,0,2)"}),
     [](const ::testing::TestParamInfo<Refusal>& p) { return std::string(p.param.name); });
 
 TEST(KeyExpression, memoFieldsCannotBeKeys) {

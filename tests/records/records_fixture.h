@@ -3,7 +3,7 @@
 #include "data/dbf_table.h"
 #include "data/text.h"
 #include "records/saved_setup.h"
-#include "tests/records_core/fake_main_window.h"
+#include "tests/support/fake_main_window.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/temp_dir.h"
 #include "tools/gen/tables.h"
@@ -80,7 +80,7 @@ protected:
     }
 
     TempDir dir;
-    RecordsFakeMainWindow main;
+    FakeMainWindow main;
     widgets::RecordingSeam seam;
 };
 

@@ -227,7 +227,7 @@ TEST_F(CustomerLookup, getSetupCommand_opensTheLookup) {
 TEST(GetSetupEmpty, noRecords_saysSoAndOpensNothing) {
     TempDir dir;
     sampledata::writeSavedSetups(dir.path());
-    RecordsFakeMainWindow main;
+    FakeMainWindow main;
     main.folder = dir.path();
     widgets::RecordingSeam seam;
     records::getSetup(nullptr, main);

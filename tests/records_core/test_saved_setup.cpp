@@ -1,7 +1,7 @@
 #include "data/codepage.h"
 #include "engine/conversions.h"
 #include "records/saved_setup.h"
-#include "tests/records_core/fake_main_window.h"
+#include "tests/support/fake_main_window.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -35,7 +35,7 @@ std::map<std::string, std::string> storedRecord(const std::string& hort, const s
 }
 
 TEST(EncodeSetup, huntingLongbow_storesPageZeroAndHuntingBowType) {
-    test::RecordsFakeMainWindow main;
+    test::FakeMainWindow main;
     main.indexes[Group::BowType] = 2;
     main.indexes[Group::TargBowType] = 0;
     main.indexes[Group::OverDraw] = 4;
@@ -50,7 +50,7 @@ TEST(EncodeSetup, huntingLongbow_storesPageZeroAndHuntingBowType) {
 }
 
 TEST(EncodeSetup, targetAndOrvikPages_takeTheTargetBowTypeGroup) {
-    test::RecordsFakeMainWindow main;
+    test::FakeMainWindow main;
     main.indexes[Group::BowType] = 2;
     main.indexes[Group::TargBowType] = 1;
     main.shownPage = Page::Targ;
@@ -64,7 +64,7 @@ TEST(EncodeSetup, targetAndOrvikPages_takeTheTargetBowTypeGroup) {
 }
 
 TEST(EncodeSetup, youthPage_leavesNoPageAndKeepsTheAdultEditsAndHuntingBowType) {
-    test::RecordsFakeMainWindow main;
+    test::FakeMainWindow main;
     main.shownPage = Page::Youth;
     main.indexes[Group::BowType] = 1;
     main.indexes[Group::ReleaseType] = -1;
@@ -95,7 +95,7 @@ TEST(LookupSummary, youthRecordWithBlankPage_showsNoChartRatherThanAnotherCustom
 }
 
 TEST(EntrySummary, compoundShowsTheDetailGroups_recurveAndLongbowShowNotApplicable) {
-    test::RecordsFakeMainWindow main;
+    test::FakeMainWindow main;
     main.indexes[Group::OverDraw] = 0;
     main.indexes[Group::WheelType] = 1;
     Summary s = entrySummary(main);
@@ -136,7 +136,7 @@ class RestoreSetup : public ::testing::TestWithParam<RestoreCase> {};
 
 TEST_P(RestoreSetup, setsPageTextsAndClampedIndexes) {
     const RestoreCase& c = GetParam();
-    test::RecordsFakeMainWindow main;
+    test::FakeMainWindow main;
     main.shownPage = Page::Youth;
     restoreSetup(recordOf(storedRecord(c.hort, c.botyp)), main);
     EXPECT_EQ(main.shownPage, c.page);
@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(PagesAndBowTypes, RestoreSetup,
                          [](const auto& p) { return std::string(p.param.name); });
 
 TEST(RestoreSetupRuns, onlyChangedValuesRunTheSelection) {
-    test::RecordsFakeMainWindow main;
+    test::FakeMainWindow main;
     auto rec = storedRecord("0", "0");
     rec["BOWWT"] = "60        ";
     rec["WHTYP"] = rec["RETYP"] = rec["BOLEN"] = rec["ODLEN"] = "0";
@@ -170,7 +170,7 @@ TEST(RestoreSetupRuns, onlyChangedValuesRunTheSelection) {
 }
 
 TEST(RestoreSetupRuns, codeThatIsNoNumber_stopsAtThatFieldKeepingWhatWasSet) {
-    test::RecordsFakeMainWindow main;
+    test::FakeMainWindow main;
     auto rec = storedRecord("1", "1");
     rec["RETYP"] = "";
     try {

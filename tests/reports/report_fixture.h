@@ -2,9 +2,9 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "present/window_state.h"
 #include "reports/page_model.h"
 #include "reports/print_seam.h"
+#include "tests/support/fake_main_window.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/temp_dir.h"
 
@@ -17,46 +17,6 @@
 #include <tuple>
 
 namespace arrowsel::test {
-
-// The main window as a plain record that the reports read.
-class FakeWindow : public MainWindowState {
-public:
-    std::map<Edit, std::string> edits{{Edit::BowWeight, "60"},
-                                      {Edit::ArrowLength, "30"},
-                                      {Edit::PointWeight, "100"},
-                                      {Edit::YouthBowWeight, "30"},
-                                      {Edit::YouthArrowLength, "25"}};
-    std::map<Group, int> groups;
-    std::map<std::tuple<Page, int, Column>, std::string> captions;
-    std::filesystem::path folder;
-
-    // Fills a page's grid with captions naming their place: "S3", "P3", "M3", "W3" for row 3.
-    void fillGrid(Page page, int rows) {
-        for (int r = 1; r <= rows; ++r) {
-            const std::string n = std::to_string(r);
-            captions[{page, r, Column::Size}] = "S" + n;
-            captions[{page, r, Column::Spine}] = "P" + n;
-            captions[{page, r, Column::Model}] = "M" + n;
-            captions[{page, r, Column::Weight}] = "W" + n;
-        }
-    }
-
-    std::string editText(Edit edit) const override { return edits.at(edit); }
-    int itemIndex(Group group) const override {
-        const auto it = groups.find(group);
-        return it == groups.end() ? 0 : it->second;
-    }
-    Page page() const override { return Page::Hunt; }
-    std::string labelText(Label) const override { return {}; }
-    std::string cellCaption(Page page, int row, Column column) const override {
-        const auto it = captions.find({page, row, column});
-        return it == captions.end() ? std::string() : it->second;
-    }
-    std::filesystem::path dataFolder() const override { return folder; }
-    void setPage(Page) override {}
-    void setEditText(Edit edit, const std::string& text) override { edits[edit] = text; }
-    void setItemIndex(Group group, int index) override { groups[group] = index; }
-};
 
 struct ShopFields {
     std::string name = "Bullseye Archery";

@@ -33,7 +33,7 @@ CustomerTexts sampleCustomer() {
 class CustomerReport : public ::testing::Test {
 protected:
     test::TempDir dir;
-    test::FakeWindow window;
+    test::FakeMainWindow window;
     PrintCommands commands{window, test::fixedTime, test::fixedLocale()};
 
     void SetUp() override {

@@ -1,14 +1,14 @@
 #include "reports/print_commands.h"
 #include "reports/shop_record.h"
-#include "tests/data/dbf_forge.h"
 #include "tests/reports/report_fixture.h"
+#include "tests/support/dbf_forge.h"
 
 #include <gtest/gtest.h>
 
 namespace arrowsel::reports {
 namespace {
 
-using test::FakeWindow;
+using test::FakeMainWindow;
 using test::textOf;
 using Page_ = MainWindowState::Page;
 using Group = MainWindowState::Group;
@@ -18,7 +18,7 @@ using Column = MainWindowState::Column;
 class PageReports : public ::testing::Test {
 protected:
     test::TempDir dir;
-    FakeWindow window;
+    FakeMainWindow window;
     PrintCommands commands{window, test::fixedTime, test::fixedLocale()};
 
     void SetUp() override {
@@ -123,14 +123,14 @@ TEST_F(PageReports, hunting_seeBelowReplacesDetailsOnWeightButtons4578Only) {
 
 TEST_F(PageReports, hunting_compoundPrintsMappedTexts_anyOtherBowPrintsNA) {
     window.edits[Edit::BowWeight] = "55x"; // copied verbatim, not checked
-    window.groups = {
+    window.indexes = {
         {Group::OverDraw, 1}, {Group::BowType, 0}, {Group::WheelType, 1}, {Group::ReleaseType, 1}, {Group::BraceHt, 1}};
     EXPECT_EQ(setupValues(commands.render(Page_::Hunt)),
               (QStringList{QStringLiteral("55x"), QStringLiteral("30"), QStringLiteral("100"), QStringLiteral("1 inch"),
                            QStringLiteral("Compound"), QStringLiteral("Medium Cam"), QStringLiteral("Fingers"),
                            QStringLiteral("Less Than 6 1/2\"")}));
 
-    window.groups = {
+    window.indexes = {
         {Group::OverDraw, 0}, {Group::BowType, 0}, {Group::WheelType, 2}, {Group::ReleaseType, 0}, {Group::BraceHt, 0}};
     EXPECT_EQ(setupValues(commands.render(Page_::Hunt)),
               (QStringList{QStringLiteral("55x"), QStringLiteral("30"), QStringLiteral("100"), QStringLiteral("None"),
@@ -138,7 +138,7 @@ TEST_F(PageReports, hunting_compoundPrintsMappedTexts_anyOtherBowPrintsNA) {
                            QStringLiteral("More Than 6 1/2\"")}));
 
     for (int bow : {1, 2}) {
-        window.groups[Group::BowType] = bow;
+        window.indexes[Group::BowType] = bow;
         EXPECT_EQ(setupValues(commands.render(Page_::Hunt)),
                   (QStringList{QStringLiteral("55x"), QStringLiteral("30"), QStringLiteral("100"),
                                QStringLiteral("N/A"), bow == 1 ? QStringLiteral("Recurve") : QStringLiteral("Longbow"),
@@ -147,9 +147,9 @@ TEST_F(PageReports, hunting_compoundPrintsMappedTexts_anyOtherBowPrintsNA) {
 }
 
 TEST_F(PageReports, hunting_indexWithNoTextKeepsTheValueOfTheLastPrint) {
-    window.groups = {{Group::OverDraw, 3}, {Group::ReleaseType, 1}};
+    window.indexes = {{Group::OverDraw, 3}, {Group::ReleaseType, 1}};
     commands.render(Page_::Hunt);
-    window.groups = {{Group::OverDraw, 6}, {Group::ReleaseType, -1}};
+    window.indexes = {{Group::OverDraw, 6}, {Group::ReleaseType, -1}};
     const Document doc = commands.render(Page_::Hunt);
     EXPECT_EQ(textOf(doc, QStringLiteral("OverDrawVal")), QStringLiteral("3 inches"));
     EXPECT_EQ(textOf(doc, QStringLiteral("ReleaseVal")), QStringLiteral("Fingers"));
@@ -168,7 +168,7 @@ TEST_F(PageReports, emptyGridRows_printEmptyCells_titlesAndHeadsStay) {
 TEST_F(PageReports, target_recurvePrintsNAForPointWeightToo_wheelTextsAreTheReportsOwn) {
     window.fillGrid(Page_::Targ, 13);
     window.captions[{Page_::Targ, 5, Column::Weight}] = "Details";
-    window.groups = {{Group::TargBowType, 0}, {Group::BowType, 1}, {Group::WheelType, 1}, {Group::OverDraw, 2}};
+    window.indexes = {{Group::TargBowType, 0}, {Group::BowType, 1}, {Group::WheelType, 1}, {Group::OverDraw, 2}};
     Document doc = commands.render(Page_::Targ);
     EXPECT_EQ(setupValues(doc),
               (QStringList{QStringLiteral("60"), QStringLiteral("30"), QStringLiteral("100"),
@@ -185,18 +185,18 @@ TEST_F(PageReports, target_recurvePrintsNAForPointWeightToo_wheelTextsAreTheRepo
     EXPECT_EQ(textOf(doc, QStringLiteral("SectionTitle")), QStringLiteral("2009 Target Shafts"));
     EXPECT_EQ(doc.pages[0].text(QStringLiteral("RptLabel75")), nullptr);
 
-    window.groups = {{Group::TargBowType, 1}, {Group::WheelType, 2}};
+    window.indexes = {{Group::TargBowType, 1}, {Group::WheelType, 2}};
     doc = commands.render(Page_::Targ);
     EXPECT_EQ(setupValues(doc), (QStringList{QStringLiteral("60"), QStringLiteral("30"), QStringLiteral("N/A"),
                                              QStringLiteral("N/A"), QStringLiteral("Recurve"), QStringLiteral("N/A"),
                                              QStringLiteral("N/A"), QStringLiteral("N/A")}));
-    window.groups = {{Group::TargBowType, 0}, {Group::WheelType, 2}};
+    window.indexes = {{Group::TargBowType, 0}, {Group::WheelType, 2}};
     EXPECT_EQ(textOf(commands.render(Page_::Targ), QStringLiteral("WheelTypeVal")), QStringLiteral("Round"));
 }
 
 TEST_F(PageReports, orvik_printsFourValuesAndItsWheelFromTheCamSelector_evenForARecurve) {
     window.fillGrid(Page_::Orvk, 7);
-    window.groups = {{Group::BowType, 1}, {Group::WheelType, 1}, {Group::HuntCamType, 0}, {Group::TargBowType, 0}};
+    window.indexes = {{Group::BowType, 1}, {Group::WheelType, 1}, {Group::HuntCamType, 0}, {Group::TargBowType, 0}};
     Document doc = commands.render(Page_::Orvk);
     EXPECT_EQ(textOf(doc, QStringLiteral("BowTypeVal")), QStringLiteral("Recurve"));
     EXPECT_EQ(textOf(doc, QStringLiteral("WheelTypeVal")), QStringLiteral("Soft/Energy Cam"));
@@ -210,7 +210,7 @@ TEST_F(PageReports, orvik_printsFourValuesAndItsWheelFromTheCamSelector_evenForA
     EXPECT_EQ(textOf(doc, QStringLiteral("SectionTitle")), QStringLiteral("2009 Orvik Shafts"));
     EXPECT_TRUE(doc.title.isEmpty());
 
-    window.groups = {{Group::BowType, 2}, {Group::WheelType, 2}};
+    window.indexes = {{Group::BowType, 2}, {Group::WheelType, 2}};
     doc = commands.render(Page_::Orvk);
     EXPECT_EQ(textOf(doc, QStringLiteral("BowTypeVal")), QStringLiteral("Longbow"));
     EXPECT_EQ(textOf(doc, QStringLiteral("WheelTypeVal")), QStringLiteral("Round"));

@@ -1,7 +1,7 @@
 #include "reports/page_painter.h"
 #include "reports/print_commands.h"
-#include "tests/data/dbf_forge.h"
 #include "tests/reports/report_fixture.h"
+#include "tests/support/dbf_forge.h"
 #include "widgets/message_seam.h"
 
 #include <QFile>
@@ -23,7 +23,7 @@ using Page_ = MainWindowState::Page;
 class Printing : public ::testing::Test {
 protected:
     test::TempDir dir;
-    test::FakeWindow window;
+    test::FakeMainWindow window;
     test::FakePrintSeam printer;
     RecordingSeam boxes;
     PrintCommands commands{window, test::fixedTime, test::fixedLocale()};

@@ -3,6 +3,8 @@
 // Builds .dbf, .fpt and .dbt files byte by byte for the table engine's tests, so that every
 // version, every field encoding and every kind of damage can be written without other tools.
 
+#include "tests/support/file_bytes.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -12,22 +14,6 @@
 
 namespace arrowsel::test {
 
-inline std::string le32(std::uint32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i) {
-        s[static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    }
-    return s;
-}
-
-inline std::string be32(std::uint32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i) {
-        s[static_cast<std::size_t>(i)] = static_cast<char>((v >> (24 - 8 * i)) & 0xFF);
-    }
-    return s;
-}
-
 inline std::string padRight(std::string s, std::size_t width) {
     s.resize(width, ' ');
     return s;
@@ -35,16 +21,6 @@ inline std::string padRight(std::string s, std::size_t width) {
 
 inline std::string padLeft(const std::string& s, std::size_t width) {
     return s.size() >= width ? s : std::string(width - s.size(), ' ') + s;
-}
-
-inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 struct ForgeField {

@@ -3,24 +3,29 @@
 #include "present/window_state.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace arrowsel::test {
 
-// The main window as a plain record with radio groups of the real item counts. Every change is
-// logged as the selection run it would start ("run:<what>"), so tests see which values changed.
-class RecordsFakeMainWindow : public MainWindowState {
+// The main window as a plain record, for the side windows, the saved setups and the reports to
+// read and write. Radio groups have the real item counts; every change a side window makes is
+// logged as the selection run it would start ("edit:<text>", "group:<index>"), so tests see which
+// values changed. TmpLbl2 holds the shown page's tag unless a test puts another text there.
+class FakeMainWindow : public MainWindowState {
 public:
     std::map<Edit, std::string> edits{{Edit::BowWeight, "60"},
                                       {Edit::ArrowLength, "30"},
                                       {Edit::PointWeight, "100"},
                                       {Edit::YouthBowWeight, "30"},
                                       {Edit::YouthArrowLength, "25"}};
-    std::map<Group, int> indexes{{Group::BowType, 0},   {Group::TargBowType, 0}, {Group::HuntCamType, 0},
-                                 {Group::WheelType, 0}, {Group::ReleaseType, 0}, {Group::OverDraw, 0},
-                                 {Group::BraceHt, 0}};
+    // A group left out reads as its first item.
+    std::map<Group, int> indexes;
+    std::map<Label, std::string> labels;
+    std::map<std::tuple<Page, int, Column>, std::string> captions;
     Page shownPage = Page::Hunt;
     std::filesystem::path folder;
     std::vector<std::string> runs;
@@ -37,17 +42,37 @@ public:
         }
     }
 
+    // Fills a page's grid with captions naming their place: "S3", "P3", "M3", "W3" for row 3.
+    void fillGrid(Page page, int rows) {
+        for (int r = 1; r <= rows; ++r) {
+            const std::string n = std::to_string(r);
+            captions[{page, r, Column::Size}] = "S" + n;
+            captions[{page, r, Column::Spine}] = "P" + n;
+            captions[{page, r, Column::Model}] = "M" + n;
+            captions[{page, r, Column::Weight}] = "W" + n;
+        }
+    }
+
     std::string editText(Edit edit) const override { return edits.at(edit); }
-    int itemIndex(Group group) const override { return indexes.at(group); }
+    int itemIndex(Group group) const override {
+        const auto it = indexes.find(group);
+        return it == indexes.end() ? 0 : it->second;
+    }
     Page page() const override { return shownPage; }
     std::string labelText(Label label) const override {
+        if (const auto it = labels.find(label); it != labels.end()) {
+            return it->second;
+        }
         if (label != Label::TmpLbl2) {
             return {};
         }
         static const char* tags[] = {"Hunt", "Targ", "Youth", "Orvk"};
         return tags[static_cast<int>(shownPage)];
     }
-    std::string cellCaption(Page, int, Column) const override { return {}; }
+    std::string cellCaption(Page page, int row, Column column) const override {
+        const auto it = captions.find({page, row, column});
+        return it == captions.end() ? std::string() : it->second;
+    }
     std::filesystem::path dataFolder() const override { return folder; }
 
     // Showing a page runs nothing by itself in the restore; a tab change by the user would.
@@ -60,7 +85,7 @@ public:
     }
     void setItemIndex(Group group, int index) override {
         const int clamped = std::clamp(index, -1, itemCount(group) - 1);
-        if (indexes[group] != clamped) {
+        if (itemIndex(group) != clamped) {
             indexes[group] = clamped;
             runs.push_back("group:" + std::to_string(clamped));
         }
