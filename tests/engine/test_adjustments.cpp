@@ -30,7 +30,7 @@ void point(BowSetup& s, const char* grains) {
 }
 
 int rowAt(EngineHarness& h, BowSetup s, long long bowWeight) {
-    s.bowWeight = std::to_string(bowWeight);
+    (s.page == Page::Youth ? s.youthBowWeight : s.bowWeight) = std::to_string(bowWeight);
     const auto result = h.run(s);
     EXPECT_FALSE(result.error) << result.error.message;
     EXPECT_TRUE(result.notices.empty()) << "bow weight " << bowWeight;
@@ -53,7 +53,7 @@ TEST_P(Adjustments, adjustedWeightOnBandEdge_givesTheBandsRow_onePoundLessThePre
 
 // Hunting compound (cam 0): band 47-51 gives row 11, 52-56 row 12. Longbow: 50-55 row 8, 56-61
 // row 9. Target compound (wheel 0): 36-40 row 11, 41-45 row 12. Orvik compound (cam 0): 37-41
-// row 11, 42-46 row 12.
+// row 11, 42-46 row 12. Youth: 24-27 row 7, 28-31 row 8 at arrow length 25.
 const AdjustmentCase kCases[] = {
     {"huntCompound_none", Page::Hunt, 0, [](BowSetup&) {}, 0, 52, 12},
     {"huntCompound_overdraw1", Page::Hunt, 0, [](BowSetup& s) { s.overDraw = 1; }, 1, 52, 12},
@@ -154,8 +154,51 @@ const AdjustmentCase kCases[] = {
      0, 42, 12},
 };
 
-INSTANTIATE_TEST_SUITE_P(EveryAdjustment, Adjustments, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<AdjustmentCase>& p) { return std::string(p.param.name); });
+// The point-weight bands at both sides of every edge, for each bow type that takes them, and the
+// choices outside the radio groups' items: the cases above leave these out.
+const AdjustmentCase kEdgeCases[] = {
+    {"huntCompound_point136", Page::Hunt, 0, [](BowSetup& s) { point(s, "136"); }, 0, 52, 12},
+    {"huntCompound_releaseNone", Page::Hunt, 0, [](BowSetup& s) { s.releaseType = -1; }, 0, 52, 12},
+    {"huntCompound_braceNone", Page::Hunt, 0, [](BowSetup& s) { s.braceHt = -1; }, 0, 52, 12},
+    {"huntRecurve_point64", Page::Hunt, 1, [](BowSetup& s) { point(s, "64"); }, 0, 52, 12},
+    {"huntRecurve_point85", Page::Hunt, 1, [](BowSetup& s) { point(s, "85"); }, -3, 52, 12},
+    {"huntRecurve_point86", Page::Hunt, 1, [](BowSetup& s) { point(s, "86"); }, 0, 52, 12},
+    {"huntRecurve_point114", Page::Hunt, 1, [](BowSetup& s) { point(s, "114"); }, 0, 52, 12},
+    {"huntRecurve_point115", Page::Hunt, 1, [](BowSetup& s) { point(s, "115"); }, 3, 52, 12},
+    {"huntRecurve_point135", Page::Hunt, 1, [](BowSetup& s) { point(s, "135"); }, 3, 52, 12},
+    {"huntRecurve_point136", Page::Hunt, 1, [](BowSetup& s) { point(s, "136"); }, 0, 52, 12},
+    {"huntRecurve_point139", Page::Hunt, 1, [](BowSetup& s) { point(s, "139"); }, 0, 52, 12},
+    {"huntRecurve_point160", Page::Hunt, 1, [](BowSetup& s) { point(s, "160"); }, 6, 52, 12},
+    {"huntRecurve_point161", Page::Hunt, 1, [](BowSetup& s) { point(s, "161"); }, 0, 52, 12},
+    {"huntLongbow_point126", Page::Hunt, 2, [](BowSetup& s) { point(s, "126"); }, 0, 56, 9},
+    {"huntLongbow_point129", Page::Hunt, 2, [](BowSetup& s) { point(s, "129"); }, 0, 56, 9},
+    {"huntLongbow_point151", Page::Hunt, 2, [](BowSetup& s) { point(s, "151"); }, 0, 56, 9},
+    {"huntLongbow_point154", Page::Hunt, 2, [](BowSetup& s) { point(s, "154"); }, 0, 56, 9},
+    {"targCompound_point125", Page::Targ, 0, [](BowSetup& s) { point(s, "125"); }, 3, 41, 12},
+    {"targCompound_point129", Page::Targ, 0, [](BowSetup& s) { point(s, "129"); }, 0, 41, 12},
+    {"targCompound_point150", Page::Targ, 0, [](BowSetup& s) { point(s, "150"); }, 6, 41, 12},
+    {"targCompound_point154", Page::Targ, 0, [](BowSetup& s) { point(s, "154"); }, 0, 41, 12},
+    {"targCompound_point161", Page::Targ, 0, [](BowSetup& s) { point(s, "161"); }, 0, 41, 12},
+    {"targCompound_overdrawNone", Page::Targ, 0, [](BowSetup& s) { s.overDraw = -1; }, 0, 41, 12},
+    {"orvkCompound_point100", Page::Orvk, 0, [](BowSetup& s) { point(s, "100"); }, 0, 42, 12},
+    {"orvkCompound_releaseNone", Page::Orvk, 0, [](BowSetup& s) { s.releaseType = -1; }, -5, 42, 12},
+    {"youth_setupIgnored", Page::Youth, 0,
+     [](BowSetup& s) {
+         s.overDraw = 5;
+         s.releaseType = 1;
+         s.braceHt = 1;
+         point(s, "140");
+     },
+     0, 28, 8},
+    {"youth_longbowIgnored", Page::Youth, 2, [](BowSetup& s) { point(s, "155"); }, 0, 28, 8},
+};
+
+std::string caseName(const ::testing::TestParamInfo<AdjustmentCase>& p) {
+    return p.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryAdjustment, Adjustments, ::testing::ValuesIn(kCases), caseName);
+INSTANTIATE_TEST_SUITE_P(EveryEdge, Adjustments, ::testing::ValuesIn(kEdgeCases), caseName);
 
 } // namespace
 } // namespace arrowsel::test
