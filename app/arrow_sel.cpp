@@ -783,11 +783,7 @@ void TArrowSel::setCommandHandler(Command command, std::function<void()> handler
 
 void TArrowSel::runCommand(Command command) {
     if (auto it = commands_.find(command); it != commands_.end() && it->second) {
-        try {
-            it->second();
-        } catch (const std::exception& e) {
-            widgets::MessageSeam::current().error(this, QString::fromUtf8(e.what()));
-        }
+        widgets::runGuarded(this, it->second);
         return;
     }
     QString what;

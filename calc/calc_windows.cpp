@@ -3,9 +3,8 @@
 #include "calc/about_box1.h"
 #include "calc/ke_calc2.h"
 #include "calc/specs_frm.h"
-#include "data/table_error.h"
-#include "engine/conversions.h"
 #include "present/window_state.h"
+#include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 
 #include <memory>
@@ -24,13 +23,7 @@ void openModelsGuide(QWidget* parent, const MainWindowState& mainWindow) {
 
 void openSpecsWindow(QWidget* parent, const MainWindowState& mainWindow) {
     std::unique_ptr<TSpecsFrm> window;
-    try {
-        window = std::make_unique<TSpecsFrm>(mainWindow, parent);
-    } catch (const data::ETableError& e) {
-        widgets::MessageSeam::current().error(parent, QString::fromStdString(e.what()));
-        return;
-    } catch (const engine::EConvertError& e) {
-        widgets::MessageSeam::current().error(parent, QString::fromStdString(e.what()));
+    if (!widgets::runGuarded(parent, [&] { window = std::make_unique<TSpecsFrm>(mainWindow, parent); })) {
         return;
     }
     widgets::MessageSeam::current().execModal(*window);

@@ -3,6 +3,7 @@
 #include "calc/energy_widgets.h"
 #include "calc/kinetic_energy.h"
 #include "calc/pictures.h"
+#include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 #include "widgets/num_edit.h"
 #include "widgets/value_label.h"
@@ -251,12 +252,10 @@ void TKECalc2::GrainWtChange() {
 }
 
 void TKECalc2::FOCCalcBtnClick() {
-    try {
+    widgets::runGuarded(this, [this] {
         foc_->setText(QString::fromStdString(
             frontOfCenterText(static_cast<float>(length_->value()), static_cast<float>(balance_->value()))));
-    } catch (const FloatingPointError& e) {
-        widgets::MessageSeam::current().error(this, QString::fromStdString(e.what()));
-    }
+    });
     length_->setFocus();
 }
 

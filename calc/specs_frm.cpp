@@ -3,7 +3,6 @@
 #include "calc/about_box1.h"
 #include "calc/arrow_weight.h"
 #include "calc/ke_calc2.h"
-#include "data/table_error.h"
 #include "engine/conversions.h"
 #include "present/window_state.h"
 #include "ui/qt_text.h"
@@ -222,13 +221,8 @@ void TSpecsFrm::showSpecification() {
 }
 
 void TSpecsFrm::ChangeOptions() {
-    if (!table_.isOpen()) {
-        try {
-            openTable();
-        } catch (const data::ETableError& e) {
-            widgets::MessageSeam::current().error(this, toQt(e.what()));
-            return;
-        }
+    if (!table_.isOpen() && !widgets::runGuarded(this, [this] { openTable(); })) {
+        return;
     }
     models_->setText(toQt(main_.labelText(Label::Mods)));
     widgets::runGuarded(this, [this] { computeWeights(); });
@@ -239,10 +233,8 @@ void TSpecsFrm::computeWeights() {
         return;
     }
     double gpi = 0;
-    try {
-        gpi = grainsPerInch(table_.fieldText("GPI"), main_.labelText(Label::Mods));
-    } catch (const engine::EConvertError& e) {
-        widgets::MessageSeam::current().error(this, toQt(e.what()));
+    if (!widgets::runGuarded(
+            this, [this, &gpi] { gpi = grainsPerInch(table_.fieldText("GPI"), main_.labelText(Label::Mods)); })) {
         return;
     }
     const ArrowComponents parts{length_->value(), nock_->value(), point_->value(), vanes_->value(), insert_->value()};

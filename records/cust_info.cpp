@@ -1,8 +1,8 @@
 #include "records/cust_info.h"
 
-#include "data/table_error.h"
 #include "present/window_state.h"
 #include "records/customer_panel.h"
+#include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 #include "widgets/short_dates.h"
 #include "widgets/value_label.h"
@@ -41,7 +41,7 @@ TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent)
 TCustInfo::~TCustInfo() = default;
 
 bool TCustInfo::FormActivate(QDate today) {
-    try {
+    const bool opened = widgets::runGuarded(this, [this, today] {
         table_.open(main_.dataFolder() / kSavedTable);
         // Opened before the insert so that the post files the new name at once; a missing index
         // is reported before anything is typed.
@@ -51,8 +51,8 @@ bool TCustInfo::FormActivate(QDate today) {
             table_.setFieldText(v.name, v.text);
         }
         table_.setFieldText("DATE", today.toString(QStringLiteral("yyyyMMdd")).toStdString());
-    } catch (const data::ETableError& e) {
-        seam().error(this, QString::fromStdString(e.what()));
+    });
+    if (!opened) {
         table_.close();
         return false;
     }
@@ -79,23 +79,27 @@ void TCustInfo::PostBtnClick() {
         seam().message(this, refused);
         return;
     }
-    try {
-        binding_.store(table_);
-        table_.post();
-    } catch (const data::ETableError& e) {
-        seam().error(this, QStringLiteral("The customer record could not be saved: %1\nWhat you typed is still here; "
-                                          "correct the cause and choose Save Record again.")
-                               .arg(QString::fromStdString(e.what())));
+    const bool saved = widgets::runGuarded(
+        this,
+        [this] {
+            binding_.store(table_);
+            table_.post();
+        },
+        QStringLiteral("The customer record could not be saved: %1\nWhat you typed is still here; "
+                       "correct the cause and choose Save Record again."));
+    if (!saved) {
         return;
     }
     binding_.setModified(false);
-    try {
-        table_.reindex();
-        table_.closeIndexes();
-    } catch (const data::ETableError& e) {
+    const bool indexed = widgets::runGuarded(
+        this,
+        [this] {
+            table_.reindex();
+            table_.closeIndexes();
+        },
+        QStringLiteral("The new record was added, but the name index could not be rebuilt: %1"));
+    if (!indexed) {
         // The record is stored; only the name order needs a later save or a rebuild.
-        seam().error(this, QStringLiteral("The new record was added, but the name index could not be rebuilt: %1")
-                               .arg(QString::fromStdString(e.what())));
         table_.close();
         accept();
         return;

@@ -67,7 +67,8 @@ TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent)
         b->setAccessibleName(QString::fromLatin1(n.hint).trimmed());
         b->setAutoDefault(false);
         const NavButton which = n.button;
-        connect(b, &QPushButton::clicked, this, [this, which] { DBNavigator1Click(which); });
+        connect(b, &QPushButton::clicked, this,
+                [this, which] { guarded([this, which] { DBNavigator1Click(which); }); });
         navRow->addWidget(b);
     }
     layout->addWidget(navigator);

@@ -1,13 +1,12 @@
 #include "records/record_commands.h"
 
 #include "data/dbf_table.h"
-#include "data/table_error.h"
 #include "present/window_state.h"
 #include "records/cust_info.h"
 #include "records/get_cust.h"
 #include "records/saved_setup.h"
 #include "records/shop_inf.h"
-#include "ui/qt_text.h"
+#include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 
 #include <QApplication>
@@ -19,8 +18,6 @@
 #include <future>
 
 namespace arrowsel::records {
-
-using ui::toQt;
 
 namespace {
 
@@ -34,12 +31,12 @@ widgets::MessageSeam& seam() {
 
 void getSetup(QWidget* parent, MainWindowState& mainWindow) {
     std::uint32_t count = 0;
-    try {
+    const bool opened = widgets::runGuarded(parent, [&mainWindow, &count] {
         data::TDbfTable table;
         table.open(mainWindow.dataFolder() / kSavedTable);
         count = table.recordCount();
-    } catch (const data::ETableError& e) {
-        seam().error(parent, toQt(e.what()));
+    });
+    if (!opened) {
         return;
     }
     if (count == 0) {
@@ -69,15 +66,11 @@ bool exportCustomerDatabase(QWidget* parent, MainWindowState& mainWindow) {
     const auto folder = mainWindow.dataFolder();
     // The copy runs beside the event loop so the window keeps painting; a progress box appears
     // only when it takes long enough to notice.
-    auto copy = std::async(std::launch::async, [folder]() -> std::string {
-        try {
-            data::TDbfTable table;
-            table.open(folder / kSavedTable, data::TDbfTable::OpenMode::ReadOnly);
-            table.copyToText(folder / kExportFile);
-            return {};
-        } catch (const std::exception& e) {
-            return e.what();
-        }
+    // A failure of the copy travels back through the future and is reported below.
+    auto copy = std::async(std::launch::async, [folder] {
+        data::TDbfTable table;
+        table.open(folder / kSavedTable, data::TDbfTable::OpenMode::ReadOnly);
+        table.copyToText(folder / kExportFile);
     });
     QProgressDialog progress(QStringLiteral("Exporting the customer records..."), QString(), 0, 0, parent);
     progress.setObjectName(QStringLiteral("ExportProgress"));
@@ -90,11 +83,14 @@ bool exportCustomerDatabase(QWidget* parent, MainWindowState& mainWindow) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     }
     progress.close();
-    const std::string failure = copy.get();
-    if (!failure.empty()) {
-        seam().error(parent, QStringLiteral("The customer records could not be exported to %1.\n%2\n"
-                                            "Check that the folder can be written to and try again.")
-                                 .arg(QString::fromStdString((folder / kExportFile).string()), toQt(failure)));
+    const bool copied = widgets::runGuarded(
+        parent, [&copy] { copy.get(); },
+        [&folder](const QString& what) {
+            return QStringLiteral("The customer records could not be exported to %1.\n%2\n"
+                                  "Check that the folder can be written to and try again.")
+                .arg(QString::fromStdString((folder / kExportFile).string()), what);
+        });
+    if (!copied) {
         return false;
     }
     // The fixed sentence, and where to find the file: the data folder is not always the one the

@@ -1,10 +1,10 @@
 #include "records/shop_inf.h"
 
 #include "data/file_io.h"
-#include "data/table_error.h"
 #include "present/window_state.h"
 #include "records/saved_setup.h"
 #include "records/shop_table.h"
+#include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 
 #include <QFormLayout>
@@ -76,10 +76,7 @@ void TShopInf::FormActivate() {
         binding_.editor("NAME")->setFocus();
         return;
     }
-    try {
-        table_.open(path);
-    } catch (const data::ETableError& e) {
-        seam().error(this, QString::fromStdString(e.what()));
+    if (!widgets::runGuarded(this, [this, &path] { table_.open(path); })) {
         binding_.clear();
         binding_.setReadOnly(true);
         return;
@@ -97,7 +94,7 @@ bool TShopInf::startEditing() {
         return true;
     }
     const bool wasModified = binding_.modified();
-    try {
+    return widgets::runGuarded(this, [this, wasModified] {
         if (table_.recordCount() == 0) {
             table_.insert();
             inserting_ = true;
@@ -108,25 +105,23 @@ bool TShopInf::startEditing() {
         if (!wasModified) {
             binding_.load(table_);
         }
-    } catch (const data::ETableError& e) {
-        seam().error(this, QString::fromStdString(e.what()));
-        return false;
-    }
-    return true;
+    });
 }
 
 bool TShopInf::createTable() {
     const std::filesystem::path path = main_.dataFolder() / kShopTable;
-    try {
-        if (!data::findFileNoCase(path)) {
-            data::TDbfTable::create(path, shopTableFields());
-        }
-        table_.open(path);
-    } catch (const data::ETableError& e) {
-        // Another copy may have created it meanwhile: then it opens above and is saved over.
-        seam().error(this, QStringLiteral("The shop table could not be created: %1\nWhat you typed is still here; "
-                                          "correct the cause and choose Save again.")
-                               .arg(QString::fromStdString(e.what())));
+    const bool created = widgets::runGuarded(
+        this,
+        [this, &path] {
+            // Another copy may have created it meanwhile: then it is opened and saved over.
+            if (!data::findFileNoCase(path)) {
+                data::TDbfTable::create(path, shopTableFields());
+            }
+            table_.open(path);
+        },
+        QStringLiteral("The shop table could not be created: %1\nWhat you typed is still here; "
+                       "correct the cause and choose Save again."));
+    if (!created) {
         return false;
     }
     missing_ = false;
@@ -148,21 +143,23 @@ void TShopInf::ShopInfSaveBtnClick() {
         seam().message(this, refused);
         return;
     }
-    try {
-        if (inserting_ && table_.recordCount() > 0) {
-            // Another copy created the shop record while this one was typing: save over it.
-            table_.cancel();
+    const bool saved = widgets::runGuarded(
+        this,
+        [this] {
+            if (inserting_ && table_.recordCount() > 0) {
+                // Another copy created the shop record while this one was typing: save over it.
+                table_.cancel();
+                inserting_ = false;
+                table_.first();
+                table_.edit();
+            }
+            binding_.store(table_);
+            table_.post();
             inserting_ = false;
-            table_.first();
-            table_.edit();
-        }
-        binding_.store(table_);
-        table_.post();
-        inserting_ = false;
-    } catch (const data::ETableError& e) {
-        seam().error(this, QStringLiteral("The shop's details could not be saved: %1\nWhat you typed is still here; "
-                                          "correct the cause and choose Save again.")
-                               .arg(QString::fromStdString(e.what())));
+        },
+        QStringLiteral("The shop's details could not be saved: %1\nWhat you typed is still here; "
+                       "correct the cause and choose Save again."));
+    if (!saved) {
         return;
     }
     binding_.setModified(false);

@@ -1,7 +1,6 @@
 #include "reports/print_commands.h"
 
-#include "data/table_error.h"
-#include "widgets/message_seam.h"
+#include "widgets/guarded.h"
 
 namespace arrowsel::reports {
 
@@ -40,10 +39,7 @@ Document PrintCommands::renderCustomer(const CustomerTexts& texts) {
 
 PrintResult PrintCommands::print(ReportForm& f, QWidget* parent) {
     Document doc;
-    try {
-        doc = renderForm(f);
-    } catch (const data::ETableError& e) {
-        widgets::MessageSeam::current().error(parent, QString::fromStdString(e.what()));
+    if (!widgets::runGuarded(parent, [this, &f, &doc] { doc = renderForm(f); })) {
         return PrintResult::NotPrinted;
     }
     return printDocument(doc, f.report().showProgress, parent);

@@ -2,21 +2,31 @@
 
 #include "widgets/message_seam.h"
 
-#include <QString>
 #include <exception>
 
 namespace arrowsel::widgets {
 
-bool runGuarded(QWidget* parent, const std::function<void()>& work) {
+bool runGuarded(QWidget* parent, const std::function<void()>& work,
+                const std::function<QString(const QString& what)>& explain) {
+    QString what;
     try {
         work();
         return true;
     } catch (const std::exception& e) {
-        MessageSeam::current().error(parent, QString::fromUtf8(e.what()));
+        what = QString::fromUtf8(e.what());
     } catch (...) {
-        MessageSeam::current().error(parent, QStringLiteral("The command failed with an unexpected error."));
+        what = QStringLiteral("The command failed with an unexpected error.");
     }
+    MessageSeam::current().error(parent, explain ? explain(what) : what);
     return false;
+}
+
+bool runGuarded(QWidget* parent, const std::function<void()>& work) {
+    return runGuarded(parent, work, std::function<QString(const QString&)>());
+}
+
+bool runGuarded(QWidget* parent, const std::function<void()>& work, const QString& message) {
+    return runGuarded(parent, work, [&message](const QString& what) { return message.arg(what); });
 }
 
 } // namespace arrowsel::widgets

@@ -1,14 +1,24 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 class QWidget;
 
 namespace arrowsel::widgets {
 
-// Runs the body of a Qt event handler and shows any error it throws in the default error box of
-// the message seam, so that no exception ever leaves an event handler and the window stays usable.
-// Returns false when the body failed.
+// The one error boundary of the windows: runs a command from a Qt event handler and reports its
+// failure in the message seam's error box, so that no exception ever leaves an event handler and
+// the window stays usable. Returns false when the command failed.
 bool runGuarded(QWidget* parent, const std::function<void()>& work);
+
+// The same, for a command that puts its own sentences around the error: `message` holds "%1"
+// where the error's text goes.
+bool runGuarded(QWidget* parent, const std::function<void()>& work, const QString& message);
+
+// The same, when the sentences hold texts of their own (a file name) that must not be taken for
+// placeholders: `explain` turns the error's text into the whole message.
+bool runGuarded(QWidget* parent, const std::function<void()>& work,
+                const std::function<QString(const QString& what)>& explain);
 
 } // namespace arrowsel::widgets

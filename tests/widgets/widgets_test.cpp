@@ -1,6 +1,7 @@
 #include "tests/support/qt_print.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
+#include "widgets/guarded.h"
 #include "widgets/link_label.h"
 #include "widgets/message_seam.h"
 #include "widgets/num_edit.h"
@@ -296,6 +297,26 @@ TEST(MessageSeamTest, recordingSeamAnswersAndRestoresThePreviousSeam) {
         EXPECT_EQ(seam.texts(RecordingSeam::Kind::Information), QStringList{QStringLiteral("Note")});
     }
     EXPECT_EQ(&MessageSeam::current(), before);
+}
+
+TEST(GuardedCommandTest, failuresReachTheErrorBoxWithTheCommandsOwnSentence) {
+    RecordingSeam seam;
+    const auto fails = [] { throw std::runtime_error("Record is locked by 50%1 of users"); };
+    EXPECT_TRUE(runGuarded(nullptr, [] {}));
+    EXPECT_TRUE(seam.entries.empty());
+
+    EXPECT_FALSE(runGuarded(nullptr, fails));
+    EXPECT_FALSE(runGuarded(nullptr, fails, QStringLiteral("Not saved: %1\nTry again.")));
+    EXPECT_FALSE(runGuarded(nullptr, fails, [](const QString& what) {
+        return QStringLiteral("Not copied to %1.\n%2").arg(QStringLiteral("/tmp/100%1"), what);
+    }));
+    EXPECT_FALSE(runGuarded(nullptr, [] { throw 42; }));
+    EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error),
+              (QStringList{QStringLiteral("Record is locked by 50%1 of users"),
+                           QStringLiteral("Not saved: Record is locked by 50%1 of users\nTry again."),
+                           QStringLiteral("Not copied to /tmp/100%1.\nRecord is locked by 50%1 of users"),
+                           QStringLiteral("The command failed with an unexpected error.")}));
+    EXPECT_EQ(seam.entries.size(), 4u);
 }
 
 } // namespace
