@@ -8,6 +8,27 @@
 
 namespace arrowsel::records {
 
+std::vector<BookRecord> CustomerBook::allRecords() {
+    std::vector<BookRecord> records;
+    for (first(); !eof(); next()) {
+        BookRecord& r = records.emplace_back();
+        for (const data::TDbfTable::FieldSpec& f : layout()) {
+            r.push_back({f.name, fieldText(f.name)});
+        }
+    }
+    return records;
+}
+
+void CustomerBook::appendAll(const std::vector<BookRecord>& records, bool replace) {
+    if (replace && count() != 0) {
+        throw EBookError("The records held in " + where() +
+                         " cannot be replaced by this program. Remove them with the book's own tools first.");
+    }
+    for (const BookRecord& r : records) {
+        append(r);
+    }
+}
+
 bool isServerAddress(std::string_view address) {
     const auto startsWith = [address](std::string_view scheme) {
         return address.size() >= scheme.size() &&

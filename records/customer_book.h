@@ -28,6 +28,9 @@ public:
     using EBookError::EBookError;
 };
 
+// One record as a book gives it whole: every field of its layout, in order.
+using BookRecord = std::vector<FieldValue>;
+
 // The saved setups in name order, wherever they are kept: the files of the data folder or a
 // shared database. One current record, as the lookup shows it. Texts are UTF-8 and read as
 // data::TDbfTable::fieldText gives them: character fields padded to their width, numbers as their
@@ -81,6 +84,15 @@ public:
     virtual void update(const std::vector<FieldValue>& values, bool overwrite = false) = 0;
     // Adds a record of `values` (other fields blank); it becomes the current record.
     virtual void append(const std::vector<FieldValue>& values) = 0;
+
+    // For moving a book: every record not deleted, in the order added, each with every field of
+    // the layout as fieldText gives it. A book that keeps no order of adding of its own may give
+    // them in name order (this default does so through the moves).
+    virtual std::vector<BookRecord> allRecords();
+    // Adds `records` in their order; with `replace`, the records held are removed first. A book
+    // that can makes this one change (all of it or none); this default adds them one by one and
+    // refuses to replace records.
+    virtual void appendAll(const std::vector<BookRecord>& records, bool replace);
 
     // The comma-delimited text export in the code page, in record order (the order added), written
     // under a temporary name and renamed when complete. The files write what the table holds, as

@@ -1,10 +1,13 @@
 #include "records/file_book.h"
 
+#include "data/file_io.h"
 #include "data/table_error.h"
 #include "data/text.h"
 
 #include <algorithm>
 #include <cctype>
+#include <ctime>
+#include <unistd.h>
 #include <utility>
 
 namespace arrowsel::records {
@@ -33,15 +36,10 @@ template <typename F> auto guarded(F&& work) {
 } // namespace
 
 FileBook::FileBook(fs::path dataFolder) : folder_(std::move(dataFolder)) {
-    guarded([this] {
-        table_.open(folder_ / kSavedTable);
-        table_.openIndexFile(kSavedIndex, kSavedIndexExpression);
-        for (const data::FieldDef& f : table_.fields()) {
-            layout_.push_back({f.name, f.type, f.width, f.decimals});
-        }
-        table_.first();
-    });
-    readCurrent();
+    reopen();
+    for (const data::FieldDef& f : table_.fields()) {
+        layout_.push_back({f.name, f.type, f.width, f.decimals});
+    }
 }
 
 FileBook::~FileBook() = default;
@@ -210,6 +208,140 @@ void FileBook::append(const std::vector<FieldValue>& values) {
                            e.what());
     }
     guarded([this, added] { table_.go(added); });
+    readCurrent();
+}
+
+std::vector<BookRecord> FileBook::allRecords() {
+    return guarded([this] {
+        data::TDbfTable t;
+        t.open(table_.path(), data::TDbfTable::OpenMode::ReadOnly);
+        std::vector<BookRecord> records;
+        for (t.first(); !t.eof(); t.next()) {
+            if (t.isDeleted()) {
+                continue;
+            }
+            BookRecord& r = records.emplace_back();
+            for (const data::FieldDef& f : t.fields()) {
+                r.push_back({f.name, t.fieldText(f.name)});
+            }
+        }
+        return records;
+    });
+}
+
+void FileBook::appendAll(const std::vector<BookRecord>& records, bool replace) {
+    const std::uint32_t held = count();
+    if (held == 0 || replace) {
+        replaceFiles(records, held != 0);
+        return;
+    }
+    guarded([&] {
+        for (const BookRecord& r : records) {
+            table_.insert();
+            try {
+                storeInto(r);
+                table_.post();
+            } catch (...) {
+                table_.cancel();
+                throw;
+            }
+        }
+    });
+    try {
+        table_.reindex();
+    } catch (const data::ETableError& e) {
+        notices_.push_back(std::string("The records were added, but the name index could not be rebuilt: ") + e.what());
+    }
+    first();
+}
+
+void FileBook::replaceFiles(const std::vector<BookRecord>& records, bool keepOld) {
+    // The names the book has now, whatever their letter case, so that other programs that open
+    // them by those names find the new book.
+    const fs::path table = table_.path();
+    fs::path memo = table;
+    memo.replace_extension(".fpt");
+    memo = data::findFileNoCase(memo).value_or(memo);
+    const fs::path index = data::findFileNoCase(folder_ / kSavedIndex).value_or(folder_ / kSavedIndex);
+    fs::path stagedMemo = folder_ / kSavedTable;
+    stagedMemo.replace_extension(".fpt");
+    const fs::path staging = folder_ / (".customers-new-" + std::to_string(::getpid()));
+    const auto check = [this](const std::error_code& ec, const std::string& what) {
+        if (ec) {
+            throw EBookError("The customer book in " + folder_.string() + " could not be replaced: " + what + " (" +
+                             ec.message() + "). The book is as it was.");
+        }
+    };
+
+    // Nobody else may have the book open while its files change under them.
+    table_.close();
+    data::TDbfTable sole;
+    std::error_code ec;
+    try {
+        try {
+            sole.open(table, data::TDbfTable::OpenMode::Exclusive);
+        } catch (const data::ETableError&) {
+            throw EBookError("The customer book in " + folder_.string() +
+                             " is open on another counter. Close the program everywhere it uses this folder and "
+                             "try again; nothing was changed.");
+        }
+        fs::remove_all(staging, ec);
+        fs::create_directory(staging, ec);
+        check(ec, "cannot create the folder " + staging.string());
+        guarded([&] {
+            create(staging, layout_);
+            data::TDbfTable fresh;
+            fresh.open(staging / kSavedTable, data::TDbfTable::OpenMode::Exclusive);
+            for (const BookRecord& r : records) {
+                fresh.insert();
+                for (const FieldValue& v : r) {
+                    fresh.setFieldText(v.name, v.text);
+                }
+                fresh.post();
+            }
+            fresh.openIndexFile(kSavedIndex, kSavedIndexExpression);
+            fresh.reindex();
+        });
+        if (keepOld) {
+            const fs::path kept = folder_ / ("customers-replaced-" + std::to_string(::time(nullptr)));
+            fs::create_directory(kept, ec);
+            check(ec, "cannot create the folder " + kept.string() + " for the old files");
+            for (const fs::path& old : {table, memo, index}) {
+                if (fs::exists(old)) {
+                    fs::copy_file(old, kept / old.filename(), ec);
+                    check(ec, "cannot keep a copy of " + old.string());
+                }
+            }
+            notices_.push_back("The records that were in " + folder_.string() + " are kept in " + kept.string() + ".");
+        }
+        // Three renames, each atomic: a crash between them can leave a table beside a memo file
+        // that is not its own, which is why the old files were kept first; an index left behind
+        // is rebuilt from its table when the book next opens.
+        fs::rename(staging / kSavedTable, table, ec);
+        check(ec, "cannot move the new table into place");
+        if (fs::exists(staging / stagedMemo.filename())) {
+            fs::rename(staging / stagedMemo.filename(), memo, ec);
+            check(ec, "cannot move the new memo file into place");
+        }
+        fs::rename(staging / kSavedIndex, index, ec);
+        check(ec, "cannot move the new index into place");
+    } catch (...) {
+        sole.close();
+        fs::remove_all(staging, ec);
+        reopen();
+        throw;
+    }
+    sole.close();
+    fs::remove_all(staging, ec);
+    reopen();
+}
+
+void FileBook::reopen() {
+    guarded([this] {
+        table_.open(folder_ / kSavedTable);
+        table_.openIndexFile(kSavedIndex, kSavedIndexExpression);
+        table_.first();
+    });
     readCurrent();
 }
 

@@ -28,6 +28,10 @@ extern const char* const kReportUsage;
 int checkDataCommand(std::span<const std::string_view> args);
 extern const char* const kCheckDataUsage;
 
+// The customer book: copy, find and export.
+int customersCommand(std::span<const std::string_view> args);
+extern const char* const kCustomersUsage;
+
 // The bow setup and data folder options of the subcommands that run a selection (the recommend
 // usage lists them).
 struct SetupOptions {

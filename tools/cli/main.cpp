@@ -18,6 +18,7 @@ const Command kCommands[] = {
     {"report", arrowsel::cli::reportCommand, arrowsel::cli::kReportUsage},
 #endif
     {"check-data", arrowsel::cli::checkDataCommand, arrowsel::cli::kCheckDataUsage},
+    {"customers", arrowsel::cli::customersCommand, arrowsel::cli::kCustomersUsage},
 };
 
 void printUsage(std::FILE* to) {

@@ -1,0 +1,240 @@
+#include "data/file_io.h"
+#include "records/customer_book.h"
+#include "records/file_book.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/json.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace arrowsel::cli {
+
+const char* const kCustomersUsage =
+    "  customers copy --from BOOK --to BOOK [--replace]\n"
+    "      Copies every customer record (deleted ones left out) from one book to another, in the\n"
+    "      order they were added. A BOOK is a data folder or a postgresql:// address. A book that\n"
+    "      already holds records is refused unless --replace is given; a folder's replaced files\n"
+    "      are kept in a folder beside them. Prints the number of records copied.\n"
+    "  customers find PREFIX --book BOOK [--json]\n"
+    "      Prints the record the lookup's search lands on: the first in name order whose name\n"
+    "      begins with PREFIX. Exits with 1 when there is none.\n"
+    "  customers export --book BOOK --out FILE\n"
+    "      Writes the comma-delimited customer export (custdb.txt's format) of the book to FILE.\n";
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "arrowsel-cli customers: %s\nusage: arrowsel-cli\n%s", message.c_str(), kCustomersUsage);
+    return kExitUsage;
+}
+
+int failure(std::string_view command, const std::string& message) {
+    std::fprintf(stderr, "arrowsel-cli customers %.*s: %s\n", static_cast<int>(command.size()), command.data(),
+                 message.c_str());
+    return kExitFailure;
+}
+
+// The options of a subcommand: valued ones by name, flags by name with an empty value, and the
+// plain arguments in order. Returns the problem, or nothing.
+struct Options {
+    std::map<std::string, std::string, std::less<>> named;
+    std::vector<std::string> plain;
+};
+
+std::optional<std::string> parse(std::span<const std::string_view> args, std::initializer_list<std::string_view> valued,
+                                 std::initializer_list<std::string_view> flags, Options& out) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (!arg.starts_with("--")) {
+            out.plain.emplace_back(arg);
+            continue;
+        }
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); eq != std::string_view::npos) {
+            value = std::string(arg.substr(eq + 1));
+            arg = arg.substr(0, eq);
+        }
+        if (std::find(flags.begin(), flags.end(), arg) != flags.end() && !value) {
+            out.named[std::string(arg)];
+        } else if (std::find(valued.begin(), valued.end(), arg) != valued.end()) {
+            if (!value) {
+                if (i + 1 >= args.size()) {
+                    return "option " + std::string(arg) + " needs a value";
+                }
+                value = std::string(args[++i]);
+            }
+            out.named[std::string(arg)] = *value;
+        } else {
+            return "unknown option '" + std::string(args[i]) + "'";
+        }
+    }
+    return std::nullopt;
+}
+
+void printNotices(records::CustomerBook& book) {
+    for (const std::string& notice : book.takeNotices()) {
+        std::fprintf(stderr, "%s\n", notice.c_str());
+    }
+}
+
+// The same book named twice, as the same folder or the same address.
+bool sameBook(const std::string& a, const std::string& b) {
+    if (records::isServerAddress(a) || records::isServerAddress(b)) {
+        return a == b;
+    }
+    std::error_code ec;
+    return fs::equivalent(a, b, ec);
+}
+
+std::unique_ptr<records::CustomerBook> openTarget(const std::string& address,
+                                                  const std::vector<data::TDbfTable::FieldSpec>& layout) {
+    if (!records::isServerAddress(address)) {
+        std::error_code ec;
+        if (!fs::is_directory(address, ec)) {
+            throw records::EBookError("The folder " + address + " does not exist. Create it first.");
+        }
+        if (!data::findFileNoCase(fs::path(address) / records::kSavedTable)) {
+            records::FileBook::create(address, layout);
+        }
+    }
+    return records::openCustomerBookAt(address);
+}
+
+int copyCommand(std::span<const std::string_view> args) {
+    Options o;
+    if (const auto problem = parse(args, {"--from", "--to"}, {"--replace"}, o)) {
+        return usageError(*problem);
+    }
+    if (!o.plain.empty()) {
+        return usageError("unexpected argument '" + o.plain.front() + "'");
+    }
+    if (o.named.count("--from") == 0 || o.named.count("--to") == 0) {
+        return usageError("copy needs --from and --to");
+    }
+    const std::string& from = o.named["--from"];
+    const std::string& to = o.named["--to"];
+    if (sameBook(from, to)) {
+        return failure("copy", "--from and --to name the same book; nothing was copied.");
+    }
+    try {
+        auto source = records::openCustomerBookAt(from);
+        printNotices(*source);
+        const std::vector<records::BookRecord> all = source->allRecords();
+        auto target = openTarget(to, source->layout());
+        printNotices(*target);
+        const bool replace = o.named.count("--replace") != 0;
+        if (const std::uint32_t held = target->count(); held != 0 && !replace) {
+            return failure("copy", target->where() + " already holds " + std::to_string(held) +
+                                       " customer records; nothing was copied. Give --replace to replace them.");
+        }
+        target->appendAll(all, replace);
+        printNotices(*target);
+        std::printf("%zu customer records copied\n", all.size());
+    } catch (const records::EBookError& e) {
+        return failure("copy", e.what());
+    }
+    return kExitOk;
+}
+
+int findCommand(std::span<const std::string_view> args) {
+    Options o;
+    if (const auto problem = parse(args, {"--book"}, {"--json"}, o)) {
+        return usageError(*problem);
+    }
+    if (o.plain.size() != 1 || o.named.count("--book") == 0) {
+        return usageError("find needs one PREFIX and --book");
+    }
+    const bool json = o.named.count("--json") != 0;
+    try {
+        auto book = records::openCustomerBookAt(o.named["--book"]);
+        printNotices(*book);
+        const bool found = book->seek(o.plain.front());
+        std::string out;
+        if (json) {
+            out = "{\"found\": ";
+            out += found ? "true" : "false";
+            out += ", \"record\": ";
+        }
+        if (found) {
+            out += json ? "{" : "";
+            bool firstField = true;
+            for (const data::TDbfTable::FieldSpec& f : book->layout()) {
+                std::string text = book->fieldText(f.name);
+                if (f.type != data::FieldType::Memo) {
+                    text = records::trimRight(text);
+                }
+                if (json) {
+                    out += firstField ? "" : ", ";
+                    appendJsonString(out, f.name);
+                    out += ": ";
+                    appendJsonString(out, text);
+                } else {
+                    out += f.name + ": " + text + "\n";
+                }
+                firstField = false;
+            }
+            out += json ? "}" : "";
+        } else if (json) {
+            out += "null";
+        } else {
+            out = "Name not found\n";
+        }
+        if (json) {
+            out += "}\n";
+        }
+        std::fputs(out.c_str(), stdout);
+        return found ? kExitOk : kExitFailure;
+    } catch (const records::EBookError& e) {
+        return failure("find", e.what());
+    }
+}
+
+int exportCommand(std::span<const std::string_view> args) {
+    Options o;
+    if (const auto problem = parse(args, {"--book", "--out"}, {}, o)) {
+        return usageError(*problem);
+    }
+    if (!o.plain.empty() || o.named.count("--book") == 0 || o.named.count("--out") == 0) {
+        return usageError("export needs --book and --out");
+    }
+    try {
+        auto book = records::openCustomerBookAt(o.named["--book"]);
+        printNotices(*book);
+        book->exportText(o.named["--out"]);
+        std::printf("%s written\n", o.named["--out"].c_str());
+    } catch (const records::EBookError& e) {
+        return failure("export", e.what());
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int customersCommand(std::span<const std::string_view> args) {
+    if (args.empty()) {
+        return usageError("which customers command?");
+    }
+    const std::string_view sub = args[0];
+    if (sub == "--help" || sub == "-h") {
+        std::fprintf(stdout, "usage: arrowsel-cli\n%s", kCustomersUsage);
+        return kExitOk;
+    }
+    if (sub == "copy") {
+        return copyCommand(args.subspan(1));
+    }
+    if (sub == "find") {
+        return findCommand(args.subspan(1));
+    }
+    if (sub == "export") {
+        return exportCommand(args.subspan(1));
+    }
+    return usageError("unknown customers command '" + std::string(sub) + "'");
+}
+
+} // namespace arrowsel::cli
