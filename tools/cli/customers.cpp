@@ -1,4 +1,5 @@
 #include "data/file_io.h"
+#include "data/text.h"
 #include "records/customer_book.h"
 #include "records/file_book.h"
 #include "tools/cli/commands.h"
@@ -167,7 +168,7 @@ int findCommand(std::span<const std::string_view> args) {
             for (const data::TDbfTable::FieldSpec& f : book->layout()) {
                 std::string text = book->fieldText(f.name);
                 if (f.type != data::FieldType::Memo) {
-                    text = records::trimRight(text);
+                    text = std::string(data::trimTrailingSpaces(text));
                 }
                 if (json) {
                     out += firstField ? "" : ", ";
