@@ -1,7 +1,9 @@
 #include "records/cust_info.h"
 
 #include "present/window_state.h"
+#include "records/busy_cursor.h"
 #include "records/customer_panel.h"
+#include "ui/qt_text.h"
 #include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 #include "widgets/short_dates.h"
@@ -41,25 +43,20 @@ TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent)
 TCustInfo::~TCustInfo() = default;
 
 bool TCustInfo::FormActivate(QDate today) {
-    const bool opened = widgets::runGuarded(this, [this, today] {
-        table_.open(main_.dataFolder() / kSavedTable);
-        // Opened before the insert so that the post files the new name at once; a missing index
-        // is reported before anything is typed.
-        table_.openIndexFile(kSavedIndex, kSavedIndexExpression);
-        table_.insert();
-        for (const FieldValue& v : encodeSetup(main_)) {
-            table_.setFieldText(v.name, v.text);
-        }
-        table_.setFieldText("DATE", today.toString(QStringLiteral("yyyyMMdd")).toStdString());
+    const bool opened = widgets::runGuarded(this, [this] {
+        // Opened now, so that a book that cannot be reached is reported before anything is typed.
+        const BusyCursor busy;
+        book_ = openCustomerBook(main_.dataFolder());
     });
     if (!opened) {
-        table_.close();
         return false;
     }
-    for (const std::string& notice : table_.takeNotices()) {
-        seam().information(this, QString::fromStdString(notice));
+    setup_ = encodeSetup(main_);
+    setup_.push_back({"DATE", ui::fromQt(today.toString(QStringLiteral("yyyyMMdd")))});
+    for (const std::string& notice : book_->takeNotices()) {
+        seam().information(this, ui::toQt(notice));
     }
-    binding_.applyWidths(table_);
+    binding_.applyWidths(*book_);
     binding_.clear();
     date_->setText(widgets::shortDate(QLocale(), today));
     summary_->setSummary(entrySummary(main_));
@@ -68,44 +65,45 @@ bool TCustInfo::FormActivate(QDate today) {
 }
 
 void TCustInfo::PostBtnClick() {
-    if (!table_.isOpen()) {
+    if (!book_) {
         return;
     }
-    if (!addressComplete([this](std::string_view f) { return binding_.text(std::string(f).c_str()).toStdString(); })) {
+    if (!addressComplete([this](std::string_view f) { return ui::fromQt(binding_.text(std::string(f).c_str())); })) {
         seam().message(this, QStringLiteral("Incomplete address, cannot add record"));
         return;
     }
-    if (const QString refused = binding_.refusal(table_); !refused.isEmpty()) {
+    if (const QString refused = binding_.refusal(book_->codePage()); !refused.isEmpty()) {
         seam().message(this, refused);
         return;
     }
+    std::vector<FieldValue> record = setup_;
+    for (FieldValue& v : binding_.values()) {
+        record.push_back(std::move(v));
+    }
     const bool saved = widgets::runGuarded(
         this,
-        [this] {
-            binding_.store(table_);
-            table_.post();
+        [this, &record] {
+            const BusyCursor busy;
+            book_->append(record);
         },
-        QStringLiteral("The customer record could not be saved: %1\nWhat you typed is still here; "
-                       "correct the cause and choose Save Record again."));
+        [this](const QString& what) {
+            return QStringLiteral("The customer record could not be saved in %1.\n%2\nWhat you typed is still here; "
+                                  "correct the cause and choose Save Record again.")
+                .arg(ui::toQt(book_->where()), what);
+        });
     if (!saved) {
         return;
     }
     binding_.setModified(false);
-    const bool indexed = widgets::runGuarded(
-        this,
-        [this] {
-            table_.reindex();
-            table_.closeIndexes();
-        },
-        QStringLiteral("The new record was added, but the name index could not be rebuilt: %1"));
-    if (!indexed) {
+    const std::vector<std::string> notices = book_->takeNotices();
+    for (const std::string& notice : notices) {
         // The record is stored; only the name order needs a later save or a rebuild.
-        table_.close();
-        accept();
-        return;
+        seam().error(this, ui::toQt(notice));
     }
-    seam().message(this, QStringLiteral("New record has been successfully added"));
-    table_.close();
+    if (notices.empty()) {
+        seam().message(this, QStringLiteral("New record has been successfully added"));
+    }
+    book_.reset();
     accept();
 }
 
@@ -114,8 +112,7 @@ void TCustInfo::ExitBtnClick() {
 }
 
 void TCustInfo::releaseRecord() {
-    table_.cancel();
-    table_.close();
+    book_.reset();
 }
 
 } // namespace arrowsel::records

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "data/dbf_table.h"
+#include "records/customer_book.h"
 #include "records/record_window.h"
 
 #include <QDate>
+#include <memory>
+#include <vector>
 
 class QLabel;
 
@@ -16,7 +18,7 @@ namespace arrowsel::records {
 class SummaryPanel;
 
 // Customer entry: a new saved-setup record filled with the main window's setup, to which the
-// user adds the customer's name and address. Nothing reaches the table until Save Record posts a
+// user adds the customer's name and address. Nothing reaches the book until Save Record adds a
 // complete record; Close drops it.
 class TCustInfo : public RecordWindow {
     Q_OBJECT
@@ -25,8 +27,8 @@ public:
     ~TCustInfo() override;
     Q_DISABLE_COPY_MOVE(TCustInfo)
 
-    // Opens the table and its index, starts the new record with the setup and today's date.
-    // Says what failed and returns false when that is not possible.
+    // Opens the customer book (a busy cursor meanwhile) and starts the new record with the setup
+    // and today's date. Says what failed and returns false when the book cannot be opened.
     bool FormActivate(QDate today = QDate::currentDate());
 
     void PostBtnClick(); // Save Record
@@ -37,7 +39,8 @@ protected:
 
 private:
     MainWindowState& main_;
-    data::TDbfTable table_;
+    std::unique_ptr<CustomerBook> book_;
+    std::vector<FieldValue> setup_; // the setup and date the new record is saved with
     SummaryPanel* summary_ = nullptr;
     QLabel* date_ = nullptr;
 };

@@ -22,7 +22,9 @@ public:
 };
 
 // update() found that another counter changed the record since this one read it. Nothing was
-// written; the caller asks the user whether to overwrite or reload.
+// written, and the book has read the record again: fieldText now gives what is stored, so the
+// caller can show it (the user chose to reload) or call update() again (the user chose to
+// overwrite the other counter's change).
 class ERecordChangedElsewhere : public EBookError {
 public:
     using EBookError::EBookError;

@@ -92,17 +92,37 @@ void FieldBinding::applyWidths(const data::TDbfTable& table) {
     }
 }
 
-void FieldBinding::applyWidths(const std::vector<data::TDbfTable::FieldSpec>& fields) {
-    codePage_ = data::CodePage::Windows1252;
+void FieldBinding::applyWidths(const CustomerBook& book) {
+    applyWidths(book.layout(), book.codePage());
+}
+
+void FieldBinding::applyWidths(const std::vector<data::TDbfTable::FieldSpec>& fields, data::CodePage cp) {
+    codePage_ = cp;
     for (const data::TDbfTable::FieldSpec& f : fields) {
         limit(f.name, f.type, f.width);
     }
 }
 
 void FieldBinding::load(const data::TDbfTable& table) {
-    loading_ = true;
+    load([&table](std::string_view field) { return table.fieldText(field); });
+}
+
+void FieldBinding::load(const CustomerBook& book) {
+    load([&book](std::string_view field) { return book.fieldText(field); });
+}
+
+void FieldBinding::load(const RecordTexts& record) {
+    // Every field is read before any edit changes, so a record that cannot be read leaves the
+    // edits as they were.
+    std::vector<std::string> texts;
+    texts.reserve(bound_.size());
     for (const Bound& b : bound_) {
-        const std::string text = table.fieldText(b.field);
+        texts.push_back(record(b.field));
+    }
+    loading_ = true;
+    for (std::size_t i = 0; i < bound_.size(); ++i) {
+        const Bound& b = bound_[i];
+        const std::string& text = texts[i];
         if (b.line != nullptr) {
             b.line->setText(ui::toQt(data::trimTrailingSpaces(text)));
             b.line->setCursorPosition(0);
@@ -146,11 +166,15 @@ QString FieldBinding::text(const char* field) const {
 }
 
 QString FieldBinding::refusal(const data::TDbfTable& table) const {
+    return refusal(table.codePage());
+}
+
+QString FieldBinding::refusal(data::CodePage cp) const {
     std::vector<CustomerField> captions;
     for (const Bound& b : bound_) {
         captions.push_back({b.field.c_str(), b.caption});
     }
-    const auto message = unstorableValue(table.codePage(), values(), captions);
+    const auto message = unstorableValue(cp, values(), captions);
     return message ? QString::fromStdString(*message) : QString();
 }
 

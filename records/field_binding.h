@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/dbf_table.h"
+#include "records/customer_book.h"
 #include "records/saved_setup.h"
 
 #include <QString>
@@ -14,9 +15,10 @@ class QWidget;
 
 namespace arrowsel::records {
 
-// Edits bound to the fields of a table's current record. What the user types stays in the edits
-// until store() writes it into the record being edited; the record reaches the file only when the
-// caller posts it, so a refused or failed post leaves every typed value on the window.
+// Edits bound to the fields of a record: the current record of a customer book, or of a table.
+// What the user types stays in the edits until the caller stores values() (or store() writes them
+// into a table's record being edited), so a refused or failed save leaves every typed value on the
+// window.
 class FieldBinding {
 public:
     // Called the first time the user changes a bound edit after a load() (to start editing).
@@ -28,10 +30,13 @@ public:
     // Limits each line edit to its field's width, and takes the table's code page for the
     // upper-case edits.
     void applyWidths(const data::TDbfTable& table);
-    // The same from a table's layout, before the table exists (code page Windows-1252).
-    void applyWidths(const std::vector<data::TDbfTable::FieldSpec>& fields);
+    // The same from a layout, before the table exists, or from a book.
+    void applyWidths(const std::vector<data::TDbfTable::FieldSpec>& fields,
+                     data::CodePage cp = data::CodePage::Windows1252);
+    void applyWidths(const CustomerBook& book);
     // Shows the current record (character fields without their padding); clears modified().
     void load(const data::TDbfTable& table);
+    void load(const CustomerBook& book);
     void clear();
     bool modified() const { return modified_; }
     void setModified(bool m) { modified_ = m; }
@@ -40,6 +45,7 @@ public:
     QString text(const char* field) const;
     // A sentence naming the first field whose text the table cannot store; empty when all can.
     QString refusal(const data::TDbfTable& table) const;
+    QString refusal(data::CodePage cp) const;
     // Writes every bound field into the record being edited (throws data::ETableError).
     void store(data::TDbfTable& table) const;
     void setReadOnly(bool readOnly);
@@ -53,6 +59,7 @@ private:
         QPlainTextEdit* memo = nullptr;
     };
     void changed();
+    void load(const RecordTexts& record);
     void limit(const std::string& field, data::FieldType type, int width);
 
     std::vector<Bound> bound_;

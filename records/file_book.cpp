@@ -166,24 +166,29 @@ void FileBook::update(const std::vector<FieldValue>& values, bool overwrite) {
     if (table_.eof()) {
         throw EBookError("There is no customer record to change in " + where() + ".");
     }
-    guarded([&] {
-        // edit() takes the record lock and reads the record afresh under it, so the comparison
-        // and the write see the same record and no other counter can slip in between.
-        table_.edit();
-        try {
-            if (!overwrite && (currentTexts() != read_ || table_.isDeleted() != readDeleted_)) {
-                throw ERecordChangedElsewhere(
-                    "Another counter changed the record of \"" +
-                    std::string(data::trimTrailingSpaces(read_.count("NAME") != 0 ? read_.at("NAME") : std::string())) +
-                    "\" in " + where() + " after it was shown here. Nothing was stored.");
+    try {
+        guarded([&] {
+            // edit() takes the record lock and reads the record afresh under it, so the comparison
+            // and the write see the same record and no other counter can slip in between.
+            table_.edit();
+            try {
+                if (!overwrite && (currentTexts() != read_ || table_.isDeleted() != readDeleted_)) {
+                    throw ERecordChangedElsewhere("Another counter changed the record of \"" +
+                                                  std::string(data::trimTrailingSpaces(
+                                                      read_.count("NAME") != 0 ? read_.at("NAME") : std::string())) +
+                                                  "\" in " + where() + " after it was shown here. Nothing was stored.");
+                }
+                storeInto(values);
+                table_.post();
+            } catch (...) {
+                table_.cancel();
+                throw;
             }
-            storeInto(values);
-            table_.post();
-        } catch (...) {
-            table_.cancel();
-            throw;
-        }
-    });
+        });
+    } catch (const ERecordChangedElsewhere&) {
+        readCurrent();
+        throw;
+    }
     readCurrent();
 }
 

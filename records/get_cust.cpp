@@ -1,7 +1,9 @@
 #include "records/get_cust.h"
 
 #include "present/window_state.h"
+#include "records/busy_cursor.h"
 #include "records/customer_panel.h"
+#include "ui/qt_text.h"
 #include "widgets/guarded.h"
 #include "widgets/message_seam.h"
 
@@ -38,7 +40,6 @@ TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent)
     summary_ = new SummaryPanel(this);
     layout->addWidget(summary_);
     layout->addWidget(buildCustomerEdits(this, binding_));
-    binding_.onFirstChange = [this] { beginEdit(); };
 
     auto* navigator = new QWidget(this);
     navigator->setObjectName(QStringLiteral("DBNavigator1"));
@@ -86,84 +87,98 @@ template <typename F> bool TGetCust::guarded(F&& work) {
     return widgets::runGuarded(this, std::forward<F>(work));
 }
 
-bool TGetCust::FormActivate() {
-    const bool ok = guarded([this] {
-        table_.open(main_.dataFolder() / kSavedTable);
-        table_.openIndexFile(kSavedIndex, kSavedIndexExpression);
-        table_.first();
+bool TGetCust::FormActivate(std::unique_ptr<CustomerBook> book) {
+    const bool ok = guarded([this, &book] {
+        const BusyCursor busy;
+        book_ = book ? std::move(book) : openCustomerBook(main_.dataFolder());
     });
     if (!ok) {
-        table_.close();
+        book_.reset();
         return false;
     }
-    for (const std::string& notice : table_.takeNotices()) {
-        seam().information(this, QString::fromStdString(notice));
+    for (const std::string& notice : book_->takeNotices()) {
+        seam().information(this, ui::toQt(notice));
     }
-    binding_.applyWidths(table_);
+    binding_.applyWidths(*book_);
     showRecord();
     binding_.editor("NAME")->setFocus();
     return true;
 }
 
+bool TGetCust::browsing() const {
+    return book_ && !book_->eof();
+}
+
+void TGetCust::showNothing() {
+    binding_.clear();
+    binding_.setReadOnly(true);
+    summary_->setSummary(Summary{});
+}
+
 void TGetCust::showRecord() {
-    if (!table_.isOpen() || table_.eof()) {
-        binding_.clear();
-        binding_.setReadOnly(true);
-        summary_->setSummary(Summary{});
+    if (!browsing()) {
+        showNothing();
         return;
     }
     const bool shown = guarded([this] {
-        binding_.load(table_);
-        summary_->setSummary(lookupSummary([this](std::string_view f) { return table_.fieldText(f); }));
+        binding_.load(*book_);
+        summary_->setSummary(lookupSummary([this](std::string_view f) { return book_->fieldText(f); }));
     });
     if (!shown) {
         // A record that cannot be read (a damaged memo) is shown empty and cannot be edited, so
-        // nothing half-read is ever posted back; the other records stay reachable.
-        binding_.clear();
-        binding_.setReadOnly(true);
-        summary_->setSummary(Summary{});
+        // nothing half-read is ever stored back; the other records stay reachable.
+        showNothing();
         return;
     }
     binding_.setReadOnly(false);
 }
 
-bool TGetCust::beginEdit() {
-    if (table_.isEditing()) {
-        return true;
-    }
-    if (!table_.isOpen() || table_.eof()) {
+bool TGetCust::store(bool overwrite) {
+    QString changedElsewhere;
+    const bool saved = widgets::runGuarded(
+        this,
+        [this, overwrite, &changedElsewhere] {
+            try {
+                const BusyCursor busy;
+                book_->update(binding_.values(), overwrite);
+            } catch (const ERecordChangedElsewhere& e) {
+                changedElsewhere = ui::toQt(e.what());
+            }
+        },
+        [this](const QString& what) {
+            return QStringLiteral("The customer record could not be saved in %1.\n%2\nWhat you typed is still here; "
+                                  "correct the cause and post it again.")
+                .arg(ui::toQt(book_->where()), what);
+        });
+    if (!saved) {
         return false;
     }
-    if (guarded([this] { table_.edit(); })) {
-        return true;
-    }
-    // Someone else holds the record: show it as stored; the message said why the typing was undone.
-    showRecord();
-    return false;
-}
-
-bool TGetCust::postChanges() {
-    if (!binding_.modified()) {
-        if (table_.isEditing()) {
-            table_.cancel();
+    if (!changedElsewhere.isEmpty()) {
+        // The book has read the record again; what was typed is still in the edits.
+        if (seam().question(this, changedElsewhere + QStringLiteral("\n\nStore what you typed over the other change?\n"
+                                                                    "Yes stores yours. No shows the record as it is "
+                                                                    "stored now and drops what you typed."))) {
+            return store(true);
         }
-        return true;
-    }
-    if (!beginEdit()) {
-        return false;
-    }
-    if (const QString refused = binding_.refusal(table_); !refused.isEmpty()) {
-        seam().message(this, refused);
-        return false;
-    }
-    if (!guarded([this] {
-            binding_.store(table_);
-            table_.post();
-        })) {
+        showRecord();
         return false;
     }
     showRecord();
     return true;
+}
+
+bool TGetCust::postChanges() {
+    if (!binding_.modified()) {
+        return true;
+    }
+    if (!browsing()) {
+        return false;
+    }
+    if (const QString refused = binding_.refusal(book_->codePage()); !refused.isEmpty()) {
+        seam().message(this, refused);
+        return false;
+    }
+    return store(false);
 }
 
 bool TGetCust::settle() {
@@ -171,48 +186,56 @@ bool TGetCust::settle() {
 }
 
 void TGetCust::DBNavigator1Click(NavButton button) {
-    if (!table_.isOpen()) {
+    if (!book_) {
         return;
     }
     switch (button) {
     case NavButton::First:
     case NavButton::Prior:
     case NavButton::Next:
-    case NavButton::Last:
+    case NavButton::Last: {
         if (!settle()) {
             return;
         }
-        guarded([this, button] {
+        const bool moved = guarded([this, button] {
+            const BusyCursor busy;
             if (button == NavButton::First) {
-                table_.first();
+                book_->first();
             } else if (button == NavButton::Prior) {
-                table_.prior();
+                book_->prior();
             } else if (button == NavButton::Next) {
-                table_.next();
-                if (table_.eof()) {
-                    table_.last(); // the last record stays shown, as at the other end
+                book_->next();
+                if (book_->eof()) {
+                    book_->last(); // the last record stays shown, as at the other end
                 }
             } else {
-                table_.last();
+                book_->last();
             }
         });
-        showRecord();
+        if (moved) {
+            showRecord();
+        } else {
+            showNothing(); // the error box said why
+        }
         break;
+    }
     case NavButton::Edit:
-        beginEdit();
+        // Every record shown can be typed into; what was typed is stored by Post or a move.
+        if (browsing()) {
+            binding_.editor("NAME")->setFocus();
+        }
         break;
     case NavButton::Post:
         postChanges();
         break;
     case NavButton::Cancel:
-        guarded([this] { table_.cancel(); });
         showRecord();
         break;
     }
 }
 
 void TGetCust::Button1Click() {
-    if (!table_.isOpen() || !settle()) {
+    if (!book_ || !settle()) {
         return;
     }
     const auto text = seam().inputText(this, QStringLiteral("Find Customer"),
@@ -221,22 +244,31 @@ void TGetCust::Button1Click() {
         return;
     }
     bool found = false;
-    guarded([this, &text, &found] { found = table_.seek(text->toStdString()); });
+    if (!guarded([this, &text, &found] {
+            const BusyCursor busy;
+            found = book_->seek(ui::fromQt(*text));
+        })) {
+        showNothing();
+        return;
+    }
     if (!found) {
         seam().message(this, QStringLiteral("Name not found"));
-        guarded([this] { table_.first(); });
+        guarded([this] {
+            const BusyCursor busy;
+            book_->first();
+        });
     }
     showRecord();
 }
 
 void TGetCust::ReturnDataBtnClick() {
-    if (!table_.isOpen() || !settle() || table_.eof()) {
+    if (!browsing() || !settle() || book_->eof()) {
         return;
     }
-    if (!guarded([this] { restoreSetup([this](std::string_view f) { return table_.fieldText(f); }, main_); })) {
+    if (!guarded([this] { restoreSetup([this](std::string_view f) { return book_->fieldText(f); }, main_); })) {
         return;
     }
-    table_.close();
+    book_.reset();
     accept();
 }
 
@@ -256,8 +288,7 @@ void TGetCust::ExitBtnClick() {
 }
 
 void TGetCust::releaseRecord() {
-    table_.cancel();
-    table_.close();
+    book_.reset();
 }
 
 CustomerShownTexts TGetCust::shownTexts() const {

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "data/dbf_table.h"
+#include "records/customer_book.h"
 #include "records/record_window.h"
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace arrowsel {
 class MainWindowState;
@@ -33,9 +34,10 @@ public:
     ~TGetCust() override;
     Q_DISABLE_COPY_MOVE(TGetCust)
 
-    // Opens the table with "Saved.idx" controlling and shows the first record in name order.
-    // Says what failed and returns false when the table or its index cannot be opened.
-    bool FormActivate();
+    // Shows the first record in name order of `book`, or of the book the data folder names when
+    // none is given (opened here, under a busy cursor). Says what failed and returns false when
+    // the book cannot be opened.
+    bool FormActivate(std::unique_ptr<CustomerBook> book = {});
 
     enum class NavButton { First, Prior, Next, Last, Edit, Post, Cancel };
     void DBNavigator1Click(NavButton button);
@@ -45,22 +47,26 @@ public:
     void ExitBtnClick();       // Close
 
     CustomerShownTexts shownTexts() const;
-    const data::TDbfTable& table() const { return table_; }
+    // The open book; null once the window let go of it.
+    const CustomerBook* book() const { return book_.get(); }
 
 protected:
     void releaseRecord() override;
 
 private:
     void showRecord();
-    bool beginEdit();
-    // Posts what was typed; false (and a message) when it cannot be stored.
+    void showNothing();
+    bool browsing() const;
+    // Stores what was typed; false (and a message) when it is not stored. A record another
+    // counter changed meanwhile is overwritten or shown as stored, as the user chooses.
     bool postChanges();
+    bool store(bool overwrite);
     // Leaves the record in browse state, posting what was typed first.
     bool settle();
     template <typename F> bool guarded(F&& work);
 
     MainWindowState& main_;
-    data::TDbfTable table_;
+    std::unique_ptr<CustomerBook> book_;
     SummaryPanel* summary_ = nullptr;
 };
 

@@ -1,8 +1,9 @@
 #include "records/record_commands.h"
 
-#include "data/dbf_table.h"
 #include "present/window_state.h"
+#include "records/busy_cursor.h"
 #include "records/cust_info.h"
+#include "records/customer_book.h"
 #include "records/get_cust.h"
 #include "records/saved_setup.h"
 #include "records/shop_inf.h"
@@ -30,11 +31,12 @@ widgets::MessageSeam& seam() {
 } // namespace
 
 void getSetup(QWidget* parent, MainWindowState& mainWindow) {
+    std::unique_ptr<CustomerBook> book;
     std::uint32_t count = 0;
-    const bool opened = widgets::runGuarded(parent, [&mainWindow, &count] {
-        data::TDbfTable table;
-        table.open(mainWindow.dataFolder() / kSavedTable);
-        count = table.recordCount();
+    const bool opened = widgets::runGuarded(parent, [&mainWindow, &book, &count] {
+        const BusyCursor busy;
+        book = openCustomerBook(mainWindow.dataFolder());
+        count = book->count();
     });
     if (!opened) {
         return;
@@ -44,7 +46,7 @@ void getSetup(QWidget* parent, MainWindowState& mainWindow) {
         return;
     }
     TGetCust window(mainWindow, parent);
-    if (window.FormActivate()) {
+    if (window.FormActivate(std::move(book))) {
         seam().execModal(window);
     }
 }
@@ -64,14 +66,11 @@ void shopInformation(QWidget* parent, MainWindowState& mainWindow) {
 
 bool exportCustomerDatabase(QWidget* parent, MainWindowState& mainWindow) {
     const auto folder = mainWindow.dataFolder();
-    // The copy runs beside the event loop so the window keeps painting; a progress box appears
-    // only when it takes long enough to notice.
-    // A failure of the copy travels back through the future and is reported below.
-    auto copy = std::async(std::launch::async, [folder] {
-        data::TDbfTable table;
-        table.open(folder / kSavedTable, data::TDbfTable::OpenMode::ReadOnly);
-        table.copyToText(folder / kExportFile);
-    });
+    // The book is opened and copied beside the event loop, so the window keeps painting while a
+    // server answers; a progress box appears only when it takes long enough to notice. A failure
+    // travels back through the future and is reported below.
+    auto copy =
+        std::async(std::launch::async, [folder] { openCustomerBook(folder)->exportText(folder / kExportFile); });
     QProgressDialog progress(QStringLiteral("Exporting the customer records..."), QString(), 0, 0, parent);
     progress.setObjectName(QStringLiteral("ExportProgress"));
     progress.setWindowTitle(QStringLiteral("Export Customer Database"));

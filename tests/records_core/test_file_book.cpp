@@ -155,15 +155,16 @@ TEST_F(FileBookTest, aRecordChangedElsewhereIsNotOverwrittenUnlessTheUserSaysSo)
     }
     theirs->seek("Zed");
     EXPECT_EQ(theirs->fieldText("COMMENTS"), "theirs");
-    // Still unread on this side: asking again gives the same answer.
-    EXPECT_THROW(mine->update({{"COMMENTS", "mine"}}), ERecordChangedElsewhere);
-
+    // This side now shows what the other counter stored, and the user may still overwrite it.
+    EXPECT_EQ(mine->fieldText("COMMENTS"), "theirs");
     mine->update({{"COMMENTS", "mine"}}, true);
     theirs->seek("Zed");
     EXPECT_EQ(theirs->fieldText("COMMENTS"), "mine");
-    // Having read it again, an ordinary save goes through.
-    theirs->update({{"COMMENTS", "again"}});
-    EXPECT_EQ(theirs->fieldText("COMMENTS"), "again");
+    // Or, unread again, the question comes again.
+    theirs->update({{"COMMENTS", "theirs again"}});
+    EXPECT_THROW(mine->update({{"COMMENTS", "mine again"}}), ERecordChangedElsewhere);
+    mine->update({{"COMMENTS", "mine again"}});
+    EXPECT_EQ(mine->fieldText("COMMENTS"), "mine again");
 }
 
 TEST_F(FileBookTest, appendMakesTheNewRecordCurrentAndCountSkipsDeletedRecords) {
