@@ -196,50 +196,80 @@ void TArrowSel::buildMenu() {
     connect(about, &QAction::triggered, this, [this] { About1Click(); });
 }
 
+namespace {
+
+// One box per edit, its heading on the left.
+std::pair<QFrame*, QLabel*> editBox(QWidget* client, int y, const char* labelName, const QString& heading) {
+    auto* frame = new QFrame(client);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setGeometry(6, y, 234, 40);
+    auto* label = new QLabel(heading, frame);
+    label->setObjectName(QString::fromLatin1(labelName));
+    label->setGeometry(10, 0, 120, 40);
+    return {frame, label};
+}
+
+struct EditSpec {
+    const char* name;
+    const char* upDownName;
+    const char* text;
+    int min;
+    int max;
+    int step;
+};
+
+std::pair<widgets::TNumEdit*, widgets::TUpDown*> numEdit(QFrame* frame, QLabel* label, const EditSpec& spec) {
+    auto* e = new widgets::TNumEdit(frame);
+    e->setObjectName(QString::fromLatin1(spec.name));
+    e->setGeometry(136, 8, 58, 24);
+    e->setText(QString::fromLatin1(spec.text));
+    e->setAccessibleName(label->text());
+    label->setBuddy(e);
+    auto* ud = new widgets::TUpDown(spec.min, spec.max, spec.step, frame);
+    ud->setObjectName(QString::fromLatin1(spec.upDownName));
+    ud->setGeometry(194, 8, 18, 24);
+    ud->associate(e);
+    return {e, ud};
+}
+
+widgets::TRadioGroup* radioGroup(QWidget* client, const char* name, const QString& title, const QStringList& items,
+                                 QRect geometry, int columns, const QString& accessibleName) {
+    auto* g = new widgets::TRadioGroup(client);
+    g->setObjectName(QString::fromLatin1(name));
+    g->setTitle(title);
+    g->setItems(items);
+    g->setColumns(columns);
+    g->setItemIndex(0);
+    g->setGeometry(geometry);
+    g->setAccessibleName(title.isEmpty() ? accessibleName : title);
+    return g;
+}
+
+} // namespace
+
 void TArrowSel::buildInputs(QWidget* client) {
-    using widgets::TNumEdit;
-    using widgets::TRadioGroup;
-    using widgets::TUpDown;
+    buildEdits(client);
+    buildRadioGroups(client);
+    auto* link = new widgets::TLinkLabel(QStringLiteral("www.arvendel.example.com"),
+                                         QUrl(QStringLiteral("https://www.arvendel.example.com/")), client);
+    link->setObjectName(QStringLiteral("WebLink"));
+    link->setGeometry(6, 512, 234, 22);
+    link->setAlignment(Qt::AlignCenter);
+}
 
-    // One box per edit; the youth edits lie on the adult ones and FindRec decides which show.
-    auto box = [client](int y, const char* labelName, const QString& heading) {
-        auto* frame = new QFrame(client);
-        frame->setFrameShape(QFrame::StyledPanel);
-        frame->setGeometry(6, y, 234, 40);
-        auto* label = new QLabel(heading, frame);
-        label->setObjectName(QString::fromLatin1(labelName));
-        label->setGeometry(10, 0, 120, 40);
-        return std::pair{frame, label};
-    };
-    auto edit = [](QFrame* frame, QLabel* label, const char* name, const char* upDownName, const QString& text, int min,
-                   int max, int step) {
-        auto* e = new TNumEdit(frame);
-        e->setObjectName(QString::fromLatin1(name));
-        e->setGeometry(136, 8, 58, 24);
-        e->setText(text);
-        e->setAccessibleName(label->text());
-        label->setBuddy(e);
-        auto* ud = new TUpDown(min, max, step, frame);
-        ud->setObjectName(QString::fromLatin1(upDownName));
-        ud->setGeometry(194, 8, 18, 24);
-        ud->associate(e);
-        return std::pair{e, ud};
-    };
-
-    auto [bowBox, bowLabel] = box(6, "Label4", QStringLiteral("Bow Weight"));
-    auto [lenBox, lenLabel] = box(50, "Label5", QStringLiteral("Arrow Length"));
-    auto [ptBox, ptLabel] = box(94, "Label6", QStringLiteral("Point Weight"));
+// The youth edits lie on the adult ones in the same boxes; FindRec decides which show.
+void TArrowSel::buildEdits(QWidget* client) {
+    auto [bowBox, bowLabel] = editBox(client, 6, "Label4", QStringLiteral("Bow Weight"));
+    auto [lenBox, lenLabel] = editBox(client, 50, "Label5", QStringLiteral("Arrow Length"));
+    auto [ptBox, ptLabel] = editBox(client, 94, "Label6", QStringLiteral("Point Weight"));
     label6_ = ptLabel;
-    std::tie(bowWeightSpin_, upDowns_[0]) =
-        edit(bowBox, bowLabel, "BowWeightSpin", "UpDown1", QStringLiteral("60"), 17, 124, 1);
-    std::tie(youthBowWtSpin_, upDowns_[2]) =
-        edit(bowBox, bowLabel, "YouthBowWtSpin", "UpDown3", QStringLiteral("30"), 16, 40, 1);
+    std::tie(bowWeightSpin_, upDowns_[0]) = numEdit(bowBox, bowLabel, {"BowWeightSpin", "UpDown1", "60", 17, 124, 1});
+    std::tie(youthBowWtSpin_, upDowns_[2]) = numEdit(bowBox, bowLabel, {"YouthBowWtSpin", "UpDown3", "30", 16, 40, 1});
     std::tie(arrowLengthSpin_, upDowns_[1]) =
-        edit(lenBox, lenLabel, "ArrowLengthSpin", "UpDown2", QStringLiteral("30"), 23, 33, 1);
+        numEdit(lenBox, lenLabel, {"ArrowLengthSpin", "UpDown2", "30", 23, 33, 1});
     std::tie(youthArrowLenSpin_, upDowns_[4]) =
-        edit(lenBox, lenLabel, "YouthArrowLenSpin", "UpDown5", QStringLiteral("25"), 21, 27, 1);
-    std::tie(pointWtSpin_, upDowns_[3]) =
-        edit(ptBox, ptLabel, "PointWtSpin", "UpDown4", QStringLiteral("100"), 65, 160, 5);
+        numEdit(lenBox, lenLabel, {"YouthArrowLenSpin", "UpDown5", "25", 21, 27, 1});
+    std::tie(pointWtSpin_, upDowns_[3]) = numEdit(ptBox, ptLabel, {"PointWtSpin", "UpDown4", "100", 65, 160, 5});
     youthBowWtSpin_->setAccessibleName(QStringLiteral("Youth Bow Weight"));
     youthArrowLenSpin_->setAccessibleName(QStringLiteral("Youth Arrow Length"));
     // At start the adult edits lie on top; the youth up-downs are hidden until the Youth page.
@@ -249,48 +279,36 @@ void TArrowSel::buildInputs(QWidget* client) {
     upDowns_[1]->raise();
     upDowns_[2]->hide();
     upDowns_[4]->hide();
+}
 
+void TArrowSel::buildRadioGroups(QWidget* client) {
     const QString inch = QStringLiteral("\"");
-    auto group = [client](const char* name, const QString& title, const QStringList& items, QRect geometry, int columns,
-                          const QString& accessibleName) {
-        auto* g = new TRadioGroup(client);
-        g->setObjectName(QString::fromLatin1(name));
-        g->setTitle(title);
-        g->setItems(items);
-        g->setColumns(columns);
-        g->setItemIndex(0);
-        g->setGeometry(geometry);
-        g->setAccessibleName(title.isEmpty() ? accessibleName : title);
-        return g;
-    };
-    bowType_ = group("BowType", {},
-                     {QStringLiteral("Compound Bow"), QStringLiteral("Recurve Bow"), QStringLiteral("Modern Longbow")},
-                     QRect(6, 140, 234, 70), 1, QStringLiteral("Bow Type"));
-    targBowType_ = group("TargBowType", {}, {QStringLiteral("Compound Bow"), QStringLiteral("Recurve Bow")},
-                         QRect(6, 140, 234, 70), 1, QStringLiteral("Bow Type"));
+    bowType_ =
+        radioGroup(client, "BowType", {},
+                   {QStringLiteral("Compound Bow"), QStringLiteral("Recurve Bow"), QStringLiteral("Modern Longbow")},
+                   QRect(6, 140, 234, 70), 1, QStringLiteral("Bow Type"));
+    targBowType_ =
+        radioGroup(client, "TargBowType", {}, {QStringLiteral("Compound Bow"), QStringLiteral("Recurve Bow")},
+                   QRect(6, 140, 234, 70), 1, QStringLiteral("Bow Type"));
     targBowType_->hide();
-    huntCamType_ = group("HuntCamType", {}, {QStringLiteral("Single or Hard Cam"), QStringLiteral("Medium Cam")},
-                         QRect(6, 214, 234, 84), 1, QStringLiteral("Cam Type"));
-    wheelType_ = group("WheelType", QStringLiteral("AMO fps"),
-                       {QStringLiteral("Single/Hard Cam over 230 "), QStringLiteral("Medium Cam        211-230"),
-                        QStringLiteral("Soft Cam               under 211")},
-                       QRect(6, 214, 234, 84), 1, {});
+    huntCamType_ =
+        radioGroup(client, "HuntCamType", {}, {QStringLiteral("Single or Hard Cam"), QStringLiteral("Medium Cam")},
+                   QRect(6, 214, 234, 84), 1, QStringLiteral("Cam Type"));
+    wheelType_ = radioGroup(client, "WheelType", QStringLiteral("AMO fps"),
+                            {QStringLiteral("Single/Hard Cam over 230 "), QStringLiteral("Medium Cam        211-230"),
+                             QStringLiteral("Soft Cam               under 211")},
+                            QRect(6, 214, 234, 84), 1, {});
     wheelType_->hide();
-    releaseType_ = group("ReleaseType", {}, {QStringLiteral("Mechanical Release"), QStringLiteral("Fingers Release")},
-                         QRect(6, 302, 234, 50), 1, QStringLiteral("Release Type"));
-    overDraw_ = group("OverDraw", QStringLiteral("OverDraw?"),
-                      {QStringLiteral("No"), QStringLiteral("1") + inch, QStringLiteral("2") + inch,
-                       QStringLiteral("3") + inch, QStringLiteral("4") + inch, QStringLiteral("5") + inch},
-                      QRect(6, 356, 234, 82), 2, {});
-    braceHt_ =
-        group("BraceHt", QStringLiteral("Brace Height"),
-              {QStringLiteral("Over 6.5") + inch, QStringLiteral("Under 6.5") + inch}, QRect(6, 442, 234, 64), 1, {});
-
-    auto* link = new widgets::TLinkLabel(QStringLiteral("www.arvendel.example.com"),
-                                         QUrl(QStringLiteral("https://www.arvendel.example.com/")), client);
-    link->setObjectName(QStringLiteral("WebLink"));
-    link->setGeometry(6, 512, 234, 22);
-    link->setAlignment(Qt::AlignCenter);
+    releaseType_ =
+        radioGroup(client, "ReleaseType", {}, {QStringLiteral("Mechanical Release"), QStringLiteral("Fingers Release")},
+                   QRect(6, 302, 234, 50), 1, QStringLiteral("Release Type"));
+    overDraw_ = radioGroup(client, "OverDraw", QStringLiteral("OverDraw?"),
+                           {QStringLiteral("No"), QStringLiteral("1") + inch, QStringLiteral("2") + inch,
+                            QStringLiteral("3") + inch, QStringLiteral("4") + inch, QStringLiteral("5") + inch},
+                           QRect(6, 356, 234, 82), 2, {});
+    braceHt_ = radioGroup(client, "BraceHt", QStringLiteral("Brace Height"),
+                          {QStringLiteral("Over 6.5") + inch, QStringLiteral("Under 6.5") + inch},
+                          QRect(6, 442, 234, 64), 1, {});
 }
 
 void TArrowSel::buildPages(QWidget* client) {
@@ -624,6 +642,39 @@ QWidget* TArrowSel::controlWidget(Control control) const {
     return nullptr;
 }
 
+namespace {
+
+void applyControlState(QWidget* w, const present::ControlState& st) {
+    if (st.visible) {
+        w->setVisible(*st.visible);
+        if (*st.visible) {
+            w->raise(); // the overlapping adult and youth controls share one place
+        }
+    }
+    if (st.enabled) {
+        w->setEnabled(*st.enabled);
+    }
+    if (auto* g = qobject_cast<widgets::TRadioGroup*>(w)) {
+        if (st.color) {
+            g->setColorChecked(colorFromBgr(*st.color));
+            g->setColorLineFocus(colorFromBgr(*st.color));
+        }
+        if (st.fontColor) {
+            g->setFontColor(colorFromBgr(*st.fontColor));
+        }
+    } else if (auto* e = qobject_cast<widgets::TNumEdit*>(w)) {
+        if (st.fontColor) {
+            e->setFontColor(colorFromBgr(*st.fontColor));
+        }
+    } else if (auto* l = qobject_cast<QLabel*>(w); l && st.fontColor) {
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, colorFromBgr(*st.fontColor));
+        l->setPalette(pal);
+    }
+}
+
+} // namespace
+
 void TArrowSel::applyResult(const engine::SelectionResult& result, const engine::BowSetup& setup) {
     // Weight texts the run reset after a notice: the engine already ran with them, so the edits
     // take them without running again.
@@ -640,51 +691,36 @@ void TArrowSel::applyResult(const engine::SelectionResult& result, const engine:
     const present::ControlStates states = present::controlStates(result, setup);
     for (int i = 0; i < present::kControlCount; ++i) {
         const auto control = static_cast<Control>(i);
-        const present::ControlState& st = states[control];
-        QWidget* w = controlWidget(control);
-        if (st.visible) {
-            w->setVisible(*st.visible);
-            if (*st.visible) {
-                w->raise(); // the overlapping adult and youth controls share one place
-            }
-        }
-        if (st.enabled) {
-            w->setEnabled(*st.enabled);
-        }
-        if (auto* g = qobject_cast<widgets::TRadioGroup*>(w)) {
-            if (st.color) {
-                g->setColorChecked(colorFromBgr(*st.color));
-                g->setColorLineFocus(colorFromBgr(*st.color));
-            }
-            if (st.fontColor) {
-                g->setFontColor(colorFromBgr(*st.fontColor));
-            }
-        } else if (auto* e = qobject_cast<widgets::TNumEdit*>(w)) {
-            if (st.fontColor) {
-                e->setFontColor(colorFromBgr(*st.fontColor));
-            }
-        } else if (auto* l = qobject_cast<QLabel*>(w); l && st.fontColor) {
-            QPalette pal = l->palette();
-            pal.setColor(QPalette::WindowText, colorFromBgr(*st.fontColor));
-            l->setPalette(pal);
-        }
+        applyControlState(controlWidget(control), states[control]);
     }
-
     if (states.resetsApplied) {
-        const QString hint = QStringLiteral("Click for Weight Calculation");
-        for (const PageGrid& g : grids_) {
-            for (std::size_t i = 0; i < g.size.size(); ++i) {
-                const bool keepsDetailsHint = &g == &grids_[0] && (i == 8 || i == 16);
-                if (!keepsDetailsHint) {
-                    g.size[i]->setHint(hint);
-                }
+        resetCellHints();
+    }
+    applyCells(result);
+    if (!result.pageTag.empty()) {
+        tmpLbl2_->setText(toQt(result.pageTag));
+    }
+    for (std::size_t i = 0; i < result.spineLabels.size(); ++i) {
+        tspLabels_[i]->setText(toQt(result.spineLabels[i]));
+    }
+}
+
+void TArrowSel::resetCellHints() {
+    const QString hint = QStringLiteral("Click for Weight Calculation");
+    for (const PageGrid& g : grids_) {
+        for (std::size_t i = 0; i < g.size.size(); ++i) {
+            const bool keepsDetailsHint = &g == &grids_[0] && (i == 8 || i == 16);
+            if (!keepsDetailsHint) {
+                g.size[i]->setHint(hint);
             }
         }
-        for (TCellButton* b : grids_[std::size_t(engine::Page::Targ)].spine) {
-            b->setVisible(true);
-        }
     }
+    for (TCellButton* b : grids_[std::size_t(engine::Page::Targ)].spine) {
+        b->setVisible(true);
+    }
+}
 
+void TArrowSel::applyCells(const engine::SelectionResult& result) {
     for (std::size_t p = 0; p < grids_.size(); ++p) {
         const PageGrid& g = grids_[p];
         const std::vector<engine::Cell>& cells = result.grids[p];
@@ -705,13 +741,6 @@ void TArrowSel::applyResult(const engine::SelectionResult& result, const engine:
             g.size[i]->setCellEnabled(cell.sizeEnabled);
             g.weight[i]->setCellEnabled(cell.weightEnabled);
         }
-    }
-
-    if (!result.pageTag.empty()) {
-        tmpLbl2_->setText(toQt(result.pageTag));
-    }
-    for (std::size_t i = 0; i < result.spineLabels.size(); ++i) {
-        tspLabels_[i]->setText(toQt(result.spineLabels[i]));
     }
 }
 

@@ -97,6 +97,8 @@ private:
     void centreOnScreen();
     void buildMenu();
     void buildInputs(QWidget* client);
+    void buildEdits(QWidget* client);
+    void buildRadioGroups(QWidget* client);
     void buildPages(QWidget* client);
     QWidget* buildPage(engine::Page page);
     void buildGrid(engine::Page page, QWidget* parent, int firstRow, int lastRow, int top);
@@ -107,6 +109,9 @@ private:
 
     engine::BowSetup readSetup() const;
     void applyResult(const engine::SelectionResult& result, const engine::BowSetup& setup);
+    // After the notice's resets: every size cell shows its weight hint again, every Target spine cell shows.
+    void resetCellHints();
+    void applyCells(const engine::SelectionResult& result);
     void runCommand(Command command);
     QWidget* controlWidget(present::Control control) const;
 

@@ -79,6 +79,22 @@ TSpecsFrm::TSpecsFrm(const MainWindowState& mainWindow, QWidget* parent) : QDial
 TSpecsFrm::~TSpecsFrm() = default;
 
 void TSpecsFrm::buildControls() {
+    auto* top = new QHBoxLayout;
+    top->addLayout(specificationRows());
+    top->addSpacing(24);
+    top->addLayout(shaftColumn());
+    QFormLayout* weights = weightRows();
+    addTotalRows(weights);
+    auto* note = new QLabel(QStringLiteral("Note: Specs of shaft type Aluminum are from KV63 shafts."));
+    note->setObjectName(QStringLiteral("NoteLbl"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(weights);
+    layout->addWidget(note);
+    layout->addLayout(buttonRow());
+}
+
+QFormLayout* TSpecsFrm::specificationRows() {
     auto* specs = new QFormLayout;
     for (const auto& [field, caption] : kSpecificationFields) {
         auto* value = new widgets::TValueLabel(heading(caption));
@@ -86,7 +102,10 @@ void TSpecsFrm::buildControls() {
         value->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
         specs->addRow(QString::fromLatin1(caption), value);
     }
+    return specs;
+}
 
+QVBoxLayout* TSpecsFrm::shaftColumn() {
     auto* sizeCaption = new QLabel(QStringLiteral("Shaft Size & Models:"));
     size_ = new widgets::TValueLabel(QStringLiteral("Shaft Size"));
     size_->setObjectName(QStringLiteral("Label4"));
@@ -97,7 +116,10 @@ void TSpecsFrm::buildControls() {
     shaft->addWidget(sizeCaption);
     shaft->addWidget(size_);
     shaft->addWidget(models_);
+    return shaft;
+}
 
+QFormLayout* TSpecsFrm::weightRows() {
     length_ = weightSpin(QStringLiteral("FSpinEdit1"), 0.25, 38.0);
     point_ = weightSpin(QStringLiteral("FSpinEdit3"), 1.0, 9999.0);
     nock_ = weightSpin(QStringLiteral("FSpinEdit2"), 1.0, 9999.0);
@@ -115,6 +137,11 @@ void TSpecsFrm::buildControls() {
         connect(spin, &QDoubleSpinBox::valueChanged, this, &TSpecsFrm::ChangeOptions);
     }
 
+    return weights;
+}
+
+// The shaft and total weights, grains per pound, and the two notes that share one line below them.
+void TSpecsFrm::addTotalRows(QFormLayout* weights) {
     shaftWeight_ = new widgets::TValueLabel(QStringLiteral("Shaft Weight"));
     shaftWeight_->setObjectName(QStringLiteral("Label21"));
     auto* totalWeight = new widgets::TValueLabel(QStringLiteral("Approx. Total Arrow Weight"));
@@ -148,10 +175,9 @@ void TSpecsFrm::buildControls() {
     notes->addWidget(lightArrow_, 0, 0);
     notes->addWidget(noShaft_, 0, 0, Qt::AlignTop);
     weights->addRow(notes);
+}
 
-    auto* note = new QLabel(QStringLiteral("Note: Specs of shaft type Aluminum are from KV63 shafts."));
-    note->setObjectName(QStringLiteral("NoteLbl"));
-
+QHBoxLayout* TSpecsFrm::buttonRow() {
     auto* exit = button(QStringLiteral("&Close"), QStringLiteral("ExitBtn"), QStringLiteral("Close"));
     auto* calc = button(QStringLiteral("Kinetic Energy &&\nF.O.C. Calculator"), QStringLiteral("CalcSpeedButton"),
                         QStringLiteral("Kinetic Energy & F.O.C. Calculator"));
@@ -166,15 +192,7 @@ void TSpecsFrm::buildControls() {
     buttons->addStretch();
     buttons->addWidget(exit);
 
-    auto* top = new QHBoxLayout;
-    top->addLayout(specs);
-    top->addSpacing(24);
-    top->addLayout(shaft);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(weights);
-    layout->addWidget(note);
-    layout->addLayout(buttons);
+    return buttons;
 }
 
 void TSpecsFrm::openTable() {

@@ -6,7 +6,10 @@
 #include <string>
 
 class QDoubleSpinBox;
+class QFormLayout;
+class QHBoxLayout;
 class QLabel;
+class QVBoxLayout;
 
 namespace arrowsel {
 class MainWindowState;
@@ -37,6 +40,11 @@ public:
 
 private:
     void buildControls();
+    QFormLayout* specificationRows();
+    QVBoxLayout* shaftColumn();
+    QFormLayout* weightRows();
+    void addTotalRows(QFormLayout* weights);
+    QHBoxLayout* buttonRow();
     void FormCreate();
     void openTable();
     void computeWeights();

@@ -73,6 +73,94 @@ std::uint32_t headerLengthOf(std::string_view fixed, std::uint64_t fileSize, con
     return headerLength;
 }
 
+namespace {
+
+// A field's width must be one its type can have; a table that says otherwise is damaged.
+void checkFieldWidth(const FieldDef& f, unsigned char typeByte, const std::string& fileName) {
+    const auto bad = [&](const char* rule) {
+        damaged(fileName, "field " + f.name + " of type " + std::string(1, static_cast<char>(typeByte)) +
+                              " has width " + std::to_string(f.width) + " (" + rule + ")");
+    };
+    switch (f.type) {
+    case FieldType::Date:
+        if (f.width != 8) {
+            bad("a date is 8 bytes");
+        }
+        break;
+    case FieldType::Logical:
+        if (f.width != 1) {
+            bad("a logical is 1 byte");
+        }
+        break;
+    case FieldType::Integer:
+        if (f.width != 4) {
+            bad("an integer is 4 bytes");
+        }
+        break;
+    case FieldType::Memo:
+    case FieldType::General:
+    case FieldType::Picture:
+        if (f.width != 10 && f.width != 4) {
+            bad("a memo pointer is 10 or 4 bytes");
+        }
+        break;
+    case FieldType::Binary:
+        if (f.width != 10 && f.width != 8 && f.width != 4) {
+            bad("a binary field is 4, 8 or 10 bytes");
+        }
+        break;
+    default:
+        if (f.width < 1) {
+            bad("no field is empty");
+        }
+        break;
+    }
+}
+
+// One 32-byte field descriptor: the name (up to 11 bytes, NUL-ended, upper-cased), the type at
+// byte 11, the width and decimals at bytes 16 and 17. `offset` is where the field starts in a record.
+FieldDef readFieldDescriptor(const unsigned char* d, std::size_t number, int offset, const std::string& fileName) {
+    FieldDef f;
+    for (int i = 0; i < 11 && d[i] != 0; ++i) {
+        char c = static_cast<char>(d[i]);
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        f.name += c;
+    }
+    if (f.name.empty()) {
+        damaged(fileName, "field " + std::to_string(number) + " has no name");
+    }
+    f.type = static_cast<FieldType>(static_cast<char>(d[11]));
+    f.width = d[16];
+    f.decimals = d[17];
+    f.offset = offset;
+    checkFieldWidth(f, d[11], fileName);
+    return f;
+}
+
+// Records start where the header length says. A length that is not what the descriptors take
+// (plus one pad byte some dBASE writers add, or the backlink FoxPro writers add) would read every
+// record shifted and let a write land on the wrong one. `described` is where the end mark lies, plus one.
+void checkLengths(const DbfHeader& h, const unsigned char* b, std::size_t described, std::uint64_t widthSum,
+                  const std::string& fileName) {
+    const bool lengthFits = h.headerLength == described || h.headerLength == described + dbf::kBacklinkSize ||
+                            (h.headerLength == described + 1 && b[described] == 0);
+    if (!lengthFits) {
+        damaged(fileName, "its header length (" + std::to_string(h.headerLength) + ") does not match its " +
+                              std::to_string(h.fields.size()) + " fields (" + std::to_string(described) +
+                              (dbf::isVisualFoxPro(h.version) ? " or " + std::to_string(described + dbf::kBacklinkSize)
+                                                              : std::string()) +
+                              ")");
+    }
+    if (widthSum + 1 != h.recordLength) {
+        damaged(fileName, "its record length (" + std::to_string(h.recordLength) + ") does not match its fields (" +
+                              std::to_string(widthSum + 1) + ")");
+    }
+}
+
+} // namespace
+
 DbfHeader parseDbfHeader(std::string_view all, std::uint64_t fileSize, const std::string& fileName) {
     DbfHeader h;
     h.headerLength = headerLengthOf(all, fileSize, fileName);
@@ -100,63 +188,7 @@ DbfHeader parseDbfHeader(std::string_view all, std::uint64_t fileSize, const std
         if (pos + 32 > h.headerLength) {
             break;
         }
-        const unsigned char* d = b + pos;
-        std::string name;
-        for (int i = 0; i < 11 && d[i] != 0; ++i) {
-            char c = static_cast<char>(d[i]);
-            if (c >= 'a' && c <= 'z') {
-                c = static_cast<char>(c - 'a' + 'A');
-            }
-            name += c;
-        }
-        const std::size_t number = h.fields.size() + 1;
-        if (name.empty()) {
-            damaged(fileName, "field " + std::to_string(number) + " has no name");
-        }
-        FieldDef f;
-        f.name = name;
-        f.type = static_cast<FieldType>(static_cast<char>(d[11]));
-        f.width = d[16];
-        f.decimals = d[17];
-        f.offset = static_cast<int>(1 + widthSum);
-        const auto bad = [&](const char* rule) {
-            damaged(fileName, "field " + name + " of type " + std::string(1, static_cast<char>(d[11])) + " has width " +
-                                  std::to_string(f.width) + " (" + rule + ")");
-        };
-        switch (f.type) {
-        case FieldType::Date:
-            if (f.width != 8) {
-                bad("a date is 8 bytes");
-            }
-            break;
-        case FieldType::Logical:
-            if (f.width != 1) {
-                bad("a logical is 1 byte");
-            }
-            break;
-        case FieldType::Integer:
-            if (f.width != 4) {
-                bad("an integer is 4 bytes");
-            }
-            break;
-        case FieldType::Memo:
-        case FieldType::General:
-        case FieldType::Picture:
-            if (f.width != 10 && f.width != 4) {
-                bad("a memo pointer is 10 or 4 bytes");
-            }
-            break;
-        case FieldType::Binary:
-            if (f.width != 10 && f.width != 8 && f.width != 4) {
-                bad("a binary field is 4, 8 or 10 bytes");
-            }
-            break;
-        default:
-            if (f.width < 1) {
-                bad("no field is empty");
-            }
-            break;
-        }
+        FieldDef f = readFieldDescriptor(b + pos, h.fields.size() + 1, static_cast<int>(1 + widthSum), fileName);
         if (isMemoPointer(f)) {
             h.memoKind = h.version == dbf::kDbase3Memo ? dbf::MemoKind::Dbt : dbf::MemoKind::Fpt;
         }
@@ -170,23 +202,7 @@ DbfHeader parseDbfHeader(std::string_view all, std::uint64_t fileSize, const std
     if (h.fields.empty()) {
         damaged(fileName, "it has no fields");
     }
-    // Records start where the header length says. A length that is not what the descriptors
-    // take (plus one pad byte some dBASE writers add, or the backlink FoxPro writers add) would
-    // read every record shifted and let a write land on the wrong one.
-    const std::size_t described = pos + 1;
-    const bool lengthFits = h.headerLength == described || h.headerLength == described + dbf::kBacklinkSize ||
-                            (h.headerLength == described + 1 && b[described] == 0);
-    if (!lengthFits) {
-        damaged(fileName, "its header length (" + std::to_string(h.headerLength) + ") does not match its " +
-                              std::to_string(h.fields.size()) + " fields (" + std::to_string(described) +
-                              (dbf::isVisualFoxPro(h.version) ? " or " + std::to_string(described + dbf::kBacklinkSize)
-                                                              : std::string()) +
-                              ")");
-    }
-    if (widthSum + 1 != h.recordLength) {
-        damaged(fileName, "its record length (" + std::to_string(h.recordLength) + ") does not match its fields (" +
-                              std::to_string(widthSum + 1) + ")");
-    }
+    checkLengths(h, b, pos + 1, widthSum, fileName);
     return h;
 }
 

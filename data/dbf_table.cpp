@@ -768,6 +768,83 @@ struct TDbfTable::Impl {
         }
     }
 
+    // The steps of post(), under the append lock.
+
+    // Appends go after the records the header counts (never past the file's end).
+    std::uint32_t appendNumber() {
+        const std::uint32_t hc = headerCount();
+        const std::uint64_t whole = wholeBySize();
+        const auto next = static_cast<std::uint32_t>(std::min<std::uint64_t>(hc, whole)) + 1;
+        if (next == 0 || next >= dbf::kHeaderLock) {
+            fail("is full.");
+        }
+        return next;
+    }
+
+    // Memo texts go to the memo file first; the record takes their block numbers. True when a
+    // block was written.
+    bool writePendingMemos(std::string& record) {
+        bool written = false;
+        for (std::size_t i = 0; i < hdr.fields.size(); ++i) {
+            if (!pendingMemo[i]) {
+                continue;
+            }
+            if (!memo) {
+                fail("has no memo file.");
+            }
+            const std::uint32_t block = pendingMemo[i]->empty() ? 0 : memo->append(*pendingMemo[i]);
+            written = written || block != 0;
+            field_codec::storeMemoBlock(hdr.fields[i], block, record.data());
+        }
+        return written;
+    }
+
+    // The record, then the header's date and count and the change mark.
+    void writeRecord(const std::string& record, std::uint32_t n, std::uint32_t newCount, bool inserting) {
+        if (inserting) {
+            std::string bytes = record;
+            bytes += '\x1A';
+            dbf.writeAt(recordOffset(n), bytes.data(), bytes.size());
+        } else {
+            dbf.writeAt(recordOffset(n), record.data(), record.size());
+        }
+        hook(test_hooks::PostStage::RecordWritten);
+        unsigned char head[7];
+        todayBytes(head);
+        writeLe32(head + 3, newCount);
+        dbf.writeAt(1, head, inserting ? 7 : 3);
+        raiseChangeMark();
+        hook(test_hooks::PostStage::HeaderWritten);
+    }
+
+    // An edited record moves in an index only when its key changed.
+    void updateIndexes(const std::string& record, std::uint32_t n, bool inserting) {
+        for (const auto& ix : indexes) {
+            ix->refresh();
+            if (inserting) {
+                ix->insert(record, n);
+            } else {
+                const KeyExpression& expr = ix->expression();
+                const std::string oldKey = expr.evaluate(origBuf);
+                if (oldKey != expr.evaluate(record)) {
+                    ix->remove(oldKey, n);
+                    ix->insert(record, n);
+                }
+            }
+        }
+        hook(test_hooks::PostStage::IndexesUpdated);
+    }
+
+    void syncAll(bool memoWritten) {
+        dbf.sync();
+        if (memoWritten) {
+            memo->sync();
+        }
+        for (const auto& ix : indexes) {
+            ix->flush();
+        }
+    }
+
     void releaseRecordLock() {
         if (recordLocked) {
             dbf.unlock(dbf::kHeaderLock - lockedRecno);
@@ -778,104 +855,127 @@ struct TDbfTable::Impl {
 
 // ---- creating ---------------------------------------------------------------------------------
 
+namespace {
+
+[[noreturn]] void refuseCreate(const std::string& shown, const std::string& what) {
+    throw ETableError("Cannot create the table " + shown + ": " + what + ".");
+}
+
+// The field's name upper-cased, checked against the xBase rule and the fields before it.
+std::string newFieldName(const std::string& given, const std::vector<FieldDef>& before, const std::string& shown) {
+    std::string name;
+    for (char c : given) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+        name += c;
+    }
+    const bool nameOk = !name.empty() && name.size() <= 10 && name[0] >= 'A' && name[0] <= 'Z' &&
+                        std::all_of(name.begin(), name.end(), [](char c) {
+                            return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+                        });
+    if (!nameOk) {
+        refuseCreate(shown,
+                     "\"" + given + "\" is not a field name (1 to 10 letters, digits or _, starting with a letter)");
+    }
+    for (const FieldDef& other : before) {
+        if (other.name == name) {
+            refuseCreate(shown, "the field name " + name + " appears twice");
+        }
+    }
+    return name;
+}
+
+// Width and decimals of a new field of `s.type`; a width of 0 asks for the type's own.
+void setNewFieldWidth(FieldDef& f, const TDbfTable::FieldSpec& s, bool vfp, const std::string& shown) {
+    const auto fixedWidth = [&](int w) {
+        if (s.width != 0 && s.width != w) {
+            refuseCreate(shown, "the field " + f.name + " must be " + std::to_string(w) + " bytes wide");
+        }
+        f.width = w;
+    };
+    f.decimals = 0;
+    switch (s.type) {
+    case FieldType::Character:
+        if (s.width < 1 || s.width > 254) {
+            refuseCreate(shown, "the character field " + f.name + " must be 1 to 254 characters wide");
+        }
+        f.width = s.width;
+        break;
+    case FieldType::Numeric:
+    case FieldType::Float:
+        if (s.width < 1 || s.width > 20 || s.decimals < 0 || s.decimals > 15 ||
+            (s.decimals > 0 && s.decimals > s.width - 2)) {
+            refuseCreate(shown, "the number field " + f.name + " must be 1 to 20 wide with room for its decimals");
+        }
+        f.width = s.width;
+        f.decimals = s.decimals;
+        break;
+    case FieldType::Date:
+        fixedWidth(8);
+        break;
+    case FieldType::Logical:
+        fixedWidth(1);
+        break;
+    case FieldType::Integer:
+        fixedWidth(4);
+        break;
+    case FieldType::Memo:
+        if (s.width != 0 && s.width != 10 && s.width != 4) {
+            refuseCreate(shown, "the memo field " + f.name + " must be 10 bytes wide (4 in Visual FoxPro tables)");
+        }
+        f.width = vfp ? 4 : 10;
+        break;
+    default:
+        refuseCreate(shown, "the field " + f.name + " has a type (" + std::string(1, static_cast<char>(s.type)) +
+                                ") that new tables cannot have; use C, N, F, D, L, I or M");
+    }
+}
+
+std::vector<FieldDef> newFieldDefs(const std::vector<TDbfTable::FieldSpec>& specs, bool vfp, const std::string& shown) {
+    if (specs.empty()) {
+        refuseCreate(shown, "a table needs at least one field");
+    }
+    if (specs.size() > 255) {
+        refuseCreate(shown, "a table has at most 255 fields");
+    }
+    std::vector<FieldDef> fields;
+    std::uint32_t offset = 1;
+    for (const TDbfTable::FieldSpec& s : specs) {
+        FieldDef f;
+        f.name = newFieldName(s.name, fields, shown);
+        f.type = s.type;
+        setNewFieldWidth(f, s, vfp, shown);
+        f.offset = static_cast<int>(offset);
+        offset += static_cast<std::uint32_t>(f.width);
+        fields.push_back(std::move(f));
+    }
+    if (offset > 65500) {
+        refuseCreate(shown, "its records would be longer than 65500 bytes");
+    }
+    return fields;
+}
+
+} // namespace
+
 void TDbfTable::create(const fs::path& path, const std::vector<FieldSpec>& specs, CodePage cp, bool overwrite) {
     fs::path target = path;
     if (!target.has_extension()) {
         target += ".DBF";
     }
     const std::string shown = target.string();
-    const auto refuse = [&](const std::string& what) {
-        throw ETableError("Cannot create the table " + shown + ": " + what + ".");
-    };
-    if (specs.empty()) {
-        refuse("a table needs at least one field");
-    }
-    if (specs.size() > 255) {
-        refuse("a table has at most 255 fields");
-    }
     bool vfp = false;
     bool hasMemo = false;
     for (const FieldSpec& s : specs) {
         vfp = vfp || s.type == FieldType::Integer;
         hasMemo = hasMemo || s.type == FieldType::Memo;
     }
-    std::vector<FieldDef> fields;
-    std::uint32_t offset = 1;
-    for (const FieldSpec& s : specs) {
-        FieldDef f;
-        for (char c : s.name) {
-            if (c >= 'a' && c <= 'z') {
-                c = static_cast<char>(c - 'a' + 'A');
-            }
-            f.name += c;
-        }
-        const bool nameOk = !f.name.empty() && f.name.size() <= 10 && f.name[0] >= 'A' && f.name[0] <= 'Z' &&
-                            std::all_of(f.name.begin(), f.name.end(), [](char c) {
-                                return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-                            });
-        if (!nameOk) {
-            refuse("\"" + s.name + "\" is not a field name (1 to 10 letters, digits or _, starting with a letter)");
-        }
-        for (const FieldDef& other : fields) {
-            if (other.name == f.name) {
-                refuse("the field name " + f.name + " appears twice");
-            }
-        }
-        f.type = s.type;
-        f.decimals = 0;
-        const auto fixedWidth = [&](int w) {
-            if (s.width != 0 && s.width != w) {
-                refuse("the field " + f.name + " must be " + std::to_string(w) + " bytes wide");
-            }
-            f.width = w;
-        };
-        switch (s.type) {
-        case FieldType::Character:
-            if (s.width < 1 || s.width > 254) {
-                refuse("the character field " + f.name + " must be 1 to 254 characters wide");
-            }
-            f.width = s.width;
-            break;
-        case FieldType::Numeric:
-        case FieldType::Float:
-            if (s.width < 1 || s.width > 20 || s.decimals < 0 || s.decimals > 15 ||
-                (s.decimals > 0 && s.decimals > s.width - 2)) {
-                refuse("the number field " + f.name + " must be 1 to 20 wide with room for its decimals");
-            }
-            f.width = s.width;
-            f.decimals = s.decimals;
-            break;
-        case FieldType::Date:
-            fixedWidth(8);
-            break;
-        case FieldType::Logical:
-            fixedWidth(1);
-            break;
-        case FieldType::Integer:
-            fixedWidth(4);
-            break;
-        case FieldType::Memo:
-            if (s.width != 0 && s.width != 10 && s.width != 4) {
-                refuse("the memo field " + f.name + " must be 10 bytes wide (4 in Visual FoxPro tables)");
-            }
-            f.width = vfp ? 4 : 10;
-            break;
-        default:
-            refuse("the field " + f.name + " has a type (" + std::string(1, static_cast<char>(s.type)) +
-                   ") that new tables cannot have; use C, N, F, D, L, I or M");
-        }
-        f.offset = static_cast<int>(offset);
-        offset += static_cast<std::uint32_t>(f.width);
-        fields.push_back(std::move(f));
-    }
-    if (offset > 65500) {
-        refuse("its records would be longer than 65500 bytes");
-    }
+    const std::vector<FieldDef> fields = newFieldDefs(specs, vfp, shown);
     const std::uint8_t version = vfp ? dbf::kVisualFoxPro : hasMemo ? dbf::kFoxPro2Memo : dbf::kDbase3;
 
     if (const std::optional<fs::path> existing = findFileNoCase(target)) {
         if (!overwrite) {
-            throw ETableError("Cannot create the table " + shown + ": it already exists.");
+            refuseCreate(shown, "it already exists");
         }
         target = *existing;
     }
@@ -1484,68 +1584,19 @@ void TDbfTable::post() {
     std::string record = d.editBuf;
     std::uint32_t n = d.recno;
     std::uint32_t newCount = d.count;
-    bool memoWritten = false;
     {
         ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Write);
         if (inserting) {
-            // Appends go after the records the header counts (never past the file's end).
-            const std::uint32_t hc = d.headerCount();
-            const std::uint64_t whole = d.wholeBySize();
-            newCount = static_cast<std::uint32_t>(std::min<std::uint64_t>(hc, whole)) + 1;
-            if (newCount == 0 || newCount >= dbf::kHeaderLock) {
-                d.fail("is full.");
-            }
+            newCount = d.appendNumber();
             n = newCount;
         }
-        for (std::size_t i = 0; i < d.hdr.fields.size(); ++i) {
-            if (!d.pendingMemo[i]) {
-                continue;
-            }
-            if (!d.memo) {
-                d.fail("has no memo file.");
-            }
-            const std::uint32_t block = d.pendingMemo[i]->empty() ? 0 : d.memo->append(*d.pendingMemo[i]);
-            memoWritten = memoWritten || block != 0;
-            field_codec::storeMemoBlock(d.hdr.fields[i], block, record.data());
-        }
+        const bool memoWritten = d.writePendingMemos(record);
         hook(test_hooks::PostStage::MemoWritten);
         const Impl::Undo undo = d.undoFor(n, inserting);
         try {
-            if (inserting) {
-                std::string bytes = record;
-                bytes += '\x1A';
-                d.dbf.writeAt(d.recordOffset(n), bytes.data(), bytes.size());
-            } else {
-                d.dbf.writeAt(d.recordOffset(n), record.data(), record.size());
-            }
-            hook(test_hooks::PostStage::RecordWritten);
-            unsigned char head[7];
-            todayBytes(head);
-            writeLe32(head + 3, newCount);
-            d.dbf.writeAt(1, head, inserting ? 7 : 3);
-            d.raiseChangeMark();
-            hook(test_hooks::PostStage::HeaderWritten);
-            for (const auto& ix : d.indexes) {
-                ix->refresh();
-                if (inserting) {
-                    ix->insert(record, n);
-                } else {
-                    const KeyExpression& expr = ix->expression();
-                    const std::string oldKey = expr.evaluate(d.origBuf);
-                    if (oldKey != expr.evaluate(record)) {
-                        ix->remove(oldKey, n);
-                        ix->insert(record, n);
-                    }
-                }
-            }
-            hook(test_hooks::PostStage::IndexesUpdated);
-            d.dbf.sync();
-            if (memoWritten) {
-                d.memo->sync();
-            }
-            for (const auto& ix : d.indexes) {
-                ix->flush();
-            }
+            d.writeRecord(record, n, newCount, inserting);
+            d.updateIndexes(record, n, inserting);
+            d.syncAll(memoWritten);
         } catch (const std::exception& e) {
             // A record that is not stored whole is not stored at all: trying again must not add
             // a second copy of it.

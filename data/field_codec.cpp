@@ -159,6 +159,135 @@ void blank(const FieldDef& f, char* record) {
     }
 }
 
+namespace {
+
+// The steps of store(), one a field type. Each writes the field's bytes at `p` from `stored` (the
+// text in the table's code page) or refuses it, naming the text as the user typed it (`utf8`).
+struct StoreInput {
+    const FieldDef& field;
+    std::string_view utf8;
+    std::string_view stored;
+    const std::string& table;
+    [[noreturn]] void refuse(const std::string& why) const { field_codec::refuse(field, table, why); }
+    std::string typed() const { return "\"" + std::string(utf8) + "\""; }
+};
+
+void storeCharacter(const StoreInput& in, char* p, std::size_t w) {
+    const std::string_view t = in.stored.size() > w ? trimTrailingSpaces(in.stored) : in.stored;
+    if (t.size() > w) {
+        in.refuse("is " + std::to_string(w) + " characters wide; the text " + in.typed() + " does not fit");
+    }
+    std::memcpy(p, t.data(), t.size());
+    std::memset(p + t.size(), ' ', w - t.size());
+}
+
+void storeNumber(const StoreInput& in, char* p, std::size_t w) {
+    if (trimSpacesAndNuls(in.stored).empty()) {
+        std::memset(p, ' ', w);
+        return;
+    }
+    const std::optional<double> v = parseNumber(in.stored);
+    if (!v) {
+        in.refuse("holds numbers; " + in.typed() + " is not a number");
+    }
+    char buf[512];
+    const auto r = std::to_chars(buf, buf + sizeof buf, *v, std::chars_format::fixed, in.field.decimals);
+    std::string_view out(buf, r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 0);
+    if (!out.empty() && out.front() == '-' && out.find_first_not_of("-0.") == std::string_view::npos) {
+        out.remove_prefix(1); // no negative zero
+    }
+    if (out.empty() || out.size() > w) {
+        in.refuse("is " + std::to_string(w) + " characters wide with " + std::to_string(in.field.decimals) +
+                  " decimals; the number " + std::string(trimSpacesAndNuls(in.utf8)) + " does not fit");
+    }
+    std::memset(p, ' ', w - out.size());
+    std::memcpy(p + (w - out.size()), out.data(), out.size());
+}
+
+void storeDate(const StoreInput& in, char* p, std::size_t w) {
+    const std::string_view t = trimSpacesAndNuls(in.stored);
+    if (t.empty()) {
+        std::memset(p, ' ', w);
+        return;
+    }
+    std::string digits;
+    if (t.size() == 10 && t[4] == '-' && t[7] == '-') {
+        digits = std::string(t.substr(0, 4)) + std::string(t.substr(5, 2)) + std::string(t.substr(8, 2));
+    } else {
+        digits = std::string(t);
+    }
+    if (digits.size() != 8 || !allDigits(digits) ||
+        !validDate(digitsValue(std::string_view(digits).substr(0, 4)),
+                   digitsValue(std::string_view(digits).substr(4, 2)),
+                   digitsValue(std::string_view(digits).substr(6, 2)))) {
+        in.refuse("holds dates as YYYYMMDD; " + in.typed() + " is not a date");
+    }
+    std::memcpy(p, digits.data(), 8);
+}
+
+void storeLogical(const StoreInput& in, char* p) {
+    std::string_view t = trimSpacesAndNuls(in.stored);
+    if (t.size() == 3 && t.front() == '.' && t.back() == '.') {
+        t = t.substr(1, 1);
+    }
+    char c = ' ';
+    if (!t.empty()) {
+        switch (t.front()) {
+        case 'T':
+        case 't':
+        case 'Y':
+        case 'y':
+        case '1':
+            c = 'T';
+            break;
+        case 'F':
+        case 'f':
+        case 'N':
+        case 'n':
+        case '0':
+            c = 'F';
+            break;
+        case '?':
+            c = '?';
+            break;
+        default:
+            in.refuse("holds T or F; " + in.typed() + " is neither");
+        }
+    }
+    p[0] = c;
+}
+
+void storeInteger(const StoreInput& in, char* p) {
+    std::string_view t = trimSpacesAndNuls(in.stored);
+    std::int64_t v = 0;
+    if (!t.empty()) {
+        if (t.front() == '+') {
+            t.remove_prefix(1);
+        }
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (t.empty() || ec != std::errc() || end != t.data() + t.size() ||
+            v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max()) {
+            in.refuse("holds whole numbers from -2147483648 to 2147483647; " + in.typed() + " is not one");
+        }
+    }
+    writeLe32(p, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
+}
+
+// A Visual FoxPro double (type B, width 8).
+void storeDouble(const StoreInput& in, char* p) {
+    double v = 0;
+    if (!trimSpacesAndNuls(in.stored).empty()) {
+        const std::optional<double> parsed = parseNumber(in.stored);
+        if (!parsed) {
+            in.refuse("holds numbers; " + in.typed() + " is not a number");
+        }
+        v = *parsed;
+    }
+    std::memcpy(p, &v, sizeof v);
+}
+
+} // namespace
+
 void store(const FieldDef& f, std::string_view utf8, CodePage cp, char* record, const std::string& table) {
     char* p = record + f.offset;
     const auto w = static_cast<std::size_t>(f.width);
@@ -167,123 +296,27 @@ void store(const FieldDef& f, std::string_view utf8, CodePage cp, char* record, 
     if (!encodeText(cp, utf8, stored, &bad)) {
         refuse(f, table, "cannot hold the character \"" + bad + "\" (code page " + codePageName(cp) + ")");
     }
+    const StoreInput in{f, utf8, stored, table};
     switch (f.type) {
-    case FieldType::Character: {
-        const std::string_view t = stored.size() > w ? trimTrailingSpaces(stored) : std::string_view(stored);
-        if (t.size() > w) {
-            refuse(f, table,
-                   "is " + std::to_string(w) + " characters wide; the text \"" + std::string(utf8) + "\" does not fit");
-        }
-        std::memcpy(p, t.data(), t.size());
-        std::memset(p + t.size(), ' ', w - t.size());
+    case FieldType::Character:
+        storeCharacter(in, p, w);
         return;
-    }
     case FieldType::Numeric:
-    case FieldType::Float: {
-        if (trimSpacesAndNuls(stored).empty()) {
-            std::memset(p, ' ', w);
-            return;
-        }
-        const std::optional<double> v = parseNumber(stored);
-        if (!v) {
-            refuse(f, table, "holds numbers; \"" + std::string(utf8) + "\" is not a number");
-        }
-        char buf[512];
-        const auto r = std::to_chars(buf, buf + sizeof buf, *v, std::chars_format::fixed, f.decimals);
-        std::string_view out(buf, r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 0);
-        if (!out.empty() && out.front() == '-' && out.find_first_not_of("-0.") == std::string_view::npos) {
-            out.remove_prefix(1); // no negative zero
-        }
-        if (out.empty() || out.size() > w) {
-            refuse(f, table,
-                   "is " + std::to_string(w) + " characters wide with " + std::to_string(f.decimals) +
-                       " decimals; the number " + std::string(trimSpacesAndNuls(utf8)) + " does not fit");
-        }
-        std::memset(p, ' ', w - out.size());
-        std::memcpy(p + (w - out.size()), out.data(), out.size());
+    case FieldType::Float:
+        storeNumber(in, p, w);
         return;
-    }
-    case FieldType::Date: {
-        std::string_view t = trimSpacesAndNuls(stored);
-        if (t.empty()) {
-            std::memset(p, ' ', w);
-            return;
-        }
-        std::string digits;
-        if (t.size() == 10 && t[4] == '-' && t[7] == '-') {
-            digits = std::string(t.substr(0, 4)) + std::string(t.substr(5, 2)) + std::string(t.substr(8, 2));
-        } else {
-            digits = std::string(t);
-        }
-        if (digits.size() != 8 || !allDigits(digits) ||
-            !validDate(digitsValue(std::string_view(digits).substr(0, 4)),
-                       digitsValue(std::string_view(digits).substr(4, 2)),
-                       digitsValue(std::string_view(digits).substr(6, 2)))) {
-            refuse(f, table, "holds dates as YYYYMMDD; \"" + std::string(utf8) + "\" is not a date");
-        }
-        std::memcpy(p, digits.data(), 8);
+    case FieldType::Date:
+        storeDate(in, p, w);
         return;
-    }
-    case FieldType::Logical: {
-        std::string_view t = trimSpacesAndNuls(stored);
-        if (t.size() == 3 && t.front() == '.' && t.back() == '.') {
-            t = t.substr(1, 1);
-        }
-        char c = ' ';
-        if (!t.empty()) {
-            switch (t.front()) {
-            case 'T':
-            case 't':
-            case 'Y':
-            case 'y':
-            case '1':
-                c = 'T';
-                break;
-            case 'F':
-            case 'f':
-            case 'N':
-            case 'n':
-            case '0':
-                c = 'F';
-                break;
-            case '?':
-                c = '?';
-                break;
-            default:
-                refuse(f, table, "holds T or F; \"" + std::string(utf8) + "\" is neither");
-            }
-        }
-        p[0] = c;
+    case FieldType::Logical:
+        storeLogical(in, p);
         return;
-    }
-    case FieldType::Integer: {
-        std::string_view t = trimSpacesAndNuls(stored);
-        std::int64_t v = 0;
-        if (!t.empty()) {
-            if (t.front() == '+') {
-                t.remove_prefix(1);
-            }
-            const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-            if (t.empty() || ec != std::errc() || end != t.data() + t.size() ||
-                v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max()) {
-                refuse(f, table,
-                       "holds whole numbers from -2147483648 to 2147483647; \"" + std::string(utf8) + "\" is not one");
-            }
-        }
-        writeLe32(p, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
+    case FieldType::Integer:
+        storeInteger(in, p);
         return;
-    }
     case FieldType::Binary:
         if (f.width == 8) {
-            double v = 0;
-            if (!trimSpacesAndNuls(stored).empty()) {
-                const std::optional<double> parsed = parseNumber(stored);
-                if (!parsed) {
-                    refuse(f, table, "holds numbers; \"" + std::string(utf8) + "\" is not a number");
-                }
-                v = *parsed;
-            }
-            std::memcpy(p, &v, sizeof v);
+            storeDouble(in, p);
             return;
         }
         break;

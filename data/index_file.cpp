@@ -558,15 +558,9 @@ private:
         return std::string(trimTrailingSpaces(std::string_view(reinterpret_cast<const char*>(p), n)));
     }
 
-    // Reads the header and then only the nodes the tree reaches, one at a time: a file's size
-    // says nothing about how much of it is in use (a sparse file of gigabytes may hold a few nodes).
-    State parse(std::uint64_t size) {
-        State s;
-        if (size < kNodeSize) {
-            corrupt("the file is shorter than its header");
-        }
-        unsigned char h[2 * kNodeSize] = {};
-        readBlock(h, static_cast<std::size_t>(std::min<std::uint64_t>(size, sizeof h)), 0);
+    // The header's options, key length and expressions into `s`. `h` holds the file's first two
+    // blocks (as much of them as the file has); returns the header's size.
+    std::size_t parseHeader(const unsigned char* h, std::uint64_t size, State& s) const {
         const std::uint8_t options = h[14];
         s.kind = (options & kOptCompact) ? IndexKind::Compact : IndexKind::NonCompact;
         const std::size_t headerSize = s.kind == IndexKind::Compact ? 2 * kNodeSize : kNodeSize;
@@ -609,8 +603,11 @@ private:
         if (!s.hasFor) {
             s.forText.clear();
         }
+        return headerSize;
+    }
 
-        // The key expression must suit the stored key length.
+    // The key expression must suit the stored key length.
+    void useKeyExpression(const State& s) {
         if (!expr_ || expr_->text() != s.exprText) {
             KeyExpression expr(s.exprText, fields_, cp_, name_);
             expr_ = std::move(expr);
@@ -622,6 +619,35 @@ private:
         } else if (s.keyLength != 8) {
             corrupt("the key length " + std::to_string(s.keyLength) + " does not suit a numeric or date key");
         }
+    }
+
+    // This engine keeps no free list in the file: every block outside the tree is free.
+    static void collectFreeBlocks(State& s, const std::unordered_set<std::uint32_t>& visited, std::size_t headerSize) {
+        std::vector<std::uint32_t> used(visited.begin(), visited.end());
+        std::sort(used.begin(), used.end());
+        std::size_t u = 0;
+        for (std::uint64_t b = headerSize; b < s.fileEnd && s.freeOffsets.size() < kMaxFreeBlocks; b += kNodeSize) {
+            while (u < used.size() && used[u] < b) {
+                ++u;
+            }
+            if (u == used.size() || used[u] != b) {
+                s.freeOffsets.push_back(static_cast<std::uint32_t>(b));
+            }
+        }
+        std::reverse(s.freeOffsets.begin(), s.freeOffsets.end()); // lowest first off the back
+    }
+
+    // Reads the header and then only the nodes the tree reaches, one at a time: a file's size
+    // says nothing about how much of it is in use (a sparse file of gigabytes may hold a few nodes).
+    State parse(std::uint64_t size) {
+        State s;
+        if (size < kNodeSize) {
+            corrupt("the file is shorter than its header");
+        }
+        unsigned char h[2 * kNodeSize] = {};
+        readBlock(h, static_cast<std::size_t>(std::min<std::uint64_t>(size, sizeof h)), 0);
+        const std::size_t headerSize = parseHeader(h, size, s);
+        useKeyExpression(s);
         const char pad = expr_->type() == KeyType::Character ? ' ' : '\0';
 
         const std::uint32_t root = getLE32(h);
@@ -630,19 +656,7 @@ private:
         w.linkSiblings();
         s.fileEnd = (size + kNodeSize - 1) / kNodeSize * kNodeSize;
         if (writable_) {
-            // This engine keeps no free list in the file: every block outside the tree is free.
-            std::vector<std::uint32_t> used(w.visited.begin(), w.visited.end());
-            std::sort(used.begin(), used.end());
-            std::size_t u = 0;
-            for (std::uint64_t b = headerSize; b < s.fileEnd && s.freeOffsets.size() < kMaxFreeBlocks; b += kNodeSize) {
-                while (u < used.size() && used[u] < b) {
-                    ++u;
-                }
-                if (u == used.size() || used[u] != b) {
-                    s.freeOffsets.push_back(static_cast<std::uint32_t>(b));
-                }
-            }
-            std::reverse(s.freeOffsets.begin(), s.freeOffsets.end()); // lowest first off the back
+            collectFreeBlocks(s, w.visited, headerSize);
         }
         return s;
     }
@@ -1304,79 +1318,84 @@ private:
         bulkWrite();
     }
 
-    // Lays the whole tree out afresh from the ordered keys and writes the file in one go.
-    void bulkWrite() {
-        nodes_.clear();
-        freeIds_.clear();
-        freeOffsets_.clear();
-        dirty_.clear();
-        links_.clear();
-        fileEnd_ = headerSize();
-        std::vector<std::size_t> starts; // by node id
-
+    // A tree being laid out: where each node's entries start (by node id) and the level in progress.
+    struct Layout {
+        std::vector<std::size_t> starts;
         std::vector<std::int32_t> level;
-        auto newNode = [&](bool leaf, std::size_t start, std::uint32_t size) {
-            const std::int32_t id = allocNode(leaf, true);
-            nd(id).size = size;
-            starts.push_back(start);
-            level.push_back(id);
-            return id;
-        };
+    };
+
+    std::int32_t layNode(Layout& t, bool leaf, std::size_t start, std::uint32_t size) {
+        const std::int32_t id = allocNode(leaf, true);
+        nd(id).size = size;
+        t.starts.push_back(start);
+        t.level.push_back(id);
+        return id;
+    }
+
+    // Compact leaves hold as many keys as their compressed form fits in a node.
+    void layCompactLeaves(Layout& t) {
+        std::size_t s = 0;
+        std::size_t count = 0;
+        std::size_t bytes = 0;
+        std::uint32_t maxRecno = 0;
+        int prevTrail = 0;
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            const IndexEntry& e = entries_[i];
+            const int trail = trailingCount(e.key, pad_);
+            const int dup = count == 0 ? 0 : sharedCount(entries_[i - 1].key, prevTrail, e.key, trail);
+            const auto stored = static_cast<std::size_t>(keyLength_ - dup - trail);
+            const std::uint32_t mr = std::max(maxRecno, e.recno);
+            const auto eb = static_cast<std::size_t>(leafLayout(keyLength_, mr).entryBytes);
+            if (count > 0 && (count + 1) * eb + bytes + stored > kCompactLeafSpace) {
+                layNode(t, true, s, static_cast<std::uint32_t>(count));
+                s = i;
+                count = 1;
+                bytes = static_cast<std::size_t>(keyLength_ - trail);
+                maxRecno = e.recno;
+            } else {
+                ++count;
+                bytes += stored;
+                maxRecno = mr;
+            }
+            prevTrail = trail;
+        }
+        layNode(t, true, s, static_cast<std::uint32_t>(count));
+    }
+
+    void layLeaves(Layout& t) {
         const std::size_t n = entries_.size();
         if (n == 0) {
-            newNode(true, 0, 0);
+            layNode(t, true, 0, 0);
         } else if (kind_ == IndexKind::NonCompact) {
             const auto cap = static_cast<std::size_t>(nonCompactCapacity(keyLength_));
             for (std::size_t s = 0; s < n; s += cap) {
-                newNode(true, s, static_cast<std::uint32_t>(std::min(cap, n - s)));
+                layNode(t, true, s, static_cast<std::uint32_t>(std::min(cap, n - s)));
             }
         } else {
-            std::size_t s = 0;
-            std::size_t count = 0;
-            std::size_t bytes = 0;
-            std::uint32_t maxRecno = 0;
-            int prevTrail = 0;
-            for (std::size_t i = 0; i < n; ++i) {
-                const IndexEntry& e = entries_[i];
-                const int trail = trailingCount(e.key, pad_);
-                const int dup = count == 0 ? 0 : sharedCount(entries_[i - 1].key, prevTrail, e.key, trail);
-                const auto stored = static_cast<std::size_t>(keyLength_ - dup - trail);
-                const std::uint32_t mr = std::max(maxRecno, e.recno);
-                const auto eb = static_cast<std::size_t>(leafLayout(keyLength_, mr).entryBytes);
-                if (count > 0 && (count + 1) * eb + bytes + stored > kCompactLeafSpace) {
-                    newNode(true, s, static_cast<std::uint32_t>(count));
-                    s = i;
-                    count = 1;
-                    bytes = static_cast<std::size_t>(keyLength_ - trail);
-                    maxRecno = e.recno;
-                } else {
-                    ++count;
-                    bytes += stored;
-                    maxRecno = mr;
-                }
-                prevTrail = trail;
-            }
-            newNode(true, s, static_cast<std::uint32_t>(count));
+            layCompactLeaves(t);
         }
-        // Interior levels, the children spread evenly over as few nodes as will hold them.
+    }
+
+    // Interior levels, the children spread evenly over as few nodes as will hold them, up to the root.
+    void layInteriorLevels(Layout& t) {
         const auto cap = static_cast<std::size_t>(interiorCapacity());
         std::vector<std::int32_t> below;
         for (;;) {
-            below.swap(level);
-            level.clear();
+            below.swap(t.level);
+            t.level.clear();
             for (std::size_t i = 0; i < below.size(); ++i) {
                 nd(below[i]).left = i > 0 ? below[i - 1] : -1;
                 nd(below[i]).right = i + 1 < below.size() ? below[i + 1] : -1;
             }
             if (below.size() == 1) {
                 root_ = below.front();
-                break;
+                return;
             }
             const std::size_t groups = (below.size() + cap - 1) / cap;
             std::size_t at = 0;
             for (std::size_t g = 0; g < groups; ++g) {
                 const std::size_t take = below.size() / groups + (g < below.size() % groups ? 1 : 0);
-                const std::int32_t id = newNode(false, starts[static_cast<std::size_t>(below[at])], 0);
+                const std::int32_t id = layNode(t, false, t.starts[static_cast<std::size_t>(below[at])], 0);
                 std::uint32_t size = 0;
                 for (std::size_t j = 0; j < take; ++j, ++at) {
                     nd(id).kids.push_back(below[at]);
@@ -1386,11 +1405,25 @@ private:
                 nd(id).size = size;
             }
         }
+    }
+
+    // Lays the whole tree out afresh from the ordered keys and writes the file in one go.
+    void bulkWrite() {
+        nodes_.clear();
+        freeIds_.clear();
+        freeOffsets_.clear();
+        dirty_.clear();
+        links_.clear();
+        fileEnd_ = headerSize();
+        Layout t;
+        layLeaves(t);
+        layInteriorLevels(t);
+
         std::vector<unsigned char> image(fileEnd_);
         ++counter_;
         encodeHeader(image.data());
         for (std::size_t id = 0; id < nodes_.size(); ++id) {
-            encodeNode(static_cast<std::int32_t>(id), starts[id], image.data() + nodes_[id].offset);
+            encodeNode(static_cast<std::int32_t>(id), t.starts[id], image.data() + nodes_[id].offset);
         }
         // The whole file is one group: another program that has it open reads the new tree at its
         // next look (a new file renamed over it would leave that program on the old one).

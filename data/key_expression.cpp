@@ -477,85 +477,103 @@ public:
     static void evalNode(const Node& n, std::string_view record, Value& out, CodePage cp);
 
 private:
-    std::unique_ptr<Node> makeCall(const std::string& name, std::vector<std::unique_ptr<Node>> args) {
-        auto n = std::make_unique<Node>();
-        auto needArgs = [&](std::size_t lo, std::size_t hi) {
-            if (args.size() < lo || args.size() > hi) {
-                fail(name + "() has the wrong number of arguments");
-            }
-        };
-        auto needChar = [&](const Node& a) {
-            if (a.type != VType::Char) {
-                fail(name + "() needs a character argument");
-            }
-        };
-        int width = 0;
+    using Args = std::vector<std::unique_ptr<Node>>;
+
+    void needArgs(const std::string& name, const Args& args, std::size_t lo, std::size_t hi) const {
+        if (args.size() < lo || args.size() > hi) {
+            fail(name + "() has the wrong number of arguments");
+        }
+    }
+
+    void needChar(const std::string& name, const Node& a) const {
+        if (a.type != VType::Char) {
+            fail(name + "() needs a character argument");
+        }
+    }
+
+    // UPPER, LOWER and the trims: as wide as their argument. False when `name` is none of them.
+    bool makeCaseOrTrim(Node& n, const std::string& name, const Args& args) const {
         if (nameIs(name, "UPPER") || nameIs(name, "LOWER")) {
-            needArgs(1, 1);
-            needChar(*args[0]);
-            n->op = name.starts_with("UPPE") ? Op::Upper : Op::Lower;
-            n->type = VType::Char;
-            width = args[0]->width;
+            needArgs(name, args, 1, 1);
+            n.op = name.starts_with("UPPE") ? Op::Upper : Op::Lower;
         } else if (nameIs(name, "TRIM") || nameIs(name, "RTRIM") || nameIs(name, "LTRIM") || nameIs(name, "ALLTRIM")) {
-            needArgs(1, 1);
-            needChar(*args[0]);
-            n->op = name.starts_with("LTRI") ? Op::LTrim : name.starts_with("ALLT") ? Op::AllTrim : Op::RTrim;
-            n->type = VType::Char;
-            width = args[0]->width;
-        } else if (nameIs(name, "SUBSTR")) {
-            needArgs(2, 3);
-            needChar(*args[0]);
-            n->op = Op::Substr;
-            n->type = VType::Char;
-            n->arg1 = constantInt(*args[1], "SUBSTR", "start");
-            if (n->arg1 < 1) {
+            needArgs(name, args, 1, 1);
+            n.op = name.starts_with("LTRI") ? Op::LTrim : name.starts_with("ALLT") ? Op::AllTrim : Op::RTrim;
+        } else {
+            return false;
+        }
+        needChar(name, *args[0]);
+        n.width = args[0]->width;
+        return true;
+    }
+
+    // SUBSTR, LEFT, RIGHT and PADR: their counts must be constants, which fix the key's width.
+    bool makeCut(Node& n, const std::string& name, const Args& args) const {
+        if (nameIs(name, "SUBSTR")) {
+            needArgs(name, args, 2, 3);
+            needChar(name, *args[0]);
+            n.op = Op::Substr;
+            n.arg1 = constantInt(*args[1], "SUBSTR", "start");
+            if (n.arg1 < 1) {
                 fail("SUBSTR() start must be 1 or more");
             }
-            width = std::max(0, args[0]->width - n->arg1 + 1);
+            n.width = std::max(0, args[0]->width - n.arg1 + 1);
             if (args.size() == 3) {
-                n->arg2 = std::max(0, constantInt(*args[2], "SUBSTR", "length"));
-                width = std::min(width, n->arg2);
+                n.arg2 = std::max(0, constantInt(*args[2], "SUBSTR", "length"));
+                n.width = std::min(n.width, n.arg2);
             }
         } else if (nameIs(name, "LEFT") || nameIs(name, "RIGHT")) {
-            needArgs(2, 2);
-            needChar(*args[0]);
-            n->op = name.starts_with("LEFT") ? Op::Left : Op::Right;
-            n->type = VType::Char;
-            n->arg1 = std::max(0, constantInt(*args[1], name, "length"));
-            width = std::min(n->arg1, args[0]->width);
+            needArgs(name, args, 2, 2);
+            needChar(name, *args[0]);
+            n.op = name.starts_with("LEFT") ? Op::Left : Op::Right;
+            n.arg1 = std::max(0, constantInt(*args[1], name, "length"));
+            n.width = std::min(n.arg1, args[0]->width);
         } else if (nameIs(name, "PADR")) {
-            needArgs(2, 2);
-            needChar(*args[0]);
-            n->op = Op::Padr;
-            n->type = VType::Char;
-            n->arg1 = std::max(0, constantInt(*args[1], "PADR", "length"));
-            width = n->arg1;
-        } else if (nameIs(name, "STR")) {
-            needArgs(1, 3);
+            needArgs(name, args, 2, 2);
+            needChar(name, *args[0]);
+            n.op = Op::Padr;
+            n.arg1 = std::max(0, constantInt(*args[1], "PADR", "length"));
+            n.width = n.arg1;
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // STR and DTOS: a number or a date as text.
+    bool makeConversion(Node& n, const std::string& name, const Args& args) const {
+        if (nameIs(name, "STR")) {
+            needArgs(name, args, 1, 3);
             if (args[0]->type != VType::Num) {
                 fail("STR() needs a numeric argument");
             }
-            n->op = Op::Str;
-            n->type = VType::Char;
-            n->arg1 = args.size() >= 2 ? std::max(0, constantInt(*args[1], "STR", "length")) : 10;
-            n->arg2 = args.size() >= 3 ? std::max(0, constantInt(*args[2], "STR", "decimals")) : 0;
-            width = n->arg1;
-            args.resize(1);
+            n.op = Op::Str;
+            n.arg1 = args.size() >= 2 ? std::max(0, constantInt(*args[1], "STR", "length")) : 10;
+            n.arg2 = args.size() >= 3 ? std::max(0, constantInt(*args[2], "STR", "decimals")) : 0;
+            n.width = n.arg1;
         } else if (nameIs(name, "DTOS")) {
-            needArgs(1, 1);
+            needArgs(name, args, 1, 1);
             if (args[0]->type != VType::Date) {
                 fail("DTOS() needs a date argument");
             }
-            n->op = Op::Dtos;
-            n->type = VType::Char;
-            width = 8;
+            n.op = Op::Dtos;
+            n.width = 8;
         } else {
+            return false;
+        }
+        return true;
+    }
+
+    std::unique_ptr<Node> makeCall(const std::string& name, Args args) {
+        auto n = std::make_unique<Node>();
+        if (!makeCaseOrTrim(*n, name, args) && !makeCut(*n, name, args) && !makeConversion(*n, name, args)) {
             fail("unsupported function " + name + "()");
         }
-        if (n->op == Op::Substr || n->op == Op::Left || n->op == Op::Right || n->op == Op::Padr) {
+        n->type = VType::Char; // every function gives text
+        // The counts and lengths are taken; only the text, number or date argument is evaluated.
+        if (n->op == Op::Substr || n->op == Op::Left || n->op == Op::Right || n->op == Op::Padr || n->op == Op::Str) {
             args.resize(1);
         }
-        n->width = width;
         n->constant = true;
         for (const auto& a : args) {
             n->constant = n->constant && a->constant;
@@ -572,18 +590,17 @@ private:
     Token tok_;
 };
 
-void Parser::evalNode(const Node& n, std::string_view record, Value& out, CodePage cp) {
+// The steps of evaluating one node, by kind: a field's stored bytes, the operators, and the
+// functions that reshape or convert text.
+
+void evalField(const Node& n, std::string_view record, Value& out) {
     std::string scratch;
-    out.type = n.type;
+    const std::string_view b = fieldBytes(record, n.offset, n.fieldWidth, scratch);
     switch (n.op) {
-    case Op::FieldChar:
-        out.text.assign(fieldBytes(record, n.offset, n.fieldWidth, scratch));
-        return;
     case Op::FieldNum:
-        out.number = parseNumber(fieldBytes(record, n.offset, n.fieldWidth, scratch));
+        out.number = parseNumber(b);
         return;
     case Op::FieldInt: {
-        std::string_view b = fieldBytes(record, n.offset, n.fieldWidth, scratch);
         std::uint32_t u = 0;
         for (std::size_t i = 0; i < b.size() && i < 4; ++i) {
             u |= static_cast<std::uint32_t>(static_cast<unsigned char>(b[i])) << (8 * i);
@@ -592,120 +609,141 @@ void Parser::evalNode(const Node& n, std::string_view record, Value& out, CodePa
         return;
     }
     case Op::FieldDate:
-        out.number = parseDate(fieldBytes(record, n.offset, n.fieldWidth, scratch));
+        out.number = parseDate(b);
         return;
     case Op::FieldLogical: {
-        std::string_view b = fieldBytes(record, n.offset, n.fieldWidth, scratch);
         const char c = b.empty() ? ' ' : b[0];
         out.text.assign(1, (c == 'T' || c == 't' || c == 'Y' || c == 'y') ? 'T' : 'F');
         return;
     }
-    case Op::Literal:
-        out.text = n.literal.text;
-        out.number = n.literal.number;
-        return;
-    case Op::Concat:
-    case Op::ConcatMinus: {
-        Value r;
-        evalNode(*n.kids[0], record, out, cp);
-        evalNode(*n.kids[1], record, r, cp);
-        out.type = VType::Char;
-        if (n.op == Op::Concat) {
-            out.text += r.text;
-        } else {
-            const std::size_t end = trimTrailingSpaces(out.text).size();
-            const std::size_t moved = out.text.size() - end;
-            out.text.resize(end);
-            out.text += r.text;
-            out.text.append(moved, ' ');
-        }
+    default:
+        out.text.assign(b);
         return;
     }
-    case Op::Add:
-    case Op::Sub: {
-        Value l;
-        Value r;
-        evalNode(*n.kids[0], record, l, cp);
-        evalNode(*n.kids[1], record, r, cp);
-        const bool lEmptyDate = l.type == VType::Date && l.number == 0;
-        const bool rEmptyDate = r.type == VType::Date && r.number == 0;
-        const bool datesMet = n.type == VType::Date || (l.type == VType::Date && r.type == VType::Date);
-        if (datesMet && (lEmptyDate || rEmptyDate)) {
-            out.number = 0; // arithmetic on an empty date stays empty
-        } else {
-            out.number = n.op == Op::Add ? l.number + r.number : l.number - r.number;
-        }
+}
+
+void evalConcat(const Node& n, std::string_view record, Value& out, CodePage cp) {
+    Value r;
+    Parser::evalNode(*n.kids[0], record, out, cp);
+    Parser::evalNode(*n.kids[1], record, r, cp);
+    out.type = VType::Char;
+    if (n.op == Op::Concat) {
+        out.text += r.text;
         return;
     }
+    // "a - b" moves a's trailing blanks behind b.
+    const std::size_t end = trimTrailingSpaces(out.text).size();
+    const std::size_t moved = out.text.size() - end;
+    out.text.resize(end);
+    out.text += r.text;
+    out.text.append(moved, ' ');
+}
+
+void evalArithmetic(const Node& n, std::string_view record, Value& out, CodePage cp) {
+    Value l;
+    Value r;
+    Parser::evalNode(*n.kids[0], record, l, cp);
+    Parser::evalNode(*n.kids[1], record, r, cp);
+    const bool lEmptyDate = l.type == VType::Date && l.number == 0;
+    const bool rEmptyDate = r.type == VType::Date && r.number == 0;
+    const bool datesMet = n.type == VType::Date || (l.type == VType::Date && r.type == VType::Date);
+    if (datesMet && (lEmptyDate || rEmptyDate)) {
+        out.number = 0; // arithmetic on an empty date stays empty
+    } else {
+        out.number = n.op == Op::Add ? l.number + r.number : l.number - r.number;
+    }
+}
+
+// UPPER, LOWER, the trims, SUBSTR, LEFT, RIGHT and PADR: the argument's text, reshaped.
+void evalTextFunction(const Node& n, std::string_view record, Value& out, CodePage cp) {
+    Parser::evalNode(*n.kids[0], record, out, cp);
+    out.type = VType::Char;
+    std::string& t = out.text;
+    const auto count = static_cast<std::size_t>(n.arg1);
+    switch (n.op) {
     case Op::Upper:
     case Op::Lower:
-        evalNode(*n.kids[0], record, out, cp);
-        out.type = VType::Char;
-        for (char& c : out.text) {
+        for (char& c : t) {
             const auto b = static_cast<unsigned char>(c);
             c = static_cast<char>(n.op == Op::Upper ? upperByte(cp, b) : lowerByte(cp, b));
         }
         return;
     case Op::RTrim:
     case Op::LTrim:
-    case Op::AllTrim: {
-        evalNode(*n.kids[0], record, out, cp);
-        out.type = VType::Char;
+    case Op::AllTrim:
         if (n.op != Op::LTrim) {
-            out.text.resize(trimTrailingSpaces(out.text).size());
+            t.resize(trimTrailingSpaces(t).size());
         }
         if (n.op != Op::RTrim) {
-            out.text.erase(0, out.text.find_first_not_of(' '));
+            t.erase(0, t.find_first_not_of(' '));
         }
         return;
-    }
-    case Op::Substr: {
-        evalNode(*n.kids[0], record, out, cp);
-        out.type = VType::Char;
-        const auto start = static_cast<std::size_t>(n.arg1 - 1);
-        if (start >= out.text.size()) {
-            out.text.clear();
+    case Op::Substr:
+        if (const auto start = static_cast<std::size_t>(n.arg1 - 1); start >= t.size()) {
+            t.clear();
         } else {
-            out.text.erase(0, start);
-            if (n.arg2 >= 0 && out.text.size() > static_cast<std::size_t>(n.arg2)) {
-                out.text.resize(static_cast<std::size_t>(n.arg2));
+            t.erase(0, start);
+            if (n.arg2 >= 0 && t.size() > static_cast<std::size_t>(n.arg2)) {
+                t.resize(static_cast<std::size_t>(n.arg2));
             }
         }
         return;
-    }
     case Op::Left:
-        evalNode(*n.kids[0], record, out, cp);
-        out.type = VType::Char;
-        if (out.text.size() > static_cast<std::size_t>(n.arg1)) {
-            out.text.resize(static_cast<std::size_t>(n.arg1));
-        }
+        t.resize(std::min(t.size(), count));
         return;
     case Op::Right:
-        evalNode(*n.kids[0], record, out, cp);
-        out.type = VType::Char;
-        if (out.text.size() > static_cast<std::size_t>(n.arg1)) {
-            out.text.erase(0, out.text.size() - static_cast<std::size_t>(n.arg1));
-        }
+        t.erase(0, t.size() - std::min(t.size(), count));
         return;
+    default: // Padr
+        t.resize(count, ' ');
+        return;
+    }
+}
+
+void evalConversion(const Node& n, std::string_view record, Value& out, CodePage cp) {
+    Value v;
+    Parser::evalNode(*n.kids[0], record, v, cp);
+    out.type = VType::Char;
+    out.text = n.op == Op::Str ? strText(v.number, n.arg1, n.arg2) : dateText(v.number);
+}
+
+void Parser::evalNode(const Node& n, std::string_view record, Value& out, CodePage cp) {
+    out.type = n.type;
+    switch (n.op) {
+    case Op::FieldChar:
+    case Op::FieldNum:
+    case Op::FieldInt:
+    case Op::FieldDate:
+    case Op::FieldLogical:
+        evalField(n, record, out);
+        return;
+    case Op::Literal:
+        out.text = n.literal.text;
+        out.number = n.literal.number;
+        return;
+    case Op::Concat:
+    case Op::ConcatMinus:
+        evalConcat(n, record, out, cp);
+        return;
+    case Op::Add:
+    case Op::Sub:
+        evalArithmetic(n, record, out, cp);
+        return;
+    case Op::Upper:
+    case Op::Lower:
+    case Op::RTrim:
+    case Op::LTrim:
+    case Op::AllTrim:
+    case Op::Substr:
+    case Op::Left:
+    case Op::Right:
     case Op::Padr:
-        evalNode(*n.kids[0], record, out, cp);
-        out.type = VType::Char;
-        out.text.resize(static_cast<std::size_t>(n.arg1), ' ');
+        evalTextFunction(n, record, out, cp);
         return;
-    case Op::Str: {
-        Value v;
-        evalNode(*n.kids[0], record, v, cp);
-        out.type = VType::Char;
-        out.text = strText(v.number, n.arg1, n.arg2);
+    case Op::Str:
+    case Op::Dtos:
+        evalConversion(n, record, out, cp);
         return;
-    }
-    case Op::Dtos: {
-        Value v;
-        evalNode(*n.kids[0], record, v, cp);
-        out.type = VType::Char;
-        out.text = dateText(v.number);
-        return;
-    }
     }
 }
 

@@ -11,14 +11,23 @@ TCustInfoRpt::TCustInfoRpt() {
     report_.showProgress = true;
     // The customer's page stands without the shop's footer.
     shopTable_ = ShopTable::Optional;
-    const double w = report_.bandWidth();
+    addTitleBand();
+    addDetailBand();
+    addFooterBand();
+    report_.beforePrint = [this](Report& sender, bool& go) { Report1BeforePrint(sender, go); };
+}
 
+void TCustInfoRpt::addTitleBand() {
+    const double w = report_.bandWidth();
     Band& title = report_.addBand(BandKind::Title, QStringLiteral("RptBand1"), 0.51);
     Font titleFont = arial(14, true);
     titleFont.underline = true;
     title.add(label(QStringLiteral("RptLabel1"), QStringLiteral("Customer Detail Report"), QRectF(0, 0.05, w, 0.3),
                     titleFont, Align::Center));
+}
 
+// The customer's address, the setup's caption/value pairs and the comment.
+void TCustInfoRpt::addDetailBand() {
     Band& detail = report_.addBand(BandKind::Detail, QStringLiteral("RptBand2"), 8.47);
     const Font big = arial(12);
     constexpr double kRow = 0.24;
@@ -74,7 +83,11 @@ TCustInfoRpt::TCustInfoRpt() {
     Element comment = label(QStringLiteral("CommentVal"), QString(), QRectF(1.56, y, 4.49, 2.01), big);
     comment.wordWrap = true;
     detail.add(comment);
+}
 
+// The shop's name, address and telephone, centred, and the date printed.
+void TCustInfoRpt::addFooterBand() {
+    const double w = report_.bandWidth();
     Band& footer = report_.addBand(BandKind::PageFooter, QStringLiteral("RptBand3"), 1.0);
     const Font small = arial(10);
     constexpr double kFooterLine = 0.18;
@@ -96,8 +109,6 @@ TCustInfoRpt::TCustInfoRpt() {
                             small, Align::Right);
     printed.kind = ElementKind::Date;
     footer.add(printed);
-
-    report_.beforePrint = [this](Report& sender, bool& go) { Report1BeforePrint(sender, go); };
 }
 
 void TCustInfoRpt::Report1BeforePrint(Report& r, bool& /*printReport*/) {

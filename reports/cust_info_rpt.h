@@ -37,6 +37,10 @@ public:
     void Report1BeforePrint(Report& sender, bool& printReport);
 
 private:
+    void addTitleBand();
+    void addDetailBand();
+    void addFooterBand();
+
     CustomerTexts customer_;
 };
 

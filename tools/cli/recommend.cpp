@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -37,14 +38,46 @@ std::string colorText(present::Color color) {
     return text;
 }
 
+void appendJsonStrings(std::string& out, std::span<const std::string> texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        out += i == 0 ? "" : ", ";
+        appendJsonString(out, texts[i]);
+    }
+}
+
+void appendJsonBool(std::string& out, const char* name, bool value) {
+    out += ", \"";
+    out += name;
+    out += value ? "\": true" : "\": false";
+}
+
+// One cell; only the Hunting page colours its cells by band.
+void appendJsonCell(std::string& out, const Cell& cell, bool hunting) {
+    out += "{\"size\": ";
+    appendJsonString(out, cell.size);
+    out += ", \"spine\": ";
+    appendJsonString(out, cell.spine);
+    out += ", \"model\": ";
+    appendJsonString(out, cell.model);
+    out += ", \"weight\": ";
+    appendJsonString(out, cell.weight);
+    appendJsonBool(out, "shown", cell.shown);
+    appendJsonBool(out, "size_enabled", cell.sizeEnabled);
+    appendJsonBool(out, "weight_enabled", cell.weightEnabled);
+    out += ", \"color\": ";
+    if (hunting && cell.band) {
+        appendJsonString(out, colorText(present::bandColor(*cell.band)));
+    } else {
+        out += "null";
+    }
+    out += "}";
+}
+
 std::string toJson(const engine::SelectionResult& result) {
     std::string out = "{\"page\": ";
     appendJsonString(out, result.pageTag);
     out += ", \"notices\": [";
-    for (std::size_t i = 0; i < result.notices.size(); ++i) {
-        out += i == 0 ? "" : ", ";
-        appendJsonString(out, result.notices[i]);
-    }
+    appendJsonStrings(out, result.notices);
     out += "], \"bow_weight\": ";
     appendJsonString(out, result.bowWeight);
     out += ", \"youth_bow_weight\": ";
@@ -56,36 +89,15 @@ std::string toJson(const engine::SelectionResult& result) {
         out += "null";
     }
     out += ",\n \"cells\": [";
-    const bool hunting = result.page == Page::Hunt;
     bool first = true;
     for (const Cell& cell : result.cells()) {
-        out += first ? "\n  {" : ",\n  {";
+        out += first ? "\n  " : ",\n  ";
         first = false;
-        out += "\"size\": ";
-        appendJsonString(out, cell.size);
-        out += ", \"spine\": ";
-        appendJsonString(out, cell.spine);
-        out += ", \"model\": ";
-        appendJsonString(out, cell.model);
-        out += ", \"weight\": ";
-        appendJsonString(out, cell.weight);
-        out += cell.shown ? ", \"shown\": true" : ", \"shown\": false";
-        out += cell.sizeEnabled ? ", \"size_enabled\": true" : ", \"size_enabled\": false";
-        out += cell.weightEnabled ? ", \"weight_enabled\": true" : ", \"weight_enabled\": false";
-        out += ", \"color\": ";
-        if (hunting && cell.band) {
-            appendJsonString(out, colorText(present::bandColor(*cell.band)));
-        } else {
-            out += "null";
-        }
-        out += "}";
+        appendJsonCell(out, cell, result.page == Page::Hunt);
     }
     out += "],\n \"spine_labels\": [";
     if (result.page == Page::Targ) {
-        for (std::size_t i = 0; i < result.spineLabels.size(); ++i) {
-            out += i == 0 ? "" : ", ";
-            appendJsonString(out, result.spineLabels[i]);
-        }
+        appendJsonStrings(out, result.spineLabels);
     }
     out += "]}\n";
     return out;
@@ -148,32 +160,76 @@ int usageError(const std::string& message) {
     return kExitUsage;
 }
 
+struct TextOption {
+    std::string_view name;
+    std::string engine::BowSetup::*field;
+};
+constexpr TextOption kTextOptions[] = {
+    {"--bow-weight", &engine::BowSetup::bowWeight},
+    {"--arrow-length", &engine::BowSetup::arrowLength},
+    {"--point-weight", &engine::BowSetup::pointWeight},
+    {"--youth-bow-weight", &engine::BowSetup::youthBowWeight},
+    {"--youth-arrow-length", &engine::BowSetup::youthArrowLength},
+};
+
+struct IndexOption {
+    std::string_view name;
+    int engine::BowSetup::*field;
+};
+constexpr IndexOption kIndexOptions[] = {
+    {"--bow-type", &engine::BowSetup::bowType},    {"--targ-bow-type", &engine::BowSetup::targBowType},
+    {"--cam", &engine::BowSetup::huntCamType},     {"--wheel", &engine::BowSetup::wheelType},
+    {"--release", &engine::BowSetup::releaseType}, {"--overdraw", &engine::BowSetup::overDraw},
+    {"--brace", &engine::BowSetup::braceHt},
+};
+
+bool isSetupOption(std::string_view name) {
+    return name == "--data" || name == "--page" ||
+           std::any_of(std::begin(kTextOptions), std::end(kTextOptions),
+                       [name](const TextOption& o) { return o.name == name; }) ||
+           std::any_of(std::begin(kIndexOptions), std::end(kIndexOptions),
+                       [name](const IndexOption& o) { return o.name == name; });
+}
+
+// Sets the option `name` (one isSetupOption knows) from `value`.
+OptionMatch applySetupOption(std::string_view name, std::string_view value, SetupOptions& options, std::string& error) {
+    if (name == "--data") {
+        options.dataDir = std::string(value);
+        return OptionMatch::Taken;
+    }
+    if (name == "--page") {
+        const auto page = engine::pageFromTag(value);
+        if (!page) {
+            error = "bad page '" + std::string(value) + "' (Hunt, Targ, Youth or Orvk)";
+            return OptionMatch::Error;
+        }
+        options.setup.page = *page;
+        return OptionMatch::Taken;
+    }
+    for (const TextOption& o : kTextOptions) {
+        if (name == o.name) {
+            options.setup.*o.field = std::string(value);
+            return OptionMatch::Taken;
+        }
+    }
+    for (const IndexOption& o : kIndexOptions) {
+        if (name == o.name) {
+            try {
+                options.setup.*o.field = engine::toInteger(value);
+            } catch (const engine::EConvertError&) {
+                error = "option " + std::string(name) + " needs an item index, not '" + std::string(value) + "'";
+                return OptionMatch::Error;
+            }
+            return OptionMatch::Taken;
+        }
+    }
+    return OptionMatch::NotMine;
+}
+
 } // namespace
 
 OptionMatch parseSetupOption(std::span<const std::string_view> args, std::size_t& i, SetupOptions& options,
                              std::string& error) {
-    struct TextOption {
-        std::string_view name;
-        std::string engine::BowSetup::*field;
-    };
-    static const TextOption textOptions[] = {
-        {"--bow-weight", &engine::BowSetup::bowWeight},
-        {"--arrow-length", &engine::BowSetup::arrowLength},
-        {"--point-weight", &engine::BowSetup::pointWeight},
-        {"--youth-bow-weight", &engine::BowSetup::youthBowWeight},
-        {"--youth-arrow-length", &engine::BowSetup::youthArrowLength},
-    };
-    struct IndexOption {
-        std::string_view name;
-        int engine::BowSetup::*field;
-    };
-    static const IndexOption indexOptions[] = {
-        {"--bow-type", &engine::BowSetup::bowType},    {"--targ-bow-type", &engine::BowSetup::targBowType},
-        {"--cam", &engine::BowSetup::huntCamType},     {"--wheel", &engine::BowSetup::wheelType},
-        {"--release", &engine::BowSetup::releaseType}, {"--overdraw", &engine::BowSetup::overDraw},
-        {"--brace", &engine::BowSetup::braceHt},
-    };
-
     const std::string_view arg = args[i];
     // Both "--name value" and "--name=value"; a value may be empty.
     std::string_view name = arg;
@@ -182,63 +238,17 @@ OptionMatch parseSetupOption(std::span<const std::string_view> args, std::size_t
         name = arg.substr(0, eq);
         value = arg.substr(eq + 1);
     }
-    auto takeValue = [&]() -> std::optional<std::string_view> {
-        if (value) {
-            return value;
-        }
-        if (i + 1 < args.size()) {
-            return args[++i];
-        }
-        return std::nullopt;
-    };
-    auto missingValue = [&] {
+    if (!isSetupOption(name)) {
+        return OptionMatch::NotMine;
+    }
+    if (!value && i + 1 < args.size()) {
+        value = args[++i];
+    }
+    if (!value) {
         error = "option " + std::string(name) + " needs a value";
         return OptionMatch::Error;
-    };
-
-    if (name == "--data" || name == "--page") {
-        const auto v = takeValue();
-        if (!v) {
-            return missingValue();
-        }
-        if (name == "--data") {
-            options.dataDir = std::string(*v);
-        } else {
-            const auto page = engine::pageFromTag(*v);
-            if (!page) {
-                error = "bad page '" + std::string(*v) + "' (Hunt, Targ, Youth or Orvk)";
-                return OptionMatch::Error;
-            }
-            options.setup.page = *page;
-        }
-        return OptionMatch::Taken;
     }
-    for (const TextOption& o : textOptions) {
-        if (name == o.name) {
-            const auto v = takeValue();
-            if (!v) {
-                return missingValue();
-            }
-            options.setup.*o.field = std::string(*v);
-            return OptionMatch::Taken;
-        }
-    }
-    for (const IndexOption& o : indexOptions) {
-        if (name == o.name) {
-            const auto v = takeValue();
-            if (!v) {
-                return missingValue();
-            }
-            try {
-                options.setup.*o.field = engine::toInteger(*v);
-            } catch (const engine::EConvertError&) {
-                error = "option " + std::string(name) + " needs an item index, not '" + std::string(*v) + "'";
-                return OptionMatch::Error;
-            }
-            return OptionMatch::Taken;
-        }
-    }
-    return OptionMatch::NotMine;
+    return applySetupOption(name, *value, options, error);
 }
 
 int recommendCommand(std::span<const std::string_view> args) {

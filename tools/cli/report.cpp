@@ -6,6 +6,7 @@
 #include "tools/cli/data_default.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -97,12 +98,15 @@ int usageError(const std::string& message) {
     return kExitUsage;
 }
 
-} // namespace
-
-int reportCommand(std::span<const std::string_view> args) {
-    SetupOptions options;
+struct ReportOptions {
+    SetupOptions setup;
     std::optional<std::string> pdf;
     bool print = false;
+};
+
+// The command line's options into `options`; an exit code when the command ends here (help, or
+// a usage error already told).
+std::optional<int> parseReportOptions(std::span<const std::string_view> args, ReportOptions& options) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -110,24 +114,24 @@ int reportCommand(std::span<const std::string_view> args) {
             return kExitOk;
         }
         if (arg == "--print") {
-            print = true;
+            options.print = true;
             continue;
         }
         if (arg == "--pdf" || arg.starts_with("--pdf=")) {
             if (arg.size() > 5) {
-                pdf = std::string(arg.substr(6));
+                options.pdf = std::string(arg.substr(6));
             } else if (i + 1 < args.size()) {
-                pdf = std::string(args[++i]);
+                options.pdf = std::string(args[++i]);
             } else {
                 return usageError("option --pdf needs a value");
             }
-            if (pdf->empty()) {
+            if (options.pdf->empty()) {
                 return usageError("option --pdf needs a file name");
             }
             continue;
         }
         std::string error;
-        switch (parseSetupOption(args, i, options, error)) {
+        switch (parseSetupOption(args, i, options.setup, error)) {
         case OptionMatch::Taken:
             continue;
         case OptionMatch::Error:
@@ -136,58 +140,19 @@ int reportCommand(std::span<const std::string_view> args) {
             return usageError("unknown option '" + std::string(arg) + "'");
         }
     }
-    if (pdf.has_value() == print) {
+    if (options.pdf.has_value() == options.print) {
         return usageError("give either --pdf FILE or --print");
     }
+    return std::nullopt;
+}
 
-    // Laying out text needs a GUI application, never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int argc = 1;
-    char name[] = "arrowsel-cli";
-    char* argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
+// An error of the run or the report, its line breaks (CR in the window's texts) as a terminal shows them.
+void printError(std::string message) {
+    std::replace(message.begin(), message.end(), '\r', '\n');
+    std::fprintf(stderr, "arrowsel-cli: %s\n", message.c_str());
+}
 
-    const std::optional<std::filesystem::path> chosen = chooseDataFolder(options.dataDir);
-    if (!chosen) {
-        return kExitFailure;
-    }
-    const std::filesystem::path& folder = *chosen;
-    engine::SelectionEngine selection(folder);
-    const engine::SelectionResult result = selection.run(options.setup);
-    using Kind = engine::RunError::Kind;
-    if (result.error) {
-        std::string message = result.error.message;
-        for (char& c : message) {
-            if (c == '\r') {
-                c = '\n';
-            }
-        }
-        // The window would show the error and leave a half-made grid; a report of it would mislead.
-        std::fprintf(stderr, "arrowsel-cli: %s\n", message.c_str());
-        return result.error.kind == Kind::Conversion ? kExitConversionError : kExitFailure;
-    }
-    for (const std::string& notice : result.notices) {
-        std::fprintf(stderr, "Notice: %s\n", notice.c_str());
-    }
-
-    ResultWindowState state(options.setup, result, folder);
-    reports::PrintCommands commands(state);
-    reports::Document doc;
-    try {
-        doc = commands.render(state.page());
-    } catch (const data::ETableError& e) {
-        std::string message = e.what();
-        for (char& c : message) {
-            if (c == '\r') {
-                c = '\n';
-            }
-        }
-        std::fprintf(stderr, "arrowsel-cli: %s\n", message.c_str());
-        return kExitFailure;
-    }
-
+int deliver(const reports::Document& doc, const std::optional<std::string>& pdf) {
     if (pdf) {
         QString error;
         if (!reports::writePdf(doc, QString::fromStdString(*pdf), &error)) {
@@ -208,6 +173,51 @@ int reportCommand(std::span<const std::string_view> args) {
     }
     std::fprintf(stderr, "arrowsel-cli: the report was not printed: %s\n", outcome.detail.toStdString().c_str());
     return kExitFailure;
+}
+
+} // namespace
+
+int reportCommand(std::span<const std::string_view> args) {
+    ReportOptions options;
+    if (const std::optional<int> done = parseReportOptions(args, options)) {
+        return *done;
+    }
+
+    // Laying out text needs a GUI application, never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int argc = 1;
+    char name[] = "arrowsel-cli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+
+    const std::optional<std::filesystem::path> chosen = chooseDataFolder(options.setup.dataDir);
+    if (!chosen) {
+        return kExitFailure;
+    }
+    const std::filesystem::path& folder = *chosen;
+    engine::SelectionEngine selection(folder);
+    const engine::SelectionResult result = selection.run(options.setup.setup);
+    if (result.error) {
+        // The window would show the error and leave a half-made grid; a report of it would mislead.
+        printError(result.error.message);
+        return result.error.kind == engine::RunError::Kind::Conversion ? kExitConversionError : kExitFailure;
+    }
+    for (const std::string& notice : result.notices) {
+        std::fprintf(stderr, "Notice: %s\n", notice.c_str());
+    }
+
+    ResultWindowState state(options.setup.setup, result, folder);
+    reports::PrintCommands commands(state);
+    reports::Document doc;
+    try {
+        doc = commands.render(state.page());
+    } catch (const data::ETableError& e) {
+        printError(e.what());
+        return kExitFailure;
+    }
+    return deliver(doc, options.pdf);
 }
 
 } // namespace arrowsel::cli
