@@ -4,8 +4,9 @@
 #include <string>
 #include <string_view>
 
-// Text helpers every layer shares. "Blank" means different things in different places, so each
-// trim says which characters it removes:
+// Text helpers every layer shares. They sit in data/, the lowest layer, so that the table engine,
+// the run, the CLI and the windows trim and cut alike without Qt. "Blank" means different things
+// in different places, so each trim says which characters it removes:
 // - spaces: ' ' only; what a user's text or a key expression's TRIM() removes;
 // - spaces and NULs: the padding of a stored field (some writers fill with NUL bytes);
 // - controls and spaces: every byte up to and including ' ' (tabs, CR, LF too); chart cells,

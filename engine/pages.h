@@ -3,7 +3,9 @@
 #include "engine/selection.h"
 
 // The facts of each page in one table: what the run, the data checks, the windows and
-// arrowsel-cli know of a page beyond its rules.
+// arrowsel-cli know of a page beyond its rules. It sits in the engine, the lowest layer that knows
+// pages, so that every layer above reads the same tag, chart file and default weight; how a page
+// looks (its controls and colours) belongs to present/, not here.
 namespace arrowsel::engine {
 
 // The chart rows a page's run goes to; any other row gives the out-of-range notice.

@@ -5,7 +5,8 @@
 #include <string_view>
 
 // The one crossing between the Qt-free layers' text (UTF-8 in std::string) and the windows'
-// QString. Conversions are explicit on purpose: the Qt layers build with QT_NO_CAST_FROM_ASCII so
+// QString. It sits in ui/, the layer every window links above Qt, so that the core never sees
+// QString and no window writes its own conversion. Conversions are explicit on purpose: the Qt layers build with QT_NO_CAST_FROM_ASCII so
 // that no table text, which arrives in a code page, is ever converted implicitly.
 namespace arrowsel::ui {
 
