@@ -1,42 +1,13 @@
 #include "tests/app/app_fixture.h"
 
-#include "data/dbf_table.h"
+#include "tests/support/chart_tables.h"
 
 #include <fstream>
 #include <vector>
 
 namespace arrowsel::test {
 
-using data::FieldType;
-using data::TDbfTable;
-using Row = std::map<std::string, std::string>;
-
-namespace {
-
-void writeTable(const std::filesystem::path& path, const std::vector<TDbfTable::FieldSpec>& fields,
-                const std::vector<Row>& rows) {
-    TDbfTable::create(path, fields);
-    TDbfTable table;
-    table.open(path, TDbfTable::OpenMode::Exclusive);
-    for (const Row& row : rows) {
-        table.insert();
-        for (const auto& [name, value] : row) {
-            table.setFieldText(name, value);
-        }
-        table.post();
-    }
-}
-
-std::vector<TDbfTable::FieldSpec> chartFields(int cells, const std::string& second) {
-    std::vector<TDbfTable::FieldSpec> fields;
-    for (int n = 1; n <= cells; ++n) {
-        fields.push_back({"SH" + std::to_string(n) + "SIZE", FieldType::Character, 16});
-        fields.push_back({"SH" + std::to_string(n) + second, FieldType::Character, 8});
-    }
-    return fields;
-}
-
-} // namespace
+using Row = TableRow;
 
 AppFixture::AppFixture() {
     const auto& dir = dir_.path();
@@ -75,16 +46,7 @@ AppFixture::AppFixture() {
         {{"SPECKEY", "O300CX"}, {"SPINE", ".300"}, {"HMODELS", "CX"}, {"TMODELS", "CX"}, {"GPI", "9.00"}},
         {{"SPECKEY", "ZZZZ"}, {"SPINE", "Z"}, {"HMODELS", "ZH"}, {"TMODELS", "ZT"}, {"GPI", "10"}},
     };
-    writeTable(dir / "Specs.DBF",
-               {{"SPECKEY", FieldType::Character, 24},
-                {"SPINE", FieldType::Character, 8},
-                {"HMODELS", FieldType::Character, 20},
-                {"TMODELS", FieldType::Character, 20},
-                {"GPI", FieldType::Character, 10}},
-               specs);
-    TDbfTable table;
-    table.open(dir / "Specs.DBF", TDbfTable::OpenMode::Exclusive);
-    table.createIndex(dir / "specs.idx", "SPECKEY");
+    writeSpecs(dir, specs);
     std::ofstream(dir / "invsel.txt", std::ios::binary) << kNotice << "\r\n";
 }
 

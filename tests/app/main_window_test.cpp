@@ -1,5 +1,6 @@
 #include "app/arrow_sel.h"
 #include "tests/app/app_fixture.h"
+#include "tests/support/pointer_events.h"
 #include "tests/support/qt_print.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
@@ -303,14 +304,8 @@ TEST_F(MainWindowTest, thirdSizeButton_oneBoxPerEntryOfThePointer_andAClickOpens
         seam.clear();
         TCellButton* button = cell(name);
         const QPoint inside = button->mapToGlobal(QPoint(10, 10));
-        auto enter = [&] {
-            QEnterEvent e(QPointF(10, 10), QPointF(10, 10), QPointF(inside));
-            QApplication::sendEvent(button, &e);
-        };
-        auto leave = [&] {
-            QEvent e(QEvent::Leave);
-            QApplication::sendEvent(button, &e);
-        };
+        auto enter = [&] { test::sendEnter(button, QPoint(10, 10)); };
+        auto leave = [&] { test::sendLeave(button); };
         QCursor::setPos(inside);
         enter();
         leave();

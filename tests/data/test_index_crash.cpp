@@ -21,7 +21,6 @@
 #include <unistd.h>
 
 using namespace arrowsel::data;
-using arrowsel::test::TempDir;
 using namespace arrowsel::test;
 namespace fs = std::filesystem;
 

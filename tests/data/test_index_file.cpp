@@ -14,9 +14,6 @@
 #include <set>
 
 using namespace arrowsel::data;
-using arrowsel::test::makeRecord;
-using arrowsel::test::sampleFields;
-using arrowsel::test::TempDir;
 using namespace arrowsel::test;
 
 namespace {

@@ -15,9 +15,6 @@
 #include <random>
 
 using namespace arrowsel::data;
-using arrowsel::test::makeRecord;
-using arrowsel::test::sampleFields;
-using arrowsel::test::TempDir;
 using namespace arrowsel::test;
 
 namespace {

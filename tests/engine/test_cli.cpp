@@ -1,4 +1,5 @@
 #include "tests/engine/chart_fixture.h"
+#include "tests/support/run_cli.h"
 
 #include <array>
 #include <cstdio>
@@ -10,40 +11,6 @@ namespace arrowsel::test {
 namespace {
 
 const std::filesystem::path kCli = std::filesystem::path(ARROWSEL_BINARY_DIR) / "tools" / "arrowsel-cli";
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
-
-Outcome runCli(const std::vector<std::string>& args) {
-    std::string command = quoted(kCli.string());
-    for (const auto& a : args) {
-        command += " " + quoted(a);
-    }
-    command += " 2>/dev/null";
-    Outcome o;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return o;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        o.out.append(buffer.data(), n);
-    }
-    const int raw = ::pclose(pipe);
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return o;
-}
 
 class Cli : public ::testing::Test {
 protected:

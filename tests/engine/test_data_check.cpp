@@ -1,5 +1,6 @@
 #include "data/dbf_table.h"
 #include "engine/data_check.h"
+#include "tests/support/run_cli.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
@@ -413,27 +414,8 @@ TEST(DataCheck, unreadableFolder_saysPermissionDenied) {
 }
 
 // The command line: one line per problem and status 1, or a one-line summary and status 0.
-struct CliOutcome {
-    int status = -1;
-    std::string out;
-};
-
 CliOutcome checkData(const std::filesystem::path& folder) {
-    const auto cli = std::filesystem::path(ARROWSEL_BINARY_DIR) / "tools" / "arrowsel-cli";
-    const std::string command = "'" + cli.string() + "' check-data --data '" + folder.string() + "' 2>&1";
-    CliOutcome o;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return o;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        o.out.append(buffer.data(), n);
-    }
-    const int raw = ::pclose(pipe);
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return o;
+    return runCli({"check-data", "--data", folder.string()}, CliStderr::Kept);
 }
 
 TEST(DataCheckCommand, soundAndBrokenFolders_giveStatusAndOneLinePerProblem) {

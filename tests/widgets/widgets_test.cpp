@@ -1,3 +1,4 @@
+#include "tests/support/pointer_events.h"
 #include "tests/support/qt_print.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
@@ -60,14 +61,8 @@ TEST(CellButtonTest, mouseEntered_oncePerEntryOfThePointer) {
     });
     const QPoint inside = button->mapToGlobal(QPoint(20, 10));
     const QPoint outside = window.mapToGlobal(QPoint(150, 80));
-    auto enter = [&] {
-        QEnterEvent e(QPointF(20, 10), QPointF(20, 10), QPointF(inside));
-        QApplication::sendEvent(button, &e);
-    };
-    auto leave = [&] {
-        QEvent e(QEvent::Leave);
-        QApplication::sendEvent(button, &e);
-    };
+    auto enter = [&] { test::sendEnter(button, QPoint(20, 10)); };
+    auto leave = [&] { test::sendLeave(button); };
 
     QCursor::setPos(inside);
     enter();
