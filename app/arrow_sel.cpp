@@ -7,12 +7,12 @@
 #include "engine/chart_rules.h"
 #include "engine/pages.h"
 #include "present/control_states.h"
+#include "ui/guarded.h"
+#include "ui/message_seam.h"
 #include "ui/qt_text.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
-#include "widgets/guarded.h"
 #include "widgets/link_label.h"
-#include "widgets/message_seam.h"
 #include "widgets/num_edit.h"
 #include "widgets/page_control.h"
 #include "widgets/radio_group.h"
@@ -143,7 +143,7 @@ TArrowSel::TArrowSel(std::filesystem::path dataFolder, QWidget* parent)
 
     bindInputs();
     engine_.setNoticeHandler(
-        [this](const std::string& text) { widgets::MessageSeam::current().information(this, toQt(text)); });
+        [this](const std::string& text) { ui::MessageSeam::current().information(this, toQt(text)); });
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     installEventFilter(this);
@@ -596,7 +596,7 @@ void TArrowSel::FindRec() {
     lastResult_ = engine_.run(setup);
     applyResult(lastResult_, setup);
     if (lastResult_.error) {
-        widgets::MessageSeam::current().error(this, toQt(lastResult_.error.message));
+        ui::MessageSeam::current().error(this, toQt(lastResult_.error.message));
     }
 }
 
@@ -760,8 +760,7 @@ void TArrowSel::TSzBtnClick(QObject* sender) {
         } else {
             // A chart without the field reads as empty, like a closed table; one that cannot be read
             // says so and opens no shaft.
-            if (!widgets::runGuarded(this,
-                                     [&] { detail = toQt(data::trimSpaces(engine_.chartSecondField(page, row))); })) {
+            if (!ui::runGuarded(this, [&] { detail = toQt(data::trimSpaces(engine_.chartSecondField(page, row))); })) {
                 return;
             }
         }
@@ -775,8 +774,7 @@ void TArrowSel::TSzBtnClick(QObject* sender) {
 }
 
 void TArrowSel::HSzBtn3MouseEnter() {
-    widgets::MessageSeam::current().information(this,
-                                                QStringLiteral("Detailed specs for KRV shafts are not available."));
+    ui::MessageSeam::current().information(this, QStringLiteral("Detailed specs for KRV shafts are not available."));
 }
 
 void TArrowSel::HWtBtn9Click() {
@@ -799,7 +797,7 @@ void TArrowSel::ExitBtn1Click() {
 
 void TArrowSel::About1Click() {
     TAboutBox box(engine_.dataFolder(), this);
-    widgets::MessageSeam::current().execModal(box);
+    ui::MessageSeam::current().execModal(box);
 }
 
 void TArrowSel::Contents1Click() {
@@ -812,7 +810,7 @@ void TArrowSel::setCommandHandler(Command command, std::function<void()> handler
 
 void TArrowSel::runCommand(Command command) {
     if (auto it = commands_.find(command); it != commands_.end() && it->second) {
-        widgets::runGuarded(this, it->second);
+        ui::runGuarded(this, it->second);
         return;
     }
     QString what;
@@ -845,7 +843,7 @@ void TArrowSel::runCommand(Command command) {
         what = QStringLiteral("The specifications and arrow weight window");
         break;
     }
-    widgets::MessageSeam::current().message(this, QStringLiteral("%1 is not available yet.").arg(what));
+    ui::MessageSeam::current().message(this, QStringLiteral("%1 is not available yet.").arg(what));
 }
 
 void TArrowSel::showEvent(QShowEvent* event) {

@@ -6,7 +6,7 @@
 #include "app/side_commands.h"
 #include "app/splash.h"
 #include "present/data_folder.h"
-#include "widgets/message_seam.h"
+#include "ui/message_seam.h"
 
 #include <QDir>
 #include <QFont>
@@ -35,7 +35,7 @@ int runProgram(int& argc, char** argv, const StartOptions& options) {
 
     const DataFolder data = prepareDataFolder(std::filesystem::current_path(), present::bundledDataFolders());
     if (!data.problem.isEmpty()) {
-        widgets::MessageSeam::current().error(nullptr, data.problem);
+        ui::MessageSeam::current().error(nullptr, data.problem);
         return 1;
     }
     // The data files (the notice text, the export) are named relative to the current folder.

@@ -5,8 +5,9 @@
 #include "records/cust_info.h"
 #include "records/get_cust.h"
 #include "records/record_commands.h"
+#include "tests/support/recording_seam.h"
 #include "tools/gen/tables.h"
-#include "widgets/message_seam.h"
+#include "ui/message_seam.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -155,7 +156,7 @@ void BM_Search(benchmark::State& state) {
     app();
     BenchMainWindow main;
     main.folder = folder().path;
-    arrowsel::widgets::RecordingSeam seam;
+    arrowsel::test::RecordingSeam seam;
     records::TGetCust w(main);
     w.FormActivate();
     std::uint32_t i = 1;
@@ -164,7 +165,7 @@ void BM_Search(benchmark::State& state) {
         w.Button1Click();
         i = i * 7 % kRecords + 1;
     }
-    if (!seam.texts(arrowsel::widgets::RecordingSeam::Kind::Message).isEmpty()) {
+    if (!seam.texts(arrowsel::test::RecordingSeam::Kind::Message).isEmpty()) {
         state.SkipWithError("a search found nothing");
     }
 }
@@ -173,7 +174,7 @@ void BM_SaveWithIndexRebuild(benchmark::State& state) {
     app();
     BenchMainWindow main;
     main.folder = folder().path;
-    arrowsel::widgets::RecordingSeam seam;
+    arrowsel::test::RecordingSeam seam;
     for (auto _ : state) {
         records::TCustInfo w(main);
         w.FormActivate();
@@ -183,7 +184,7 @@ void BM_SaveWithIndexRebuild(benchmark::State& state) {
         type(w.findChild<QWidget*>(QStringLiteral("DBEdit9")), QStringLiteral("OH"));
         w.PostBtnClick();
     }
-    if (seam.texts(arrowsel::widgets::RecordingSeam::Kind::Message).size() != static_cast<int>(state.iterations())) {
+    if (seam.texts(arrowsel::test::RecordingSeam::Kind::Message).size() != static_cast<int>(state.iterations())) {
         state.SkipWithError("a save did not succeed");
     }
 }
@@ -192,7 +193,7 @@ void BM_Export(benchmark::State& state) {
     app();
     BenchMainWindow main;
     main.folder = folder().path;
-    arrowsel::widgets::RecordingSeam seam;
+    arrowsel::test::RecordingSeam seam;
     for (auto _ : state) {
         if (!records::exportCustomerDatabase(nullptr, main)) {
             state.SkipWithError("export failed");

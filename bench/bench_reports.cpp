@@ -1,7 +1,7 @@
 // Laying out the hunting report and drawing it into a PDF, as one Print does after the shop
 // record is read. Needs a GUI application for fonts; runs offscreen.
-#include "reports/page_painter.h"
 #include "reports/setup_reports.h"
+#include "ui/page_painter.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -70,7 +70,7 @@ void BM_HuntingReportToPdf(benchmark::State& state) {
             writer.setResolution(600);
             writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()));
             QPainter painter(&writer);
-            arrowsel::reports::paintDocument(painter, writer, doc);
+            arrowsel::ui::paintDocument(painter, writer, doc);
         }
         bytes += buffer.size();
     }

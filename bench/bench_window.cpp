@@ -1,7 +1,8 @@
 // The main window's speed: one selection run applied to the controls, and the program's start
 // from process start to the main window's first paint (offscreen, on the sample data).
 #include "app/arrow_sel.h"
-#include "widgets/message_seam.h"
+#include "tests/support/recording_seam.h"
+#include "ui/message_seam.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -31,7 +32,7 @@ QApplication& application() {
 
 void runThroughWindow(benchmark::State& state, int page) {
     application();
-    arrowsel::widgets::RecordingSeam seam;
+    arrowsel::test::RecordingSeam seam;
     arrowsel::app::TArrowSel window{std::filesystem::path(ARROWSEL_SAMPLEDATA)};
     window.show();
     QApplication::processEvents();

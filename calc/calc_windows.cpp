@@ -4,8 +4,8 @@
 #include "calc/ke_calc2.h"
 #include "calc/specs_frm.h"
 #include "present/window_state.h"
-#include "widgets/guarded.h"
-#include "widgets/message_seam.h"
+#include "ui/guarded.h"
+#include "ui/message_seam.h"
 
 #include <memory>
 
@@ -13,20 +13,20 @@ namespace arrowsel::calc {
 
 void openKineticEnergyCalculator(QWidget* parent, const MainWindowState& mainWindow) {
     TKECalc2 window(mainWindow.dataFolder(), parent);
-    widgets::MessageSeam::current().execModal(window);
+    ui::MessageSeam::current().execModal(window);
 }
 
 void openModelsGuide(QWidget* parent, const MainWindowState& mainWindow) {
     TAboutBox1 window(mainWindow, parent);
-    widgets::MessageSeam::current().execModal(window);
+    ui::MessageSeam::current().execModal(window);
 }
 
 void openSpecsWindow(QWidget* parent, const MainWindowState& mainWindow) {
     std::unique_ptr<TSpecsFrm> window;
-    if (!widgets::runGuarded(parent, [&] { window = std::make_unique<TSpecsFrm>(mainWindow, parent); })) {
+    if (!ui::runGuarded(parent, [&] { window = std::make_unique<TSpecsFrm>(mainWindow, parent); })) {
         return;
     }
-    widgets::MessageSeam::current().execModal(*window);
+    ui::MessageSeam::current().execModal(*window);
 }
 
 } // namespace arrowsel::calc

@@ -3,8 +3,8 @@
 #include "calc/energy_widgets.h"
 #include "calc/kinetic_energy.h"
 #include "calc/pictures.h"
-#include "widgets/guarded.h"
-#include "widgets/message_seam.h"
+#include "ui/guarded.h"
+#include "ui/message_seam.h"
 #include "widgets/num_edit.h"
 #include "widgets/value_label.h"
 
@@ -240,9 +240,9 @@ QWidget* TKECalc2::makeFocPage() {
 void TKECalc2::GrainWtChange() {
     const KineticEnergyRun run = runKineticEnergy(velocity_->text().toStdString(), grainWt_->text().toStdString());
     if (!run.information.empty()) {
-        widgets::MessageSeam::current().information(this, QString::fromStdString(run.information));
+        ui::MessageSeam::current().information(this, QString::fromStdString(run.information));
     } else if (!run.error.empty()) {
-        widgets::MessageSeam::current().error(this, QString::fromStdString(run.error));
+        ui::MessageSeam::current().error(this, QString::fromStdString(run.error));
     } else {
         energy_->setText(QString::fromStdString(run.result->text));
         gauge_->setValue(run.result->gauge);
@@ -252,7 +252,7 @@ void TKECalc2::GrainWtChange() {
 }
 
 void TKECalc2::FOCCalcBtnClick() {
-    widgets::runGuarded(this, [this] {
+    ui::runGuarded(this, [this] {
         foc_->setText(QString::fromStdString(
             frontOfCenterText(static_cast<float>(length_->value()), static_cast<float>(balance_->value()))));
     });

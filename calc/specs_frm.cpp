@@ -5,9 +5,9 @@
 #include "calc/ke_calc2.h"
 #include "engine/conversions.h"
 #include "present/window_state.h"
+#include "ui/guarded.h"
+#include "ui/message_seam.h"
 #include "ui/qt_text.h"
-#include "widgets/guarded.h"
-#include "widgets/message_seam.h"
 #include "widgets/value_label.h"
 
 #include <QDoubleSpinBox>
@@ -239,11 +239,11 @@ void TSpecsFrm::showSpecification() {
 }
 
 void TSpecsFrm::ChangeOptions() {
-    if (!table_.isOpen() && !widgets::runGuarded(this, [this] { openTable(); })) {
+    if (!table_.isOpen() && !ui::runGuarded(this, [this] { openTable(); })) {
         return;
     }
     models_->setText(toQt(main_.labelText(Label::Mods)));
-    widgets::runGuarded(this, [this] { computeWeights(); });
+    ui::runGuarded(this, [this] { computeWeights(); });
 }
 
 void TSpecsFrm::computeWeights() {
@@ -251,8 +251,8 @@ void TSpecsFrm::computeWeights() {
         return;
     }
     double gpi = 0;
-    if (!widgets::runGuarded(
-            this, [this, &gpi] { gpi = grainsPerInch(table_.fieldText("GPI"), main_.labelText(Label::Mods)); })) {
+    if (!ui::runGuarded(this,
+                        [this, &gpi] { gpi = grainsPerInch(table_.fieldText("GPI"), main_.labelText(Label::Mods)); })) {
         return;
     }
     const ArrowComponents parts{length_->value(), nock_->value(), point_->value(), vanes_->value(), insert_->value()};
@@ -275,12 +275,12 @@ void TSpecsFrm::ExitBtnClick() {
 
 void TSpecsFrm::CalcSpeedButtonClick() {
     TKECalc2 calculator(main_.dataFolder(), this);
-    widgets::MessageSeam::current().execModal(calculator);
+    ui::MessageSeam::current().execModal(calculator);
 }
 
 void TSpecsFrm::ModelsSpeedButtonClick() {
     TAboutBox1 guide(main_, this);
-    widgets::MessageSeam::current().execModal(guide);
+    ui::MessageSeam::current().execModal(guide);
 }
 
 } // namespace arrowsel::calc

@@ -3,10 +3,10 @@
 #include "present/window_state.h"
 #include "records/busy_cursor.h"
 #include "records/customer_panel.h"
+#include "ui/guarded.h"
+#include "ui/message_seam.h"
 #include "ui/qt_text.h"
-#include "widgets/guarded.h"
-#include "widgets/message_seam.h"
-#include "widgets/short_dates.h"
+#include "ui/short_dates.h"
 #include "widgets/value_label.h"
 
 #include <QHBoxLayout>
@@ -43,7 +43,7 @@ TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent)
 TCustInfo::~TCustInfo() = default;
 
 bool TCustInfo::FormActivate(QDate today) {
-    const bool opened = widgets::runGuarded(this, [this] {
+    const bool opened = ui::runGuarded(this, [this] {
         // Opened now, so that a book that cannot be reached is reported before anything is typed.
         const BusyCursor busy;
         book_ = openCustomerBook(main_.dataFolder());
@@ -58,7 +58,7 @@ bool TCustInfo::FormActivate(QDate today) {
     }
     binding_.applyWidths(*book_);
     binding_.clear();
-    date_->setText(widgets::shortDate(QLocale(), today));
+    date_->setText(ui::shortDate(QLocale(), today));
     summary_->setSummary(entrySummary(main_));
     binding_.editor("NAME")->setFocus();
     return true;
@@ -80,7 +80,7 @@ void TCustInfo::PostBtnClick() {
     for (FieldValue& v : binding_.values()) {
         record.push_back(std::move(v));
     }
-    const bool saved = widgets::runGuarded(
+    const bool saved = ui::runGuarded(
         this,
         [this, &record] {
             const BusyCursor busy;

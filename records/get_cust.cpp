@@ -3,9 +3,9 @@
 #include "present/window_state.h"
 #include "records/busy_cursor.h"
 #include "records/customer_panel.h"
+#include "ui/guarded.h"
+#include "ui/message_seam.h"
 #include "ui/qt_text.h"
-#include "widgets/guarded.h"
-#include "widgets/message_seam.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -84,7 +84,7 @@ TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent)
 TGetCust::~TGetCust() = default;
 
 template <typename F> bool TGetCust::guarded(F&& work) {
-    return widgets::runGuarded(this, std::forward<F>(work));
+    return ui::runGuarded(this, std::forward<F>(work));
 }
 
 bool TGetCust::FormActivate(std::unique_ptr<CustomerBook> book) {
@@ -135,7 +135,7 @@ void TGetCust::showRecord() {
 
 bool TGetCust::store(bool overwrite) {
     QString changedElsewhere;
-    const bool saved = widgets::runGuarded(
+    const bool saved = ui::runGuarded(
         this,
         [this, overwrite, &changedElsewhere] {
             try {

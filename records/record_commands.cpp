@@ -7,8 +7,8 @@
 #include "records/get_cust.h"
 #include "records/saved_setup.h"
 #include "records/shop_inf.h"
-#include "widgets/guarded.h"
-#include "widgets/message_seam.h"
+#include "ui/guarded.h"
+#include "ui/message_seam.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -24,8 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-widgets::MessageSeam& seam() {
-    return widgets::MessageSeam::current();
+ui::MessageSeam& seam() {
+    return ui::MessageSeam::current();
 }
 
 } // namespace
@@ -33,7 +33,7 @@ widgets::MessageSeam& seam() {
 void getSetup(QWidget* parent, MainWindowState& mainWindow) {
     std::unique_ptr<CustomerBook> book;
     std::uint32_t count = 0;
-    const bool opened = widgets::runGuarded(parent, [&mainWindow, &book, &count] {
+    const bool opened = ui::runGuarded(parent, [&mainWindow, &book, &count] {
         const BusyCursor busy;
         book = openCustomerBook(mainWindow.dataFolder());
         count = book->count();
@@ -82,7 +82,7 @@ bool exportCustomerDatabase(QWidget* parent, MainWindowState& mainWindow) {
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     }
     progress.close();
-    const bool copied = widgets::runGuarded(
+    const bool copied = ui::runGuarded(
         parent, [&copy] { copy.get(); },
         [&folder](const QString& what) {
             return QStringLiteral("The customer records could not be exported to %1.\n%2\n"

@@ -1,7 +1,7 @@
 #include "records/record_window.h"
 
-#include "widgets/guarded.h"
-#include "widgets/message_seam.h"
+#include "ui/guarded.h"
+#include "ui/message_seam.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -17,8 +17,8 @@ RecordWindow::RecordWindow(const char* objectName, const QString& title, QString
 
 RecordWindow::~RecordWindow() = default;
 
-widgets::MessageSeam& RecordWindow::seam() {
-    return widgets::MessageSeam::current();
+ui::MessageSeam& RecordWindow::seam() {
+    return ui::MessageSeam::current();
 }
 
 void RecordWindow::addButtonRow(RowAlign align, std::initializer_list<RowButton> buttons) {
@@ -33,7 +33,7 @@ void RecordWindow::addButtonRow(RowAlign align, std::initializer_list<RowButton>
         if (!spec.shortcut.isEmpty()) {
             b->setShortcut(spec.shortcut);
         }
-        connect(b, &QPushButton::clicked, this, [this, click = spec.click] { widgets::runGuarded(this, click); });
+        connect(b, &QPushButton::clicked, this, [this, click = spec.click] { ui::runGuarded(this, click); });
         row->addWidget(b);
     }
     body_->addLayout(row);
@@ -43,7 +43,7 @@ bool RecordWindow::closeDiscarding() {
     if (binding_.modified() && !seam().question(this, discardQuestion_)) {
         return false;
     }
-    widgets::runGuarded(this, [this] { releaseRecord(); });
+    ui::runGuarded(this, [this] { releaseRecord(); });
     QDialog::reject();
     return true;
 }

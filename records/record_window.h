@@ -10,7 +10,7 @@
 
 class QVBoxLayout;
 
-namespace arrowsel::widgets {
+namespace arrowsel::ui {
 class MessageSeam;
 }
 
@@ -44,7 +44,7 @@ protected:
     void addButtonRow(RowAlign align, std::initializer_list<RowButton> buttons);
 
     QVBoxLayout* body() const { return body_; }
-    static widgets::MessageSeam& seam();
+    static ui::MessageSeam& seam();
 
     // Closes the window unless there are typed changes and the user answers No. Before closing,
     // releaseRecord() lets go of the record; a failure there is reported and the window still

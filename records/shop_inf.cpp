@@ -4,8 +4,8 @@
 #include "present/window_state.h"
 #include "records/saved_setup.h"
 #include "records/shop_table.h"
-#include "widgets/guarded.h"
-#include "widgets/message_seam.h"
+#include "ui/guarded.h"
+#include "ui/message_seam.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -76,7 +76,7 @@ void TShopInf::FormActivate() {
         binding_.editor("NAME")->setFocus();
         return;
     }
-    if (!widgets::runGuarded(this, [this, &path] { table_.open(path); })) {
+    if (!ui::runGuarded(this, [this, &path] { table_.open(path); })) {
         binding_.clear();
         binding_.setReadOnly(true);
         return;
@@ -94,7 +94,7 @@ bool TShopInf::startEditing() {
         return true;
     }
     const bool wasModified = binding_.modified();
-    return widgets::runGuarded(this, [this, wasModified] {
+    return ui::runGuarded(this, [this, wasModified] {
         if (table_.recordCount() == 0) {
             table_.insert();
             inserting_ = true;
@@ -110,7 +110,7 @@ bool TShopInf::startEditing() {
 
 bool TShopInf::createTable() {
     const std::filesystem::path path = main_.dataFolder() / kShopTable;
-    const bool created = widgets::runGuarded(
+    const bool created = ui::runGuarded(
         this,
         [this, &path] {
             // Another copy may have created it meanwhile: then it is opened and saved over.
@@ -143,7 +143,7 @@ void TShopInf::ShopInfSaveBtnClick() {
         seam().message(this, refused);
         return;
     }
-    const bool saved = widgets::runGuarded(
+    const bool saved = ui::runGuarded(
         this,
         [this] {
             if (inserting_ && table_.recordCount() > 0) {

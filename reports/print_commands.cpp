@@ -1,6 +1,6 @@
 #include "reports/print_commands.h"
 
-#include "widgets/guarded.h"
+#include "ui/guarded.h"
 
 namespace arrowsel::reports {
 
@@ -39,10 +39,10 @@ Document PrintCommands::renderCustomer(const CustomerTexts& texts) {
 
 PrintResult PrintCommands::print(ReportForm& f, QWidget* parent) {
     Document doc;
-    if (!widgets::runGuarded(parent, [this, &f, &doc] { doc = renderForm(f); })) {
+    if (!ui::runGuarded(parent, [this, &f, &doc] { doc = renderForm(f); })) {
         return PrintResult::NotPrinted;
     }
-    return printDocument(doc, f.report().showProgress, parent);
+    return ui::printDocument(doc, f.report().showProgress, parent);
 }
 
 PrintResult PrintCommands::HPrintBtnClick(QWidget* parent) {

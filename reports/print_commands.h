@@ -2,12 +2,14 @@
 
 #include "present/window_state.h"
 #include "reports/cust_info_rpt.h"
-#include "reports/print_seam.h"
 #include "reports/setup_reports.h"
+#include "ui/print_seam.h"
 
 class QWidget;
 
 namespace arrowsel::reports {
+
+using ui::PrintResult;
 
 // The print commands of the main window and of the customer lookup window. Made once with the
 // main window and kept for the program's life, so each report keeps its labels between prints.

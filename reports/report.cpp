@@ -1,6 +1,6 @@
 #include "reports/report.h"
 
-#include "widgets/short_dates.h"
+#include "ui/short_dates.h"
 
 #include <QLocale>
 #include <stdexcept>
@@ -108,11 +108,11 @@ Element& Report::element(const QString& elementName) {
 }
 
 QString printedDate(const QDateTime& when, const QLocale& locale) {
-    return widgets::shortDate(locale, when.date());
+    return ui::shortDate(locale, when.date());
 }
 
 QString printedDateTime(const QDateTime& when, const QLocale& locale) {
-    return widgets::shortDateTime(locale, when);
+    return ui::shortDateTime(locale, when);
 }
 
 namespace {

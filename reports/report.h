@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/page_model.h"
+#include "ui/page_model.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -11,6 +11,15 @@
 #include <vector>
 
 namespace arrowsel::reports {
+
+// The reports lay their pages out into the printing service's page model.
+using ui::Align;
+using ui::BoxItem;
+using ui::Document;
+using ui::Font;
+using ui::LineItem;
+using ui::Page;
+using ui::TextItem;
 
 // The current record of a table as report fields see it: a field's text without trailing blanks.
 class RecordSource {

@@ -1,6 +1,6 @@
 #include "widgets/link_label.h"
 
-#include "widgets/message_seam.h"
+#include "ui/message_seam.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -28,7 +28,7 @@ TLinkLabel::TLinkLabel(const QString& text, const QUrl& url, QWidget* parent) : 
 }
 
 void TLinkLabel::open() {
-    MessageSeam::current().openUrl(url_);
+    ui::MessageSeam::current().openUrl(url_);
     emit opened();
 }
 

@@ -7,12 +7,49 @@
 #include "app/splash.h"
 #include "app/startup.h"
 #include "present/data_folder.h"
-#include "widgets/message_seam.h"
+#include "ui/message_seam.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QTabWidget>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// Notices that would wait for a click while the windows are drawn: kept, never shown; questions
+// are answered Yes and input boxes cancelled.
+class SilentSeam : public arrowsel::ui::MessageSeam {
+public:
+    SilentSeam() : previous_(install(this)) {}
+    ~SilentSeam() override { install(previous_); }
+    SilentSeam(const SilentSeam&) = delete;
+    SilentSeam& operator=(const SilentSeam&) = delete;
+    SilentSeam(SilentSeam&&) = delete;
+    SilentSeam& operator=(SilentSeam&&) = delete;
+
+    void message(QWidget*, const QString& text) override { texts.push_back(text); }
+    void information(QWidget*, const QString& text) override { texts.push_back(text); }
+    void error(QWidget*, const QString& text) override { texts.push_back(text); }
+    bool question(QWidget*, const QString& text) override {
+        texts.push_back(text);
+        return true;
+    }
+    std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    int execModal(QDialog&) override { return QDialog::Rejected; }
+    void openUrl(const QUrl&) override {}
+
+    std::vector<QString> texts;
+
+private:
+    MessageSeam* previous_;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -24,7 +61,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     arrowsel::app::applyAppearance(app);
-    arrowsel::widgets::RecordingSeam seam; // notices must not wait for a click
+    SilentSeam seam;
 
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
@@ -70,9 +107,8 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     save(*help, "help-topic-1.png");
 
-    if (!seam.entries.empty()) {
-        std::printf("boxes shown while drawing: %zu (first: %s)\n", seam.entries.size(),
-                    qPrintable(seam.entries.front().text));
+    if (!seam.texts.empty()) {
+        std::printf("boxes shown while drawing: %zu (first: %s)\n", seam.texts.size(), qPrintable(seam.texts.front()));
     }
     return 0;
 }

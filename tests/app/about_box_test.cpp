@@ -1,7 +1,8 @@
 #include "app/about_box.h"
+#include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
+#include "ui/message_seam.h"
 #include "widgets/link_label.h"
-#include "widgets/message_seam.h"
 
 #include <QApplication>
 #include <QTest>
@@ -12,7 +13,7 @@ namespace {
 
 TEST(AboutBoxTest, returnClosesTheBoxFromTheLink_spaceOpensTheLink) {
     test::TempDir folder;
-    widgets::RecordingSeam seam;
+    test::RecordingSeam seam;
     TAboutBox box(folder.path());
     box.show();
     QApplication::processEvents();

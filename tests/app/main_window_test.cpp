@@ -2,9 +2,10 @@
 #include "tests/app/app_fixture.h"
 #include "tests/support/pointer_events.h"
 #include "tests/support/qt_print.h"
+#include "tests/support/recording_seam.h"
+#include "ui/message_seam.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
-#include "widgets/message_seam.h"
 #include "widgets/num_edit.h"
 #include "widgets/radio_group.h"
 
@@ -26,7 +27,7 @@ namespace arrowsel::app {
 namespace {
 
 using test::AppFixture;
-using widgets::RecordingSeam;
+using test::RecordingSeam;
 using widgets::TCellButton;
 using widgets::TNumEdit;
 using widgets::TRadioGroup;

@@ -1,8 +1,9 @@
 #include "app/arrow_sel.h"
 #include "app/side_commands.h"
+#include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
+#include "ui/message_seam.h"
 #include "widgets/cell_button.h"
-#include "widgets/message_seam.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -15,7 +16,7 @@ namespace arrowsel::app {
 namespace {
 
 namespace fs = std::filesystem;
-using widgets::RecordingSeam;
+using test::RecordingSeam;
 using Kind = RecordingSeam::Kind;
 
 // The main window on a copy of the bundled sample data, with every side command installed as the

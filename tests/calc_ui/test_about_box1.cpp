@@ -1,9 +1,10 @@
 #include "calc/about_box1.h"
 #include "calc/pictures.h"
 #include "tests/support/fake_main_window.h"
+#include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
+#include "ui/message_seam.h"
 #include "widgets/link_label.h"
-#include "widgets/message_seam.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -56,7 +57,7 @@ protected:
 
     test::TempDir dir;
     test::FakeMainWindow main;
-    widgets::RecordingSeam seam;
+    test::RecordingSeam seam;
 };
 
 struct TagCase {

@@ -1,6 +1,7 @@
 #include "calc/energy_widgets.h"
 #include "calc/ke_calc2.h"
-#include "widgets/message_seam.h"
+#include "tests/support/recording_seam.h"
+#include "ui/message_seam.h"
 #include "widgets/num_edit.h"
 
 #include <QAbstractButton>
@@ -19,7 +20,7 @@
 namespace arrowsel::calc {
 namespace {
 
-using widgets::RecordingSeam;
+using test::RecordingSeam;
 
 class KECalcWindow : public testing::Test {
 protected:

@@ -3,8 +3,9 @@
 #include "data/dbf_table.h"
 #include "tests/support/fake_main_window.h"
 #include "tests/support/qt_print.h"
+#include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
-#include "widgets/message_seam.h"
+#include "ui/message_seam.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -19,7 +20,7 @@ namespace {
 
 using Edit = MainWindowState::Edit;
 using Label = MainWindowState::Label;
-using widgets::RecordingSeam;
+using test::RecordingSeam;
 
 struct SpecRecord {
     const char* key;

@@ -2,7 +2,8 @@
 #include "data/dbf_table.h"
 #include "tests/support/fake_main_window.h"
 #include "tests/support/qt_print.h"
-#include "widgets/message_seam.h"
+#include "tests/support/recording_seam.h"
+#include "ui/message_seam.h"
 
 #include <QLabel>
 #include <cmath>
@@ -36,7 +37,7 @@ TEST(SpecsWindowOnSampleData, everyShaftOnEveryPageIsFoundAndWeighed) {
     main.folder = folder;
     main.edits[MainWindowState::Edit::ArrowLength] = "30";
     main.edits[MainWindowState::Edit::YouthArrowLength] = "30";
-    widgets::RecordingSeam seam;
+    test::RecordingSeam seam;
     int checked = 0;
     for (std::uint32_t rec = 1; rec <= specs.recordCount(); ++rec) {
         specs.go(rec);

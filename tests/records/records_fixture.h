@@ -5,9 +5,10 @@
 #include "records/saved_setup.h"
 #include "tests/support/fake_main_window.h"
 #include "tests/support/qt_print.h"
+#include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
 #include "tools/gen/tables.h"
-#include "widgets/message_seam.h"
+#include "ui/message_seam.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -81,7 +82,7 @@ protected:
 
     TempDir dir;
     FakeMainWindow main;
-    widgets::RecordingSeam seam;
+    test::RecordingSeam seam;
 };
 
 template <typename T = QWidget> T* child(QWidget& window, const char* name) {

@@ -11,7 +11,7 @@
 namespace arrowsel::test {
 namespace {
 
-using Kind = widgets::RecordingSeam::Kind;
+using Kind = test::RecordingSeam::Kind;
 using Nav = records::TGetCust::NavButton;
 
 class BookWindows : public RecordsTest {

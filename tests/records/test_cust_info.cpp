@@ -12,7 +12,7 @@ namespace {
 
 using Group = MainWindowState::Group;
 using Page = MainWindowState::Page;
-using Kind = widgets::RecordingSeam::Kind;
+using Kind = test::RecordingSeam::Kind;
 
 class CustomerEntry : public RecordsTest {
 protected:
@@ -80,7 +80,7 @@ TEST_F(CustomerEntry, incompleteAddress_keepsTypingThenCompleteSaveAddsOnce) {
 TEST_F(CustomerEntry, successMessage_comesOnlyWhenTheRecordIsOnDisk) {
     std::uint32_t seenByAnotherCopy = 0;
     std::vector<std::string> indexSeen;
-    seam.onBox = [&](const widgets::RecordingSeam::Entry&) {
+    seam.onBox = [&](const test::RecordingSeam::Entry&) {
         seenByAnotherCopy = savedCount();
         indexSeen = namesInIndexOrder();
     };

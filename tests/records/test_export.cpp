@@ -9,7 +9,7 @@
 namespace arrowsel::test {
 namespace {
 
-using Kind = widgets::RecordingSeam::Kind;
+using Kind = test::RecordingSeam::Kind;
 
 class ExportCustomers : public RecordsTest {
 protected:

@@ -11,7 +11,7 @@ namespace {
 using Group = MainWindowState::Group;
 using Page = MainWindowState::Page;
 using Edit = MainWindowState::Edit;
-using Kind = widgets::RecordingSeam::Kind;
+using Kind = test::RecordingSeam::Kind;
 using Nav = records::TGetCust::NavButton;
 
 class CustomerLookup : public RecordsTest {
@@ -229,7 +229,7 @@ TEST(GetSetupEmpty, noRecords_saysSoAndOpensNothing) {
     sampledata::writeSavedSetups(dir.path());
     FakeMainWindow main;
     main.folder = dir.path();
-    widgets::RecordingSeam seam;
+    test::RecordingSeam seam;
     records::getSetup(nullptr, main);
     EXPECT_TRUE(seam.dialogs.isEmpty());
     EXPECT_EQ(seam.texts(Kind::Information),

@@ -8,7 +8,7 @@
 namespace arrowsel::test {
 namespace {
 
-using Kind = widgets::RecordingSeam::Kind;
+using Kind = test::RecordingSeam::Kind;
 
 // The customer and shop windows leave the same way whichever way out the user takes: the window's
 // own Close/Exit button, Escape, or the title bar's close button.

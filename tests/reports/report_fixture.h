@@ -2,11 +2,11 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "reports/page_model.h"
-#include "reports/print_seam.h"
 #include "tests/support/fake_main_window.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/temp_dir.h"
+#include "ui/page_model.h"
+#include "ui/print_seam.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -75,8 +75,8 @@ inline QLocale fixedLocale() {
 }
 
 // The texts of a page, top to bottom and left to right, empty ones left out.
-inline QStringList readingOrder(const reports::Page& page) {
-    std::vector<const reports::TextItem*> items;
+inline QStringList readingOrder(const ui::Page& page) {
+    std::vector<const ui::TextItem*> items;
     for (const auto& t : page.texts) {
         if (!t.text.isEmpty()) {
             items.push_back(&t);
@@ -96,30 +96,30 @@ inline QStringList readingOrder(const reports::Page& page) {
 }
 
 // Text of the named element on the first page; "<missing>" when the page has none.
-inline QString textOf(const reports::Document& doc, const QString& name) {
+inline QString textOf(const ui::Document& doc, const QString& name) {
     if (doc.pages.empty()) {
         return QStringLiteral("<no page>");
     }
-    const reports::TextItem* t = doc.pages.front().text(name);
+    const ui::TextItem* t = doc.pages.front().text(name);
     return t ? t->text : QStringLiteral("<missing>");
 }
 
 // Answers print requests without a printer, recording what was asked.
-class FakePrintSeam : public reports::PrintSeam {
+class FakePrintSeam : public ui::PrintSeam {
 public:
     FakePrintSeam() { previous_ = install(this); }
     ~FakePrintSeam() override { install(previous_); }
     FakePrintSeam(const FakePrintSeam&) = delete;
     FakePrintSeam& operator=(const FakePrintSeam&) = delete;
 
-    reports::PrintOutcome outcome{reports::PrintStatus::Printed, {}};
+    ui::PrintOutcome outcome{ui::PrintStatus::Printed, {}};
     std::optional<QString> fileName; // answer to the PDF file question
-    std::vector<reports::Document> printed;
+    std::vector<ui::Document> printed;
     std::vector<bool> progress;
     int fileQuestions = 0;
 
-    reports::PrintOutcome printToDefault(const reports::Document& doc, bool showProgress, QWidget*) override {
-        if (outcome.status == reports::PrintStatus::Printed) {
+    ui::PrintOutcome printToDefault(const ui::Document& doc, bool showProgress, QWidget*) override {
+        if (outcome.status == ui::PrintStatus::Printed) {
             printed.push_back(doc);
         }
         progress.push_back(showProgress);
@@ -131,7 +131,7 @@ public:
     }
 
 private:
-    reports::PrintSeam* previous_ = nullptr;
+    ui::PrintSeam* previous_ = nullptr;
 };
 
 } // namespace arrowsel::test

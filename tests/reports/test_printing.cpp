@@ -1,8 +1,9 @@
-#include "reports/page_painter.h"
 #include "reports/print_commands.h"
 #include "tests/reports/report_fixture.h"
 #include "tests/support/dbf_forge.h"
-#include "widgets/message_seam.h"
+#include "tests/support/recording_seam.h"
+#include "ui/message_seam.h"
+#include "ui/page_painter.h"
 
 #include <QFile>
 #include <QImage>
@@ -16,7 +17,12 @@
 namespace arrowsel::reports {
 namespace {
 
-using widgets::RecordingSeam;
+using test::RecordingSeam;
+using ui::noPrinterQuestion;
+using ui::paintPage;
+using ui::pdfSavedMessage;
+using ui::PrintStatus;
+using ui::writePdf;
 using Kind = RecordingSeam::Kind;
 using Page_ = MainWindowState::Page;
 

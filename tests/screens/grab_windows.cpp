@@ -6,7 +6,8 @@
 #include "app/arrow_sel.h"
 #include "app/side_commands.h"
 #include "app/startup.h"
-#include "widgets/message_seam.h"
+#include "tests/support/recording_seam.h"
+#include "ui/message_seam.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -20,7 +21,7 @@
 
 namespace {
 
-using arrowsel::widgets::RecordingSeam;
+using arrowsel::test::RecordingSeam;
 
 bool save(QWidget& w, const QDir& out, const QString& name) {
     QApplication::processEvents();

@@ -1,10 +1,10 @@
 #include "tests/support/pointer_events.h"
 #include "tests/support/qt_print.h"
+#include "tests/support/recording_seam.h"
+#include "ui/message_seam.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
-#include "widgets/guarded.h"
 #include "widgets/link_label.h"
-#include "widgets/message_seam.h"
 #include "widgets/num_edit.h"
 #include "widgets/radio_group.h"
 #include "widgets/value_label.h"
@@ -240,7 +240,7 @@ TEST_F(UpDownTest, arrowKeysInTheEditStep_unlessTheUpDownIsDisabled) {
 }
 
 TEST(LinkLabelTest, releaseAndSpaceOpenTheAddress_returnIsLeftToTheWindow_redWhilePressed) {
-    RecordingSeam seam;
+    test::RecordingSeam seam;
     TLinkLabel link(QStringLiteral("www.example.com"), QUrl(QStringLiteral("https://www.example.com/")));
     link.resize(160, 20);
     settle(link);
@@ -275,43 +275,6 @@ TEST(ValueLabelTest, screenReadersReadTheShownValueWithItsHeading) {
     const auto labels = a->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), 1);
     EXPECT_EQ(labels[0].first->object(), heading);
-}
-
-TEST(MessageSeamTest, recordingSeamAnswersAndRestoresThePreviousSeam) {
-    MessageSeam* before = &MessageSeam::current();
-    {
-        RecordingSeam seam;
-        EXPECT_EQ(&MessageSeam::current(), &seam);
-        seam.answers = {false};
-        seam.inputs = {QStringLiteral("Smith")};
-        EXPECT_FALSE(MessageSeam::current().question(nullptr, QStringLiteral("Sure?")));
-        EXPECT_TRUE(MessageSeam::current().question(nullptr, QStringLiteral("Again?")));
-        EXPECT_EQ(MessageSeam::current().inputText(nullptr, {}, QStringLiteral("Name"), {}), QStringLiteral("Smith"));
-        EXPECT_EQ(MessageSeam::current().inputText(nullptr, {}, QStringLiteral("Name"), {}), std::nullopt);
-        MessageSeam::current().information(nullptr, QStringLiteral("Note"));
-        EXPECT_EQ(seam.texts(RecordingSeam::Kind::Information), QStringList{QStringLiteral("Note")});
-    }
-    EXPECT_EQ(&MessageSeam::current(), before);
-}
-
-TEST(GuardedCommandTest, failuresReachTheErrorBoxWithTheCommandsOwnSentence) {
-    RecordingSeam seam;
-    const auto fails = [] { throw std::runtime_error("Record is locked by 50%1 of users"); };
-    EXPECT_TRUE(runGuarded(nullptr, [] {}));
-    EXPECT_TRUE(seam.entries.empty());
-
-    EXPECT_FALSE(runGuarded(nullptr, fails));
-    EXPECT_FALSE(runGuarded(nullptr, fails, QStringLiteral("Not saved: %1\nTry again.")));
-    EXPECT_FALSE(runGuarded(nullptr, fails, [](const QString& what) {
-        return QStringLiteral("Not copied to %1.\n%2").arg(QStringLiteral("/tmp/100%1"), what);
-    }));
-    EXPECT_FALSE(runGuarded(nullptr, [] { throw 42; }));
-    EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error),
-              (QStringList{QStringLiteral("Record is locked by 50%1 of users"),
-                           QStringLiteral("Not saved: Record is locked by 50%1 of users\nTry again."),
-                           QStringLiteral("Not copied to /tmp/100%1.\nRecord is locked by 50%1 of users"),
-                           QStringLiteral("The command failed with an unexpected error.")}));
-    EXPECT_EQ(seam.entries.size(), 4u);
 }
 
 } // namespace

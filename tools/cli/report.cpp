@@ -1,9 +1,9 @@
 #include "data/table_error.h"
 #include "present/window_state.h"
-#include "reports/page_painter.h"
 #include "reports/print_commands.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/data_default.h"
+#include "ui/page_painter.h"
 
 #include <QGuiApplication>
 #include <algorithm>
@@ -152,23 +152,23 @@ void printError(std::string message) {
     std::fprintf(stderr, "arrowsel-cli: %s\n", message.c_str());
 }
 
-int deliver(const reports::Document& doc, const std::optional<std::string>& pdf) {
+int deliver(const ui::Document& doc, const std::optional<std::string>& pdf) {
     if (pdf) {
         QString error;
-        if (!reports::writePdf(doc, QString::fromStdString(*pdf), &error)) {
+        if (!ui::writePdf(doc, QString::fromStdString(*pdf), &error)) {
             std::fprintf(stderr, "arrowsel-cli: %s: %s\n", pdf->c_str(), error.toStdString().c_str());
             return kExitFailure;
         }
         return kExitOk;
     }
-    const reports::PrintOutcome outcome = reports::PrintSeam::current().printToDefault(doc, false, nullptr);
+    const ui::PrintOutcome outcome = ui::PrintSeam::current().printToDefault(doc, false, nullptr);
     switch (outcome.status) {
-    case reports::PrintStatus::Printed:
+    case ui::PrintStatus::Printed:
         return kExitOk;
-    case reports::PrintStatus::NoPrinter:
+    case ui::PrintStatus::NoPrinter:
         std::fprintf(stderr, "arrowsel-cli: no printer is available; nothing was printed (use --pdf FILE)\n");
         return kExitFailure;
-    case reports::PrintStatus::Failed:
+    case ui::PrintStatus::Failed:
         break;
     }
     std::fprintf(stderr, "arrowsel-cli: the report was not printed: %s\n", outcome.detail.toStdString().c_str());
@@ -210,7 +210,7 @@ int reportCommand(std::span<const std::string_view> args) {
 
     ResultWindowState state(options.setup.setup, result, folder);
     reports::PrintCommands commands(state);
-    reports::Document doc;
+    ui::Document doc;
     try {
         doc = commands.render(state.page());
     } catch (const data::ETableError& e) {

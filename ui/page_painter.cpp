@@ -1,4 +1,4 @@
-#include "reports/page_painter.h"
+#include "ui/page_painter.h"
 
 #include <QFileInfo>
 #include <QFont>
@@ -10,7 +10,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-namespace arrowsel::reports {
+namespace arrowsel::ui {
 
 namespace {
 
@@ -144,4 +144,4 @@ bool writePdf(const Document& doc, const QString& fileName, QString* error) {
     return true;
 }
 
-} // namespace arrowsel::reports
+} // namespace arrowsel::ui

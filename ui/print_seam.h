@@ -1,13 +1,13 @@
 #pragma once
 
-#include "reports/page_model.h"
+#include "ui/page_model.h"
 
 #include <QString>
 #include <optional>
 
 class QWidget;
 
-namespace arrowsel::reports {
+namespace arrowsel::ui {
 
 enum class PrintStatus {
     Printed,   // the printer took every page
@@ -22,7 +22,8 @@ struct PrintOutcome {
 
 // The one way pages reach a printer, and the question for a PDF file's name when none is there.
 // The program uses QtPrintSeam; tests install their own, so no test ever prints or waits on a
-// dialog.
+// dialog. In ui_services, beside the message seam its conversation uses, so that the reports and
+// the command line tool print without the widget set.
 class PrintSeam {
 public:
     PrintSeam() = default;
@@ -62,4 +63,4 @@ QString printFailedMessage(const QString& detail);
 QString pdfSavedMessage(const QString& fileName);
 QString pdfFailedMessage(const QString& detail);
 
-} // namespace arrowsel::reports
+} // namespace arrowsel::ui

@@ -1,10 +1,10 @@
-#include "widgets/guarded.h"
+#include "ui/guarded.h"
 
-#include "widgets/message_seam.h"
+#include "ui/message_seam.h"
 
 #include <exception>
 
-namespace arrowsel::widgets {
+namespace arrowsel::ui {
 
 bool runGuarded(QWidget* parent, const std::function<void()>& work,
                 const std::function<QString(const QString& what)>& explain) {
@@ -29,4 +29,4 @@ bool runGuarded(QWidget* parent, const std::function<void()>& work, const QStrin
     return runGuarded(parent, work, [&message](const QString& what) { return message.arg(what); });
 }
 
-} // namespace arrowsel::widgets
+} // namespace arrowsel::ui

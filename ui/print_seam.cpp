@@ -1,7 +1,7 @@
-#include "reports/print_seam.h"
+#include "ui/print_seam.h"
 
-#include "reports/page_painter.h"
-#include "widgets/message_seam.h"
+#include "ui/message_seam.h"
+#include "ui/page_painter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,7 +14,7 @@
 #include <QProgressDialog>
 #include <QStandardPaths>
 
-namespace arrowsel::reports {
+namespace arrowsel::ui {
 
 namespace {
 
@@ -123,7 +123,7 @@ QString pdfFailedMessage(const QString& detail) {
 
 PrintResult printDocument(const Document& doc, bool showProgress, QWidget* parent) {
     PrintSeam& seam = PrintSeam::current();
-    widgets::MessageSeam& boxes = widgets::MessageSeam::current();
+    MessageSeam& boxes = MessageSeam::current();
     const PrintOutcome outcome = seam.printToDefault(doc, showProgress, parent);
     switch (outcome.status) {
     case PrintStatus::Printed:
@@ -152,4 +152,4 @@ PrintResult printDocument(const Document& doc, bool showProgress, QWidget* paren
     return PrintResult::SavedAsPdf;
 }
 
-} // namespace arrowsel::reports
+} // namespace arrowsel::ui

@@ -1,20 +1,19 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <QUrl>
-#include <functional>
 #include <optional>
-#include <vector>
 
 class QDialog;
 class QWidget;
 
-namespace arrowsel::widgets {
+namespace arrowsel::ui {
 
 // Every modal conversation with the user goes through the installed seam: message, information
 // and error boxes, input boxes, modal side windows and opening a web address. The program installs
-// QtMessageSeam; tests install RecordingSeam, so no test ever waits on a real modal window.
+// QtMessageSeam; tests install their recording seam (tests/support), so no test ever waits on a
+// real modal window. It lives in ui_services, below the widget set, because the windows, the
+// reports' print conversation and the widgets' link labels all talk to the user through it.
 class MessageSeam {
 public:
     MessageSeam() = default;
@@ -53,46 +52,4 @@ public:
     void openUrl(const QUrl& url) override;
 };
 
-// Records every conversation and answers it from queues (or defaults: Yes, cancelled input,
-// rejected dialog). Installs itself for its lifetime.
-class RecordingSeam : public MessageSeam {
-public:
-    enum class Kind { Message, Information, Error, Question, Input };
-    struct Entry {
-        Kind kind;
-        QString text;
-    };
-
-    RecordingSeam();
-    ~RecordingSeam() override;
-    RecordingSeam(const RecordingSeam&) = delete;
-    RecordingSeam& operator=(const RecordingSeam&) = delete;
-
-    void message(QWidget* parent, const QString& text) override;
-    void information(QWidget* parent, const QString& text) override;
-    void error(QWidget* parent, const QString& text) override;
-    bool question(QWidget* parent, const QString& text) override;
-    std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt,
-                                     const QString& initial) override;
-    int execModal(QDialog& dialog) override;
-    void openUrl(const QUrl& url) override;
-
-    std::vector<Entry> entries;  // boxes in the order shown
-    QStringList dialogs;         // object names of the windows opened modally
-    std::vector<QUrl> urls;      // addresses opened
-    std::vector<bool> answers;   // answers to questions, first first
-    std::vector<QString> inputs; // answers to input boxes, first first
-    // Called with each box's entry while it "shows" (e.g. to check state at that moment).
-    std::function<void(const Entry&)> onBox;
-    // Called with each modal window while it "shows"; returns its result code.
-    std::function<int(QDialog&)> onDialog;
-
-    QStringList texts(Kind kind) const;
-    void clear();
-
-private:
-    void record(Kind kind, const QString& text);
-    MessageSeam* previous_;
-};
-
-} // namespace arrowsel::widgets
+} // namespace arrowsel::ui

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reports/page_model.h"
+#include "ui/page_model.h"
 
 #include <QString>
 #include <functional>
@@ -8,7 +8,9 @@
 class QPainter;
 class QPagedPaintDevice;
 
-namespace arrowsel::reports {
+namespace arrowsel::ui {
+
+// The QPainter side of printing, in ui_services with the page model and the print seam.
 
 // Draws one laid-out page on a painter whose device has the page's paper size and no margins.
 // Texts are never clipped: a text longer than its box runs past it rather than losing letters.
@@ -23,4 +25,4 @@ void paintDocument(QPainter& painter, QPagedPaintDevice& device, const Document&
 // `error` (when given).
 bool writePdf(const Document& doc, const QString& fileName, QString* error = nullptr);
 
-} // namespace arrowsel::reports
+} // namespace arrowsel::ui

@@ -1,6 +1,6 @@
-#include "widgets/short_dates.h"
+#include "ui/short_dates.h"
 
-namespace arrowsel::widgets {
+namespace arrowsel::ui {
 
 namespace {
 
@@ -24,4 +24,4 @@ QString shortDateTime(const QLocale& locale, const QDateTime& when) {
                        locale.toString(when.time(), QLocale::ShortFormat));
 }
 
-} // namespace arrowsel::widgets
+} // namespace arrowsel::ui

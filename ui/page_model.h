@@ -7,10 +7,11 @@
 #include <optional>
 #include <vector>
 
-namespace arrowsel::reports {
+namespace arrowsel::ui {
 
 // The laid-out pages of one print, as plain data: what the painter draws and what tests inspect.
-// Every length is in inches from the page's top left corner (paper, not margins).
+// Every length is in inches from the page's top left corner (paper, not margins). In ui_services
+// with the print seam that takes these pages to a printer; the reports lay out into it.
 
 struct Font {
     QString family = QStringLiteral("Arial");
@@ -69,4 +70,4 @@ struct Document {
     std::vector<Page> pages;
 };
 
-} // namespace arrowsel::reports
+} // namespace arrowsel::ui

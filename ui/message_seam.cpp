@@ -1,0 +1,73 @@
+#include "ui/message_seam.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace arrowsel::ui {
+
+namespace {
+
+MessageSeam* g_installed = nullptr;
+
+QtMessageSeam& qtSeam() {
+    static QtMessageSeam seam;
+    return seam;
+}
+
+QString boxTitle() {
+    return QApplication::applicationDisplayName();
+}
+
+} // namespace
+
+MessageSeam::~MessageSeam() = default;
+
+MessageSeam& MessageSeam::current() {
+    return g_installed ? *g_installed : qtSeam();
+}
+
+MessageSeam* MessageSeam::install(MessageSeam* seam) {
+    MessageSeam* previous = g_installed;
+    g_installed = seam;
+    return previous;
+}
+
+void QtMessageSeam::message(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, boxTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtMessageSeam::information(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, boxTitle(), text);
+}
+
+void QtMessageSeam::error(QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, boxTitle(), text);
+}
+
+bool QtMessageSeam::question(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, boxTitle(), text) == QMessageBox::Yes;
+}
+
+std::optional<QString> QtMessageSeam::inputText(QWidget* parent, const QString& title, const QString& prompt,
+                                                const QString& initial) {
+    bool ok = false;
+    QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+int QtMessageSeam::execModal(QDialog& dialog) {
+    return dialog.exec();
+}
+
+void QtMessageSeam::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+} // namespace arrowsel::ui
