@@ -82,10 +82,10 @@ ChartCell keyed(const Shaft& s) {
     return {s.size, s.keyPart()};
 }
 
-Chart emptyChart(const ChartRule& rule, const char* secondField, int cells, int secondWidth) {
+Chart emptyChart(const ChartRule& rule, engine::Page page, int cells, int secondWidth) {
     Chart ch;
     ch.rule = rule;
-    ch.secondField = secondField;
+    ch.page = page;
     ch.cells = cells;
     ch.secondWidth = secondWidth;
     ch.rows.assign(static_cast<std::size_t>(rule.rows), std::vector<ChartCell>(static_cast<std::size_t>(cells)));
@@ -108,7 +108,7 @@ int huntingAluminiumCells(int row) {
 }
 
 Chart buildHuntingChart(const Catalogue& c, const ChartRule& rule) {
-    Chart ch = emptyChart(rule, "SPINE", 17, 6);
+    Chart ch = emptyChart(rule, engine::Page::Hunt, 17, 6);
     const auto aluminium = c.line("AL");
     std::vector<const Shaft*> twoModelFree;
     for (const Shaft* s : aluminium) {
@@ -183,7 +183,7 @@ std::set<int> columnsReadWhole(int row) {
 } // namespace
 
 Chart buildTargetChart(const Catalogue& c, const ChartRule& rule) {
-    Chart ch = emptyChart(rule, "SPINE", 14, 6);
+    Chart ch = emptyChart(rule, engine::Page::Targ, 14, 6);
     const auto vantage = c.line("VT");
     const auto aluminium = c.line("AL");
     const auto acAndCarbon = lines(c, {"TL", "VR"});
@@ -218,7 +218,7 @@ Chart buildTargetChart(const Catalogue& c, const ChartRule& rule) {
 }
 
 Chart buildYouthChart(const Catalogue& c, const ChartRule& rule) {
-    Chart ch = emptyChart(rule, "MODL", 8, 4);
+    Chart ch = emptyChart(rule, engine::Page::Youth, 8, 4);
     for (int r = 1; r <= rule.rows; ++r) {
         auto& row = ch.rows[static_cast<std::size_t>(r - 1)];
         std::size_t n = 0;
@@ -234,7 +234,7 @@ Chart buildYouthChart(const Catalogue& c, const ChartRule& rule) {
 }
 
 Chart buildOrvikChart(const Catalogue& c, const ChartRule& rule) {
-    Chart ch = emptyChart(rule, "MODEL", 7, 4);
+    Chart ch = emptyChart(rule, engine::Page::Orvk, 7, 4);
     for (int r = 1; r <= rule.rows; ++r) {
         auto& row = ch.rows[static_cast<std::size_t>(r - 1)];
         std::size_t n = 0;

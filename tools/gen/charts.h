@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/selection.h"
 #include "tools/gen/catalogue.h"
 
 #include <filesystem>
@@ -33,7 +34,7 @@ struct ChartCell {
 
 struct Chart {
     ChartRule rule;
-    std::string secondField; // "SPINE", "MODL" or "MODEL"
+    engine::Page page = engine::Page::Hunt; // which page reads it: the field names are that page's
     int cells = 0;
     int sizeWidth = 12;
     int secondWidth = 6;

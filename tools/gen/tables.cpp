@@ -1,6 +1,7 @@
 #include "tools/gen/tables.h"
 
 #include "data/dbf_table.h"
+#include "engine/chart_rules.h"
 #include "engine/data_check.h"
 #include "records/saved_layout.h"
 #include "tools/gen/csv.h"
@@ -57,8 +58,8 @@ void fixTableDate(const std::filesystem::path& dbf) {
 void writeChart(const Chart& chart, const std::filesystem::path& outDir) {
     std::vector<Spec> fields;
     for (int n = 1; n <= chart.cells; ++n) {
-        fields.push_back({"SH" + std::to_string(n) + "SIZE", FieldType::Character, chart.sizeWidth});
-        fields.push_back({"SH" + std::to_string(n) + chart.secondField, FieldType::Character, chart.secondWidth});
+        fields.push_back({engine::sizeFieldName(n), FieldType::Character, chart.sizeWidth});
+        fields.push_back({engine::secondFieldName(chart.page, n), FieldType::Character, chart.secondWidth});
     }
     std::vector<std::vector<std::string>> rows;
     for (const auto& r : chart.rows) {
