@@ -1,0 +1,403 @@
+#include "records/pg_book.h"
+
+#include "data/field_codec.h"
+#include "data/table_error.h"
+#include "data/text_export.h"
+#include "records/pg_connection.h"
+#include "records/pg_schema.h"
+
+#include <optional>
+
+namespace arrowsel::records {
+namespace {
+
+using data::FieldDef;
+using data::FieldType;
+
+constexpr data::CodePage kCodePage = data::CodePage::Windows1252;
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return out;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    return lower(a) == lower(b);
+}
+
+std::string quoted(const FieldDef& f) {
+    return "\"" + lower(f.name) + "\"";
+}
+
+// bytea's text form, for a key travelling as a parameter.
+std::string byteaText(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\\x";
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out += kHex[b >> 4];
+        out += kHex[b & 0x0F];
+    }
+    return out;
+}
+
+// A record as the files hold it: the field bytes in the code page (so field_codec gives exactly
+// the files' texts) and the memo's text beside them.
+struct Row {
+    std::string seq;
+    std::string version;
+    std::string key; // name_key in bytea's text form
+    std::string record;
+    std::string memo;
+};
+
+class PgBook final : public CustomerBook {
+public:
+    explicit PgBook(std::string_view url) : conn_(url) {
+        checkPgSchema(conn_);
+        int offset = 1;
+        std::string columns;
+        for (const auto& spec : pgBookLayout()) {
+            FieldDef f{spec.name, spec.type, spec.width, spec.decimals, offset};
+            offset += f.width;
+            defs_.push_back(f);
+            columns += columns.empty() ? "" : ", ";
+            columns += quoted(f);
+            select_ += ", " + readExpression(f);
+        }
+        recordLength_ = static_cast<std::size_t>(offset);
+        seek_ = "SELECT seq, row_version, name_key" + select_ +
+                ", substr(name_key, 1, $2::integer) = $1::bytea FROM saved_setups WHERE name_key >= $1::bytea "
+                "ORDER BY name_key, seq LIMIT 1";
+        select_ = "SELECT seq, row_version, name_key" + select_ + " FROM saved_setups ";
+        std::string params;
+        std::string assignments;
+        for (std::size_t i = 0; i < defs_.size(); ++i) {
+            const std::string p = "$" + std::to_string(i + 1) + writeCast(defs_[i]);
+            params += (i == 0 ? "" : ", ") + p;
+            assignments += ", " + quoted(defs_[i]) + " = " + p;
+        }
+        const std::string returning = select_.substr(std::string_view("SELECT ").size());
+        const std::string back = " RETURNING " + returning.substr(0, returning.find(" FROM "));
+        insert_ = "INSERT INTO saved_setups (" + columns + ") VALUES (" + params + ")" + back;
+        const std::string n = std::to_string(defs_.size());
+        update_ = "UPDATE saved_setups SET row_version = row_version + 1" + assignments + " WHERE seq = $" +
+                  std::to_string(defs_.size() + 1) + "::bigint AND ($" + std::to_string(defs_.size() + 2) +
+                  "::bigint IS NULL OR row_version = $" + std::to_string(defs_.size() + 2) + "::bigint)" + back;
+        for (const auto& spec : pgBookLayout()) {
+            layout_.push_back(spec);
+        }
+    }
+
+    std::string where() const override { return conn_.where(); }
+    data::CodePage codePage() const override { return kCodePage; }
+    const std::vector<data::TDbfTable::FieldSpec>& layout() const override { return layout_; }
+
+    std::uint32_t count() override {
+        const PgResult r = conn_.exec("SELECT count(*) FROM saved_setups", {}, "counting the customers", true);
+        return static_cast<std::uint32_t>(std::stoul(std::string(r.text(0, 0))));
+    }
+
+    void first() override { standAtEnd("ORDER BY name_key, seq LIMIT 1"); }
+    void last() override { standAtEnd("ORDER BY name_key DESC, seq DESC LIMIT 1"); }
+
+    void next() override {
+        if (eof_) {
+            return;
+        }
+        auto row = fetchOne("WHERE (name_key, seq) > ($1::bytea, $2::bigint) ORDER BY name_key, seq LIMIT 1",
+                            {current_->key, current_->seq});
+        if (!row) {
+            // As the files: past the last record is the end; bof stays as it was.
+            current_.reset();
+            eof_ = true;
+            return;
+        }
+        standOn(std::move(*row));
+    }
+
+    void prior() override {
+        if (eof_) {
+            last();
+            return;
+        }
+        auto row = fetchOne("WHERE (name_key, seq) < ($1::bytea, $2::bigint) ORDER BY name_key DESC, seq DESC LIMIT 1",
+                            {current_->key, current_->seq});
+        if (!row) {
+            bof_ = true; // stays on the first record
+            return;
+        }
+        standOn(std::move(*row));
+    }
+
+    bool eof() const override { return eof_; }
+    bool bof() const override { return bof_; }
+
+    bool seek(std::string_view prefix) override {
+        if (const std::optional<std::string> key = seekKey(prefix)) {
+            // The first name at or after the prefix either begins with it or none does; asking
+            // for the match itself would scan every later name on a miss.
+            const PgResult r =
+                conn_.exec(seek_, {byteaText(*key), std::to_string(key->size())}, "searching the customers", true);
+            if (r.rows() == 1 && r.text(0, static_cast<int>(defs_.size()) + 3) == "t") {
+                standOn(readRow(r, 0));
+                return true;
+            }
+        }
+        // The files' rule for a miss: the last record in name order, the end when there is none.
+        if (auto row = fetchOne("ORDER BY name_key DESC, seq DESC LIMIT 1", {})) {
+            standOn(std::move(*row));
+        } else {
+            current_.reset();
+            eof_ = true;
+        }
+        return false;
+    }
+
+    std::string fieldText(std::string_view field) const override {
+        const FieldDef& f = def(field);
+        if (!current_) {
+            return {};
+        }
+        if (f.type == FieldType::Memo) {
+            return current_->memo;
+        }
+        return data::field_codec::text(f, current_->record.data(), kCodePage);
+    }
+
+    void update(const std::vector<FieldValue>& values, bool overwrite) override {
+        if (!current_) {
+            throw EBookError("There is no customer record shown to change in the customer book on " + where() + ".");
+        }
+        Row changed = *current_;
+        apply(changed, values);
+        PgParams params = writeParams(changed);
+        params.emplace_back(current_->seq);
+        params.push_back(overwrite ? std::nullopt : std::optional<std::string>(current_->version));
+        const PgResult r = conn_.exec(update_, params, "storing the customer's record");
+        if (r.rows() == 0) {
+            if (overwrite) {
+                throw EBookError("The customer's record is no longer in the customer book on " + where() +
+                                 "; nothing was stored. Save it as a new customer instead.");
+            }
+            throw ERecordChangedElsewhere("Another counter changed this customer's record in the customer book on " +
+                                          where() + " since it was shown here; nothing was stored.");
+        }
+        standOn(readRow(r, 0));
+    }
+
+    void append(const std::vector<FieldValue>& values) override {
+        Row row;
+        row.record.assign(recordLength_, ' ');
+        for (const FieldDef& f : defs_) {
+            if (f.type != FieldType::Memo) {
+                data::field_codec::blank(f, row.record.data());
+            }
+        }
+        apply(row, values);
+        const PgResult r = conn_.exec(insert_, writeParams(row), "storing the new customer");
+        standOn(readRow(r, 0));
+    }
+
+    void exportText(const std::filesystem::path& file) override {
+        const PgResult r = conn_.exec(select_ + "ORDER BY seq", {}, "reading the customers for the export", true);
+        std::string out;
+        for (int i = 0; i < r.rows(); ++i) {
+            const Row row = readRow(r, i);
+            data::text_export::appendLine(out, defs_, row.record.data(), kCodePage,
+                                          [&](const FieldDef&, const char*) { return storedMemo(row.memo); });
+        }
+        try {
+            data::text_export::AtomicFile target(file);
+            target.write(out);
+            target.commit();
+        } catch (const data::ETableError& e) {
+            throw EBookError(e.what());
+        }
+    }
+
+    std::vector<std::string> takeNotices() override { return {}; }
+
+private:
+    static std::string readExpression(const FieldDef& f) {
+        const std::string q = quoted(f);
+        switch (f.type) {
+        case FieldType::Date:
+            return "to_char(" + q + ", 'YYYYMMDD')";
+        case FieldType::Logical:
+            return "CASE WHEN " + q + " THEN 'T' WHEN NOT " + q + " THEN 'F' END";
+        case FieldType::Character:
+        case FieldType::Memo:
+            return q;
+        default:
+            return q + "::text";
+        }
+    }
+
+    static std::string writeCast(const FieldDef& f) {
+        switch (f.type) {
+        case FieldType::Date:
+            return "::date";
+        case FieldType::Logical:
+            return "::boolean";
+        case FieldType::Character:
+        case FieldType::Memo:
+            return "::text";
+        default:
+            return "::numeric";
+        }
+    }
+
+    const FieldDef& def(std::string_view field) const {
+        for (const FieldDef& f : defs_) {
+            if (sameName(f.name, field)) {
+                return f;
+            }
+        }
+        throw EBookError("The customer book on " + where() + " has no field " + std::string(field) + ".");
+    }
+
+    // The key bytes a seek compares, as the files form them; nullopt when no name can begin so.
+    static std::optional<std::string> seekKey(std::string_view prefix) {
+        std::string k;
+        if (!data::encodeText(kCodePage, prefix, k)) {
+            return std::nullopt;
+        }
+        const std::size_t width = static_cast<std::size_t>(pgBookLayout().front().width);
+        if (k.size() > width) {
+            // Blanks past the name's width match its padding; anything else matches nothing.
+            if (k.find_first_not_of(' ', width) != std::string::npos) {
+                return std::nullopt;
+            }
+            k.resize(width);
+        }
+        return k;
+    }
+
+    std::string storedMemo(const std::string& text) const {
+        std::string bytes;
+        if (!data::encodeText(kCodePage, text, bytes)) {
+            throw EBookError("The customer book on " + where() + " holds comments this code page cannot store.");
+        }
+        return bytes;
+    }
+
+    // The values go through the files' own field rules: the same refusals, the same stored forms.
+    void apply(Row& row, const std::vector<FieldValue>& values) const {
+        for (const FieldValue& v : values) {
+            const FieldDef& f = def(v.name);
+            if (f.type == FieldType::Memo) {
+                std::string bytes;
+                std::string bad;
+                if (!data::encodeText(kCodePage, v.text, bytes, &bad)) {
+                    throw EBookError("The field " + f.name + " of the customer book on " + where() +
+                                     " cannot hold the character \"" + bad + "\" (code page " +
+                                     data::codePageName(kCodePage) + "); nothing was stored.");
+                }
+                row.memo = v.text;
+                continue;
+            }
+            try {
+                data::field_codec::store(f, v.text, kCodePage, row.record.data(), "saved_setups on " + where());
+            } catch (const data::ETableError& e) {
+                throw EBookError(std::string(e.what()) + " Nothing was stored.");
+            }
+        }
+    }
+
+    PgParams writeParams(const Row& row) const {
+        PgParams params;
+        for (const FieldDef& f : defs_) {
+            if (f.type == FieldType::Memo) {
+                params.emplace_back(row.memo);
+                continue;
+            }
+            std::string text = data::field_codec::text(f, row.record.data(), kCodePage);
+            if (f.type == FieldType::Character) {
+                params.emplace_back(std::string(data::field_codec::trimRight(text)));
+            } else if (text.empty()) {
+                params.emplace_back(std::nullopt);
+            } else {
+                params.emplace_back(std::move(text));
+            }
+        }
+        return params;
+    }
+
+    Row readRow(const PgResult& r, int i) const {
+        Row row;
+        row.seq = r.text(i, 0);
+        row.version = r.text(i, 1);
+        row.key = r.text(i, 2);
+        row.record.assign(recordLength_, ' ');
+        for (std::size_t c = 0; c < defs_.size(); ++c) {
+            const FieldDef& f = defs_[c];
+            const int column = static_cast<int>(c) + 3;
+            const std::string_view value = r.isNull(i, column) ? std::string_view() : r.text(i, column);
+            if (f.type == FieldType::Memo) {
+                row.memo = value;
+                continue;
+            }
+            try {
+                data::field_codec::store(f, value, kCodePage, row.record.data(), "saved_setups on " + where());
+            } catch (const data::ETableError& e) {
+                throw EBookError(std::string(e.what()) +
+                                 " The record was written by another program; correct it there.");
+            }
+        }
+        return row;
+    }
+
+    std::optional<Row> fetchOne(const std::string& clause, const PgParams& params) {
+        const PgResult r = conn_.exec(select_ + clause, params, "reading the customers", true);
+        if (r.rows() == 0) {
+            return std::nullopt;
+        }
+        return readRow(r, 0);
+    }
+
+    void standAtEnd(const std::string& clause) {
+        if (auto row = fetchOne(clause, {})) {
+            standOn(std::move(*row));
+        } else {
+            current_.reset();
+            eof_ = true;
+            bof_ = true;
+        }
+    }
+
+    void standOn(Row row) {
+        current_ = std::move(row);
+        eof_ = false;
+        bof_ = false;
+    }
+
+    PgConnection conn_;
+    std::vector<data::TDbfTable::FieldSpec> layout_;
+    std::vector<FieldDef> defs_;
+    std::size_t recordLength_ = 0;
+    std::string select_;
+    std::string seek_;
+    std::string insert_;
+    std::string update_;
+    std::optional<Row> current_;
+    bool eof_ = true;
+    bool bof_ = true;
+};
+
+} // namespace
+
+bool isPgAddress(std::string_view address) {
+    return address.starts_with("postgresql://") || address.starts_with("postgres://");
+}
+
+std::unique_ptr<CustomerBook> openPgBook(std::string_view url) {
+    return std::make_unique<PgBook>(url);
+}
+
+} // namespace arrowsel::records

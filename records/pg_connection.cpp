@@ -1,0 +1,178 @@
+#include "records/pg_connection.h"
+
+#include "records/customer_book.h"
+
+#include <array>
+#include <libpq-fe.h>
+
+namespace arrowsel::records {
+namespace {
+
+std::string trimmed(std::string_view s) {
+    while (!s.empty() && (s.back() == '\n' || s.back() == ' ' || s.back() == '.')) {
+        s.remove_suffix(1);
+    }
+    // libpq reports every address it tried, one per line; the user needs them on one.
+    std::string out(s);
+    for (char& c : out) {
+        if (c == '\n' || c == '\t') {
+            c = ' ';
+        }
+    }
+    return out;
+}
+
+std::string hintFor(std::string_view cause) {
+    if (cause.find("password") != std::string_view::npos) {
+        return " Check the role's password in ~/.pgpass (or the PostgreSQL service file); the settings file never "
+               "holds it.";
+    }
+    if (cause.find("does not exist") != std::string_view::npos) {
+        return " Check the address in the data folder's arrowsel.ini.";
+    }
+    return " Check that the server is running and that the address in the data folder's arrowsel.ini is right; "
+           "the selection, the calculators and the prints work meanwhile.";
+}
+
+} // namespace
+
+PgResult::PgResult(pg_result* r) : r_(r) {}
+PgResult::~PgResult() {
+    PQclear(r_);
+}
+PgResult::PgResult(PgResult&& other) noexcept : r_(other.r_) {
+    other.r_ = nullptr;
+}
+int PgResult::rows() const {
+    return PQntuples(r_);
+}
+bool PgResult::isNull(int row, int column) const {
+    return PQgetisnull(r_, row, column) != 0;
+}
+std::string_view PgResult::text(int row, int column) const {
+    return {PQgetvalue(r_, row, column), static_cast<std::size_t>(PQgetlength(r_, row, column))};
+}
+std::string_view PgResult::affected() const {
+    return PQcmdTuples(r_);
+}
+
+std::string pgWhere(std::string_view url) {
+    char* err = nullptr;
+    PQconninfoOption* opts = PQconninfoParse(std::string(url).c_str(), &err);
+    if (opts == nullptr) {
+        std::string why = err != nullptr ? trimmed(err) : std::string("not a valid address");
+        PQfreemem(err);
+        return "the PostgreSQL address that the settings name (" + why + ")";
+    }
+    std::string host;
+    std::string port;
+    std::string db;
+    std::string user;
+    for (PQconninfoOption* o = opts; o->keyword != nullptr; ++o) {
+        const std::string_view k = o->keyword;
+        const std::string v = o->val != nullptr ? o->val : "";
+        if (k == "host" || (k == "hostaddr" && host.empty())) {
+            host = v;
+        } else if (k == "port") {
+            port = v;
+        } else if (k == "dbname") {
+            db = v;
+        } else if (k == "user") {
+            user = v;
+        }
+    }
+    PQconninfoFree(opts);
+    if (host.empty()) {
+        host = "localhost";
+    }
+    if (port.empty()) {
+        port = "5432";
+    }
+    if (db.empty()) {
+        db = user.empty() ? "(the user's own)" : user;
+    }
+    return "the PostgreSQL server " + host + ":" + port + ", database " + db;
+}
+
+PgConnection::PgConnection(std::string_view url) : url_(url), where_(pgWhere(url)) {
+    reconnect("connecting");
+}
+
+PgConnection::~PgConnection() {
+    PQfinish(conn_);
+}
+
+void PgConnection::reconnect(std::string_view doing) {
+    PQfinish(conn_);
+    conn_ = nullptr;
+    // Defaults first: what the address itself says wins (expand_dbname), except the encoding,
+    // which the program's texts need.
+    const std::array<const char*, 8> keys = {
+        "connect_timeout",     "application_name", "options",         "keepalives_idle",
+        "keepalives_interval", "dbname",           "client_encoding", nullptr};
+    const std::array<const char*, 8> values = {
+        "5", "arrowsel", "-c statement_timeout=15000", "10", "5", url_.c_str(), "UTF8", nullptr};
+    conn_ = PQconnectdbParams(keys.data(), values.data(), 1);
+    if (conn_ == nullptr) {
+        throw EBookError("The customer book on " + where_ + " cannot be reached: out of memory.");
+    }
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        failConnection(doing);
+    }
+    // The server's notices ("already exists, skipping") are not for the user; failures are
+    // reported through the results.
+    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+}
+
+void PgConnection::failConnection(std::string_view doing) {
+    const std::string cause = trimmed(PQerrorMessage(conn_));
+    if (doing == "connecting") {
+        throw EBookError("The customer book on " + where_ + " cannot be reached: " + cause + "." + hintFor(cause));
+    }
+    throw EBookError("The connection to the customer book on " + where_ + " broke while " + std::string(doing) + ": " +
+                     cause + "." + hintFor(cause));
+}
+
+PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::string_view doing, bool retry) {
+    lastState_.clear();
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        PQreset(conn_);
+        if (PQstatus(conn_) != CONNECTION_OK) {
+            failConnection(doing);
+        }
+    }
+    std::vector<const char*> values;
+    values.reserve(params.size());
+    for (const auto& p : params) {
+        values.push_back(p ? p->c_str() : nullptr);
+    }
+    const std::string text(sql);
+    PGresult* raw =
+        PQexecParams(conn_, text.c_str(), static_cast<int>(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
+    PgResult r(raw);
+    const ExecStatusType status = raw != nullptr ? PQresultStatus(raw) : PGRES_FATAL_ERROR;
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+        return r;
+    }
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        if (retry) {
+            PQreset(conn_);
+            if (PQstatus(conn_) == CONNECTION_OK) {
+                return exec(sql, params, doing, false);
+            }
+        }
+        failConnection(doing);
+    }
+    const char* state = raw != nullptr ? PQresultErrorField(raw, PG_DIAG_SQLSTATE) : nullptr;
+    lastState_ = state != nullptr ? state : "";
+    const std::string cause = trimmed(raw != nullptr ? PQresultErrorMessage(raw) : PQerrorMessage(conn_));
+    std::string hint;
+    if (lastState_ == kInsufficientPrivilege) {
+        hint = " The role needs the rights the user's guide lists on the customer table.";
+    } else if (lastState_ == kUndefinedTable) {
+        hint = " Run arrowsel-cli customers init --book ADDRESS as the database's owner.";
+    }
+    throw EBookError("The customer book on " + where_ + " refused " + std::string(doing) + ": " + cause + "." + hint);
+}
+
+} // namespace arrowsel::records

@@ -1,0 +1,255 @@
+// The PostgreSQL customer book against a real server: texts that would break SQL built from
+// strings, several counters at once, and the failures a shop's network brings.
+
+#include "tests/pgbook/pg_fixture.h"
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <set>
+#include <thread>
+
+namespace arrowsel::test {
+namespace {
+
+using records::EBookError;
+using records::ERecordChangedElsewhere;
+using records::FieldValue;
+
+std::string padded(std::string text, std::size_t width = 40) {
+    text.resize(width, ' ');
+    return text;
+}
+
+std::string name(const records::CustomerBook& book) {
+    return records::trimRight(book.fieldText("NAME"));
+}
+
+TEST_F(PgBookTest, namesThatWouldBreakBuiltSql_storedAndFoundAsTyped) {
+    const std::vector<std::string> names = {"O'Brien", "x'); DROP TABLE saved_setups; --", "back\\slash \\x41",
+                                            "semi;colon \"quoted\" $1", "100% _wild_"};
+    auto book = open();
+    for (const std::string& n : names) {
+        book->append({{"NAME", n}, {"COMMENTS", "note: " + n}, {"CITY", n.substr(0, 30)}});
+    }
+    EXPECT_EQ(book->count(), names.size());
+    for (const std::string& n : names) {
+        ASSERT_TRUE(book->seek(n)) << n;
+        EXPECT_EQ(book->fieldText("NAME"), padded(n)) << n;
+        EXPECT_EQ(book->fieldText("COMMENTS"), "note: " + n);
+    }
+    // "%" and "_" are no wildcards of the search: "100%" finds only the one that begins so.
+    EXPECT_FALSE(book->seek("100x"));
+}
+
+TEST_F(PgBookTest, valuesOutsideTheFieldsLimits_refusedWithNothingStored) {
+    auto book = open();
+    book->append({{"NAME", "Keeper"}, {"HORT", "1"}, {"DATE", "20261208"}});
+    EXPECT_THROW(book->append({{"NAME", std::string(41, 'x')}}), EBookError);
+    try {
+        book->append({{"NAME", "Łukasz"}});
+        ADD_FAILURE() << "a character outside Windows-1252 was taken";
+    } catch (const EBookError& e) {
+        EXPECT_NE(std::string(e.what()).find("Ł"), std::string::npos) << e.what();
+    }
+    EXPECT_THROW(book->append({{"NAME", "A"}, {"HORT", "100"}}), EBookError);
+    EXPECT_THROW(book->append({{"NAME", "A"}, {"DATE", "20260230"}}), EBookError);
+    EXPECT_THROW(book->append({{"NAME", "A"}, {"COMMENTS", "emoji 🏹"}}), EBookError);
+    EXPECT_THROW(book->update({{"NAME", "Kéeper"}, {"HORT", "x"}}), EBookError);
+    EXPECT_EQ(book->count(), 1u);
+    book->first();
+    EXPECT_EQ(name(*book), "Keeper");
+    EXPECT_EQ(book->fieldText("HORT"), "1");
+
+    // The server holds the same limits for programs that write to it directly.
+    EXPECT_THROW(sql("INSERT INTO saved_setups (name) VALUES (repeat('x', 41))"), std::runtime_error);
+    EXPECT_THROW(sql("INSERT INTO saved_setups (name) VALUES ('Łukasz')"), std::runtime_error);
+    EXPECT_THROW(sql("INSERT INTO saved_setups (city) VALUES ('Kraków Ł')"), std::runtime_error);
+    EXPECT_THROW(sql("INSERT INTO saved_setups (comments) VALUES ('🏹')"), std::runtime_error);
+    EXPECT_THROW(sql("INSERT INTO saved_setups (hort) VALUES (100)"), std::runtime_error);
+    EXPECT_THROW(sql("INSERT INTO saved_setups (hort) VALUES (-10)"), std::runtime_error);
+    sql("INSERT INTO saved_setups (name, hort) VALUES ('€ Š', -9)");
+    EXPECT_EQ(book->count(), 2u);
+}
+
+TEST_F(PgBookTest, recordChangedByAnotherCounter_detectedUnlessTheUserOverwrites) {
+    auto here = open();
+    auto there = open();
+    here->append({{"NAME", "Adams"}, {"CITY", "Dayton"}});
+    there->first();
+    here->update({{"CITY", "Akron"}});
+
+    EXPECT_THROW(there->update({{"CITY", "Toledo"}}), ERecordChangedElsewhere);
+    here->first();
+    EXPECT_EQ(records::trimRight(here->fieldText("CITY")), "Akron");
+
+    there->update({{"CITY", "Toledo"}}, true);
+    EXPECT_EQ(records::trimRight(there->fieldText("CITY")), "Toledo");
+    // Once stored, that counter holds the new version: a further edit needs no overwrite.
+    there->update({{"CITY", "Canton"}});
+    here->first();
+    EXPECT_EQ(records::trimRight(here->fieldText("CITY")), "Canton");
+    there->update({{"CITY", "Lima"}});
+    EXPECT_THROW(here->update({{"CITY", "Xenia"}}), ERecordChangedElsewhere);
+    here->first();
+    EXPECT_EQ(records::trimRight(here->fieldText("CITY")), "Lima");
+    EXPECT_EQ(here->count(), 1u);
+}
+
+TEST_F(PgBookTest, anotherCountersNewRecord_seenAtTheNextMoveAndSearch) {
+    auto lookup = open();
+    auto entry = open();
+    entry->append({{"NAME", "Adams"}});
+    entry->append({{"NAME", "Carter"}});
+    lookup->first();
+    ASSERT_EQ(name(*lookup), "Adams");
+
+    entry->append({{"NAME", "Baker"}});
+    lookup->next();
+    EXPECT_EQ(name(*lookup), "Baker");
+    entry->append({{"NAME", "Dunn"}});
+    EXPECT_TRUE(lookup->seek("Du"));
+    EXPECT_EQ(lookup->count(), 4u);
+}
+
+TEST_F(PgBookTest, twoCountersSavingAtOnce_eachRecordLandsOnce) {
+    constexpr int kEach = 40;
+    std::atomic<bool> go{false};
+    std::vector<std::string> errors(2);
+    auto save = [&](int counter) {
+        try {
+            auto book = open();
+            while (!go) {
+                std::this_thread::yield();
+            }
+            for (int i = 0; i < kEach; ++i) {
+                book->append({{"NAME", "Counter " + std::to_string(counter) + " customer " + std::to_string(i)}});
+            }
+        } catch (const std::exception& e) {
+            errors[static_cast<std::size_t>(counter)] = e.what();
+        }
+    };
+    std::thread a(save, 0);
+    std::thread b(save, 1);
+    go = true;
+    a.join();
+    b.join();
+    EXPECT_EQ(errors[0], "");
+    EXPECT_EQ(errors[1], "");
+
+    auto book = open();
+    EXPECT_EQ(book->count(), 2u * kEach);
+    std::multiset<std::string> seen;
+    for (book->first(); !book->eof(); book->next()) {
+        seen.insert(name(*book));
+    }
+    ASSERT_EQ(seen.size(), 2u * kEach);
+    for (int c = 0; c < 2; ++c) {
+        for (int i = 0; i < kEach; ++i) {
+            EXPECT_EQ(seen.count("Counter " + std::to_string(c) + " customer " + std::to_string(i)), 1u);
+        }
+    }
+}
+
+// The program's role holds only the rights the user's guide grants: the two tables, nothing else.
+TEST_F(PgBookTest, roleWithOnlyTheGuidesRights_usesTheBook) {
+    sql("CREATE ROLE counter1 LOGIN PASSWORD 'arrows'");
+    sql("REVOKE ALL ON DATABASE " + database() + " FROM PUBLIC");
+    sql("GRANT CONNECT ON DATABASE " + database() + " TO counter1");
+    sql("GRANT SELECT, INSERT, UPDATE, DELETE ON saved_setups TO counter1");
+    sql("GRANT SELECT ON saved_setups_schema TO counter1");
+    const std::string asCounter = cluster().url(database(), "counter1", "arrows");
+
+    auto book = records::openPgBook(asCounter);
+    book->append({{"NAME", "Evans"}, {"COMMENTS", "left-handed"}});
+    book->update({{"CITY", "Xenia"}});
+    EXPECT_TRUE(book->seek("Ev"));
+    EXPECT_EQ(records::trimRight(book->fieldText("CITY")), "Xenia");
+    EXPECT_EQ(book->count(), 1u);
+    EXPECT_THROW(records::initPgBook(asCounter), EBookError); // cannot change the schema
+
+    sql("CREATE ROLE stranger LOGIN PASSWORD 'arrows'");
+    sql("GRANT CONNECT ON DATABASE " + database() + " TO stranger");
+    try {
+        records::openPgBook(cluster().url(database(), "stranger", "arrows"));
+        ADD_FAILURE() << "a role without rights opened the book";
+    } catch (const EBookError& e) {
+        EXPECT_NE(std::string(e.what()).find("rights"), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(PgBookTest, wrongPassword_messageNamesTheServerAndTheCause) {
+    sql("CREATE ROLE counter2 LOGIN PASSWORD 'right'");
+    try {
+        records::openPgBook(cluster().url(database(), "counter2", "Wr0ngPw"));
+        ADD_FAILURE() << "opened with a wrong password";
+    } catch (const EBookError& e) {
+        const std::string m = e.what();
+        EXPECT_NE(m.find(cluster().socketDir().string() + ":5432"), std::string::npos) << m;
+        EXPECT_NE(m.find("database " + database()), std::string::npos) << m;
+        EXPECT_NE(m.find("password authentication failed"), std::string::npos) << m;
+        EXPECT_NE(m.find(".pgpass"), std::string::npos) << m;
+        EXPECT_EQ(m.find("Wr0ngPw"), std::string::npos) << "the message shows the password: " << m;
+    }
+}
+
+TEST_F(PgBookTest, serverGoneMidSession_failsNamingTheServerAndRecoversWhenBack) {
+    auto book = open();
+    book->append({{"NAME", "Adams"}});
+    cluster().stop();
+    const auto started = std::chrono::steady_clock::now();
+    for (const auto& step :
+         std::vector<std::function<void()>>{[&] {
+                                                book->append({{"NAME", "Baker"}});
+                                            },
+                                            [&] {
+                                                book->update({{"CITY", "Lost"}});
+                                            },
+                                            [&] { book->first(); }, [&] { book->seek("A"); }, [&] { (void)open(); }}) {
+        try {
+            step();
+            ADD_FAILURE() << "a step succeeded with the server down";
+        } catch (const EBookError& e) {
+            EXPECT_NE(std::string(e.what()).find(cluster().socketDir().string()), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+    cluster().start();
+
+    // The same book object reconnects; nothing of the failed saves was stored.
+    book->first();
+    EXPECT_EQ(name(*book), "Adams");
+    EXPECT_EQ(records::trimRight(book->fieldText("CITY")), "");
+    EXPECT_EQ(book->count(), 1u);
+    book->append({{"NAME", "Baker"}});
+    EXPECT_EQ(book->count(), 2u);
+}
+
+TEST_F(PgBookTest, openingABookWithoutOrWithANewerSchema_saysWhatToDo) {
+    const std::string bare = cluster().createDatabase();
+    try {
+        records::openPgBook(cluster().url(bare));
+        ADD_FAILURE() << "opened a database without the book's tables";
+    } catch (const EBookError& e) {
+        EXPECT_NE(std::string(e.what()).find("customers init"), std::string::npos) << e.what();
+    }
+    EXPECT_NE(records::initPgBook(cluster().url(bare)).find("Created"), std::string::npos);
+    auto book = records::openPgBook(cluster().url(bare));
+    book->append({{"NAME", "Kept"}});
+    EXPECT_NE(records::initPgBook(cluster().url(bare)).find("up to date"), std::string::npos);
+    EXPECT_EQ(records::openPgBook(cluster().url(bare))->count(), 1u);
+
+    cluster().exec("UPDATE saved_setups_schema SET version = 99", bare);
+    for (const auto& step : std::vector<std::function<void()>>{[&] { records::openPgBook(cluster().url(bare)); },
+                                                               [&] { records::initPgBook(cluster().url(bare)); }}) {
+        try {
+            step();
+            ADD_FAILURE() << "a newer schema was taken";
+        } catch (const EBookError& e) {
+            EXPECT_NE(std::string(e.what()).find("newer"), std::string::npos) << e.what();
+        }
+    }
+}
+
+} // namespace
+} // namespace arrowsel::test
