@@ -58,7 +58,7 @@ struct Row {
 
 class PgBook final : public CustomerBook {
 public:
-    explicit PgBook(std::string_view url) : conn_(url) {
+    explicit PgBook(std::string_view url) : conn_(url), label_("saved_setups on " + conn_.where()) {
         checkPgSchema(conn_);
         int offset = 1;
         std::string columns;
@@ -74,6 +74,7 @@ public:
         seek_ = "SELECT seq, row_version, name_key" + select_ +
                 ", substr(name_key, 1, $2::integer) = $1::bytea FROM saved_setups WHERE name_key >= $1::bytea "
                 "ORDER BY name_key, seq LIMIT 1";
+        export_ = "SELECT " + select_.substr(2) + " FROM saved_setups ORDER BY seq";
         select_ = "SELECT seq, row_version, name_key" + select_ + " FROM saved_setups ";
         std::string params;
         std::string assignments;
@@ -205,10 +206,11 @@ public:
     }
 
     void exportText(const std::filesystem::path& file) override {
-        const PgResult r = conn_.exec(select_ + "ORDER BY seq", {}, "reading the customers for the export", true);
+        const PgResult r = conn_.exec(export_, {}, "reading the customers for the export", true);
         std::string out;
+        Row row;
         for (int i = 0; i < r.rows(); ++i) {
-            const Row row = readRow(r, i);
+            readFields(r, i, 0, row);
             data::text_export::appendLine(out, defs_, row.record.data(), kCodePage,
                                           [&](const FieldDef&, const char*) { return storedMemo(row.memo); });
         }
@@ -303,7 +305,7 @@ private:
                 continue;
             }
             try {
-                data::field_codec::store(f, v.text, kCodePage, row.record.data(), "saved_setups on " + where());
+                data::field_codec::store(f, v.text, kCodePage, row.record.data(), label_);
             } catch (const data::ETableError& e) {
                 throw EBookError(std::string(e.what()) + " Nothing was stored.");
             }
@@ -334,23 +336,28 @@ private:
         row.seq = r.text(i, 0);
         row.version = r.text(i, 1);
         row.key = r.text(i, 2);
+        readFields(r, i, 3, row);
+        return row;
+    }
+
+    // The layout's fields from the result's columns `from` onwards, into the record's bytes.
+    void readFields(const PgResult& r, int i, int from, Row& row) const {
         row.record.assign(recordLength_, ' ');
         for (std::size_t c = 0; c < defs_.size(); ++c) {
             const FieldDef& f = defs_[c];
-            const int column = static_cast<int>(c) + 3;
+            const int column = static_cast<int>(c) + from;
             const std::string_view value = r.isNull(i, column) ? std::string_view() : r.text(i, column);
             if (f.type == FieldType::Memo) {
                 row.memo = value;
                 continue;
             }
             try {
-                data::field_codec::store(f, value, kCodePage, row.record.data(), "saved_setups on " + where());
+                data::field_codec::store(f, value, kCodePage, row.record.data(), label_);
             } catch (const data::ETableError& e) {
                 throw EBookError(std::string(e.what()) +
                                  " The record was written by another program; correct it there.");
             }
         }
-        return row;
     }
 
     std::optional<Row> fetchOne(const std::string& clause, const PgParams& params) {
@@ -378,11 +385,13 @@ private:
     }
 
     PgConnection conn_;
+    std::string label_; // the table as the field rules' messages name it
     std::vector<data::TDbfTable::FieldSpec> layout_;
     std::vector<FieldDef> defs_;
     std::size_t recordLength_ = 0;
     std::string select_;
     std::string seek_;
+    std::string export_;
     std::string insert_;
     std::string update_;
     std::optional<Row> current_;
