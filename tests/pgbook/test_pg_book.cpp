@@ -251,5 +251,27 @@ TEST_F(PgBookTest, openingABookWithoutOrWithANewerSchema_saysWhatToDo) {
     }
 }
 
+// The backup the user's guide gives: pg_dump of the whole database, pg_restore into an empty one.
+TEST_F(PgBookTest, guidesBackup_restoresEveryRecordInNameOrder) {
+    auto book = open();
+    for (const char* n : {"Šimon", "€uro", "Adams", "Adams", "Émile"}) {
+        book->append({{"NAME", n}, {"COMMENTS", std::string("about ") + n}});
+    }
+    const std::string dump = (cluster().socketDir() / "book.dump").string();
+    cluster().runTool("pg_dump", {"--format=custom", "--file=" + dump, database()});
+    const std::string restored = cluster().createDatabase();
+    cluster().runTool("pg_restore", {"--dbname=" + restored, dump});
+
+    auto copy = records::openPgBook(cluster().url(restored));
+    std::vector<std::string> names;
+    for (copy->first(); !copy->eof(); copy->next()) {
+        names.push_back(name(*copy) + "/" + copy->fieldText("COMMENTS"));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Adams/about Adams", "Adams/about Adams", "€uro/about €uro",
+                                               "Šimon/about Šimon", "Émile/about Émile"}));
+    copy->append({{"NAME", "After"}}); // the sequence carries on past the restored records
+    EXPECT_EQ(copy->count(), 6u);
+}
+
 } // namespace
 } // namespace arrowsel::test

@@ -214,6 +214,13 @@ std::string PgCluster::createDatabase() {
     return name;
 }
 
+void PgCluster::runTool(std::string_view tool, const std::vector<std::string>& args) const {
+    std::vector<std::string> argv = {(kBin / tool).string(), "--host=" + dir_.string(),
+                                     "--port=" + std::to_string(kPort), "--username=postgres"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    run(serverUser(argv), dir_ / (std::string(tool) + ".log"));
+}
+
 std::string PgCluster::log() const {
     std::ifstream in(dir_ / "server.log");
     std::stringstream out;

@@ -46,6 +46,10 @@ public:
     // A fresh database owned by the superuser, named uniquely within this cluster.
     std::string createDatabase();
 
+    // Runs one of PostgreSQL's own programs (pg_dump, pg_restore, ...) against this server, as the
+    // superuser; `args` follow the connection options. Throws with its output when it fails.
+    void runTool(std::string_view tool, const std::vector<std::string>& args) const;
+
     // The log of the server, for a failing test's message.
     std::string log() const;
 
