@@ -34,7 +34,7 @@ struct Server {
     Server() {
         const std::string db = cluster.createDatabase();
         url = cluster.url(db);
-        records::initPgBook(url);
+        records::initServerBook(url);
         // Filled on the server in one statement: 100,000 saves through the book would time the
         // set-up, not the book. The names are the ones customerName() makes (its product wraps at 2^32).
         cluster.exec("INSERT INTO saved_setups (name, addr1, city, state, zip, \"date\", bowwt, arlen, pntwt, hort, "

@@ -124,5 +124,9 @@ bool isServerAddress(std::string_view address);
 
 // The database book; defined by the PostgreSQL book. `address` is a `postgresql://` address.
 std::unique_ptr<CustomerBook> openServerBook(std::string_view address);
+// Creates the database book's table at `address`, or brings it up to this program's schema
+// (forward only; again, it changes nothing); for the database's owner. Returns a line for the user
+// saying what it did.
+std::string initServerBook(std::string_view address);
 
 } // namespace arrowsel::records

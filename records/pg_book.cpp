@@ -227,7 +227,7 @@ public:
 
 private:
     static std::string readExpression(const FieldDef& f) {
-        const std::string q = quoted(f);
+        std::string q = quoted(f);
         switch (f.type) {
         case FieldType::Date:
             return "to_char(" + q + ", 'YYYYMMDD')";
@@ -265,12 +265,12 @@ private:
     }
 
     // The key bytes a seek compares, as the files form them; nullopt when no name can begin so.
-    static std::optional<std::string> seekKey(std::string_view prefix) {
+    std::optional<std::string> seekKey(std::string_view prefix) const {
         std::string k;
         if (!data::encodeText(kCodePage, prefix, k)) {
             return std::nullopt;
         }
-        const std::size_t width = static_cast<std::size_t>(pgBookLayout().front().width);
+        const auto width = static_cast<std::size_t>(def("NAME").width);
         if (k.size() > width) {
             // Blanks past the name's width match its padding; anything else matches nothing.
             if (k.find_first_not_of(' ', width) != std::string::npos) {

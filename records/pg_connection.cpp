@@ -121,7 +121,8 @@ void PgConnection::reconnect(std::string_view doing) {
     }
     // The server's notices ("already exists, skipping") are not for the user; failures are
     // reported through the results.
-    PQsetNoticeProcessor(conn_, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
 }
 
 void PgConnection::failConnection(std::string_view doing) {

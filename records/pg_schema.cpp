@@ -111,7 +111,7 @@ const std::vector<data::TDbfTable::FieldSpec>& pgBookLayout() {
     return layout;
 }
 
-std::string initPgBook(std::string_view url) {
+std::string initServerBook(std::string_view url) {
     PgConnection c(url);
     c.exec("BEGIN", {}, "setting up the customer book");
     // Two owners running init at once: the second waits and then finds the work done.

@@ -2,8 +2,6 @@
 
 #include "data/dbf_table.h"
 
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace arrowsel::records {
@@ -27,9 +25,8 @@ inline constexpr int kPgSchemaVersion = 1;
 // The table's fields, in the order of "Saveddb.dbf" as the program creates it.
 const std::vector<data::TDbfTable::FieldSpec>& pgBookLayout();
 
-// Creates the table or brings it up to this program's version, forward only; running it again
-// changes nothing. Returns a line for the user saying what it did. For the database's owner.
-std::string initPgBook(std::string_view url);
+// initServerBook (customer_book.h) creates the table or brings it up to this program's version,
+// forward only, under a lock, in one transaction; running it again changes nothing.
 
 // Throws EBookError when the book's schema is not the one this program knows, saying what to do.
 void checkPgSchema(PgConnection& connection);

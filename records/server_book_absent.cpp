@@ -8,4 +8,8 @@ std::unique_ptr<CustomerBook> openServerBook(std::string_view /*address*/) {
                      "folder's files, or a build with database support.");
 }
 
+std::string initServerBook(std::string_view /*address*/) {
+    throw EBookError("This build of the program cannot set up a customer book on a database server.");
+}
+
 } // namespace arrowsel::records

@@ -21,7 +21,7 @@ class PgBookTest : public ::testing::Test {
 protected:
     void SetUp() override {
         database_ = sharedCluster().createDatabase();
-        records::initPgBook(url());
+        records::initServerBook(url());
     }
 
     PgCluster& cluster() { return sharedCluster(); }

@@ -166,7 +166,7 @@ TEST_F(PgBookTest, roleWithOnlyTheGuidesRights_usesTheBook) {
     EXPECT_TRUE(book->seek("Ev"));
     EXPECT_EQ(records::trimRight(book->fieldText("CITY")), "Xenia");
     EXPECT_EQ(book->count(), 1u);
-    EXPECT_THROW(records::initPgBook(asCounter), EBookError); // cannot change the schema
+    EXPECT_THROW(records::initServerBook(asCounter), EBookError); // cannot change the schema
 
     sql("CREATE ROLE stranger LOGIN PASSWORD 'arrows'");
     sql("GRANT CONNECT ON DATABASE " + database() + " TO stranger");
@@ -233,15 +233,15 @@ TEST_F(PgBookTest, openingABookWithoutOrWithANewerSchema_saysWhatToDo) {
     } catch (const EBookError& e) {
         EXPECT_NE(std::string(e.what()).find("customers init"), std::string::npos) << e.what();
     }
-    EXPECT_NE(records::initPgBook(cluster().url(bare)).find("Created"), std::string::npos);
+    EXPECT_NE(records::initServerBook(cluster().url(bare)).find("Created"), std::string::npos);
     auto book = records::openPgBook(cluster().url(bare));
     book->append({{"NAME", "Kept"}});
-    EXPECT_NE(records::initPgBook(cluster().url(bare)).find("up to date"), std::string::npos);
+    EXPECT_NE(records::initServerBook(cluster().url(bare)).find("up to date"), std::string::npos);
     EXPECT_EQ(records::openPgBook(cluster().url(bare))->count(), 1u);
 
     cluster().exec("UPDATE saved_setups_schema SET version = 99", bare);
     for (const auto& step : std::vector<std::function<void()>>{[&] { records::openPgBook(cluster().url(bare)); },
-                                                               [&] { records::initPgBook(cluster().url(bare)); }}) {
+                                                               [&] { records::initServerBook(cluster().url(bare)); }}) {
         try {
             step();
             ADD_FAILURE() << "a newer schema was taken";

@@ -15,6 +15,10 @@
 namespace arrowsel::cli {
 
 const char* const kCustomersUsage =
+    "  customers init --book postgresql://OWNER@HOST/DATABASE\n"
+    "      Creates the customer book's table in a PostgreSQL database, or brings it up to this\n"
+    "      program's schema (forward only; run again, it changes nothing). Run it as the\n"
+    "      database's owner; the password comes from ~/.pgpass.\n"
     "  customers copy --from BOOK --to BOOK [--replace]\n"
     "      Copies every customer record (deleted ones left out) from one book to another, in the\n"
     "      order they were added. A BOOK is a data folder or a postgresql:// address. A book that\n"
@@ -105,6 +109,25 @@ std::unique_ptr<records::CustomerBook> openTarget(const std::string& address,
         }
     }
     return records::openCustomerBookAt(address);
+}
+
+int initCommand(std::span<const std::string_view> args) {
+    Options o;
+    if (const auto problem = parse(args, {"--book"}, {}, o)) {
+        return usageError(*problem);
+    }
+    if (!o.plain.empty() || o.named.count("--book") == 0) {
+        return usageError("init needs --book");
+    }
+    if (!records::isServerAddress(o.named["--book"])) {
+        return usageError("init needs a postgresql:// address; a folder's files need no set-up");
+    }
+    try {
+        std::printf("%s\n", records::initServerBook(o.named["--book"]).c_str());
+    } catch (const records::EBookError& e) {
+        return failure("init", e.what());
+    }
+    return kExitOk;
 }
 
 int copyCommand(std::span<const std::string_view> args) {
@@ -225,6 +248,9 @@ int customersCommand(std::span<const std::string_view> args) {
     if (sub == "--help" || sub == "-h") {
         std::fprintf(stdout, "usage: arrowsel-cli\n%s", kCustomersUsage);
         return kExitOk;
+    }
+    if (sub == "init") {
+        return initCommand(args.subspan(1));
     }
     if (sub == "copy") {
         return copyCommand(args.subspan(1));
