@@ -1,10 +1,18 @@
-#include "records/pg_book.h"
+// The customer book on a PostgreSQL server (a postgresql:// address; the password from libpq's
+// ~/.pgpass or service file). It answers as the files do: the same name order, seek rule, texts
+// and export bytes, because every value goes through the files' own field rules on its way in and
+// out. Every move and search asks the server, so another counter's new records show at the next
+// one. A save is one statement, so one transaction; an update names the row version it read and
+// fails with ERecordChangedElsewhere when another counter changed the record since. Opening
+// checks the schema's version (see pg_schema.h).
 
 #include "data/field_codec.h"
 #include "data/table_error.h"
 #include "data/text_export.h"
+#include "records/customer_book.h"
 #include "records/pg_connection.h"
 #include "records/pg_schema.h"
+#include "records/saved_layout.h"
 
 #include <optional>
 
@@ -62,7 +70,8 @@ public:
         checkPgSchema(conn_);
         int offset = 1;
         std::string columns;
-        for (const auto& spec : pgBookLayout()) {
+        layout_ = savedSetupFields();
+        for (const auto& spec : layout_) {
             FieldDef f{spec.name, spec.type, spec.width, spec.decimals, offset};
             offset += f.width;
             defs_.push_back(f);
@@ -90,9 +99,6 @@ public:
         update_ = "UPDATE saved_setups SET row_version = row_version + 1" + assignments + " WHERE seq = $" +
                   std::to_string(defs_.size() + 1) + "::bigint AND ($" + std::to_string(defs_.size() + 2) +
                   "::bigint IS NULL OR row_version = $" + std::to_string(defs_.size() + 2) + "::bigint)" + back;
-        for (const auto& spec : pgBookLayout()) {
-            layout_.push_back(spec);
-        }
     }
 
     std::string where() const override { return conn_.where(); }
@@ -401,12 +407,8 @@ private:
 
 } // namespace
 
-bool isPgAddress(std::string_view address) {
-    return address.starts_with("postgresql://") || address.starts_with("postgres://");
-}
-
-std::unique_ptr<CustomerBook> openPgBook(std::string_view url) {
-    return std::make_unique<PgBook>(url);
+std::unique_ptr<CustomerBook> openServerBook(std::string_view address) {
+    return std::make_unique<PgBook>(address);
 }
 
 } // namespace arrowsel::records

@@ -2,6 +2,7 @@
 
 #include "records/customer_book.h"
 #include "records/pg_connection.h"
+#include "records/saved_layout.h"
 
 #include <charconv>
 #include <cmath>
@@ -50,7 +51,7 @@ std::string column(const data::TDbfTable::FieldSpec& f) {
 }
 
 int nameWidth() {
-    for (const auto& f : pgBookLayout()) {
+    for (const auto& f : savedSetupFields()) {
         if (f.name == "NAME") {
             return f.width;
         }
@@ -62,7 +63,7 @@ int nameWidth() {
 std::vector<std::string> toVersion1() {
     std::string table = "CREATE TABLE saved_setups (seq bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
                         "row_version bigint NOT NULL DEFAULT 1";
-    for (const auto& f : pgBookLayout()) {
+    for (const auto& f : savedSetupFields()) {
         table += ", " + column(f);
     }
     table += ", name_key bytea NOT NULL GENERATED ALWAYS AS (saved_setups_name_key(\"name\")) STORED)";
@@ -97,19 +98,6 @@ std::string newerMessage(const std::string& where, int v) {
 }
 
 } // namespace
-
-const std::vector<data::TDbfTable::FieldSpec>& pgBookLayout() {
-    static const std::vector<data::TDbfTable::FieldSpec> layout = {
-        {"NAME", FieldType::Character, 40},    {"ADDR1", FieldType::Character, 40}, {"ADDR2", FieldType::Character, 40},
-        {"CITY", FieldType::Character, 30},    {"STATE", FieldType::Character, 10}, {"ZIP", FieldType::Character, 12},
-        {"COUNTRY", FieldType::Character, 30}, {"CCODE", FieldType::Character, 12}, {"COMMENTS", FieldType::Memo, 10},
-        {"DATE", FieldType::Date, 8},          {"BOWWT", FieldType::Character, 10}, {"ARLEN", FieldType::Character, 10},
-        {"PNTWT", FieldType::Character, 10},   {"HORT", FieldType::Numeric, 2},     {"BOTYP", FieldType::Numeric, 2},
-        {"WHTYP", FieldType::Numeric, 2},      {"RETYP", FieldType::Numeric, 2},    {"BOLEN", FieldType::Numeric, 2},
-        {"ODLEN", FieldType::Numeric, 2},
-    };
-    return layout;
-}
 
 std::string initServerBook(std::string_view url) {
     PgConnection c(url);

@@ -1,15 +1,11 @@
 #pragma once
 
-#include "data/dbf_table.h"
-
-#include <vector>
-
 namespace arrowsel::records {
 
 class PgConnection;
 
 // The customer book on a PostgreSQL server: one table, saved_setups, with the fields of
-// "Saveddb.dbf" under the same names (lower case) and the same limits, checked by the server too:
+// "Saveddb.dbf" (savedSetupFields) under the same names (lower case) and the same limits, checked by the server too:
 // character fields at most their width in Windows-1252 bytes and only characters that code page
 // holds, numbers within what their width and decimals can show, dates as dates, the comments memo
 // as text. Beside them:
@@ -21,9 +17,6 @@ class PgConnection;
 // saved_setups_schema holds the schema's version; the program reads it on open and refuses a
 // book whose schema is missing or newer than it knows.
 inline constexpr int kPgSchemaVersion = 1;
-
-// The table's fields, in the order of "Saveddb.dbf" as the program creates it.
-const std::vector<data::TDbfTable::FieldSpec>& pgBookLayout();
 
 // initServerBook (customer_book.h) creates the table or brings it up to this program's version,
 // forward only, under a lock, in one transaction; running it again changes nothing.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/pg_book.h"
+#include "records/customer_book.h"
 #include "records/pg_schema.h"
 #include "tests/support/pg_cluster.h"
 
@@ -27,7 +27,7 @@ protected:
     PgCluster& cluster() { return sharedCluster(); }
     std::string url() const { return sharedCluster().url(database_); }
     const std::string& database() const { return database_; }
-    std::unique_ptr<records::CustomerBook> open() const { return records::openPgBook(url()); }
+    std::unique_ptr<records::CustomerBook> open() const { return records::openCustomerBookAt(url()); }
     void sql(const std::string& statement) const { sharedCluster().exec(statement, database_); }
 
 private:

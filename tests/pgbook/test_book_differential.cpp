@@ -2,7 +2,6 @@
 // every answer: name order (Windows-1252 bytes, ties in the order added), the seek rule with its
 // misses, the texts of every field and the export's bytes.
 
-#include "data/dbf_table.h"
 #include "tests/pgbook/pg_fixture.h"
 #include "tests/support/temp_dir.h"
 #include "tools/gen/tables.h"
@@ -15,56 +14,6 @@ namespace {
 
 using records::CustomerBook;
 using records::FieldValue;
-
-// The files book as the program keeps it: the table with its name index.
-class FilesBook final : public CustomerBook {
-public:
-    explicit FilesBook(const std::filesystem::path& folder) : folder_(folder) {
-        table_.open(folder / records::kSavedTable);
-        table_.openIndexFile(folder / records::kSavedIndex);
-        for (const auto& f : table_.fields()) {
-            layout_.push_back({f.name, f.type, f.width, f.decimals});
-        }
-    }
-    std::string where() const override { return folder_.string(); }
-    data::CodePage codePage() const override { return table_.codePage(); }
-    const std::vector<data::TDbfTable::FieldSpec>& layout() const override { return layout_; }
-    std::uint32_t count() override { return table_.recordCount(); }
-    void first() override { table_.first(); }
-    void last() override { table_.last(); }
-    void next() override { table_.next(); }
-    void prior() override { table_.prior(); }
-    bool eof() const override { return table_.eof(); }
-    bool bof() const override { return table_.bof(); }
-    bool seek(std::string_view prefix) override { return table_.seek(prefix); }
-    std::string fieldText(std::string_view field) const override { return table_.fieldText(field); }
-    void update(const std::vector<FieldValue>& values, bool) override {
-        table_.edit();
-        put(values);
-    }
-    void append(const std::vector<FieldValue>& values) override {
-        table_.insert();
-        put(values);
-    }
-    void exportText(const std::filesystem::path& file) override {
-        table_.closeIndexes();
-        table_.copyToText(file);
-        table_.openIndexFile(folder_ / records::kSavedIndex);
-    }
-    std::vector<std::string> takeNotices() override { return table_.takeNotices(); }
-
-private:
-    void put(const std::vector<FieldValue>& values) {
-        for (const FieldValue& v : values) {
-            table_.setFieldText(v.name, v.text);
-        }
-        table_.post();
-    }
-
-    std::filesystem::path folder_;
-    data::TDbfTable table_;
-    std::vector<data::TDbfTable::FieldSpec> layout_;
-};
 
 // Everything a caller can observe of where a book stands.
 std::string state(CustomerBook& book) {
@@ -87,7 +36,7 @@ protected:
     void SetUp() override {
         PgBookTest::SetUp();
         sampledata::writeSavedSetups(folder_.path());
-        files_ = std::make_unique<FilesBook>(folder_.path());
+        files_ = records::openCustomerBookAt(folder_.path().string());
         pg_ = open();
     }
 

@@ -48,11 +48,11 @@ TEST_F(CliBooks, init_createsOnceThenChangesNothing_andRefusesWhatItCannotDo) {
     Outcome first = cli({"customers", "init", "--book", url});
     EXPECT_EQ(first.status, 0) << first.output;
     EXPECT_NE(first.output.find("Created the customer book"), std::string::npos) << first.output;
-    records::openPgBook(url)->append({{"NAME", "Kept"}});
+    records::openCustomerBookAt(url)->append({{"NAME", "Kept"}});
     Outcome again = cli({"customers", "init", "--book=" + url});
     EXPECT_EQ(again.status, 0) << again.output;
     EXPECT_NE(again.output.find("up to date"), std::string::npos) << again.output;
-    EXPECT_EQ(records::openPgBook(url)->count(), 1u);
+    EXPECT_EQ(records::openCustomerBookAt(url)->count(), 1u);
 
     Outcome missing = cli({"customers", "init", "--book", cluster().url("no_such_db")});
     EXPECT_EQ(missing.status, 1) << missing.output;

@@ -160,7 +160,7 @@ TEST_F(PgBookTest, roleWithOnlyTheGuidesRights_usesTheBook) {
     sql("GRANT SELECT ON saved_setups_schema TO counter1");
     const std::string asCounter = cluster().url(database(), "counter1", "arrows");
 
-    auto book = records::openPgBook(asCounter);
+    auto book = records::openCustomerBookAt(asCounter);
     book->append({{"NAME", "Evans"}, {"COMMENTS", "left-handed"}});
     book->update({{"CITY", "Xenia"}});
     EXPECT_TRUE(book->seek("Ev"));
@@ -171,7 +171,7 @@ TEST_F(PgBookTest, roleWithOnlyTheGuidesRights_usesTheBook) {
     sql("CREATE ROLE stranger LOGIN PASSWORD 'arrows'");
     sql("GRANT CONNECT ON DATABASE " + database() + " TO stranger");
     try {
-        records::openPgBook(cluster().url(database(), "stranger", "arrows"));
+        records::openCustomerBookAt(cluster().url(database(), "stranger", "arrows"));
         ADD_FAILURE() << "a role without rights opened the book";
     } catch (const EBookError& e) {
         EXPECT_NE(std::string(e.what()).find("rights"), std::string::npos) << e.what();
@@ -181,7 +181,7 @@ TEST_F(PgBookTest, roleWithOnlyTheGuidesRights_usesTheBook) {
 TEST_F(PgBookTest, wrongPassword_messageNamesTheServerAndTheCause) {
     sql("CREATE ROLE counter2 LOGIN PASSWORD 'right'");
     try {
-        records::openPgBook(cluster().url(database(), "counter2", "Wr0ngPw"));
+        records::openCustomerBookAt(cluster().url(database(), "counter2", "Wr0ngPw"));
         ADD_FAILURE() << "opened with a wrong password";
     } catch (const EBookError& e) {
         const std::string m = e.what();
@@ -228,20 +228,21 @@ TEST_F(PgBookTest, serverGoneMidSession_failsNamingTheServerAndRecoversWhenBack)
 TEST_F(PgBookTest, openingABookWithoutOrWithANewerSchema_saysWhatToDo) {
     const std::string bare = cluster().createDatabase();
     try {
-        records::openPgBook(cluster().url(bare));
+        records::openCustomerBookAt(cluster().url(bare));
         ADD_FAILURE() << "opened a database without the book's tables";
     } catch (const EBookError& e) {
         EXPECT_NE(std::string(e.what()).find("customers init"), std::string::npos) << e.what();
     }
     EXPECT_NE(records::initServerBook(cluster().url(bare)).find("Created"), std::string::npos);
-    auto book = records::openPgBook(cluster().url(bare));
+    auto book = records::openCustomerBookAt(cluster().url(bare));
     book->append({{"NAME", "Kept"}});
     EXPECT_NE(records::initServerBook(cluster().url(bare)).find("up to date"), std::string::npos);
-    EXPECT_EQ(records::openPgBook(cluster().url(bare))->count(), 1u);
+    EXPECT_EQ(records::openCustomerBookAt(cluster().url(bare))->count(), 1u);
 
     cluster().exec("UPDATE saved_setups_schema SET version = 99", bare);
-    for (const auto& step : std::vector<std::function<void()>>{[&] { records::openPgBook(cluster().url(bare)); },
-                                                               [&] { records::initServerBook(cluster().url(bare)); }}) {
+    for (const auto& step :
+         std::vector<std::function<void()>>{[&] { records::openCustomerBookAt(cluster().url(bare)); },
+                                            [&] { records::initServerBook(cluster().url(bare)); }}) {
         try {
             step();
             ADD_FAILURE() << "a newer schema was taken";
@@ -262,7 +263,7 @@ TEST_F(PgBookTest, guidesBackup_restoresEveryRecordInNameOrder) {
     const std::string restored = cluster().createDatabase();
     cluster().runTool("pg_restore", {"--dbname=" + restored, dump});
 
-    auto copy = records::openPgBook(cluster().url(restored));
+    auto copy = records::openCustomerBookAt(cluster().url(restored));
     std::vector<std::string> names;
     for (copy->first(); !copy->eof(); copy->next()) {
         names.push_back(name(*copy) + "/" + copy->fieldText("COMMENTS"));
