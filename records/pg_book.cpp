@@ -8,6 +8,7 @@
 
 #include "data/field_codec.h"
 #include "data/table_error.h"
+#include "data/text.h"
 #include "data/text_export.h"
 #include "records/customer_book.h"
 #include "records/pg_connection.h"
@@ -327,7 +328,7 @@ private:
             }
             std::string text = data::field_codec::text(f, row.record.data(), kCodePage);
             if (f.type == FieldType::Character) {
-                params.emplace_back(std::string(data::field_codec::trimRight(text)));
+                params.emplace_back(std::string(data::trimTrailingSpaces(text)));
             } else if (text.empty()) {
                 params.emplace_back(std::nullopt);
             } else {

@@ -1,6 +1,7 @@
 // The PostgreSQL customer book against a real server: texts that would break SQL built from
 // strings, several counters at once, and the failures a shop's network brings.
 
+#include "data/text.h"
 #include "tests/pgbook/pg_fixture.h"
 
 #include <atomic>
@@ -21,8 +22,12 @@ std::string padded(std::string text, std::size_t width = 40) {
     return text;
 }
 
+std::string trimmed(const std::string& text) {
+    return std::string(data::trimTrailingSpaces(text));
+}
+
 std::string name(const records::CustomerBook& book) {
-    return records::trimRight(book.fieldText("NAME"));
+    return trimmed(book.fieldText("NAME"));
 }
 
 TEST_F(PgBookTest, namesThatWouldBreakBuiltSql_storedAndFoundAsTyped) {
@@ -81,18 +86,18 @@ TEST_F(PgBookTest, recordChangedByAnotherCounter_detectedUnlessTheUserOverwrites
 
     EXPECT_THROW(there->update({{"CITY", "Toledo"}}), ERecordChangedElsewhere);
     here->first();
-    EXPECT_EQ(records::trimRight(here->fieldText("CITY")), "Akron");
+    EXPECT_EQ(trimmed(here->fieldText("CITY")), "Akron");
 
     there->update({{"CITY", "Toledo"}}, true);
-    EXPECT_EQ(records::trimRight(there->fieldText("CITY")), "Toledo");
+    EXPECT_EQ(trimmed(there->fieldText("CITY")), "Toledo");
     // Once stored, that counter holds the new version: a further edit needs no overwrite.
     there->update({{"CITY", "Canton"}});
     here->first();
-    EXPECT_EQ(records::trimRight(here->fieldText("CITY")), "Canton");
+    EXPECT_EQ(trimmed(here->fieldText("CITY")), "Canton");
     there->update({{"CITY", "Lima"}});
     EXPECT_THROW(here->update({{"CITY", "Xenia"}}), ERecordChangedElsewhere);
     here->first();
-    EXPECT_EQ(records::trimRight(here->fieldText("CITY")), "Lima");
+    EXPECT_EQ(trimmed(here->fieldText("CITY")), "Lima");
     EXPECT_EQ(here->count(), 1u);
 }
 
@@ -164,7 +169,7 @@ TEST_F(PgBookTest, roleWithOnlyTheGuidesRights_usesTheBook) {
     book->append({{"NAME", "Evans"}, {"COMMENTS", "left-handed"}});
     book->update({{"CITY", "Xenia"}});
     EXPECT_TRUE(book->seek("Ev"));
-    EXPECT_EQ(records::trimRight(book->fieldText("CITY")), "Xenia");
+    EXPECT_EQ(trimmed(book->fieldText("CITY")), "Xenia");
     EXPECT_EQ(book->count(), 1u);
     EXPECT_THROW(records::initServerBook(asCounter), EBookError); // cannot change the schema
 
@@ -219,7 +224,7 @@ TEST_F(PgBookTest, serverGoneMidSession_failsNamingTheServerAndRecoversWhenBack)
     // The same book object reconnects; nothing of the failed saves was stored.
     book->first();
     EXPECT_EQ(name(*book), "Adams");
-    EXPECT_EQ(records::trimRight(book->fieldText("CITY")), "");
+    EXPECT_EQ(trimmed(book->fieldText("CITY")), "");
     EXPECT_EQ(book->count(), 1u);
     book->append({{"NAME", "Baker"}});
     EXPECT_EQ(book->count(), 2u);
