@@ -15,6 +15,7 @@
 #include "records/pg_schema.h"
 #include "records/saved_layout.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace arrowsel::records {
@@ -96,7 +97,7 @@ public:
         const std::string returning = select_.substr(std::string_view("SELECT ").size());
         const std::string back = " RETURNING " + returning.substr(0, returning.find(" FROM "));
         insert_ = "INSERT INTO saved_setups (" + columns + ") VALUES (" + params + ")" + back;
-        const std::string n = std::to_string(defs_.size());
+        insertMany_ = "INSERT INTO saved_setups (" + columns + ") VALUES ";
         update_ = "UPDATE saved_setups SET row_version = row_version + 1" + assignments + " WHERE seq = $" +
                   std::to_string(defs_.size() + 1) + "::bigint AND ($" + std::to_string(defs_.size() + 2) +
                   "::bigint IS NULL OR row_version = $" + std::to_string(defs_.size() + 2) + "::bigint)" + back;
@@ -200,16 +201,61 @@ public:
     }
 
     void append(const std::vector<FieldValue>& values) override {
+        const PgResult r = conn_.exec(insert_, writeParams(blankRow(values)), "storing the new customer");
+        standOn(readRow(r, 0));
+    }
+
+    std::vector<BookRecord> allRecords() override {
+        const PgResult r = conn_.exec(export_, {}, "reading the customers", true);
+        std::vector<BookRecord> all;
+        all.reserve(static_cast<std::size_t>(r.rows()));
         Row row;
-        row.record.assign(recordLength_, ' ');
-        for (const FieldDef& f : defs_) {
-            if (f.type != FieldType::Memo) {
-                data::field_codec::blank(f, row.record.data());
+        for (int i = 0; i < r.rows(); ++i) {
+            readFields(r, i, 0, row);
+            BookRecord& record = all.emplace_back();
+            for (const FieldDef& f : defs_) {
+                record.push_back({f.name, f.type == FieldType::Memo
+                                              ? row.memo
+                                              : data::field_codec::text(f, row.record.data(), kCodePage)});
             }
         }
-        apply(row, values);
-        const PgResult r = conn_.exec(insert_, writeParams(row), "storing the new customer");
-        standOn(readRow(r, 0));
+        return all;
+    }
+
+    // One transaction: a copy lands whole or not at all, and `replace` removes the old records in
+    // the same one. Rows go many to a statement, so a large book takes few round trips.
+    void appendAll(const std::vector<BookRecord>& records, bool replace) override {
+        std::vector<PgParams> rows;
+        rows.reserve(records.size());
+        for (const BookRecord& values : records) {
+            rows.push_back(writeParams(blankRow(values)));
+        }
+        conn_.exec("BEGIN", {}, "storing the copied customers");
+        try {
+            if (replace) {
+                conn_.exec("DELETE FROM saved_setups", {}, "removing the customers to be replaced");
+            }
+            constexpr std::size_t kPerStatement = 500;
+            for (std::size_t at = 0; at < rows.size(); at += kPerStatement) {
+                const std::size_t n = std::min(kPerStatement, rows.size() - at);
+                std::string sql = insertMany_;
+                PgParams params;
+                params.reserve(n * defs_.size());
+                for (std::size_t k = 0; k < n; ++k) {
+                    sql += k == 0 ? "(" : ", (";
+                    for (std::size_t c = 0; c < defs_.size(); ++c) {
+                        params.push_back(std::move(rows[at + k][c]));
+                        sql += (c == 0 ? "$" : ", $") + std::to_string(params.size()) + writeCast(defs_[c]);
+                    }
+                    sql += ")";
+                }
+                conn_.exec(sql, params, "storing the copied customers");
+            }
+            conn_.exec("COMMIT", {}, "storing the copied customers");
+        } catch (const EBookError&) {
+            abandonTransaction();
+            throw;
+        }
     }
 
     void exportText(const std::filesystem::path& file) override {
@@ -319,6 +365,28 @@ private:
         }
     }
 
+    // A new record: every field empty, then `values` through the field rules.
+    Row blankRow(const std::vector<FieldValue>& values) const {
+        Row row;
+        row.record.assign(recordLength_, ' ');
+        for (const FieldDef& f : defs_) {
+            if (f.type != FieldType::Memo) {
+                data::field_codec::blank(f, row.record.data());
+            }
+        }
+        apply(row, values);
+        return row;
+    }
+
+    // After a failed statement inside a transaction; a broken connection has dropped it already.
+    void abandonTransaction() {
+        try {
+            conn_.exec("ROLLBACK", {}, "abandoning the copy");
+        } catch (const EBookError&) {
+            // Nothing was committed either way.
+        }
+    }
+
     PgParams writeParams(const Row& row) const {
         PgParams params;
         for (const FieldDef& f : defs_) {
@@ -400,6 +468,7 @@ private:
     std::string seek_;
     std::string export_;
     std::string insert_;
+    std::string insertMany_;
     std::string update_;
     std::optional<Row> current_;
     bool eof_ = true;

@@ -156,6 +156,33 @@ TEST_F(PgBookTest, twoCountersSavingAtOnce_eachRecordLandsOnce) {
     }
 }
 
+// A copy lands whole or not at all, also when the server refuses a record after the first
+// statements went through, and --replace removes the old records in the same transaction.
+TEST_F(PgBookTest, copyIntoTheBook_landsWholeOrNotAtAll) {
+    auto book = open();
+    book->append({{"NAME", "Old"}});
+    std::vector<records::BookRecord> copy;
+    for (int i = 0; i < 600; ++i) {
+        copy.push_back({{"NAME", "Copied " + std::to_string(i)}, {"COMMENTS", "memo " + std::to_string(i)}});
+    }
+    // U+0081 has a byte in the program's Windows-1252 table but none in the server's, so only the
+    // server refuses it, after the first 500 rows were sent.
+    copy[550][0].text = "Bad \u0081";
+    EXPECT_THROW(book->appendAll(copy, true), EBookError);
+    EXPECT_EQ(book->count(), 1u);
+    book->first();
+    EXPECT_EQ(name(*book), "Old");
+
+    copy[550][0].text = "Fine";
+    book->appendAll(copy, true);
+    EXPECT_EQ(book->count(), 600u);
+    EXPECT_FALSE(book->seek("Old"));
+    const std::vector<records::BookRecord> all = book->allRecords();
+    ASSERT_EQ(all.size(), 600u);
+    EXPECT_EQ(trimmed(all[0][0].text), "Copied 0"); // in the order added, not by name
+    EXPECT_EQ(trimmed(all[599][0].text), "Copied 599");
+}
+
 // The program's role holds only the rights the user's guide grants: the two tables, nothing else.
 TEST_F(PgBookTest, roleWithOnlyTheGuidesRights_usesTheBook) {
     sql("CREATE ROLE counter1 LOGIN PASSWORD 'arrows'");
