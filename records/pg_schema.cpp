@@ -99,8 +99,8 @@ std::string newerMessage(const std::string& where, int v) {
 
 } // namespace
 
-std::string initServerBook(std::string_view url) {
-    PgConnection c(url);
+std::string initServerBook(std::string_view address) {
+    PgConnection c(address);
     c.exec("BEGIN", {}, "setting up the customer book");
     // Two owners running init at once: the second waits and then finds the work done.
     c.exec("SELECT pg_advisory_xact_lock($1::bigint)", {std::string("7426518830113")}, "setting up the customer book");
