@@ -107,7 +107,7 @@ struct TDbfTable::Impl {
     // arena never moves, so a record the table stands on stays readable until the next read.
     std::vector<char> arena;
     std::vector<std::uint32_t> slotRecno;
-    std::unordered_map<std::uint32_t, std::uint32_t> slotOf;
+    std::vector<std::uint32_t> slotOf; // by record number: its slot + 1, or 0 (a lookup per move)
     std::uint32_t nextSlot = 0;
 
     // A shared open: the header as last checked under the header lock, and when.
@@ -306,13 +306,20 @@ struct TDbfTable::Impl {
 
     void dropCached() {
         winCount = 0;
-        slotOf.clear();
+        for (std::uint32_t& n : slotRecno) {
+            if (n != 0 && n < slotOf.size()) {
+                slotOf[n] = 0;
+            }
+            n = 0;
+        }
         headSeen = false;
     }
 
     const char* cached(std::uint32_t n) const {
-        const auto it = slotOf.find(n);
-        return it == slotOf.end() ? nullptr : arena.data() + static_cast<std::size_t>(it->second) * R();
+        if (n >= slotOf.size() || slotOf[n] == 0) {
+            return nullptr;
+        }
+        return arena.data() + static_cast<std::size_t>(slotOf[n] - 1) * R();
     }
 
     void keep(std::uint32_t n, const char* record) {
@@ -323,15 +330,15 @@ struct TDbfTable::Impl {
         }
         const std::uint32_t slot = nextSlot;
         nextSlot = (nextSlot + 1) % static_cast<std::uint32_t>(slotRecno.size());
-        if (slotRecno[slot] != 0) {
-            const auto it = slotOf.find(slotRecno[slot]);
-            if (it != slotOf.end() && it->second == slot) {
-                slotOf.erase(it);
-            }
+        if (const std::uint32_t old = slotRecno[slot]; old != 0 && old < slotOf.size() && slotOf[old] == slot + 1) {
+            slotOf[old] = 0;
+        }
+        if (n >= slotOf.size()) {
+            slotOf.resize(std::max<std::size_t>(n + 1, std::size_t{count} + 1), 0);
         }
         std::memcpy(arena.data() + static_cast<std::size_t>(slot) * R(), record, R());
         slotRecno[slot] = n;
-        slotOf[n] = slot;
+        slotOf[n] = slot + 1;
     }
 
     // The freshness rule of a shared open (see the class comment). seek, go, first and last call
@@ -364,7 +371,7 @@ struct TDbfTable::Impl {
         }
         refreshCountFrom(readLe32(head.data() + 4));
         if (IndexFile* ix = controlling()) {
-            ix->refresh();
+            ix->refreshForReading(count);
         }
         seenHead = head;
         headSeen = true;
@@ -408,7 +415,7 @@ struct TDbfTable::Impl {
             first = n - k + 1;
             break;
         case Direction::IndexOrder:
-            k = std::min(kIndexWindowRecords, count - n + 1);
+            k = spanAhead(n);
             break;
         }
         win.resize(static_cast<std::size_t>(k) * R());
@@ -428,6 +435,25 @@ struct TDbfTable::Impl {
             return cached(n);
         }
         return win.data() + static_cast<std::size_t>(n - first) * R();
+    }
+
+    // How many records to read from record `n`, the one at idxPos, when moving on in index order:
+    // through the farthest of the next few entries' records that lie just after it in the file
+    // (an order that follows the records), else `n` alone (one that jumps about the file, where
+    // records read along would go unused).
+    std::uint32_t spanAhead(std::uint32_t n) const {
+        const IndexFile* ix = controlling();
+        std::uint32_t k = 1;
+        if (ix != nullptr && idxPos < ix->size() && ix->at(idxPos).recno == n) {
+            const std::size_t end = std::min(ix->size(), idxPos + kIndexWindowRecords);
+            for (std::size_t i = idxPos + 1; i < end; ++i) {
+                const std::uint32_t r = ix->at(i).recno;
+                if (r > n && r - n < kIndexWindowRecords) {
+                    k = std::max(k, r - n + 1);
+                }
+            }
+        }
+        return std::min(k, count - n + 1);
     }
 
     // first() and last(): the first or last record in the controlling order, or in record order.

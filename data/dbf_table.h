@@ -34,10 +34,13 @@ namespace arrowsel::data {
 // change mark in the header's reserved bytes 24-27 (other programs leave them alone) in the same
 // hold of the header lock as its record, count and index writes. seek, go, first and last read
 // the 32-byte header (one read) and compare it with the one last checked: when it is the same, the
-// records and index keys already read are used as they are; when it differs, they are dropped and
-// the count and the controlling index are read again under the header lock. next and prior move
-// on through what was read (records read ahead, up to 64 KB in record order, 16 records in index
-// order, and about 1 MB of records read one by one) without looking at the files. What is read is
+// records and index keys already read are used as they are; when it differs, the records are
+// dropped, and the count and the controlling index are read again under the header lock: of a
+// plain index only the blocks that our writers list as changed since (see IndexFile), the whole
+// index when another program wrote it since or its keys do not come out one per record. next and
+// prior move on through what was read (records read ahead: up to 64 KB in record order; in index
+// order, up to the farthest of the next 16 entries' records that lie within 16 records after the
+// current one; and about 1 MB of records read one by one) without looking at the files. What is read is
 // trusted for 250 ms at most: after that the next call of any of the six reads afresh.
 // Guaranteed: every change this program made (any process, any open) and every append by any
 // program (the count changes) that was complete before a seek, go, first or last began is seen by

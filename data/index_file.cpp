@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <fstream>
 #include <numeric>
@@ -17,6 +18,7 @@
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace arrowsel::data {
@@ -47,6 +49,48 @@ constexpr std::uint8_t kOptCompound = 0x40;
 // bytes 508-511 of a non-compact one.
 constexpr std::size_t kCompactCounterAt = 8;
 constexpr std::size_t kNonCompactCounterAt = 508;
+// Where this engine lists the blocks its latest groups of writes changed, so that a reader who
+// read the file a few groups ago reads again only those blocks: reserved bytes 16-501 of a compact
+// header, unused bytes 456-507 of a non-compact one. Layout: a checksum of the rest and of the
+// counter; the counter below which nothing is listed; the modification time the last group gave
+// the file (seconds as 8 bytes, nanoseconds as 4), which another program's write replaces; the
+// number of entries; then one 4-byte entry per block, oldest group first, whole groups only: the
+// block number (offset / 512) in the low 23 bits, the group's counter less that first counter in
+// the high 9.
+constexpr std::size_t kCompactLogAt = 16;
+constexpr std::size_t kCompactLogEnd = 502;
+constexpr std::size_t kNonCompactLogAt = 456;
+constexpr std::size_t kNonCompactLogEnd = 508;
+constexpr std::size_t kLogHead = 22;
+
+struct LogPair {
+    std::uint32_t counter = 0;
+    std::uint32_t offset = 0;
+};
+
+constexpr std::uint32_t kLogBlockBits = 23;
+constexpr std::uint32_t kLogMaxSpan = (1u << (32 - kLogBlockBits)) - 1;
+
+std::size_t logCapacity(IndexKind kind) {
+    const std::size_t room =
+        kind == IndexKind::Compact ? kCompactLogEnd - kCompactLogAt : kNonCompactLogEnd - kNonCompactLogAt;
+    return (room - kLogHead) / 4;
+}
+
+std::uint32_t logChecksum(const unsigned char* log, std::size_t len, std::uint32_t counter) {
+    std::uint32_t h = 2166136261u;
+    auto mix = [&h](unsigned char b) {
+        h ^= b;
+        h *= 16777619u;
+    };
+    for (int i = 0; i < 4; ++i) {
+        mix(static_cast<unsigned char>(counter >> (8 * i)));
+    }
+    for (std::size_t i = 4; i < len; ++i) {
+        mix(log[i]);
+    }
+    return h;
+}
 
 int compareEntry(const IndexEntry& a, std::string_view key, std::uint32_t recno) {
     const int c = a.key.compare(key);
@@ -97,6 +141,26 @@ struct State {
     std::int32_t root = -1;
     std::vector<IndexEntry> entries;
     std::vector<MNode> nodes;
+    std::uint32_t logSince = 0; // groups after this counter are listed in `log`
+    timespec logTime{};
+    std::vector<LogPair> log;
+};
+
+// What a reader already holds of a file, to take unchanged blocks from instead of reading them.
+struct Reuse {
+    const std::vector<MNode>* nodes = nullptr;
+    std::vector<IndexEntry>* entries = nullptr; // moved from only once the new tree is sound
+    std::unordered_map<std::uint32_t, std::int32_t> byOffset;
+    std::vector<std::size_t> start; // by node id: where a leaf's keys start
+    std::unordered_set<std::uint32_t> changed;
+    std::size_t expectKeys = 0;
+};
+
+// A run of keys of the new tree: taken from the keys already held, or from blocks just read.
+struct Segment {
+    bool held = false;
+    std::size_t from = 0;
+    std::size_t count = 0;
 };
 
 class IdxFile final : public IndexFile {
@@ -130,9 +194,14 @@ public:
             corrupt("the file is too large");
         }
         State s = parse(logicalSize(static_cast<std::uint64_t>(st.size)));
+        // A file last written by another program (or by us without our time) may hold changes
+        // that the list does not name: the next group we write lists nothing before itself.
+        const bool ours = sameTime(st.mtime, s.logTime);
         adopt(std::move(s));
         st.counter = readCounter(st.size);
         stamp_ = st;
+        partial_ = false;
+        listUnsound_ = !ours;
     }
 
     // Writes a fresh file over whatever the path holds (kept as one group of writes, so a kill
@@ -255,7 +324,24 @@ public:
     }
 
     void refresh() override {
-        if (changedOnDisk()) {
+        // A writer builds on what it holds: that must be the whole file as it is.
+        if (partial_ || changedOnDisk()) {
+            load();
+        }
+    }
+
+    void refreshForReading(std::uint32_t recordCount) override {
+        Stamp now = statFile();
+        unsigned char h[kNodeSize];
+        if (now.size < static_cast<off_t>(2 * kNodeSize) || preadSome(h, kNodeSize, 0) != kNodeSize) {
+            load();
+            return;
+        }
+        now.counter = getLE32(h + counterOffset(kind_));
+        if (now == stamp_) {
+            return;
+        }
+        if (!followChanges(h, now, recordCount)) {
             load();
         }
     }
@@ -269,6 +355,278 @@ public:
     }
 
 private:
+    // --- following another process's changes -----------------------------------------------------
+
+    static bool sameTime(const timespec& a, const timespec& b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    }
+
+    // Reads again only the blocks that the groups written since the last read list in the header
+    // `h`; false when that cannot be trusted to give the file as it is, and the caller reads it
+    // whole. Only our writers list their blocks; another program's write shows as a modification
+    // time other than the one our last group gave the file, or (once one of ours wrote after it)
+    // as a list that starts after that write.
+    bool followChanges(const unsigned char* h, const Stamp& now, std::uint32_t recordCount) {
+        if (unique_ || hasFor_ || overlay_ || stamp_.size < 0 || now.counter == stamp_.counter) {
+            return false; // only a plain index holds one key per record, which checks the result
+        }
+        const IndexKind kind = (h[14] & kOptCompact) ? IndexKind::Compact : IndexKind::NonCompact;
+        if (kind != kind_ || getLE16(h + 12) != keyLength_) {
+            return false;
+        }
+        std::uint32_t since = 0;
+        timespec written{};
+        std::vector<LogPair> log;
+        if (!decodeLog(h, kind, now.counter, since, written, log) || since > stamp_.counter ||
+            now.counter < stamp_.counter || !sameTime(now.mtime, written)) {
+            return false;
+        }
+        if (::access(journalPath_.c_str(), F_OK) == 0) {
+            return false; // a group was left half-written: recovering it needs a whole read
+        }
+        std::unordered_set<std::uint32_t> changed;
+        for (const LogPair& p : log) {
+            if (p.counter > stamp_.counter) {
+                changed.insert(p.offset);
+            }
+        }
+        try {
+            if (getLE32(h) == nd(root_).offset && patchInPlace(changed, now, recordCount)) {
+                stamp_ = now;
+                partial_ = true;
+                return true;
+            }
+        } catch (const ETableError&) {
+            return false;
+        }
+        Reuse reuse;
+        reuse.nodes = &nodes_;
+        reuse.entries = &entries_;
+        reuse.expectKeys = recordCount;
+        reuse.changed = std::move(changed);
+        reuse.start.assign(nodes_.size(), 0);
+        std::size_t at = 0;
+        collectHeld(root_, at, reuse);
+        try {
+            State s = parse(logicalSize(static_cast<std::uint64_t>(now.size)), &reuse);
+            if (s.exprText != exprText_) {
+                return false;
+            }
+            adopt(std::move(s));
+        } catch (const ETableError&) {
+            return false;
+        }
+        stamp_ = now;
+        partial_ = true;
+        return true;
+    }
+
+    // A leaf read again while following changes: which node, where its keys started, its keys now.
+    struct PatchedLeaf {
+        std::int32_t id = -1;
+        std::size_t start = 0;
+        std::vector<IndexEntry> entries;
+    };
+
+    // The common case of following changes: the changed blocks are nodes already held, in the same
+    // places of the tree (keys added to or taken from leaves; an interior node's keys updated), so
+    // only their keys are replaced. False, with nothing changed, when the tree's shape moved.
+    bool patchInPlace(const std::unordered_set<std::uint32_t>& changed, const Stamp& now, std::uint32_t recordCount) {
+        std::unordered_map<std::uint32_t, std::int32_t> byOffset;
+        for (std::size_t id = 0; id < nodes_.size(); ++id) {
+            if (nodes_[id].alive) {
+                byOffset.emplace(nodes_[id].offset, static_cast<std::int32_t>(id));
+            }
+        }
+        std::vector<PatchedLeaf> leaves;
+        std::size_t total = entries_.size();
+        const auto size = static_cast<std::uint64_t>(now.size);
+        for (const std::uint32_t off : changed) {
+            const auto it = byOffset.find(off);
+            if (it == byOffset.end() || static_cast<std::uint64_t>(off) + kNodeSize > size ||
+                !rereadInPlace(it->second, size, leaves)) {
+                return false;
+            }
+            if (!leaves.empty() && leaves.back().id == it->second) {
+                total = total - nd(it->second).size + leaves.back().entries.size();
+            }
+        }
+        if (total != recordCount) {
+            return false;
+        }
+        replaceLeaves(leaves);
+        return true;
+    }
+
+    // Reads node `id` again: an interior node must lead to the same children; a leaf must keep its
+    // siblings, and its keys are added to `leaves`. False when the node no longer fits in place.
+    bool rereadInPlace(std::int32_t id, std::uint64_t size, std::vector<PatchedLeaf>& leaves) {
+        const MNode& n = nd(id);
+        unsigned char p[kNodeSize];
+        readBlock(p, kNodeSize, n.offset);
+        const std::uint16_t attrs = getLE16(p);
+        const std::uint16_t count = getLE16(p + 2);
+        if (attrs > 3 || ((attrs & kAttrLeaf) != 0) != n.leaf || count == 0) {
+            return false;
+        }
+        if (!n.leaf) {
+            if (count != n.kids.size()) {
+                return false;
+            }
+            const bool compact = kind_ == IndexKind::Compact;
+            const std::size_t entrySize = static_cast<std::size_t>(keyLength_) + (compact ? 8 : 4);
+            for (std::size_t i = 0; i < count; ++i) {
+                const unsigned char* e = p + 12 + i * entrySize;
+                if (getBE32(e + keyLength_ + (compact ? 4 : 0)) != nd(n.kids[i]).offset) {
+                    return false;
+                }
+            }
+            return true;
+        }
+        if (getLE32(p + 4) != (n.left >= 0 ? nd(n.left).offset : kNone) ||
+            getLE32(p + 8) != (n.right >= 0 ? nd(n.right).offset : kNone)) {
+            return false;
+        }
+        State one;
+        one.kind = kind_;
+        one.keyLength = keyLength_;
+        Walker w{*this, size, headerSize(), one, pad_, {}, {}, {}, {}, {}, nullptr, {}, false, 0};
+        if (kind_ == IndexKind::Compact) {
+            w.compactLeaf(p, n.offset, count);
+        } else {
+            w.nonCompactLeaf(p, n.offset, count);
+        }
+        leaves.push_back(PatchedLeaf{id, positionOf(id), std::move(one.entries)});
+        return true;
+    }
+
+    // Puts each leaf's new keys in place of its old ones, then checks that each sits in order
+    // between its neighbours.
+    void replaceLeaves(std::vector<PatchedLeaf>& leaves) {
+        // From the back, so that the places of the leaves still to do stay where they were.
+        std::sort(leaves.begin(), leaves.end(),
+                  [](const PatchedLeaf& a, const PatchedLeaf& b) { return a.start > b.start; });
+        for (PatchedLeaf& l : leaves) {
+            const std::size_t had = nd(l.id).size;
+            const auto at = entries_.begin() + static_cast<std::ptrdiff_t>(l.start);
+            const std::size_t common = std::min(had, l.entries.size());
+            std::move(l.entries.begin(), l.entries.begin() + static_cast<std::ptrdiff_t>(common), at);
+            if (l.entries.size() > had) {
+                entries_.insert(at + static_cast<std::ptrdiff_t>(had),
+                                std::make_move_iterator(l.entries.begin() + static_cast<std::ptrdiff_t>(had)),
+                                std::make_move_iterator(l.entries.end()));
+            } else {
+                entries_.erase(at + static_cast<std::ptrdiff_t>(common), at + static_cast<std::ptrdiff_t>(had));
+            }
+            for (std::int32_t n = l.id; n >= 0; n = nd(n).parent) {
+                nd(n).size = static_cast<std::uint32_t>(nd(n).size - had + l.entries.size());
+            }
+        }
+        for (const PatchedLeaf& l : leaves) {
+            const std::size_t start = positionOf(l.id);
+            const std::size_t end = start + nd(l.id).size;
+            const bool before =
+                start == 0 || compareEntry(entries_[start - 1], entries_[start].key, entries_[start].recno) < 0;
+            const bool after =
+                end == entries_.size() || compareEntry(entries_[end - 1], entries_[end].key, entries_[end].recno) < 0;
+            if (!before || !after) {
+                stamp_ = Stamp{};
+                corrupt("the keys are out of order in the node at offset " + std::to_string(nd(l.id).offset));
+            }
+        }
+    }
+
+    void collectHeld(std::int32_t id, std::size_t& at, Reuse& reuse) const {
+        const MNode& n = nd(id);
+        reuse.byOffset.emplace(n.offset, id);
+        if (n.leaf) {
+            reuse.start[static_cast<std::size_t>(id)] = at;
+            at += n.size;
+            return;
+        }
+        for (std::int32_t k : n.kids) {
+            collectHeld(k, at, reuse);
+        }
+    }
+
+    std::size_t logAt(IndexKind kind) const { return kind == IndexKind::Compact ? kCompactLogAt : kNonCompactLogAt; }
+    std::size_t logEnd(IndexKind kind) const { return kind == IndexKind::Compact ? kCompactLogEnd : kNonCompactLogEnd; }
+
+    // The list of changed blocks in header `h` whose counter is `counter`; false when there is
+    // none this engine wrote (another program's header, or one it changed since).
+    bool decodeLog(const unsigned char* h, IndexKind kind, std::uint32_t counter, std::uint32_t& since,
+                   timespec& written, std::vector<LogPair>& log) const {
+        const unsigned char* p = h + logAt(kind);
+        const std::size_t len = logEnd(kind) - logAt(kind);
+        const std::size_t n = getLE16(p + 20);
+        if (getLE32(p) != logChecksum(p, len, counter) || n > logCapacity(kind)) {
+            return false;
+        }
+        since = getLE32(p + 4);
+        if (since > counter) {
+            return false;
+        }
+        written.tv_sec = static_cast<time_t>(getLE32(p + 8) | (std::uint64_t{getLE32(p + 12)} << 32));
+        written.tv_nsec = static_cast<long>(getLE32(p + 16));
+        log.clear();
+        std::uint32_t prev = since;
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint32_t v = getLE32(p + kLogHead + 4 * i);
+            const LogPair pair{since + (v >> kLogBlockBits),
+                               (v & ((1u << kLogBlockBits) - 1)) * static_cast<std::uint32_t>(kNodeSize)};
+            if (pair.counter <= since || pair.counter > counter || pair.counter < prev) {
+                return false;
+            }
+            prev = pair.counter;
+            log.push_back(pair);
+        }
+        return true;
+    }
+
+    void encodeLog(unsigned char* h) const {
+        unsigned char* p = h + logAt(kind_);
+        const std::size_t len = logEnd(kind_) - logAt(kind_);
+        std::memset(p, 0, len);
+        putLE32(p + 4, logSince_);
+        const auto sec = static_cast<std::uint64_t>(logTime_.tv_sec);
+        putLE32(p + 8, static_cast<std::uint32_t>(sec));
+        putLE32(p + 12, static_cast<std::uint32_t>(sec >> 32));
+        putLE32(p + 16, static_cast<std::uint32_t>(logTime_.tv_nsec));
+        putLE16(p + 20, static_cast<std::uint16_t>(log_.size()));
+        for (std::size_t i = 0; i < log_.size(); ++i) {
+            const std::uint32_t block = log_[i].offset / static_cast<std::uint32_t>(kNodeSize);
+            putLE32(p + kLogHead + 4 * i, ((log_[i].counter - logSince_) << kLogBlockBits) | block);
+        }
+        putLE32(p, logChecksum(p, len, counter_));
+    }
+
+    // Lists the blocks of the group now being written (counter_ already raised), dropping the
+    // oldest groups to make room.
+    void noteGroup(std::vector<std::uint32_t> offsets) {
+        std::sort(offsets.begin(), offsets.end());
+        offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
+        const std::size_t cap = logCapacity(kind_);
+        if (listUnsound_ || offsets.size() > cap) {
+            log_.clear();
+            logSince_ = counter_;
+            listUnsound_ = false;
+            return;
+        }
+        while (!log_.empty() && (log_.size() + offsets.size() > cap || counter_ - logSince_ > kLogMaxSpan)) {
+            const std::uint32_t oldest = log_.front().counter;
+            const auto end =
+                std::find_if(log_.begin(), log_.end(), [oldest](const LogPair& p) { return p.counter != oldest; });
+            log_.erase(log_.begin(), end);
+            logSince_ = oldest;
+        }
+        if (log_.empty()) {
+            logSince_ = counter_ - 1;
+        }
+        for (std::uint32_t off : offsets) {
+            log_.push_back(LogPair{counter_, off});
+        }
+    }
+
     // --- reading ------------------------------------------------------------------------------
 
     [[noreturn]] void corrupt(const std::string& why) const {
@@ -600,6 +958,10 @@ private:
         if (s.exprText.empty()) {
             corrupt("the key expression is empty");
         }
+        if (!decodeLog(h, s.kind, s.counter, s.logSince, s.logTime, s.log)) {
+            s.log.clear();
+            s.logSince = s.counter; // nothing is known of the groups before this one
+        }
         if (!s.hasFor) {
             s.forText.clear();
         }
@@ -639,7 +1001,8 @@ private:
 
     // Reads the header and then only the nodes the tree reaches, one at a time: a file's size
     // says nothing about how much of it is in use (a sparse file of gigabytes may hold a few nodes).
-    State parse(std::uint64_t size) {
+    // With `reuse`, blocks it does not list as changed are taken from what is held instead.
+    State parse(std::uint64_t size, Reuse* reuse = nullptr) {
         State s;
         if (size < kNodeSize) {
             corrupt("the file is shorter than its header");
@@ -651,9 +1014,12 @@ private:
         const char pad = expr_->type() == KeyType::Character ? ' ' : '\0';
 
         const std::uint32_t root = getLE32(h);
-        Walker w{*this, size, headerSize, s, pad, {}, {}, {}, {}, {}};
+        Walker w{*this, size, headerSize, s, pad, {}, {}, {}, {}, {}, reuse, {}, false, 0};
         s.root = w.node(root, -1, 0);
         w.linkSiblings();
+        if (reuse != nullptr) {
+            w.assemble();
+        }
         s.fileEnd = (size + kNodeSize - 1) / kNodeSize * kNodeSize;
         if (writable_) {
             collectFreeBlocks(s, w.visited, headerSize);
@@ -673,6 +1039,10 @@ private:
         std::vector<std::vector<std::int32_t>> interiorByDepth;
         std::vector<std::uint32_t> leafLeft;
         std::vector<std::uint32_t> leafRight;
+        Reuse* reuse = nullptr;
+        std::vector<Segment> segments;
+        bool lastHeld = false; // the last key so far is a held one, at heldEnd - 1
+        std::size_t heldEnd = 0;
 
         std::string where(std::uint32_t off) const { return "node at offset " + std::to_string(off); }
 
@@ -685,6 +1055,11 @@ private:
             }
             if (depth > kMaxDepth) {
                 file.corrupt("the tree is too deep");
+            }
+            if (reuse != nullptr && !reuse->changed.contains(off)) {
+                if (const auto it = reuse->byOffset.find(off); it != reuse->byOffset.end()) {
+                    return held(it->second, off, parent, depth);
+                }
             }
             unsigned char p[kNodeSize];
             file.readBlock(p, kNodeSize, off);
@@ -708,6 +1083,7 @@ private:
                 } else {
                     nonCompactLeaf(p, off, count);
                 }
+                addSegment(false, before, s.entries.size() - before);
                 s.nodes[static_cast<std::size_t>(id)].size = static_cast<std::uint32_t>(s.entries.size() - before);
                 leaves.push_back(id);
                 leafLeft.push_back(getLE32(p + 4));
@@ -721,10 +1097,7 @@ private:
             if (count == 0 || count > cap) {
                 file.corrupt("the " + where(off) + " holds " + std::to_string(count) + " keys");
             }
-            if (interiorByDepth.size() <= static_cast<std::size_t>(depth)) {
-                interiorByDepth.resize(static_cast<std::size_t>(depth) + 1);
-            }
-            interiorByDepth[static_cast<std::size_t>(depth)].push_back(id);
+            noteInterior(id, depth);
             const std::size_t entrySize = static_cast<std::size_t>(kl) + (compact ? 8 : 4);
             std::uint32_t total = 0;
             for (std::size_t i = 0; i < count; ++i) {
@@ -738,17 +1111,104 @@ private:
             return id;
         }
 
+        void noteInterior(std::int32_t id, int depth) {
+            if (interiorByDepth.size() <= static_cast<std::size_t>(depth)) {
+                interiorByDepth.resize(static_cast<std::size_t>(depth) + 1);
+            }
+            interiorByDepth[static_cast<std::size_t>(depth)].push_back(id);
+        }
+
+        const IndexEntry* lastEntry() const {
+            if (lastHeld) {
+                return &(*reuse->entries)[heldEnd - 1];
+            }
+            return s.entries.empty() ? nullptr : &s.entries.back();
+        }
+
+        void addSegment(bool fromHeld, std::size_t from, std::size_t count) {
+            if (reuse == nullptr || count == 0) {
+                return;
+            }
+            if (!segments.empty() && segments.back().held == fromHeld &&
+                segments.back().from + segments.back().count == from) {
+                segments.back().count += count;
+            } else {
+                segments.push_back(Segment{fromHeld, from, count});
+            }
+        }
+
+        // A block unchanged since it was read: its place in the tree and its keys as held.
+        std::int32_t held(std::int32_t oldId, std::uint32_t off, std::int32_t parent, int depth) {
+            const MNode& o = (*reuse->nodes)[static_cast<std::size_t>(oldId)];
+            const auto id = static_cast<std::int32_t>(s.nodes.size());
+            s.nodes.push_back(MNode{});
+            s.nodes[static_cast<std::size_t>(id)].offset = off;
+            s.nodes[static_cast<std::size_t>(id)].parent = parent;
+            if (o.leaf) {
+                if (o.size == 0 && parent >= 0) {
+                    file.corrupt("the " + where(off) + " is an empty leaf");
+                }
+                const std::size_t start = reuse->start[static_cast<std::size_t>(oldId)];
+                if (o.size > 0) {
+                    const IndexEntry& first = (*reuse->entries)[start];
+                    const IndexEntry* last = lastEntry();
+                    if (last != nullptr && compareEntry(*last, first.key, first.recno) >= 0) {
+                        file.corrupt("the keys are out of order in the " + where(off));
+                    }
+                    addSegment(true, start, o.size);
+                    lastHeld = true;
+                    heldEnd = start + o.size;
+                }
+                s.nodes[static_cast<std::size_t>(id)].size = o.size;
+                leaves.push_back(id);
+                const auto& old = *reuse->nodes;
+                leafLeft.push_back(o.left >= 0 ? old[static_cast<std::size_t>(o.left)].offset : kNone);
+                leafRight.push_back(o.right >= 0 ? old[static_cast<std::size_t>(o.right)].offset : kNone);
+                return id;
+            }
+            s.nodes[static_cast<std::size_t>(id)].leaf = false;
+            noteInterior(id, depth);
+            std::uint32_t total = 0;
+            for (const std::int32_t oldKid : o.kids) {
+                const std::int32_t kid = node((*reuse->nodes)[static_cast<std::size_t>(oldKid)].offset, id, depth + 1);
+                s.nodes[static_cast<std::size_t>(id)].kids.push_back(kid);
+                total += s.nodes[static_cast<std::size_t>(kid)].size;
+            }
+            s.nodes[static_cast<std::size_t>(id)].size = total;
+            return id;
+        }
+
+        // The keys of the new tree in order, moved out of what was held and what was read. Only
+        // here, once the whole tree has been checked, is anything held given up.
+        void assemble() {
+            std::size_t total = 0;
+            for (const Segment& g : segments) {
+                total += g.count;
+            }
+            if (total != reuse->expectKeys) {
+                file.corrupt("the index holds " + std::to_string(total) + " keys for " +
+                             std::to_string(reuse->expectKeys) + " records");
+            }
+            std::vector<IndexEntry> all;
+            all.reserve(total);
+            for (const Segment& g : segments) {
+                auto& from = g.held ? *reuse->entries : s.entries;
+                const auto b = from.begin() + static_cast<std::ptrdiff_t>(g.from);
+                all.insert(all.end(), std::make_move_iterator(b),
+                           std::make_move_iterator(b + static_cast<std::ptrdiff_t>(g.count)));
+            }
+            s.entries = std::move(all);
+        }
+
         void append(std::string key, std::uint32_t recno, std::uint32_t off) {
             if (recno == 0) {
                 file.corrupt("the " + where(off) + " holds record number 0");
             }
-            if (!s.entries.empty()) {
-                const IndexEntry& last = s.entries.back();
-                if (compareEntry(last, key, recno) >= 0) {
-                    file.corrupt("the keys are out of order in the " + where(off));
-                }
+            if (const IndexEntry* last = lastEntry(); last != nullptr && compareEntry(*last, key, recno) >= 0) {
+                file.corrupt("the keys are out of order in the " + where(off));
             }
             s.entries.push_back(IndexEntry{std::move(key), recno});
+            lastHeld = false;
         }
 
         void nonCompactLeaf(const unsigned char* p, std::uint32_t off, std::uint16_t count) {
@@ -849,6 +1309,9 @@ private:
         root_ = s.root;
         entries_ = std::move(s.entries);
         nodes_ = std::move(s.nodes);
+        logSince_ = s.logSince;
+        logTime_ = s.logTime;
+        log_ = std::move(s.log);
         freeIds_.clear();
         freeOffsets_ = std::move(s.freeOffsets);
         pad_ = expr_->type() == KeyType::Character ? ' ' : '\0';
@@ -1216,6 +1679,7 @@ private:
             std::memcpy(h + 16, exprText_.data(), std::min<std::size_t>(exprText_.size(), 219));
             std::memcpy(h + 236, forText_.data(), std::min<std::size_t>(forText_.size(), 219));
             putLE32(h + kNonCompactCounterAt, counter_);
+            encodeLog(h);
         } else {
             putLE32(h + kCompactCounterAt, counter_);
             h[14] = static_cast<std::uint8_t>(options | kOptCompact);
@@ -1227,6 +1691,7 @@ private:
             putLE16(h + 510, static_cast<std::uint16_t>(keyLen + 1));
             std::memcpy(h + 512, exprText_.data(), keyLen);
             std::memcpy(h + 512 + keyLen + 1, forText_.data(), forLen);
+            encodeLog(h);
         }
     }
 
@@ -1283,13 +1748,34 @@ private:
         }
         links_.clear();
         ++counter_;
+        std::vector<std::uint32_t> blocks;
+        blocks.reserve(writes.size());
+        for (const JournalWrite& w : writes) {
+            blocks.push_back(static_cast<std::uint32_t>(w.offset / kNodeSize * kNodeSize));
+        }
+        noteGroup(std::move(blocks));
+        ::clock_gettime(CLOCK_REALTIME, &logTime_);
         std::vector<unsigned char> h(headerSize());
         encodeHeader(h.data());
         // The expression pool of a compact header never changes.
         writes.push_back(JournalWrite{0, std::string(reinterpret_cast<const char*>(h.data()), kNodeSize)});
         commit(std::move(writes), 0, false);
+        markWritten();
+    }
+
+    // Gives the file the modification time the header names, which tells readers that no other
+    // program wrote since (a file this user does not own keeps the system's time: readers then
+    // read it whole), and notes the file's state as ours.
+    void markWritten() {
+        const bool timed = logTime_.tv_sec != 0 || logTime_.tv_nsec != 0;
+        if (timed) {
+            const timespec times[2] = {{0, UTIME_OMIT}, logTime_};
+            ::futimens(fd_, times);
+        }
         stamp_ = statFile();
         stamp_.counter = counter_;
+        partial_ = false;
+        listUnsound_ = !timed;
     }
 
     void rebuildFrom(std::uint32_t recordCount, const RecordSource& records) {
@@ -1421,6 +1907,11 @@ private:
 
         std::vector<unsigned char> image(fileEnd_);
         ++counter_;
+        log_.clear();
+        logSince_ = counter_; // a reader of an older tree reads the new one whole
+        // No time either, so that a file built from the same records has the same bytes; the next
+        // group then lists nothing before itself.
+        logTime_ = timespec{};
         encodeHeader(image.data());
         for (std::size_t id = 0; id < nodes_.size(); ++id) {
             encodeNode(static_cast<std::int32_t>(id), t.starts[id], image.data() + nodes_[id].offset);
@@ -1432,8 +1923,7 @@ private:
         image.clear();
         image.shrink_to_fit();
         commit(std::move(writes), fileEnd_, true);
-        stamp_ = statFile();
-        stamp_.counter = counter_;
+        markWritten();
     }
 
     std::filesystem::path path_;
@@ -1467,7 +1957,12 @@ private:
     std::vector<std::uint32_t> freeOffsets_;
     std::set<std::int32_t> dirty_; // nodes to write whole
     std::set<std::int32_t> links_; // nodes whose sibling links changed
+    std::uint32_t logSince_ = 0;
+    std::vector<LogPair> log_; // the blocks of the latest groups, as the header lists them
     Stamp stamp_;
+    timespec logTime_{};
+    bool listUnsound_ = false; // another program may have written since our last group
+    bool partial_ = false;     // what is held came partly from following changes since the last whole read
 };
 
 int openFile(const std::filesystem::path& path, int flags, const std::string& missingText) {

@@ -28,7 +28,10 @@ namespace arrowsel::data {
 //    into a few bytes at the front, with the remaining key bytes stored from the back of the node.
 //
 // This engine's own choices: a change counter at bytes 8-11 of a compact header and 508-511 of a
-// non-compact one, raised by every change; no free list in the file (free-list offset -1), every
+// non-compact one, raised by every change; beside it, in reserved header bytes, the list of blocks
+// the latest groups of changes wrote and the modification time the last group gave the file
+// (set explicitly, so that a write by another program, which leaves the list as it was, shows as
+// another time); no free list in the file (free-list offset -1), every
 // block outside the tree counts as free and is used again; compact leaves take R, D and T from
 // their highest record number and the key length (any key length 1-100, record numbers to
 // 2^32-1), and a duplicate count never reaches into the previous key's trailing blanks.
@@ -124,6 +127,15 @@ public:
 
     // Re-reads the file when another process has changed it since it was last read or written.
     virtual void refresh() = 0;
+    // The same for a reader holding the table's header lock, which has just read the table's
+    // record count: a plain index then reads again only the blocks our writers list as changed
+    // since (when no other program wrote since, and the list reaches back far enough), and checks
+    // that it holds one key per record; otherwise it reads the file whole. refresh() reads whole
+    // whatever was taken this way, so a writer never builds on it.
+    virtual void refreshForReading(std::uint32_t recordCount) {
+        (void)recordCount;
+        refresh();
+    }
     // Cheap check, reading no nodes: false only when the file is certainly as last read or
     // written (its size and times, and our change counter). The default always says "maybe
     // changed".

@@ -1,7 +1,8 @@
 // libFuzzer harness for .idx files: the input is written to a temporary file and opened as an
 // index over a fixed field list; every key is walked and a few seeks are tried. A file that opens
 // is then changed (one key inserted, one removed) through a second, writable handle and read back,
-// which must give exactly the keys expected. Damaged input may only end in ETableError.
+// which must give exactly the keys expected; a reader then follows two more changes by the blocks
+// they list. Damaged input may only end in ETableError.
 
 #include "data/index_file.h"
 #include "data/table_error.h"
@@ -93,6 +94,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 check(rw->size() == expected);
             }
             auto back = IndexFile::open(path, false, kFields, CodePage::Windows1252);
+            check(back->size() == rw->size());
+            for (std::size_t i = 0; i < back->size(); ++i) {
+                check(back->at(i).key == rw->at(i).key && back->at(i).recno == rw->at(i).recno);
+            }
+            // A reader following two more changes by the listed blocks must end where a whole
+            // read does.
+            record.replace(1, 10, "FUZZ AGAIN");
+            rw->insert(record, 4243);
+            if (rw->size() > 1) {
+                const IndexEntry last = rw->at(rw->size() - 1);
+                rw->remove(last.key, last.recno);
+            }
+            back->refreshForReading(static_cast<std::uint32_t>(rw->size()));
             check(back->size() == rw->size());
             for (std::size_t i = 0; i < back->size(); ++i) {
                 check(back->at(i).key == rw->at(i).key && back->at(i).recno == rw->at(i).recno);
