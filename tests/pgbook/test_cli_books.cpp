@@ -3,46 +3,20 @@
 #include "records/file_book.h"
 #include "records/saved_layout.h"
 #include "tests/pgbook/pg_fixture.h"
+#include "tests/support/run_cli.h"
 #include "tests/support/temp_dir.h"
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace arrowsel::test {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string output; // stdout and stderr together
-};
+using Outcome = CliOutcome;
 
-// Runs arrowsel-cli with `args` (the test's own texts, quoted for the shell).
+// arrowsel-cli's standard output and error together.
 Outcome cli(const std::vector<std::string>& args) {
-    std::string command = ARROWSEL_BINARY_DIR "/tools/arrowsel-cli";
-    for (const std::string& a : args) {
-        std::string quoted = "'";
-        for (const char c : a) {
-            quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        }
-        command += " " + quoted + "'";
-    }
-    command += " 2>&1";
-    Outcome out;
-    FILE* p = ::popen(command.c_str(), "r");
-    if (p == nullptr) {
-        return out;
-    }
-    std::array<char, 4096> buf{};
-    std::size_t n = 0;
-    while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) {
-        out.output.append(buf.data(), n);
-    }
-    const int status = ::pclose(p);
-    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return out;
+    return runCli(args, CliStderr::Kept);
 }
 
 using CliBooks = PgBookTest;
@@ -51,17 +25,17 @@ TEST_F(CliBooks, init_createsOnceThenChangesNothing_andRefusesWhatItCannotDo) {
     const std::string fresh = cluster().createDatabase();
     const std::string url = cluster().url(fresh);
     Outcome first = cli({"customers", "init", "--book", url});
-    EXPECT_EQ(first.status, 0) << first.output;
-    EXPECT_NE(first.output.find("Created the customer book"), std::string::npos) << first.output;
+    EXPECT_EQ(first.status, 0) << first.out;
+    EXPECT_NE(first.out.find("Created the customer book"), std::string::npos) << first.out;
     records::openCustomerBookAt(url)->append({{"NAME", "Kept"}});
     Outcome again = cli({"customers", "init", "--book=" + url});
-    EXPECT_EQ(again.status, 0) << again.output;
-    EXPECT_NE(again.output.find("up to date"), std::string::npos) << again.output;
+    EXPECT_EQ(again.status, 0) << again.out;
+    EXPECT_NE(again.out.find("up to date"), std::string::npos) << again.out;
     EXPECT_EQ(records::openCustomerBookAt(url)->count(), 1u);
 
     Outcome missing = cli({"customers", "init", "--book", cluster().url("no_such_db")});
-    EXPECT_EQ(missing.status, 1) << missing.output;
-    EXPECT_NE(missing.output.find("database no_such_db"), std::string::npos) << missing.output;
+    EXPECT_EQ(missing.status, 1) << missing.out;
+    EXPECT_NE(missing.out.find("database no_such_db"), std::string::npos) << missing.out;
     EXPECT_EQ(cli({"customers", "init", "--book", "/some/folder"}).status, 64);
     EXPECT_EQ(cli({"customers", "init"}).status, 64);
 }
@@ -93,22 +67,22 @@ TEST_F(CliBooks, copyFilesToServerAndBack_exportsAndFindsAlike) {
     const std::string server = url();
 
     Outcome copied = cli({"customers", "copy", "--from", from.string(), "--to", server});
-    EXPECT_EQ(copied.status, 0) << copied.output;
-    EXPECT_NE(copied.output.find("5 customer records copied"), std::string::npos) << copied.output;
+    EXPECT_EQ(copied.status, 0) << copied.out;
+    EXPECT_NE(copied.out.find("5 customer records copied"), std::string::npos) << copied.out;
     Outcome refused = cli({"customers", "copy", "--from", from.string(), "--to", server});
-    EXPECT_EQ(refused.status, 1) << refused.output;
-    EXPECT_NE(refused.output.find("--replace"), std::string::npos) << refused.output;
+    EXPECT_EQ(refused.status, 1) << refused.out;
+    EXPECT_NE(refused.out.find("--replace"), std::string::npos) << refused.out;
     Outcome replaced = cli({"customers", "copy", "--from", from.string(), "--to", server, "--replace"});
-    EXPECT_EQ(replaced.status, 0) << replaced.output;
+    EXPECT_EQ(replaced.status, 0) << replaced.out;
     EXPECT_EQ(records::openCustomerBookAt(server)->count(), 5u);
     Outcome home = cli({"customers", "copy", "--from", server, "--to", back.string()});
-    EXPECT_EQ(home.status, 0) << home.output;
+    EXPECT_EQ(home.status, 0) << home.out;
 
     std::vector<std::string> exports;
     for (const std::string& book : {from.string(), server, back.string()}) {
         const std::filesystem::path out = dir / ("export" + std::to_string(exports.size()) + ".txt");
         Outcome exported = cli({"customers", "export", "--book", book, "--out", out.string()});
-        EXPECT_EQ(exported.status, 0) << exported.output;
+        EXPECT_EQ(exported.status, 0) << exported.out;
         exports.push_back(readFile(out));
     }
     EXPECT_NE(exports[0].find("\x8Aimon"), std::string::npos) << "not in Windows-1252: " << exports[0];
@@ -119,7 +93,7 @@ TEST_F(CliBooks, copyFilesToServerAndBack_exportsAndFindsAlike) {
         const Outcome files = cli({"customers", "find", prefix, "--book", from.string(), "--json"});
         const Outcome pg = cli({"customers", "find", prefix, "--book", server, "--json"});
         EXPECT_EQ(pg.status, files.status) << prefix;
-        EXPECT_EQ(pg.output, files.output) << prefix;
+        EXPECT_EQ(pg.out, files.out) << prefix;
     }
 }
 
@@ -130,9 +104,9 @@ TEST_F(CliBooks, serverDown_commandsFailNamingTheServer) {
     const Outcome found = cli({"customers", "find", "A", "--book", url()});
     cluster().start();
     for (const Outcome& o : {exported, found}) {
-        EXPECT_EQ(o.status, 1) << o.output;
-        EXPECT_NE(o.output.find(cluster().socketDir().string() + ":5432, database " + database()), std::string::npos)
-            << o.output;
+        EXPECT_EQ(o.status, 1) << o.out;
+        EXPECT_NE(o.out.find(cluster().socketDir().string() + ":5432, database " + database()), std::string::npos)
+            << o.out;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "x.txt"));
 }

@@ -2,14 +2,13 @@
 #include "records/customer_book.h"
 #include "records/file_book.h"
 #include "records/saved_layout.h"
+#include "tests/support/dbf_forge.h"
+#include "tests/support/run_cli.h"
 #include "tests/support/temp_dir.h"
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace arrowsel::records {
 namespace {
@@ -18,38 +17,10 @@ namespace fs = std::filesystem;
 
 const fs::path kCli = fs::path(ARROWSEL_BINARY_DIR) / "tools" / "arrowsel-cli";
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
+using Outcome = test::CliOutcome;
 
 Outcome runCli(const std::vector<std::string>& args) {
-    std::string command = quoted(kCli.string());
-    for (const auto& a : args) {
-        command += " " + quoted(a);
-    }
-    command += " 2>&1";
-    Outcome o;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return o;
-    }
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        o.out.append(buffer.data(), n);
-    }
-    const int raw = ::pclose(pipe);
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return o;
+    return test::runCli(args, test::CliStderr::Kept);
 }
 
 std::string slurp(const fs::path& file) {
@@ -57,16 +28,6 @@ std::string slurp(const fs::path& file) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-void markDeleted(const fs::path& table, std::uint32_t recno) {
-    std::fstream f(table, std::ios::in | std::ios::out | std::ios::binary);
-    unsigned char header[12] = {};
-    f.read(reinterpret_cast<char*>(header), sizeof header);
-    const unsigned headerLength = header[8] | (header[9] << 8);
-    const unsigned recordLength = header[10] | (header[11] << 8);
-    f.seekp(static_cast<std::streamoff>(headerLength + (recno - 1) * recordLength));
-    f.put('*');
 }
 
 class CustomersCli : public ::testing::Test {
@@ -98,7 +59,7 @@ protected:
 
 TEST_F(CustomersCli, copyLeavesDeletedRecordsBehindAndKeepsOrderMemosAndDates) {
     add(src, {"Young", "Old, Deleted", "Adler", "Young"});
-    markDeleted(src / "Saveddb.dbf", 2);
+    test::markDeleted(src / "Saveddb.dbf", 2);
 
     const Outcome o = runCli({"customers", "copy", "--from", src.string(), "--to", dst.string()});
     ASSERT_EQ(o.status, 0) << o.out;

@@ -4,6 +4,7 @@
 #include "records/customer_book.h"
 #include "records/file_book.h"
 #include "records/saved_layout.h"
+#include "tests/support/dbf_forge.h"
 #include "tests/support/temp_dir.h"
 
 #include <fstream>
@@ -21,17 +22,6 @@ std::vector<FieldValue> person(const std::string& name, const std::string& city 
 
 std::string name(const CustomerBook& book) {
     return std::string(data::trimTrailingSpaces(book.fieldText("NAME")));
-}
-
-// Marks a record deleted as another xBase program would: the flag byte of the record.
-void markDeleted(const fs::path& table, std::uint32_t recno) {
-    std::fstream f(table, std::ios::in | std::ios::out | std::ios::binary);
-    unsigned char header[12] = {};
-    f.read(reinterpret_cast<char*>(header), sizeof header);
-    const unsigned headerLength = header[8] | (header[9] << 8);
-    const unsigned recordLength = header[10] | (header[11] << 8);
-    f.seekp(static_cast<std::streamoff>(headerLength + (recno - 1) * recordLength));
-    f.put('*');
 }
 
 class FileBookTest : public ::testing::Test {
@@ -177,7 +167,7 @@ TEST_F(FileBookTest, appendMakesTheNewRecordCurrentAndCountSkipsDeletedRecords) 
     EXPECT_THROW(book->append(person(std::string(41, 'N'))), EBookError);
     EXPECT_EQ(book->count(), 2u);
 
-    markDeleted(dir / "Saveddb.dbf", 1);
+    test::markDeleted(dir / "Saveddb.dbf", 1);
     EXPECT_EQ(book->count(), 1u);
     EXPECT_TRUE(book->takeNotices().empty());
 }

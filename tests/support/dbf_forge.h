@@ -14,6 +14,17 @@
 
 namespace arrowsel::test {
 
+// Marks a record deleted as another xBase program would: the flag byte of the record.
+inline void markDeleted(const std::filesystem::path& table, std::uint32_t recno) {
+    std::fstream f(table, std::ios::in | std::ios::out | std::ios::binary);
+    unsigned char header[12] = {};
+    f.read(reinterpret_cast<char*>(header), sizeof header);
+    const unsigned headerLength = header[8] | (header[9] << 8);
+    const unsigned recordLength = header[10] | (header[11] << 8);
+    f.seekp(static_cast<std::streamoff>(headerLength + (recno - 1) * recordLength));
+    f.put('*');
+}
+
 inline std::string padRight(std::string s, std::size_t width) {
     s.resize(width, ' ');
     return s;
