@@ -3,11 +3,11 @@
 // durability), side by side: opening the lookup (open, count, first record), a search, a save
 // and the export of every record.
 
+#include "bench/customer_folder.h"
 #include "data/dbf_table.h"
 #include "records/customer_book.h"
 #include "records/pg_schema.h"
 #include "tests/support/pg_cluster.h"
-#include "tools/gen/tables.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -23,13 +23,7 @@ namespace records = arrowsel::records;
 
 constexpr std::uint32_t kCustomers = 100000;
 
-// Names in an order unrelated to the order they were added in, so the name order really sorts.
-std::string customerName(std::uint32_t i) {
-    const std::uint32_t scrambled = (i * 2654435761u) % 1000003u;
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "Customer %07u-%06u", scrambled, i);
-    return buf;
-}
+using arrowsel::bench::customerName;
 
 struct Server {
     arrowsel::test::PgCluster cluster{arrowsel::test::PgCluster::Options{true}};
@@ -57,73 +51,8 @@ Server& server() {
     return s;
 }
 
-// The shipped empty table, the same 100,000 customers appended as raw records, the name index
-// rebuilt: set-up, not the book, so it goes the fast way.
-struct Folder {
-    std::filesystem::path path;
-    Folder() {
-        path = std::filesystem::temp_directory_path() / ("arrowsel-bench-books-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        arrowsel::sampledata::writeSavedSetups(path);
-        std::vector<arrowsel::data::FieldDef> fields;
-        {
-            arrowsel::data::TDbfTable t;
-            t.open(path / records::kSavedTable, arrowsel::data::TDbfTable::OpenMode::ReadOnly);
-            fields = t.fields();
-        }
-        std::size_t recordLength = 1;
-        for (const auto& f : fields) {
-            recordLength += static_cast<std::size_t>(f.width);
-        }
-        std::fstream file(path / records::kSavedTable, std::ios::in | std::ios::out | std::ios::binary);
-        unsigned char head[12];
-        file.read(reinterpret_cast<char*>(head), sizeof head);
-        const std::size_t headerLength = head[8] | (head[9] << 8);
-        std::string out;
-        out.reserve(kCustomers * recordLength + 1);
-        for (std::uint32_t i = 1; i <= kCustomers; ++i) {
-            std::string rec(recordLength, ' ');
-            const auto put = [&](const char* field, const std::string& text, bool right = false) {
-                for (const auto& f : fields) {
-                    if (f.name == field) {
-                        const auto w = static_cast<std::size_t>(f.width);
-                        rec.replace(static_cast<std::size_t>(f.offset) + (right ? w - text.size() : 0), text.size(),
-                                    text);
-                    }
-                }
-            };
-            put("NAME", customerName(i));
-            put("ADDR1", std::to_string(i % 9999) + " Fletching Lane");
-            put("CITY", "Springfield");
-            put("STATE", "OH");
-            put("ZIP", std::to_string(10000 + i % 90000));
-            put("DATE", "20260314");
-            put("BOWWT", "60");
-            put("ARLEN", "30");
-            put("PNTWT", "100");
-            for (const char* code : {"HORT", "BOTYP", "WHTYP", "RETYP", "BOLEN", "ODLEN"}) {
-                put(code, std::to_string(i % 2), true);
-            }
-            out += rec;
-        }
-        out += '\x1A';
-        file.seekp(static_cast<std::streamoff>(headerLength));
-        file.write(out.data(), static_cast<std::streamsize>(out.size()));
-        for (int k = 0; k < 4; ++k) {
-            head[4 + k] = static_cast<unsigned char>((kCustomers >> (8 * k)) & 0xFF);
-        }
-        file.seekp(4);
-        file.write(reinterpret_cast<const char*>(head + 4), 4);
-        file.close();
-        arrowsel::data::TDbfTable t;
-        t.open(path / records::kSavedTable, arrowsel::data::TDbfTable::OpenMode::Exclusive);
-        t.openIndexFile(records::kSavedIndex);
-        t.reindex();
-    }
-    ~Folder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
+struct Folder : arrowsel::bench::CustomerFolder {
+    Folder() : CustomerFolder("books", kCustomers) {}
 };
 
 using Opener = std::function<std::unique_ptr<records::CustomerBook>()>;

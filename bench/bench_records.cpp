@@ -1,12 +1,12 @@
 // Customer records at a large shop's scale: 100,000 saved setups. Opening the lookup, a search,
 // a save (post and rebuild of the name index) and the export, each through the windows' own code.
 
+#include "bench/customer_folder.h"
 #include "data/dbf_table.h"
 #include "records/cust_info.h"
 #include "records/get_cust.h"
 #include "records/record_commands.h"
 #include "tests/support/recording_seam.h"
-#include "tools/gen/tables.h"
 #include "ui/message_seam.h"
 
 #include <QApplication>
@@ -51,80 +51,10 @@ QApplication& app() {
     return a;
 }
 
-std::string customerName(std::uint32_t i) {
-    // Names in an order unrelated to record order, so the index really sorts.
-    const std::uint32_t scrambled = (i * 2654435761u) % 1000003u;
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "Customer %07u-%06u", scrambled, i);
-    return buf;
-}
+using arrowsel::bench::customerName;
 
-// The shipped empty table, then 100,000 records appended as raw bytes, then the index rebuilt.
-struct Folder {
-    std::filesystem::path path;
-    Folder() {
-        path = std::filesystem::temp_directory_path() / ("arrowsel-bench-records-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        arrowsel::sampledata::writeSavedSetups(path);
-        std::vector<data::FieldDef> fields;
-        {
-            data::TDbfTable t;
-            t.open(path / records::kSavedTable, data::TDbfTable::OpenMode::ReadOnly);
-            fields = t.fields();
-        }
-        std::size_t recordLength = 1;
-        for (const auto& f : fields) {
-            recordLength += static_cast<std::size_t>(f.width);
-        }
-        std::fstream file(path / records::kSavedTable, std::ios::in | std::ios::out | std::ios::binary);
-        unsigned char head[12];
-        file.read(reinterpret_cast<char*>(head), sizeof head);
-        const std::size_t headerLength = head[8] | (head[9] << 8);
-        std::string out;
-        out.reserve(kRecords * recordLength + 1);
-        for (std::uint32_t i = 1; i <= kRecords; ++i) {
-            std::string rec(recordLength, ' ');
-            const auto put = [&](const char* field, const std::string& text, bool right = false) {
-                for (const auto& f : fields) {
-                    if (f.name == field) {
-                        const std::size_t w = static_cast<std::size_t>(f.width);
-                        const std::string v = text.substr(0, w);
-                        rec.replace(static_cast<std::size_t>(f.offset) + (right ? w - v.size() : 0), v.size(), v);
-                    }
-                }
-            };
-            put("NAME", customerName(i));
-            put("ADDR1", std::to_string(i % 9999) + " Fletching Lane");
-            put("CITY", "Springfield");
-            put("STATE", "OH");
-            put("ZIP", std::to_string(10000 + i % 90000));
-            put("DATE", "20260314");
-            put("BOWWT", "60");
-            put("ARLEN", "30");
-            put("PNTWT", "100");
-            for (const char* code : {"HORT", "BOTYP", "WHTYP", "RETYP", "BOLEN", "ODLEN"}) {
-                put(code, std::to_string(i % 2), true);
-            }
-            out += rec;
-        }
-        out += '\x1A';
-        file.seekp(static_cast<std::streamoff>(headerLength));
-        file.write(out.data(), static_cast<std::streamsize>(out.size()));
-        for (int k = 0; k < 4; ++k) {
-            head[4 + k] = static_cast<unsigned char>((kRecords >> (8 * k)) & 0xFF);
-        }
-        file.seekp(4);
-        file.write(reinterpret_cast<const char*>(head + 4), 4);
-        file.close();
-        data::TDbfTable t;
-        t.open(path / records::kSavedTable, data::TDbfTable::OpenMode::Exclusive);
-        t.openIndexFile(records::kSavedIndex);
-        t.reindex();
-    }
-    ~Folder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
+struct Folder : arrowsel::bench::CustomerFolder {
+    Folder() : CustomerFolder("records", kRecords) {}
 };
 
 const Folder& folder() {
