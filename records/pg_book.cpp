@@ -194,6 +194,14 @@ public:
                 throw EBookError("The customer's record is no longer in the customer book on " + where() +
                                  "; nothing was stored. Save it as a new customer instead.");
             }
+            // Read it again, so the window can show what is stored or overwrite it knowingly; a
+            // record removed meanwhile is no change to weigh.
+            auto stored = fetchOne("WHERE seq = $1::bigint", {current_->seq});
+            if (!stored) {
+                throw EBookError("The customer's record is no longer in the customer book on " + where() +
+                                 "; nothing was stored. Save it as a new customer instead.");
+            }
+            standOn(std::move(*stored));
             throw ERecordChangedElsewhere("Another counter changed this customer's record in the customer book on " +
                                           where() + " since it was shown here; nothing was stored.");
         }

@@ -85,6 +85,8 @@ TEST_F(PgBookTest, recordChangedByAnotherCounter_detectedUnlessTheUserOverwrites
     here->update({{"CITY", "Akron"}});
 
     EXPECT_THROW(there->update({{"CITY", "Toledo"}}), ERecordChangedElsewhere);
+    // The refused counter now holds what is stored, so the lookup can show it.
+    EXPECT_EQ(trimmed(there->fieldText("CITY")), "Akron");
     here->first();
     EXPECT_EQ(trimmed(here->fieldText("CITY")), "Akron");
 
