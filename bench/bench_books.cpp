@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The customer book at a large shop's scale, 100,000 saved setups, kept in the files and on a
 // PostgreSQL server (its own cluster, started here like the tests', with the server's default
 // durability), side by side: opening the lookup (open, count, first record), a search, a save

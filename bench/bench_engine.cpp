@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One selection run per page with the tables open, on charts whose every cell is filled and found
 // in the specification table (the slowest ordinary run). Set ARROWSEL_BENCH_DATA to a data folder
 // to measure on other tables instead.

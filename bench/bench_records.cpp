@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Customer records at a large shop's scale: 100,000 saved setups. Opening the lookup, a search,
 // a save (post and rebuild of the name index) and the export, each through the windows' own code.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Laying out the hunting report and drawing it into a PDF, as one Print does after the shop
 // record is read. Needs a GUI application for fonts; runs offscreen.
 #include "reports/setup_reports.h"

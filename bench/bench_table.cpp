@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table engine figures on a 100,000-record table of 200-byte records:
 // sequential read, seeks, moves in index order, seeks while another process appends, reindex,
 // append + post with an index, copy to text; and opening an index file of 4 GiB whose tree uses a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's speed: one selection run applied to the controls, and the program's start
 // from process start to the main window's first paint (offscreen, on the sample data).
 #include "app/arrow_sel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A folder of saved setups at a large shop's scale for the customer benchmarks: the shipped empty

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The peer figures for the table benchmark: Debian's python3-dbf doing the same work on the
 same 100,000-record table (sequential read, building its in-memory index of names, lookups in it,
 export to comma-delimited text). Usage: peer_python_dbf.py TABLE.dbf OUT.txt"""

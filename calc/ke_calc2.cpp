@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/ke_calc2.h"
 
 #include "calc/energy_widgets.h"

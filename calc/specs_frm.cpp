@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/specs_frm.h"
 
 #include "calc/about_box1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/dbf_header.h"
 
 #include "data/table_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Seams for tests of crash safety and of shared reads; never set by the program.

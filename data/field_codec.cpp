@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/field_codec.h"
 
 #include "data/dbf_header.h"

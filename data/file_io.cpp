@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/file_io.h"
 
 #include "data/dbf_test_hooks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/idx_journal.h"
 
 #include "data/idx_node.h"

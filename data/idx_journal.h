@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The journal of an .idx file: a side file holding the node images of one group of changes, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Encoding and decoding of single .idx nodes (512 bytes), both kinds. Internal to data/.

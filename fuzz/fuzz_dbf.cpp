@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer harness for the .dbf parser: the input is a table file, written beside a fixed, valid
 // memo file (.fpt and .dbt, so that memo pointers in the input reach real memos); the table is
 // opened read-only and then shared (which may repair its record count) and read whole.

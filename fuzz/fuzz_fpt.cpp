@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer harness for the .fpt memo parser: the input is the memo file of a fixed, valid FoxPro
 // 2.x table whose records point at many blocks (inside the header, at the first usable block, far
 // past the end); every memo is read, then the table appends one memo to the fuzzed file.

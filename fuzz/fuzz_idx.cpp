@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer harness for .idx files: the input is written to a temporary file and opened as an
 // index over a fixed field list; every key is walked and a few seeks are tried. A file that opens
 // is then changed (one key inserted, one removed) through a second, writable handle and read back,

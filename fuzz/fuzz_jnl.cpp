@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer harness for index journals: the input is decoded as a journal, as it is and with its
 // last 8 bytes made the right checksum (so that mutations reach past the checksum); one that
 // decodes must encode back to the same bytes. It is then set beside a small valid index as the journal of that

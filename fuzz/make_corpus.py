@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpora of fuzz_dbf (fuzz/corpus/dbf), fuzz_fpt (fuzz/corpus/fpt) and fuzz_jnl
 (fuzz/corpus/jnl): a few tiny valid files of each version and block size, and index journals. Standard library only; run it again after
 changing it: python3 fuzz/make_corpus.py

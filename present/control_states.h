@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The presentation table of the main window, above the engine and free of Qt: it turns the domain

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The data folder rule of the program and of arrowsel-cli: where they look for the charts when

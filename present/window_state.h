@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Part of the Qt-free presentation layer (present/): the side windows, the reports, the customer

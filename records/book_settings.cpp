@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/book_settings.h"
 
 #include "records/customer_book.h"

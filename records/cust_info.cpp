@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/cust_info.h"
 
 #include "present/window_state.h"

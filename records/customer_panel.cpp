@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/customer_panel.h"
 
 #include "records/field_binding.h"

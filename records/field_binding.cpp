@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/field_binding.h"
 
 #include "data/codepage.h"

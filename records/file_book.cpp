@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/file_book.h"
 
 #include "data/file_io.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The customer book on a PostgreSQL server (a postgresql:// address; the password from libpq's
 // ~/.pgpass or service file). It answers as the files do: the same name order, seek rule, texts
 // and export bytes, because every value goes through the files' own field rules on its way in and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/pg_connection.h"
 
 #include "records/customer_book.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/record_window.h"
 
 #include "ui/guarded.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/saved_setup.h"
 
 #include "data/text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/cust_info_rpt.h"
 
 #include "reports/report_parts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/link_label.h"
 
 #include "ui/message_seam.h"

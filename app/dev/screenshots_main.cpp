@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's windows offscreen into PNG files, one per page and side window:
 //   arrowsel-screenshots <output folder> [<data folder>]
 #include "app/about_box.h"

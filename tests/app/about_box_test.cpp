@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/about_box.h"
 #include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/arrow_sel.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/pointer_events.h"

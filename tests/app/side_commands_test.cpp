@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/arrow_sel.h"
 #include "app/side_commands.h"
 #include "tests/support/recording_seam.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/models_guide.h"
 
 #include <gtest/gtest.h>

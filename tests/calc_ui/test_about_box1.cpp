@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/about_box1.h"
 #include "calc/pictures.h"
 #include "tests/support/fake_main_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/energy_widgets.h"
 #include "calc/ke_calc2.h"
 #include "tests/support/recording_seam.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/calc_windows.h"
 #include "calc/specs_frm.h"
 #include "data/dbf_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copy to text, format 21 (comma-delimited), as the saved-setups export uses it.
 
 #include "data/dbf_table.h"

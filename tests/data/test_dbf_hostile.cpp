@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged and hostile files give an ETableError that says what is wrong, never a crash; a record
 // count that disagrees with the file's size is repaired on open.
 

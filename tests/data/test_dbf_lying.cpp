@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files that lie about themselves: a header length or a size that does not fit the fields, a
 // named pipe in place of a file, a field type the engine cannot read, an index older than its
 // table. Each is refused with a message naming the file, never read shifted, waited on or

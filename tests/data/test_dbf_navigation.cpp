@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Positioning: record order, index order, go, and the seek rule (partial keys; a miss stands on the last key).
 
 #include "data/dbf_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening tables: name rules, the engine's fixed error texts, and the three open modes.
 
 #include "data/dbf_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared use: record locks, appends by several processes, and processes killed while appending.
 
 #include "data/dbf_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a table opened shared reads from its files to stay fresh: the reads one call costs, and
 // which changes by other processes and programs each call sees.
 

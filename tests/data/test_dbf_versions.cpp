@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading each DBF version the engine supports, from files forged byte by byte.
 
 #include "data/dbf_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Creating tables, appending and editing records: every type round trips, the version byte and
 // the file layout are as FoxPro 2.x writes them, and text passes through the code page.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Index changes under kills, full disks and damage: a change is all or nothing, a damaged index is
 // rebuilt from its table, and a failed save leaves the table as it was.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A reader following another handle's changes to an index: what it reads, and that it ends with
 // exactly the keys a whole read gives, also when another program wrote the file in between.
 

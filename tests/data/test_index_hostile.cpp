@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged and hostile .idx files: every one must give an ETableError, never a crash, a hang or a
 // read outside the file. The files are forged from valid ones written by the engine.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/key_expression.h"
 #include "data/table_error.h"
 #include "tests/support/index_test_records.h"

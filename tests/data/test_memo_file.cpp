@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The memo file on its own: FoxPro .fpt of any block size, dBASE III (and IV) .dbt.
 
 #include "data/memo_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shared text helpers at their edges: which blanks each trim removes, where a cut at a mark
 // stops, and which byte sequences count as UTF-8.
 

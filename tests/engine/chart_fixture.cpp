@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/engine/chart_fixture.h"
 
 #include "tests/support/chart_tables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Data files that changed under the program: a shaft index older than its table, a notice file
 // that is huge, cut inside a character, not quite UTF-8 or a named pipe. The run says what is wrong and shows no
 // other shaft's data; it never hangs.

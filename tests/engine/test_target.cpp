@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/selection.h"
 #include "tests/engine/chart_fixture.h"
 

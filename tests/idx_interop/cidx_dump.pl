@@ -1,4 +1,5 @@
 #!/usr/bin/perl
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lists a compact .idx file with the page decoder of Perl's XBase module (XBase::cdx::Page), which
 # knows compact pages but only opens them inside a .cdx: this wrapper reads the 1024-byte header of
 # a single-order compact index itself and walks the tree from its root.

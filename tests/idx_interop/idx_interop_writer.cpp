@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes .idx files of both kinds over a generated record list, with the listing that an
 // independent reader must print for each: "key recno" per line in index order, character keys
 // without trailing blanks, numeric and date keys as numbers (%.15g; dates as Julian days).

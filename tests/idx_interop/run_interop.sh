@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads the .idx files written by idx_interop_writer with Perl's XBase module and compares the
 # keys and record numbers, in index order, with the writer's own sorted listing.
 #   non-compact: the stock index_dump tool;  compact: cidx_dump.pl (XBase::cdx page decoder).

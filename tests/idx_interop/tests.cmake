@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Interoperability of the .idx writer with an independent reader (Perl's XBase module,
 # Debian package libdbd-xbase-perl, installed by scripts/setup).
 add_executable(idx_interop_writer ${CMAKE_CURRENT_LIST_DIR}/idx_interop_writer.cpp)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # usage: install_tree_test.sh CMAKE BUILD_DIR
 # Installs the build into a temporary prefix and checks the installation: what it holds, that the
 # installed program seeds a new user's data folder from the installed data and stays up, and that

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installation runs: cmake --install into a temporary prefix, then the installed program and
 # arrowsel-cli on a fresh per-user data folder.
 if(TARGET arrowsel AND TARGET arrowsel-cli AND TARGET sampledata_folder)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Helpers shared by the interoperability scripts: run dbf_tool and read its output."""
 
 import subprocess

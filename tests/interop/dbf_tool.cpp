@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small command-line front end to the table engine, for the interoperability tests.
 //
 //   dbf_tool dump TABLE [INDEX]   prints the table: a header line, a field line, then one line per

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tables written by the engine are read correctly by Debian's python3-dbf and python3-dbfread,
 and by pgdbf and Perl's dbf_dump (libdbd-xbase-perl).
 

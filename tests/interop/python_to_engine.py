@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The engine reads what Debian's python3-dbf writes: a Visual FoxPro table with a memo and an
 integer field in code page 1252, a FoxPro 2.x table (with python3-dbf's backlink) and a dBASE III
 table with a .dbt memo; and it appends to them so that python3-dbf still reads them.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Interoperability of the table engine with independent xBase tools (Debian's python3-dbf and
 # python3-dbfread), driven through dbf_tool. /usr/bin/python3 on purpose: the python3 on PATH may
 # be another build without Debian's modules.

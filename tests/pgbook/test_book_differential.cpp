@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The same saves, edits, searches and moves through the files and the PostgreSQL book, comparing
 // every answer: name order (Windows-1252 bytes, ties in the order added), the seek rule with its
 // misses, the texts of every field and the export's bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // arrowsel-cli's customer commands against a real server.
 
 #include "records/file_book.h"

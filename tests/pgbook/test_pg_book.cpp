@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PostgreSQL customer book against a real server: texts that would break SQL built from
 // strings, several counters at once, and the failures a shop's network brings.
 

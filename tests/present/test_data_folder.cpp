@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/file_lookup.h"
 #include "present/data_folder.h"
 #include "tests/support/temp_dir.h"

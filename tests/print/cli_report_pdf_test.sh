@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # arrowsel-cli report writes each page's report as a PDF without any printer, with the page's
 # recommendation in it; bad input writes no file.
 # usage: cli_report_pdf_test.sh ARROWSEL_CLI DATA_FOLDER

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Prints the hunting report on the default printer through the program's own print path and finds
 # the page that the CUPS PDF printer made of it. Skips (exit 77) when no default printer is set
 # up, unless CI=true, where that is a failure.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The hunting report on a real default printer (CUPS with its PDF printer; see scripts/setup-cups).
 if(TARGET arrowsel-cli AND TARGET reports AND TARGET sampledata_folder)
     add_test(NAME print.cups_hunting_report

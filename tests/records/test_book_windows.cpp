@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/dbf_test_hooks.h"
 #include "records/cust_info.h"
 #include "records/file_book.h"

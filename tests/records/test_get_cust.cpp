@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/get_cust.h"
 #include "records/record_commands.h"
 #include "tests/records/records_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/cust_info.h"
 #include "records/get_cust.h"
 #include "records/shop_inf.h"

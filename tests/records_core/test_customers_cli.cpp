@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/text.h"
 #include "records/customer_book.h"
 #include "records/file_book.h"

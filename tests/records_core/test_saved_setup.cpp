@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/codepage.h"
 #include "engine/conversions.h"
 #include "records/saved_setup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/print_commands.h"
 #include "reports/shop_record.h"
 #include "tests/reports/report_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report.h"
 #include "reports/report_parts.h"
 #include "reports/shop_record.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/gen/catalogue.h"
 #include "tools/gen/charts.h"
 #include "tools/gen/tables.h"

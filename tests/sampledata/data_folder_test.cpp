@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/dbf_table.h"
 #include "tests/support/temp_dir.h"
 #include "tools/gen/tables.h"

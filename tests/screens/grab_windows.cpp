@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every window of the program offscreen into PNG files, so that a change meant to leave the
 // windows as they are can be checked picture by picture:
 //   arrowsel-grab-windows <output folder> <data folder>

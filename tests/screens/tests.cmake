@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window picture tool scripts/grab-windows runs: not a test, but it drives the windows the way
 # the tests do (through the recording message seam) so that nothing waits on a click.
 if(TARGET app_lib)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Small chart and specification tables for tests that run the selection on a folder of their own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Another process working on the same files: the shared-use and crash tests run the other side of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Builds .dbf, .fpt and .dbt files byte by byte for the table engine's tests, so that every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Whole files as byte strings, and little- and big-endian numbers inside them, for the tests that

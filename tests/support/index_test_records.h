@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Record bytes for key-expression and index tests, built straight from field definitions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The pointer entering and leaving a widget, sent as the window system would, for the tests of

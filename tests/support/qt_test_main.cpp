@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest main for the Qt layers: an offscreen QApplication, and user folders redirected to
 // Qt's test locations so no test touches the user's own files.
 #include <QApplication>

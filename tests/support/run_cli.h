@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Runs the built arrowsel-cli as a user would, through the shell, and keeps what it printed.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Pins what `arrowsel-cli recommend` prints across the selection rules.
 
 Runs the command line tool over a sweep of setups on the sample data: every page, every radio

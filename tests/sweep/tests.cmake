@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The recommendation of arrowsel-cli pinned over a sweep of setups on the sample data.
 if(TARGET arrowsel-cli AND TARGET sampledata_folder)
     find_package(Python3 REQUIRED COMPONENTS Interpreter)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/pointer_events.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/recording_seam.h"

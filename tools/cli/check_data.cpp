@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/data_check.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/data_default.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/cli/data_default.h"
 
 #include "engine/file_lookup.h"

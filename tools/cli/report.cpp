@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/table_error.h"
 #include "present/window_state.h"
 #include "reports/print_commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/gen/charts.h"
 
 #include "engine/chart_rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the sample data folder: arrowsel-sampledata <source folder> <output folder>.
 #include "tools/gen/pictures.h"
 #include "tools/gen/tables.h"
