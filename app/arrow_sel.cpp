@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShowEvent>
 #include <algorithm>
@@ -592,13 +593,25 @@ engine::BowSetup TArrowSel::readSetup() const {
 }
 
 void TArrowSel::FindRec() {
-    ++runCount_;
-    const engine::BowSetup setup = readSetup();
-    lastResult_ = engine_.run(setup);
-    applyResult(lastResult_, setup);
-    if (lastResult_.error) {
-        ui::MessageSeam::current().error(this, toQt(lastResult_.error.message));
+    // The notice and the error box are modal: while one shows, a timer or an up-down's auto-repeat
+    // may still change an input. Such a change starts no run inside this one; it is noted, and once
+    // this run's result is on screen the selection runs again for the inputs as they then stand.
+    if (running_) {
+        rerunPending_ = true;
+        return;
     }
+    running_ = true;
+    const auto done = qScopeGuard([this] { running_ = false; });
+    do {
+        rerunPending_ = false;
+        ++runCount_;
+        const engine::BowSetup setup = readSetup();
+        lastResult_ = engine_.run(setup);
+        applyResult(lastResult_, setup);
+        if (lastResult_.error) {
+            ui::MessageSeam::current().error(this, toQt(lastResult_.error.message));
+        }
+    } while (rerunPending_);
 }
 
 QWidget* TArrowSel::controlWidget(Control control) const {

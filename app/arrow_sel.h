@@ -120,6 +120,8 @@ private:
     engine::SelectionResult lastResult_;
     std::map<Command, std::function<void()>> commands_;
     int runCount_ = 0;
+    bool running_ = false;      // a run is under way (its notice or error box may be showing)
+    bool rerunPending_ = false; // an input changed meanwhile: run again when it ends
     bool firstShowDone_ = false;
     bool firstPaintSeen_ = false;
 

@@ -67,6 +67,26 @@ struct SelectionEngine::Impl {
     BowSetup in;
     SelectionResult* out = nullptr;
 
+    // Keeps the inputs and the result of the run under way while another run is made, and gives
+    // them back when it ends.
+    class OwnInputs {
+    public:
+        explicit OwnInputs(Impl& d) : d_(d), in_(d.in), out_(d.out) {}
+        ~OwnInputs() {
+            d_.in = std::move(in_);
+            d_.out = out_;
+        }
+        OwnInputs(const OwnInputs&) = delete;
+        OwnInputs& operator=(const OwnInputs&) = delete;
+        OwnInputs(OwnInputs&&) = delete;
+        OwnInputs& operator=(OwnInputs&&) = delete;
+
+    private:
+        Impl& d_;
+        BowSetup in_;
+        SelectionResult* out_;
+    };
+
     explicit Impl(std::filesystem::path dataFolder) : folder(std::move(dataFolder)) {
         for (Page p : {Page::Hunt, Page::Targ, Page::Youth, Page::Orvk}) {
             grids[static_cast<std::size_t>(p)].resize(static_cast<std::size_t>(cellCount(p)));
@@ -179,13 +199,25 @@ struct SelectionEngine::Impl {
     }
 
     // A shown cell from its chart text and the shaft its key leads to. The seek comes first: when
-    // it fails the page is blanked and nothing of this cell is written.
+    // it fails the page is blanked and nothing of this cell is written. The captions follow in the
+    // page's own order, because a weight that cannot be computed ends the run there and the cell
+    // keeps whatever the later captions showed before: the Hunting and Target pages write size,
+    // (Target: the chart's spine label,) model, spine, then weight; Youth and Orvik write the
+    // weight before the spine.
     void showShaft(Page page, int n, Cell& cell, const CellText& text, std::string_view lengthText) {
         const ShaftTexts shaft = seekShaft(cell, text.key(), modelsField(page));
         cell.size = text.size;
+        if (page == Page::Targ) {
+            spineLabels[static_cast<std::size_t>(n - 1)] = text.second;
+        }
         cell.model = shaft.model;
-        cell.spine = shaft.spine;
-        cell.weight = cellWeight(page, n, shaft, lengthText);
+        if (page == Page::Hunt || page == Page::Targ) {
+            cell.spine = shaft.spine;
+            cell.weight = cellWeight(page, n, shaft, lengthText);
+        } else {
+            cell.weight = cellWeight(page, n, shaft, lengthText);
+            cell.spine = shaft.spine;
+        }
     }
 
     // Goes to chart row `r`, or gives the out-of-range notice (which may run the selection again
@@ -292,7 +324,6 @@ struct SelectionEngine::Impl {
             }
             makeShown(cell);
             showShaft(Page::Targ, k, cell, *text, in.arrowLength);
-            spineLabels[static_cast<std::size_t>(k - 1)] = text->second;
         }
     }
 
@@ -347,6 +378,10 @@ const std::filesystem::path& SelectionEngine::dataFolder() const {
 }
 
 SelectionResult SelectionEngine::run(const BowSetup& setup) {
+    // A run started while another is under way (from a notice handler) has inputs and a result
+    // of its own; the outer run then goes on with its own from the tables as the inner one left
+    // them, as it does after the nested run of its notice.
+    const Impl::OwnInputs own(*impl_);
     SelectionResult result;
     result.page = setup.page;
     impl_->in = setup;
@@ -365,7 +400,6 @@ SelectionResult SelectionEngine::run(const BowSetup& setup) {
         // A file-system failure under the table engine ends the run like the engine's own errors.
         result.error = {RunError::Kind::Table, e.what()};
     }
-    impl_->out = nullptr;
     result.pageTag = impl_->pageTag;
     result.grids = impl_->grids;
     result.spineLabels = impl_->spineLabels;

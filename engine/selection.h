@@ -116,7 +116,9 @@ public:
     const std::filesystem::path& dataFolder() const;
 
     // One selection run. Never throws for conversion, table or file errors: they end the run and
-    // are returned in the result, with whatever the run wrote before them kept.
+    // are returned in the result, with whatever the run wrote before them kept. A call from inside
+    // a run (the notice handler) is a run of its own; the outer run then goes on with its own
+    // inputs from the table positions the inner one left.
     SelectionResult run(const BowSetup& setup);
 
     // Called with each out-of-range notice text at the moment it is shown, before the weight edit

@@ -224,6 +224,22 @@ TEST_F(MainWindowTest, offChartSetup_showsNoticeResetsWeightAndShowsTheNestedRun
     EXPECT_TRUE(seam.texts(Kind::Error).isEmpty());
 }
 
+TEST_F(MainWindowTest, inputChangedWhileTheNoticeShows_runsOnceTheRunEnds_forTheInputsThen) {
+    typeInto("ArrowLengthSpin", QStringLiteral("23"));
+    // An up-down's auto-repeat steps the length while the notice box is open.
+    seam.onBox = [&](const RecordingSeam::Entry&) {
+        seam.onBox = nullptr;
+        child<TNumEdit>("ArrowLengthSpin")->setText(QStringLiteral("24"));
+    };
+    const int runs = window.runCount();
+    typeInto("BowWeightSpin", QStringLiteral("20")); // "2": guard; "20": off the chart
+    EXPECT_EQ(seam.texts(Kind::Information).size(), 1);
+    EXPECT_TRUE(seam.texts(Kind::Error).isEmpty());
+    EXPECT_EQ(child<TNumEdit>("BowWeightSpin")->text(), QStringLiteral("60"));
+    EXPECT_EQ(caption("HSzBtn1"), QStringLiteral("R7")); // weight 60 at length 24
+    EXPECT_EQ(window.runCount(), runs + 3);
+}
+
 TEST_F(MainWindowTest, oneDigitWeightOnAdultPage_keepsTheGridUntilTheSecondDigit) {
     const int runs = window.runCount();
     typeInto("BowWeightSpin", QStringLiteral("4"));
