@@ -4,10 +4,12 @@
 
 Runs the command line tool over a sweep of setups on the sample data: every page, every radio
 index from -1 to one past the last item, bow weights across each band table, and each weight
-adjustment (release, brace height, overdraw, point-weight bands) moved across band edges. The
-output of every run, with its exit status, is compared with the checked-in expectation.
+adjustment (release, brace height, overdraw, point-weight bands) moved across band edges. With
+--fixtures, also over the data folders the fixture maker writes into FOLDER, with the runs it
+lists for each. The output of every run, with its exit status, is compared with the checked-in
+expectation.
 
-usage: recommend_sweep.py CLI DATA_DIR EXPECTED [--update]
+usage: recommend_sweep.py CLI DATA_DIR EXPECTED [--fixtures MAKER FOLDER] [--update]
 """
 import subprocess
 import sys
@@ -95,12 +97,20 @@ def setups():
                 yield ["--page", page, opt, text]
 
 
-def run(cli, data, args, text_mode):
+def run(cli, data, args, text_mode, label=None):
     cmd = [cli, "recommend", "--data", data] + args + ([] if text_mode else ["--json"])
     done = subprocess.run(cmd, capture_output=True, text=True, encoding="utf-8", errors="replace")
-    mode = "text" if text_mode else "json"
+    mode = label or ("text" if text_mode else "json")
     name = "%s %s" % (mode, " ".join(repr(a) if a == "" or " " in a else a for a in args))
-    return name, "exit %d\n%s%s" % (done.returncode, done.stdout, done.stderr)
+    return name, "exit %d\n%s%s" % (done.returncode, done.stdout, done.stderr.replace(data, "<folder>"))
+
+
+def fixture_jobs(maker, folder):
+    """Writes the fixture folders; yields (folder, args, label) for each run the maker lists."""
+    listing = subprocess.run([maker, folder], capture_output=True, text=True, check=True).stdout
+    for line in listing.splitlines():
+        name, *args = line.split("\t")
+        yield "%s/%s" % (folder, name), args, "fixture " + name
 
 
 def record(results):
@@ -132,13 +142,17 @@ def main():
         print(__doc__, file=sys.stderr)
         return 2
     cli, data, expected = sys.argv[1:4]
-    update = "--update" in sys.argv[4:]
-    jobs = [(args, False) for args in setups()]
+    rest = sys.argv[4:]
+    update = "--update" in rest
+    jobs = [(data, args, False, None) for args in setups()]
     # The plain output names the colours; one sweep of the Hunting rows pins them.
-    jobs += [(["--page", "Hunt", "--bow-weight", w], True) for w in weights(25, 100)]
-    jobs += [(["--page", p], True) for p in ("Targ", "Youth", "Orvk")]
+    jobs += [(data, ["--page", "Hunt", "--bow-weight", w], True, None) for w in weights(25, 100)]
+    jobs += [(data, ["--page", p], True, None) for p in ("Targ", "Youth", "Orvk")]
+    if "--fixtures" in rest:
+        at = rest.index("--fixtures")
+        jobs += [(folder, args, False, label) for folder, args, label in fixture_jobs(rest[at + 1], rest[at + 2])]
     with ThreadPoolExecutor(max_workers=2) as pool:
-        results = list(pool.map(lambda job: run(cli, data, job[0], job[1]), jobs))
+        results = list(pool.map(lambda job: run(cli, *job), jobs))
     actual = record(results)
     if update:
         with open(expected, "w", encoding="utf-8") as f:
