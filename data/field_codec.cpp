@@ -4,6 +4,7 @@
 #include "data/dbf_header.h"
 #include "data/table_error.h"
 #include "data/text.h"
+#include "data/value_rules.h"
 
 #include <bit>
 #include <charconv>
@@ -20,55 +21,11 @@ static_assert(std::endian::native == std::endian::little, "the record layout cod
     throw ETableError("The field " + f.name + " of table " + table + " " + what + ".");
 }
 
-bool isLeapYear(int y) {
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
-
-bool validDate(int y, int m, int d) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) {
-        return false;
-    }
-    const int last = m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
-    return d <= last;
-}
-
 bool allDigits(std::string_view s) {
-    for (const char c : s) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return !s.empty();
-}
-
-int digitsValue(std::string_view s) {
-    int v = 0;
-    for (const char c : s) {
-        v = v * 10 + (c - '0');
-    }
-    return v;
+    return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 } // namespace
-
-std::optional<double> parseNumber(std::string_view text) {
-    std::string_view t = trimSpacesAndNuls(text);
-    bool negative = false;
-    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
-        negative = t.front() == '-';
-        t.remove_prefix(1);
-    }
-    if (t.empty() || !((t.front() >= '0' && t.front() <= '9') || t.front() == '.')) {
-        return std::nullopt;
-    }
-    double v = 0;
-    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v)) {
-        return std::nullopt;
-    }
-    return negative ? -v : v;
-}
 
 std::string text(const FieldDef& f, const char* record, CodePage cp) {
     const std::string_view bytes(record + f.offset, static_cast<std::size_t>(f.width));
@@ -217,10 +174,7 @@ void storeDate(const StoreInput& in, char* p, std::size_t w) {
     } else {
         digits = std::string(t);
     }
-    if (digits.size() != 8 || !allDigits(digits) ||
-        !validDate(digitsValue(std::string_view(digits).substr(0, 4)),
-                   digitsValue(std::string_view(digits).substr(4, 2)),
-                   digitsValue(std::string_view(digits).substr(6, 2)))) {
+    if (!value_rules::parseDate(digits)) {
         in.refuse("holds dates as YYYYMMDD; " + in.typed() + " is not a date");
     }
     std::memcpy(p, digits.data(), 8);

@@ -3,6 +3,7 @@
 
 #include "data/codepage.h"
 #include "data/field.h"
+#include "data/value_rules.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,7 +21,7 @@ namespace arrowsel::data {
 namespace field_codec {
 
 // A decimal number with optional blanks around it and an optional sign; nullopt otherwise.
-std::optional<double> parseNumber(std::string_view text);
+using value_rules::parseNumber;
 
 // The text of a field that is not a memo pointer (memo text is read by the table).
 std::string text(const FieldDef& field, const char* record, CodePage cp);

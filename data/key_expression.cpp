@@ -3,6 +3,7 @@
 
 #include "data/table_error.h"
 #include "data/text.h"
+#include "data/value_rules.h"
 
 #include <algorithm>
 #include <array>
@@ -75,18 +76,10 @@ std::string_view fieldBytes(std::string_view record, int offset, int width, std:
     return scratch;
 }
 
+// An N or F field's value; a text that is no number (blank, asterisks, junk) is 0, as the table
+// reads it.
 double parseNumber(std::string_view text) {
-    std::string_view s = trimSpacesAndNuls(text);
-    if (!s.empty() && s.front() == '+') {
-        s.remove_prefix(1);
-    }
-    double v = 0;
-    auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || !std::isfinite(v)) {
-        return 0;
-    }
-    (void)ptr;
-    return v;
+    return value_rules::parseNumber(text).value_or(0.0);
 }
 
 long long julianDay(int y, int m, int d) {
@@ -96,35 +89,10 @@ long long julianDay(int y, int m, int d) {
     return d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400 - 32045;
 }
 
-bool validDate(int y, int m, int d) {
-    if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) {
-        return false;
-    }
-    static constexpr std::array<int, 12> days{31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return d <= days[static_cast<std::size_t>(m - 1)];
-}
-
 // A DBF date (YYYYMMDD) as its Julian day; blank or invalid gives 0 (empty).
 double parseDate(std::string_view s) {
-    if (s.size() < 8) {
-        return 0;
-    }
-    int parts[3] = {0, 0, 0};
-    const int lens[3] = {4, 2, 2};
-    std::size_t pos = 0;
-    for (int p = 0; p < 3; ++p) {
-        for (int i = 0; i < lens[p]; ++i, ++pos) {
-            const char c = s[pos];
-            if (c < '0' || c > '9') {
-                return 0;
-            }
-            parts[p] = parts[p] * 10 + (c - '0');
-        }
-    }
-    if (!validDate(parts[0], parts[1], parts[2])) {
-        return 0;
-    }
-    return static_cast<double>(julianDay(parts[0], parts[1], parts[2]));
+    const std::optional<value_rules::Date> d = value_rules::parseDate(s.substr(0, std::min<std::size_t>(s.size(), 8)));
+    return d ? static_cast<double>(julianDay(d->year, d->month, d->day)) : 0.0;
 }
 
 std::string dateText(double jd) {
@@ -858,7 +826,7 @@ std::string KeyExpression::encodeNumber(double value) {
 }
 
 std::string KeyExpression::encodeDate(int year, int month, int day) {
-    if (!validDate(year, month, day)) {
+    if (!value_rules::validDate(year, month, day)) {
         return encodeNumber(0);
     }
     return encodeNumber(static_cast<double>(julianDay(year, month, day)));

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/field_codec.h"
 #include "data/key_expression.h"
 #include "data/table_error.h"
 #include "tests/support/index_test_records.h"
@@ -259,5 +260,50 @@ TEST(KeyExpression, refusalWithoutFileName_stillNamesTheExpression) {
     } catch (const ETableError& e) {
         EXPECT_NE(std::string(e.what()).find("\"FOO(NAME)\""), std::string::npos);
         EXPECT_EQ(std::string(e.what()).find("index file"), std::string::npos);
+    }
+}
+
+// The keys of an index and the table's own fields take the same dates and numbers: a value the
+// table refuses to store is no value in a key either (it counts as empty), and the reverse.
+TEST(KeyExpression, datesAndNumbers_sameRulesAsTheStoredFields) {
+    using arrowsel::data::FieldDef;
+    namespace field_codec = arrowsel::data::field_codec;
+    const FieldDef& qty = sampleFields()[1];
+    const FieldDef& born = sampleFields()[2];
+    auto stores = [](const FieldDef& f, const std::string& text) {
+        std::string rec = makeRecord("");
+        try {
+            field_codec::store(f, text, CodePage::Windows1252, rec.data(), "t.dbf");
+            return true;
+        } catch (const ETableError&) {
+            return false;
+        }
+    };
+    struct DateCase {
+        const char* text;
+        int y, m, d;
+        bool valid;
+    };
+    // The century rule: 1900 and 2100 have no 29 February, 2000 has.
+    for (const DateCase& c : {DateCase{"19000229", 1900, 2, 29, false}, DateCase{"21000229", 2100, 2, 29, false},
+                              DateCase{"20000229", 2000, 2, 29, true}, DateCase{"20240229", 2024, 2, 29, true},
+                              DateCase{"20230229", 2023, 2, 29, false}, DateCase{"20240431", 2024, 4, 31, false},
+                              DateCase{"00010101", 1, 1, 1, true}, DateCase{"99991231", 9999, 12, 31, true}}) {
+        EXPECT_EQ(stores(born, c.text), c.valid) << c.text;
+        EXPECT_EQ(KeyExpression::encodeDate(c.y, c.m, c.d) != num(0), c.valid) << c.text;
+        EXPECT_EQ(eval("BORN", makeRecord("", "", c.text)), c.valid ? KeyExpression::encodeDate(c.y, c.m, c.d) : num(0))
+            << c.text;
+        EXPECT_EQ(eval("DTOS(BORN)", makeRecord("", "", c.text)), c.valid ? c.text : "        ") << c.text;
+    }
+    struct NumberCase {
+        const char* text;
+        std::optional<double> value;
+    };
+    for (const NumberCase& c :
+         {NumberCase{"12x", {}}, NumberCase{"1 2", {}}, NumberCase{"1.5.2", {}}, NumberCase{"--1", {}},
+          NumberCase{"inf", {}}, NumberCase{"-3.5", -3.5}, NumberCase{"+.5", 0.5}, NumberCase{"2e3", 2000.0}}) {
+        EXPECT_EQ(stores(qty, c.text), c.value.has_value()) << c.text;
+        EXPECT_EQ(field_codec::parseNumber(c.text), c.value) << c.text;
+        EXPECT_EQ(eval("QTY", makeRecord("", c.text)), num(c.value.value_or(0))) << c.text;
     }
 }
