@@ -115,6 +115,15 @@ AtomicFile::AtomicFile(const fs::path& target) : target_(followLinks(target)) {
     const fs::path folder = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
     struct stat old {};
     const bool replacing = ::stat(target_.c_str(), &old) == 0;
+    if (!replacing && target_ != target) {
+        // A link whose file is gone: following it would create a file wherever it points, maybe
+        // outside the folder the user chose.
+        const int err = errno;
+        throw ETableError(
+            "Cannot write the text file " + target.string() + ": it is a link to " + target_.string() +
+            (err == ELOOP ? ", a chain of links that leads back to itself (" : ", which does not exist (") +
+            errorText(err) + "). Remove the link, or put the file it names back, and try again.");
+    }
     if (replacing && S_ISDIR(old.st_mode)) {
         fail("a folder of that name is in the way", EISDIR);
     }
@@ -138,8 +147,13 @@ AtomicFile::AtomicFile(const fs::path& target) : target_(followLinks(target)) {
         }
     }
     if (replacing) {
-        if (::fchmod(fd_, old.st_mode & 07777) != 0) {
-            fail("its permissions cannot be kept", errno);
+        // A file system without Unix modes (FAT on a USB stick, some network shares) refuses the
+        // change or does not know it: there is no mode to keep, and the file is written all the same.
+        if (::fchmod(fd_, old.st_mode & 07777) != 0 && errno != EPERM && errno != ENOSYS && errno != ENOTSUP &&
+            errno != EOPNOTSUPP) {
+            const int err = errno;
+            discard();
+            fail("its permissions cannot be kept", err);
         }
         // Keeps the group where the owner may (a shared shop folder); otherwise the file is ours.
         [[maybe_unused]] const int kept = ::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
@@ -147,11 +161,17 @@ AtomicFile::AtomicFile(const fs::path& target) : target_(followLinks(target)) {
 }
 
 AtomicFile::~AtomicFile() {
+    discard();
+}
+
+void AtomicFile::discard() noexcept {
     if (fd_ >= 0) {
         ::close(fd_);
+        fd_ = -1;
     }
     if (!temp_.empty()) {
         ::unlink(temp_.c_str());
+        temp_.clear();
     }
 }
 

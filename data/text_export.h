@@ -27,10 +27,13 @@ void appendLine(std::string& out, const std::vector<FieldDef>& fields, const cha
                 const MemoText& memoText);
 
 // A file written under a temporary name and renamed over the target by commit(); dropped (the
-// temporary removed) when destroyed uncommitted. A target that is a symbolic link is followed, so
-// the link stays and its target gets the new contents. The new file keeps the mode of the file it
-// replaces; with no file to replace it is created under the process's umask. Failures throw
-// ETableError naming the file (and the folder, when the folder cannot take a new file).
+// temporary removed) when destroyed uncommitted or when the constructor fails. A target that is a
+// symbolic link to an existing file is followed, so the link stays and its target gets the new
+// contents; a link whose file does not exist is refused, naming where it points. The new file
+// keeps the mode of the file it replaces where the file system has Unix modes (on one without,
+// such as FAT, nothing is kept and nothing fails); with no file to replace it is created under
+// the process's umask. Failures throw ETableError naming the file (and the folder, when the
+// folder cannot take a new file).
 class AtomicFile {
 public:
     explicit AtomicFile(const std::filesystem::path& target);
@@ -45,6 +48,7 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& what, int err);
+    void discard() noexcept;
 
     std::filesystem::path target_;
     std::filesystem::path temp_;
