@@ -159,5 +159,23 @@ TEST_F(CustomersCli, mistakesAreRefusedWithWhatToDo) {
     EXPECT_FALSE(fs::exists(dir / "x.txt"));
 }
 
+TEST_F(CustomersCli, aFileSystemErrorEndsTheCommandWithAMessage_neverAnAbort) {
+    // Books without memo fields, and beside the target's table a memo name that is a link to
+    // itself: looking at it fails with "too many levels of symbolic links".
+    const std::vector<data::TDbfTable::FieldSpec> names{{"NAME", data::FieldType::Character, 30}};
+    for (const fs::path& folder : {dir / "a", dir / "b"}) {
+        fs::create_directory(folder);
+        FileBook::create(folder, names);
+        FileBook(folder).append({{"NAME", folder.filename().string()}});
+    }
+    fs::create_symlink("Saveddb.fpt", dir / "b" / "Saveddb.fpt");
+    const Outcome o =
+        runCli({"customers", "copy", "--from", (dir / "a").string(), "--to", (dir / "b").string(), "--replace"});
+    EXPECT_TRUE(o.status == 0 || o.status == 1) << "status " << o.status << "\n" << o.out;
+    if (o.status == 1) {
+        EXPECT_NE(o.out.find("arrowsel-cli customers"), std::string::npos) << o.out;
+    }
+}
+
 } // namespace
 } // namespace arrowsel::records

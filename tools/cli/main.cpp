@@ -2,6 +2,9 @@
 #include "tools/cli/commands.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +32,25 @@ void printUsage(std::FILE* to) {
     }
 }
 
+// Every command ends here, whatever it throws: a file-system error the command did not expect
+// (a folder that cannot be read, a link that loops) ends it with the error's text, never with
+// std::terminate.
+int runCommand(const Command& c, std::span<const std::string_view> args) {
+    const auto say = [&c](const char* what) {
+        std::fprintf(stderr, "arrowsel-cli %.*s: %s\n", static_cast<int>(c.name.size()), c.name.data(), what);
+    };
+    try {
+        return c.run(args);
+    } catch (const std::bad_alloc&) {
+        say("not enough memory to finish the command");
+    } catch (const std::exception& e) {
+        say(e.what());
+    } catch (...) {
+        say("the command stopped on an unexpected error");
+    }
+    return arrowsel::cli::kExitFailure;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -43,7 +65,7 @@ int main(int argc, char** argv) {
     }
     for (const Command& c : kCommands) {
         if (args[0] == c.name) {
-            return c.run(std::span<const std::string_view>(args).subspan(1));
+            return runCommand(c, std::span<const std::string_view>(args).subspan(1));
         }
     }
     std::fprintf(stderr, "arrowsel-cli: unknown command '%.*s'\n", static_cast<int>(args[0].size()), args[0].data());
