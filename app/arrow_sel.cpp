@@ -4,7 +4,6 @@
 #include "app/about_box.h"
 #include "app/help_window.h"
 #include "data/dbf_table.h"
-#include "data/text.h"
 #include "engine/chart_rules.h"
 #include "engine/pages.h"
 #include "present/control_states.h"
@@ -768,15 +767,11 @@ void TArrowSel::TSzBtnClick(QObject* sender) {
         }
         const int row = int(it - g.size.begin()) + 1;
         const auto page = static_cast<Page>(p);
+        // A chart without the field reads as empty, like a closed table; one that cannot be read
+        // says so and opens no shaft.
         QString detail;
-        if (page == Page::Targ) {
-            detail = tspLabels_[std::size_t(row - 1)]->text();
-        } else {
-            // A chart without the field reads as empty, like a closed table; one that cannot be read
-            // says so and opens no shaft.
-            if (!ui::runGuarded(this, [&] { detail = toQt(data::trimSpaces(engine_.chartSecondField(page, row))); })) {
-                return;
-            }
+        if (!ui::runGuarded(this, [&] { detail = toQt(engine_.cellKeyDetail(page, row)); })) {
+            return;
         }
         const QString caption = (*it)->caption();
         tmpLbl_->setText(caption + detail);

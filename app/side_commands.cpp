@@ -56,8 +56,13 @@ void installSideCommands(TArrowSel& w) {
     records::setCustomerReportPrinter([print](QWidget* parent, const records::CustomerShownTexts& shown) {
         print->printCustomer(customerTexts(shown), parent);
     });
-    // The printer outlives no main window: the lookup is only reachable through it.
-    QObject::connect(&w, &QObject::destroyed, [] { records::setCustomerReportPrinter(nullptr); });
+    calc::setBuildSheetPrinter(
+        [print](QWidget* parent, const calc::BuildSheet& sheet) { print->printBuildSheet(sheet, parent); });
+    // The printers outlive no main window: the lookup and the specifications are only reachable through it.
+    QObject::connect(&w, &QObject::destroyed, [] {
+        records::setCustomerReportPrinter(nullptr);
+        calc::setBuildSheetPrinter(nullptr);
+    });
 }
 
 } // namespace arrowsel::app

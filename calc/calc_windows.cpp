@@ -9,8 +9,31 @@
 #include "ui/message_seam.h"
 
 #include <memory>
+#include <utility>
 
 namespace arrowsel::calc {
+
+namespace {
+
+BuildSheetPrinter& buildSheetPrinter() {
+    static BuildSheetPrinter printer;
+    return printer;
+}
+
+} // namespace
+
+void setBuildSheetPrinter(BuildSheetPrinter printer) {
+    buildSheetPrinter() = std::move(printer);
+}
+
+void printBuildSheet(QWidget* parent, const BuildSheet& sheet) {
+    if (const BuildSheetPrinter& printer = buildSheetPrinter()) {
+        printer(parent, sheet);
+        return;
+    }
+    ui::MessageSeam::current().error(parent,
+                                     QStringLiteral("The build sheet cannot be printed: no printing is set up."));
+}
 
 void openKineticEnergyCalculator(QWidget* parent, const MainWindowState& mainWindow) {
     TKECalc2 window(mainWindow.dataFolder(), parent);

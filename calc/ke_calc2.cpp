@@ -69,23 +69,6 @@ QDoubleSpinBox* addDecimalRow(QGridLayout* grid, int row, const QString& caption
     return spin;
 }
 
-// What the animation's pictures show, for those who cannot see them.
-QString gameSuited(PictureList list) {
-    switch (list) {
-    case PictureList::SmallImg:
-        return QStringLiteral("Small Game");
-    case PictureList::MediumImg:
-        return QStringLiteral("Medium Game");
-    case PictureList::BigImg:
-        return QStringLiteral("Big Game");
-    case PictureList::ToughImg:
-        return QStringLiteral("Largest Game");
-    case PictureList::Tanks:
-        return QStringLiteral("Largest Game, with energy to spare");
-    }
-    return {};
-}
-
 QPushButton* button(const QString& text, const QString& name) {
     auto* b = new QPushButton(text);
     b->setObjectName(name);
@@ -131,7 +114,8 @@ TKECalc2::TKECalc2(std::filesystem::path pictureFolder, QWidget* parent)
 
 void TKECalc2::playPictures(PictureList list) {
     animator_->play(QString::fromLatin1(pictureListName(list)), energyPictures(pictureFolder_, list));
-    animator_->setAccessibleName(gameSuited(list));
+    // What the pictures show, for those who cannot see them.
+    animator_->setAccessibleName(QString::fromLatin1(gameClassName(list)));
 }
 
 QWidget* TKECalc2::makeEnergyPage() {
@@ -180,6 +164,7 @@ QWidget* TKECalc2::makeEnergyPage() {
     auto* energyBox = new QVBoxLayout;
     energyBox->addWidget(heading);
     energyBox->addWidget(energy_);
+    addMomentum(energyBox);
     energyBox->addStretch();
     results->addLayout(energyBox);
     results->addLayout(gaugeBox);
@@ -200,6 +185,22 @@ QWidget* TKECalc2::makeEnergyPage() {
     layout->addLayout(results);
     layout->addLayout(buttons);
     return page;
+}
+
+// The momentum of the same weight and speed, under the energy, computed on the same button.
+void TKECalc2::addMomentum(QVBoxLayout* energyBox) {
+    auto* heading = new QLabel(QStringLiteral("Momentum (Slug Ft./Sec.)"));
+    auto* momentum = new widgets::TValueLabel(heading->text());
+    momentum->setHeadingLabel(heading);
+    momentum->setObjectName(QStringLiteral("MomentumLbl"));
+    momentum->setText(QString::fromStdString(momentumText(200, 400)));
+    QFont bold = momentum->font();
+    bold.setBold(true);
+    momentum->setFont(bold);
+    momentum_ = momentum;
+    energyBox->addSpacing(8);
+    energyBox->addWidget(heading);
+    energyBox->addWidget(momentum_);
 }
 
 QWidget* TKECalc2::makeFocPage() {
@@ -246,6 +247,7 @@ void TKECalc2::GrainWtChange() {
         ui::MessageSeam::current().error(this, QString::fromStdString(run.error));
     } else {
         energy_->setText(QString::fromStdString(run.result->text));
+        momentum_->setText(QString::fromStdString(run.momentum));
         gauge_->setValue(run.result->gauge);
         playPictures(run.result->pictures);
     }

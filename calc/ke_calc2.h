@@ -10,6 +10,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QStackedWidget;
+class QVBoxLayout;
 
 namespace arrowsel::widgets {
 class TNumEdit;
@@ -40,12 +41,14 @@ private:
     QWidget* makeEnergyPage();
     QWidget* makeFocPage();
     void playPictures(PictureList list);
+    void addMomentum(QVBoxLayout* energyBox);
 
     std::filesystem::path pictureFolder_;
     QStackedWidget* pages_ = nullptr;
     widgets::TNumEdit* grainWt_ = nullptr;
     widgets::TNumEdit* velocity_ = nullptr;
     QLabel* energy_ = nullptr;
+    QLabel* momentum_ = nullptr;
     TEnergyGauge* gauge_ = nullptr;
     TPictureAnimator* animator_ = nullptr;
     QDoubleSpinBox* length_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include "engine/conversions.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace arrowsel::calc {
@@ -12,6 +13,21 @@ namespace {
 // The foot-pound constant: twice the standard gravity in feet per second squared times the grains
 // in a pound (2 x 32.16 x 7000).
 constexpr double kEnergyDivisor = 450240.0;
+
+// Grains per slug: a slug is the mass one pound-force accelerates at one foot per second squared,
+// so grains / 7000 gives pounds of mass and a further / 32.174 (standard gravity, ft/s^2) slugs:
+// 7000 x 32.174 = 225218.
+constexpr double kGrainsPerSlug = 225218.0;
+
+// The number's text cut `decimals` places after the point, after `half` (half a unit of the last
+// place kept) was added: rounds half up as the calculator's energy does.
+std::string roundedText(double value, double half, std::size_t decimals) {
+    std::string text = engine::numberText(value + half);
+    if (const auto dot = text.find('.'); dot != std::string::npos) {
+        text.resize(std::min(text.size(), dot + 1 + decimals));
+    }
+    return text;
+}
 
 long wholePart(const std::string& text) {
     const std::string_view whole = std::string_view(text).substr(0, text.find('.'));
@@ -54,6 +70,22 @@ PictureList pictureListFor(long whole) {
     return PictureList::Tanks;
 }
 
+const char* gameClassName(PictureList list) {
+    switch (list) {
+    case PictureList::SmallImg:
+        return "Small Game";
+    case PictureList::MediumImg:
+        return "Medium Game";
+    case PictureList::BigImg:
+        return "Big Game";
+    case PictureList::ToughImg:
+        return "Largest Game";
+    case PictureList::Tanks:
+        return "Largest Game, with energy to spare";
+    }
+    return "";
+}
+
 int gaugePosition(long whole) {
     if (whole > 100) {
         return 100;
@@ -64,17 +96,17 @@ int gaugePosition(long whole) {
 KineticEnergy kineticEnergy(double velocity, double grains) {
     // Adding 0.005 and then cutting the text after two decimals rounds half up.
     const double energy = velocity * velocity * grains / kEnergyDivisor;
-    const double shifted = energy + 0.005;
 
     KineticEnergy result;
-    result.text = engine::numberText(shifted);
-    if (const auto dot = result.text.find('.'); dot != std::string::npos) {
-        result.text.resize(std::min(result.text.size(), dot + 3));
-    }
+    result.text = roundedText(energy, 0.005, 2);
     result.whole = wholePart(result.text);
     result.gauge = gaugePosition(result.whole);
     result.pictures = pictureListFor(result.whole);
     return result;
+}
+
+std::string momentumText(double velocity, double grains) {
+    return roundedText(grains * velocity / kGrainsPerSlug, 0.0005, 3);
 }
 
 KineticEnergyRun runKineticEnergy(std::string_view velocityText, std::string_view grainText) {
@@ -84,7 +116,10 @@ KineticEnergyRun runKineticEnergy(std::string_view velocityText, std::string_vie
             run.information = kZeroInvalidText;
             return run;
         }
-        run.result = kineticEnergy(engine::toNumber(velocityText), engine::toNumber(grainText));
+        const double velocity = engine::toNumber(velocityText);
+        const double grains = engine::toNumber(grainText);
+        run.result = kineticEnergy(velocity, grains);
+        run.momentum = momentumText(velocity, grains);
     } catch (const engine::EConvertError& e) {
         run.error = e.what();
     }

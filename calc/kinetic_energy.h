@@ -18,6 +18,10 @@ const char* pictureListName(PictureList list);
 // 65-200 tough, above 200 the largest game.
 PictureList pictureListFor(long whole);
 
+// The class of game a picture list stands for, as the gauge's scale names it ("Small Game" ...
+// "Largest Game"); the largest list says the energy is more than the largest game needs.
+const char* gameClassName(PictureList list);
+
 // The gauge runs from 0 to 100; larger energies pin it at the top.
 int gaugePosition(long whole);
 
@@ -31,9 +35,14 @@ struct KineticEnergy {
 // Energy of an arrow of `grains` at `velocity` feet per second, shown as the calculator shows it.
 KineticEnergy kineticEnergy(double velocity, double grains);
 
+// Momentum of an arrow of `grains` at `velocity` feet per second, in slug-feet per second with
+// three decimals rounded half up ("0.503").
+std::string momentumText(double velocity, double grains);
+
 // The calculate command on the texts of the two edits. Exactly one of the three members is set.
 struct KineticEnergyRun {
     std::optional<KineticEnergy> result;
+    std::string momentum;    // with `result`: the momentum of the same weight and speed
     std::string information; // a zero or negative input: the user is asked for a whole number
     std::string error;       // an input that is no whole number: the conversion error
 };

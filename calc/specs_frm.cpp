@@ -3,8 +3,9 @@
 
 #include "calc/about_box1.h"
 #include "calc/arrow_weight.h"
+#include "calc/calc_windows.h"
 #include "calc/ke_calc2.h"
-#include "engine/conversions.h"
+#include "calc/speed_panel.h"
 #include "present/window_state.h"
 #include "ui/guarded.h"
 #include "ui/message_seam.h"
@@ -28,7 +29,6 @@ using ui::toQt;
 namespace {
 
 using Label = MainWindowState::Label;
-using Edit = MainWindowState::Edit;
 
 // The fields shown as they stand, with their captions.
 constexpr std::array<std::pair<const char*, const char*>, 7> kSpecificationFields = {{
@@ -40,12 +40,6 @@ constexpr std::array<std::pair<const char*, const char*>, 7> kSpecificationField
     {"ID", "Inside Diameter:"},
     {"SPINE", "Spine at 29\":"},
 }};
-
-// The main window's whole number, read as the main window reads it: a text it would refuse
-// throws the same conversion error rather than standing for 0.
-double mainNumber(const MainWindowState& main, Edit edit) {
-    return engine::toInteger(main.editText(edit));
-}
 
 QString heading(const char* caption) {
     return QString::fromLatin1(caption).remove(QLatin1Char(':'));
@@ -92,6 +86,10 @@ void TSpecsFrm::buildControls() {
     layout->addLayout(top);
     layout->addLayout(weights);
     layout->addWidget(note);
+    // The speed and energy of the finished arrow come below all the window had before.
+    speed_ = new TSpeedPanel;
+    connect(speed_, &TSpeedPanel::changed, this, &TSpecsFrm::ChangeOptions);
+    layout->addWidget(speed_);
     layout->addLayout(buttonRow());
 }
 
@@ -190,19 +188,25 @@ QHBoxLayout* TSpecsFrm::buttonRow() {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(calc);
     buttons->addWidget(models);
+    buttons->addWidget(buildSheetButton());
     buttons->addStretch();
     buttons->addWidget(exit);
 
     return buttons;
 }
 
+QPushButton* TSpecsFrm::buildSheetButton() {
+    printSheet_ = button(QStringLiteral("Print &Build Sheet"), QStringLiteral("PrintBuildSheetBtn"),
+                         QStringLiteral("Print Build Sheet"));
+    // Return in a weight box must not print a page.
+    printSheet_->setAutoDefault(false);
+    printSheet_->setEnabled(false);
+    connect(printSheet_, &QPushButton::clicked, this, &TSpecsFrm::PrintBuildSheetBtnClick);
+    return printSheet_;
+}
+
 void TSpecsFrm::openTable() {
-    table_.open(main_.dataFolder() / "SPECS.DBF", data::TDbfTable::OpenMode::ReadOnly);
-    table_.openIndexFile("specs.idx");
-    // Every key begins with the empty text, so seeking it would land on an unrelated shaft.
-    if (hasShaft()) {
-        table_.seek(key_);
-    }
+    openShaftTable(table_, main_.dataFolder(), key_);
 }
 
 bool TSpecsFrm::hasShaft() const {
@@ -213,16 +217,15 @@ void TSpecsFrm::FormCreate() {
     key_ = specificationKey(main_.labelText(Label::TmpLbl));
     openTable();
 
-    const std::string page = main_.labelText(Label::TmpLbl2);
     {
         // The weights are computed once below, with every value in place.
         const QSignalBlocker b1(length_), b2(point_), b3(nock_), b4(vanes_), b5(insert_);
-        length_->setValue(mainNumber(main_, page == "Youth" ? Edit::YouthArrowLength : Edit::ArrowLength));
-        auto shaftDefault = [this](const char* field) { return hasShaft() ? table_.fieldFloat(field) : 0.0; };
-        point_->setValue(page == "Hunt" ? mainNumber(main_, Edit::PointWeight) : shaftDefault("DEFPTWT"));
-        nock_->setValue(shaftDefault("DEFNOCKWT"));
-        vanes_->setValue(shaftDefault("DEFVANEWT"));
-        insert_->setValue(shaftDefault("DEFINSWT"));
+        const ArrowComponents start = startingComponents(main_, hasShaft() ? &table_ : nullptr);
+        length_->setValue(start.length);
+        point_->setValue(start.point);
+        nock_->setValue(start.nock);
+        vanes_->setValue(start.vanes);
+        insert_->setValue(start.insert);
     }
     size_->setText(toQt(main_.labelText(Label::SpcLbl)));
     models_->setText(toQt(main_.labelText(Label::Mods)));
@@ -254,18 +257,25 @@ void TSpecsFrm::computeWeights() {
     double gpi = 0;
     if (!ui::runGuarded(this,
                         [this, &gpi] { gpi = grainsPerInch(table_.fieldText("GPI"), main_.labelText(Label::Mods)); })) {
+        // The figures shown are those of the last inputs that could be weighed: none print.
+        arrow_.reset();
+        printSheet_->setEnabled(false);
         return;
     }
-    const ArrowComponents parts{length_->value(), nock_->value(), point_->value(), vanes_->value(), insert_->value()};
-    const ArrowWeights weights = arrowWeights(gpi, parts);
-    shaftWeight_->setText(toQt(weights.shaft) + QStringLiteral(" Gr."));
-    totalWeight_->setText(toQt(weights.total) + QStringLiteral(" Gr."));
-
-    // Youth bows are drawn with the youth weight of their own page.
-    const Edit drawWeight = main_.labelText(Label::TmpLbl2) == "Youth" ? Edit::YouthBowWeight : Edit::BowWeight;
-    const auto perPound = grainsPerPound(weights.totalGrains, main_.editText(drawWeight));
+    const FinishedArrow arrow = finishArrow(gpi, components(), main_.editText(drawWeightEdit(main_)), bowKind(main_),
+                                            speed_->speedInputs(), speed_->balance());
+    shaftWeight_->setText(toQt(arrow.weights.shaft) + QStringLiteral(" Gr."));
+    totalWeight_->setText(toQt(arrow.weights.total) + QStringLiteral(" Gr."));
+    const auto& perPound = arrow.perPound;
     grainsPerPound_->setText(perPound ? QStringLiteral("(%1 Gr./Lb.)").arg(toQt(perPound->text)) : QString());
     lightArrow_->setVisible(perPound && perPound->tooLight);
+    speed_->showResults(arrow);
+    arrow_ = arrow;
+    printSheet_->setEnabled(true);
+}
+
+ArrowComponents TSpecsFrm::components() const {
+    return {length_->value(), nock_->value(), point_->value(), vanes_->value(), insert_->value()};
 }
 
 void TSpecsFrm::ExitBtnClick() {
@@ -277,6 +287,29 @@ void TSpecsFrm::ExitBtnClick() {
 void TSpecsFrm::CalcSpeedButtonClick() {
     TKECalc2 calculator(main_.dataFolder(), this);
     ui::MessageSeam::current().execModal(calculator);
+}
+
+void TSpecsFrm::PrintBuildSheetBtnClick() {
+    if (!arrow_) {
+        return;
+    }
+    const std::optional<QString> customer = ui::MessageSeam::current().inputText(
+        this, QStringLiteral("Print Build Sheet"),
+        QStringLiteral("Customer's name for the build sheet (may stay empty):"), QString());
+    if (!customer) {
+        return;
+    }
+    BuildSheet sheet;
+    if (!ui::runGuarded(this, [this, &sheet] { sheet.shaft = shaftTexts(table_, main_); })) {
+        return;
+    }
+    sheet.customer = customer->trimmed().toStdString();
+    sheet.pageTag = main_.labelText(Label::TmpLbl2);
+    sheet.parts = components();
+    sheet.speedInputs = speed_->speedInputs();
+    sheet.balance = speed_->balance();
+    sheet.arrow = *arrow_;
+    printBuildSheet(this, sheet);
 }
 
 void TSpecsFrm::ModelsSpeedButtonClick() {

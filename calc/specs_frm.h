@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calc/finished_arrow.h"
 #include "data/dbf_table.h"
 
 #include <QDialog>
+#include <optional>
 #include <string>
 
 class QDoubleSpinBox;
 class QFormLayout;
 class QHBoxLayout;
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 
 namespace arrowsel {
@@ -17,6 +20,8 @@ class MainWindowState;
 }
 
 namespace arrowsel::calc {
+
+class TSpeedPanel;
 
 // The specification of the shaft chosen on the main window's grid, with the shaft's weight and
 // the whole arrow's approximate weight. The shaft is taken from the main window's hidden labels
@@ -38,6 +43,9 @@ public:
     void ExitBtnClick();
     void CalcSpeedButtonClick();
     void ModelsSpeedButtonClick();
+    // "Print Build Sheet": asks for the customer's name (which may stay empty) and prints the
+    // finished arrow's sheet through the installed build sheet printer.
+    void PrintBuildSheetBtnClick();
 
 private:
     void buildControls();
@@ -46,9 +54,11 @@ private:
     QFormLayout* weightRows();
     void addTotalRows(QFormLayout* weights);
     QHBoxLayout* buttonRow();
+    QPushButton* buildSheetButton();
     void FormCreate();
     void openTable();
     void computeWeights();
+    ArrowComponents components() const;
     bool hasShaft() const;
     void showSpecification();
 
@@ -68,6 +78,11 @@ private:
     QLabel* grainsPerPound_ = nullptr;
     QLabel* lightArrow_ = nullptr;
     QLabel* noShaft_ = nullptr;
+    TSpeedPanel* speed_ = nullptr;
+    QPushButton* printSheet_ = nullptr;
+    // The figures last computed; nullopt while they cannot be (no shaft, a grains per inch text
+    // that is no number), and then nothing prints.
+    std::optional<FinishedArrow> arrow_;
 };
 
 } // namespace arrowsel::calc

@@ -438,4 +438,13 @@ std::string SelectionEngine::chartSecondField(Page page, int cell) const {
     return table->fieldDef(name) ? table->fieldText(name) : std::string();
 }
 
+std::string SelectionEngine::cellKeyDetail(Page page, int cell) const {
+    if (page == Page::Targ) {
+        const auto& labels = spineLabels();
+        return cell >= 1 && cell <= static_cast<int>(labels.size()) ? labels[static_cast<std::size_t>(cell - 1)]
+                                                                    : std::string();
+    }
+    return std::string(data::trimSpaces(chartSecondField(page, cell)));
+}
+
 } // namespace arrowsel::engine

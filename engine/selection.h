@@ -136,6 +136,10 @@ public:
     // the field. The size click reads a row's detail text through this, so the chart's field
     // names are built by the chart rules alone.
     std::string chartSecondField(Page page, int cell) const;
+    // What follows the size in the specification key a click on cell `cell`'s size forms: the
+    // spine text the Target page shows for the cell, else chartSecondField() with its blanks
+    // trimmed. Throws data::ETableError when the chart cannot be read.
+    std::string cellKeyDetail(Page page, int cell) const;
 
 private:
     struct Impl;

@@ -6,8 +6,8 @@
 namespace arrowsel::reports {
 
 PrintCommands::PrintCommands(const MainWindowState& state, Clock clock, const QLocale& locale)
-    : state_(state), clock_(std::move(clock)), locale_(locale), hunt_(state), targ_(state), youth_(state),
-      orvk_(state) {}
+    : state_(state), clock_(std::move(clock)), locale_(locale), hunt_(state), targ_(state), youth_(state), orvk_(state),
+      sheet_(state) {}
 
 ReportForm& PrintCommands::form(MainWindowState::Page page) {
     switch (page) {
@@ -38,6 +38,11 @@ Document PrintCommands::renderCustomer(const CustomerTexts& texts) {
     return renderForm(cust_);
 }
 
+Document PrintCommands::renderBuildSheet(const calc::BuildSheet& sheet) {
+    sheet_.setSheet(sheet);
+    return renderForm(sheet_);
+}
+
 PrintResult PrintCommands::print(ReportForm& f, QWidget* parent) {
     Document doc;
     if (!ui::runGuarded(parent, [this, &f, &doc] { doc = renderForm(f); })) {
@@ -65,6 +70,11 @@ PrintResult PrintCommands::OrvkPrintBtnClick(QWidget* parent) {
 PrintResult PrintCommands::printCustomer(const CustomerTexts& texts, QWidget* parent) {
     cust_.setCustomer(texts);
     return print(cust_, parent);
+}
+
+PrintResult PrintCommands::printBuildSheet(const calc::BuildSheet& sheet, QWidget* parent) {
+    sheet_.setSheet(sheet);
+    return print(sheet_, parent);
 }
 
 } // namespace arrowsel::reports

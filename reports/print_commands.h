@@ -2,6 +2,7 @@
 #pragma once
 
 #include "present/window_state.h"
+#include "reports/build_sheet_rpt.h"
 #include "reports/cust_info_rpt.h"
 #include "reports/setup_reports.h"
 #include "ui/print_seam.h"
@@ -29,17 +30,21 @@ public:
     PrintResult OrvkPrintBtnClick(QWidget* parent = nullptr); // Orvik page's Print
     // The customer lookup window's Print, with the texts that window shows.
     PrintResult printCustomer(const CustomerTexts& texts, QWidget* parent = nullptr);
+    // The specifications window's "Print Build Sheet", with the finished arrow's figures.
+    PrintResult printBuildSheet(const calc::BuildSheet& sheet, QWidget* parent = nullptr);
 
     // The page of a report as the next print would lay it out (before-print handlers run); throws
     // data::ETableError when the shop table cannot be read.
     Document render(MainWindowState::Page page);
     Document renderCustomer(const CustomerTexts& texts);
+    Document renderBuildSheet(const calc::BuildSheet& sheet);
 
     TReportForm& reportForm() { return hunt_; }
     TTargPrintForm& targPrintForm() { return targ_; }
     TYouthRpt1& youthRpt1() { return youth_; }
     TOrvkRpt& orvkRpt() { return orvk_; }
     TCustInfoRpt& custInfoRpt() { return cust_; }
+    TBuildSheetRpt& buildSheetRpt() { return sheet_; }
 
 private:
     ReportForm& form(MainWindowState::Page page);
@@ -54,6 +59,7 @@ private:
     TYouthRpt1 youth_;
     TOrvkRpt orvk_;
     TCustInfoRpt cust_;
+    TBuildSheetRpt sheet_;
 };
 
 } // namespace arrowsel::reports

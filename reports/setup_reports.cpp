@@ -2,6 +2,7 @@
 #include "reports/setup_reports.h"
 
 #include "reports/report_parts.h"
+#include "reports/setup_parts.h"
 #include "ui/qt_text.h"
 
 #include <array>
@@ -40,8 +41,8 @@ QRectF columnRect(double bandWidth, int column, double y, double height) {
     return QRectF(x, y, kColumnWidths[std::size_t(column)], height);
 }
 
-// Shop name, address, city line, phone line, date and time, the rule, the block title. Returns
-// the height used.
+} // namespace
+
 double addShopHeader(Band& band, double bandWidth, const RecordSource* shop) {
     double y = 0;
     band.add(field(QStringLiteral("RptDBText1"), QStringLiteral("NAME"), shop,
@@ -70,13 +71,6 @@ double addShopHeader(Band& band, double bandWidth, const RecordSource* shop) {
     return y + 0.3;
 }
 
-struct SetupPair {
-    const char16_t* captionName;
-    const char16_t* caption;
-    const char16_t* valueName;
-};
-
-// Rows of two caption/value pairs, 10 pt bold; captions right-aligned against their values.
 double addSetupBlock(Band& band, double y, const std::vector<std::vector<SetupPair>>& rows) {
     const Font font = arial(10, true);
     for (const auto& row : rows) {
@@ -97,6 +91,8 @@ double addSectionTitle(Band& band, double bandWidth, double y, const QString& na
     band.add(label(name, title, centred(bandWidth, y, kHeaderColumn, 0.22), arial(12), Align::Center));
     return y + 0.27;
 }
+
+namespace {
 
 double addColumnHeads(Band& band, double bandWidth, double y, const QString& spineHead) {
     const QString heads[] = {QStringLiteral("Size"), spineHead, QStringLiteral("Models"), QStringLiteral("Weight")};
@@ -129,8 +125,8 @@ double addGridRows(Band& band, double bandWidth, double y, const QString& prefix
     return y;
 }
 
-// The shop's comment in a box at the foot of the detail band, one line, centred. The field holds
-// up to 60 characters, more than the box is wide: the line is cut at the box.
+} // namespace
+
 void addCommentBox(Band& band, double bandWidth, double y, const RecordSource* shop) {
     const QRectF boxRect = centred(bandWidth, y, 5.48, 0.68);
     band.add(box(QStringLiteral("RptShape3"), boxRect));
@@ -139,6 +135,8 @@ void addCommentBox(Band& band, double bandWidth, double y, const RecordSource* s
     comment.clip = boxRect.adjusted(0.02, 0.02, -0.02, -0.02);
     band.add(comment);
 }
+
+namespace {
 
 const SetupPair kBowWeight{u"BowWeightCap", u"Peak Bow Weight:", u"BowWeightVal"};
 const SetupPair kArrowLength{u"ArrowLengthCap", u"Arrow Length:", u"ArrowLengthVal"};
@@ -168,12 +166,6 @@ void setByIndex(Report& r, const QString& name, int index, std::initializer_list
         setText(r, name, QString::fromUtf16(texts.begin()[index]));
     }
 }
-
-const std::initializer_list<const char16_t*> kOverDrawTexts{u"None",     u"1 inch",   u"2 inches",
-                                                            u"3 inches", u"4 inches", u"5 inches"};
-const std::initializer_list<const char16_t*> kReleaseTexts{u"Mechanical", u"Fingers"};
-const std::initializer_list<const char16_t*> kBraceTexts{u"More Than 6 1/2\"", u"Less Than 6 1/2\""};
-const std::initializer_list<const char16_t*> kReportWheelTexts{u"Hard Cam", u"Soft/Energy Cam", u"Round"};
 
 // Copies a page's grid, column by column as the handlers do: sizes, models, weights, spines.
 // `rowOf` maps a printed row to the button row it shows.
@@ -227,7 +219,7 @@ void TReportForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
     setText(r, QStringLiteral("PointWeightVal"), toQt(state_.editText(Edit::PointWeight)));
     setByIndex(r, QStringLiteral("OverDrawVal"), state_.itemIndex(Group::OverDraw), kOverDrawTexts);
     const int bowType = state_.itemIndex(Group::BowType);
-    setByIndex(r, QStringLiteral("BowTypeVal"), bowType, {u"Compound", u"Recurve", u"Longbow"});
+    setByIndex(r, QStringLiteral("BowTypeVal"), bowType, kHuntBowTexts);
     setByIndex(r, QStringLiteral("WheelTypeVal"), state_.itemIndex(Group::WheelType),
                {u"Hard Cam", u"Medium Cam", u"Soft Cam"});
     setByIndex(r, QStringLiteral("ReleaseVal"), state_.itemIndex(Group::ReleaseType), kReleaseTexts);
@@ -306,8 +298,7 @@ TOrvkRpt::TOrvkRpt(const MainWindowState& state) : state_(state) {
 void TOrvkRpt::Report1BeforePrint(Report& r, bool& /*printReport*/) {
     setText(r, QStringLiteral("BowWeightVal"), toQt(state_.editText(Edit::BowWeight)));
     setText(r, QStringLiteral("ArrowLengthVal"), toQt(state_.editText(Edit::ArrowLength)));
-    setByIndex(r, QStringLiteral("BowTypeVal"), state_.itemIndex(Group::BowType),
-               {u"Compound", u"Recurve", u"Longbow"});
+    setByIndex(r, QStringLiteral("BowTypeVal"), state_.itemIndex(Group::BowType), kHuntBowTexts);
     setByIndex(r, QStringLiteral("WheelTypeVal"), state_.itemIndex(Group::WheelType), kReportWheelTexts);
     copyGrid(r, state_, WindowPage::Orvk, QStringLiteral("Rpt"), 7, [](int row) { return row; });
 }

@@ -2,12 +2,17 @@
 #pragma once
 
 #include "engine/selection.h"
+#include "present/window_state.h"
 
 #include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+
+namespace arrowsel::calc {
+struct BuildSheet;
+}
 
 namespace arrowsel::cli {
 
@@ -25,6 +30,10 @@ extern const char* const kRecommendUsage;
 
 int reportCommand(std::span<const std::string_view> args);
 extern const char* const kReportUsage;
+
+// The finished arrow's build sheet: JSON, or a PDF (only a build with the reports has that).
+int buildSheetCommand(std::span<const std::string_view> args);
+extern const char* const kBuildSheetUsage;
 
 int checkDataCommand(std::span<const std::string_view> args);
 extern const char* const kCheckDataUsage;
@@ -44,5 +53,9 @@ enum class OptionMatch { Taken, NotMine, Error };
 // `error` says what is wrong.
 OptionMatch parseSetupOption(std::span<const std::string_view> args, std::size_t& i, SetupOptions& options,
                              std::string& error);
+
+// Lays the build sheet out as the specifications window prints it and writes it as a PDF file;
+// says what failed on standard error. Only in a build with the reports.
+int writeBuildSheetPdf(const MainWindowState& state, const calc::BuildSheet& sheet, const std::string& pdf);
 
 } // namespace arrowsel::cli

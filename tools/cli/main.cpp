@@ -21,6 +21,7 @@ const Command kCommands[] = {
 #ifdef ARROWSEL_CLI_REPORTS
     {"report", arrowsel::cli::reportCommand, arrowsel::cli::kReportUsage},
 #endif
+    {"build-sheet", arrowsel::cli::buildSheetCommand, arrowsel::cli::kBuildSheetUsage},
     {"check-data", arrowsel::cli::checkDataCommand, arrowsel::cli::kCheckDataUsage},
     {"customers", arrowsel::cli::customersCommand, arrowsel::cli::kCustomersUsage},
 };

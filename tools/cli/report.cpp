@@ -4,6 +4,7 @@
 #include "reports/print_commands.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/data_default.h"
+#include "tools/cli/result_state.h"
 #include "ui/page_painter.h"
 
 #include <QGuiApplication>
@@ -19,79 +20,6 @@ const char* const kReportUsage =
     "      page's Print button would, into a PDF file or onto the default printer.\n";
 
 namespace {
-
-// The main window as a report sees it after the selection ran: the setup's inputs (the weight
-// texts as the run left them) and the grids the run wrote.
-class ResultWindowState : public MainWindowState {
-public:
-    ResultWindowState(const engine::BowSetup& setup, const engine::SelectionResult& result,
-                      std::filesystem::path dataFolder)
-        : setup_(setup), result_(result), dataFolder_(std::move(dataFolder)) {}
-
-    std::string editText(Edit edit) const override {
-        switch (edit) {
-        case Edit::BowWeight:
-            return result_.bowWeight;
-        case Edit::ArrowLength:
-            return setup_.arrowLength;
-        case Edit::PointWeight:
-            return setup_.pointWeight;
-        case Edit::YouthBowWeight:
-            return result_.youthBowWeight;
-        case Edit::YouthArrowLength:
-            return setup_.youthArrowLength;
-        }
-        return {};
-    }
-    int itemIndex(Group group) const override {
-        switch (group) {
-        case Group::BowType:
-            return setup_.bowType;
-        case Group::TargBowType:
-            return setup_.targBowType;
-        case Group::HuntCamType:
-            return setup_.huntCamType;
-        case Group::WheelType:
-            return setup_.wheelType;
-        case Group::ReleaseType:
-            return setup_.releaseType;
-        case Group::OverDraw:
-            return setup_.overDraw;
-        case Group::BraceHt:
-            return setup_.braceHt;
-        }
-        return -1;
-    }
-    Page page() const override { return static_cast<Page>(setup_.page); }
-    std::string labelText(Label label) const override { return label == Label::TmpLbl2 ? result_.pageTag : ""; }
-    std::string cellCaption(Page page, int row, Column column) const override {
-        const auto& grid = result_.grids[static_cast<std::size_t>(page)];
-        if (row < 1 || row > static_cast<int>(grid.size())) {
-            return {};
-        }
-        const engine::Cell& c = grid[static_cast<std::size_t>(row - 1)];
-        switch (column) {
-        case Column::Size:
-            return c.size;
-        case Column::Spine:
-            return c.spine;
-        case Column::Model:
-            return c.model;
-        case Column::Weight:
-            return c.weight;
-        }
-        return {};
-    }
-    std::filesystem::path dataFolder() const override { return dataFolder_; }
-    void setPage(Page) override {}
-    void setEditText(Edit, const std::string&) override {}
-    void setItemIndex(Group, int) override {}
-
-private:
-    const engine::BowSetup& setup_;
-    const engine::SelectionResult& result_;
-    std::filesystem::path dataFolder_;
-};
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "arrowsel-cli report: %s\nusage: arrowsel-cli\n%s%s", message.c_str(), kReportUsage,
@@ -176,22 +104,44 @@ int deliver(const ui::Document& doc, const std::optional<std::string>& pdf) {
     return kExitFailure;
 }
 
+// Laying out text needs a GUI application, never a display.
+class PageApplication {
+private:
+    static bool offscreenUnlessChosen() {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        return true;
+    }
+
+    bool platform_ = offscreenUnlessChosen(); // before the application is made
+    int argc_ = 1;
+    char name_[13] = "arrowsel-cli";
+    char* argv_[2] = {name_, nullptr};
+    QGuiApplication app_{argc_, argv_};
+};
+
 } // namespace
+
+int writeBuildSheetPdf(const MainWindowState& state, const calc::BuildSheet& sheet, const std::string& pdf) {
+    const PageApplication app;
+    reports::PrintCommands commands(state);
+    ui::Document doc;
+    try {
+        doc = commands.renderBuildSheet(sheet);
+    } catch (const data::ETableError& e) {
+        printError(e.what());
+        return kExitFailure;
+    }
+    return deliver(doc, pdf);
+}
 
 int reportCommand(std::span<const std::string_view> args) {
     ReportOptions options;
     if (const std::optional<int> done = parseReportOptions(args, options)) {
         return *done;
     }
-
-    // Laying out text needs a GUI application, never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int argc = 1;
-    char name[] = "arrowsel-cli";
-    char* argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
+    const PageApplication app;
 
     const std::optional<std::filesystem::path> chosen = chooseDataFolder(options.setup.dataDir);
     if (!chosen) {

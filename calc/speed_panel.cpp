@@ -1,0 +1,214 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "calc/speed_panel.h"
+
+#include "ui/qt_text.h"
+#include "widgets/value_label.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSpinBox>
+
+namespace arrowsel::calc {
+
+namespace {
+
+// Every text of the block, in one place.
+struct Texts {
+    QString title = QStringLiteral("Speed and Energy");
+    QString rating = QStringLiteral("Speed &Rating:");
+    QString ratingKindName = QStringLiteral("Speed rating standard");
+    QString ratedSpeedName = QStringLiteral("Speed rating in feet per second");
+    QString drawLength = QStringLiteral("&Draw Length:");
+    QString drawLengthName = QStringLiteral("Draw length in inches");
+    QString drawLengthTip = QStringLiteral("The archer's draw length; the rating is for 30 inches.");
+    QString stringWeight = QStringLiteral("&Weight on String:");
+    QString stringWeightName = QStringLiteral("Weight on the string in grains");
+    QString stringWeightTip = QStringLiteral("Peep sight, D-loop, silencers and string stops, in grains.");
+    QString measured = QStringLiteral("&Measured Speed:");
+    QString measuredName = QStringLiteral("Measured speed in feet per second");
+    QString measuredTip = QStringLiteral("A chronograph reading; it replaces the estimate.");
+    QString balance = QStringLiteral("Balance &Point:");
+    QString balanceName = QStringLiteral("Balance point from the nock groove in inches");
+    QString balanceTip = QStringLiteral("The balance point's distance from the nock groove, for the front of center.");
+    QString none = QStringLiteral("None");
+    QString feetPerSecond = QStringLiteral(" ft/s");
+    QString inches = QStringLiteral(" in");
+    QString grains = QStringLiteral(" Gr.");
+    QString speed = QStringLiteral("Speed:");
+    QString energy = QStringLiteral("Kinetic Energy:");
+    QString momentum = QStringLiteral("Momentum:");
+    QString gameClass = QStringLiteral("Game Class:");
+    QString foc = QStringLiteral("Front of Center:");
+    QString estimated = QStringLiteral("%1 ft/s (estimate)");
+    QString measuredSpeed = QStringLiteral("%1 ft/s (measured)");
+    QString energyValue = QStringLiteral("%1 Ft. Lbs.");
+    QString momentumValue = QStringLiteral("%1 Slug Ft./Sec.");
+    QString estimateNote = QStringLiteral("The speed is an estimate from the %1 rating by the shop rule of thumb "
+                                          "(see the guide); a chronograph reading is the true figure.");
+    QString measuredNote = QStringLiteral("The speed is the measured one; no estimate is made.");
+};
+
+const Texts& texts() {
+    static const Texts t;
+    return t;
+}
+
+template <typename Spin> Spin* spinBox(const QString& name, const QString& accessibleName, const QString& tip) {
+    auto* spin = new Spin;
+    spin->setObjectName(name);
+    spin->setLocale(QLocale::c());
+    spin->setAccessibleName(accessibleName);
+    spin->setToolTip(tip);
+    return spin;
+}
+
+QLabel* caption(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+TSpeedPanel::TSpeedPanel(QWidget* parent) : QGroupBox(parent) {
+    setObjectName(QStringLiteral("SpeedPanel"));
+    setTitle(texts().title);
+    auto* grid = new QGridLayout(this);
+    grid->setColumnMinimumWidth(2, 24);
+    addInputs();
+    addResults();
+}
+
+void TSpeedPanel::addInputs() {
+    const Texts& t = texts();
+    auto* grid = static_cast<QGridLayout*>(layout());
+
+    rating_ = new QComboBox;
+    rating_->setObjectName(QStringLiteral("SpeedRatingKind"));
+    rating_->addItems({QString::fromLatin1(speedRatingName(SpeedRating::Ibo)),
+                       QString::fromLatin1(speedRatingName(SpeedRating::Ata))});
+    rating_->setAccessibleName(t.ratingKindName);
+    ratedSpeed_ = spinBox<QSpinBox>(QStringLiteral("SpeedRatingSpin"), t.ratedSpeedName, QString());
+    ratedSpeed_->setRange(0, 500);
+    ratedSpeed_->setSpecialValueText(t.none);
+    ratedSpeed_->setSuffix(t.feetPerSecond);
+    auto* ratingRow = new QHBoxLayout;
+    ratingRow->addWidget(rating_);
+    ratingRow->addWidget(ratedSpeed_, 1);
+    grid->addWidget(caption(t.rating, rating_), 0, 0);
+    grid->addLayout(ratingRow, 0, 1);
+
+    drawLength_ = spinBox<QDoubleSpinBox>(QStringLiteral("DrawLengthSpin"), t.drawLengthName, t.drawLengthTip);
+    drawLength_->setRange(10.0, 40.0);
+    drawLength_->setSingleStep(0.25);
+    drawLength_->setSuffix(t.inches);
+    drawLength_->setValue(ratingConditions(SpeedRating::Ibo).drawLength);
+    grid->addWidget(caption(t.drawLength, drawLength_), 1, 0);
+    grid->addWidget(drawLength_, 1, 1);
+
+    stringWeight_ = spinBox<QSpinBox>(QStringLiteral("StringWeightSpin"), t.stringWeightName, t.stringWeightTip);
+    stringWeight_->setRange(0, 500);
+    stringWeight_->setSuffix(t.grains);
+    grid->addWidget(caption(t.stringWeight, stringWeight_), 2, 0);
+    grid->addWidget(stringWeight_, 2, 1);
+
+    measuredSpeed_ = spinBox<QSpinBox>(QStringLiteral("MeasuredSpeedSpin"), t.measuredName, t.measuredTip);
+    measuredSpeed_->setRange(0, 999);
+    measuredSpeed_->setSpecialValueText(t.none);
+    measuredSpeed_->setSuffix(t.feetPerSecond);
+    grid->addWidget(caption(t.measured, measuredSpeed_), 3, 0);
+    grid->addWidget(measuredSpeed_, 3, 1);
+
+    balance_ = spinBox<QDoubleSpinBox>(QStringLiteral("BalancePointSpin"), t.balanceName, t.balanceTip);
+    balance_->setRange(0.0, 40.0);
+    balance_->setSingleStep(0.25);
+    balance_->setSpecialValueText(t.none);
+    balance_->setSuffix(t.inches);
+    grid->addWidget(caption(t.balance, balance_), 4, 0);
+    grid->addWidget(balance_, 4, 1);
+
+    connect(rating_, &QComboBox::currentIndexChanged, this, &TSpeedPanel::changed);
+    for (QSpinBox* spin : {ratedSpeed_, stringWeight_, measuredSpeed_}) {
+        connect(spin, &QSpinBox::valueChanged, this, &TSpeedPanel::changed);
+    }
+    for (QDoubleSpinBox* spin : {drawLength_, balance_}) {
+        connect(spin, &QDoubleSpinBox::valueChanged, this, &TSpeedPanel::changed);
+    }
+}
+
+void TSpeedPanel::addResults() {
+    const Texts& t = texts();
+    auto* grid = static_cast<QGridLayout*>(layout());
+    const std::pair<QLabel**, std::pair<const char*, const QString*>> results[] = {
+        {&speed_, {"SpeedLbl", &t.speed}},
+        {&energy_, {"EnergyLbl", &t.energy}},
+        {&momentum_, {"MomentumLbl", &t.momentum}},
+        {&gameClass_, {"GameClassLbl", &t.gameClass}},
+        {&foc_, {"FocLbl", &t.foc}},
+    };
+    int row = 0;
+    for (const auto& [member, what] : results) {
+        auto* heading = new QLabel(*what.second);
+        auto* value = new widgets::TValueLabel(QString(*what.second).remove(QLatin1Char(':')));
+        value->setObjectName(QString::fromLatin1(what.first));
+        value->setHeadingLabel(heading);
+        value->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("000 ft/s (estimate)")));
+        grid->addWidget(heading, row, 3);
+        grid->addWidget(value, row, 4);
+        *member = value;
+        ++row;
+    }
+    note_ = new QLabel;
+    note_->setObjectName(QStringLiteral("SpeedNoteLbl"));
+    note_->setWordWrap(true);
+    // Two lines are kept for the note, so nothing below it moves when it changes.
+    note_->setMinimumHeight(2 * note_->fontMetrics().lineSpacing());
+    note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(note_, row, 0, 1, 5);
+}
+
+SpeedInputs TSpeedPanel::speedInputs() const {
+    SpeedInputs in;
+    in.rating = rating_->currentIndex() == 1 ? SpeedRating::Ata : SpeedRating::Ibo;
+    in.ratedSpeed = ratedSpeed_->value();
+    in.drawLength = drawLength_->value();
+    in.stringGrains = stringWeight_->value();
+    in.measuredSpeed = measuredSpeed_->value();
+    return in;
+}
+
+double TSpeedPanel::balance() const {
+    return balance_->value();
+}
+
+void TSpeedPanel::showResults(const FinishedArrow& arrow) {
+    const Texts& t = texts();
+    const ArrowSpeed& s = arrow.speed;
+    foc_->setText(arrow.frontOfCenter ? ui::toQt(*arrow.frontOfCenter) : QString());
+    if (s.source == SpeedSource::None) {
+        for (QLabel* l : {speed_, energy_, momentum_, gameClass_}) {
+            l->clear();
+        }
+        // The reasons are the core's, shared with the printed sheet and the command line.
+        note_->setText(QString::fromLatin1(noSpeedText(s.why)));
+        return;
+    }
+    const bool measured = s.source == SpeedSource::Measured;
+    speed_->setText((measured ? t.measuredSpeed : t.estimated).arg(s.feetPerSecond));
+    energy_->setText(t.energyValue.arg(ui::toQt(s.energy.text)));
+    momentum_->setText(t.momentumValue.arg(ui::toQt(s.momentum)));
+    gameClass_->setText(QString::fromLatin1(s.gameClass));
+    note_->setText(measured ? t.measuredNote
+                            : t.estimateNote.arg(QString::fromLatin1(speedRatingName(speedInputs().rating))));
+}
+
+void TSpeedPanel::clearResults() {
+    for (QLabel* l : {speed_, energy_, momentum_, gameClass_, foc_, note_}) {
+        l->clear();
+    }
+}
+
+} // namespace arrowsel::calc

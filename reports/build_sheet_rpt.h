@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calc/finished_arrow.h"
+#include "reports/setup_reports.h"
+
+namespace arrowsel::reports {
+
+// The build sheet: what a shop hands its bench and its customer for one finished arrow. The shop
+// header of the setup reports, the customer and the main window's setup for the page the shaft was
+// chosen on, the shaft's specification, the cut length and every component's weight with the
+// totals, and the speed (estimated or measured), energy, momentum and game class.
+class TBuildSheetRpt : public ReportForm {
+public:
+    explicit TBuildSheetRpt(const MainWindowState& state);
+    // The figures the next print takes; the report keeps its own copy.
+    void setSheet(const calc::BuildSheet& sheet) { sheet_ = sheet; }
+    void Report1BeforePrint(Report& sender, bool& printReport);
+
+private:
+    double addSetupRows(Band& band, double y);
+    double addShaftRows(Band& band, double y);
+    double addWeightRows(Band& band, double y);
+    double addSpeedRows(Band& band, double y);
+    void printSetup(Report& r);
+    void printSpeed(Report& r);
+
+    const MainWindowState& state_;
+    calc::BuildSheet sheet_;
+};
+
+// Print-job name of the build sheet.
+inline constexpr char16_t kBuildSheetTitle[] = u"Arrow Build Sheet";
+
+} // namespace arrowsel::reports
