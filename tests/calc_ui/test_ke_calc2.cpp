@@ -92,8 +92,12 @@ TEST_F(KECalcWindow, screenReadersReadTheResultsAsTheyAreNow) {
     EXPECT_EQ(read("Label6"), QStringLiteral("35.54"));
     EXPECT_EQ(read("Label6", QAccessible::Description), QStringLiteral("Kinetic Energy (Foot Lbs.)"));
     EXPECT_EQ(read("Animator1"), QStringLiteral("Medium Game"));
+    // The momentum of the same arrow: 400 x 200 / 225218 slug-ft/s.
+    EXPECT_EQ(read("MomentumLbl"), QStringLiteral("0.355"));
+    EXPECT_EQ(read("MomentumLbl", QAccessible::Description), QStringLiteral("Momentum (Slug Ft./Sec.)"));
     energyFor("400", "250");
     EXPECT_EQ(read("Label6"), QStringLiteral("55.53"));
+    EXPECT_EQ(read("MomentumLbl"), QStringLiteral("0.444"));
     EXPECT_EQ(read("Animator1"), QStringLiteral("Big Game"));
     focFor(30.0, 18.3);
     EXPECT_EQ(read("Label9"), QStringLiteral("10.9%"));
@@ -125,6 +129,7 @@ TEST_F(KECalcWindow, zeroSpeedAsksForAWholeNumberAndKeepsTheOutputs) {
     ASSERT_EQ(seam.texts(RecordingSeam::Kind::Information),
               QStringList{QStringLiteral("Zero is invalid, please enter a whole number.")});
     EXPECT_EQ(shownEnergy(), QStringLiteral("35.54"));
+    EXPECT_EQ(child<QLabel>("MomentumLbl")->text(), QStringLiteral("0.355"));
     EXPECT_EQ(gauge(), 35);
     EXPECT_EQ(pictures(), QStringLiteral("MediumImg"));
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/calc_windows.h"
+#include "calc/finished_arrow.h"
 #include "calc/specs_frm.h"
 #include "data/dbf_table.h"
 #include "tests/support/fake_main_window.h"
@@ -7,12 +8,15 @@
 #include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
 #include "ui/message_seam.h"
+#include "widgets/value_label.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -198,6 +202,8 @@ TEST_F(SpecsWindow, blankGrainsPerInchIsReportedOnceWhenTheWindowOpens) {
     EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error),
               QStringList{QStringLiteral("'' is not a valid floating point value")});
     EXPECT_TRUE(text(w, "Label9").isEmpty());
+    // An arrow that cannot be weighed has no sheet to print.
+    EXPECT_FALSE(child<QPushButton>(w, "PrintBuildSheetBtn")->isEnabled());
 }
 
 TEST_F(SpecsWindow, keyTheIndexLacksShowsTheLastShaftInIndexOrder) {
@@ -271,6 +277,7 @@ TEST_F(SpecsWindow, emptyChoice_showsNoShaftAndNoWeights) {
     }
     EXPECT_TRUE(child<QLabel>(w, "LightArrowLbl")->isHidden());
     EXPECT_FALSE(child<QLabel>(w, "NoShaftLbl")->isHidden());
+    EXPECT_FALSE(child<QPushButton>(w, "PrintBuildSheetBtn")->isEnabled());
     EXPECT_DOUBLE_EQ(spin(w, "FSpinEdit3"), 0.0);
     child<QDoubleSpinBox>(w, "FSpinEdit1")->setValue(20.0);
     EXPECT_TRUE(text(w, "Label9").isEmpty());
@@ -301,6 +308,16 @@ TEST_F(SpecsWindow, lightArrowWarningLine_isReservedSoNothingMoves) {
     ASSERT_TRUE(child<QLabel>(w, "LightArrowLbl")->isHidden());
     EXPECT_EQ(w.size(), size);
     EXPECT_EQ(close->mapTo(&w, QPoint(0, 0)), closeAt);
+    // The speed block's results and its note of one or two lines keep their places too.
+    main.indexes[MainWindowState::Group::BowType] = 1;
+    child<QSpinBox>(w, "SpeedRatingSpin")->setValue(320);
+    QApplication::processEvents();
+    main.indexes[MainWindowState::Group::BowType] = 0;
+    child<QSpinBox>(w, "MeasuredSpeedSpin")->setValue(250);
+    QApplication::processEvents();
+    EXPECT_FALSE(text(w, "SpeedLbl").isEmpty());
+    EXPECT_EQ(w.size(), size);
+    EXPECT_EQ(close->mapTo(&w, QPoint(0, 0)), closeAt);
 }
 
 TEST_F(SpecsWindow, screenReadersReadEveryFigureAsItIsNow) {
@@ -326,6 +343,137 @@ TEST_F(SpecsWindow, screenReadersReadEveryFigureAsItIsNow) {
         QAccessible::queryAccessibleInterface(child<QLabel>(w, "GPI"))->relations(QAccessible::Label);
     ASSERT_EQ(gpiLabels.size(), 1);
     EXPECT_EQ(gpiLabels[0].first->text(QAccessible::Name), QStringLiteral("Grains per Inch:"));
+}
+
+// The guide's first example: a 320 ft/s IBO bow drawn 29 inches at 65 lb, a 400 grain arrow
+// (30 x 9.55 = 286.5 + 84 + 12 + 8 + 10, cut), nothing on the string.
+class SpeedBlock : public SpecsWindow {
+protected:
+    SpeedBlock() { main.edits[Edit::BowWeight] = "65"; }
+    void rateAt320DrawnAt29(TSpecsFrm& w) {
+        child<QDoubleSpinBox>(w, "FSpinEdit3")->setValue(84.0);
+        child<QSpinBox>(w, "SpeedRatingSpin")->setValue(320);
+        child<QDoubleSpinBox>(w, "DrawLengthSpin")->setValue(29.0);
+    }
+};
+
+TEST_F(SpeedBlock, estimateEnergyAndMomentum_recomputeOnEveryChange) {
+    TSpecsFrm w(main);
+    EXPECT_TRUE(text(w, "SpeedLbl").isEmpty());
+    EXPECT_EQ(text(w, "SpeedNoteLbl"), QString::fromLatin1(noSpeedText(NoSpeed::NoRating)));
+    rateAt320DrawnAt29(w);
+    EXPECT_EQ(text(w, "Label9"), QStringLiteral("400 Gr."));
+    EXPECT_EQ(text(w, "SpeedLbl"), QStringLiteral("283 ft/s (estimate)"));
+    EXPECT_EQ(text(w, "EnergyLbl"), QStringLiteral("71.15 Ft. Lbs."));
+    EXPECT_EQ(text(w, "MomentumLbl"), QStringLiteral("0.503 Slug Ft./Sec."));
+    EXPECT_EQ(text(w, "GameClassLbl"), QStringLiteral("Largest Game"));
+    EXPECT_TRUE(text(w, "SpeedNoteLbl").contains(QStringLiteral("estimate from the IBO rating")));
+    EXPECT_TRUE(text(w, "FocLbl").isEmpty());
+
+    // 12 grains on the string cost 4 ft/s; the ATA rating is taken at the same conditions.
+    child<QSpinBox>(w, "StringWeightSpin")->setValue(12);
+    child<QComboBox>(w, "SpeedRatingKind")->setCurrentIndex(1);
+    EXPECT_EQ(text(w, "SpeedLbl"), QStringLiteral("279 ft/s (estimate)"));
+    EXPECT_TRUE(text(w, "SpeedNoteLbl").contains(QStringLiteral("ATA")));
+
+    // A chronograph reading replaces the estimate.
+    child<QSpinBox>(w, "MeasuredSpeedSpin")->setValue(276);
+    EXPECT_EQ(text(w, "SpeedLbl"), QStringLiteral("276 ft/s (measured)"));
+    EXPECT_EQ(text(w, "EnergyLbl"), QStringLiteral("67.68 Ft. Lbs."));
+    EXPECT_EQ(text(w, "MomentumLbl"), QStringLiteral("0.490 Slug Ft./Sec."));
+
+    child<QDoubleSpinBox>(w, "BalancePointSpin")->setValue(18.3);
+    EXPECT_EQ(text(w, "FocLbl"), QStringLiteral("10.9%"));
+    for (const char* name : {"SpeedLbl", "EnergyLbl", "MomentumLbl", "GameClassLbl", "FocLbl"}) {
+        QAccessibleInterface* value = QAccessible::queryAccessibleInterface(child<QLabel>(w, name));
+        EXPECT_EQ(value->text(QAccessible::Name), text(w, name)) << name;
+        QStringList captions;
+        for (const auto& [label, relation] : value->relations(QAccessible::Label)) {
+            captions << label->text(QAccessible::Name);
+        }
+        EXPECT_TRUE(captions.contains(QString(child<widgets::TValueLabel>(w, name)->heading()) + QLatin1Char(':')))
+            << name << captions.join(u'|').toStdString();
+    }
+    EXPECT_TRUE(seam.entries.empty());
+}
+
+TEST_F(SpeedBlock, recurveLongbowAndYouthBows_haveNoEstimate_andSayWhy) {
+    for (int bowType : {1, 2}) {
+        main.indexes[MainWindowState::Group::BowType] = bowType;
+        TSpecsFrm w(main);
+        rateAt320DrawnAt29(w);
+        EXPECT_TRUE(text(w, "SpeedLbl").isEmpty());
+        EXPECT_TRUE(text(w, "EnergyLbl").isEmpty());
+        EXPECT_EQ(text(w, "SpeedNoteLbl"), QString::fromLatin1(noSpeedText(NoSpeed::NotCompound)));
+        child<QSpinBox>(w, "MeasuredSpeedSpin")->setValue(190);
+        EXPECT_EQ(text(w, "SpeedLbl"), QStringLiteral("190 ft/s (measured)"));
+    }
+    main.indexes.clear();
+    choose("Youth", "2213400", "2213", "Youth");
+    TSpecsFrm youth(main);
+    child<QSpinBox>(youth, "SpeedRatingSpin")->setValue(320);
+    EXPECT_EQ(text(youth, "SpeedNoteLbl"), QString::fromLatin1(noSpeedText(NoSpeed::Youth)));
+}
+
+TEST_F(SpeedBlock, printBuildSheet_asksForTheCustomer_andPrintsTheFiguresShown) {
+    std::vector<BuildSheet> printed;
+    setBuildSheetPrinter([&](QWidget*, const BuildSheet& sheet) { printed.push_back(sheet); });
+    TSpecsFrm w(main);
+    rateAt320DrawnAt29(w);
+    auto* print = child<QPushButton>(w, "PrintBuildSheetBtn");
+    ASSERT_TRUE(print->isEnabled());
+
+    seam.inputs = {QStringLiteral("  Jane Archer ")};
+    QTest::mouseClick(print, Qt::LeftButton);
+    ASSERT_EQ(printed.size(), 1u);
+    const BuildSheet& s = printed[0];
+    EXPECT_EQ(s.customer, "Jane Archer");
+    EXPECT_EQ(s.pageTag, "Hunt");
+    EXPECT_EQ(s.shaft.key, "2213400");
+    EXPECT_EQ(s.shaft.size, "2213");
+    EXPECT_EQ(s.shaft.spine, "400");
+    EXPECT_EQ(s.shaft.shaftType, "Carbon");
+    EXPECT_EQ(s.shaft.outsideDiameter, ".300");
+    EXPECT_DOUBLE_EQ(s.parts.point, 84.0);
+    EXPECT_DOUBLE_EQ(s.speedInputs.ratedSpeed, 320.0);
+    EXPECT_EQ(s.arrow.weights.total, "400");
+    EXPECT_EQ(s.arrow.speed.feetPerSecond, 283);
+
+    // A cancelled name prints nothing; an empty one prints without a name.
+    QTest::mouseClick(print, Qt::LeftButton);
+    seam.inputs = {QString()};
+    QTest::mouseClick(print, Qt::LeftButton);
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_TRUE(printed[1].customer.empty());
+
+    // Return in a speed box prints no page.
+    const auto asked = seam.texts(RecordingSeam::Kind::Input).size();
+    QTest::keyClick(child<QSpinBox>(w, "SpeedRatingSpin"), Qt::Key_Return);
+    EXPECT_EQ(seam.texts(RecordingSeam::Kind::Input).size(), asked);
+    EXPECT_FALSE(print->autoDefault() || print->isDefault());
+
+    setBuildSheetPrinter(nullptr);
+    seam.inputs = {QString()};
+    QTest::mouseClick(print, Qt::LeftButton);
+    EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error).size(), 1);
+}
+
+TEST_F(SpeedBlock, newControls_areCaptionedForScreenReaders_andOnTheTabChain) {
+    TSpecsFrm w(main);
+    QStringList chain;
+    for (QWidget* f = w.nextInFocusChain(); f != &w; f = f->nextInFocusChain()) {
+        if ((f->focusPolicy() & Qt::TabFocus) != 0) {
+            chain << f->objectName();
+        }
+    }
+    for (const char* name : {"SpeedRatingKind", "SpeedRatingSpin", "DrawLengthSpin", "StringWeightSpin",
+                             "MeasuredSpeedSpin", "BalancePointSpin", "PrintBuildSheetBtn"}) {
+        EXPECT_FALSE(child<QWidget>(w, name)->accessibleName().isEmpty()) << name;
+        EXPECT_TRUE(chain.contains(QString::fromLatin1(name))) << name;
+    }
+    // The speed inputs come after the weights and before the buttons.
+    EXPECT_LT(chain.indexOf(QStringLiteral("FSpinEdit4")), chain.indexOf(QStringLiteral("SpeedRatingKind")));
+    EXPECT_LT(chain.indexOf(QStringLiteral("BalancePointSpin")), chain.indexOf(QStringLiteral("PrintBuildSheetBtn")));
 }
 
 TEST_F(SpecsWindow, closeButtonClosesTheWindow) {

@@ -34,7 +34,7 @@ const char* const kBuildSheetUsage =
     "      the nock groove, for the front of center.\n"
     "      Example:\n"
     "        arrowsel-cli build-sheet --page Hunt --bow-weight 65 --arrow-length 29\n"
-    "            --shaft 5575.340 --rating IBO --rated-speed 320 --draw-length 29 --json\n";
+    "            --shaft 400.400 --rating IBO --rated-speed 320 --draw-length 29 --json\n";
 
 namespace {
 
@@ -50,8 +50,8 @@ struct SheetOptions {
 };
 
 int usageError(const std::string& message) {
-    std::fprintf(stderr, "arrowsel-cli build-sheet: %s\nusage: arrowsel-cli\n%s%s", message.c_str(), kBuildSheetUsage,
-                 kRecommendUsage);
+    std::fprintf(stderr, "arrowsel-cli build-sheet: %s\nusage: arrowsel-cli\n%s%s", message.c_str(), kRecommendUsage,
+                 kBuildSheetUsage);
     return kExitUsage;
 }
 
@@ -168,7 +168,8 @@ std::optional<int> parseOptions(std::span<const std::string_view> args, SheetOpt
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         if (arg == "--help" || arg == "-h") {
-            std::fprintf(stdout, "usage: arrowsel-cli\n%s%s", kBuildSheetUsage, kRecommendUsage);
+            // The recommend options first, so that the help ends with the example.
+            std::fprintf(stdout, "usage: arrowsel-cli\n%s%s", kRecommendUsage, kBuildSheetUsage);
             return kExitOk;
         }
         if (arg == "--json") {
