@@ -35,8 +35,8 @@ const char* noSpeedText(NoSpeed why) {
     case NoSpeed::NoRating:
         return "Enter the bow's speed rating, or a measured speed.";
     case NoSpeed::NotCompound:
-        return "No estimate for a recurve or longbow: the rule of thumb carries a compound bow's "
-               "rating over, and these bows carry none. Enter a measured speed.";
+        return "No estimate for a recurve or longbow: the rule of thumb needs a compound bow's "
+               "rating. Enter a measured speed.";
     case NoSpeed::Youth:
         return "No estimate for a youth bow: youth bows are not rated at 70 lb and 30 inches. "
                "Enter a measured speed.";

@@ -189,7 +189,7 @@ QWidget* TKECalc2::makeEnergyPage() {
 
 // The momentum of the same weight and speed, under the energy, computed on the same button.
 void TKECalc2::addMomentum(QVBoxLayout* energyBox) {
-    auto* heading = new QLabel(QStringLiteral("Momentum (Slug Ft./Sec.)"));
+    auto* heading = new QLabel(QStringLiteral("Momentum (Slug Ft/Sec)"));
     auto* momentum = new widgets::TValueLabel(heading->text());
     momentum->setHeadingLabel(heading);
     momentum->setObjectName(QStringLiteral("MomentumLbl"));

@@ -82,15 +82,32 @@ void TSpecsFrm::buildControls() {
     addTotalRows(weights);
     auto* note = new QLabel(QStringLiteral("Note: Specs of shaft type Aluminum are from KV63 shafts."));
     note->setObjectName(QStringLiteral("NoteLbl"));
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout;
     layout->addLayout(top);
     layout->addLayout(weights);
     layout->addWidget(note);
-    // The speed and energy of the finished arrow come below all the window had before.
+    layout->addLayout(buttonRow());
+    addSpeedBlock(layout);
+}
+
+// The speed and energy of the finished arrow stand in a column of their own beside all the window
+// had before, so that nothing there moves or changes its size, and the window grows no taller.
+// Their inputs follow the weights in the tab order.
+void TSpecsFrm::addSpeedBlock(QVBoxLayout* weighing) {
     speed_ = new TSpeedPanel;
     connect(speed_, &TSpeedPanel::changed, this, &TSpecsFrm::ChangeOptions);
-    layout->addWidget(speed_);
-    layout->addLayout(buttonRow());
+    speed_->addButton(buildSheetButton());
+    auto* columns = new QHBoxLayout(this);
+    columns->addLayout(weighing);
+    columns->addSpacing(8);
+    columns->addWidget(speed_, 1, Qt::AlignTop);
+    QWidgetList chain = speed_->tabOrder();
+    chain.prepend(vanes_);
+    chain.append(printSheet_);
+    chain.append(findChild<QPushButton*>(QStringLiteral("CalcSpeedButton")));
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
 }
 
 QFormLayout* TSpecsFrm::specificationRows() {
@@ -188,7 +205,6 @@ QHBoxLayout* TSpecsFrm::buttonRow() {
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(calc);
     buttons->addWidget(models);
-    buttons->addWidget(buildSheetButton());
     buttons->addStretch();
     buttons->addWidget(exit);
 

@@ -54,6 +54,7 @@ private:
     QFormLayout* weightRows();
     void addTotalRows(QFormLayout* weights);
     QHBoxLayout* buttonRow();
+    void addSpeedBlock(QVBoxLayout* weighing);
     QPushButton* buildSheetButton();
     void FormCreate();
     void openTable();

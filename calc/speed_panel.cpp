@@ -8,7 +8,9 @@
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 
 namespace arrowsel::calc {
 
@@ -44,9 +46,9 @@ struct Texts {
     QString estimated = QStringLiteral("%1 ft/s (estimate)");
     QString measuredSpeed = QStringLiteral("%1 ft/s (measured)");
     QString energyValue = QStringLiteral("%1 Ft. Lbs.");
-    QString momentumValue = QStringLiteral("%1 Slug Ft./Sec.");
-    QString estimateNote = QStringLiteral("The speed is an estimate from the %1 rating by the shop rule of thumb "
-                                          "(see the guide); a chronograph reading is the true figure.");
+    QString momentumValue = QStringLiteral("%1 Slug Ft/Sec");
+    QString estimateNote = QStringLiteral("An estimate from the %1 rating by the shop rule of thumb (see the "
+                                          "guide); a chronograph reading is the true figure.");
     QString measuredNote = QStringLiteral("The speed is the measured one; no estimate is made.");
 };
 
@@ -75,8 +77,8 @@ QLabel* caption(const QString& text, QWidget* buddy) {
 TSpeedPanel::TSpeedPanel(QWidget* parent) : QGroupBox(parent) {
     setObjectName(QStringLiteral("SpeedPanel"));
     setTitle(texts().title);
-    auto* grid = new QGridLayout(this);
-    grid->setColumnMinimumWidth(2, 24);
+    // One column of captions and one of inputs and figures.
+    new QGridLayout(this);
     addInputs();
     addResults();
 }
@@ -94,6 +96,7 @@ void TSpeedPanel::addInputs() {
     ratedSpeed_->setRange(0, 500);
     ratedSpeed_->setSpecialValueText(t.none);
     ratedSpeed_->setSuffix(t.feetPerSecond);
+    ratedSpeed_->setMinimumWidth(ratedSpeed_->fontMetrics().horizontalAdvance(QStringLiteral("0000 ft/s")) + 32);
     auto* ratingRow = new QHBoxLayout;
     ratingRow->addWidget(rating_);
     ratingRow->addWidget(ratedSpeed_, 1);
@@ -148,26 +151,39 @@ void TSpeedPanel::addResults() {
         {&gameClass_, {"GameClassLbl", &t.gameClass}},
         {&foc_, {"FocLbl", &t.foc}},
     };
-    int row = 0;
+    int row = grid->rowCount();
     for (const auto& [member, what] : results) {
         auto* heading = new QLabel(*what.second);
         auto* value = new widgets::TValueLabel(QString(*what.second).remove(QLatin1Char(':')));
         value->setObjectName(QString::fromLatin1(what.first));
         value->setHeadingLabel(heading);
         value->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(QStringLiteral("000 ft/s (estimate)")));
-        grid->addWidget(heading, row, 3);
-        grid->addWidget(value, row, 4);
+        // Room for the longest figure, so a new value never widens the window.
+        const QFontMetrics metrics = value->fontMetrics();
+        value->setMinimumWidth(std::max({metrics.horizontalAdvance(t.estimated.arg(999)),
+                                         metrics.horizontalAdvance(t.momentumValue.arg(QStringLiteral("0.000"))),
+                                         metrics.horizontalAdvance(t.energyValue.arg(QStringLiteral("000.00")))}));
+        grid->addWidget(heading, row, 0);
+        grid->addWidget(value, row, 1);
         *member = value;
         ++row;
     }
     note_ = new QLabel;
     note_->setObjectName(QStringLiteral("SpeedNoteLbl"));
     note_->setWordWrap(true);
-    // Two lines are kept for the note, so nothing below it moves when it changes.
-    note_->setMinimumHeight(2 * note_->fontMetrics().lineSpacing());
+    // Three lines are kept for the note, so nothing moves when it changes.
+    note_->setMinimumHeight(3 * note_->fontMetrics().lineSpacing());
     note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    grid->addWidget(note_, row, 0, 1, 5);
+    grid->addWidget(note_, row, 0, 1, 2);
+}
+
+QWidgetList TSpeedPanel::tabOrder() const {
+    return {rating_, ratedSpeed_, drawLength_, stringWeight_, measuredSpeed_, balance_};
+}
+
+void TSpeedPanel::addButton(QPushButton* button) {
+    auto* grid = static_cast<QGridLayout*>(layout());
+    grid->addWidget(button, grid->rowCount(), 1, Qt::AlignRight);
 }
 
 SpeedInputs TSpeedPanel::speedInputs() const {

@@ -8,6 +8,7 @@
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
+class QPushButton;
 class QSpinBox;
 
 namespace arrowsel::calc {
@@ -26,6 +27,10 @@ public:
 
     void showResults(const FinishedArrow& arrow);
     void clearResults();
+    // Puts `button` at the block's foot, under the figures it acts on.
+    void addButton(QPushButton* button);
+    // The inputs in the order Tab visits them.
+    QWidgetList tabOrder() const;
 
 signals:
     void changed();

@@ -30,7 +30,7 @@ struct Texts {
     QString estimated = QStringLiteral("%1 ft/s (estimated)");
     QString measured = QStringLiteral("%1 ft/s (measured)");
     QString energy = QStringLiteral("%1 Ft. Lbs.");
-    QString momentum = QStringLiteral("%1 Slug Ft./Sec.");
+    QString momentum = QStringLiteral("%1 Slug Ft/Sec");
     QString foc = QStringLiteral("%1 (balance %2 in. from the nock groove)");
     QString none = QStringLiteral("None");
     QString notApplicable = QStringLiteral("N/A");

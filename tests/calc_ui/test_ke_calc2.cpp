@@ -94,7 +94,7 @@ TEST_F(KECalcWindow, screenReadersReadTheResultsAsTheyAreNow) {
     EXPECT_EQ(read("Animator1"), QStringLiteral("Medium Game"));
     // The momentum of the same arrow: 400 x 200 / 225218 slug-ft/s.
     EXPECT_EQ(read("MomentumLbl"), QStringLiteral("0.355"));
-    EXPECT_EQ(read("MomentumLbl", QAccessible::Description), QStringLiteral("Momentum (Slug Ft./Sec.)"));
+    EXPECT_EQ(read("MomentumLbl", QAccessible::Description), QStringLiteral("Momentum (Slug Ft/Sec)"));
     energyFor("400", "250");
     EXPECT_EQ(read("Label6"), QStringLiteral("55.53"));
     EXPECT_EQ(read("MomentumLbl"), QStringLiteral("0.444"));

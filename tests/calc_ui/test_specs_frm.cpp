@@ -318,6 +318,9 @@ TEST_F(SpecsWindow, lightArrowWarningLine_isReservedSoNothingMoves) {
     EXPECT_FALSE(text(w, "SpeedLbl").isEmpty());
     EXPECT_EQ(w.size(), size);
     EXPECT_EQ(close->mapTo(&w, QPoint(0, 0)), closeAt);
+    // The block stands beside the weights and the buttons, not over or under them.
+    EXPECT_LT(close->geometry().right(), child<QWidget>(w, "SpeedPanel")->geometry().left());
+    EXPECT_LE(child<QWidget>(w, "SpeedPanel")->geometry().bottom(), close->geometry().bottom());
 }
 
 TEST_F(SpecsWindow, screenReadersReadEveryFigureAsItIsNow) {
@@ -365,7 +368,7 @@ TEST_F(SpeedBlock, estimateEnergyAndMomentum_recomputeOnEveryChange) {
     EXPECT_EQ(text(w, "Label9"), QStringLiteral("400 Gr."));
     EXPECT_EQ(text(w, "SpeedLbl"), QStringLiteral("283 ft/s (estimate)"));
     EXPECT_EQ(text(w, "EnergyLbl"), QStringLiteral("71.15 Ft. Lbs."));
-    EXPECT_EQ(text(w, "MomentumLbl"), QStringLiteral("0.503 Slug Ft./Sec."));
+    EXPECT_EQ(text(w, "MomentumLbl"), QStringLiteral("0.503 Slug Ft/Sec"));
     EXPECT_EQ(text(w, "GameClassLbl"), QStringLiteral("Largest Game"));
     EXPECT_TRUE(text(w, "SpeedNoteLbl").contains(QStringLiteral("estimate from the IBO rating")));
     EXPECT_TRUE(text(w, "FocLbl").isEmpty());
@@ -380,7 +383,7 @@ TEST_F(SpeedBlock, estimateEnergyAndMomentum_recomputeOnEveryChange) {
     child<QSpinBox>(w, "MeasuredSpeedSpin")->setValue(276);
     EXPECT_EQ(text(w, "SpeedLbl"), QStringLiteral("276 ft/s (measured)"));
     EXPECT_EQ(text(w, "EnergyLbl"), QStringLiteral("67.68 Ft. Lbs."));
-    EXPECT_EQ(text(w, "MomentumLbl"), QStringLiteral("0.490 Slug Ft./Sec."));
+    EXPECT_EQ(text(w, "MomentumLbl"), QStringLiteral("0.490 Slug Ft/Sec"));
 
     child<QDoubleSpinBox>(w, "BalancePointSpin")->setValue(18.3);
     EXPECT_EQ(text(w, "FocLbl"), QStringLiteral("10.9%"));

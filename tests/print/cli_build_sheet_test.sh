@@ -37,7 +37,7 @@ PY
     --draw-length 29 --measured-speed 281 --balance 17 --customer "Jane Archer" --pdf "$out/sheet.pdf"
 text=$(pdftotext -layout "$out/sheet.pdf" - | tr -s ' ')
 for t in "Arrow Build Sheet" "Customer: Jane Archer" "Size: 400" "Total Arrow Weight: 366 Gr." \
-    "Speed: 281 ft/s (measured)" "Kinetic Energy: 64.19 Ft. Lbs." "Momentum: 0.457 Slug Ft./Sec." \
+    "Speed: 281 ft/s (measured)" "Kinetic Energy: 64.19 Ft. Lbs." "Momentum: 0.457 Slug Ft/Sec" \
     "Front of Center: 8.6%"; do
     grep -qF -- "$t" <<<"$text" || { echo "$text"; fail "the sheet lacks '$t'"; }
 done

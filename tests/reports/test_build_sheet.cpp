@@ -54,8 +54,8 @@ TEST_F(BuildSheetPage, printsEveryFigureOfTheWorkedExample_underTheShopHeader) {
     EXPECT_EQ(test::readingOrder(doc.pages[0]).mid(0, 7),
               (QStringList{QStringLiteral("Arrow Build Sheet"), QStringLiteral("Bullseye Archery"),
                            QStringLiteral("12 Fletcher Lane"), QStringLiteral("Oakton, VA 22124"),
-                           QStringLiteral("Phone: 703-555-0199  FAX: 703-555-0198"),
-                           QStringLiteral("07/03/2009 14:05"), QStringLiteral("Equipment Setup Variables")}));
+                           QStringLiteral("Phone: 703-555-0199  FAX: 703-555-0198"), QStringLiteral("07/03/2009 14:05"),
+                           QStringLiteral("Equipment Setup Variables")}));
     EXPECT_EQ(values(doc, {u"CustomerVal", u"BowWeightVal", u"ChartVal", u"ArrowLengthVal", u"BowTypeVal",
                            u"ReleaseVal", u"CamVal", u"OverDrawVal", u"BraceHtVal"}),
               (QStringList{QStringLiteral("Jane Archer"), QStringLiteral("65"), QStringLiteral("Hunting"),
@@ -70,12 +70,12 @@ TEST_F(BuildSheetPage, printsEveryFigureOfTheWorkedExample_underTheShopHeader) {
               (QStringList{QStringLiteral("29 in."), QStringLiteral("277 Gr."), QStringLiteral("100 Gr."),
                            QStringLiteral("16 Gr."), QStringLiteral("8 Gr."), QStringLiteral("0 Gr."),
                            QStringLiteral("400 Gr."), QStringLiteral("6.1"), QString(), QString()}));
-    EXPECT_EQ(values(doc, {u"RatingVal", u"DrawLengthVal", u"StringWtVal", u"MeasuredVal", u"SpeedVal", u"EnergyVal",
-                           u"MomentumVal", u"GameClassVal"}),
-              (QStringList{QStringLiteral("IBO 320 ft/s"), QStringLiteral("29 in."), QStringLiteral("0 Gr."),
-                           QStringLiteral("None"), QStringLiteral("283 ft/s (estimated)"),
-                           QStringLiteral("71.15 Ft. Lbs."), QStringLiteral("0.503 Slug Ft./Sec."),
-                           QStringLiteral("Largest Game")}));
+    EXPECT_EQ(
+        values(doc, {u"RatingVal", u"DrawLengthVal", u"StringWtVal", u"MeasuredVal", u"SpeedVal", u"EnergyVal",
+                     u"MomentumVal", u"GameClassVal"}),
+        (QStringList{QStringLiteral("IBO 320 ft/s"), QStringLiteral("29 in."), QStringLiteral("0 Gr."),
+                     QStringLiteral("None"), QStringLiteral("283 ft/s (estimated)"), QStringLiteral("71.15 Ft. Lbs."),
+                     QStringLiteral("0.503 Slug Ft/Sec"), QStringLiteral("Largest Game")}));
     EXPECT_TRUE(textOf(doc, QStringLiteral("SpeedNote")).startsWith(QStringLiteral("The speed is an estimate")));
     EXPECT_EQ(textOf(doc, QStringLiteral("RptDBText3")), QStringLiteral("Thank you for shopping with us"));
     // Everything stands on the page, above the comment box at the foot.
@@ -95,7 +95,7 @@ TEST_F(BuildSheetPage, measuredSpeedAndBalancePoint_areMarkedAsSuch) {
     const Document doc = commands.renderBuildSheet(s);
     EXPECT_EQ(values(doc, {u"MeasuredVal", u"SpeedVal", u"EnergyVal", u"MomentumVal", u"FocCap", u"FocVal"}),
               (QStringList{QStringLiteral("276 ft/s"), QStringLiteral("276 ft/s (measured)"),
-                           QStringLiteral("67.68 Ft. Lbs."), QStringLiteral("0.490 Slug Ft./Sec."),
+                           QStringLiteral("67.68 Ft. Lbs."), QStringLiteral("0.490 Slug Ft/Sec"),
                            QStringLiteral("Front of Center:"),
                            QStringLiteral("13.1% (balance 18.3 in. from the nock groove)")}));
     EXPECT_EQ(textOf(doc, QStringLiteral("SpeedNote")), QStringLiteral("The speed is a chronograph reading."));
