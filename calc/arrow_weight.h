@@ -32,9 +32,9 @@ struct ArrowComponents {
 };
 
 struct ArrowWeights {
-    std::string shaft;  // whole grains, rounded half up
-    std::string total;  // whole grains, cut
-    double totalGrains; // the uncut total
+    std::string shaft;      // whole grains, rounded half up
+    std::string total;      // whole grains, cut
+    double totalGrains = 0; // the uncut total
 };
 
 ArrowWeights arrowWeights(double gpi, const ArrowComponents& parts);

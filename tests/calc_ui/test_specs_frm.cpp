@@ -14,8 +14,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -474,6 +476,21 @@ TEST_F(SpeedBlock, newControls_areCaptionedForScreenReaders_andOnTheTabChain) {
         EXPECT_FALSE(child<QWidget>(w, name)->accessibleName().isEmpty()) << name;
         EXPECT_TRUE(chain.contains(QString::fromLatin1(name))) << name;
     }
+    // Alt and a letter reach each of them, no letter twice in the window.
+    QList<QKeySequence> keys;
+    for (QLabel* l : w.findChildren<QLabel*>()) {
+        if (l->buddy() != nullptr && !QKeySequence::mnemonic(l->text()).isEmpty()) {
+            keys << QKeySequence::mnemonic(l->text());
+        }
+    }
+    for (QPushButton* b : w.findChildren<QPushButton*>()) {
+        if (!QKeySequence::mnemonic(b->text()).isEmpty()) {
+            keys << QKeySequence::mnemonic(b->text());
+        }
+    }
+    EXPECT_TRUE(keys.contains(QKeySequence(Qt::ALT | Qt::Key_B)));
+    EXPECT_EQ(QSet<QKeySequence>(keys.begin(), keys.end()).size(), keys.size());
+    EXPECT_GE(keys.size(), 7);
     // The speed inputs come after the weights and before the buttons.
     EXPECT_LT(chain.indexOf(QStringLiteral("FSpinEdit4")), chain.indexOf(QStringLiteral("SpeedRatingKind")));
     EXPECT_LT(chain.indexOf(QStringLiteral("BalancePointSpin")), chain.indexOf(QStringLiteral("PrintBuildSheetBtn")));

@@ -208,6 +208,16 @@ void appendText(std::string& out, const char* name, const std::string& text) {
     appendJsonString(out, text);
 }
 
+// `text` null: JSON's null.
+void appendTextOrNull(std::string& out, const char* name, const char* text) {
+    appendField(out, name);
+    if (text) {
+        appendJsonString(out, text);
+    } else {
+        out += "null";
+    }
+}
+
 // A figure the sheet shows as text, written as a JSON number; null when there is none.
 void appendFigure(std::string& out, const char* name, const std::string& figure) {
     appendField(out, name);
@@ -260,26 +270,12 @@ std::string toJson(const calc::BuildSheet& s) {
     out += ",\n";
     appendField(out, "speed", true);
     out += known ? std::to_string(v.feetPerSecond) : std::string("null");
-    appendField(out, "speed_source");
-    if (known) {
-        appendJsonString(out, v.source == calc::SpeedSource::Measured ? "measured" : "estimated");
-    } else {
-        out += "null";
-    }
-    appendField(out, "speed_note");
-    if (known) {
-        out += "null";
-    } else {
-        appendJsonString(out, calc::noSpeedText(v.why));
-    }
+    appendTextOrNull(out, "speed_source",
+                     known ? (v.source == calc::SpeedSource::Measured ? "measured" : "estimated") : nullptr);
+    appendTextOrNull(out, "speed_note", known ? nullptr : calc::noSpeedText(v.why));
     appendFigure(out, "kinetic_energy", known ? v.energy.text : std::string());
     appendFigure(out, "momentum", known ? v.momentum : std::string());
-    appendField(out, "game_class");
-    if (known) {
-        appendJsonString(out, v.gameClass);
-    } else {
-        out += "null";
-    }
+    appendTextOrNull(out, "game_class", known ? v.gameClass : nullptr);
     out += "}\n";
     return out;
 }
