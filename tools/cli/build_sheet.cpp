@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/finished_arrow.h"
 #include "data/dbf_table.h"
+#include "data/table_error.h"
 #include "engine/conversions.h"
 #include "engine/pages.h"
 #include "tools/cli/commands.h"
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -55,7 +55,9 @@ int usageError(const std::string& message) {
     return kExitUsage;
 }
 
-void printError(const std::string& message) {
+// The window's texts break lines with CR; a terminal wants LF.
+void printError(std::string message) {
+    std::replace(message.begin(), message.end(), '\r', '\n');
     std::fprintf(stderr, "arrowsel-cli: %s\n", message.c_str());
 }
 
@@ -301,9 +303,7 @@ int run(const SheetOptions& o) {
     engine::SelectionEngine selection(*chosen);
     const engine::SelectionResult result = selection.run(o.setup.setup);
     if (result.error) {
-        std::string message = result.error.message;
-        std::replace(message.begin(), message.end(), '\r', '\n');
-        printError(message);
+        printError(result.error.message);
         return result.error.kind == engine::RunError::Kind::Conversion ? kExitConversionError : kExitFailure;
     }
     for (const std::string& notice : result.notices) {
@@ -366,17 +366,15 @@ int run(const SheetOptions& o) {
 } // namespace
 
 int buildSheetCommand(std::span<const std::string_view> args) {
+    SheetOptions options;
+    if (const std::optional<int> done = parseOptions(args, options)) {
+        return *done;
+    }
     try {
-        SheetOptions options;
-        if (const std::optional<int> done = parseOptions(args, options)) {
-            return *done;
-        }
         return run(options);
-    } catch (const std::exception& e) {
-        // A table that cannot be read, or anything else that ends the command: said, never a crash.
-        std::string message = e.what();
-        std::replace(message.begin(), message.end(), '\r', '\n');
-        printError(message);
+    } catch (const data::ETableError& e) {
+        // A table or index that cannot be read (what else goes wrong, main() tells).
+        printError(e.what());
         return kExitFailure;
     }
 }
