@@ -13,8 +13,6 @@ if(TARGET arrowsel-cli AND TARGET reports AND TARGET sampledata_folder)
                      ${PROJECT_BINARY_DIR}/sampledata/data)
     set_tests_properties(print.cli_report_pdf PROPERTIES
         SKIP_RETURN_CODE 77 TIMEOUT 60 ENVIRONMENT QT_QPA_PLATFORM=offscreen)
-endif()
-if(TARGET arrowsel-cli AND TARGET reports AND TARGET sampledata_folder)
     add_test(NAME print.cli_build_sheet
              COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/cli_build_sheet_test.sh $<TARGET_FILE:arrowsel-cli>
                      ${PROJECT_BINARY_DIR}/sampledata/data)
