@@ -92,6 +92,17 @@ int storedVersion(PgConnection& c) {
     return v;
 }
 
+// A version row that outlived its table (dropped by hand, or a restore of only part of a dump):
+// the schema is built again from nothing, the name-order function first dropped with it.
+bool tableLost(PgConnection& c) {
+    const PgResult r = c.exec("SELECT to_regclass('saved_setups') IS NULL", {}, "setting up the customer book");
+    if (r.text(0, 0) != "t") {
+        return false;
+    }
+    c.exec("DROP FUNCTION IF EXISTS saved_setups_name_key(text)", {}, "setting up the customer book");
+    return true;
+}
+
 std::string newerMessage(const std::string& where, int v) {
     return "The customer book on " + where + " has schema version " + std::to_string(v) +
            ", newer than this program knows (" + std::to_string(kPgSchemaVersion) +
@@ -114,9 +125,13 @@ std::string initServerBook(std::string_view address) {
     }
     c.exec("CREATE TABLE IF NOT EXISTS saved_setups_schema (version integer NOT NULL)", {},
            "setting up the customer book");
-    const int from = storedVersion(c);
+    int from = storedVersion(c);
     if (from > kPgSchemaVersion) {
         throw EBookError(newerMessage(c.where(), from));
+    }
+    const bool repaired = from > 0 && tableLost(c);
+    if (repaired) {
+        from = 0;
     }
     const auto all = steps();
     for (int v = from + 1; v <= kPgSchemaVersion; ++v) {
@@ -133,6 +148,12 @@ std::string initServerBook(std::string_view address) {
     c.exec("INSERT INTO saved_setups_schema (version) VALUES ($1::integer)", {std::to_string(kPgSchemaVersion)},
            "setting up the customer book");
     c.exec("COMMIT", {}, "setting up the customer book");
+    if (repaired) {
+        return "Repaired the customer book on " + c.where() +
+               ": its table saved_setups was missing and has been created again, empty (schema " +
+               std::to_string(kPgSchemaVersion) +
+               "). Restore its records from the last backup (pg_restore) or copy them in again.";
+    }
     if (from == 0) {
         return "Created the customer book on " + c.where() + " (schema " + std::to_string(kPgSchemaVersion) + ").";
     }
