@@ -3,6 +3,7 @@
 #include "data/text.h"
 #include "records/customer_book.h"
 #include "records/file_book.h"
+#include "records/server_text.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/json.h"
 
@@ -112,6 +113,35 @@ std::unique_ptr<records::CustomerBook> openTarget(const std::string& address,
     return records::openCustomerBookAt(address);
 }
 
+// A name as a message shows it: blanks trimmed, control characters (a NUL among them) as "?".
+std::string shownName(const records::BookRecord& r) {
+    for (const records::FieldValue& f : r) {
+        if (f.name == "NAME") {
+            std::string name(data::trimTrailingSpaces(f.text));
+            std::replace_if(
+                name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, '?');
+            return name;
+        }
+    }
+    return {};
+}
+
+// A server book would refuse or cut such a text: the copy stops before anything is stored, naming
+// the first record and field that holds one, rather than change a record silently.
+void refuseWhatTheServerCannotHold(const std::vector<records::BookRecord>& all, const std::string& from) {
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        for (const records::FieldValue& f : all[i]) {
+            if (const auto what = records::textTheServerCannotHold(f.text)) {
+                throw records::EBookError("The customer record \"" + shownName(all[i]) + "\" (number " +
+                                          std::to_string(i + 1) + " in the order added, in " + from + ") holds " +
+                                          *what + " in its field " + f.name +
+                                          ", which the book on the server cannot hold. Nothing was copied; correct "
+                                          "the record (Get Setup) and copy again.");
+            }
+        }
+    }
+}
+
 int initCommand(std::span<const std::string_view> args) {
     Options o;
     if (const auto problem = parse(args, {"--book"}, {}, o)) {
@@ -151,6 +181,9 @@ int copyCommand(std::span<const std::string_view> args) {
         auto source = records::openCustomerBookAt(from);
         printNotices(*source);
         const std::vector<records::BookRecord> all = source->allRecords();
+        if (records::isServerAddress(to)) {
+            refuseWhatTheServerCannotHold(all, source->where());
+        }
         auto target = openTarget(to, source->layout());
         printNotices(*target);
         const bool replace = o.named.count("--replace") != 0;
