@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/book_settings.h"
 
+#include "records/book_address.h"
 #include "records/customer_book.h"
 
 #include <algorithm>
@@ -38,34 +39,6 @@ std::string lower(std::string_view s) {
 }
 
 } // namespace
-
-void refusePassword(std::string_view address, std::string_view source) {
-    const std::string text = lower(address);
-    const auto scheme = text.find("://");
-    bool hasPassword = false;
-    if (scheme != std::string::npos) {
-        const auto authorityEnd = text.find_first_of("/?", scheme + 3);
-        const std::string authority = text.substr(scheme + 3, authorityEnd - (scheme + 3));
-        const auto at = authority.rfind('@');
-        hasPassword = at != std::string::npos && authority.substr(0, at).find(':') != std::string::npos;
-    }
-    if (const auto query = text.find('?'); query != std::string::npos) {
-        std::string_view params(text);
-        params.remove_prefix(query + 1);
-        while (!params.empty() && !hasPassword) {
-            const auto amp = params.find('&');
-            const std::string_view param = params.substr(0, amp);
-            hasPassword = param.substr(0, param.find('=')) == "password";
-            params.remove_prefix(amp == std::string_view::npos ? params.size() : amp + 1);
-        }
-    }
-    if (hasPassword) {
-        throw EBookError(std::string(source) +
-                         ": the book's address holds a password. Passwords are not kept there; remove it and put "
-                         "it in the ~/.pgpass file of each user who runs the program, or in a service file "
-                         "(~/.pg_service.conf).");
-    }
-}
 
 std::optional<std::string> configuredBookAddress(const fs::path& settingsFile) {
     std::error_code ec;
@@ -118,9 +91,12 @@ std::optional<std::string> configuredBookAddress(const fs::path& settingsFile) {
             malformed(settingsFile, number,
                       "the book must be a postgresql:// address (for example "
                       "postgresql://arrowsel@dbhost:5432/shop?sslmode=require), not \"" +
-                          value + "\".");
+                          maskedAddress(value) + "\".");
         }
         refusePassword(value, settingsFile.string() + ", line " + std::to_string(number));
+        if (const auto problem = addressProblem(value)) {
+            malformed(settingsFile, number, "the book's address cannot be read: " + *problem + ".");
+        }
         address = value;
     }
     if (in.bad()) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "records/book_address.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,12 +17,8 @@ namespace arrowsel::records {
 // Returns the address, or nothing when the file or the line is missing (the book is then the
 // files of the folder). Throws EBookError naming the file and the line when the file cannot be
 // read, a line is neither of the kinds above, `[customers]` holds a key other than `book` or holds
-// it twice, or the address is not a `postgresql://` one or carries a password: the password
+// it twice, or the address is not a `postgresql://` one, cannot be read or carries a password: the password
 // belongs in the user's ~/.pgpass or a service file, never in a file the whole shop can read.
 std::optional<std::string> configuredBookAddress(const std::filesystem::path& settingsFile);
-
-// Throws EBookError when `address` carries a password (in its user part or as a parameter);
-// `source` names where it came from, for the message.
-void refusePassword(std::string_view address, std::string_view source);
 
 } // namespace arrowsel::records

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/pg_connection.h"
 
+#include "records/book_address.h"
 #include "records/customer_book.h"
+#include "records/pg_address.h"
 
 #include <array>
 #include <libpq-fe.h>
@@ -61,14 +63,14 @@ std::string pgWhere(std::string_view url) {
     char* err = nullptr;
     PQconninfoOption* opts = PQconninfoParse(std::string(url).c_str(), &err);
     if (opts == nullptr) {
-        std::string why = err != nullptr ? trimmed(err) : std::string("not a valid address");
         PQfreemem(err);
-        return "the PostgreSQL address that the settings name (" + why + ")";
+        return "the PostgreSQL address that the settings name (" + addressProblem(url).value_or("") + ")";
     }
     std::string host;
     std::string port;
     std::string db;
     std::string user;
+    std::string service;
     for (PQconninfoOption* o = opts; o->keyword != nullptr; ++o) {
         const std::string_view k = o->keyword;
         const std::string v = o->val != nullptr ? o->val : "";
@@ -80,9 +82,14 @@ std::string pgWhere(std::string_view url) {
             db = v;
         } else if (k == "user") {
             user = v;
+        } else if (k == "service") {
+            service = v;
         }
     }
     PQconninfoFree(opts);
+    if (host.empty() && !service.empty()) {
+        return "the PostgreSQL service " + service; // until libpq has read the service file
+    }
     if (host.empty()) {
         host = "localhost";
     }
@@ -95,7 +102,7 @@ std::string pgWhere(std::string_view url) {
     return "the PostgreSQL server " + host + ":" + port + ", database " + db;
 }
 
-PgConnection::PgConnection(std::string_view url) : url_(url), where_(pgWhere(url)) {
+PgConnection::PgConnection(std::string_view url) : url_(usableAddress(url)), where_(pgWhere(url)) {
     reconnect("connecting");
 }
 
@@ -116,6 +123,9 @@ void PgConnection::reconnect(std::string_view doing) {
     conn_ = PQconnectdbParams(keys.data(), values.data(), 1);
     if (conn_ == nullptr) {
         throw EBookError("The customer book on " + where_ + " cannot be reached: out of memory.");
+    }
+    if (std::string used = connectionWhere(conn_); !used.empty()) {
+        where_ = std::move(used);
     }
     if (PQstatus(conn_) != CONNECTION_OK) {
         failConnection(doing);

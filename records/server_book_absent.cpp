@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "records/book_address.h"
 #include "records/customer_book.h"
 
 namespace arrowsel::records {
@@ -7,6 +8,15 @@ namespace arrowsel::records {
 std::unique_ptr<CustomerBook> openServerBook(std::string_view /*address*/) {
     throw EBookError("This build of the program cannot open a customer book on a database server. Use the data "
                      "folder's files, or a build with database support.");
+}
+
+// Without libpq nothing reads an address; what looks like a password in it is still refused.
+bool addressHoldsPassword(std::string_view address) {
+    return maskedAddress(address) != address;
+}
+
+std::optional<std::string> addressProblem(std::string_view /*address*/) {
+    return std::nullopt;
 }
 
 std::string initServerBook(std::string_view /*address*/) {

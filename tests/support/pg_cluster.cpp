@@ -187,12 +187,22 @@ void PgCluster::stop() {
 }
 
 std::string PgCluster::url(std::string_view database, std::string_view user, std::string_view password) const {
-    std::string u = "postgresql://" + std::string(user);
-    if (!password.empty()) {
-        u += ":" + std::string(password);
-    }
     // The socket folder goes in the query: a path in the host part would need escaping.
-    return u + "@/" + std::string(database) + "?host=" + dir_.string() + "&port=" + std::to_string(kPort);
+    std::string u = "postgresql://" + std::string(user) + "@/" + std::string(database) + "?host=" + dir_.string() +
+                    "&port=" + std::to_string(kPort);
+    if (!password.empty()) {
+        // The program refuses an address that holds a password: it comes from a password file,
+        // as the user's guide has it.
+        const std::filesystem::path passfile = dir_ / ("pgpass-" + std::string(user));
+        {
+            std::ofstream out(passfile, std::ios::trunc);
+            out << "*:*:*:" << user << ":" << password << "\n";
+        }
+        std::filesystem::permissions(passfile,
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        u += "&passfile=" + passfile.string();
+    }
+    return u;
 }
 
 void PgCluster::exec(std::string_view sql, std::string_view database) const {

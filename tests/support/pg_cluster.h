@@ -38,7 +38,8 @@ public:
     const std::filesystem::path& socketDir() const { return dir_; }
     int port() const { return kPort; }
 
-    // A postgresql:// address of a database on this server, for `user` (and its password).
+    // A postgresql:// address of a database on this server, for `user`; its password, when given,
+    // in a password file of its own that the address names (passfile=).
     std::string url(std::string_view database, std::string_view user = "postgres",
                     std::string_view password = {}) const;
 
