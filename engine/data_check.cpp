@@ -71,7 +71,8 @@ struct Lookup {
 
 class Checker {
 public:
-    explicit Checker(std::filesystem::path folder) : folder_(std::move(folder)) {}
+    Checker(std::filesystem::path folder, const DataCheckOptions& options)
+        : folder_(std::move(folder)), options_(options) {}
 
     std::vector<DataProblem> run() {
         std::error_code ec;
@@ -81,7 +82,9 @@ public:
             return std::move(problems_);
         }
         openSpecs();
-        checkOtherTable(kSavedFile, kSavedFields, kSavedIndexFile);
+        if (options_.customerFiles) {
+            checkOtherTable(kSavedFile, kSavedFields, kSavedIndexFile);
+        }
         checkOtherTable(kShopFile, kShopFields, nullptr);
         checkNotice();
         for (Page page : {Page::Hunt, Page::Targ, Page::Youth, Page::Orvk}) {
@@ -409,6 +412,7 @@ private:
     }
 
     std::filesystem::path folder_;
+    DataCheckOptions options_;
     TDbfTable specs_;
     bool specsIndexed_ = false;
     std::vector<DataProblem> problems_;
@@ -428,8 +432,8 @@ std::string DataProblem::text() const {
     return out + ": " + message;
 }
 
-std::vector<DataProblem> checkDataFolder(const std::filesystem::path& folder) {
-    return Checker(folder).run();
+std::vector<DataProblem> checkDataFolder(const std::filesystem::path& folder, const DataCheckOptions& options) {
+    return Checker(folder, options).run();
 }
 
 } // namespace arrowsel::engine

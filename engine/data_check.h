@@ -28,6 +28,7 @@ struct DataProblem {
         WrongCount,      // the header's record count disagrees with the records present
         IndexFault,      // an index that does not match its table
         UnreadableFolder,
+        CustomerBook, // the settings' customer book cannot be named or opened
     };
     Kind kind;
     std::string file; // as the program names it, e.g. "Targchrt.dbf"
@@ -39,8 +40,14 @@ struct DataProblem {
     std::string text() const;
 };
 
+struct DataCheckOptions {
+    // False when the customers are kept elsewhere (a server the settings name): the folder's
+    // customer files are then neither needed nor read.
+    bool customerFiles = true;
+};
+
 // Problems in the order found: tables and indexes first, then the charts page by page. An empty
 // list means the folder is sound.
-std::vector<DataProblem> checkDataFolder(const std::filesystem::path& folder);
+std::vector<DataProblem> checkDataFolder(const std::filesystem::path& folder, const DataCheckOptions& options = {});
 
 } // namespace arrowsel::engine

@@ -442,5 +442,25 @@ TEST(DataCheckCommand, soundAndBrokenFolders_giveStatusAndOneLinePerProblem) {
     EXPECT_NE(bad.out.find(": 2 problems found\n"), std::string::npos) << bad.out;
 }
 
+// The settings file read as the program reads it: a line it would refuse is a problem of its own,
+// and the folder's customer files are still checked (without the line they are the book).
+TEST(DataCheckCommand, aSettingsLineTheProgramWouldRefuse_isNamed) {
+    if (!std::filesystem::exists(std::filesystem::path(ARROWSEL_BINARY_DIR) / "tools" / "arrowsel-cli")) {
+        GTEST_SKIP() << "arrowsel-cli not built";
+    }
+    for (const char* line : {"book=postgresql://counter:S3cret@db/shop", "book=postgresql://counter@[::1/shop",
+                             "book=/srv/customers", "bok=postgresql://db/shop"}) {
+        DataFolder folder;
+        folder.write();
+        std::ofstream(folder.folder() / "arrowsel.ini") << "[customers]\n" << line << "\n";
+        const auto checked = checkData(folder.folder());
+        EXPECT_EQ(checked.status, 1) << line;
+        EXPECT_NE(checked.out.find("arrowsel.ini: "), std::string::npos) << checked.out;
+        EXPECT_NE(checked.out.find("line 2"), std::string::npos) << checked.out;
+        EXPECT_EQ(checked.out.find("S3cret"), std::string::npos) << checked.out;
+        EXPECT_NE(checked.out.find(": 1 problem found\n"), std::string::npos) << checked.out;
+    }
+}
+
 } // namespace
 } // namespace arrowsel::test

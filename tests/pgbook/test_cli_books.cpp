@@ -7,6 +7,7 @@
 #include "tests/pgbook/pg_fixture.h"
 #include "tests/support/run_cli.h"
 #include "tests/support/temp_dir.h"
+#include "tools/gen/tables.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -172,6 +173,29 @@ TEST_F(CliBooks, aServiceAddress_messagesNameTheServerAndDatabaseItPointsAt) {
     EXPECT_NE(notSetUp.out.find(where), std::string::npos) << notSetUp.out;
     EXPECT_EQ(created.status, 0) << created.out;
     EXPECT_NE(created.out.find(where), std::string::npos) << created.out;
+}
+
+// check-data follows the settings to the server: the book there is checked, the folder's own
+// customer files are not asked for, and a server that is down is the problem it names.
+TEST_F(CliBooks, checkData_checksTheServerBookTheSettingsName) {
+    TempDir folder;
+    sampledata::writeDataFiles(std::filesystem::path(ARROWSEL_SOURCE_DIR) / "sampledata", folder.path());
+    for (const char* customerFile : {"Saveddb.dbf", "Saveddb.fpt", "Saved.idx"}) {
+        std::filesystem::remove(folder / customerFile);
+    }
+    std::ofstream(folder / "arrowsel.ini") << "[customers]\nbook=" << url() << "\n";
+    const Outcome sound = cli({"check-data", "--data", folder.path().string()});
+    EXPECT_EQ(sound.status, 0) << sound.out;
+    EXPECT_EQ(sound.out.find("Saveddb"), std::string::npos) << sound.out;
+
+    cluster().stop();
+    const Outcome down = cli({"check-data", "--data", folder.path().string()});
+    cluster().start();
+    EXPECT_EQ(down.status, 1) << down.out;
+    EXPECT_NE(down.out.find("arrowsel.ini: The customer book on the PostgreSQL server " +
+                            cluster().socketDir().string() + ":5432, database " + database()),
+              std::string::npos)
+        << down.out;
 }
 
 } // namespace

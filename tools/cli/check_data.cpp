@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/data_check.h"
+#include "records/book_settings.h"
+#include "records/customer_book.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/data_default.h"
 
@@ -12,13 +14,43 @@ namespace arrowsel::cli {
 const char* const kCheckDataUsage = "  check-data [--data DIR]\n"
                                     "      Opens every table and index of the data folder, seeks every chart cell's\n"
                                     "      specification key and reads the numbers the program reads; prints one line\n"
-                                    "      per problem (file, row, cell) and exits with 1 when there is any.\n";
+                                    "      per problem (file, row, cell) and exits with 1 when there is any. When\n"
+                                    "      arrowsel.ini names a customer book on a server, it opens that book instead\n"
+                                    "      of the folder's customer files.\n";
 
 namespace {
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "arrowsel-cli check-data: %s\nusage: arrowsel-cli\n%s", message.c_str(), kCheckDataUsage);
     return kExitUsage;
+}
+
+// The customer book as the program finds it: the settings file read as the program reads it, and
+// the server book it names opened and counted. Sets whether the folder's own customer files are
+// the book (the line missing, or malformed: removing it, as its message says, brings them back).
+std::vector<engine::DataProblem> checkCustomerBook(const std::filesystem::path& folder,
+                                                   engine::DataCheckOptions& options) {
+    std::vector<engine::DataProblem> problems;
+    const auto problem = [&](const char* what) {
+        problems.push_back({engine::DataProblem::Kind::CustomerBook, records::kSettingsFile, 0, 0, what});
+    };
+    std::optional<std::string> address;
+    try {
+        address = records::configuredBookAddress(folder / records::kSettingsFile);
+    } catch (const records::EBookError& e) {
+        problem(e.what());
+        return problems;
+    }
+    if (!address) {
+        return problems;
+    }
+    options.customerFiles = false;
+    try {
+        records::openServerBook(*address)->count();
+    } catch (const records::EBookError& e) {
+        problem(e.what());
+    }
+    return problems;
 }
 
 } // namespace
@@ -59,7 +91,11 @@ int checkDataCommand(std::span<const std::string_view> args) {
         std::fprintf(stderr, "arrowsel-cli check-data: '%s' is no folder\n", folder.string().c_str());
         return kExitFailure;
     }
-    const auto problems = engine::checkDataFolder(folder);
+    engine::DataCheckOptions options;
+    std::vector<engine::DataProblem> problems = checkCustomerBook(folder, options);
+    for (engine::DataProblem& p : engine::checkDataFolder(folder, options)) {
+        problems.push_back(std::move(p));
+    }
     for (const auto& p : problems) {
         std::fprintf(stdout, "%s\n", p.text().c_str());
     }
