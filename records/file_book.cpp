@@ -4,6 +4,7 @@
 #include "data/file_io.h"
 #include "data/table_error.h"
 #include "data/text.h"
+#include "records/book_replace.h"
 
 #include <algorithm>
 #include <cctype>
@@ -271,7 +272,7 @@ void FileBook::replaceFiles(const std::vector<BookRecord>& records, bool keepOld
     const fs::path index = data::findFileNoCase(folder_ / kSavedIndex).value_or(folder_ / kSavedIndex);
     fs::path stagedMemo = folder_ / kSavedTable;
     stagedMemo.replace_extension(".fpt");
-    const fs::path staging = folder_ / (".customers-new-" + std::to_string(::getpid()));
+    const fs::path staging = folder_ / (kStagingPrefix + std::to_string(::getpid()));
     const auto check = [this](const std::error_code& ec, const std::string& what) {
         if (ec) {
             throw EBookError("The customer book in " + folder_.string() + " could not be replaced: " + what + " (" +
@@ -291,7 +292,7 @@ void FileBook::replaceFiles(const std::vector<BookRecord>& records, bool keepOld
                              " is open on another counter. Close the program everywhere it uses this folder and "
                              "try again; nothing was changed.");
         }
-        fs::remove_all(staging, ec);
+        removeStaleStaging();
         fs::create_directory(staging, ec);
         check(ec, "cannot create the folder " + staging.string());
         guarded([&] {
@@ -316,25 +317,24 @@ void FileBook::replaceFiles(const std::vector<BookRecord>& records, bool keepOld
                 if (fs::exists(old)) {
                     fs::copy_file(old, kept / old.filename(), ec);
                     check(ec, "cannot keep a copy of " + old.string());
+                    syncPath(kept / old.filename());
                 }
             }
+            syncPath(kept);
             notices_.push_back("The records that were in " + folder_.string() + " are kept in " + kept.string() + ".");
         }
-        // Three renames, each atomic: a crash between them can leave a table beside a memo file
-        // that is not its own, which is why the old files were kept first; an index left behind
-        // is rebuilt from its table when the book next opens.
-        fs::rename(staging / kSavedTable, table, ec);
-        check(ec, "cannot move the new table into place");
+        std::vector<StagedFile> files = {{staging / kSavedTable, table}};
         if (fs::exists(staging / stagedMemo.filename())) {
-            fs::rename(staging / stagedMemo.filename(), memo, ec);
-            check(ec, "cannot move the new memo file into place");
+            files.push_back({staging / stagedMemo.filename(), memo});
         }
-        fs::rename(staging / kSavedIndex, index, ec);
-        check(ec, "cannot move the new index into place");
+        files.push_back({staging / kSavedIndex, index});
+        commitReplacement(folder_, files);
     } catch (...) {
         sole.close();
-        fs::remove_all(staging, ec);
+        // Reopening first completes a replacement whose note was written: until then its staged
+        // files are the book.
         reopen();
+        fs::remove_all(staging, ec);
         throw;
     }
     sole.close();
@@ -342,7 +342,20 @@ void FileBook::replaceFiles(const std::vector<BookRecord>& records, bool keepOld
     reopen();
 }
 
+void FileBook::removeStaleStaging() const {
+    // Only a replacement holds the book exclusively, so these are what killed ones left behind.
+    std::error_code ec;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder_, ec)) {
+        if (entry.path().filename().string().starts_with(kStagingPrefix)) {
+            std::error_code ignored;
+            fs::remove_all(entry.path(), ignored);
+        }
+    }
+}
+
 void FileBook::reopen() {
+    // A replacement killed half-way is completed before anything is read.
+    finishReplacement(folder_);
     guarded([this] {
         table_.open(folder_ / kSavedTable);
         table_.openIndexFile(kSavedIndex, kSavedIndexExpression);

@@ -47,10 +47,10 @@ public:
     // Record order, deleted records left out.
     std::vector<BookRecord> allRecords() override;
     // Into a book that holds records (not replacing): one post each. Otherwise the new table,
-    // memo file and index are written beside the old ones and then take their names, so the book
-    // is either the old one or the new one whole; the old files, when they held records, are kept
-    // in a folder of their own that notices names. Replacing needs the book to be closed on every
-    // other counter.
+    // memo file and index are written beside the old ones and then take their names as one change
+    // (book_replace.h), so the book is either the old one or the new one whole, also after a kill;
+    // the old files, when they held records, are kept in a folder of their own that notices name.
+    // Replacing needs the book to be closed on every other counter.
     void appendAll(const std::vector<BookRecord>& records, bool replace) override;
     void exportText(const std::filesystem::path& file) override;
     std::vector<std::string> takeNotices() override;
@@ -61,6 +61,7 @@ private:
     std::map<std::string, std::string, std::less<>> currentTexts() const;
     void storeInto(const std::vector<FieldValue>& values);
     void replaceFiles(const std::vector<BookRecord>& records, bool keepOld);
+    void removeStaleStaging() const;
     // Opens the table and its name index on the first record in name order.
     void reopen();
 

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/dbf_table.h"
 #include "data/text.h"
+#include "records/book_replace.h"
 #include "records/book_settings.h"
 #include "records/customer_book.h"
 #include "records/file_book.h"
 #include "records/saved_layout.h"
+#include "tests/support/child_process.h"
 #include "tests/support/dbf_forge.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"
 
+#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -186,6 +190,71 @@ TEST_F(FileBookTest, theBookNamesItsFolderAndAMissingTableSaysSo) {
     } catch (const EBookError& e) {
         EXPECT_NE(std::string(e.what()).find("Saveddb"), std::string::npos) << e.what();
     }
+}
+
+// The three customer files, as bytes.
+std::string bookBytes(const fs::path& folder) {
+    return test::readFile(folder / "Saveddb.dbf") + "|" + test::readFile(folder / "Saveddb.fpt") + "|" +
+           test::readFile(folder / "Saved.idx");
+}
+
+int g_replaceIo = 0;
+int g_killAt = 0;
+
+// A replacement killed at any of its writes, syncs, renames and removals leaves the old book or
+// the new one, byte for byte, once the book is opened again: never a new table beside the old
+// memo file, whose blocks would give one customer another's comments.
+TEST(FileBookReplace, killedAtAnyStep_leavesTheOldBookOrTheNewByteForByte) {
+    test::TempDir dir;
+    const fs::path old = dir / "old";
+    fs::create_directory(old);
+    FileBook::create(old, savedSetupFields());
+    {
+        FileBook book(old);
+        book.append({{"NAME", "Adams"}, {"COMMENTS", "short"}});
+        book.append({{"NAME", "Baker"}, {"COMMENTS", std::string(300, 'b')}});
+    }
+    std::vector<BookRecord> incoming;
+    for (const char* n : {"Cole", "Dunn", "Ames"}) {
+        incoming.push_back({{"NAME", n}, {"COMMENTS", std::string(200, n[0]) + " of " + n}});
+    }
+    const std::string oldBytes = bookBytes(old);
+
+    const fs::path reference = dir / "reference";
+    fs::copy(old, reference, fs::copy_options::recursive);
+    test_hooks::replaceIo = [](test_hooks::ReplaceIo) { ++g_replaceIo; };
+    FileBook(reference).appendAll(incoming, true);
+    test_hooks::replaceIo = nullptr;
+    const std::string newBytes = bookBytes(reference);
+    const int steps = g_replaceIo;
+    ASSERT_GE(steps, 10);
+
+    int oldSeen = 0;
+    int newSeen = 0;
+    for (int k = 1; k <= steps; ++k) {
+        const fs::path folder = dir / ("run" + std::to_string(k));
+        fs::copy(old, folder, fs::copy_options::recursive);
+        g_killAt = k;
+        const pid_t child = test::runChild([&] {
+            g_replaceIo = 0;
+            test_hooks::replaceIo = [](test_hooks::ReplaceIo) {
+                if (++g_replaceIo == g_killAt) {
+                    ::raise(SIGKILL);
+                }
+            };
+            FileBook(folder).appendAll(incoming, true);
+        });
+        const int status = test::waitChild(child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "step " << k << " was not reached";
+        FileBook reopened(folder); // completes what the killed process committed
+        const std::string bytes = bookBytes(folder);
+        EXPECT_TRUE(bytes == oldBytes || bytes == newBytes) << "killed at step " << k << " of " << steps;
+        oldSeen += bytes == oldBytes ? 1 : 0;
+        newSeen += bytes == newBytes ? 1 : 0;
+        EXPECT_FALSE(fs::exists(folder / ".customers-replacing")) << k;
+    }
+    EXPECT_GT(oldSeen, 0);
+    EXPECT_GT(newSeen, 0);
 }
 
 class BookSettingsTest : public ::testing::Test {
