@@ -33,9 +33,8 @@ int seedFolder(const fs::path& from, const fs::path& to) {
 DataFolder prepareDataFolder(const fs::path& currentDir, const std::vector<fs::path>& bundled) {
     DataFolder result;
     result.folder = present::findDataFolder(currentDir);
-    std::error_code ec;
     if (result.folder != currentDir) {
-        fs::create_directories(result.folder, ec);
+        present::createPrivateFolder(result.folder);
         for (const fs::path& source : bundled) {
             if (engine::findFileNoCase(source, "HUNTCHRT.DBF")) {
                 seedFolder(source, result.folder);

@@ -3,8 +3,10 @@
 
 #include "engine/file_lookup.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <system_error>
 #include <vector>
 
@@ -36,6 +38,18 @@ std::filesystem::path findDataFolder() {
         return userDataFolder();
     }
     return findDataFolder(current);
+}
+
+bool createPrivateFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) {
+        return true;
+    }
+    if (folder.has_parent_path() && folder.parent_path() != folder && !createPrivateFolder(folder.parent_path())) {
+        return false;
+    }
+    // EEXIST: a second copy of the program made it meanwhile.
+    return ::mkdir(folder.c_str(), 0700) == 0 || (errno == EEXIST && std::filesystem::is_directory(folder, ec));
 }
 
 std::vector<std::filesystem::path> bundledDataFolders() {

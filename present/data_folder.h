@@ -18,6 +18,12 @@ std::filesystem::path findDataFolder(); // from the process's current directory
 // $XDG_DATA_HOME/arrowsel when that variable holds an absolute path, else ~/.local/share/arrowsel.
 std::filesystem::path userDataFolder();
 
+// Creates `folder` and every missing folder above it with mode 0700, private to the user, as the
+// XDG base directory rules ask of the folders a program makes for its user's data (the customers'
+// names and addresses among them). A folder that exists keeps its mode. Returns false when it
+// could not be created.
+bool createPrivateFolder(const std::filesystem::path& folder);
+
 // The folders of bundled sample data the per-user folder is filled from, in order of preference:
 // the share folder beside the running executable (an installation, wherever it was moved; so an
 // installed program never reads a build tree that may still exist), the build tree's generated

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace arrowsel::app {
 namespace {
@@ -62,6 +63,25 @@ TEST_F(DataSetupTest, userFolder_isSeededWithoutOverwritingTheUsersFiles) {
     writeFile(user() / "HUNTCHRT.DBF", "edited chart");
     prepareDataFolder(current.path(), {bundled.path()});
     EXPECT_EQ(readFile(user() / "HUNTCHRT.DBF"), "edited chart");
+}
+
+// The customers' names and addresses are kept there: under the usual umask 022 the folder the
+// program makes (and one above it that it makes too) is the user's alone; one that exists keeps
+// the mode it was given.
+TEST_F(DataSetupTest, userFolderItCreates_isPrivateToTheUser) {
+    const auto mode = [](const fs::path& p) { return fs::status(p).permissions() & fs::perms::all; };
+    const ::mode_t umask = ::umask(022);
+    const fs::path deeper = home.path() / "share";
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(deeper.string()));
+    const DataFolder made = prepareDataFolder(current.path(), {bundled.path()});
+    EXPECT_EQ(made.folder, deeper / "arrowsel");
+    EXPECT_EQ(mode(deeper), fs::perms::owner_all);
+    EXPECT_EQ(mode(deeper / "arrowsel"), fs::perms::owner_all);
+
+    fs::permissions(deeper / "arrowsel", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    prepareDataFolder(current.path(), {bundled.path()});
+    EXPECT_EQ(mode(deeper / "arrowsel"), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    ::umask(umask);
 }
 
 TEST_F(DataSetupTest, noChartsAnywhere_giveAMessageNamingTheFolder) {
