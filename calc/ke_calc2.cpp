@@ -103,13 +103,28 @@ TKECalc2::TKECalc2(std::filesystem::path pictureFolder, QWidget* parent)
     }
     buttonRow->addStretch();
     pageButtons->button(0)->setChecked(true);
-    connect(pageButtons, &QButtonGroup::idClicked, pages_, &QStackedWidget::setCurrentIndex);
+    // Checked by a click, a key, or a screen reader's Toggle action alike: each shows its page,
+    // whose Calculate is then the button Return presses.
+    connect(pageButtons, &QButtonGroup::idToggled, this, [this](int page, bool checked) {
+        if (checked) {
+            pages_->setCurrentIndex(page);
+            pageCalculate(page)->setDefault(true);
+        }
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttonRow);
     layout->addWidget(pages_);
 
+    // Only now is the button in the dialog: as a default button it must be the dialog's own, or
+    // the first button the focus passes through takes that place for good.
+    pageCalculate(0)->setDefault(true);
     playPictures(PictureList::MediumImg);
+}
+
+QPushButton* TKECalc2::pageCalculate(int page) const {
+    return pages_->widget(page)->findChild<QPushButton*>(page == 0 ? QStringLiteral("KECalcBtn")
+                                                                   : QStringLiteral("FOCCalcBtn"));
 }
 
 void TKECalc2::playPictures(PictureList list) {
@@ -171,7 +186,6 @@ QWidget* TKECalc2::makeEnergyPage() {
     results->addWidget(animator_);
 
     auto* calc = button(QStringLiteral("C&alculate"), QStringLiteral("KECalcBtn"));
-    calc->setDefault(true);
     auto* close = button(QStringLiteral("&Close"), QStringLiteral("KECloseBtn"));
     connect(calc, &QPushButton::clicked, this, &TKECalc2::GrainWtChange);
     connect(close, &QPushButton::clicked, this, &TKECalc2::KECloseBtnClick);

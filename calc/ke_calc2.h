@@ -42,6 +42,7 @@ private:
     QWidget* makeFocPage();
     void playPictures(PictureList list);
     void addMomentum(QVBoxLayout* energyBox);
+    QPushButton* pageCalculate(int page) const;
 
     std::filesystem::path pictureFolder_;
     QStackedWidget* pages_ = nullptr;

@@ -10,6 +10,7 @@
 #include "ui/guarded.h"
 #include "ui/message_seam.h"
 #include "ui/qt_text.h"
+#include "widgets/alert_label.h"
 #include "widgets/value_label.h"
 
 #include <QDoubleSpinBox>
@@ -55,10 +56,12 @@ QDoubleSpinBox* weightSpin(const QString& name, double step, double max) {
     return spin;
 }
 
+// The window has no default button: Return in a weight box opens nothing.
 QPushButton* button(const QString& text, const QString& name, const QString& accessibleName) {
     auto* b = new QPushButton(text);
     b->setObjectName(name);
     b->setAccessibleName(accessibleName);
+    b->setAutoDefault(false);
     return b;
 }
 
@@ -165,8 +168,9 @@ void TSpecsFrm::addTotalRows(QFormLayout* weights) {
     totalWeight_->setObjectName(QStringLiteral("Label9"));
     grainsPerPound_ = new widgets::TValueLabel(QStringLiteral("Grains per pound of draw weight"));
     grainsPerPound_->setObjectName(QStringLiteral("GrainsPerLbLbl"));
-    lightArrow_ = new QLabel(QStringLiteral("Warning: under 5 grains per pound of draw weight. An arrow this "
-                                            "light can damage the bow, as a dry fire does."));
+    lightArrow_ =
+        new widgets::TAlertLabel(QStringLiteral("Warning: under 5 grains per pound of draw weight. An arrow this "
+                                                "light can damage the bow, as a dry fire does."));
     lightArrow_->setObjectName(QStringLiteral("LightArrowLbl"));
     lightArrow_->setWordWrap(true);
     lightArrow_->setStyleSheet(QStringLiteral("color: #C00000; font-weight: bold;"));

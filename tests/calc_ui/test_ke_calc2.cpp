@@ -85,6 +85,56 @@ TEST_F(KECalcWindow, thePagesAreChosenWithTwoButtons_oneHeldDownForThePageShown)
     EXPECT_NE(energyButton->focusPolicy() & Qt::TabFocus, 0);
 }
 
+// A screen reader chooses a page through the buttons' actions (Toggle, Press) or by checking one.
+TEST_F(KECalcWindow, everyWayOfChoosingAPage_showsIt) {
+    auto* pages = child<QStackedWidget>("KEPages");
+    QAccessibleInterface* foc = QAccessible::queryAccessibleInterface(child<QPushButton>("FOCPageBtn"));
+    QAccessibleInterface* energy = QAccessible::queryAccessibleInterface(child<QPushButton>("KEPageBtn"));
+    ASSERT_NE(foc->actionInterface(), nullptr);
+    foc->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("FOCPage"));
+    EXPECT_TRUE(foc->state().checked);
+    energy->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(pages->currentWidget()->objectName(), QStringLiteral("KEPage")); // a press animates the click
+    child<QPushButton>("FOCPageBtn")->setChecked(true);
+    EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("FOCPage"));
+    EXPECT_FALSE(energy->state().checked);
+}
+
+// Return calculates on either page, also after the focus has passed a Close button.
+TEST_F(KECalcWindow, returnCalculates_wheneverTheFocusWasBefore) {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    child<QLineEdit>("GrainWt")->setFocus();
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, mods);
+    };
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab}) {
+        press(key);
+        if (QApplication::focusWidget() == child<QWidget>("KECloseBtn")) {
+            break;
+        }
+    }
+    ASSERT_EQ(QApplication::focusWidget(), child<QWidget>("KECloseBtn"));
+    while (QApplication::focusWidget() != child<QWidget>("Velocity")) {
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+    }
+    child<QLineEdit>("Velocity")->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("250"));
+    press(Qt::Key_Return);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(shownEnergy(), QStringLiteral("55.53"));
+
+    child<QPushButton>("FOCPageBtn")->click();
+    child<QDoubleSpinBox>("FSpinLenEdit")->setValue(30.0);
+    child<QDoubleSpinBox>("FSpinBalEdit")->setValue(18.3);
+    child<QDoubleSpinBox>("FSpinBalEdit")->setFocus();
+    press(Qt::Key_Return);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(child<QLabel>("Label9")->text(), QStringLiteral("10.9%"));
+}
+
 TEST_F(KECalcWindow, screenReadersReadTheResultsAsTheyAreNow) {
     auto read = [&](const char* name, QAccessible::Text t = QAccessible::Name) {
         return QAccessible::queryAccessibleInterface(child<QWidget>(name))->text(t);

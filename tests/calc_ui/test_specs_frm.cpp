@@ -8,6 +8,7 @@
 #include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
 #include "ui/message_seam.h"
+#include "widgets/alert_label.h"
 #include "widgets/value_label.h"
 
 #include <QAccessible>
@@ -225,6 +226,41 @@ TEST_F(SpecsWindow, arrowUnderFiveGrainsPerPoundIsWarnedInTheWindow) {
     child<QDoubleSpinBox>(w, "FSpinEdit3")->setValue(200.0);
     EXPECT_EQ(text(w, "GrainsPerLbLbl"), QStringLiteral("(5.7 Gr./Lb.)"));
     EXPECT_TRUE(child<QLabel>(w, "LightArrowLbl")->isHidden());
+}
+
+// Screen readers are told of the warning when it comes into view, also when the window opens
+// with it. (The alert itself reaches only an active screen reader, which the tests lack.)
+TEST_F(SpecsWindow, lightArrowWarning_isAnnouncedAsItAppears) {
+    main.edits[Edit::BowWeight] = "90";
+    TSpecsFrm w(main);
+    auto* warning = w.findChild<widgets::TAlertLabel*>(QStringLiteral("LightArrowLbl"));
+    ASSERT_NE(warning, nullptr);
+    int alerts = 0;
+    QObject::connect(warning, &widgets::TAlertLabel::alerted, [&alerts] { ++alerts; });
+    w.show();
+    EXPECT_EQ(alerts, 1);
+    child<QDoubleSpinBox>(w, "FSpinEdit3")->setValue(200.0);
+    child<QDoubleSpinBox>(w, "FSpinEdit3")->setValue(150.0);
+    EXPECT_EQ(alerts, 1); // still hidden: 5.1 grains a pound
+    child<QDoubleSpinBox>(w, "FSpinEdit3")->setValue(100.0);
+    EXPECT_EQ(alerts, 2);
+}
+
+// Return in a weight box only ends the typing; the window names no default button.
+TEST_F(SpecsWindow, returnInAWeightBox_opensNothing) {
+    TSpecsFrm w(main);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    for (const char* box : {"FSpinEdit1", "FSpinEdit3", "FSpinEdit4"}) {
+        child<QDoubleSpinBox>(w, box)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    }
+    EXPECT_TRUE(seam.dialogs.isEmpty()) << seam.dialogs.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(w.isVisible());
+    for (QPushButton* b : w.findChildren<QPushButton*>()) {
+        EXPECT_FALSE(b->isDefault()) << b->objectName().toStdString();
+    }
 }
 
 TEST_F(SpecsWindow, drawWeightThatIsNoNumberShowsNoRatio) {
