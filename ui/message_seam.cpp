@@ -67,8 +67,8 @@ int QtMessageSeam::execModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-void QtMessageSeam::openUrl(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+bool QtMessageSeam::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace arrowsel::ui

@@ -33,7 +33,8 @@ public:
                                              const QString& initial) = 0;
     // Shows `dialog` modally and returns its result code. The caller owns the dialog.
     virtual int execModal(QDialog& dialog) = 0;
-    virtual void openUrl(const QUrl& url) = 0;
+    // Hands `url` to the desktop's browser; false when none could take it.
+    virtual bool openUrl(const QUrl& url) = 0;
 
     // The installed seam (a QtMessageSeam until something else is installed). Not owned.
     static MessageSeam& current();
@@ -50,7 +51,7 @@ public:
     std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt,
                                      const QString& initial) override;
     int execModal(QDialog& dialog) override;
-    void openUrl(const QUrl& url) override;
+    bool openUrl(const QUrl& url) override;
 };
 
 } // namespace arrowsel::ui

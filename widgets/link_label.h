@@ -9,7 +9,8 @@ namespace arrowsel::widgets {
 
 // A web address shown as a link, blue, red while the mouse button is down on it. It opens
 // (through the message seam's openUrl) when the mouse button is released over it, or on Space
-// while it has the focus; Return is left to the window's default button.
+// while it has the focus; Return is left to the window's default button. When no browser takes the
+// address, an error box says so and gives the address.
 class TLinkLabel : public QLabel {
     Q_OBJECT
 public:

@@ -42,7 +42,7 @@ public:
         return std::nullopt;
     }
     int execModal(QDialog&) override { return QDialog::Rejected; }
-    void openUrl(const QUrl&) override {}
+    bool openUrl(const QUrl&) override { return true; }
 
     std::vector<QString> texts;
 

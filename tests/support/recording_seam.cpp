@@ -55,8 +55,9 @@ int RecordingSeam::execModal(QDialog& dialog) {
     return onDialog ? onDialog(dialog) : int(QDialog::Rejected);
 }
 
-void RecordingSeam::openUrl(const QUrl& url) {
+bool RecordingSeam::openUrl(const QUrl& url) {
     urls.push_back(url);
+    return browserOpens;
 }
 
 QStringList RecordingSeam::texts(Kind kind) const {

@@ -38,11 +38,12 @@ public:
     std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt,
                                      const QString& initial) override;
     int execModal(QDialog& dialog) override;
-    void openUrl(const QUrl& url) override;
+    bool openUrl(const QUrl& url) override;
 
     std::vector<Entry> entries;  // boxes in the order shown
     QStringList dialogs;         // object names of the windows opened modally
     std::vector<QUrl> urls;      // addresses opened
+    bool browserOpens = true;    // false: no browser takes an address
     std::vector<bool> answers;   // answers to questions, first first
     std::vector<QString> inputs; // answers to input boxes, first first
     // Called with each box's entry while it "shows" (e.g. to check state at that moment).

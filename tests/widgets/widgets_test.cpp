@@ -259,6 +259,14 @@ TEST(LinkLabelTest, releaseAndSpaceOpenTheAddress_returnIsLeftToTheWindow_redWhi
     QApplication::sendEvent(&link, &enter);
     EXPECT_FALSE(enter.isAccepted());
     EXPECT_EQ(seam.urls.size(), 2u);
+    EXPECT_TRUE(seam.entries.empty());
+
+    seam.browserOpens = false;
+    QTest::keyClick(&link, Qt::Key_Space);
+    const QStringList errors = seam.texts(test::RecordingSeam::Kind::Error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("No web browser could open https://www.example.com/")))
+        << errors[0].toStdString();
 }
 
 TEST(ValueLabelTest, screenReadersReadTheShownValueWithItsHeading) {
