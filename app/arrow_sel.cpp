@@ -429,25 +429,21 @@ void TArrowSel::buildGrid(engine::Page page, QWidget* parent, int firstRow, int 
 }
 
 void TArrowSel::buildHuntingExtras(QWidget* parent) {
-    struct Entry {
-        std::uint32_t bgr;
-        const char* text;
-    };
-    const std::array<Entry, 4> entries{{{0xD5FFFF, "= Lightest and fastest."},
-                                        {0xDCFFB9, "= Medium weight offering good speed and durability."},
-                                        {0xB3CBFF, "= Heavier weights for excellent durability and penetration."},
-                                        {0xFFFFFF, "= Aluminum/carbon and carbon."}}};
+    // The legend and the cells' descriptions for screen readers say the same.
+    using engine::ColorBand;
+    const std::array<ColorBand, 4> bands{ColorBand::Yellow, ColorBand::Green, ColorBand::Orange, ColorBand::Plain};
     int y = 26 + 10 * kRowStep + 10;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    for (std::size_t i = 0; i < bands.size(); ++i) {
         auto* square = new QFrame(parent);
         square->setObjectName(QStringLiteral("ColorKey%1").arg(i + 1));
         square->setFrameShape(QFrame::Box);
         square->setAutoFillBackground(true);
         QPalette pal = square->palette();
-        pal.setColor(QPalette::Window, colorFromBgr(entries[i].bgr));
+        pal.setColor(QPalette::Window, colorFromBgr(present::bandColor(bands[i])));
         square->setPalette(pal);
         square->setGeometry(10, y + 2, 14, 14);
-        auto* text = new QLabel(QString::fromLatin1(entries[i].text), parent);
+        auto* text =
+            new QLabel(QStringLiteral("= %1.").arg(QString::fromLatin1(present::bandMeaning(bands[i]))), parent);
         text->setObjectName(QStringLiteral("ColorKeyText%1").arg(i + 1));
         text->setGeometry(30, y, 490, 18);
         y += 20;
@@ -750,6 +746,7 @@ void TArrowSel::applyCells(const engine::SelectionResult& result) {
                 if (cell.band) {
                     b->setColor(colorFromBgr(present::bandColor(*cell.band)));
                 }
+                b->setColorMeaning(cell.band ? toQt(present::bandDescription(*cell.band)) : QString());
             }
             g.size[i]->setCellEnabled(cell.sizeEnabled);
             g.weight[i]->setCellEnabled(cell.weightEnabled);

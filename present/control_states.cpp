@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "present/control_states.h"
 
+#include <cctype>
 #include <initializer_list>
 
 namespace arrowsel::present {
@@ -182,6 +183,28 @@ const char* bandColorName(ColorBand band) {
         break;
     }
     return "white";
+}
+
+const char* bandMeaning(ColorBand band) {
+    switch (band) {
+    case ColorBand::Yellow:
+        return "Lightest and fastest";
+    case ColorBand::Green:
+        return "Medium weight offering good speed and durability";
+    case ColorBand::Orange:
+        return "Heavier weights for excellent durability and penetration";
+    case ColorBand::Plain:
+        break;
+    }
+    return "Aluminum/carbon and carbon";
+}
+
+std::string bandDescription(ColorBand band) {
+    std::string colour = bandColorName(band);
+    std::string meaning = bandMeaning(band);
+    colour[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(colour[0])));
+    meaning[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(meaning[0])));
+    return colour + ": " + meaning + ".";
 }
 
 } // namespace arrowsel::present

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace arrowsel::present {
 
@@ -68,5 +69,10 @@ ControlStates controlStates(const engine::SelectionResult& result, const engine:
 // The colour of a Hunting cell's colour band, and the name arrowsel-cli prints for it.
 Color bandColor(engine::ColorBand band);
 const char* bandColorName(engine::ColorBand band);
+// What the band says of the shafts in it, as the Hunting page's colour legend explains it
+// ("Lightest and fastest").
+const char* bandMeaning(engine::ColorBand band);
+// For screen readers, who cannot see the face: "Pale yellow: lightest and fastest."
+std::string bandDescription(engine::ColorBand band);
 
 } // namespace arrowsel::present

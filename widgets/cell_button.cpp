@@ -46,7 +46,22 @@ void TCellButton::setHint(const QString& hint) {
         return;
     }
     setToolTip(hint);
-    setAccessibleDescription(hint);
+    updateAccessibleDescription();
+}
+
+void TCellButton::setColorMeaning(const QString& meaning) {
+    if (meaning == colorMeaning_) {
+        return;
+    }
+    colorMeaning_ = meaning;
+    updateAccessibleDescription();
+}
+
+void TCellButton::updateAccessibleDescription() {
+    const QString hint = toolTip();
+    setAccessibleDescription(colorMeaning_.isEmpty() ? hint
+                             : hint.isEmpty()        ? colorMeaning_
+                                                     : hint + QStringLiteral(". ") + colorMeaning_);
 }
 
 void TCellButton::setAccessibleFallback(const QString& name) {

@@ -32,6 +32,8 @@ public:
     bool cellEnabled() const { return isEnabled(); }
     QString hint() const { return toolTip(); }
     void setHint(const QString& hint);
+    // What the face's colour stands for, told to screen readers after the hint (empty: nothing).
+    void setColorMeaning(const QString& meaning);
     // What screen readers call the button while it shows no caption, e.g. "Size, row 3".
     void setAccessibleFallback(const QString& name);
     // The pointing hand over the button while it is enabled; the inherited cursor while not.
@@ -52,12 +54,14 @@ protected:
 
 private:
     void updateAccessibleName();
+    void updateAccessibleDescription();
     void updateCursor();
     bool pointerOver() const;
 
     QString caption_;
     QColor color_;
     QString fallbackName_;
+    QString colorMeaning_;
     bool showCaption_ = true;
     bool pointing_ = false;
     bool pointerInside_ = false;

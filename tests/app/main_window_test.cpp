@@ -361,7 +361,17 @@ TEST_F(MainWindowTest, resultCells_exposeTheirValuesToScreenReaders) {
     QAccessibleInterface* weight = QAccessible::queryAccessibleInterface(cell("HWtBtn1"));
     ASSERT_NE(weight, nullptr);
     EXPECT_EQ(weight->text(QAccessible::Name), QStringLiteral("264"));
-    EXPECT_EQ(weight->text(QAccessible::Description), QStringLiteral("Bare Shaft Weight in Grains"));
+    // The colour band is told too, as the legend explains it; pages without bands tell none.
+    EXPECT_EQ(weight->text(QAccessible::Description),
+              QStringLiteral("Bare Shaft Weight in Grains. Pale yellow: lightest and fastest."));
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(cell("HSzBtn3"))
+                    ->text(QAccessible::Description)
+                    .endsWith(QStringLiteral(". Pale green: medium weight offering good speed and durability.")));
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(cell("HSzBtn6"))
+                    ->text(QAccessible::Description)
+                    .endsWith(QStringLiteral(". White: aluminum/carbon and carbon.")));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(cell("TWtBtn1"))->text(QAccessible::Description),
+              cell("TWtBtn1")->hint());
     typeInto("ArrowLengthSpin", QStringLiteral("31"));
     EXPECT_NE(weight->text(QAccessible::Name), QStringLiteral("264"));
     EXPECT_EQ(weight->text(QAccessible::Name), caption("HWtBtn1"));
