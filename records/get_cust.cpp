@@ -274,8 +274,13 @@ void TGetCust::ReturnDataBtnClick() {
 }
 
 void TGetCust::SpeedButton1Click() {
-    if (!settle()) {
+    // Printing never stores: the page shows the record as it is stored. Typed changes are first
+    // dropped, after the question Close asks; No goes back to them, to be posted or printed later.
+    if (!mayDiscardTyping()) {
         return;
+    }
+    if (binding_.modified()) {
+        showRecord();
     }
     if (!reportPrinter()) {
         seam().message(this, QStringLiteral("The customer report is not available yet."));

@@ -40,8 +40,12 @@ void RecordWindow::addButtonRow(RowAlign align, std::initializer_list<RowButton>
     body_->addLayout(row);
 }
 
+bool RecordWindow::mayDiscardTyping() {
+    return !binding_.modified() || seam().question(this, discardQuestion_);
+}
+
 bool RecordWindow::closeDiscarding() {
-    if (binding_.modified() && !seam().question(this, discardQuestion_)) {
+    if (!mayDiscardTyping()) {
         return false;
     }
     ui::runGuarded(this, [this] { releaseRecord(); });

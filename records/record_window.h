@@ -51,6 +51,8 @@ protected:
     // releaseRecord() lets go of the record; a failure there is reported and the window still
     // closes, as the user asked. Returns false when the window stays open.
     bool closeDiscarding();
+    // True when nothing was typed, or the user answered Yes to the question asked on the way out.
+    bool mayDiscardTyping();
     // Drops the record being edited and closes what the window opened.
     virtual void releaseRecord() = 0;
 

@@ -220,6 +220,37 @@ TEST_F(CustomerLookup, print_handsTheShownTextsToTheReport_orSaysItIsNotAvailabl
     EXPECT_EQ(printed.chart, QStringLiteral("Target Shafts"));
 }
 
+// Printing never stores: typed changes are dropped after the question Close asks, and the page
+// shows the record as stored; No goes back to them with nothing printed.
+TEST_F(CustomerLookup, printWithTypedChanges_asksAndPrintsWhatIsStoredWithoutStoringThem) {
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    int prints = 0;
+    records::CustomerShownTexts printed;
+    records::setCustomerReportPrinter([&](QWidget*, const records::CustomerShownTexts& t) {
+        printed = t;
+        ++prints;
+    });
+    type(child(w, "DBEdit8"), QStringLiteral("Typed City"));
+    const QString typed = w.shownTexts().city;
+    seam.answers = {false, true};
+    w.SpeedButton1Click();
+    EXPECT_EQ(prints, 0);
+    EXPECT_EQ(w.shownTexts().city, typed);
+    w.SpeedButton1Click();
+    records::setCustomerReportPrinter({});
+    EXPECT_EQ(seam.texts(Kind::Question).size(), 2);
+    EXPECT_TRUE(seam.texts(Kind::Question)[0].startsWith(QStringLiteral("Discard the changes")));
+    ASSERT_EQ(prints, 1);
+    EXPECT_NE(printed.city, typed);
+    EXPECT_EQ(w.shownTexts().city, printed.city);
+    data::TDbfTable t;
+    t.open(dir / "Saveddb.dbf", data::TDbfTable::OpenMode::ReadOnly);
+    for (t.first(); !t.eof(); t.next()) {
+        EXPECT_EQ(t.fieldText("CITY").find("Typed City"), std::string::npos);
+    }
+}
+
 TEST_F(CustomerLookup, getSetupCommand_opensTheLookup) {
     records::getSetup(nullptr, main);
     EXPECT_EQ(seam.dialogs, QStringList{QStringLiteral("TGetCust")});
