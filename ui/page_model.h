@@ -31,7 +31,7 @@ struct TextItem {
     QRectF rect;
     Font font;
     Align align = Align::Left;
-    bool wordWrap = false; // wrap inside rect; otherwise one line
+    bool wordWrap = false; // wrap inside rect, in the whole lines that fit it; otherwise one line
     // Nothing of the text shows outside this rectangle; a line too long for it starts at its left
     // edge, so what is cut off is the end. Without it a single line is never cut.
     std::optional<QRectF> clip;

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextLayout>
 
 namespace arrowsel::ui {
 
@@ -37,6 +38,48 @@ int alignFlags(Align a) {
 }
 
 } // namespace
+
+WrappedText wrapToBox(const QString& text, const QFont& font, double width, double height, const QPaintDevice* device) {
+    QString flowing = text;
+    flowing.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    flowing.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    flowing.replace(QLatin1Char('\r'), QChar::LineSeparator);
+    // A QPaintDevice's metrics are read through a non-const pointer; nothing is drawn on it.
+    auto* metricsDevice = const_cast<QPaintDevice*>(device);
+    QTextLayout layout(flowing, font, metricsDevice);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    WrappedText out;
+    double y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (y + line.height() > height + 0.01) {
+            out.cut = true;
+            break;
+        }
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+        out.lineHeight = line.height();
+        QString shown = flowing.mid(line.textStart(), line.textLength());
+        while (!shown.isEmpty() && (shown.back().isSpace() || shown.back() == QChar::LineSeparator)) {
+            shown.chop(1);
+        }
+        out.lines << shown;
+    }
+    layout.endLayout();
+    if (out.cut && !out.lines.isEmpty()) {
+        const QFontMetricsF metrics(font, metricsDevice);
+        const QString mark(QChar(0x2026));
+        QString& last = out.lines.back();
+        while (!last.isEmpty() && metrics.horizontalAdvance(last + mark) > width) {
+            last.chop(1);
+        }
+        last += mark;
+    }
+    return out;
+}
 
 void paintPage(QPainter& painter, const Page& page) {
     const QPaintDevice* device = painter.device();
@@ -78,9 +121,16 @@ void paintPage(QPainter& painter, const Page& page) {
                 align = Align::Left; // the beginning of a long line is the part worth reading
             }
         }
-        int flags = alignFlags(align) | Qt::AlignTop;
-        flags |= t.wordWrap ? int(Qt::TextWordWrap) : int(Qt::TextSingleLine | Qt::TextDontClip);
-        painter.drawText(rect, flags, t.text);
+        if (t.wordWrap) {
+            const WrappedText wrapped = wrapToBox(t.text, font, rect.width(), rect.height(), painter.device());
+            for (int i = 0; i < wrapped.lines.size(); ++i) {
+                const QRectF lineRect(rect.x(), rect.y() + i * wrapped.lineHeight, rect.width(), wrapped.lineHeight);
+                painter.drawText(lineRect, alignFlags(align) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                                 wrapped.lines[i]);
+            }
+        } else {
+            painter.drawText(rect, alignFlags(align) | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, t.text);
+        }
         if (t.clip) {
             painter.restore();
         }

@@ -3,7 +3,10 @@
 #include "tests/support/recording_seam.h"
 #include "ui/guarded.h"
 #include "ui/message_seam.h"
+#include "ui/page_painter.h"
 
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -45,6 +48,46 @@ TEST(GuardedCommandTest, failuresReachTheErrorBoxWithTheCommandsOwnSentence) {
                            QStringLiteral("Not copied to /tmp/100%1.\nRecord is locked by 50%1 of users"),
                            QStringLiteral("The command failed with an unexpected error.")}));
     EXPECT_EQ(seam.entries.size(), 4u);
+}
+
+// A comment longer than its box (the customer report's 4.49 by 2.01 inches) shows the whole
+// lines that fit, the last marked as cut; nothing of a further line shows in the box.
+TEST(PagePainterTest, wrappedTextLongerThanItsBox_showsWholeLinesAndMarksTheCut) {
+    QImage sheet(850, 1100, QImage::Format_RGB32);
+    sheet.setDotsPerMeterX(3937); // 100 per inch
+    sheet.setDotsPerMeterY(3937);
+    sheet.fill(Qt::white);
+    const QRectF box(1.56, 1.0, 4.49, 2.01);
+    QString comment = QStringLiteral("Shoots a 29 inch draw.\r\n");
+    for (int i = 0; i < 200; ++i) {
+        comment += QStringLiteral("word%1 ").arg(i);
+    }
+    Page page;
+    TextItem item;
+    item.text = comment;
+    item.rect = box;
+    item.font.pointSize = 12;
+    item.wordWrap = true;
+    page.texts.push_back(item);
+    QPainter painter(&sheet);
+    paintPage(painter, page);
+    painter.end();
+
+    QFont font(item.font.family);
+    font.setPointSizeF(12);
+    const WrappedText wrapped = wrapToBox(comment, font, box.width() * 100, box.height() * 100, &sheet);
+    ASSERT_TRUE(wrapped.cut);
+    ASSERT_GE(wrapped.lines.size(), 3);
+    EXPECT_EQ(wrapped.lines.front(), QStringLiteral("Shoots a 29 inch draw."));
+    EXPECT_TRUE(wrapped.lines.back().endsWith(QChar(0x2026))) << wrapped.lines.back().toStdString();
+    const int usedBottom = int(box.top() * 100 + static_cast<double>(wrapped.lines.size()) * wrapped.lineHeight) + 1;
+    for (int y = usedBottom; y < int(box.bottom() * 100); ++y) {
+        for (int x = int(box.left() * 100); x < int(box.right() * 100); ++x) {
+            ASSERT_EQ(sheet.pixel(x, y), qRgb(255, 255, 255)) << "ink of a cut line at " << x << "," << y;
+        }
+    }
+    EXPECT_FALSE(
+        wrapToBox(QStringLiteral("Short.\r\nTwo lines."), font, box.width() * 100, box.height() * 100, &sheet).cut);
 }
 
 } // namespace
