@@ -157,6 +157,16 @@ TEST_F(CustomersCli, mistakesAreRefusedWithWhatToDo) {
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.out.find(dst.string()), std::string::npos) << o.out;
     EXPECT_FALSE(fs::exists(dir / "x.txt"));
+
+    // An address with a password is refused, and no message repeats the password.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"customers", "find", "A", "--book", "postgresql://c:S3cret@db/shop"},
+          {"customers", "find", "A", "--boook=postgresql://c:S3cret@db/shop"},
+          {"customers", "copy", "--from", src.string(), "--to", dst.string(), "postgresql://c:S3cret@db/shop"}}) {
+        o = runCli(args);
+        EXPECT_NE(o.status, 0) << o.out;
+        EXPECT_EQ(o.out.find("S3cret"), std::string::npos) << o.out;
+    }
 }
 
 TEST_F(CustomersCli, aFileSystemErrorEndsTheCommandWithAMessage_neverAnAbort) {

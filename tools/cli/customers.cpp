@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/file_io.h"
 #include "data/text.h"
+#include "records/book_address.h"
 #include "records/customer_book.h"
 #include "records/file_book.h"
 #include "records/server_text.h"
@@ -78,7 +79,8 @@ std::optional<std::string> parse(std::span<const std::string_view> args, std::in
             }
             out.named[std::string(arg)] = *value;
         } else {
-            return "unknown option '" + std::string(args[i]) + "'";
+            // The option's name only: its value may be an address with a password.
+            return "unknown option '" + std::string(arg) + "'";
         }
     }
     return std::nullopt;
@@ -167,7 +169,7 @@ int copyCommand(std::span<const std::string_view> args) {
         return usageError(*problem);
     }
     if (!o.plain.empty()) {
-        return usageError("unexpected argument '" + o.plain.front() + "'");
+        return usageError("unexpected argument '" + records::maskedAddress(o.plain.front()) + "'");
     }
     if (o.named.count("--from") == 0 || o.named.count("--to") == 0) {
         return usageError("copy needs --from and --to");
