@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/book_replace.h"
 
+#include "data/file_io.h"
+#include "data/table_error.h"
 #include "records/customer_book.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
+#include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -93,6 +96,29 @@ bool followable(const fs::path& staged, const fs::path& target) {
            staged.parent_path().string().starts_with(kStagingPrefix);
 }
 
+// The note's text; nothing when there is none. Every open of the book reads it, and the folder
+// may be shared: a pipe under its name is not waited on, and no more is read than a note holds.
+std::optional<std::string> noteText(const fs::path& folder) {
+    constexpr std::size_t kMostANoteHolds = 16 * 1024;
+    data::File file;
+    const int err = file.open(folder / kNote, data::File::Access::ReadOnly);
+    if (err == ENOENT) {
+        return std::nullopt;
+    }
+    std::string text(kMostANoteHolds + 1, '\0');
+    try {
+        if (err == 0) {
+            text.resize(file.readAt(0, text.data(), text.size()));
+        }
+    } catch (const data::ETableError&) {
+        text.clear(); // unreadable: said below as a note that cannot be followed
+    }
+    if (err != 0 || text.size() > kMostANoteHolds) {
+        text.clear();
+    }
+    return text;
+}
+
 } // namespace
 
 void syncPath(const fs::path& path) {
@@ -128,10 +154,11 @@ void commitReplacement(const fs::path& folder, const std::vector<StagedFile>& fi
 }
 
 void finishReplacement(const fs::path& folder) {
-    std::ifstream note(folder / kNote, std::ios::binary);
-    if (!note) {
+    std::optional<std::string> text = noteText(folder);
+    if (!text) {
         return; // none, or another process has just finished it
     }
+    std::istringstream note(*text);
     std::string heading;
     std::getline(note, heading);
     std::vector<StagedFile> files;
@@ -140,7 +167,7 @@ void finishReplacement(const fs::path& folder) {
         sound = sound && followable(staged, target);
         files.push_back({folder / staged, folder / target});
     }
-    if (!sound || files.empty() || note.bad()) {
+    if (!sound || files.empty()) {
         throw EBookError("The customer book in " + folder.string() +
                          " was being replaced when the program stopped, "
                          "and the note " +

@@ -13,7 +13,9 @@
 
 #include <csignal>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace arrowsel::records {
 namespace {
@@ -255,6 +257,42 @@ TEST(FileBookReplace, killedAtAnyStep_leavesTheOldBookOrTheNewByteForByte) {
     }
     EXPECT_GT(oldSeen, 0);
     EXPECT_GT(newSeen, 0);
+}
+
+// A note in a shared folder that no replacement of ours wrote (a pipe, more than a note holds, one
+// naming files outside the folder) opens nothing and moves nothing: the message names it, and
+// the book opens again once it is gone.
+TEST(FileBookReplace, aNoteThatCannotBeFollowed_isRefusedWithoutWaitingOrMoving) {
+    test::TempDir dir;
+    const fs::path folder = dir / "book";
+    fs::create_directory(folder);
+    FileBook::create(folder, savedSetupFields());
+    FileBook(folder).append({{"NAME", "Adams"}});
+    const std::string bytes = bookBytes(folder);
+    std::ofstream(dir / "outside") << "not the book's";
+    fs::create_directory(folder / ".customers-new-1");
+    std::ofstream(folder / ".customers-new-1" / "Saveddb.dbf") << "staged";
+    const fs::path note = folder / ".customers-replacing";
+    const std::string heading = "arrowsel customer files replacement 1\n";
+    const std::function<void()> notes[] = {
+        [&] { ASSERT_EQ(::mkfifo(note.c_str(), 0600), 0); },
+        [&] { std::ofstream(note) << heading << std::string(1 << 20, 'x') << "\nSaveddb.dbf\n"; },
+        [&] { std::ofstream(note) << heading << ".customers-new-1/../../outside\nSaveddb.dbf\n"; },
+        [&] { std::ofstream(note) << heading << ".customers-new-1/Saveddb.dbf\n../outside\n"; }};
+    for (const auto& leave : notes) {
+        leave();
+        try {
+            FileBook book(folder);
+            ADD_FAILURE() << "the book opened past the note";
+        } catch (const EBookError& e) {
+            EXPECT_NE(std::string(e.what()).find(note.string()), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(bookBytes(folder), bytes);
+        EXPECT_EQ(test::readFile(dir / "outside"), "not the book's");
+        EXPECT_EQ(test::readFile(folder / ".customers-new-1" / "Saveddb.dbf"), "staged");
+        fs::remove(note);
+    }
+    EXPECT_EQ(FileBook(folder).count(), 1u);
 }
 
 class BookSettingsTest : public ::testing::Test {
