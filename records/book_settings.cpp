@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/book_settings.h"
 
+#include "data/file_io.h"
+#include "data/table_error.h"
 #include "records/book_address.h"
 #include "records/customer_book.h"
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <system_error>
+#include <cerrno>
+#include <sstream>
 
 namespace arrowsel::records {
 
@@ -38,21 +40,41 @@ std::string lower(std::string_view s) {
                      " Correct the line or remove it (without it the customers are kept in the data folder's files).");
 }
 
+// The settings file's text; nothing when there is none. It lies in the data folder, which may be
+// shared: a pipe under its name is refused rather than waited on, and no more is read than a
+// settings file holds.
+std::optional<std::string> settingsText(const fs::path& settingsFile) {
+    constexpr std::size_t kMostASettingsFileHolds = 64 * 1024;
+    data::File file;
+    if (const int err = file.open(settingsFile, data::File::Access::ReadOnly); err != 0) {
+        if (err == ENOENT || err == ENOTDIR) {
+            return std::nullopt;
+        }
+        throw EBookError("The settings file " + settingsFile.string() + " cannot be read: " + data::errorText(err) +
+                         ". Check that it is a file the program's user may read.");
+    }
+    std::string text(kMostASettingsFileHolds + 1, '\0');
+    try {
+        text.resize(file.readAt(0, text.data(), text.size()));
+    } catch (const data::ETableError&) {
+        throw EBookError("The settings file " + settingsFile.string() + " could not be read to its end.");
+    }
+    if (text.size() > kMostASettingsFileHolds) {
+        throw EBookError("The settings file " + settingsFile.string() + " is larger than a settings file can be (" +
+                         std::to_string(kMostASettingsFileHolds / 1024) +
+                         " KiB). Check that it is the right file, or remove it.");
+    }
+    return text;
+}
+
 } // namespace
 
 std::optional<std::string> configuredBookAddress(const fs::path& settingsFile) {
-    std::error_code ec;
-    if (!fs::exists(settingsFile, ec)) {
-        if (ec) {
-            throw EBookError("The settings file " + settingsFile.string() + " cannot be read: " + ec.message() + ".");
-        }
+    const std::optional<std::string> text = settingsText(settingsFile);
+    if (!text) {
         return std::nullopt;
     }
-    std::ifstream in(settingsFile, std::ios::binary);
-    if (!in) {
-        throw EBookError("The settings file " + settingsFile.string() +
-                         " cannot be read. Check that the program's user may read it.");
-    }
+    std::istringstream in(*text);
     std::optional<std::string> address;
     bool inCustomers = false;
     std::string raw;
@@ -98,9 +120,6 @@ std::optional<std::string> configuredBookAddress(const fs::path& settingsFile) {
             malformed(settingsFile, number, "the book's address cannot be read: " + *problem + ".");
         }
         address = value;
-    }
-    if (in.bad()) {
-        throw EBookError("The settings file " + settingsFile.string() + " could not be read to its end.");
     }
     return address;
 }

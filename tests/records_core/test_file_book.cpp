@@ -345,6 +345,26 @@ TEST_F(BookSettingsTest, aMalformedLineIsNamedNotPassedOver) {
     EXPECT_THROW(openCustomerBook(dir.path()), EBookError);
 }
 
+// The data folder may be shared: what stands under the settings file's name is read at once and
+// within bounds, or named.
+TEST_F(BookSettingsTest, aPipeAFolderOrAHugeFileInItsPlace_isNamedNotWaitedOn) {
+    const fs::path file = dir / kSettingsFile;
+    const std::function<void()> places[] = {
+        [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0); }, [&] { fs::create_directory(file); },
+        [&] { std::ofstream(file) << "[customers]\n"
+                                  << std::string(1 << 20, ';') << "\n"; }};
+    for (const auto& place : places) {
+        place();
+        try {
+            configuredBookAddress(file);
+            ADD_FAILURE() << "read past what is there";
+        } catch (const EBookError& e) {
+            EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
+        }
+        fs::remove_all(file);
+    }
+}
+
 TEST_F(BookSettingsTest, aPasswordInTheAddressIsRefusedWithWhereItBelongs) {
     // Each as libpq reads it: a '?' inside the user part, a %-encoded key, a keyword line, a
     // connection string as the database name, and an address libpq cannot read at all.
