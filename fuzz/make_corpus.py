@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Writes the seed corpora of fuzz_dbf (fuzz/corpus/dbf), fuzz_fpt (fuzz/corpus/fpt) and fuzz_jnl
-(fuzz/corpus/jnl): a few tiny valid files of each version and block size, and index journals. Standard library only; run it again after
-changing it: python3 fuzz/make_corpus.py
+"""Writes the seed corpora of fuzz_dbf (fuzz/corpus/dbf), fuzz_fpt (fuzz/corpus/fpt), fuzz_jnl
+(fuzz/corpus/jnl), fuzz_settings (fuzz/corpus/settings) and fuzz_note (fuzz/corpus/note): a few
+tiny valid files of each version and block size, index journals, settings files and replacement
+notes. Standard library only; run it again after changing it: python3 fuzz/make_corpus.py
 """
 
 import os
@@ -95,6 +96,18 @@ def main():
     write(j, "links.jnl", journal([(1028, b"\x00\x06\x00\x00\xff\xff\xff\xff"), (0, b"\x00\x04" + bytes(510))]))
     write(j, "whole.jnl", journal([(0, bytes(1536))], length=1536, flags=1))
     write(j, "grow.jnl", journal([(4096, bytes(512))], length=8192, flags=1))
+
+    s = os.path.join(HERE, "corpus", "settings")
+    write(s, "server.ini", b"\xef\xbb\xbf; shop\r\n[Customers]\r\nbook = postgresql://counter@db:5432/shop?sslmode=require\r\n")
+    write(s, "keywords.ini", b"[customers]\nbook=postgresql://c@db?dbname=host%3Ddb%20password%3Dx&%70assword=y\n"
+                             b"host=db dbname='my shop' password='a \\' b'\n")
+    write(s, "printing.ini", b"[printing]\nbook=whatever\n[customers]\n")
+
+    n = os.path.join(HERE, "corpus", "note")
+    # The fuzz_note harness's folder holds the three files and .customers-new-1/ with new ones.
+    moves = b"".join(b".customers-new-1/%s\n%s\n" % (f, f) for f in (b"Saveddb.dbf", b"Saveddb.fpt", b"Saved.idx"))
+    write(n, "whole.txt", b"arrowsel customer files replacement 1\n" + moves)
+    write(n, "outside.txt", b"arrowsel customer files replacement 1\n.customers-new-1/../x\n../Saved.idx\n")
 
 
 if __name__ == "__main__":
