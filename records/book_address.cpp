@@ -47,8 +47,20 @@ std::optional<std::string> percentDecoded(std::string_view s) {
 
 void collectSpans(std::string_view a, std::size_t base, std::vector<Span>& out);
 
+// A URI's database name (its path, or its dbname parameter) that reads as a connection string
+// holding a password is hidden whole: its %-escapes leave no place to cut it finer.
+void databaseNameSpan(std::string_view encoded, std::size_t pos, std::vector<Span>& out) {
+    const std::optional<std::string> decoded = percentDecoded(encoded);
+    std::vector<Span> inner;
+    collectSpans(decoded ? std::string_view(*decoded) : encoded, 0, inner);
+    if (!inner.empty()) {
+        out.push_back({pos, encoded.size()});
+    }
+}
+
 // A URI, read as libpq reads it: the user part runs to the first '@' met before any '/' (a '?'
-// or ':' inside it included), the query follows the first '?' after it. Keys are compared
+// or ':' inside it included), the query follows the first '?' after it, the database name is the
+// path between them or the dbname parameter. Keys are compared
 // without regard to case and one that cannot be decoded has its value hidden too: what is
 // masked may only be more than libpq would take for a password.
 void uriSpans(std::string_view a, std::size_t base, std::vector<Span>& out) {
@@ -59,9 +71,9 @@ void uriSpans(std::string_view a, std::size_t base, std::vector<Span>& out) {
         }
         p = stop + 1;
     }
-    const std::size_t query = a.find('?', p);
-    if (query == std::string_view::npos) {
-        return;
+    const std::size_t query = std::min(a.find('?', p), a.size());
+    if (const std::size_t path = a.find('/', p); path < query) {
+        databaseNameSpan(a.substr(path + 1, query - path - 1), base + path + 1, out);
     }
     for (std::size_t i = query + 1; i <= a.size();) {
         const std::size_t amp = std::min(a.find('&', i), a.size());
@@ -70,6 +82,8 @@ void uriSpans(std::string_view a, std::size_t base, std::vector<Span>& out) {
             const auto key = percentDecoded(param.substr(0, eq));
             if (!key || lower(*key) == "password") {
                 out.push_back({base + i + eq + 1, param.size() - eq - 1});
+            } else if (lower(*key) == "dbname") {
+                databaseNameSpan(param.substr(eq + 1), base + i + eq + 1, out);
             }
         }
         i = amp + 1;

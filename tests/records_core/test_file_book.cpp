@@ -374,12 +374,14 @@ TEST_F(BookSettingsTest, aPasswordInTheAddressIsRefusedWithWhereItBelongs) {
                                    "postgresql://counter@db/shop?%70assword=secret",
                                    "postgresql://counter@db/shop?password=",
                                    "postgresql://counter@db?dbname=host%3Ddb%20password%3Dsecret",
+                                   "postgresql://db/host=db%20password=secret",
                                    "postgresql://counter:secret%zz@db/shop"};
     for (const char* address : holding) {
         const std::string m = refusal(std::string("[customers]\nbook=") + address + "\n");
         EXPECT_NE(m.find("line 2"), std::string::npos) << address << ": " << m;
         EXPECT_NE(m.find(".pgpass"), std::string::npos) << address << ": " << m;
         EXPECT_EQ(m.find("secret"), std::string::npos) << "the message repeats the password: " << m;
+        EXPECT_EQ(maskedAddress(address).find("secret"), std::string::npos) << maskedAddress(address);
         // The same address given on the command line opens nothing either.
         try {
             openCustomerBookAt(address);
