@@ -99,7 +99,7 @@ bool followable(const fs::path& staged, const fs::path& target) {
 // The note's text; nothing when there is none. Every open of the book reads it, and the folder
 // may be shared: a pipe under its name is not waited on, and no more is read than a note holds.
 std::optional<std::string> noteText(const fs::path& folder) {
-    constexpr std::size_t kMostANoteHolds = 16 * 1024;
+    constexpr std::size_t kMostANoteHolds = std::size_t{16} * 1024;
     data::File file;
     const int err = file.open(folder / kNote, data::File::Access::ReadOnly);
     if (err == ENOENT) {

@@ -44,7 +44,7 @@ std::string lower(std::string_view s) {
 // shared: a pipe under its name is refused rather than waited on, and no more is read than a
 // settings file holds.
 std::optional<std::string> settingsText(const fs::path& settingsFile) {
-    constexpr std::size_t kMostASettingsFileHolds = 64 * 1024;
+    constexpr std::size_t kMostASettingsFileHolds = std::size_t{64} * 1024;
     data::File file;
     if (const int err = file.open(settingsFile, data::File::Access::ReadOnly); err != 0) {
         if (err == ENOENT || err == ENOTDIR) {
