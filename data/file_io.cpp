@@ -93,7 +93,7 @@ File& File::operator=(File&& other) noexcept {
 int File::open(const fs::path& path, Access access) {
     close();
     // O_NONBLOCK: opening a named pipe would otherwise wait for a writer for ever.
-    const int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
+    const int flags = (access == Access::ReadWrite ? O_RDWR | O_NOFOLLOW : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     int fd = -1;
     do {
         fd = ::open(path.c_str(), flags);
@@ -118,20 +118,6 @@ int File::open(const fs::path& path, Access access) {
     writable_ = access == Access::ReadWrite;
     path_ = path;
     return 0;
-}
-
-void File::create(const fs::path& path) {
-    close();
-    int fd = -1;
-    do {
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        fail("Cannot create the file", path, errno);
-    }
-    fd_ = fd;
-    writable_ = true;
-    path_ = path;
 }
 
 void File::close() noexcept {
