@@ -179,12 +179,17 @@ TEST_F(CustomerEntry, saveSetupCommand_opensTheWindowModally) {
     EXPECT_EQ(savedCount(), 0u);
 }
 
-TEST_F(CustomerEntry, missingIndex_isReportedBeforeAnythingIsTyped) {
+TEST_F(CustomerEntry, missingIndex_isBuiltFromTheTableWhenTheWindowOpens_andTheUserIsTold) {
+    saveCustomer(QStringLiteral("Zed Last"));
     std::filesystem::remove(dir / "Saved.idx");
-    records::saveSetup(nullptr, main);
-    EXPECT_TRUE(seam.dialogs.isEmpty());
-    ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
-    EXPECT_TRUE(seam.texts(Kind::Error).front().startsWith(QStringLiteral("Index file does not exist.")));
+    seam.entries.clear();
+    saveCustomer(QStringLiteral("Al First"));
+    const QStringList told = seam.texts(Kind::Information);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told.front().contains(QString::fromStdString((dir / "Saved.idx").string())))
+        << told.front().toStdString();
+    EXPECT_TRUE(told.front().contains(QStringLiteral("was missing"))) << told.front().toStdString();
+    EXPECT_EQ(namesInIndexOrder(), (std::vector<std::string>{"Al First", "Zed Last"}));
 }
 
 int gDiskFullWrites = 0;
