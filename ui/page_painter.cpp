@@ -101,6 +101,25 @@ void paintDocument(QPainter& painter, QPagedPaintDevice& device, const Document&
     }
 }
 
+bool renderPdf(const Document& doc, QIODevice& out, QString* error) {
+    QPdfWriter writer(&out);
+    writer.setTitle(doc.title);
+    writer.setCreator(QStringLiteral("arrowsel"));
+    writer.setResolution(600);
+    writer.setPageLayout(QPageLayout(QPageSize(doc.pageSize, QPageSize::Inch), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        if (error) {
+            *error = QStringLiteral("the PDF could not be started");
+        }
+        return false;
+    }
+    paintDocument(painter, writer, doc);
+    painter.end();
+    return true;
+}
+
 bool writePdf(const Document& doc, const QString& fileName, QString* error) {
     // The page is written beside the target and renamed over it: over a device, a pipe or a
     // folder that would replace the node itself (as root, /dev/full) or fail with a misleading text.
@@ -118,23 +137,9 @@ bool writePdf(const Document& doc, const QString& fileName, QString* error) {
         }
         return false;
     }
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(doc.title);
-        writer.setCreator(QStringLiteral("arrowsel"));
-        writer.setResolution(600);
-        writer.setPageLayout(QPageLayout(QPageSize(doc.pageSize, QPageSize::Inch), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            if (error) {
-                *error = QStringLiteral("the PDF could not be started");
-            }
-            return false;
-        }
-        paintDocument(painter, writer, doc);
-        painter.end();
+    if (!renderPdf(doc, file, error)) {
+        file.cancelWriting();
+        return false;
     }
     if (!file.commit()) {
         if (error) {

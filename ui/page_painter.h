@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+class QIODevice;
 class QPainter;
 class QPagedPaintDevice;
 
@@ -22,8 +23,13 @@ void paintPage(QPainter& painter, const Page& page);
 void paintDocument(QPainter& painter, QPagedPaintDevice& device, const Document& doc,
                    const std::function<void(int)>& onPage = {});
 
-// Writes `doc` as a PDF file, complete or not at all. On failure returns false with a reason in
+// Writes `doc` as a PDF onto `out` (open for writing). On failure returns false with a reason in
 // `error` (when given).
+bool renderPdf(const Document& doc, QIODevice& out, QString* error = nullptr);
+
+// Writes `doc` as a PDF file, complete or not at all. On failure returns false with a reason in
+// `error` (when given). (A name that is not UTF-8 cannot be given as a QString: such a file is
+// written from renderPdf's bytes by the caller.)
 bool writePdf(const Document& doc, const QString& fileName, QString* error = nullptr);
 
 } // namespace arrowsel::ui
