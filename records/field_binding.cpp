@@ -74,7 +74,7 @@ QString shownOnlyText(const QString& text) {
 }
 
 QString count(qsizetype n) {
-    return QLocale::c().toString(static_cast<qlonglong>(n)); // grouped as 32,000
+    return QLocale(QLocale::English).toString(static_cast<qlonglong>(n)); // grouped as 32,000
 }
 
 } // namespace

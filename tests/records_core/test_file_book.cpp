@@ -5,6 +5,7 @@
 #include "records/customer_book.h"
 #include "records/file_book.h"
 #include "records/saved_layout.h"
+#include "tests/support/child_process.h"
 #include "tests/support/dbf_forge.h"
 #include "tests/support/temp_dir.h"
 
@@ -186,6 +187,32 @@ TEST_F(FileBookTest, theBookNamesItsFolderAndAMissingTableSaysSo) {
     } catch (const EBookError& e) {
         EXPECT_NE(std::string(e.what()).find("Saveddb"), std::string::npos) << e.what();
     }
+}
+
+// A Saved.idx this user may not write beside a table that can be written: the book opens and
+// reads, says it is read-only because of that file, and a save says so again instead of failing
+// without a reason.
+TEST_F(FileBookTest, anIndexThatCannotBeWritten_opensTheBookReadOnlyAndSaysWhy) {
+    open()->append(person("Adams"));
+    fs::permissions(dir / kSavedIndex, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const int status = test::runUnprivileged(dir.path(), [this] {
+        auto book = open();
+        std::string told;
+        for (const std::string& n : book->takeNotices()) {
+            told += n;
+        }
+        EXPECT_NE(told.find("opened read-only"), std::string::npos) << told;
+        EXPECT_NE(told.find((dir / kSavedIndex).string()), std::string::npos) << told;
+        EXPECT_TRUE(book->seek("Ada"));
+        EXPECT_EQ(book->count(), 1u);
+        try {
+            book->append(person("Baker"));
+            ADD_FAILURE() << "a read-only book took a record";
+        } catch (const EBookError& e) {
+            EXPECT_NE(std::string(e.what()).find(kSavedIndex), std::string::npos) << e.what();
+        }
+    });
+    EXPECT_EQ(status, 0);
 }
 
 class BookSettingsTest : public ::testing::Test {
