@@ -167,6 +167,33 @@ struct TDbfTable::Impl {
         }
     }
 
+    // The memo file beside the table, of the kind its version says (or the other kind, when only
+    // that is there); a shared open that cannot write it goes on read-only.
+    void openMemo(OpenMode openMode) {
+        if (hdr.memoKind == dbf::MemoKind::None) {
+            return;
+        }
+        const bool dbt = hdr.memoKind == dbf::MemoKind::Dbt;
+        std::optional<fs::path> memoPath = findFileNoCase(memoPathFor(path, dbt ? ".DBT" : ".FPT"));
+        MemoFile::Kind kind = dbt ? MemoFile::Kind::Dbt : MemoFile::Kind::Fpt;
+        if (!memoPath) {
+            memoPath = findFileNoCase(memoPathFor(path, dbt ? ".FPT" : ".DBT"));
+            kind = dbt ? MemoFile::Kind::Fpt : MemoFile::Kind::Dbt;
+        }
+        if (!memoPath) {
+            throw ETableError("The memo file " + memoPathFor(path, dbt ? ".DBT" : ".FPT").string() + " of table " +
+                              name + " does not exist.");
+        }
+        if (writable && openMode == OpenMode::Shared) {
+            File probe;
+            if (const int memoErr = probe.open(*memoPath, File::Access::ReadWrite);
+                memoErr == EACCES || memoErr == EROFS || memoErr == EPERM || memoErr == ELOOP) {
+                readOnlyBecause("its memo file " + memoPath->string() + " " + unwritable(memoErr));
+            }
+        }
+        memo = std::make_unique<MemoFile>(*memoPath, kind, writable);
+    }
+
     // A shared open goes on read-only when one of the table's files cannot be written, and says so.
     void readOnlyBecause(std::string why) {
         writable = false;
@@ -1208,27 +1235,7 @@ void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
     fresh.cp = codePageFromMark(fresh.hdr.codePageMark);
     fresh.indexFieldNames();
 
-    if (fresh.hdr.memoKind != dbf::MemoKind::None) {
-        const bool dbt = fresh.hdr.memoKind == dbf::MemoKind::Dbt;
-        std::optional<fs::path> memoPath = findFileNoCase(memoPathFor(actual, dbt ? ".DBT" : ".FPT"));
-        MemoFile::Kind kind = dbt ? MemoFile::Kind::Dbt : MemoFile::Kind::Fpt;
-        if (!memoPath) {
-            memoPath = findFileNoCase(memoPathFor(actual, dbt ? ".FPT" : ".DBT"));
-            kind = dbt ? MemoFile::Kind::Fpt : MemoFile::Kind::Dbt;
-        }
-        if (!memoPath) {
-            throw ETableError("The memo file " + memoPathFor(actual, dbt ? ".DBT" : ".FPT").string() + " of table " +
-                              fresh.name + " does not exist.");
-        }
-        if (fresh.writable && mode == OpenMode::Shared) {
-            File probe;
-            if (const int memoErr = probe.open(*memoPath, File::Access::ReadWrite);
-                memoErr == EACCES || memoErr == EROFS || memoErr == EPERM || memoErr == ELOOP) {
-                fresh.readOnlyBecause("its memo file " + memoPath->string() + " " + unwritable(memoErr));
-            }
-        }
-        fresh.memo = std::make_unique<MemoFile>(*memoPath, kind, fresh.writable);
-    }
+    fresh.openMemo(mode);
     fresh.repairCount();
     fresh.open = true;
     d = std::move(fresh);

@@ -99,8 +99,7 @@ public:
                 }
             }
             if (out != nullptr) {
-                std::memcpy(out, part.data(), k);
-                out += k;
+                out = std::copy_n(part.data(), k, out);
             }
             pos_ += k;
             at_ += k;
@@ -110,7 +109,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kChunk = 64 * 1024;
+    static constexpr std::size_t kChunk = std::size_t{64} * 1024;
     const ReadAt& read_;
     std::uint64_t size_;
     std::uint64_t at_ = 0;
