@@ -113,6 +113,16 @@ struct MNode {
     std::vector<std::int32_t> kids;
 };
 
+// What one look at a name saw: enough to tell the same file from a new one there.
+struct Seen {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    time_t ctimeSec = 0;
+    long ctimeNsec = 0;
+    bool operator==(const Seen&) const = default;
+};
+
 struct Stamp {
     off_t size = -1;
     timespec mtime{};
@@ -669,13 +679,20 @@ private:
         return getLE32(h + ((h[14] & kOptCompact) ? kCompactCounterAt : kNonCompactCounterAt));
     }
 
-    // Something other than the ignored thing is at the journal's name (one look, no read).
-    bool journalPresent() const {
+    // What is at the journal's name, as one look sees it: none when nothing is.
+    std::optional<Seen> lookAtJournal() const {
         struct stat st {};
         if (::fstatat(dirFd_, journalName_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            return false;
+            return std::nullopt;
         }
-        return !(ignored_ && ignored_->first == st.st_dev && ignored_->second == st.st_ino);
+        return Seen{st.st_dev, st.st_ino, st.st_size, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+    }
+
+    // Something other than what a read-only handle already looked at and left is at the journal's
+    // name (one look, no read).
+    bool journalPresent() const {
+        const std::optional<Seen> now = lookAtJournal();
+        return now && !(ignored_ && *ignored_ == *now);
     }
 
     void removeJournal() {
@@ -690,11 +707,10 @@ private:
     void setAside(const std::string& what) {
         const std::string start = "The file " + journalPath_.string() + " beside the index file " + name_ +
                                   " is not its journal: it " + what + ".";
-        struct stat st {};
-        const bool seen = ::fstatat(dirFd_, journalName_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
         if (!writable_) {
-            if (seen && !(ignored_ && ignored_->first == st.st_dev && ignored_->second == st.st_ino)) {
-                ignored_ = std::make_pair(st.st_dev, st.st_ino);
+            const std::optional<Seen> now = lookAtJournal();
+            if (now && !(ignored_ && *ignored_ == *now)) {
+                ignored_ = now;
                 notices_.push_back(start + " It was left alone and not read; remove it or move it away.");
             }
             return;
@@ -741,6 +757,10 @@ private:
         if (found.kind == JournalOnDisk::Kind::None) {
             return;
         }
+        if (found.kind == JournalOnDisk::Kind::Leftover && !writable_) {
+            ignored_ = lookAtJournal();
+            return;
+        }
         if (found.kind == JournalOnDisk::Kind::Foreign) {
             setAside(found.what);
             return;
@@ -757,6 +777,8 @@ private:
         if (!applies) {
             if (writable_) {
                 removeJournal();
+            } else {
+                ignored_ = lookAtJournal(); // read again only once it changes
             }
             return;
         }
@@ -2029,7 +2051,7 @@ private:
     int fd_ = -1;
     int dirFd_ = -1;
     bool fresh_ = false;
-    std::optional<std::pair<dev_t, ino_t>> ignored_; // a thing at the journal's name a read-only handle left
+    std::optional<Seen> ignored_; // what a read-only handle found at the journal's name and left
     std::vector<std::string> notices_;
     std::uint64_t fileId_ = 0;
     mode_t fileMode_ = 0;
@@ -2126,8 +2148,15 @@ std::unique_ptr<IndexFile> IndexFile::create(const std::filesystem::path& path, 
     if (exists && S_ISREG(st.st_mode)) {
         // Rewritten in place as one journalled group: another program that has it open reads the
         // new tree at its next look.
-        const int fd = openExisting(path, true, {});
-        auto f = std::make_unique<IdxFile>(path, fd, openFolder(path), true, fields, cp);
+        const int dirFd = openFolder(path);
+        int fd = -1;
+        try {
+            fd = openExisting(path, true, {});
+        } catch (...) {
+            ::close(dirFd);
+            throw;
+        }
+        auto f = std::make_unique<IdxFile>(path, fd, dirFd, true, fields, cp);
         f->initFresh(kind, expression, unique, recordCount, records);
         return f;
     }
@@ -2138,7 +2167,13 @@ std::unique_ptr<IndexFile> IndexFile::create(const std::filesystem::path& path, 
     // A new file, or one in place of a link (the link goes; what it points at is not touched):
     // made whole under a temporary name, then named.
     NewFile made(path, exists ? NewFile::Replace::Always : NewFile::Replace::Never);
-    auto f = std::make_unique<IdxFile>(path, ::dup(made.fd()), openFolder(path), true, fields, cp, true);
+    const int dirFd = openFolder(path);
+    const int fd = ::fcntl(made.fd(), F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) {
+        ::close(dirFd);
+        throw ETableError("Cannot create index file " + path.string() + ": " + std::strerror(errno) + ".");
+    }
+    auto f = std::make_unique<IdxFile>(path, fd, dirFd, true, fields, cp, true);
     f->initFresh(kind, expression, unique, recordCount, records);
     if (!made.commit()) {
         throw ETableError("Cannot create index file " + path.string() +

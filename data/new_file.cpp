@@ -162,12 +162,6 @@ bool NewFile::commit() {
     return true;
 }
 
-int NewFile::release() {
-    const int fd = fd_;
-    fd_ = -1;
-    return fd;
-}
-
 std::string readBoundedFile(const fs::path& path, std::uint64_t maxBytes) {
     File in;
     if (const int err = in.open(path, File::Access::ReadOnly); err != 0) {

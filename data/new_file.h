@@ -25,7 +25,7 @@ public:
     enum class Replace { Never, Always };
 
     NewFile(std::filesystem::path target, Replace replace);
-    ~NewFile(); // an uncommitted file is removed; the descriptor is closed unless released
+    ~NewFile(); // an uncommitted file is removed
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
 
@@ -35,10 +35,8 @@ public:
     int fd() const { return fd_; }
     const std::filesystem::path& target() const { return target_; }
     // Syncs, renames into place, syncs the folder. False only for Replace::Never when the name is
-    // taken. The descriptor stays open until destruction or release().
+    // taken. The descriptor stays open until destruction.
     bool commit();
-    // Hands the descriptor over to the caller (after commit()).
-    int release();
 
 private:
     [[noreturn]] void fail(const std::string& what, int err) const;
