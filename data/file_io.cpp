@@ -71,6 +71,20 @@ std::string errorText(int err) {
     return std::error_code(err, std::generic_category()).message();
 }
 
+int appendAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
 File::~File() {
     close();
 }

@@ -103,4 +103,8 @@ std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path&
 // The system's message for an errno value (or File::kNotRegularFile).
 std::string errorText(int err);
 
+// Writes all of `bytes` at `fd`'s position, going on after a short write or a signal; 0 when
+// done, else the errno value of the write that failed.
+int appendAll(int fd, std::string_view bytes);
+
 } // namespace arrowsel::data

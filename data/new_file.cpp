@@ -113,18 +113,12 @@ void NewFile::fail(const std::string& what, int err) const {
 }
 
 void NewFile::write(std::string_view bytes) {
-    while (!bytes.empty()) {
-        if (const int err = hook(test_hooks::NewFileIo::Write)) {
-            fail("writing failed", err);
-        }
-        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            fail("writing failed", errno);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
+    int err = hook(test_hooks::NewFileIo::Write);
+    if (err == 0) {
+        err = appendAll(fd_, bytes);
+    }
+    if (err != 0) {
+        fail("writing failed", err);
     }
 }
 
