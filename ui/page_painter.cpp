@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/page_painter.h"
 
-#include <QFileInfo>
+#include "data/new_file.h"
+#include "data/table_error.h"
+
+#include <QBuffer>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -9,7 +13,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace arrowsel::ui {
 
@@ -120,34 +123,32 @@ bool renderPdf(const Document& doc, QIODevice& out, QString* error) {
     return true;
 }
 
-bool writePdf(const Document& doc, const QString& fileName, QString* error) {
-    // The page is written beside the target and renamed over it: over a device, a pipe or a
-    // folder that would replace the node itself (as root, /dev/full) or fail with a misleading text.
-    if (const QFileInfo target(fileName); target.exists() && !target.isFile()) {
-        if (error) {
-            *error = QStringLiteral("not a regular file (a device, a pipe or a folder); "
-                                    "a report is written only into a regular file, give the name of a PDF file");
-        }
+bool writePdf(const Document& doc, const std::filesystem::path& file, QString* error) {
+    // The page is laid out in memory (one page, a few hundred kilobytes) and then written as a
+    // new file beside the target that takes its name once whole.
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    if (!renderPdf(doc, bytes, error)) {
         return false;
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
+    try {
+        data::NewFile out(file, data::NewFile::Replace::Always);
+        out.write(std::string_view(bytes.data().constData(), static_cast<std::size_t>(bytes.data().size())));
+        out.commit();
+    } catch (const data::ETableError& e) {
         if (error) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    if (!renderPdf(doc, file, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) {
-            *error = file.errorString();
+            *error = QString::fromUtf8(e.what());
+            if (error->endsWith(QLatin1Char('.'))) {
+                error->chop(1); // the callers end the sentence
+            }
         }
         return false;
     }
     return true;
+}
+
+bool writePdf(const Document& doc, const QString& fileName, QString* error) {
+    return writePdf(doc, std::filesystem::path(QFile::encodeName(fileName).toStdString()), error);
 }
 
 } // namespace arrowsel::ui

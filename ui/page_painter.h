@@ -4,6 +4,7 @@
 #include "ui/page_model.h"
 
 #include <QString>
+#include <filesystem>
 #include <functional>
 
 class QIODevice;
@@ -27,9 +28,13 @@ void paintDocument(QPainter& painter, QPagedPaintDevice& device, const Document&
 // `error` (when given).
 bool renderPdf(const Document& doc, QIODevice& out, QString* error = nullptr);
 
-// Writes `doc` as a PDF file, complete or not at all. On failure returns false with a reason in
-// `error` (when given). (A name that is not UTF-8 cannot be given as a QString: such a file is
-// written from renderPdf's bytes by the caller.)
+// Writes `doc` as a PDF file, complete or not at all: made whole under a temporary name beside it
+// and then named (see data::NewFile), so a link at that name is replaced, never written through,
+// and a folder, a pipe or a device there is refused; an existing file's mode is kept. The path is
+// taken as its bytes (a folder whose name is not UTF-8 works). On failure returns false with a
+// reason in `error` (when given).
+bool writePdf(const Document& doc, const std::filesystem::path& file, QString* error = nullptr);
+// The same for a name as the file dialogs give it.
 bool writePdf(const Document& doc, const QString& fileName, QString* error = nullptr);
 
 } // namespace arrowsel::ui

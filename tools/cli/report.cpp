@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/new_file.h"
 #include "data/table_error.h"
 #include "present/window_state.h"
 #include "reports/print_commands.h"
@@ -8,7 +7,6 @@
 #include "tools/cli/result_state.h"
 #include "ui/page_painter.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
@@ -85,21 +83,10 @@ void printError(std::string message) {
 
 int deliver(const ui::Document& doc, const std::optional<std::string>& pdf) {
     if (pdf) {
-        // The name is used as the bytes it was given (a folder named in Latin-1 included): the
-        // page goes into memory and from there into a new file that takes the name once whole.
-        QBuffer bytes;
-        bytes.open(QIODevice::WriteOnly);
+        // The name is used as the bytes it was given (a folder named in Latin-1 included).
         QString error;
-        if (!ui::renderPdf(doc, bytes, &error)) {
+        if (!ui::writePdf(doc, std::filesystem::path(*pdf), &error)) {
             std::fprintf(stderr, "arrowsel-cli: %s: %s\n", pdf->c_str(), error.toStdString().c_str());
-            return kExitFailure;
-        }
-        try {
-            data::NewFile file(*pdf, data::NewFile::Replace::Always);
-            file.write(std::string_view(bytes.data().constData(), static_cast<std::size_t>(bytes.data().size())));
-            file.commit();
-        } catch (const data::ETableError& e) {
-            std::fprintf(stderr, "arrowsel-cli: %s\n", e.what());
             return kExitFailure;
         }
         return kExitOk;
