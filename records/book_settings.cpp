@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/book_settings.h"
 
+#include "data/new_file.h"
+#include "data/table_error.h"
 #include "records/customer_book.h"
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+#include <sstream>
 #include <system_error>
 
 namespace arrowsel::records {
@@ -13,6 +15,8 @@ namespace arrowsel::records {
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr std::uint64_t kMaxSettingsBytes = 64 * 1024;
 
 std::string_view trimmed(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -75,13 +79,17 @@ std::optional<std::string> configuredBookAddress(const fs::path& settingsFile) {
         }
         return std::nullopt;
     }
-    std::ifstream in(settingsFile, std::ios::binary);
-    if (!in) {
-        throw EBookError("The settings file " + settingsFile.string() +
-                         " cannot be read. Check that the program's user may read it.");
+    // The data folder may be shared: a pipe or a device of that name is not waited on, nor a
+    // huge file read (a settings file holds a few lines).
+    std::string text;
+    try {
+        text = data::readBoundedFile(settingsFile, kMaxSettingsBytes);
+    } catch (const data::ETableError& e) {
+        throw EBookError(std::string(e.what()) + " Check that the program's user may read the settings file.");
     }
     std::optional<std::string> address;
     bool inCustomers = false;
+    std::istringstream in(text);
     std::string raw;
     for (int number = 1; std::getline(in, raw); ++number) {
         std::string_view line = trimmed(raw);
@@ -122,9 +130,6 @@ std::optional<std::string> configuredBookAddress(const fs::path& settingsFile) {
         }
         refusePassword(value, settingsFile.string() + ", line " + std::to_string(number));
         address = value;
-    }
-    if (in.bad()) {
-        throw EBookError("The settings file " + settingsFile.string() + " could not be read to its end.");
     }
     return address;
 }

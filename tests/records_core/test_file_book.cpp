@@ -11,6 +11,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace arrowsel::records {
 namespace {
@@ -263,6 +264,24 @@ TEST_F(BookSettingsTest, aMalformedLineIsNamedNotPassedOver) {
     FileBook::create(dir.path(), savedSetupFields());
     write("[customers]\nbook:postgresql://db/shop\n");
     EXPECT_THROW(openCustomerBook(dir.path()), EBookError);
+}
+
+// The settings file lies in a folder others may write to: a pipe of its name is refused, not
+// waited on, and a huge file (here 4 GiB of one line) is refused, not read; each names the file.
+TEST_F(BookSettingsTest, aPipeOrAHugeFileAsTheSettingsFile_isRefusedWithoutWaitingOrReading) {
+    const fs::path file = dir / kSettingsFile;
+    ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+    for (int kind = 0; kind < 2; ++kind) {
+        try {
+            configuredBookAddress(file);
+            ADD_FAILURE() << "read a settings file that is " << (kind == 0 ? "a pipe" : "4 GiB");
+        } catch (const EBookError& e) {
+            EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
+        }
+        fs::remove(file);
+        write("[customers]");
+        fs::resize_file(file, std::uint64_t{4} << 30);
+    }
 }
 
 TEST_F(BookSettingsTest, aPasswordInTheAddressIsRefusedWithWhereItBelongs) {
