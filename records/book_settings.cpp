@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::uint64_t kMaxSettingsBytes = 64 * 1024;
+constexpr std::uint64_t kMaxSettingsBytes = std::uint64_t{64} << 10;
 
 std::string_view trimmed(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
