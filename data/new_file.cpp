@@ -69,6 +69,15 @@ NewFile::NewFile(fs::path target, Replace replace)
     if (dirFd_ < 0) {
         fail("its folder cannot be opened", errno);
     }
+    try {
+        makeTemporary();
+    } catch (...) {
+        ::close(dirFd_); // a constructor that throws runs no destructor
+        throw;
+    }
+}
+
+void NewFile::makeTemporary() {
     struct stat st {};
     if (::fstatat(dirFd_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {

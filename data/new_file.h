@@ -39,6 +39,7 @@ public:
     bool commit();
 
 private:
+    void makeTemporary(); // the checks of the target's name and the temporary file
     [[noreturn]] void fail(const std::string& what, int err) const;
 
     std::filesystem::path target_;
