@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/data_setup.h"
 
+#include "data/new_file.h"
+#include "data/table_error.h"
 #include "engine/file_lookup.h"
 #include "present/data_folder.h"
 
@@ -10,6 +12,11 @@
 namespace arrowsel::app {
 
 namespace fs = std::filesystem;
+
+namespace {
+// The largest bundled file (the pictures are the largest, a few hundred kilobytes).
+constexpr std::uint64_t kMaxSampleFile = std::uint64_t{64} << 20;
+} // namespace
 
 int seedFolder(const fs::path& from, const fs::path& to) {
     std::error_code ec;
@@ -22,9 +29,17 @@ int seedFolder(const fs::path& from, const fs::path& to) {
         if (engine::findFileNoCase(to, name)) {
             continue;
         }
-        // skip_existing guards the race with a second copy of the program seeding at once.
-        if (fs::copy_file(entry.path(), to / name, fs::copy_options::skip_existing, ec)) {
-            ++copied;
+        // Each copy is made whole under a temporary name and then takes its name only if that is
+        // still free (a second copy of the program may be seeding at once): a kill leaves no file
+        // or the whole one, never a part that "never overwrites" would keep for good.
+        try {
+            data::NewFile copy(to / name, data::NewFile::Replace::Never);
+            copy.write(data::readBoundedFile(entry.path(), kMaxSampleFile));
+            if (copy.commit()) {
+                ++copied;
+            }
+        } catch (const data::ETableError&) {
+            // Left for the next start; the folder's check names what is missing.
         }
     }
     return copied;

@@ -18,7 +18,8 @@ struct DataFolder {
 DataFolder prepareDataFolder(const std::filesystem::path& currentDir,
                              const std::vector<std::filesystem::path>& bundled);
 
-// Copies the files of `from` into `to` that `to` does not hold yet; returns how many were copied.
+// Copies the files of `from` into `to` that `to` does not hold yet, each made whole under a
+// temporary name before it takes its name (see data::NewFile); returns how many were copied.
 int seedFolder(const std::filesystem::path& from, const std::filesystem::path& to);
 
 } // namespace arrowsel::app

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/pictures.h"
 
-#include <QDir>
-#include <QImageReader>
+#include "calc/pictures.h"
+
 #include <QLinearGradient>
 #include <QPainter>
+#include <algorithm>
+#include <vector>
 
 namespace arrowsel::app {
 
@@ -29,20 +31,21 @@ QPixmap drawnCard(QSize size, const QString& title) {
 } // namespace
 
 QPixmap loadPicture(const std::filesystem::path& folder, const QString& keyword, QSize size, const QString& title) {
-    QDir dir(QString::fromStdString(folder.string()));
-    const QStringList names = dir.entryList(
-        {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.JPG"), QStringLiteral("*.JPEG")},
-        QDir::Files, QDir::Name);
-    for (const QString& name : names) {
-        if (!name.contains(keyword, Qt::CaseInsensitive)) {
-            continue;
+    // Listed and read by the paths' bytes, so a folder whose name is not UTF-8 shows its pictures.
+    std::vector<std::filesystem::path> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const QString name = QString::fromStdString(it->path().filename().string());
+        if (name.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive) ||
+            name.endsWith(QStringLiteral(".jpeg"), Qt::CaseInsensitive)) {
+            if (name.contains(keyword, Qt::CaseInsensitive)) {
+                names.push_back(it->path());
+            }
         }
-        QImageReader reader(dir.filePath(name));
-        const QSize full = reader.size();
-        if (full.isValid()) {
-            reader.setScaledSize(full.scaled(size, Qt::KeepAspectRatio));
-        }
-        const QImage image = reader.read();
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::filesystem::path& file : names) {
+        const QImage image = calc::readJpeg(file, nullptr, size);
         if (!image.isNull()) {
             return QPixmap::fromImage(image);
         }

@@ -9,7 +9,6 @@
 #include "present/data_folder.h"
 #include "ui/message_seam.h"
 
-#include <QDir>
 #include <QFont>
 #include <QStyleFactory>
 #include <QTimer>
@@ -40,7 +39,9 @@ int runProgram(int& argc, char** argv, const StartOptions& options) {
         return 1;
     }
     // The data files (the notice text, the export) are named relative to the current folder.
-    QDir::setCurrent(QString::fromStdString(data.folder.string()));
+    // By its bytes: a folder whose name is not UTF-8 cannot pass through a QString.
+    std::error_code ec;
+    std::filesystem::current_path(data.folder, ec);
 
     auto splash = std::make_unique<TSplashV>(data.folder);
     splash->show();

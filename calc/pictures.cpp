@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/pictures.h"
 
+#include "data/new_file.h"
+#include "data/table_error.h"
 #include "engine/file_lookup.h"
 
+#include <QBuffer>
 #include <QImageReader>
 
 namespace arrowsel::calc {
@@ -25,10 +28,29 @@ std::string energyPictureFile(PictureList list, int frame) {
     return std::string(stems[static_cast<int>(list)]) + std::to_string(frame) + ".jpg";
 }
 
-QImage readJpeg(const std::filesystem::path& file, QString* error) {
+QImage readJpeg(const std::filesystem::path& file, QString* error, QSize scaledTo) {
+    // Read by the path's bytes (a folder named in Latin-1 cannot pass through a QString), without
+    // waiting on a pipe and only up to a size no picture of ours comes near.
+    QByteArray bytes;
+    try {
+        const std::string read = data::readBoundedFile(file, kMaxPictureBytes);
+        bytes = QByteArray(read.data(), static_cast<qsizetype>(read.size()));
+    } catch (const data::ETableError& e) {
+        if (error) {
+            *error = QString::fromUtf8(e.what());
+        }
+        return {};
+    }
+    QBuffer in(&bytes);
+    in.open(QIODevice::ReadOnly);
     // The format is forced so that a file which is no JPEG fails here instead of being decoded
     // by whichever plugin recognises it.
-    QImageReader reader(QString::fromStdString(file.string()), "jpeg");
+    QImageReader reader(&in, "jpeg");
+    if (scaledTo.isValid()) {
+        if (const QSize full = reader.size(); full.isValid()) {
+            reader.setScaledSize(full.scaled(scaledTo, Qt::KeepAspectRatio));
+        }
+    }
     QImage image = reader.read();
     if (image.isNull() && error) {
         *error = reader.errorString();

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 #include <QPixmap>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -17,9 +18,11 @@ std::string guidePictureFile(int picture);                  // 1 hunting, 2 targ
 std::string energyPictureFile(PictureList list, int frame); // frames 1 to 3
 inline constexpr int kEnergyFrames = 3;
 
-// Decodes a JPEG file through the JPEG image plugin (libjpeg). A null image when the file is
-// missing or no JPEG; `error` then says why.
-QImage readJpeg(const std::filesystem::path& file, QString* error = nullptr);
+// Decodes a JPEG file through the JPEG image plugin (libjpeg), scaled to fit `scaledTo` when that
+// is valid. A null image when the file is missing, not a regular file, larger than
+// kMaxPictureBytes or no JPEG; `error` then says why.
+inline constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{32} << 20;
+QImage readJpeg(const std::filesystem::path& file, QString* error = nullptr, QSize scaledTo = {});
 
 // The picture `name` of `folder`, or a null pixmap.
 QPixmap folderPicture(const std::filesystem::path& folder, const std::string& name);

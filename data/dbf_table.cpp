@@ -6,6 +6,7 @@
 #include "data/field_codec.h"
 #include "data/file_io.h"
 #include "data/memo_file.h"
+#include "data/new_file.h"
 #include "data/table_error.h"
 #include "data/text.h"
 #include "data/text_export.h"
@@ -15,9 +16,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fcntl.h>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace arrowsel::data {
@@ -41,6 +45,7 @@ constexpr auto kLockPause = std::chrono::milliseconds(25);
 constexpr std::size_t kCacheBytes = 1 << 20; // records kept by a shared or exclusive open
 constexpr std::uint64_t kChangeMarkAt = 24;  // 4 bytes of the header's reserved multi-user area
 constexpr std::size_t kHeadBytes = 32;
+constexpr std::size_t kExportMemoLimit = std::size_t{64} << 20; // the most of one memo an export reads
 
 void hook(test_hooks::PostStage stage) {
     if (test_hooks::postStage != nullptr) {
@@ -69,6 +74,14 @@ fs::path memoPathFor(const fs::path& table, const char* extUpper) {
 
 enum class Direction { Single, Forward, Backward, IndexOrder };
 
+// Why a file that opens for reading does not open for writing, as the rest of a sentence.
+std::string unwritable(int err) {
+    if (err == ELOOP) {
+        return "is a symbolic link, and the program writes no file through a link";
+    }
+    return "cannot be written (" + errorText(err) + ")";
+}
+
 } // namespace
 
 struct TDbfTable::Impl {
@@ -78,6 +91,7 @@ struct TDbfTable::Impl {
     bool open = false;
     OpenMode mode = OpenMode::Shared;
     bool writable = false;
+    std::string readOnlyWhy; // why a shared open of a writable table ended read-only
     fs::path path;
     std::string name; // for messages
     File dbf;
@@ -149,8 +163,43 @@ struct TDbfTable::Impl {
     void requireWritable() const {
         requireOpen();
         if (!writable) {
-            fail("is open read-only.");
+            fail(readOnlyWhy.empty() ? std::string("is open read-only.") : "is open read-only: " + readOnlyWhy + ".");
         }
+    }
+
+    // The memo file beside the table, of the kind its version says (or the other kind, when only
+    // that is there); a shared open that cannot write it goes on read-only.
+    void openMemo(OpenMode openMode) {
+        if (hdr.memoKind == dbf::MemoKind::None) {
+            return;
+        }
+        const bool dbt = hdr.memoKind == dbf::MemoKind::Dbt;
+        std::optional<fs::path> memoPath = findFileNoCase(memoPathFor(path, dbt ? ".DBT" : ".FPT"));
+        MemoFile::Kind kind = dbt ? MemoFile::Kind::Dbt : MemoFile::Kind::Fpt;
+        if (!memoPath) {
+            memoPath = findFileNoCase(memoPathFor(path, dbt ? ".FPT" : ".DBT"));
+            kind = dbt ? MemoFile::Kind::Fpt : MemoFile::Kind::Dbt;
+        }
+        if (!memoPath) {
+            throw ETableError("The memo file " + memoPathFor(path, dbt ? ".DBT" : ".FPT").string() + " of table " +
+                              name + " does not exist.");
+        }
+        if (writable && openMode == OpenMode::Shared) {
+            File probe;
+            if (const int memoErr = probe.open(*memoPath, File::Access::ReadWrite);
+                memoErr == EACCES || memoErr == EROFS || memoErr == EPERM || memoErr == ELOOP) {
+                readOnlyBecause("its memo file " + memoPath->string() + " " + unwritable(memoErr));
+            }
+        }
+        memo = std::make_unique<MemoFile>(*memoPath, kind, writable);
+    }
+
+    // A shared open goes on read-only when one of the table's files cannot be written, and says so.
+    void readOnlyBecause(std::string why) {
+        writable = false;
+        notices.push_back("The table " + name + " is opened read-only: " + why +
+                          ". Its records can be read, but nothing can be saved in it until that is put right.");
+        readOnlyWhy = std::move(why);
     }
 
     std::uint32_t headerCount() const {
@@ -512,7 +561,7 @@ struct TDbfTable::Impl {
     // program) leads its keys to other records: reading on would show another record's data.
     [[noreturn]] void failStale(const IndexFile& ix) const {
         const IndexEntry& entry = ix.at(idxPos);
-        throw ETableError("The index file " + ix.path().string() + " does not match the table " + name +
+        throw EIndexStale("The index file " + ix.path().string() + " does not match the table " + name +
                           ": its entry " + keyText(ix, entry.key) + " leads to record " + std::to_string(entry.recno) +
                           ", which holds " + keyText(ix, ix.expression().evaluate(std::string_view(cur, R()))) +
                           ". Rebuild the index " + ix.path().filename().string() + " from " + path.filename().string() +
@@ -621,7 +670,11 @@ struct TDbfTable::Impl {
         return f;
     }
 
-    std::string memoBytes(const FieldDef& f, const char* record, std::uint32_t n) const {
+    std::string memoBytes(const FieldDef& f, const char* record, std::uint32_t n,
+                          std::size_t limit = MemoFile::kReadLimit, bool* cut = nullptr) const {
+        if (cut != nullptr) {
+            *cut = false;
+        }
         const std::optional<std::uint32_t> block = field_codec::memoBlock(f, record);
         if (!block) {
             fail("is damaged: the memo pointer of field " + f.name + " in record " + std::to_string(n) +
@@ -633,7 +686,7 @@ struct TDbfTable::Impl {
         if (!memo) {
             fail("has no memo file.");
         }
-        return memo->read(*block);
+        return memo->read(*block, limit, cut);
     }
 
     // Index position of the current record in the controlling order (npos when it is not there).
@@ -688,6 +741,83 @@ struct TDbfTable::Impl {
             }
         }
         return true;
+    }
+
+    // Builds an index that is missing, or a link (which the new file replaces, leaving what it
+    // points at as it was), from the records on the program's own expression; the caller holds the
+    // header lock for writing.
+    std::unique_ptr<IndexFile> buildInPlace(const fs::path& file, std::string_view ownExpression, bool wasLink) {
+        std::string target;
+        if (wasLink) {
+            std::error_code ec;
+            target = fs::read_symlink(file, ec).string();
+        }
+        const std::string all = readAll(count);
+        std::unique_ptr<IndexFile> ix =
+            IndexFile::create(file, IndexKind::Compact, ownExpression, hdr.fields, cp, count, sourceOf(all, count));
+        ix->flush();
+        raiseChangeMark();
+        if (wasLink) {
+            notices.push_back("The index file " + file.string() + " was a symbolic link (to " + target +
+                              "); the program writes no index through a link, so a new " + file.filename().string() +
+                              " has been built from the table " + name + " in its place. " + target +
+                              " was not changed, and no record was lost.");
+        } else {
+            notices.push_back("The index file " + file.string() + " was missing; it has been built from the table " +
+                              name + ". No record was lost.");
+        }
+        return ix;
+    }
+
+    // One sentence per kind of fault of `ix` against the records `all` (1..n).
+    std::vector<std::string> faultsOf(const IndexFile& ix, const std::string& all, std::uint32_t n) const {
+        const std::string index = ix.path().filename().string();
+        const std::string table = path.filename().string();
+        std::vector<std::string> faults;
+        if (!ix.unique() && ix.size() != n) {
+            faults.push_back(index + " holds " + std::to_string(ix.size()) + " keys for the " + std::to_string(n) +
+                             " records of " + table);
+        }
+        std::size_t past = 0;
+        std::size_t wrong = 0;
+        std::string firstPast;
+        std::string firstWrong;
+        std::string key(static_cast<std::size_t>(ix.expression().keyLength()), ' ');
+        for (std::size_t i = 0; i < ix.size(); ++i) {
+            const IndexEntry& e = ix.at(i);
+            if (e.recno == 0 || e.recno > n) {
+                if (past++ == 0) {
+                    firstPast = std::to_string(e.recno);
+                }
+                continue;
+            }
+            const std::string_view record(all.data() + static_cast<std::size_t>(e.recno - 1) * R(), R());
+            key.resize(static_cast<std::size_t>(ix.expression().keyLength()));
+            ix.expression().evaluateTo(record, key.data());
+            if (key != e.key && wrong++ == 0) {
+                firstWrong = "record " + std::to_string(e.recno) + " holds " + keyText(ix, key) + " where " + index +
+                             " says " + keyText(ix, e.key);
+            }
+        }
+        const auto more = [](std::size_t c) {
+            return c > 1 ? " (and " + std::to_string(c - 1) + " more)" : std::string();
+        };
+        if (past > 0) {
+            faults.push_back(index + " names record " + firstPast + more(past) + ", past the " + std::to_string(n) +
+                             " records of " + table);
+        }
+        if (wrong > 0) {
+            faults.push_back(index + " does not match " + table + ": " + firstWrong + more(wrong));
+        }
+        return faults;
+    }
+
+    static std::uint32_t liveIn(const std::string& all, std::uint32_t n, std::size_t r) {
+        std::uint32_t live = 0;
+        for (std::uint32_t i = 0; i < n; ++i) {
+            live += all[static_cast<std::size_t>(i) * r] != '*' ? 1 : 0;
+        }
+        return live;
     }
 
     // Builds a damaged index again from the records, on the expression its header names or, when
@@ -1008,6 +1138,9 @@ void TDbfTable::create(const fs::path& path, const std::vector<FieldSpec>& specs
     }
     std::string bytes = buildDbfHeader(version, fields, cp);
     bytes += '\x1A';
+    // Each file is made whole under a temporary name and then named, the memo file first: a kill
+    // leaves no table (a memo file without one is replaced by the next create) or the whole new
+    // table, never a half-made one that no later save could use.
     if (hasMemo) {
         fs::path memoPath = memoPathFor(target, ".FPT");
         if (const std::optional<fs::path> existing = findFileNoCase(memoPath)) {
@@ -1015,10 +1148,11 @@ void TDbfTable::create(const fs::path& path, const std::vector<FieldSpec>& specs
         }
         MemoFile::createFpt(memoPath);
     }
-    File f;
-    f.create(target);
-    f.writeAt(0, bytes.data(), bytes.size());
-    f.sync();
+    NewFile f(target, overwrite ? NewFile::Replace::Always : NewFile::Replace::Never);
+    f.write(bytes);
+    if (!f.commit()) {
+        refuseCreate(shown, "it already exists");
+    }
 }
 
 // ---- opening and closing ----------------------------------------------------------------------
@@ -1063,8 +1197,11 @@ void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
 
     File file;
     int err = file.open(actual, mode == OpenMode::ReadOnly ? File::Access::ReadOnly : File::Access::ReadWrite);
-    if ((err == EACCES || err == EROFS || err == EPERM) && mode == OpenMode::Shared) {
-        err = file.open(actual, File::Access::ReadOnly); // a read-only file is read in shared mode
+    std::string readOnlyWhy;
+    if ((err == EACCES || err == EROFS || err == EPERM || err == ELOOP) && mode == OpenMode::Shared) {
+        // A file this process may not write, or a link (never written through), is read.
+        readOnlyWhy = "it " + unwritable(err);
+        err = file.open(actual, File::Access::ReadOnly);
     }
     if (err == ENOENT) {
         throw ETableError(missing);
@@ -1084,6 +1221,9 @@ void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
     fresh.writable = file.writable() && mode != OpenMode::ReadOnly;
     fresh.path = actual;
     fresh.name = actual.string();
+    if (!readOnlyWhy.empty() && file.isOpen()) {
+        fresh.readOnlyBecause(readOnlyWhy);
+    }
     fresh.dbf = std::move(file);
     const std::uint64_t size = fresh.dbf.size();
     std::string head(32, '\0');
@@ -1095,20 +1235,7 @@ void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
     fresh.cp = codePageFromMark(fresh.hdr.codePageMark);
     fresh.indexFieldNames();
 
-    if (fresh.hdr.memoKind != dbf::MemoKind::None) {
-        const bool dbt = fresh.hdr.memoKind == dbf::MemoKind::Dbt;
-        std::optional<fs::path> memoPath = findFileNoCase(memoPathFor(actual, dbt ? ".DBT" : ".FPT"));
-        MemoFile::Kind kind = dbt ? MemoFile::Kind::Dbt : MemoFile::Kind::Fpt;
-        if (!memoPath) {
-            memoPath = findFileNoCase(memoPathFor(actual, dbt ? ".FPT" : ".DBT"));
-            kind = dbt ? MemoFile::Kind::Fpt : MemoFile::Kind::Dbt;
-        }
-        if (!memoPath) {
-            throw ETableError("The memo file " + memoPathFor(actual, dbt ? ".DBT" : ".FPT").string() + " of table " +
-                              fresh.name + " does not exist.");
-        }
-        fresh.memo = std::make_unique<MemoFile>(*memoPath, kind, fresh.writable);
-    }
+    fresh.openMemo(mode);
     fresh.repairCount();
     fresh.open = true;
     d = std::move(fresh);
@@ -1164,39 +1291,63 @@ void TDbfTable::openIndexFile(const fs::path& name, std::string_view ownExpressi
     Impl& d = *impl_;
     d.requireOpen();
     d.autoPost(*this);
-    const std::optional<fs::path> found = findFileNoCase(d.indexPathFor(name));
-    if (!found) {
-        throw ETableError("Index file does not exist.\rFile: " + name.string());
-    }
+    const fs::path wanted = d.indexPathFor(name);
+    const std::optional<fs::path> found = findFileNoCase(wanted);
     std::error_code ec;
-    const fs::path actual = fs::absolute(*found, ec);
-    if (std::error_code statError; !fs::is_regular_file(*found, statError)) {
+    fs::path file = fs::absolute(found.value_or(wanted), ec);
+    if (ec) {
+        file = found.value_or(wanted);
+    }
+    // A writable table builds what is missing, and what is a link, on its own expression.
+    const bool canBuild = d.writable && !ownExpression.empty();
+    if (!found && !canBuild) {
+        throw ETableError("Index file does not exist.\rFile: " + file.string());
+    }
+    struct stat st {};
+    const bool link = found && ::lstat(file.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    if (found && !link && !S_ISREG(st.st_mode)) {
         // A named pipe would block the open for ever.
         throw ETableError("Cannot open index file " + found->string() +
                           ": not a regular file (a folder, a pipe or a device).");
     }
     for (std::size_t i = 0; i < d.indexes.size(); ++i) {
-        if (d.indexes[i]->path() == actual) { // already open: it becomes the controlling order
+        if (d.indexes[i]->path() == file) { // already open: it becomes the controlling order
             std::rotate(d.indexes.begin() + static_cast<std::ptrdiff_t>(i),
                         d.indexes.begin() + static_cast<std::ptrdiff_t>(i) + 1, d.indexes.end());
             d.locateInIndex();
             return;
         }
     }
+    if (d.writable && found && !link && ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        // An index that cannot be written leaves the table readable, not the book closed.
+        d.readOnlyBecause("its index file " + file.string() + " " + unwritable(errno));
+    }
     std::unique_ptr<IndexFile> ix;
     {
         ByteLock lock(d.dbf, dbf::kHeaderLock, d.writable ? File::LockType::Write : File::LockType::Read);
-        const fs::path file = ec ? *found : actual;
         d.refreshCount();
-        try {
-            ix = IndexFile::open(file, d.writable, d.hdr.fields, d.cp);
-        } catch (const EIndexDamaged& e) {
-            if (!d.writable) {
-                throw;
+        if (d.writable && (!found || link)) {
+            // Looked at again under the lock: another counter may have built it meanwhile.
+            const bool there = ::lstat(file.c_str(), &st) == 0;
+            if (!there || S_ISLNK(st.st_mode)) {
+                if (ownExpression.empty()) {
+                    throw ETableError("Cannot open index file " + file.string() + ": " + errorText(ELOOP) + ".");
+                }
+                ix = d.buildInPlace(file, ownExpression, there);
             }
-            // The table is the truth: build the index again from it.
-            ix = d.rebuildDamaged(file, ownExpression, e);
-            d.raiseChangeMark();
+        }
+        if (!ix) {
+            try {
+                ix = IndexFile::open(file, d.writable, d.hdr.fields, d.cp);
+            } catch (const EIndexDamaged& e) {
+                if (!d.writable) {
+                    throw;
+                }
+                // The table is the truth: build the index again from it.
+                ix = d.rebuildDamaged(file, ownExpression, e);
+                d.raiseChangeMark();
+            }
         }
         // A process killed between appending a record and updating the index leaves an index
         // short of records, and one killed while taking a failed append back may leave a key of a
@@ -1244,6 +1395,11 @@ void TDbfTable::createIndex(const fs::path& name, std::string_view expression, I
 std::vector<std::string> TDbfTable::takeNotices() {
     std::vector<std::string> out;
     out.swap(impl_->notices);
+    for (const auto& ix : impl_->indexes) {
+        for (std::string& n : ix->takeNotices()) {
+            out.push_back(std::move(n));
+        }
+    }
     return out;
 }
 
@@ -1456,21 +1612,34 @@ std::string TDbfTable::fieldText(std::string_view name) const {
         return {};
     }
     const FieldDef& f = d.readableField(name);
-    const auto i = static_cast<std::size_t>(&f - d.hdr.fields.data());
     const char* rec = d.current();
     if (rec == nullptr) {
         return {};
     }
     if (isMemoPointer(f)) {
-        if (f.type != FieldType::Memo) {
-            return {};
-        }
-        if (d.state != Impl::State::Browse && d.pendingMemo[i]) {
-            return decodeText(d.cp, *d.pendingMemo[i]);
-        }
-        return decodeText(d.cp, d.memoBytes(f, rec, d.recno));
+        return memoText(name).text;
     }
     return field_codec::text(f, rec, d.cp);
+}
+
+TDbfTable::MemoText TDbfTable::memoText(std::string_view name, std::size_t limit) const {
+    const Impl& d = *impl_;
+    if (!d.open) {
+        return {};
+    }
+    const FieldDef& f = d.readableField(name);
+    const auto i = static_cast<std::size_t>(&f - d.hdr.fields.data());
+    const char* rec = d.current();
+    if (rec == nullptr || f.type != FieldType::Memo) {
+        return {};
+    }
+    MemoText out;
+    if (d.state != Impl::State::Browse && d.pendingMemo[i]) {
+        out.text = decodeText(d.cp, *d.pendingMemo[i]);
+        return out;
+    }
+    out.text = decodeText(d.cp, d.memoBytes(f, rec, d.recno, limit, &out.cut));
+    return out;
 }
 
 double TDbfTable::fieldFloat(std::string_view name) const {
@@ -1691,46 +1860,55 @@ std::vector<std::string> TDbfTable::indexFaults() const {
         }
         all = d.readAll(d.count);
     }
-    const std::uint32_t n = d.count;
-    const std::string index = ix->path().filename().string();
-    const std::string table = d.path.filename().string();
-    std::vector<std::string> faults;
-    if (!ix->unique() && ix->size() != n) {
-        faults.push_back(index + " holds " + std::to_string(ix->size()) + " keys for the " + std::to_string(n) +
-                         " records of " + table);
-    }
-    std::size_t past = 0;
-    std::size_t wrong = 0;
-    std::string firstPast;
-    std::string firstWrong;
-    std::string key(static_cast<std::size_t>(ix->expression().keyLength()), ' ');
-    for (std::size_t i = 0; i < ix->size(); ++i) {
-        const IndexEntry& e = ix->at(i);
-        if (e.recno == 0 || e.recno > n) {
-            if (past++ == 0) {
-                firstPast = std::to_string(e.recno);
+    return d.faultsOf(*ix, all, d.count);
+}
+
+std::uint32_t TDbfTable::liveRecordCount() {
+    Impl& d = *impl_;
+    d.requireOpen();
+    std::string all;
+    bool stale = false;
+    {
+        ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Read);
+        d.refreshCount();
+        all = d.readAll(d.count);
+        if (d.writable) {
+            for (const auto& ix : d.indexes) {
+                ix->refresh();
+                stale = stale || !d.faultsOf(*ix, all, d.count).empty();
             }
-            continue;
-        }
-        const std::string_view record(all.data() + static_cast<std::size_t>(e.recno - 1) * d.R(), d.R());
-        key.resize(static_cast<std::size_t>(ix->expression().keyLength()));
-        ix->expression().evaluateTo(record, key.data());
-        if (key != e.key && wrong++ == 0) {
-            firstWrong = "record " + std::to_string(e.recno) + " holds " + d.keyText(*ix, key) + " where " + index +
-                         " says " + d.keyText(*ix, e.key);
         }
     }
-    const auto more = [](std::size_t count) {
-        return count > 1 ? " (and " + std::to_string(count - 1) + " more)" : std::string();
-    };
-    if (past > 0) {
-        faults.push_back(index + " names record " + firstPast + more(past) + ", past the " + std::to_string(n) +
-                         " records of " + table);
+    if (stale) {
+        // Another program changed records and left the index as it was (a customer renamed in
+        // place keeps the count): the index is built again from the table, under the exclusive
+        // lock, after a second look there.
+        ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Write);
+        d.refreshCount();
+        all = d.readAll(d.count);
+        bool rebuilt = false;
+        for (const auto& ix : d.indexes) {
+            ix->refresh();
+            const std::vector<std::string> faults = d.faultsOf(*ix, all, d.count);
+            if (faults.empty()) {
+                continue;
+            }
+            ix->rebuild(d.count, d.sourceOf(all, d.count));
+            ix->flush();
+            rebuilt = true;
+            d.notices.push_back("The index file " + ix->path().string() + " did not match the table " + d.name + " (" +
+                                faults.front() + "); it has been rebuilt from the table. No record was lost.");
+        }
+        if (rebuilt) {
+            d.raiseChangeMark();
+        }
+        d.invalidateWindow();
+        if (d.state == Impl::State::Browse && !d.eof && d.recno >= 1 && d.recno <= d.count) {
+            d.cur = d.recordPtr(d.recno, Direction::Single);
+        }
+        d.locateInIndex();
     }
-    if (wrong > 0) {
-        faults.push_back(index + " does not match " + table + ": " + firstWrong + more(wrong));
-    }
-    return faults;
+    return Impl::liveIn(all, d.count, d.R());
 }
 
 // ---- text export ------------------------------------------------------------------------------
@@ -1756,7 +1934,19 @@ void TDbfTable::copyToText(const fs::path& file, int format) const {
         all = d.readAll(n);
     }
     const std::size_t r = d.R();
-    const text_export::MemoText memoText = [&d](const FieldDef& f, const char* rec) { return d.memoBytes(f, rec, 0); };
+    // A memo is exported whole, up to a bound far past anything the windows store; one longer is
+    // refused rather than cut without a word.
+    const text_export::MemoText memoText = [&d, &all, r](const FieldDef& f, const char* rec) {
+        bool cut = false;
+        std::string bytes = d.memoBytes(f, rec, 0, kExportMemoLimit, &cut);
+        if (cut) {
+            const auto recno = static_cast<std::uint32_t>((rec - all.data()) / static_cast<std::ptrdiff_t>(r) + 1);
+            throw ETableError("Cannot copy the table " + d.name + " to text: the memo " + f.name + " of record " +
+                              std::to_string(recno) + " holds more than " + std::to_string(kExportMemoLimit >> 20) +
+                              " MiB, more than the program reads. Nothing was written.");
+        }
+        return bytes;
+    };
     text_export::AtomicFile out(file);
     std::string buffer;
     buffer.reserve(1 << 20);

@@ -49,6 +49,14 @@ namespace arrowsel::data {
 // or index change by another xBase program that leaves the header's first 32 bytes as they were
 // (an edit made in place) is seen only once the 250 ms have run out; a record locked with edit()
 // is always read afresh.
+// The folder is not trusted. A shared open of a table whose file, memo file or index cannot be
+// written (its mode, a read-only disk, or a symbolic link, which is never written through) opens
+// it read-only and notices() says which file and why; saving then says so too. An index that is
+// missing, or is a link, on a writable table opened with the program's own key expression is
+// built from the table under the header lock (a new file, named once whole; a link is replaced,
+// what it points at left untouched). New tables and memo files are made whole under a temporary
+// name and then named (see NewFile).
+//
 // A read-only open reads the table and its indexes as they stood when opened (the charts and the
 // shaft specifications, which nothing writes while the program runs), without re-checking them.
 // post() holds the header lock while it writes new memo blocks, the record (an append also a
@@ -128,7 +136,7 @@ public:
     // on that record when found; false and the table on its last record in index order when not
     // (the end when the index is empty); false and no move when no index is open. A record that
     // does not carry the key its index entry says (an index older than the table) throws an
-    // ETableError naming both files and asking for the index to be rebuilt.
+    // EIndexStale naming both files and asking for the index to be rebuilt.
     bool seek(std::string_view key);
     bool seekNumber(double key);
     void go(std::uint32_t recno);
@@ -143,7 +151,8 @@ public:
 
     // Reading the current record. Texts are UTF-8. A character field comes padded with blanks to
     // its width; numbers as their stored text without blanks; dates "YYYYMMDD" (blank: empty);
-    // logicals "T", "F" or empty; integers in decimal; memos their whole text. A closed table, or
+    // logicals "T", "F" or empty; integers in decimal; memos their text up to MemoFile::kReadLimit
+    // bytes (memoText says whether there was more). A closed table, or
     // a position past the end, gives the empty text (and 0 for numbers). fieldFloat reads N, F,
     // I and B as numbers, and a character field holding a number (blank: 0; anything else throws);
     // fieldInteger rounds it. An unknown field name throws.
@@ -151,6 +160,13 @@ public:
     double fieldFloat(std::string_view name) const;
     std::int64_t fieldInteger(std::string_view name) const;
     std::string fieldBlob(std::string_view name) const; // raw bytes of a B, G or P field or a memo
+    // A memo field's text as fieldText gives it, read up to `limit` bytes, and whether the memo
+    // holds more (a .dbt memo without its end mark is read only that far).
+    struct MemoText {
+        std::string text;
+        bool cut = false;
+    };
+    MemoText memoText(std::string_view name, std::size_t limit = std::size_t{1} << 20) const;
     bool isDeleted() const;
 
     // Changing records. edit() locks the current record ("Record Lock Failure. May be locked by
@@ -170,6 +186,11 @@ public:
     // of fault (a plain index with another number of keys than records, entries naming records
     // the table lacks, records whose key is not the one their entry holds); empty when they agree.
     std::vector<std::string> indexFaults() const;
+    // The records not deleted, counted in one read of every record under the header lock. A
+    // writable table checks every open index against the same records as indexFaults() does and
+    // rebuilds one that disagrees (another program renamed a customer in place) under the header
+    // lock for writing; notices() says so.
+    std::uint32_t liveRecordCount();
 
     // Copies the whole table into a text file. Format 21: comma-delimited, one CR LF line per
     // record, character and memo fields in double quotes (inner quotes doubled, trailing blanks
@@ -178,7 +199,7 @@ public:
     // an index), deleted ones included. The file is written under a temporary name and renamed
     // when complete (a symbolic link is followed; an existing file's mode is kept, a new file's
     // follows the umask); on failure an ETableError names the file and the old file is left as it
-    // was.
+    // was. A memo is written whole; one of more than 64 MiB is refused, naming its record.
     void copyToText(const std::filesystem::path& file, int format = 21) const;
 
 private:

@@ -26,6 +26,12 @@ enum class IndexIo { Write, Sync, Truncate };
 // that errno value (ENOSPC: a full disk); a test may also raise SIGKILL there in a child process.
 extern int (*indexIo)(IndexIo op);
 
+// Each write, sync and rename of a file made under a temporary name (see NewFile), and the sync
+// of its folder, in the order they happen; called and answered as indexIo is.
+enum class NewFileIo { Write, Sync, Rename, SyncFolder };
+
+extern int (*newFileIo)(NewFileIo op);
+
 // Each read of a table or index file, and each look at such a file's size and times, as the
 // system call is made (null by default): a test counts what one call of the engine costs.
 enum class ReadIo { Read, Stat };

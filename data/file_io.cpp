@@ -71,6 +71,20 @@ std::string errorText(int err) {
     return std::error_code(err, std::generic_category()).message();
 }
 
+int appendAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
 File::~File() {
     close();
 }
@@ -93,7 +107,7 @@ File& File::operator=(File&& other) noexcept {
 int File::open(const fs::path& path, Access access) {
     close();
     // O_NONBLOCK: opening a named pipe would otherwise wait for a writer for ever.
-    const int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
+    const int flags = (access == Access::ReadWrite ? O_RDWR | O_NOFOLLOW : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     int fd = -1;
     do {
         fd = ::open(path.c_str(), flags);
@@ -118,20 +132,6 @@ int File::open(const fs::path& path, Access access) {
     writable_ = access == Access::ReadWrite;
     path_ = path;
     return 0;
-}
-
-void File::create(const fs::path& path) {
-    close();
-    int fd = -1;
-    do {
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        fail("Cannot create the file", path, errno);
-    }
-    fd_ = fd;
-    writable_ = true;
-    path_ = path;
 }
 
 void File::close() noexcept {

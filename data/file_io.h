@@ -42,10 +42,10 @@ public:
     static constexpr int kNotRegularFile = -1;
 
     // Opens an existing regular file without waiting (a named pipe is refused, not waited on).
-    // Returns the errno value or kNotRegularFile on failure (the File stays closed), 0 on success.
+    // For writing, a symbolic link is not followed (ELOOP): nothing is written through a link in
+    // a folder others may write to. Returns the errno value or kNotRegularFile on failure (the
+    // File stays closed), 0 on success. New files are made with NewFile.
     int open(const std::filesystem::path& path, Access access);
-    // Creates (or truncates) a file for writing.
-    void create(const std::filesystem::path& path);
     void close() noexcept;
 
     bool isOpen() const { return fd_ >= 0; }
@@ -102,5 +102,9 @@ std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path&
 
 // The system's message for an errno value (or File::kNotRegularFile).
 std::string errorText(int err);
+
+// Writes all of `bytes` at `fd`'s position, going on after a short write or a signal; 0 when
+// done, else the errno value of the write that failed.
+int appendAll(int fd, std::string_view bytes);
 
 } // namespace arrowsel::data

@@ -5,6 +5,7 @@
 #include "data/file_io.h"
 #include "data/idx_journal.h"
 #include "data/idx_node.h"
+#include "data/new_file.h"
 #include "data/table_error.h"
 #include "data/text.h"
 
@@ -13,7 +14,6 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <fstream>
 #include <numeric>
 #include <optional>
 #include <set>
@@ -32,8 +32,6 @@ namespace {
 
 using namespace idx;
 
-// A journal larger than this is not one this engine wrote for a file it can address.
-constexpr std::uint64_t kMaxJournal = std::uint64_t{1} << 33;
 // Free blocks remembered from one read of a file; more are left unused until the next rebuild.
 constexpr std::size_t kMaxFreeBlocks = 4096;
 
@@ -115,6 +113,16 @@ struct MNode {
     std::vector<std::int32_t> kids;
 };
 
+// What one look at a name saw: enough to tell the same file from a new one there.
+struct Seen {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    time_t ctimeSec = 0;
+    long ctimeNsec = 0;
+    bool operator==(const Seen&) const = default;
+};
+
 struct Stamp {
     off_t size = -1;
     timespec mtime{};
@@ -166,8 +174,12 @@ struct Segment {
 
 class IdxFile final : public IndexFile {
 public:
-    IdxFile(std::filesystem::path path, int fd, bool writable, std::span<const FieldDef> fields, CodePage cp)
-        : path_(std::move(path)), name_(path_.string()), journalPath_(journalPath(path_)), fd_(fd), writable_(writable),
+    // `dirFd` is the index's folder, through which the journal is reached (both are owned from
+    // here on); `fresh` for a new file not yet named, which needs no journal.
+    IdxFile(std::filesystem::path path, int fd, int dirFd, bool writable, std::span<const FieldDef> fields, CodePage cp,
+            bool fresh = false)
+        : path_(std::move(path)), name_(path_.string()), journalPath_(journalPath(path_)),
+          journalName_(journalPath_.filename().string()), fd_(fd), dirFd_(dirFd), fresh_(fresh), writable_(writable),
           fields_(fields.begin(), fields.end()), cp_(cp) {
         struct stat sb {};
         if (::fstat(fd_, &sb) == 0) {
@@ -180,6 +192,24 @@ public:
         if (fd_ >= 0) {
             ::close(fd_);
         }
+        if (dirFd_ >= 0) {
+            ::close(dirFd_);
+        }
+    }
+
+    // The new file has taken its name: from now on its changes go through the journal. The
+    // rename changed the file's status time, which is not another program's change.
+    void named() {
+        fresh_ = false;
+        const std::uint32_t counter = stamp_.counter;
+        stamp_ = statFile();
+        stamp_.counter = counter;
+    }
+
+    std::vector<std::string> takeNotices() override {
+        std::vector<std::string> out;
+        out.swap(notices_);
+        return out;
     }
 
     IdxFile(const IdxFile&) = delete;
@@ -209,10 +239,12 @@ public:
     // leaves the old file or the new one).
     void initFresh(IndexKind kind, std::string_view expression, bool unique, std::uint32_t recordCount,
                    const RecordSource& records) {
-        try {
-            recoverJournal();
-        } catch (const ETableError&) {
-            // Whatever was pending is overwritten by the new file.
+        if (!fresh_) {
+            try {
+                recoverJournal();
+            } catch (const ETableError&) {
+                // Whatever was pending is overwritten by the new file.
+            }
         }
         unique_ = unique;
         initNew(kind, expression, recordCount, records);
@@ -325,8 +357,9 @@ public:
     }
 
     void refresh() override {
-        // A writer builds on what it holds: that must be the whole file as it is.
-        if (partial_ || changedOnDisk()) {
+        // A writer builds on what it holds: that must be the whole file as it is, with any group a
+        // killed process left in the journal written into it.
+        if (partial_ || changedOnDisk() || journalPresent()) {
             load();
         }
     }
@@ -382,7 +415,7 @@ private:
             now.counter < stamp_.counter || !sameTime(now.mtime, written)) {
             return false;
         }
-        if (::access(journalPath_.c_str(), F_OK) == 0) {
+        if (journalPresent()) {
             return false; // a group was left half-written: recovering it needs a whole read
         }
         std::unordered_set<std::uint32_t> changed;
@@ -646,48 +679,114 @@ private:
         return getLE32(h + ((h[14] & kOptCompact) ? kCompactCounterAt : kNonCompactCounterAt));
     }
 
-    // A group of writes left by a process that was stopped in the middle of it. A writable handle
-    // completes it on disk; a read-only one reads the file as the group left it.
-    void recoverJournal() {
-        overlay_.reset();
-        const int jfd = ::open(journalPath_.c_str(), O_RDONLY | O_CLOEXEC);
-        if (jfd < 0) {
+    // What is at the journal's name, as one look sees it: none when nothing is.
+    std::optional<Seen> lookAtJournal() const {
+        struct stat st {};
+        if (::fstatat(dirFd_, journalName_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            return std::nullopt;
+        }
+        return Seen{st.st_dev, st.st_ino, st.st_size, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+    }
+
+    // Something other than what a read-only handle already looked at and left is at the journal's
+    // name (one look, no read).
+    bool journalPresent() const {
+        const std::optional<Seen> now = lookAtJournal();
+        return now && !(ignored_ && *ignored_ == *now);
+    }
+
+    void removeJournal() {
+        if (::unlinkat(dirFd_, journalName_.c_str(), 0) != 0 && errno != ENOENT) {
+            journalFailed(errno);
+        }
+    }
+
+    // Whatever lies at the journal's name that is no journal of ours is never read whole, written
+    // through or waited on: a writable handle renames it out of the way, under a name of its own
+    // beside it, and says so; a read-only one leaves it and says so once.
+    void setAside(const std::string& what) {
+        const std::string start = "The file " + journalPath_.string() + " beside the index file " + name_ +
+                                  " is not its journal: it " + what + ".";
+        if (!writable_) {
+            const std::optional<Seen> now = lookAtJournal();
+            if (now && !(ignored_ && *ignored_ == *now)) {
+                ignored_ = now;
+                notices_.push_back(start + " It was left alone and not read; remove it or move it away.");
+            }
             return;
         }
-        std::string bytes;
-        struct stat sb {};
-        if (::fstat(jfd, &sb) == 0 && sb.st_size > 0 && static_cast<std::uint64_t>(sb.st_size) <= kMaxJournal) {
-            bytes.resize(static_cast<std::size_t>(sb.st_size));
-            std::size_t done = 0;
-            while (done < bytes.size()) {
-                const ssize_t n = ::pread(jfd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-                if (n < 0 && errno == EINTR) {
-                    continue;
-                }
-                if (n <= 0) {
-                    break;
-                }
-                done += static_cast<std::size_t>(n);
+        for (int n = 1; n <= 100; ++n) {
+            std::string aside = journalName_ + ".not-a-journal";
+            if (n > 1) {
+                aside += "." + std::to_string(n);
             }
-            bytes.resize(done);
-        }
-        ::close(jfd);
-        std::optional<Journal> j = decodeJournal(bytes);
-        if (!j || j->fileId != fileId_) {
-            return; // nothing pending, or the journal of another file of this name
-        }
-        if ((j->flags & Journal::kWholeFile) == 0) {
-            // A group of node writes applies only to the file it was made for.
-            const std::optional<std::uint32_t> now = diskCounter();
-            if (!now || (*now != j->counterBefore && *now != j->counterAfter)) {
+            int err = 0;
+            if (::renameat2(dirFd_, journalName_.c_str(), dirFd_, aside.c_str(), RENAME_NOREPLACE) != 0) {
+                err = errno;
+                if (err == EINVAL || err == ENOSYS) {
+                    struct stat taken {};
+                    err = ::fstatat(dirFd_, aside.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0 ? EEXIST : 0;
+                    if (err == 0 && ::renameat(dirFd_, journalName_.c_str(), dirFd_, aside.c_str()) != 0) {
+                        err = errno;
+                    }
+                }
+            }
+            if (err == 0) {
+                ignored_.reset();
+                notices_.push_back(start + " It was set aside, untouched, as " + aside +
+                                   "; nothing was lost. Remove it once you know where it came from.");
                 return;
             }
+            if (err != EEXIST) {
+                journalFailed(err);
+            }
         }
-        if (!writable_) {
-            overlay_ = std::move(j);
+        journalFailed(EEXIST);
+    }
+
+    // A group of writes left by a process that was stopped in the middle of it. A writable handle
+    // completes it on disk; a read-only one reads the file as the group left it. What is no
+    // journal of this file is set aside (see setAside); a leftover of ours that never came whole,
+    // was spent, or belongs to another file or an older state of this one is removed by a
+    // writable handle and ignored by a read-only one.
+    void recoverJournal() {
+        overlay_.reset();
+        const off_t fileSize = statFile().size;
+        const std::uint64_t size = fileSize > 0 ? static_cast<std::uint64_t>(fileSize) : 0;
+        JournalOnDisk found = inspectJournal(dirFd_, journalName_, size);
+        if (found.kind == JournalOnDisk::Kind::None) {
             return;
         }
-        apply(*j);
+        if (found.kind == JournalOnDisk::Kind::Leftover && !writable_) {
+            ignored_ = lookAtJournal();
+            return;
+        }
+        if (found.kind == JournalOnDisk::Kind::Foreign) {
+            setAside(found.what);
+            return;
+        }
+        bool applies = found.kind == JournalOnDisk::Kind::Journal && found.journal->fileId == fileId_;
+        if (applies && (found.journal->flags & Journal::kWholeFile) == 0) {
+            // A group of nodes applies only to the file it was made for, and lies inside it.
+            const std::optional<std::uint32_t> now = diskCounter();
+            applies = now && (*now == found.journal->counterBefore || *now == found.journal->counterAfter);
+            for (const JournalWrite& w : found.journal->writes) {
+                applies = applies && std::uint64_t{w.offset} + w.bytes.size() <= size;
+            }
+        }
+        if (!applies) {
+            if (writable_) {
+                removeJournal();
+            } else {
+                ignored_ = lookAtJournal(); // read again only once it changes
+            }
+            return;
+        }
+        if (!writable_) {
+            overlay_ = std::move(found.journal);
+            return;
+        }
+        apply(*found.journal);
         spendJournal(true);
     }
 
@@ -712,14 +811,7 @@ private:
     }
 
     // Syncs the folder, so that the journal's name is on disk with its contents.
-    void syncFolder() {
-        const std::filesystem::path folder = journalPath_.has_parent_path() ? journalPath_.parent_path() : ".";
-        const Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (dir.fd < 0) {
-            journalFailed(errno);
-        }
-        ioSync(dir.fd, name_);
-    }
+    void syncFolder() { ioSync(dirFd_, name_); }
 
     void apply(const Journal& j) {
         for (const JournalWrite& w : j.writes) {
@@ -737,15 +829,40 @@ private:
     // another program made since; a node group is guarded by the header's counter instead.
     void spendJournal(bool durable) {
         if (durable) {
-            const Fd jfd(::open(journalPath_.c_str(), O_WRONLY | O_CLOEXEC));
-            if (jfd.fd >= 0) {
+            const Fd jfd(::openat(dirFd_, journalName_.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            struct stat st {};
+            if (jfd.fd >= 0 && ::fstat(jfd.fd, &st) == 0 && S_ISREG(st.st_mode)) {
                 static const unsigned char zeros[8] = {};
                 ioWrite(jfd.fd, zeros, sizeof zeros, 0, journalPath_.string());
                 ioSync(jfd.fd, journalPath_.string());
             }
         }
-        if (::unlink(journalPath_.c_str()) != 0 && errno != ENOENT) {
-            journalFailed(errno);
+        removeJournal();
+    }
+
+    // Creates the journal, never through a link and never over anything: what is in the way is
+    // dealt with as recoverJournal() would (a writer's refresh has normally done that already).
+    int createJournal() {
+        const mode_t mode = fileMode_ != 0 ? fileMode_ : 0644;
+        for (int attempt = 0;; ++attempt) {
+            const int fd =
+                ::openat(dirFd_, journalName_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+            if (fd >= 0 || errno != EEXIST || attempt > 0) {
+                if (fd < 0) {
+                    journalFailed(errno);
+                }
+                return fd;
+            }
+            const JournalOnDisk found = inspectJournal(dirFd_, journalName_, 0);
+            if (found.kind == JournalOnDisk::Kind::Foreign) {
+                setAside(found.what);
+            } else if (found.kind == JournalOnDisk::Kind::Journal && found.journal->fileId == fileId_) {
+                throw ETableError("Cannot write index file " + name_ + ": its journal " + journalPath_.string() +
+                                  " holds a change that another process has not finished. Try again; if this "
+                                  "stays, close the program on the other counters first.");
+            } else {
+                removeJournal();
+            }
         }
     }
 
@@ -760,19 +877,19 @@ private:
         j.newLength = newLength;
         j.flags = wholeFile ? Journal::kWholeFile : 0;
         j.writes = std::move(writes);
+        if (fresh_) {
+            apply(j); // a file nobody can see yet: it takes its name only once it is whole
+            return;
+        }
         const std::string bytes = encodeJournal(j);
         {
-            const Fd jfd(::open(journalPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                                fileMode_ != 0 ? fileMode_ : 0644));
-            if (jfd.fd < 0) {
-                journalFailed(errno);
-            }
+            const Fd jfd(createJournal());
             const std::string jname = journalPath_.string();
             try {
                 ioWrite(jfd.fd, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), 0, jname);
                 ioSync(jfd.fd, jname);
             } catch (const ETableError&) {
-                ::unlink(journalPath_.c_str()); // nothing of the group reached the index
+                ::unlinkat(dirFd_, journalName_.c_str(), 0); // nothing of the group reached the index
                 throw;
             }
         }
@@ -1930,7 +2047,12 @@ private:
     std::filesystem::path path_;
     std::string name_;
     std::filesystem::path journalPath_;
+    std::string journalName_; // its last part, opened relative to dirFd_
     int fd_ = -1;
+    int dirFd_ = -1;
+    bool fresh_ = false;
+    std::optional<Seen> ignored_; // what a read-only handle found at the journal's name and left
+    std::vector<std::string> notices_;
     std::uint64_t fileId_ = 0;
     mode_t fileMode_ = 0;
     std::optional<Journal> overlay_; // a pending group a read-only handle reads through
@@ -1966,16 +2088,34 @@ private:
     bool partial_ = false;     // what is held came partly from following changes since the last whole read
 };
 
-int openFile(const std::filesystem::path& path, int flags, const std::string& missingText) {
+// The folder of `path`, for the journal's *at calls.
+int openFolder(const std::filesystem::path& path) {
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        throw ETableError("Cannot open the folder of index file " + path.string() + ": " + std::strerror(errno) + ".");
+    }
+    return fd;
+}
+
+// An existing regular file, opened without waiting on a pipe; for writing, never through a link.
+int openExisting(const std::filesystem::path& path, bool writable, const std::string& missingText) {
     int fd;
     do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+        fd = ::open(path.c_str(), (writable ? O_RDWR | O_NOFOLLOW : O_RDONLY) | O_NONBLOCK | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         if (errno == ENOENT && !missingText.empty()) {
             throw ETableError(missingText);
         }
-        throw ETableError("Cannot open index file " + path.string() + ": " + std::strerror(errno) + ".");
+        throw ETableError("Cannot open index file " + path.string() + ": " + errorText(errno) + ".");
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        throw ETableError("Cannot open index file " + path.string() +
+                          ": not a regular file (a folder, a pipe or a device).");
     }
     return fd;
 }
@@ -1984,8 +2124,15 @@ int openFile(const std::filesystem::path& path, int flags, const std::string& mi
 
 std::unique_ptr<IndexFile> IndexFile::open(const std::filesystem::path& path, bool writable,
                                            std::span<const FieldDef> fields, CodePage cp) {
-    const int fd = openFile(path, writable ? O_RDWR : O_RDONLY, "Index file does not exist.\rFile: " + path.string());
-    auto f = std::make_unique<IdxFile>(path, fd, writable, fields, cp);
+    const int fd = openExisting(path, writable, "Index file does not exist.\rFile: " + path.string());
+    int dirFd = -1;
+    try {
+        dirFd = openFolder(path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    auto f = std::make_unique<IdxFile>(path, fd, dirFd, writable, fields, cp);
     f->load();
     return f;
 }
@@ -1996,17 +2143,58 @@ std::unique_ptr<IndexFile> IndexFile::create(const std::filesystem::path& path, 
     // Check the expression before touching the file.
     KeyExpression check(expression, fields, cp, path.string());
     (void)check;
-    const int fd = openFile(path, O_RDWR | O_CREAT, {});
-    auto f = std::make_unique<IdxFile>(path, fd, true, fields, cp);
+    struct stat st {};
+    const bool exists = ::lstat(path.c_str(), &st) == 0;
+    if (exists && S_ISREG(st.st_mode)) {
+        // Rewritten in place as one journalled group: another program that has it open reads the
+        // new tree at its next look.
+        const int dirFd = openFolder(path);
+        int fd = -1;
+        try {
+            fd = openExisting(path, true, {});
+        } catch (...) {
+            ::close(dirFd);
+            throw;
+        }
+        auto f = std::make_unique<IdxFile>(path, fd, dirFd, true, fields, cp);
+        f->initFresh(kind, expression, unique, recordCount, records);
+        return f;
+    }
+    if (exists && !S_ISLNK(st.st_mode)) {
+        throw ETableError("Cannot create index file " + path.string() +
+                          ": a folder, a pipe or a device of that name is in the way.");
+    }
+    // A new file, or one in place of a link (the link goes; what it points at is not touched):
+    // made whole under a temporary name, then named.
+    NewFile made(path, exists ? NewFile::Replace::Always : NewFile::Replace::Never);
+    const int dirFd = openFolder(path);
+    const int fd = ::fcntl(made.fd(), F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) {
+        ::close(dirFd);
+        throw ETableError("Cannot create index file " + path.string() + ": " + std::strerror(errno) + ".");
+    }
+    auto f = std::make_unique<IdxFile>(path, fd, dirFd, true, fields, cp, true);
     f->initFresh(kind, expression, unique, recordCount, records);
+    if (!made.commit()) {
+        throw ETableError("Cannot create index file " + path.string() +
+                          ": another program created a file of that name meanwhile. Try again.");
+    }
+    f->named();
     return f;
 }
 
 std::optional<IndexHeader> IndexFile::readHeader(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+    File in;
+    if (in.open(path, File::Access::ReadOnly) != 0) {
+        return std::nullopt;
+    }
     unsigned char h[2 * kNodeSize] = {};
-    in.read(reinterpret_cast<char*>(h), sizeof h);
-    const auto got = static_cast<std::size_t>(in.gcount());
+    std::size_t got = 0;
+    try {
+        got = in.readAt(0, h, sizeof h);
+    } catch (const ETableError&) {
+        return std::nullopt;
+    }
     if (got < kNodeSize) {
         return std::nullopt;
     }

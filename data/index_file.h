@@ -54,6 +54,14 @@ namespace arrowsel::data {
 // until this program has opened it once. A journal never needs a backup. Every change is durable
 // when the call returns. Writers must hold the table's header lock; files are validated on every
 // read, and a damaged one gives EIndexDamaged.
+//
+// The folder is not trusted. The journal is created with O_EXCL, never through a link, relative
+// to a descriptor of the index's folder, and only a regular file at its name is read, only as far
+// as its own header says. Anything else there (a link, a pipe, a folder, bytes that are no
+// journal) is set aside by a writable handle as "<journal>.not-a-journal" and left alone by a
+// read-only one; takeNotices() says which. A writable open never follows a link to the index
+// itself; create() writes a new file under a temporary name and names it once it is whole, and a
+// link in its place is replaced, what it points at left untouched.
 enum class IndexKind { Compact, NonCompact };
 
 // An index file whose contents do not parse; what() names the file, reason() says what is wrong.
@@ -85,14 +93,15 @@ class IndexFile {
 public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-    // Opens an existing file, reads its header and keys; the key expression is compiled against
-    // the table's fields. Throws ETableError on a missing file, EIndexDamaged on a truncated or
-    // corrupt one.
+    // Opens an existing regular file (never waiting on a pipe; for writing, never through a link),
+    // reads its header and keys; the key expression is compiled against the table's fields.
+    // Throws ETableError on a missing file, EIndexDamaged on a truncated or corrupt one.
     static std::unique_ptr<IndexFile> open(const std::filesystem::path& path, bool writable,
                                            std::span<const FieldDef> fields, CodePage cp);
 
-    // Creates (or overwrites, as one crash-safe group) an index file of the given kind over the
-    // records 1..recordCount.
+    // Creates an index file of the given kind over the records 1..recordCount: an existing regular
+    // file is overwritten as one crash-safe group; otherwise a new file is made whole and named
+    // (replacing a link of that name).
     static std::unique_ptr<IndexFile> create(const std::filesystem::path& path, IndexKind kind,
                                              std::string_view expression, std::span<const FieldDef> fields, CodePage cp,
                                              std::uint32_t recordCount, const RecordSource& records,
@@ -143,6 +152,9 @@ public:
     virtual bool changedOnDisk() const { return true; }
     // Makes every write durable (fdatasync).
     virtual void flush() = 0;
+    // What was found beside the file and done about it (a junk journal set aside), one sentence
+    // each for the user; the list is emptied.
+    virtual std::vector<std::string> takeNotices() { return {}; }
 };
 
 } // namespace arrowsel::data

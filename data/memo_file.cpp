@@ -2,6 +2,7 @@
 #include "data/memo_file.h"
 
 #include "data/dbf_header.h"
+#include "data/new_file.h"
 #include "data/table_error.h"
 
 #include <algorithm>
@@ -31,14 +32,13 @@ std::uint64_t ceilDiv(std::uint64_t a, std::uint64_t b) {
 } // namespace
 
 void MemoFile::createFpt(const fs::path& path, std::uint32_t blockSize) {
-    File f;
-    f.create(path);
     unsigned char header[kHeaderSize] = {};
     writeBe32(header, static_cast<std::uint32_t>(ceilDiv(kHeaderSize, blockSize)));
     header[6] = static_cast<unsigned char>(blockSize >> 8);
     header[7] = static_cast<unsigned char>(blockSize);
-    f.writeAt(0, header, sizeof header);
-    f.sync();
+    NewFile f(path, NewFile::Replace::Always);
+    f.write(std::string_view(reinterpret_cast<const char*>(header), sizeof header));
+    f.commit();
 }
 
 MemoFile::MemoFile(const fs::path& path, Kind kind, bool writable) : kind_(kind) {
@@ -60,7 +60,10 @@ MemoFile::MemoFile(const fs::path& path, Kind kind, bool writable) : kind_(kind)
     }
 }
 
-std::string MemoFile::read(std::uint32_t block) const {
+std::string MemoFile::read(std::uint32_t block, std::size_t limit, bool* cut) const {
+    if (cut != nullptr) {
+        *cut = false;
+    }
     if (block == 0) {
         return {};
     }
@@ -91,16 +94,21 @@ std::string MemoFile::read(std::uint32_t block) const {
             throw ETableError("The memo file " + name + " is damaged: the memo at block " + std::to_string(block) +
                               " claims " + std::to_string(length) + " bytes, more than the file holds.");
         }
-        std::string out(static_cast<std::size_t>(length), '\0');
+        if (cut != nullptr) {
+            *cut = length > limit;
+        }
+        std::string out(static_cast<std::size_t>(std::min<std::uint64_t>(length, limit)), '\0');
         file_.readExact(offset + 8, out.data(), out.size(), "a memo");
         return out;
     }
-    // dBASE III: the text runs to the first 0x1A (or the end of the file).
+    // dBASE III: the text runs to the first 0x1A (or the end of the file), read as far as the
+    // limit and one byte more, which tells whether there was more.
     std::string out;
     char chunk[4096];
     std::uint64_t pos = offset;
-    while (pos < size) {
-        const std::size_t n = file_.readAt(pos, chunk, sizeof chunk);
+    while (pos < size && out.size() <= limit) {
+        const std::size_t want = std::min<std::size_t>(sizeof chunk, limit + 1 - out.size());
+        const std::size_t n = file_.readAt(pos, chunk, want);
         if (n == 0) {
             break;
         }
@@ -111,6 +119,12 @@ std::string MemoFile::read(std::uint32_t block) const {
             break;
         }
         pos += n;
+    }
+    if (out.size() > limit) {
+        out.resize(limit);
+        if (cut != nullptr) {
+            *cut = true;
+        }
     }
     return out;
 }

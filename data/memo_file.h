@@ -24,14 +24,19 @@ namespace arrowsel::data {
 // block points in a sound file, and the header is then updated; old blocks are left, never
 // overwritten, so a record keeps pointing at a whole memo whatever happens. The caller holds the
 // table's header lock while it appends. Every size and pointer read from the file is checked against the
-// file's size: a damaged file gives an ETableError, never a large allocation or an overrun.
+// file's size: a damaged file gives an ETableError, never a large allocation or an overrun. A read
+// takes at most the bytes its caller asks for (a .dbt memo whose end mark is missing is not read
+// to the end of a huge file) and says when there was more.
 class MemoFile {
 public:
     enum class Kind { Fpt, Dbt };
 
     static constexpr std::uint32_t kDefaultBlockSize = 64;
+    // What a read takes unless its caller asks for less or more: the most the windows show.
+    static constexpr std::size_t kReadLimit = std::size_t{1} << 20;
 
-    // Creates an empty memo file (only .fpt files are created).
+    // Creates an empty memo file (only .fpt files are created), as a NewFile: a file of that name
+    // is replaced whole or not at all.
     static void createFpt(const std::filesystem::path& path, std::uint32_t blockSize = kDefaultBlockSize);
 
     // Opens and checks the header; throws ETableError when the file is missing or damaged.
@@ -41,8 +46,9 @@ public:
     std::uint32_t blockSize() const { return blockSize_; }
     const std::filesystem::path& path() const { return file_.path(); }
 
-    // The bytes of the memo at `block` (block 0 is "no memo" and gives the empty text).
-    std::string read(std::uint32_t block) const;
+    // The bytes of the memo at `block` (block 0 is "no memo" and gives the empty text), at most
+    // `limit` of them; `cut`, when given, says whether the memo holds more.
+    std::string read(std::uint32_t block, std::size_t limit = kReadLimit, bool* cut = nullptr) const;
     // Writes a memo at the end of the file and returns its block number.
     std::uint32_t append(std::string_view data, std::uint32_t type = 1);
     void sync();

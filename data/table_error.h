@@ -15,4 +15,11 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An index whose entry leads to a record that holds another key (the index is older than the
+// table): rebuilding the index from the table mends it.
+class EIndexStale : public ETableError {
+public:
+    using ETableError::ETableError;
+};
+
 } // namespace arrowsel::data

@@ -180,15 +180,8 @@ void AtomicFile::fail(const std::string& what, int err) {
 }
 
 void AtomicFile::write(std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            fail("writing failed", errno);
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
+    if (const int err = appendAll(fd_, bytes); err != 0) {
+        fail("writing failed", err);
     }
 }
 

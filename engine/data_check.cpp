@@ -4,6 +4,7 @@
 #include "data/dbf_header.h"
 #include "data/dbf_table.h"
 #include "data/file_io.h"
+#include "data/memo_file.h"
 #include "data/table_error.h"
 #include "data/text.h"
 #include "engine/chart_rules.h"
@@ -12,7 +13,10 @@
 #include "engine/notice_file.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <set>
+#include <unistd.h>
 
 namespace arrowsel::engine {
 
@@ -86,6 +90,7 @@ public:
             checkOtherTable(kSavedFile, kSavedFields, kSavedIndexFile);
         }
         checkOtherTable(kShopFile, kShopFields, nullptr);
+        checkWritable();
         checkNotice();
         for (Page page : {Page::Hunt, Page::Targ, Page::Youth, Page::Orvk}) {
             checkChart(page);
@@ -118,7 +123,55 @@ private:
         }
         checkCount(table, name);
         checkRecords(table, name);
+        reportNotices(table, name);
         return true;
+    }
+
+    // What an open found beside a file and left alone (a junk journal), as the program would.
+    void reportNotices(TDbfTable& table, const char* name) {
+        for (const std::string& notice : table.takeNotices()) {
+            report(Kind::StrayFile, name, 0, 0, oneLine(notice));
+        }
+    }
+
+    // The files the program writes, which must be writable for customers and the shop to be
+    // saved: a file that is not (or is a link, never written through) opens its table read-only.
+    void checkWritable() {
+        const std::optional<std::filesystem::path> saved = data::findFileNoCase(folder_ / kSavedFile);
+        std::vector<std::filesystem::path> files;
+        if (saved) {
+            files.push_back(*saved);
+            for (const char* memo : {".fpt", ".dbt"}) {
+                std::filesystem::path p = *saved;
+                if (const auto found = data::findFileNoCase(p.replace_extension(memo))) {
+                    files.push_back(*found);
+                }
+            }
+        }
+        for (const char* name : {kSavedIndexFile, kShopFile}) {
+            if (const auto found = data::findFileNoCase(folder_ / name)) {
+                files.push_back(*found);
+            }
+        }
+        for (const std::filesystem::path& file : files) {
+            data::File probe;
+            const int err = probe.open(file, data::File::Access::ReadWrite);
+            if (err == ELOOP) {
+                report(Kind::ReadOnlyFile, file.filename().string(), 0, 0,
+                       "is a symbolic link; the program writes no file through a link, so nothing can be saved in "
+                       "it: put the file itself in place of the link");
+            } else if (err == EACCES || err == EROFS || err == EPERM) {
+                report(Kind::ReadOnlyFile, file.filename().string(), 0, 0,
+                       "cannot be written (" + data::errorText(err) +
+                           "): the program opens it read-only and nothing can be saved until it can be written");
+            }
+        }
+        // Saving also makes files beside the book (journals, new files under temporary names).
+        if (saved && ::faccessat(AT_FDCWD, folder_.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+            report(Kind::ReadOnlyFile, folder_.string(), 0, 0,
+                   "the folder cannot be written (" + data::errorText(errno) +
+                       "): customers cannot be saved until it can be written");
+        }
     }
 
     // A read-only open counts the whole records present; a header that counts fewer (a process
@@ -155,7 +208,14 @@ private:
                 table.go(r);
                 for (const std::string& field : memos) {
                     try {
-                        (void)table.fieldText(field);
+                        if (table.memoText(field).cut) {
+                            report(Kind::DamagedRecord, name, static_cast<int>(r), 0,
+                                   "the memo in field " + field + " holds more than the " +
+                                       std::to_string(data::MemoFile::kReadLimit) +
+                                       " bytes the program reads (a dBASE III memo without its end mark runs on to "
+                                       "the end of its file); the windows show only that much of it");
+                            ++damaged;
+                        }
                     } catch (const data::ETableError& e) {
                         report(Kind::DamagedRecord, name, static_cast<int>(r), 0, oneLine(e.what()));
                         ++damaged;
@@ -185,6 +245,7 @@ private:
         for (const std::string& fault : faults) {
             report(Kind::IndexFault, index, 0, 0, fault + "; rebuild " + index + " from " + tableName);
         }
+        reportNotices(table, index);
         return faults.empty();
     }
 

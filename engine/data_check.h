@@ -10,8 +10,9 @@
 // every memo of every record reads, header record counts are right, the fields the program reads
 // are there in types it can read, every chart row the selection run can go to exists, every specification
 // key a chart cell can form (under its page's cutting rules and every case of its page) is found in
-// "specs.idx", and the numbers the grid and the specifications window read parse. Nothing is
-// written.
+// "specs.idx", and the numbers the grid and the specifications window read parse; the customer
+// book's and the shop's files, and the folder holding the book, can be written, and nothing lies
+// at a journal's name that is not one. Nothing is written.
 namespace arrowsel::engine {
 
 struct DataProblem {
@@ -28,6 +29,8 @@ struct DataProblem {
         WrongCount,      // the header's record count disagrees with the records present
         IndexFault,      // an index that does not match its table
         UnreadableFolder,
+        ReadOnlyFile, // a file (or the folder) the program must write to save, which it cannot write
+        StrayFile,    // something at the name of a file the program makes (a journal) that is none of its own
         CustomerBook, // the settings' customer book cannot be named or opened
     };
     Kind kind;

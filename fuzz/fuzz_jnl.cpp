@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libFuzzer harness for index journals: the input is decoded as a journal, as it is and with its
-// last 8 bytes made the right checksum (so that mutations reach past the checksum); one that
-// decodes must encode back to the same bytes. It is then set beside a small valid index as the journal of that
+// libFuzzer harness for index journals: the input is first put at a small valid index's journal
+// name as it is (the index is opened read-only and writable beside it, as every open looks at
+// that name); then decoded as a journal, as it is and with its last 8 bytes made the right
+// checksum (so that mutations reach past the checksum); one that decodes must encode back to the
+// same bytes. It is then set beside a small valid index as the journal of that
 // file and the index is opened read-only (read through the journal) and writable (the journal
 // written into it); every key is walked. Damaged input may only end in ETableError.
 
@@ -74,10 +76,32 @@ void walk(const IndexFile& ix) {
     (void)ix.findPrefix("K5");
 }
 
+// Opens the index read-only and writable with `bytes` as they are at its journal's name: whatever
+// they are (torn, spent, another file's, no journal at all) the file reads or fails cleanly, and
+// the writable open leaves nothing at that name.
+void openBeside(std::string_view bytes, bool compact) {
+    const auto path = freshIndex(compact);
+    arrowsel::fuzz::writeBytes(idx::journalPath(path), bytes.data(), bytes.size());
+    try {
+        walk(*IndexFile::open(path, false, kFields, CodePage::Windows1252));
+    } catch (const ETableError&) {
+    }
+    try {
+        auto ix = IndexFile::open(path, true, kFields, CodePage::Windows1252);
+        walk(*ix);
+        struct stat left {};
+        check(::lstat(idx::journalPath(path).c_str(), &left) != 0);
+    } catch (const ETableError&) {
+    }
+    std::error_code ec;
+    std::filesystem::remove(idx::journalPath(path).string() + ".not-a-journal", ec);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
+    openBeside(input, size % 2 == 0);
     std::optional<idx::Journal> j = idx::decodeJournal(input);
     std::string fixed;
     if (!j && size >= 8) {

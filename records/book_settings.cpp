@@ -1,21 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "records/book_settings.h"
 
-#include "data/file_io.h"
+#include "data/new_file.h"
 #include "data/table_error.h"
 #include "records/book_address.h"
 #include "records/customer_book.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <sstream>
+#include <system_error>
 
 namespace arrowsel::records {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr std::uint64_t kMaxSettingsBytes = std::uint64_t{64} << 10;
 
 std::string_view trimmed(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -40,31 +42,21 @@ std::string lower(std::string_view s) {
                      " Correct the line or remove it (without it the customers are kept in the data folder's files).");
 }
 
-// The settings file's text; nothing when there is none. It lies in the data folder, which may be
-// shared: a pipe under its name is refused rather than waited on, and no more is read than a
-// settings file holds.
+// The settings file's text; nothing when there is none. The data folder may be shared: a pipe or
+// a device of that name is not waited on, nor a huge file read (a settings file holds a few lines).
 std::optional<std::string> settingsText(const fs::path& settingsFile) {
-    constexpr std::size_t kMostASettingsFileHolds = std::size_t{64} * 1024;
-    data::File file;
-    if (const int err = file.open(settingsFile, data::File::Access::ReadOnly); err != 0) {
-        if (err == ENOENT || err == ENOTDIR) {
-            return std::nullopt;
+    std::error_code ec;
+    if (!fs::exists(settingsFile, ec)) {
+        if (ec) {
+            throw EBookError("The settings file " + settingsFile.string() + " cannot be read: " + ec.message() + ".");
         }
-        throw EBookError("The settings file " + settingsFile.string() + " cannot be read: " + data::errorText(err) +
-                         ". Check that it is a file the program's user may read.");
+        return std::nullopt;
     }
-    std::string text(kMostASettingsFileHolds + 1, '\0');
     try {
-        text.resize(file.readAt(0, text.data(), text.size()));
-    } catch (const data::ETableError&) {
-        throw EBookError("The settings file " + settingsFile.string() + " could not be read to its end.");
+        return data::readBoundedFile(settingsFile, kMaxSettingsBytes);
+    } catch (const data::ETableError& e) {
+        throw EBookError(std::string(e.what()) + " Check that the program's user may read the settings file.");
     }
-    if (text.size() > kMostASettingsFileHolds) {
-        throw EBookError("The settings file " + settingsFile.string() + " is larger than a settings file can be (" +
-                         std::to_string(kMostASettingsFileHolds / 1024) +
-                         " KiB). Check that it is the right file, or remove it.");
-    }
-    return text;
 }
 
 } // namespace

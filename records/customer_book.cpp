@@ -30,6 +30,10 @@ void CustomerBook::appendAll(const std::vector<BookRecord>& records, bool replac
     }
 }
 
+void CustomerBook::rebuildIndex() {
+    throw EBookError(where() + " keeps its own name order; there is no index to rebuild.");
+}
+
 bool isServerAddress(std::string_view address) {
     const auto startsWith = [address](std::string_view scheme) {
         return address.size() >= scheme.size() &&

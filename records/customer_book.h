@@ -31,6 +31,13 @@ public:
     using EBookError::EBookError;
 };
 
+// The order the book keeps (the files' name index) no longer matches the records: another program
+// changed a record and left the index as it was. rebuildIndex() mends it.
+class EStaleIndex : public EBookError {
+public:
+    using EBookError::EBookError;
+};
+
 // One record as a book gives it whole: every field of its layout, in order.
 using BookRecord = std::vector<FieldValue>;
 
@@ -78,6 +85,12 @@ public:
     // A field of the current record as it was read by the last move, seek, update or append.
     // An unknown field name throws EBookError.
     virtual std::string fieldText(std::string_view field) const = 0;
+    // True when fieldText gives only the first part of what is stored (a memo longer than the
+    // program reads); such a field is shown, never written back.
+    virtual bool textCut(std::string_view field) const {
+        (void)field;
+        return false;
+    }
 
     // Writes `values` (other fields keep theirs) into the current record as one change: either
     // all of it is stored or none of it. Throws ERecordChangedElsewhere when another counter
@@ -106,6 +119,11 @@ public:
     // Repairs made while opening or reading (a rebuilt index), one sentence each for the user;
     // the list is emptied.
     virtual std::vector<std::string> takeNotices() = 0;
+
+    // Builds the book's order again from its records (the files' name index), after EStaleIndex;
+    // the book stays on its record and takeNotices() says what was done. A book that keeps its
+    // order itself (the server) has nothing to rebuild and says so with EBookError.
+    virtual void rebuildIndex();
 };
 
 // The settings file of a data folder, and the line that names a shared book.

@@ -43,6 +43,8 @@ QWidget* buildCustomerEdits(QWidget* parent, FieldBinding& binding) {
     auto* comments = new QPlainTextEdit(box);
     comments->setObjectName(QStringLiteral("DBMemo1"));
     comments->setMinimumHeight(70);
+    auto* commentsNote = new QLabel(box);
+    commentsNote->setObjectName(QStringLiteral("CommentsNote"));
 
     binding.addLine(name, "NAME", "Name");
     binding.addLine(addr1, "ADDR1", "Address line 1");
@@ -52,7 +54,7 @@ QWidget* buildCustomerEdits(QWidget* parent, FieldBinding& binding) {
     binding.addLine(zip, "ZIP", "ZIP");
     binding.addLine(country, "COUNTRY", "Country");
     binding.addLine(code, "CCODE", "Code");
-    binding.addMemo(comments, "COMMENTS", "Comments");
+    binding.addMemo(comments, "COMMENTS", "Comments", commentsNote);
 
     auto* cityRow = new QHBoxLayout;
     cityRow->addWidget(city, 3);
@@ -65,6 +67,7 @@ QWidget* buildCustomerEdits(QWidget* parent, FieldBinding& binding) {
     form->addRow(caption(QStringLiteral("Country:"), country, box), country);
     form->addRow(caption(QStringLiteral("Code:"), code, box), code);
     form->addRow(caption(QStringLiteral("Comments:"), comments, box), comments);
+    form->addRow(QString(), commentsNote);
     return box;
 }
 

@@ -16,7 +16,8 @@ class FieldBinding;
 // The customer's edits, as the lookup and the entry windows both show them: name, two address
 // lines, city / state / ZIP, country, code and the comments. Object names follow the windows'
 // own (DBEdit1 NAME, DBEdit6 ADDR1, DBEdit7 ADDR2, DBEdit8 CITY, DBEdit9 STATE, DBEdit10 ZIP,
-// DBEdit2 COUNTRY, DBEdit11 CCODE, DBMemo1 COMMENTS).
+// DBEdit2 COUNTRY, DBEdit11 CCODE, DBMemo1 COMMENTS), and below the comments CommentsNote, shown when
+// they are longer than the windows edit.
 QWidget* buildCustomerEdits(QWidget* parent, FieldBinding& binding);
 
 // The setup summary: a caption and a value label per line, and the chart label. Value labels are

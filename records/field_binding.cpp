@@ -5,8 +5,13 @@
 #include "data/text.h"
 #include "ui/qt_text.h"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace arrowsel::records {
 
@@ -24,6 +29,52 @@ QString memoFromStored(const std::string& text) {
     QString t = ui::toQt(text);
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return t;
+}
+
+// A text shown and not edited, made quick to lay out whatever it holds: no display line longer
+// than this (a break at the last blank before it, or there), and each control character but the
+// tab as its picture (U+2400 and on; DEL as U+2421).
+constexpr int kShownLine = 1000;
+
+QString shownOnlyText(const QString& text) {
+    QString out;
+    out.reserve(text.size() + text.size() / kShownLine + 1);
+    int lineStart = 0;
+    int lastBlank = -1;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\n') {
+            out += c;
+            lineStart = static_cast<int>(out.size());
+            lastBlank = -1;
+            continue;
+        }
+        if (u < 0x20 && u != u'\t') {
+            out += QChar(static_cast<char16_t>(0x2400 + u));
+        } else if (u == 0x7F) {
+            out += QChar(static_cast<char16_t>(0x2421));
+        } else {
+            out += c;
+        }
+        if (u == u' ') {
+            lastBlank = static_cast<int>(out.size()) - 1;
+        }
+        if (static_cast<int>(out.size()) - lineStart >= kShownLine) {
+            if (lastBlank > lineStart) {
+                out[lastBlank] = QLatin1Char('\n');
+                lineStart = lastBlank + 1;
+            } else {
+                out += QLatin1Char('\n');
+                lineStart = static_cast<int>(out.size());
+            }
+            lastBlank = -1;
+        }
+    }
+    return out;
+}
+
+QString count(qsizetype n) {
+    return QLocale(QLocale::English).toString(static_cast<qlonglong>(n)); // grouped as 32,000
 }
 
 } // namespace
@@ -55,16 +106,70 @@ void FieldBinding::addLine(QLineEdit* edit, const char* field, const char* capti
     });
 }
 
-void FieldBinding::addMemo(QPlainTextEdit* edit, const char* field, const char* caption) {
-    bound_.push_back({field, caption, nullptr, edit});
+void FieldBinding::addMemo(QPlainTextEdit* edit, const char* field, const char* caption, QLabel* note) {
+    bound_.push_back({field, caption, nullptr, edit, note});
     edit->setProperty("dataField", QString::fromLatin1(field));
     edit->setAccessibleName(QString::fromLatin1(caption));
+    edit->setAccessibleDescription(QStringLiteral("Up to %1 characters").arg(count(kCommentLimit)));
     edit->setTabChangesFocus(true);
+    // Word wrap without breaking inside a word: laying out one long word is then linear, where
+    // breaking it anywhere takes time that grows with its square.
+    edit->setWordWrapMode(QTextOption::WordWrap);
+    note->setWordWrap(true);
+    note->hide();
+    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
+                     [this, edit](int position, int, int added) {
+                         for (const Bound& b : bound_) {
+                             if (b.memo == edit) {
+                                 limitTyping(b, position, added);
+                             }
+                         }
+                     });
     QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this] {
         if (!loading_) {
             changed();
         }
     });
+}
+
+void FieldBinding::limitTyping(const Bound& b, int position, int added) {
+    if (loading_ || b.shownOnly) {
+        return;
+    }
+    QTextDocument* doc = b.memo->document();
+    const int excess = doc->characterCount() - 1 - kCommentLimit; // less the final paragraph mark
+    if (excess <= 0 || added <= 0) {
+        return;
+    }
+    QTextCursor cut(doc);
+    cut.setPosition(position + added - std::min(excess, added));
+    cut.setPosition(position + added, QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+    b.note->setText(QStringLiteral("The comments hold at most %1 characters; what went past that was left out.")
+                        .arg(count(kCommentLimit)));
+    b.note->show();
+}
+
+void FieldBinding::showMemo(Bound& b, const std::string& stored, bool cut) {
+    QString text = memoFromStored(stored);
+    b.shownOnly = cut || text.size() > kCommentLimit;
+    if (!b.shownOnly) {
+        b.memo->setPlainText(text);
+        b.memo->setReadOnly(readOnly_);
+        b.note->hide();
+        return;
+    }
+    QString why = QStringLiteral("These comments hold %1 characters, more than the %2 this window edits")
+                      .arg(count(text.size()), count(kCommentLimit));
+    if (cut) {
+        why = QStringLiteral("These comments are longer than the program reads; only their first %1 characters are "
+                             "shown")
+                  .arg(count(text.size()));
+    }
+    b.memo->setPlainText(shownOnlyText(text));
+    b.memo->setReadOnly(true);
+    b.note->setText(why + QStringLiteral(". They are shown, not edited, and stay as stored."));
+    b.note->show();
 }
 
 void FieldBinding::changed() {
@@ -109,10 +214,11 @@ void FieldBinding::load(const data::TDbfTable& table) {
 }
 
 void FieldBinding::load(const CustomerBook& book) {
-    load([&book](std::string_view field) { return book.fieldText(field); });
+    load([&book](std::string_view field) { return book.fieldText(field); },
+         [&book](std::string_view field) { return book.textCut(field); });
 }
 
-void FieldBinding::load(const RecordTexts& record) {
+void FieldBinding::load(const RecordTexts& record, const std::function<bool(std::string_view)>& cut) {
     // Every field is read before any edit changes, so a record that cannot be read leaves the
     // edits as they were.
     std::vector<std::string> texts;
@@ -122,13 +228,13 @@ void FieldBinding::load(const RecordTexts& record) {
     }
     loading_ = true;
     for (std::size_t i = 0; i < bound_.size(); ++i) {
-        const Bound& b = bound_[i];
+        Bound& b = bound_[i];
         const std::string& text = texts[i];
         if (b.line != nullptr) {
             b.line->setText(ui::toQt(data::trimTrailingSpaces(text)));
             b.line->setCursorPosition(0);
         } else {
-            b.memo->setPlainText(memoFromStored(text));
+            showMemo(b, text, cut && cut(b.field));
         }
     }
     loading_ = false;
@@ -137,11 +243,14 @@ void FieldBinding::load(const RecordTexts& record) {
 
 void FieldBinding::clear() {
     loading_ = true;
-    for (const Bound& b : bound_) {
+    for (Bound& b : bound_) {
         if (b.line != nullptr) {
             b.line->clear();
         } else {
             b.memo->clear();
+            b.shownOnly = false;
+            b.memo->setReadOnly(readOnly_);
+            b.note->hide();
         }
     }
     loading_ = false;
@@ -151,6 +260,9 @@ void FieldBinding::clear() {
 std::vector<FieldValue> FieldBinding::values() const {
     std::vector<FieldValue> out;
     for (const Bound& b : bound_) {
+        if (b.shownOnly) {
+            continue;
+        }
         out.push_back(
             {b.field, b.line != nullptr ? b.line->text().toStdString() : memoToStored(b.memo->toPlainText())});
     }
@@ -186,11 +298,12 @@ void FieldBinding::store(data::TDbfTable& table) const {
 }
 
 void FieldBinding::setReadOnly(bool readOnly) {
+    readOnly_ = readOnly;
     for (const Bound& b : bound_) {
         if (b.line != nullptr) {
             b.line->setReadOnly(readOnly);
         } else {
-            b.memo->setReadOnly(readOnly);
+            b.memo->setReadOnly(readOnly || b.shownOnly);
         }
     }
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -26,7 +27,11 @@ public:
     std::function<void()> onFirstChange;
 
     void addLine(QLineEdit* edit, const char* field, const char* caption, bool upperCase = false);
-    void addMemo(QPlainTextEdit* edit, const char* field, const char* caption);
+    // A memo edit takes at most kCommentLimit characters; what is typed or pasted past that is
+    // left out and `note` says so. A stored text longer than that, or read only in part, is shown
+    // read-only (laid out in display lines, its control characters as their pictures) and never
+    // written back; `note` says that too.
+    void addMemo(QPlainTextEdit* edit, const char* field, const char* caption, QLabel* note);
 
     // Limits each line edit to its field's width, and takes the table's code page for the
     // upper-case edits.
@@ -42,6 +47,7 @@ public:
     bool modified() const { return modified_; }
     void setModified(bool m) { modified_ = m; }
 
+    // What the user can have changed: every field but a memo that is only shown.
     std::vector<FieldValue> values() const;
     QString text(const char* field) const;
     // A sentence naming the first field whose text the table cannot store; empty when all can.
@@ -58,14 +64,19 @@ private:
         const char* caption;
         QLineEdit* line = nullptr;
         QPlainTextEdit* memo = nullptr;
+        QLabel* note = nullptr;
+        bool shownOnly = false; // a memo shown, not edited (see addMemo)
     };
     void changed();
-    void load(const RecordTexts& record);
+    void load(const RecordTexts& record, const std::function<bool(std::string_view)>& cut = {});
+    void showMemo(Bound& b, const std::string& stored, bool cut);
+    void limitTyping(const Bound& b, int position, int added);
     void limit(const std::string& field, data::FieldType type, int width);
 
     std::vector<Bound> bound_;
     data::CodePage codePage_ = data::CodePage::Windows1252;
     bool loading_ = false;
+    bool readOnly_ = false;
     bool modified_ = false;
 };
 

@@ -30,6 +30,8 @@ std::string upper(std::string_view s) {
 template <typename F> auto guarded(F&& work) {
     try {
         return std::forward<F>(work)();
+    } catch (const data::EIndexStale& e) {
+        throw EStaleIndex(e.what());
     } catch (const data::ETableError& e) {
         throw EBookError(e.what());
     }
@@ -70,18 +72,8 @@ const std::vector<data::TDbfTable::FieldSpec>& FileBook::layout() const {
 }
 
 std::uint32_t FileBook::count() {
-    // A read-only look of its own, in record order, so the lookup's position is not disturbed.
-    return guarded([this] {
-        data::TDbfTable t;
-        t.open(table_.path(), data::TDbfTable::OpenMode::ReadOnly);
-        std::uint32_t live = 0;
-        for (t.first(); !t.eof(); t.next()) {
-            if (!t.isDeleted()) {
-                ++live;
-            }
-        }
-        return live;
-    });
+    // The lookup's position is not disturbed: the count reads the records beside it.
+    return guarded([this] { return table_.liveRecordCount(); });
 }
 
 void FileBook::first() {
@@ -118,13 +110,21 @@ bool FileBook::seek(std::string_view prefix) {
     return found;
 }
 
-std::map<std::string, std::string, std::less<>> FileBook::currentTexts() const {
+std::map<std::string, std::string, std::less<>> FileBook::currentTexts(std::vector<std::string>* cut) const {
     std::map<std::string, std::string, std::less<>> texts;
     if (table_.eof()) {
         return texts;
     }
     for (const data::FieldDef& f : table_.fields()) {
-        texts[f.name] = table_.fieldText(f.name);
+        if (f.type == data::FieldType::Memo) {
+            data::TDbfTable::MemoText memo = table_.memoText(f.name);
+            if (memo.cut && cut != nullptr) {
+                cut->push_back(f.name);
+            }
+            texts[f.name] = std::move(memo.text);
+        } else {
+            texts[f.name] = table_.fieldText(f.name);
+        }
     }
     return texts;
 }
@@ -132,9 +132,10 @@ std::map<std::string, std::string, std::less<>> FileBook::currentTexts() const {
 void FileBook::readCurrent() {
     read_.clear();
     unreadable_.clear();
+    cut_.clear();
     readDeleted_ = false;
     try {
-        read_ = currentTexts();
+        read_ = currentTexts(&cut_);
         readDeleted_ = !table_.eof() && table_.isDeleted();
     } catch (const data::ETableError& e) {
         // A record that cannot be read (a damaged memo) reads as this error until the book moves
@@ -156,6 +157,10 @@ std::string FileBook::fieldText(std::string_view field) const {
         throw EBookError("The field \"" + std::string(field) + "\" is not in " + table_.path().string() + ".");
     }
     return it->second;
+}
+
+bool FileBook::textCut(std::string_view field) const {
+    return std::find(cut_.begin(), cut_.end(), upper(field)) != cut_.end();
 }
 
 void FileBook::storeInto(const std::vector<FieldValue>& values) {
@@ -370,6 +375,13 @@ void FileBook::exportText(const fs::path& file) {
         t.open(table_.path(), data::TDbfTable::OpenMode::ReadOnly);
         t.copyToText(file);
     });
+}
+
+void FileBook::rebuildIndex() {
+    guarded([this] { table_.reindex(); });
+    notices_.push_back("The index " + (folder_ / kSavedIndex).string() + " has been rebuilt from the table " +
+                       table_.path().string() + ". No record was lost.");
+    readCurrent();
 }
 
 std::vector<std::string> FileBook::takeNotices() {

@@ -17,7 +17,9 @@ namespace arrowsel::records {
 // changed meanwhile is not overwritten unless the caller says so.
 class FileBook : public CustomerBook {
 public:
-    // Opens the folder's table and its name index on the first record in name order.
+    // Opens the folder's table and its name index on the first record in name order. A missing
+    // index is built from the table (and takeNotices() says so); an index or other file of the
+    // book that cannot be written opens the book read-only, which takeNotices() says too.
     explicit FileBook(std::filesystem::path dataFolder);
     ~FileBook() override;
     FileBook(const FileBook&) = delete;
@@ -33,6 +35,8 @@ public:
     std::string where() const override;
     data::CodePage codePage() const override;
     const std::vector<data::TDbfTable::FieldSpec>& layout() const override;
+    // Reads every record once; the same read checks the name index against the records and
+    // rebuilds it when another program changed a record without it.
     std::uint32_t count() override;
     void first() override;
     void last() override;
@@ -42,6 +46,7 @@ public:
     bool bof() const override;
     bool seek(std::string_view prefix) override;
     std::string fieldText(std::string_view field) const override;
+    bool textCut(std::string_view field) const override;
     void update(const std::vector<FieldValue>& values, bool overwrite = false) override;
     void append(const std::vector<FieldValue>& values) override;
     // Record order, deleted records left out.
@@ -54,11 +59,14 @@ public:
     void appendAll(const std::vector<BookRecord>& records, bool replace) override;
     void exportText(const std::filesystem::path& file) override;
     std::vector<std::string> takeNotices() override;
+    // Rebuilds "Saved.idx" from the table under the header lock.
+    void rebuildIndex() override;
 
 private:
     // Takes a copy of the current record, the one the caller reads and an update compares with.
     void readCurrent();
-    std::map<std::string, std::string, std::less<>> currentTexts() const;
+    // The current record's texts; memo fields read only in part are added to `cut`.
+    std::map<std::string, std::string, std::less<>> currentTexts(std::vector<std::string>* cut = nullptr) const;
     void storeInto(const std::vector<FieldValue>& values);
     void replaceFiles(const std::vector<BookRecord>& records, bool keepOld);
     void removeStaleStaging() const;
@@ -70,7 +78,8 @@ private:
     std::vector<data::TDbfTable::FieldSpec> layout_;
     std::map<std::string, std::string, std::less<>> read_; // the current record as last read
     bool readDeleted_ = false;
-    std::string unreadable_; // why the current record could not be read
+    std::vector<std::string> cut_; // memo fields of the current record read only in part
+    std::string unreadable_;       // why the current record could not be read
     std::vector<std::string> notices_;
 };
 

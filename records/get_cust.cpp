@@ -245,12 +245,41 @@ void TGetCust::Button1Click() {
         return;
     }
     bool found = false;
-    if (!guarded([this, &text, &found] {
-            const BusyCursor busy;
+    QString stale;
+    const auto seek = [this, &text, &found, &stale] {
+        const BusyCursor busy;
+        try {
             found = book_->seek(ui::fromQt(*text));
-        })) {
+        } catch (const EStaleIndex& e) {
+            stale = ui::toQt(e.what());
+        }
+    };
+    if (!guarded(seek)) {
         showNothing();
         return;
+    }
+    if (!stale.isEmpty()) {
+        // The index is older than the records: the user may have it built again at once.
+        if (!seam().offer(this,
+                          stale + QStringLiteral("\n\nChoose Rebuild to build the index again from the customer "
+                                                 "records now (or run: arrowsel-cli customers reindex --book %1).")
+                                      .arg(ui::toQt(main_.dataFolder().string())),
+                          QStringLiteral("Rebuild"))) {
+            DBNavigator1Click(NavButton::First);
+            return;
+        }
+        stale.clear();
+        if (!guarded([this] {
+                const BusyCursor busy;
+                book_->rebuildIndex();
+            }) ||
+            !guarded(seek) || !stale.isEmpty()) {
+            showNothing();
+            return;
+        }
+        for (const std::string& notice : book_->takeNotices()) {
+            seam().information(this, ui::toQt(notice));
+        }
     }
     if (!found) {
         seam().message(this, QStringLiteral("Name not found"));

@@ -26,6 +26,9 @@ inline constexpr const char* kSavedIndex = "Saved.idx";
 inline constexpr const char* kSavedIndexExpression = "NAME";
 inline constexpr const char* kShopTable = "SHOPINFO.DBF";
 inline constexpr const char* kExportFile = "custdb.txt";
+// The most characters a customer's comments hold as typed into the entry and lookup windows: what
+// the lookup lays out in a blink whatever they are (one word of that length, no line break).
+inline constexpr int kCommentLimit = 32000;
 
 // One field of a record and its text (UTF-8).
 struct FieldValue {

@@ -65,7 +65,12 @@ TShopInf::~TShopInf() = default;
 
 void TShopInf::FormActivate() {
     const std::filesystem::path path = main_.dataFolder() / kShopTable;
-    if (!data::findFileNoCase(path)) {
+    const std::optional<std::filesystem::path> found = data::findFileNoCase(path);
+    std::error_code ec;
+    // An empty file of that name is what an earlier version left when it was stopped while
+    // creating the table: no table at all, which Save replaces.
+    empty_ = found && std::filesystem::is_regular_file(*found, ec) && std::filesystem::file_size(*found, ec) == 0;
+    if (!found || empty_) {
         // A shop without its table could otherwise never enter its details: Save creates it.
         missing_ = true;
         binding_.clear();
@@ -115,8 +120,16 @@ bool TShopInf::createTable() {
         this,
         [this, &path] {
             // Another copy may have created it meanwhile: then it is opened and saved over.
-            if (!data::findFileNoCase(path)) {
-                data::TDbfTable::create(path, shopTableFields());
+            const std::optional<std::filesystem::path> found = data::findFileNoCase(path);
+            if (!found || empty_) {
+                try {
+                    data::TDbfTable::create(found.value_or(path), shopTableFields(), data::CodePage::Windows1252,
+                                            empty_);
+                } catch (const data::ETableError&) {
+                    if (empty_ || !data::findFileNoCase(path)) {
+                        throw;
+                    }
+                }
             }
             table_.open(path);
         },
@@ -126,6 +139,7 @@ bool TShopInf::createTable() {
         return false;
     }
     missing_ = false;
+    empty_ = false;
     binding_.applyWidths(table_);
     return true;
 }

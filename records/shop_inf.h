@@ -41,6 +41,7 @@ private:
     data::TDbfTable table_;
     bool inserting_ = false;
     bool missing_ = false; // no shop table in the data folder when the window opened
+    bool empty_ = false;   // only an empty file of its name, which Save replaces
 };
 
 } // namespace arrowsel::records

@@ -18,6 +18,9 @@ bool runGuarded(QWidget* parent, const std::function<void()>& work,
     } catch (...) {
         what = QStringLiteral("The command failed with an unexpected error.");
     }
+    // The table engine's fixed texts break their lines with CR, as the classic boxes did.
+    what.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    what.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     MessageSeam::current().error(parent, explain ? explain(what) : what);
     return false;
 }

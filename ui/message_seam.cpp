@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace arrowsel::ui {
 
@@ -51,6 +52,14 @@ void QtMessageSeam::error(QWidget* parent, const QString& text) {
 
 bool QtMessageSeam::question(QWidget* parent, const QString& text) {
     return QMessageBox::question(parent, boxTitle(), text) == QMessageBox::Yes;
+}
+
+bool QtMessageSeam::offer(QWidget* parent, const QString& text, const QString& action) {
+    QMessageBox box(QMessageBox::Critical, boxTitle(), text, QMessageBox::Close, parent);
+    QPushButton* act = box.addButton(action, QMessageBox::AcceptRole);
+    box.setDefaultButton(act);
+    box.exec();
+    return box.clickedButton() == act;
 }
 
 std::optional<QString> QtMessageSeam::inputText(QWidget* parent, const QString& title, const QString& prompt,

@@ -28,6 +28,8 @@ public:
     virtual void information(QWidget* parent, const QString& text) = 0; // information box with OK
     virtual void error(QWidget* parent, const QString& text) = 0;       // the default error box
     virtual bool question(QWidget* parent, const QString& text) = 0;    // Yes (true) or No
+    // An error box that offers one way out: a button named `action` (true when chosen) beside Close.
+    virtual bool offer(QWidget* parent, const QString& text, const QString& action) = 0;
     // An input box; nullopt when cancelled.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt,
                                              const QString& initial) = 0;
@@ -48,6 +50,7 @@ public:
     void information(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
+    bool offer(QWidget* parent, const QString& text, const QString& action) override;
     std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt,
                                      const QString& initial) override;
     int execModal(QDialog& dialog) override;

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/page_painter.h"
 
-#include <QFileInfo>
+#include "data/new_file.h"
+#include "data/table_error.h"
+
+#include <QBuffer>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -9,7 +13,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextLayout>
 
 namespace arrowsel::ui {
@@ -151,48 +154,51 @@ void paintDocument(QPainter& painter, QPagedPaintDevice& device, const Document&
     }
 }
 
-bool writePdf(const Document& doc, const QString& fileName, QString* error) {
-    // The page is written beside the target and renamed over it: over a device, a pipe or a
-    // folder that would replace the node itself (as root, /dev/full) or fail with a misleading text.
-    if (const QFileInfo target(fileName); target.exists() && !target.isFile()) {
+bool renderPdf(const Document& doc, QIODevice& out, QString* error) {
+    QPdfWriter writer(&out);
+    writer.setTitle(doc.title);
+    writer.setCreator(QStringLiteral("arrowsel"));
+    writer.setResolution(600);
+    writer.setPageLayout(QPageLayout(QPageSize(doc.pageSize, QPageSize::Inch), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
         if (error) {
-            *error = QStringLiteral("not a regular file (a device, a pipe or a folder); "
-                                    "a report is written only into a regular file, give the name of a PDF file");
+            *error = QStringLiteral("the PDF could not be started");
         }
         return false;
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) {
-            *error = file.errorString();
-        }
+    paintDocument(painter, writer, doc);
+    painter.end();
+    return true;
+}
+
+bool writePdf(const Document& doc, const std::filesystem::path& file, QString* error) {
+    // The page is laid out in memory (one page, a few hundred kilobytes) and then written as a
+    // new file beside the target that takes its name once whole.
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    if (!renderPdf(doc, bytes, error)) {
         return false;
     }
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(doc.title);
-        writer.setCreator(QStringLiteral("arrowsel"));
-        writer.setResolution(600);
-        writer.setPageLayout(QPageLayout(QPageSize(doc.pageSize, QPageSize::Inch), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            if (error) {
-                *error = QStringLiteral("the PDF could not be started");
+    try {
+        data::NewFile out(file, data::NewFile::Replace::Always);
+        out.write(std::string_view(bytes.data().constData(), static_cast<std::size_t>(bytes.data().size())));
+        out.commit();
+    } catch (const data::ETableError& e) {
+        if (error) {
+            *error = QString::fromUtf8(e.what());
+            if (error->endsWith(QLatin1Char('.'))) {
+                error->chop(1); // the callers end the sentence
             }
-            return false;
-        }
-        paintDocument(painter, writer, doc);
-        painter.end();
-    }
-    if (!file.commit()) {
-        if (error) {
-            *error = file.errorString();
         }
         return false;
     }
     return true;
+}
+
+bool writePdf(const Document& doc, const QString& fileName, QString* error) {
+    return writePdf(doc, std::filesystem::path(QFile::encodeName(fileName).toStdString()), error);
 }
 
 } // namespace arrowsel::ui

@@ -5,9 +5,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <filesystem>
 #include <functional>
 
 class QFont;
+class QIODevice;
 class QPaintDevice;
 class QPainter;
 class QPagedPaintDevice;
@@ -36,8 +38,17 @@ WrappedText wrapToBox(const QString& text, const QFont& font, double width, doub
 void paintDocument(QPainter& painter, QPagedPaintDevice& device, const Document& doc,
                    const std::function<void(int)>& onPage = {});
 
-// Writes `doc` as a PDF file, complete or not at all. On failure returns false with a reason in
+// Writes `doc` as a PDF onto `out` (open for writing). On failure returns false with a reason in
 // `error` (when given).
+bool renderPdf(const Document& doc, QIODevice& out, QString* error = nullptr);
+
+// Writes `doc` as a PDF file, complete or not at all: made whole under a temporary name beside it
+// and then named (see data::NewFile), so a link at that name is replaced, never written through,
+// and a folder, a pipe or a device there is refused; an existing file's mode is kept. The path is
+// taken as its bytes (a folder whose name is not UTF-8 works). On failure returns false with a
+// reason in `error` (when given).
+bool writePdf(const Document& doc, const std::filesystem::path& file, QString* error = nullptr);
+// The same for a name as the file dialogs give it.
 bool writePdf(const Document& doc, const QString& fileName, QString* error = nullptr);
 
 } // namespace arrowsel::ui

@@ -38,6 +38,10 @@ public:
         texts.push_back(text);
         return true;
     }
+    bool offer(QWidget*, const QString& text, const QString&) override {
+        texts.push_back(text);
+        return false;
+    }
     std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&) override {
         return std::nullopt;
     }

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/data_setup.h"
+#include "data/dbf_test_hooks.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 #include <QByteArray>
+#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -82,6 +85,49 @@ TEST_F(DataSetupTest, userFolderItCreates_isPrivateToTheUser) {
     prepareDataFolder(current.path(), {bundled.path()});
     EXPECT_EQ(mode(deeper / "arrowsel"), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
     ::umask(umask);
+}
+
+int gStep = 0;
+int gKillAt = 0;
+
+int killAtStep(data::test_hooks::NewFileIo) {
+    if (++gStep == gKillAt) {
+        ::raise(SIGKILL);
+    }
+    return 0;
+}
+
+// The first start killed at every write, sync and rename of its copies: the next start finds
+// each file whole or not there yet, and copies what is missing; never a part of a file that
+// "never overwrites" would keep for good.
+TEST_F(DataSetupTest, aKillAtEveryStepOfTheFirstStartsCopies_leavesWholeFilesOnly) {
+    writeFile(bundled / "Saveddb.fpt", std::string(512, '\x07'));
+    int kills = 0;
+    for (int at = 1; at < 100; ++at) {
+        SCOPED_TRACE("killed at step " + std::to_string(at));
+        TempDir target;
+        const int status = test::waitChild(test::runChild([&] {
+            gKillAt = at;
+            data::test_hooks::newFileIo = killAtStep;
+            seedFolder(bundled.path(), target.path());
+        }));
+        const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+        for (const auto& entry : fs::directory_iterator(target.path())) {
+            const std::string name = entry.path().filename().string();
+            if (name.front() != '.') {
+                EXPECT_EQ(readFile(entry.path()), readFile(bundled / name)) << name;
+            }
+        }
+        seedFolder(bundled.path(), target.path());
+        for (const char* name : {"HUNTCHRT.DBF", "invsel.txt", "Saveddb.fpt"}) {
+            EXPECT_EQ(readFile(target / name), readFile(bundled / name)) << name;
+        }
+        if (!killed) {
+            break;
+        }
+        ++kills;
+    }
+    EXPECT_EQ(kills, 12); // three files, each written, synced, renamed and its folder synced
 }
 
 TEST_F(DataSetupTest, noChartsAnywhere_giveAMessageNamingTheFolder) {

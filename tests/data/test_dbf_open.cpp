@@ -103,13 +103,28 @@ TEST(DbfOpen, unreadableTable_givesUnableToOpen) {
     }
 }
 
-TEST(DbfOpen, missingIndex_givesTheFixedText) {
+// Without the program's own key expression (or read-only) a missing index is the fixed text, naming
+// the whole path; with it, a writable table builds the index from its records and says so.
+TEST(DbfOpen, missingIndex_givesTheFixedTextWithItsPath_orIsBuiltOnTheProgramsExpression) {
     TempDir dir;
     makeSpecs(dir / "specs.dbf");
     TDbfTable t;
     t.open(dir / "specs.dbf");
-    EXPECT_EQ(errorOf([&] { t.openIndexFile("specs.idx"); }), "Index file does not exist.\rFile: specs.idx");
+    EXPECT_EQ(errorOf([&] { t.openIndexFile("specs.idx"); }),
+              "Index file does not exist.\rFile: " + (dir / "specs.idx").string());
     EXPECT_FALSE(t.hasControllingIndex());
+    TDbfTable readOnly;
+    readOnly.open(dir / "specs.dbf", TDbfTable::OpenMode::ReadOnly);
+    EXPECT_NE(errorOf([&] { readOnly.openIndexFile("specs.idx", "SIZE"); }), "");
+
+    t.openIndexFile("specs.idx", "SIZE");
+    ASSERT_TRUE(t.hasControllingIndex());
+    EXPECT_TRUE(t.seek("400"));
+    EXPECT_EQ(t.recNo(), 2u);
+    const std::vector<std::string> told = t.takeNotices();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(told.front().find("was missing; it has been built from the table"), std::string::npos) << told.front();
+    EXPECT_TRUE(fs::is_regular_file(dir / "specs.idx"));
 }
 
 TEST(DbfOpen, missingMemoFile_isNamed) {

@@ -85,3 +85,35 @@ TEST(MemoFile, readOnlyFile_refusesToAppend) {
     EXPECT_THROW(m.append("x"), ETableError);
     EXPECT_THROW(MemoFile(dir / "none.fpt", MemoFile::Kind::Fpt, false), ETableError);
 }
+
+// A memo read takes what its caller asks for and says when there was more: a dBASE III memo whose
+// end mark is missing is not read on to the end of a file of a gibibyte, and a FoxPro memo that
+// states a length past the limit is read only that far.
+TEST(MemoFile, readsStopAtTheLimit_andSayTheMemoWasCut) {
+    TempDir dir;
+    DbtForge dbt;
+    const std::uint32_t a = dbt.add("short");
+    std::string bytes = dbt.bytes();
+    bytes += std::string(512, 'x'); // block 2: text with no end mark, then a sparse gibibyte of NULs
+    writeFile(dir / "m.dbt", bytes);
+    std::filesystem::resize_file(dir / "m.dbt", std::uint64_t{1} << 30);
+    MemoFile m(dir / "m.dbt", MemoFile::Kind::Dbt, false);
+    bool cut = true;
+    EXPECT_EQ(m.read(a, 100, &cut), "short");
+    EXPECT_FALSE(cut);
+    const std::string head = m.read(2, MemoFile::kReadLimit, &cut);
+    EXPECT_TRUE(cut);
+    ASSERT_EQ(head.size(), MemoFile::kReadLimit);
+    EXPECT_EQ(head.substr(0, 512), std::string(512, 'x'));
+    EXPECT_EQ(m.read(2, 512, &cut), std::string(512, 'x'));
+    EXPECT_TRUE(cut);
+
+    FptForge fpt(64);
+    const std::uint32_t b = fpt.add(std::string(3000, 'y'));
+    fpt.write(dir / "m.fpt");
+    MemoFile f(dir / "m.fpt", MemoFile::Kind::Fpt, false);
+    EXPECT_EQ(f.read(b, 1000, &cut), std::string(1000, 'y'));
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(f.read(b, 3000, &cut).size(), 3000u);
+    EXPECT_FALSE(cut);
+}

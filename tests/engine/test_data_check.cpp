@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/dbf_table.h"
 #include "engine/data_check.h"
+#include "tests/support/child_process.h"
 #include "tests/support/run_cli.h"
 #include "tests/support/temp_dir.h"
 
@@ -398,6 +399,38 @@ TEST(DataCheck, chartFieldOfATypeTheProgramCannotRead_isNamed) {
     const auto problems = engine::checkDataFolder(folder.folder());
     EXPECT_TRUE(reportedOnce(problems, Kind::UnreadableField, "ORVKCHRT.dbf", 0, 1));
     EXPECT_EQ(problems.size(), 1u) << listed(problems);
+}
+
+// What keeps customers from being saved although every table reads: an index this user may not
+// write, a memo file that is a link, something at the journal's name, and a memo longer than the
+// program reads. Each is named with its file; the folder is then not "no problems found".
+TEST(DataCheck, filesThatBlockSavingAndMemosReadOnlyInPart_areNamed) {
+    DataFolder folder;
+    folder.write();
+    {
+        TDbfTable saved;
+        saved.open(folder.folder() / "Saveddb.dbf");
+        saved.insert();
+        saved.setFieldText("NAME", "Adams");
+        saved.setFieldText("COMMENTS", std::string((1u << 20) + 10, 'c'));
+        saved.post();
+        saved.openIndexFile("Saved.idx");
+        saved.reindex();
+    }
+    const std::filesystem::path dir = folder.folder();
+    std::filesystem::rename(dir / "Saveddb.fpt", dir / "memo-elsewhere.fpt");
+    std::filesystem::create_symlink(dir / "memo-elsewhere.fpt", dir / "Saveddb.fpt");
+    ASSERT_EQ(::mkfifo((dir / "Saved.idx.jnl").c_str(), 0644), 0);
+    std::filesystem::permissions(dir / "Saved.idx", std::filesystem::perms::owner_read);
+    const int status = runUnprivileged(dir, [&] {
+        const auto problems = engine::checkDataFolder(dir);
+        EXPECT_TRUE(reportedOnce(problems, Kind::ReadOnlyFile, "Saved.idx", 0, 0));
+        EXPECT_TRUE(reportedOnce(problems, Kind::ReadOnlyFile, "Saveddb.fpt", 0, 0));
+        EXPECT_TRUE(reportedOnce(problems, Kind::StrayFile, "Saved.idx", 0, 0));
+        EXPECT_TRUE(reportedOnce(problems, Kind::DamagedRecord, "Saveddb.dbf", 1, 0));
+        EXPECT_EQ(problems.size(), 4u) << listed(problems);
+    });
+    EXPECT_EQ(status, 0);
 }
 
 TEST(DataCheck, unreadableFolder_saysPermissionDenied) {

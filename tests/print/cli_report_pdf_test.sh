@@ -33,4 +33,21 @@ status=0
 "$cli" report --page Hunt --data "$data" --bow-weight abc --pdf "$out/bad.pdf" 2>/dev/null || status=$?
 [ "$status" = 2 ] || { echo "FAIL: conversion error gave status $status"; exit 1; }
 [ ! -e "$out/bad.pdf" ] || { echo "FAIL: a report was written for bad input"; exit 1; }
+# A data folder whose name is not UTF-8 (Latin-1, from an old disk): the charts are read and the
+# page is written into it under the name's own bytes.
+latin=$out/$'caf\xe9'
+cp -r "$data" "$latin"
+"$cli" report --page Hunt --data "$latin" --bow-type 1 --pdf "$latin/Hunt.pdf"
+pdftotext -layout "$latin/Hunt.pdf" - | grep -qF "2009 Hunting Shafts" || { echo "FAIL: no report in the Latin-1 folder"; exit 1; }
+
+# A link at the PDF's name is replaced, what it points at stays; a pipe is refused at once.
+echo "the shop's other file" >"$out/kept.txt"
+ln -s "$out/kept.txt" "$latin/link.pdf"
+"$cli" report --page Hunt --data "$latin" --pdf "$latin/link.pdf"
+[ ! -L "$latin/link.pdf" ] && [ "$(cat "$out/kept.txt")" = "the shop's other file" ] ||
+    { echo "FAIL: the report was written through a link"; exit 1; }
+mkfifo "$latin/pipe.pdf"
+status=0
+timeout 30 "$cli" report --page Hunt --data "$latin" --pdf "$latin/pipe.pdf" 2>/dev/null || status=$?
+[ "$status" = 1 ] || { echo "FAIL: a pipe as the PDF gave status $status"; exit 1; }
 echo PASS

@@ -173,18 +173,46 @@ TEST_F(CustomerEntry, editsAreLimitedToTheirFieldWidths) {
     EXPECT_EQ(child<QLineEdit>(w, "DBEdit1")->accessibleName(), QStringLiteral("Name"));
 }
 
+// The comments take what the lookup lays out in a blink: what is pasted or typed past 32,000
+// characters is left out, the note below them says so, and the record keeps the first 32,000.
+TEST_F(CustomerEntry, commentsPastTheirLimit_areLeftOutAndTheWindowSaysSo) {
+    records::TCustInfo w(main);
+    ASSERT_TRUE(w.FormActivate());
+    fillAddress(w, QStringLiteral("Long Talker"));
+    auto* memo = child<QPlainTextEdit>(w, "DBMemo1");
+    EXPECT_FALSE(child<QLabel>(w, "CommentsNote")->isVisibleTo(&w));
+    memo->insertPlainText(QString(31990, QLatin1Char('p')));
+    EXPECT_FALSE(child<QLabel>(w, "CommentsNote")->isVisibleTo(&w));
+    type(memo, QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
+    EXPECT_EQ(memo->toPlainText(), QString(31990, QLatin1Char('p')) + QStringLiteral("abcdefghij"));
+    EXPECT_TRUE(child<QLabel>(w, "CommentsNote")->isVisibleTo(&w));
+    EXPECT_TRUE(child<QLabel>(w, "CommentsNote")->text().contains(QStringLiteral("at most 32,000 characters")));
+    memo->insertPlainText(QString(5000, QLatin1Char('q'))); // a paste past the limit
+    EXPECT_EQ(memo->toPlainText().size(), records::kCommentLimit);
+    click(w, "PostBtn");
+    ASSERT_EQ(w.result(), QDialog::Accepted);
+    data::TDbfTable t;
+    t.open(dir / "Saveddb.dbf", data::TDbfTable::OpenMode::ReadOnly);
+    EXPECT_EQ(t.fieldText("COMMENTS"), std::string(31990, 'p') + "abcdefghij");
+}
+
 TEST_F(CustomerEntry, saveSetupCommand_opensTheWindowModally) {
     records::saveSetup(nullptr, main);
     EXPECT_EQ(seam.dialogs, QStringList{QStringLiteral("TCustInfo")});
     EXPECT_EQ(savedCount(), 0u);
 }
 
-TEST_F(CustomerEntry, missingIndex_isReportedBeforeAnythingIsTyped) {
+TEST_F(CustomerEntry, missingIndex_isBuiltFromTheTableWhenTheWindowOpens_andTheUserIsTold) {
+    saveCustomer(QStringLiteral("Zed Last"));
     std::filesystem::remove(dir / "Saved.idx");
-    records::saveSetup(nullptr, main);
-    EXPECT_TRUE(seam.dialogs.isEmpty());
-    ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
-    EXPECT_TRUE(seam.texts(Kind::Error).front().startsWith(QStringLiteral("Index file does not exist.")));
+    seam.entries.clear();
+    saveCustomer(QStringLiteral("Al First"));
+    const QStringList told = seam.texts(Kind::Information);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told.front().contains(QString::fromStdString((dir / "Saved.idx").string())))
+        << told.front().toStdString();
+    EXPECT_TRUE(told.front().contains(QStringLiteral("was missing"))) << told.front().toStdString();
+    EXPECT_EQ(namesInIndexOrder(), (std::vector<std::string>{"Al First", "Zed Last"}));
 }
 
 int gDiskFullWrites = 0;

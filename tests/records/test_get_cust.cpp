@@ -2,8 +2,10 @@
 #include "records/get_cust.h"
 #include "records/record_commands.h"
 #include "tests/records/records_fixture.h"
+#include "tests/support/file_bytes.h"
 
 #include <QLabel>
+#include <QTextDocument>
 #include <fstream>
 
 namespace arrowsel::test {
@@ -249,6 +251,78 @@ TEST_F(CustomerLookup, printWithTypedChanges_asksAndPrintsWhatIsStoredWithoutSto
     for (t.first(); !t.eof(); t.next()) {
         EXPECT_EQ(t.fieldText("CITY").find("Typed City"), std::string::npos);
     }
+}
+
+// Another program renamed "Miller, Jo" in the table and left Saved.idx as it was (the count of
+// keys still agrees). A search that lands on the record offers Rebuild; chosen, the index is built
+// again and the search finds the new name. Get Setup's count finds it before the window opens.
+TEST_F(CustomerLookup, indexOlderThanARenamedRecord_searchOffersRebuild_andGetSetupRebuildsIt) {
+    const auto renameBehindTheIndex = [this](const std::string& from, const std::string& to) {
+        std::string bytes = readFile(dir / "Saveddb.dbf");
+        bytes.replace(bytes.find(from), to.size(), to);
+        writeFile(dir / "Saveddb.dbf", bytes);
+    };
+    renameBehindTheIndex("Miller, Jo", "Baker, Jo ");
+    {
+        records::TGetCust w(main);
+        ASSERT_TRUE(w.FormActivate());
+        seam.answers = {false};
+        seam.inputs = {QStringLiteral("Mil")};
+        w.Button1Click();
+        ASSERT_EQ(seam.texts(Kind::Offer).size(), 1);
+        EXPECT_TRUE(seam.texts(Kind::Offer)[0].contains(QStringLiteral("customers reindex")));
+        EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Adams")); // declined: back on the first record
+
+        seam.answers = {true};
+        seam.inputs = {QStringLiteral("Mil"), QStringLiteral("Bak")};
+        w.Button1Click(); // Rebuild: the name is gone from the index too
+        EXPECT_EQ(seam.texts(Kind::Offer).size(), 2);
+        EXPECT_TRUE(seam.texts(Kind::Information).join(QString()).contains(QStringLiteral("rebuilt")));
+        EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("Name not found")});
+        w.Button1Click();
+        EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Baker, Jo"));
+        EXPECT_EQ(seam.texts(Kind::Offer).size(), 2);
+    }
+    EXPECT_EQ(namesInIndexOrder(),
+              (std::vector<std::string>{"Adams", "Baker, Jo", "Young", "\u00c9mile \"Bud\" Pe\u00f1a"}));
+
+    renameBehindTheIndex("Young", "Aaron");
+    seam.clear();
+    records::getSetup(nullptr, main);
+    EXPECT_EQ(seam.dialogs, QStringList{QStringLiteral("TGetCust")});
+    const QString told = seam.texts(Kind::Information).join(QString());
+    EXPECT_TRUE(told.contains(QStringLiteral("did not match the table"))) << told.toStdString();
+    EXPECT_EQ(namesInIndexOrder().front(), "Aaron");
+}
+
+// A comment longer than the window edits (here 1 MiB of one word, which Save Setup once stored)
+// is shown read-only with a note, and a change of another field stores it back untouched.
+TEST_F(CustomerLookup, commentLongerThanTheWindowEdits_isShownReadOnly_andKeptWhenTheRecordIsSaved) {
+    const std::string longComment(std::size_t{1} << 20, 'w');
+    addRecord({{"NAME", "Aardvark"}, {"COMMENTS", longComment}});
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    ASSERT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Aardvark"));
+    auto* memo = child<QPlainTextEdit>(w, "DBMemo1");
+    EXPECT_TRUE(memo->isReadOnly());
+    EXPECT_FALSE(child<QLineEdit>(w, "DBEdit1")->isReadOnly());
+    EXPECT_TRUE(child<QLabel>(w, "CommentsNote")->isVisibleTo(&w));
+    EXPECT_TRUE(child<QLabel>(w, "CommentsNote")->text().contains(QStringLiteral("1,048,576 characters")));
+    EXPECT_GE(memo->document()->blockCount(), 1000); // laid out in display lines
+
+    type(child(w, "DBEdit8"), QStringLiteral("x"));
+    w.DBNavigator1Click(Nav::Post);
+    EXPECT_TRUE(seam.texts(Kind::Error).isEmpty()) << seam.texts(Kind::Error).join(QString()).toStdString();
+    data::TDbfTable t;
+    t.open(dir / "Saveddb.dbf", data::TDbfTable::OpenMode::ReadOnly);
+    t.openIndexFile("Saved.idx");
+    ASSERT_TRUE(t.seek("Aardvark"));
+    EXPECT_EQ(data::trimTrailingSpaces(t.fieldText("CITY")), "xSpringfield");
+    EXPECT_EQ(t.memoText("COMMENTS", std::size_t{2} << 20).text, longComment);
+
+    w.DBNavigator1Click(Nav::Next);
+    EXPECT_FALSE(memo->isReadOnly());
+    EXPECT_FALSE(child<QLabel>(w, "CommentsNote")->isVisibleTo(&w));
 }
 
 TEST_F(CustomerLookup, getSetupCommand_opensTheLookup) {

@@ -133,6 +133,21 @@ TEST_F(ShopInformation, missingTable_isCreatedOnSaveWithTheReportsLayout) {
     EXPECT_EQ(shopNames(), std::vector<std::string>{"New Shop"});
 }
 
+// An empty SHOPINFO.DBF is what an earlier version left when stopped while creating the table:
+// the window treats it as no table, and Save makes the whole table in its place.
+TEST_F(ShopInformation, emptyFileLeftByAKill_isReplacedByTheTableOnSave) {
+    std::filesystem::remove(shop());
+    std::ofstream(shop(), std::ios::binary).close();
+    records::TShopInf w(main);
+    w.FormActivate();
+    EXPECT_TRUE(seam.texts(Kind::Error).isEmpty());
+    ASSERT_EQ(seam.texts(Kind::Information).size(), 1);
+    type(child(w, "DBEdit1"), QStringLiteral("Mended Shop"));
+    click(w, "ShopInfSaveBtn");
+    EXPECT_TRUE(seam.texts(Kind::Error).isEmpty()) << seam.texts(Kind::Error).join(QString()).toStdString();
+    EXPECT_EQ(shopNames(), std::vector<std::string>{"Mended Shop"});
+}
+
 TEST_F(ShopInformation, unreadableTable_isReportedAndSaveLeavesItAlone) {
     std::filesystem::remove(shop());
     {

@@ -140,6 +140,25 @@ TEST_F(CustomersCli, findPrintsTheRecordTheSearchLandsOn) {
     EXPECT_EQ(o.out, "{\"found\": false, \"record\": null}\n");
 }
 
+// reindex builds Saved.idx again from the records, after another program renamed a customer
+// behind it; a folder without a book says so, naming the whole path with line breaks of its own.
+TEST_F(CustomersCli, reindexBuildsTheNameIndexFromTheRecords) {
+    add(src, {"Miller", "Young"});
+    std::string bytes = slurp(src / kSavedTable);
+    bytes.replace(bytes.find("Young"), 5, "Adams");
+    std::ofstream(src / kSavedTable, std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_NE(runCli({"customers", "find", "Ada", "--book", src.string()}).status, 0);
+    const Outcome o = runCli({"customers", "reindex", "--book", src.string()});
+    EXPECT_EQ(o.status, 0) << o.out;
+    EXPECT_NE(o.out.find("has been rebuilt"), std::string::npos) << o.out;
+    EXPECT_EQ(runCli({"customers", "find", "Ada", "--book", src.string()}).status, 0);
+
+    const Outcome none = runCli({"customers", "reindex", "--book", dst.string()});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out.find('\r'), std::string::npos) << none.out;
+    EXPECT_NE(none.out.find((dst / kSavedTable).string()), std::string::npos) << none.out;
+}
+
 TEST_F(CustomersCli, mistakesAreRefusedWithWhatToDo) {
     EXPECT_EQ(runCli({"customers", "copy", "--from", src.string()}).status, 64);
     EXPECT_EQ(runCli({"customers", "find", "--book", src.string()}).status, 64);

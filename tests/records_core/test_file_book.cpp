@@ -295,6 +295,32 @@ TEST(FileBookReplace, aNoteThatCannotBeFollowed_isRefusedWithoutWaitingOrMoving)
     EXPECT_EQ(FileBook(folder).count(), 1u);
 }
 
+// A Saved.idx this user may not write beside a table that can be written: the book opens and
+// reads, says it is read-only because of that file, and a save says so again instead of failing
+// without a reason.
+TEST_F(FileBookTest, anIndexThatCannotBeWritten_opensTheBookReadOnlyAndSaysWhy) {
+    open()->append(person("Adams"));
+    fs::permissions(dir / kSavedIndex, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const int status = test::runUnprivileged(dir.path(), [this] {
+        auto book = open();
+        std::string told;
+        for (const std::string& n : book->takeNotices()) {
+            told += n;
+        }
+        EXPECT_NE(told.find("opened read-only"), std::string::npos) << told;
+        EXPECT_NE(told.find((dir / kSavedIndex).string()), std::string::npos) << told;
+        EXPECT_TRUE(book->seek("Ada"));
+        EXPECT_EQ(book->count(), 1u);
+        try {
+            book->append(person("Baker"));
+            ADD_FAILURE() << "a read-only book took a record";
+        } catch (const EBookError& e) {
+            EXPECT_NE(std::string(e.what()).find(kSavedIndex), std::string::npos) << e.what();
+        }
+    });
+    EXPECT_EQ(status, 0);
+}
+
 class BookSettingsTest : public ::testing::Test {
 protected:
     fs::path write(const std::string& text) {
@@ -362,6 +388,24 @@ TEST_F(BookSettingsTest, aPipeAFolderOrAHugeFileInItsPlace_isNamedNotWaitedOn) {
             EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
         }
         fs::remove_all(file);
+    }
+}
+
+// The settings file lies in a folder others may write to: a pipe of its name is refused, not
+// waited on, and a huge file (here 4 GiB of one line) is refused, not read; each names the file.
+TEST_F(BookSettingsTest, aPipeOrAHugeFileAsTheSettingsFile_isRefusedWithoutWaitingOrReading) {
+    const fs::path file = dir / kSettingsFile;
+    ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+    for (int kind = 0; kind < 2; ++kind) {
+        try {
+            configuredBookAddress(file);
+            ADD_FAILURE() << "read a settings file that is " << (kind == 0 ? "a pipe" : "4 GiB");
+        } catch (const EBookError& e) {
+            EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
+        }
+        fs::remove(file);
+        write("[customers]");
+        fs::resize_file(file, std::uint64_t{4} << 30);
     }
 }
 

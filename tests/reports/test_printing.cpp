@@ -2,6 +2,7 @@
 #include "reports/print_commands.h"
 #include "tests/reports/report_fixture.h"
 #include "tests/support/dbf_forge.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/recording_seam.h"
 #include "ui/message_seam.h"
 #include "ui/page_painter.h"
@@ -212,9 +213,10 @@ TEST_F(Printing, pdfOfEveryReport_carriesItsTextsInTheEmbeddedArialMetricFont) {
     }
 }
 
-// A PDF replaces only a regular file, keeping its mode; a pipe, a device or a folder named as the
-// target is refused with a reason, and stays what it was.
-TEST_F(Printing, pdfTarget_onlyARegularFile_whoseModeIsKept) {
+// A PDF replaces only a regular file, keeping its mode, or a link, whose target it leaves as it
+// was; a pipe, a device or a folder named as the target is refused with a reason, and stays what
+// it was.
+TEST_F(Printing, pdfTarget_onlyARegularFile_whoseModeIsKept_orALinkNeverWrittenThrough) {
     const auto doc = commands.render(Page_::Hunt);
     const std::filesystem::path pipe = dir / "pipe.pdf";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
@@ -236,6 +238,14 @@ TEST_F(Printing, pdfTarget_onlyARegularFile_whoseModeIsKept) {
                                                                std::filesystem::perms::owner_write |
                                                                std::filesystem::perms::group_read);
     EXPECT_GT(std::filesystem::file_size(kept), 3u);
+
+    const std::filesystem::path other = dir / "other.txt";
+    std::ofstream(other) << "the shop's other file";
+    std::filesystem::create_symlink(other, dir / "link.pdf");
+    ASSERT_TRUE(writePdf(doc, QString::fromStdString((dir / "link.pdf").string())));
+    EXPECT_FALSE(std::filesystem::is_symlink(dir / "link.pdf"));
+    EXPECT_GT(std::filesystem::file_size(dir / "link.pdf"), 3u);
+    EXPECT_EQ(test::readFile(other), "the shop's other file");
 }
 
 } // namespace

@@ -6,7 +6,10 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
+#include <stdexcept>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,6 +38,30 @@ inline int waitChild(pid_t pid) {
     int status = 0;
     ::waitpid(pid, &status, 0);
     return status;
+}
+
+// Runs `body` in a child process as a user without privileges when the tests run as root (root
+// writes every file, so a read-only file means nothing to it): `folder` and what it holds are
+// given to that user first. GoogleTest checks in `body` count: returns the child's wait status, 0 when
+// `body` ended and every check passed.
+inline int runUnprivileged(const std::filesystem::path& folder, const std::function<void()>& body) {
+    return waitChild(runChild([&] {
+        if (::geteuid() == 0) {
+            constexpr uid_t kNobody = 65534;
+            std::error_code ec;
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ec)) {
+                [[maybe_unused]] const int owned = ::lchown(entry.path().c_str(), kNobody, kNobody);
+            }
+            [[maybe_unused]] const int folderOwned = ::chown(folder.c_str(), kNobody, kNobody);
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+                throw std::runtime_error("cannot give up root");
+            }
+        }
+        body();
+        if (::testing::Test::HasFailure()) {
+            throw std::runtime_error("a check failed in the child");
+        }
+    }));
 }
 
 } // namespace arrowsel::test

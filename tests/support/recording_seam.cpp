@@ -30,14 +30,23 @@ void RecordingSeam::error(QWidget*, const QString& text) {
     record(Kind::Error, text);
 }
 
-bool RecordingSeam::question(QWidget*, const QString& text) {
-    record(Kind::Question, text);
+bool RecordingSeam::nextAnswer() {
     if (answers.empty()) {
         return true;
     }
     bool answer = answers.front();
     answers.erase(answers.begin());
     return answer;
+}
+
+bool RecordingSeam::question(QWidget*, const QString& text) {
+    record(Kind::Question, text);
+    return nextAnswer();
+}
+
+bool RecordingSeam::offer(QWidget*, const QString& text, const QString&) {
+    record(Kind::Offer, text);
+    return nextAnswer();
 }
 
 std::optional<QString> RecordingSeam::inputText(QWidget*, const QString&, const QString& prompt, const QString&) {

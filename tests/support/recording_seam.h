@@ -18,7 +18,7 @@ namespace arrowsel::test {
 // only they answer boxes this way; the program installs ui::QtMessageSeam.
 class RecordingSeam : public ui::MessageSeam {
 public:
-    enum class Kind { Message, Information, Error, Question, Input };
+    enum class Kind { Message, Information, Error, Question, Input, Offer };
     struct Entry {
         Kind kind;
         QString text;
@@ -35,6 +35,8 @@ public:
     void information(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
     bool question(QWidget* parent, const QString& text) override;
+    // Recorded as Offer; answered from `answers` as a question is (the action when true).
+    bool offer(QWidget* parent, const QString& text, const QString& action) override;
     std::optional<QString> inputText(QWidget* parent, const QString& title, const QString& prompt,
                                      const QString& initial) override;
     int execModal(QDialog& dialog) override;
@@ -56,6 +58,7 @@ public:
 
 private:
     void record(Kind kind, const QString& text);
+    bool nextAnswer();
     MessageSeam* previous_;
 };
 

@@ -31,7 +31,10 @@ const char* const kCustomersUsage =
     "      Prints the record the lookup's search lands on: the first in name order whose name\n"
     "      begins with PREFIX. Exits with 1 when there is none.\n"
     "  customers export --book BOOK --out FILE\n"
-    "      Writes the comma-delimited customer export (custdb.txt's format) of the book to FILE.\n";
+    "      Writes the comma-delimited customer export (custdb.txt's format) of the book to FILE.\n"
+    "  customers reindex --book FOLDER\n"
+    "      Builds the folder's name index (Saved.idx) again from the customer records, as the\n"
+    "      lookup's Rebuild does, when another program changed records without it.\n";
 
 namespace {
 
@@ -42,7 +45,9 @@ int usageError(const std::string& message) {
     return kExitUsage;
 }
 
-int failure(std::string_view command, const std::string& message) {
+int failure(std::string_view command, std::string message) {
+    // The table engine's fixed texts break their lines with CR; a terminal wants LF.
+    std::replace(message.begin(), message.end(), '\r', '\n');
     std::fprintf(stderr, "arrowsel-cli customers %.*s: %s\n", static_cast<int>(command.size()), command.data(),
                  message.c_str());
     return kExitFailure;
@@ -274,6 +279,25 @@ int exportCommand(std::span<const std::string_view> args) {
     return kExitOk;
 }
 
+int reindexCommand(std::span<const std::string_view> args) {
+    Options o;
+    if (const auto problem = parse(args, {"--book"}, {}, o)) {
+        return usageError(*problem);
+    }
+    if (!o.plain.empty() || o.named.count("--book") == 0) {
+        return usageError("reindex needs --book");
+    }
+    try {
+        auto book = records::openCustomerBookAt(o.named["--book"]);
+        printNotices(*book);
+        book->rebuildIndex();
+        printNotices(*book);
+    } catch (const records::EBookError& e) {
+        return failure("reindex", e.what());
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int customersCommand(std::span<const std::string_view> args) {
@@ -296,6 +320,9 @@ int customersCommand(std::span<const std::string_view> args) {
     }
     if (sub == "export") {
         return exportCommand(args.subspan(1));
+    }
+    if (sub == "reindex") {
+        return reindexCommand(args.subspan(1));
     }
     return usageError("unknown customers command '" + std::string(sub) + "'");
 }

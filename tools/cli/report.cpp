@@ -83,8 +83,9 @@ void printError(std::string message) {
 
 int deliver(const ui::Document& doc, const std::optional<std::string>& pdf) {
     if (pdf) {
+        // The name is used as the bytes it was given (a folder named in Latin-1 included).
         QString error;
-        if (!ui::writePdf(doc, QString::fromStdString(*pdf), &error)) {
+        if (!ui::writePdf(doc, std::filesystem::path(*pdf), &error)) {
             std::fprintf(stderr, "arrowsel-cli: %s: %s\n", pdf->c_str(), error.toStdString().c_str());
             return kExitFailure;
         }
