@@ -90,6 +90,20 @@ void uriSpans(std::string_view a, std::size_t base, std::vector<Span>& out) {
     }
 }
 
+// A keyword line's value as libpq takes it: without its quotes, each backslash escape resolved.
+std::string keywordValue(std::string_view raw, bool quoted, bool closed) {
+    raw.remove_prefix(quoted ? 1 : 0);
+    raw.remove_suffix(closed ? 1 : 0);
+    std::string out;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\\' && i + 1 < raw.size()) {
+            ++i;
+        }
+        out += raw[i];
+    }
+    return out;
+}
+
 // A keyword line: `key = value` pairs, a value quoted with '' or not, backslash escapes. A token
 // without its '=' is passed over, so what follows it is still read.
 void keywordSpans(std::string_view a, std::size_t base, std::vector<Span>& out) {
@@ -121,12 +135,24 @@ void keywordSpans(std::string_view a, std::size_t base, std::vector<Span>& out) 
         while (i < a.size() && (quoted ? a[i] != '\'' : !blank(a[i]))) {
             i += (a[i] == '\\' && i + 1 < a.size()) ? 2 : 1;
         }
+        const bool closed = quoted && i < a.size();
         i = std::min(i + (quoted ? 1 : 0), a.size());
         if (key == "password") {
             out.push_back({base + valueStart, i - valueStart});
-        } else if (key == "dbname" && !quoted) {
-            // libpq reads a connection string given as the database name as one of its own.
-            collectSpans(a.substr(valueStart, i - valueStart), base + valueStart, out);
+        } else if (key == "dbname") {
+            // libpq reads a connection string given as the database name as one of its own. A
+            // plain value is masked where its own password stands; one with quotes or escapes is
+            // read as libpq unquotes it and hidden whole, as its positions are not the line's.
+            const std::string_view raw = a.substr(valueStart, i - valueStart);
+            if (!quoted && raw.find('\\') == std::string_view::npos) {
+                collectSpans(raw, base + valueStart, out);
+            } else {
+                std::vector<Span> inner;
+                collectSpans(keywordValue(raw, quoted, closed), 0, inner);
+                if (!inner.empty()) {
+                    out.push_back({base + valueStart, raw.size()});
+                }
+            }
         }
     }
 }

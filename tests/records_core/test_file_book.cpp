@@ -439,6 +439,11 @@ TEST_F(BookSettingsTest, aPasswordInTheAddressIsRefusedWithWhereItBelongs) {
     const std::string m = refusal("[customers]\nbook=host=db dbname=shop password='my secret'\n");
     EXPECT_NE(m.find("host=db dbname=shop password=****"), std::string::npos) << m;
     EXPECT_EQ(m.find("secret"), std::string::npos) << m;
+    // A database name in quotes or with escapes is read unquoted, as libpq reads it, and a
+    // password inside it is hidden with it.
+    for (const char* line : {"host=db dbname='my shop# password=secret \\' b'", "dbname=password=\\secret"}) {
+        EXPECT_EQ(maskedAddress(line).find("secret"), std::string::npos) << maskedAddress(line);
+    }
 
     // An empty password is none (libpq then reads the password file); nor is a colon elsewhere.
     for (const char* address : {"postgresql://counter@db/shop?passfile=/home/c/.pgpass",
