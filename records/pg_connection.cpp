@@ -103,23 +103,64 @@ std::string pgWhere(std::string_view url) {
 }
 
 PgConnection::PgConnection(std::string_view url) : url_(usableAddress(url)), where_(pgWhere(url)) {
-    reconnect("connecting");
+    try {
+        reconnect("connecting");
+    } catch (...) {
+        // No destructor runs for an object whose constructor threw.
+        PQfinish(conn_);
+        conn_ = nullptr;
+        throw;
+    }
 }
 
 PgConnection::~PgConnection() {
     PQfinish(conn_);
 }
 
+namespace {
+
+// The program's own settings joined to an `options` the address may carry: the address's settings
+// stay and ours follow them, so a statement is bounded whatever the address says.
+std::string withStatementTimeout(std::string_view url) {
+    char* err = nullptr;
+    PQconninfoOption* opts = PQconninfoParse(std::string(url).c_str(), &err);
+    PQfreemem(err);
+    std::string own;
+    if (opts != nullptr) {
+        for (PQconninfoOption* o = opts; o->keyword != nullptr; ++o) {
+            if (std::string_view(o->keyword) == "options" && o->val != nullptr) {
+                own = o->val;
+            }
+        }
+        PQconninfoFree(opts);
+    }
+    return own.empty() ? "-c statement_timeout=15000" : own + " -c statement_timeout=15000";
+}
+
+} // namespace
+
 void PgConnection::reconnect(std::string_view doing) {
     PQfinish(conn_);
     conn_ = nullptr;
     // Defaults first: what the address itself says wins (expand_dbname), except the encoding,
-    // which the program's texts need.
-    const std::array<const char*, 8> keys = {
-        "connect_timeout",     "application_name", "options",         "keepalives_idle",
-        "keepalives_interval", "dbname",           "client_encoding", nullptr};
-    const std::array<const char*, 8> values = {
-        "5", "arrowsel", "-c statement_timeout=15000", "10", "5", url_.c_str(), "UTF8", nullptr};
+    // which the program's texts need, and the options, which gain the statement timeout; they
+    // follow the address so that they are not replaced by it. The keepalives notice a silent
+    // network within about 20 s.
+    const std::string options = withStatementTimeout(url_);
+    const std::array<const char*, 12> keys = {"connect_timeout",
+                                              "application_name",
+                                              "keepalives",
+                                              "keepalives_idle",
+                                              "keepalives_interval",
+                                              "keepalives_count",
+                                              "tcp_user_timeout",
+                                              "dbname",
+                                              "client_encoding",
+                                              "options",
+                                              nullptr,
+                                              nullptr};
+    const std::array<const char*, 12> values = {
+        "5", "arrowsel", "1", "5", "5", "3", "20000", url_.c_str(), "UTF8", options.c_str(), nullptr, nullptr};
     conn_ = PQconnectdbParams(keys.data(), values.data(), 1);
     if (conn_ == nullptr) {
         throw EBookError("The customer book on " + where_ + " cannot be reached: out of memory.");
