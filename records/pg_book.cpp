@@ -102,6 +102,7 @@ public:
         update_ = "UPDATE saved_setups SET row_version = row_version + 1" + assignments + " WHERE seq = $" +
                   std::to_string(defs_.size() + 1) + "::bigint AND ($" + std::to_string(defs_.size() + 2) +
                   "::bigint IS NULL OR row_version = $" + std::to_string(defs_.size() + 2) + "::bigint)" + back;
+        first(); // as the files open: on the first record in name order
     }
 
     std::string where() const override { return conn_.where(); }

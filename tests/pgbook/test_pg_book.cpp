@@ -3,6 +3,7 @@
 // strings, several counters at once, and the failures a shop's network brings.
 
 #include "data/text.h"
+#include "records/pg_connection.h"
 #include "tests/pgbook/pg_fixture.h"
 
 #include <atomic>
@@ -288,6 +289,34 @@ TEST_F(PgBookTest, openingABookWithoutOrWithANewerSchema_saysWhatToDo) {
 }
 
 // The backup the user's guide gives: pg_dump of the whole database, pg_restore into an empty one.
+TEST_F(PgBookTest, openedBook_standsOnTheFirstRecordInNameOrder) {
+    {
+        auto empty = open();
+        EXPECT_TRUE(empty->eof());
+    }
+    auto entry = open();
+    for (const char* n : {"Carter", "Adams", "Baker"}) {
+        entry->append({{"NAME", n}});
+    }
+    auto lookup = open();
+    ASSERT_FALSE(lookup->eof());
+    EXPECT_EQ(name(*lookup), "Adams");
+    lookup->next();
+    EXPECT_EQ(name(*lookup), "Baker");
+}
+
+// An address's own options keep their settings and gain the program's statement timeout.
+TEST_F(PgBookTest, addressWithOptions_keepsThemAndTheStatementTimeout) {
+    sql("CREATE SCHEMA shop");
+    for (const std::string& extra : {std::string(), std::string("&options=-c%20search_path%3Dshop")}) {
+        records::PgConnection c(url() + extra);
+        EXPECT_EQ(c.exec("SHOW statement_timeout", {}, "testing").text(0, 0), "15s") << extra;
+        if (!extra.empty()) {
+            EXPECT_EQ(c.exec("SHOW search_path", {}, "testing").text(0, 0), "shop");
+        }
+    }
+}
+
 TEST_F(PgBookTest, guidesBackup_restoresEveryRecordInNameOrder) {
     auto book = open();
     for (const char* n : {"Šimon", "€uro", "Adams", "Adams", "Émile"}) {
