@@ -76,23 +76,70 @@ std::uint32_t FileBook::count() {
     return guarded([this] { return table_.liveRecordCount(); });
 }
 
+// The lookup passes over records marked deleted, as count() leaves them out: the moves land on
+// live records only, and a book whose records are all deleted stands at the end.
+void FileBook::skipDeletedForward() {
+    while (!table_.eof() && table_.isDeleted()) {
+        table_.next();
+    }
+}
+
+void FileBook::skipDeletedBack() {
+    while (!table_.eof() && !table_.bof() && table_.isDeleted()) {
+        table_.prior();
+    }
+    if (!table_.eof() && table_.isDeleted()) {
+        // Only deleted records before this point: the book has no live record at all here.
+        skipDeletedForward();
+    }
+}
+
 void FileBook::first() {
-    guarded([this] { table_.first(); });
+    guarded([this] {
+        atFirst_ = false;
+        table_.first();
+        skipDeletedForward();
+    });
     readCurrent();
 }
 
 void FileBook::last() {
-    guarded([this] { table_.last(); });
+    guarded([this] {
+        atFirst_ = false;
+        table_.last();
+        skipDeletedBack();
+    });
     readCurrent();
 }
 
 void FileBook::next() {
-    guarded([this] { table_.next(); });
+    guarded([this] {
+        atFirst_ = false;
+        table_.next();
+        skipDeletedForward();
+    });
     readCurrent();
 }
 
 void FileBook::prior() {
-    guarded([this] { table_.prior(); });
+    guarded([this] {
+        atFirst_ = false;
+        const bool fromEnd = table_.eof();
+        const std::uint32_t from = table_.recNo();
+        table_.prior();
+        while (!table_.bof() && !table_.eof() && table_.isDeleted()) {
+            table_.prior();
+        }
+        if (!table_.eof() && table_.isDeleted()) {
+            // No live record before the one we stood on: stay there, at the beginning.
+            if (fromEnd) {
+                skipDeletedForward();
+            } else {
+                table_.go(from);
+            }
+            atFirst_ = true;
+        }
+    });
     readCurrent();
 }
 
@@ -101,11 +148,27 @@ bool FileBook::eof() const {
 }
 
 bool FileBook::bof() const {
-    return table_.bof();
+    return atFirst_ || table_.bof();
 }
 
 bool FileBook::seek(std::string_view prefix) {
-    const bool found = guarded([this, prefix] { return table_.seek(prefix); });
+    const bool found = guarded([this, prefix] {
+        atFirst_ = false;
+        bool hit = table_.seek(prefix);
+        if (hit && table_.isDeleted()) {
+            // Names that begin with the prefix stand together in name order: the first live one
+            // among them, if any, is the one sought.
+            skipDeletedForward();
+            hit = !table_.eof() && table_.fieldText(kSavedIndexExpression).starts_with(prefix);
+            if (!hit) {
+                table_.last();
+            }
+        }
+        if (!hit) {
+            skipDeletedBack();
+        }
+        return hit;
+    });
     readCurrent();
     return found;
 }
@@ -211,15 +274,12 @@ void FileBook::append(const std::vector<FieldValue>& values) {
         }
         return table_.recNo();
     });
-    // The record and its index entry are stored; the rebuild that follows puts the index file in
-    // the form other xBase programs write after an append. Its failure loses nothing.
-    try {
-        table_.reindex();
-    } catch (const data::ETableError& e) {
-        notices_.push_back(std::string("The new record was added, but the name index could not be rebuilt: ") +
-                           e.what());
-    }
-    guarded([this, added] { table_.go(added); });
+    // The post put the name's key in its place in name order through the index journal: only the
+    // blocks it changed were written, and another counter re-reads only those.
+    guarded([this, added] {
+        atFirst_ = false;
+        table_.go(added);
+    });
     readCurrent();
 }
 
@@ -259,11 +319,6 @@ void FileBook::appendAll(const std::vector<BookRecord>& records, bool replace) {
             }
         }
     });
-    try {
-        table_.reindex();
-    } catch (const data::ETableError& e) {
-        notices_.push_back(std::string("The records were added, but the name index could not be rebuilt: ") + e.what());
-    }
     first();
 }
 
@@ -364,7 +419,9 @@ void FileBook::reopen() {
     guarded([this] {
         table_.open(folder_ / kSavedTable);
         table_.openIndexFile(kSavedIndex, kSavedIndexExpression);
+        atFirst_ = false;
         table_.first();
+        skipDeletedForward();
     });
     readCurrent();
 }

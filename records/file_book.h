@@ -72,12 +72,16 @@ private:
     void removeStaleStaging() const;
     // Opens the table and its name index on the first record in name order.
     void reopen();
+    // From the current record on (or back), to the first record not marked deleted.
+    void skipDeletedForward();
+    void skipDeletedBack();
 
     std::filesystem::path folder_;
     data::TDbfTable table_;
     std::vector<data::TDbfTable::FieldSpec> layout_;
     std::map<std::string, std::string, std::less<>> read_; // the current record as last read
     bool readDeleted_ = false;
+    bool atFirst_ = false;         // prior() found no live record before the current one
     std::vector<std::string> cut_; // memo fields of the current record read only in part
     std::string unreadable_;       // why the current record could not be read
     std::vector<std::string> notices_;

@@ -4,9 +4,12 @@
 // without trailing blanks, numeric and date keys as numbers (%.15g; dates as Julian days).
 // The expected order comes from a sort of its own here (by value, then record number), not from
 // the index code. A name index is also written by a process killed in the middle of adding a key,
-// then opened once for writing, which completes the change from the index's journal.
+// then opened once for writing, which completes the change from the index's journal. A name index
+// is also grown by saves to a table, one record at a time in random name order, each key put in
+// by the post alone; a copy of it rebuilt from the table must read the same.
 // Usage: idx_interop_writer OUTDIR
 
+#include "data/dbf_table.h"
 #include "data/dbf_test_hooks.h"
 #include "data/index_file.h"
 #include "data/table_error.h"
@@ -172,6 +175,40 @@ bool addKilled(const std::filesystem::path& from, const std::filesystem::path& t
     return true;
 }
 
+// Saves the first `n` records to a new table `base`.dbf with its name index `base`.idx, one post
+// each in shuffled order, then copies both to `rebuilt` and rebuilds that index from its table.
+// Record numbers are the order of saving.
+std::vector<Line> saveOneByOne(const std::filesystem::path& dir, const std::string& base, const std::string& rebuilt,
+                               IndexKind kind, const std::vector<Rec>& recs, std::size_t n) {
+    std::vector<std::size_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        order[i] = i;
+    }
+    std::mt19937 rng(11);
+    std::shuffle(order.begin(), order.end(), rng);
+    std::vector<Line> lines;
+    {
+        TDbfTable::create(dir / (base + ".dbf"), {{"NAME", FieldType::Character, 12}}, CodePage::Windows1252, true);
+        TDbfTable t;
+        t.open(dir / (base + ".dbf"));
+        t.createIndex(dir / (base + ".idx"), "NAME", kind);
+        for (std::size_t i : order) {
+            t.insert();
+            t.setFieldText("NAME", recs[i].name);
+            t.post();
+            lines.push_back(lineOf(recs[i], "name", t.recNo()));
+        }
+    }
+    const auto copy = std::filesystem::copy_options::overwrite_existing;
+    std::filesystem::copy_file(dir / (base + ".dbf"), dir / (rebuilt + ".dbf"), copy);
+    std::filesystem::copy_file(dir / (base + ".idx"), dir / (rebuilt + ".idx"), copy);
+    TDbfTable t;
+    t.open(dir / (rebuilt + ".dbf"));
+    t.openIndexFile(dir / (rebuilt + ".idx"), "NAME");
+    t.reindex();
+    return lines;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -240,6 +277,12 @@ int main(int argc, char** argv) {
                 }
                 writeExpected(dir / (ins + ".exp"), what, lines);
             }
+        }
+        for (IndexKind kind : {IndexKind::Compact, IndexKind::NonCompact}) {
+            const std::string k = kind == IndexKind::Compact ? "c" : "n";
+            const std::vector<Line> lines = saveOneByOne(dir, k + "_name_saves", k + "_name_rebuilt", kind, recs, 1000);
+            writeExpected(dir / (k + "_name_saves.exp"), "name", lines);
+            writeExpected(dir / (k + "_name_rebuilt.exp"), "name", lines);
         }
     } catch (const ETableError& e) {
         std::fprintf(stderr, "%s\n", e.what());

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/stat.h>
 
 namespace arrowsel::records {
@@ -177,6 +178,84 @@ TEST_F(FileBookTest, appendMakesTheNewRecordCurrentAndCountSkipsDeletedRecords) 
     test::markDeleted(dir / "Saveddb.dbf", 1);
     EXPECT_EQ(book->count(), 1u);
     EXPECT_TRUE(book->takeNotices().empty());
+}
+
+// Each save puts its key in through the journalled insert alone; the index must read exactly as
+// one rebuilt from the table, for this counter and for another that has the book open.
+TEST_F(FileBookTest, savesInRandomNameOrder_readAsAfterARebuild) {
+    auto book = open();
+    auto other = open();
+    other->first();
+    std::mt19937 random(21);
+    const std::vector<std::string> letters = {"a", "A", "b",        "B",        "z",
+                                              "Z", " ", "\xC5\xA0", "\xC3\xA9", "\xE2\x82\xAC"};
+    for (int i = 0; i < 600; ++i) {
+        std::string n;
+        for (int len = 1 + static_cast<int>(random() % 6); len > 0; --len) {
+            n += letters[random() % letters.size()];
+        }
+        book->append(person(n, std::to_string(i)));
+    }
+    const auto walk = [](CustomerBook& b) {
+        std::vector<std::string> seen;
+        for (b.first(); !b.eof(); b.next()) {
+            seen.push_back(name(b) + "|" + b.fieldText("CITY"));
+        }
+        return seen;
+    };
+    const std::vector<std::string> incremental = walk(*book);
+    EXPECT_EQ(incremental.size(), 600u);
+    EXPECT_EQ(walk(*other), incremental);
+    EXPECT_EQ(book->takeNotices(), std::vector<std::string>{}); // no save found the index damaged
+    book->rebuildIndex();
+    EXPECT_EQ(walk(*book), incremental);
+    EXPECT_EQ(walk(*other), incremental);
+}
+
+// The lookup lands only on live records, as count() counts them; the export keeps every record.
+TEST_F(FileBookTest, movesAndSearchPassOverDeletedRecords) {
+    auto book = open();
+    for (const char* n : {"Ames", "Bell", "Bellamy", "Cole", "Dunn"}) {
+        book->append(person(n));
+    }
+    // Records are numbered in the order added: Ames 1, Bell 2, Bellamy 3, Cole 4, Dunn 5.
+    for (std::uint32_t r : {1u, 2u, 5u}) {
+        test::markDeleted(dir / "Saveddb.dbf", r);
+    }
+    auto other = open();
+    EXPECT_EQ(name(*other), "Bellamy");
+    std::vector<std::string> seen;
+    for (other->first(); !other->eof(); other->next()) {
+        seen.push_back(name(*other));
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"Bellamy", "Cole"}));
+    other->last();
+    EXPECT_EQ(name(*other), "Cole");
+    other->prior();
+    other->prior();
+    EXPECT_TRUE(other->bof());
+    EXPECT_EQ(name(*other), "Bellamy");
+    EXPECT_TRUE(other->seek("Bel"));
+    EXPECT_EQ(name(*other), "Bellamy");
+    EXPECT_FALSE(other->seek("Ames"));
+    EXPECT_FALSE(other->seek("Dunn"));
+    EXPECT_EQ(name(*other), "Cole");
+
+    test::markDeleted(dir / "Saveddb.dbf", 3);
+    test::markDeleted(dir / "Saveddb.dbf", 4);
+    auto none = open();
+    EXPECT_EQ(none->count(), 0u);
+    EXPECT_TRUE(none->eof());
+    none->last();
+    EXPECT_TRUE(none->eof());
+    EXPECT_FALSE(none->seek("Bel"));
+    EXPECT_TRUE(none->eof());
+    EXPECT_EQ(none->allRecords().size(), 0u);
+
+    const fs::path out = dir / "all.txt";
+    none->exportText(out);
+    std::ifstream in(out);
+    EXPECT_EQ(std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'), 5);
 }
 
 TEST_F(FileBookTest, theBookNamesItsFolderAndAMissingTableSaysSo) {
