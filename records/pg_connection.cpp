@@ -142,25 +142,17 @@ std::string withStatementTimeout(std::string_view url) {
 void PgConnection::reconnect(std::string_view doing) {
     PQfinish(conn_);
     conn_ = nullptr;
-    // Defaults first: what the address itself says wins (expand_dbname), except the encoding,
-    // which the program's texts need, and the options, which gain the statement timeout; they
-    // follow the address so that they are not replaced by it. The keepalives notice a silent
-    // network within about 20 s.
+    // What the address says wins (expand_dbname) over the defaults before it; the settings after
+    // it are the program's own whatever the address carries: the encoding its texts need, the
+    // address's options with the statement timeout added, connecting bounded to 5 s, and
+    // keepalives with a user timeout so that a silent network is noticed within about 20 s.
     const std::string options = withStatementTimeout(url_);
-    const std::array<const char*, 12> keys = {"connect_timeout",
-                                              "application_name",
-                                              "keepalives",
-                                              "keepalives_idle",
-                                              "keepalives_interval",
-                                              "keepalives_count",
-                                              "tcp_user_timeout",
-                                              "dbname",
-                                              "client_encoding",
-                                              "options",
-                                              nullptr,
-                                              nullptr};
-    const std::array<const char*, 12> values = {
-        "5", "arrowsel", "1", "5", "5", "3", "20000", url_.c_str(), "UTF8", options.c_str(), nullptr, nullptr};
+    const std::array<const char*, 12> keys = {
+        "application_name", "dbname",           "client_encoding", "options",
+        "connect_timeout",  "keepalives",       "keepalives_idle", "keepalives_interval",
+        "keepalives_count", "tcp_user_timeout", nullptr,           nullptr};
+    const std::array<const char*, 12> values = {"arrowsel", url_.c_str(), "UTF8", options.c_str(), "5",     "1",
+                                                "5",        "5",          "3",    "20000",         nullptr, nullptr};
     conn_ = PQconnectdbParams(keys.data(), values.data(), 1);
     if (conn_ == nullptr) {
         throw EBookError("The customer book on " + where_ + " cannot be reached: out of memory.");

@@ -38,7 +38,7 @@ using PgParams = std::vector<std::optional<std::string>>;
 // Failures throw EBookError naming the server and database (never the password) and the cause.
 class PgConnection {
 public:
-    // Connects within a short timeout (5 s unless the address says otherwise).
+    // Connects within 5 s, whatever the address says.
     explicit PgConnection(std::string_view url);
     ~PgConnection();
     PgConnection(const PgConnection&) = delete;

@@ -6,11 +6,15 @@
 #include "records/pg_connection.h"
 #include "tests/pgbook/pg_fixture.h"
 
+#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <netinet/in.h>
 #include <set>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 
 namespace arrowsel::test {
 namespace {
@@ -288,7 +292,6 @@ TEST_F(PgBookTest, openingABookWithoutOrWithANewerSchema_saysWhatToDo) {
     }
 }
 
-// The backup the user's guide gives: pg_dump of the whole database, pg_restore into an empty one.
 TEST_F(PgBookTest, openedBook_standsOnTheFirstRecordInNameOrder) {
     {
         auto empty = open();
@@ -308,7 +311,8 @@ TEST_F(PgBookTest, openedBook_standsOnTheFirstRecordInNameOrder) {
 // An address's own options keep their settings and gain the program's statement timeout.
 TEST_F(PgBookTest, addressWithOptions_keepsThemAndTheStatementTimeout) {
     sql("CREATE SCHEMA shop");
-    for (const std::string& extra : {std::string(), std::string("&options=-c%20search_path%3Dshop")}) {
+    for (const std::string& extra : {std::string(), std::string("&options=-c%20search_path%3Dshop"),
+                                     std::string("&options=-c%20search_path%3Dshop%20-c%20statement_timeout%3D0")}) {
         records::PgConnection c(url() + extra);
         EXPECT_EQ(c.exec("SHOW statement_timeout", {}, "testing").text(0, 0), "15s") << extra;
         if (!extra.empty()) {
@@ -317,6 +321,33 @@ TEST_F(PgBookTest, addressWithOptions_keepsThemAndTheStatementTimeout) {
     }
 }
 
+// A host that takes the connection and never answers: given up after 5 s, whatever the address
+// asks for, with a message that names the server and database.
+TEST_F(PgBookTest, hostThatNeverAnswers_connectingGivesUpWithin5s) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof at;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&at), length), 0);
+    ASSERT_EQ(::listen(listener, 4), 0); // the kernel completes the handshake; nobody reads
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&at), &length), 0);
+    const std::string port = std::to_string(ntohs(at.sin_port));
+    const auto started = std::chrono::steady_clock::now();
+    try {
+        records::PgConnection c("postgresql://shop@127.0.0.1:" + port + "/silent?connect_timeout=60&sslmode=disable");
+        ADD_FAILURE() << "connected to a host that never answers";
+    } catch (const EBookError& e) {
+        EXPECT_NE(std::string(e.what()).find("127.0.0.1:" + port + ", database silent"), std::string::npos) << e.what();
+    }
+    const auto waited = std::chrono::steady_clock::now() - started;
+    EXPECT_GE(waited, std::chrono::seconds(4));
+    EXPECT_LT(waited, std::chrono::seconds(8));
+    ::close(listener);
+}
+
+// The backup the user's guide gives: pg_dump of the whole database, pg_restore into an empty one.
 TEST_F(PgBookTest, guidesBackup_restoresEveryRecordInNameOrder) {
     auto book = open();
     for (const char* n : {"Šimon", "€uro", "Adams", "Adams", "Émile"}) {
