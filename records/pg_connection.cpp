@@ -117,6 +117,10 @@ PgConnection::~PgConnection() {
     PQfinish(conn_);
 }
 
+bool PgConnection::connected() const {
+    return !broken_ && PQstatus(conn_) == CONNECTION_OK;
+}
+
 namespace {
 
 // The program's own settings joined to an `options` the address may carry: the address's settings
@@ -180,7 +184,8 @@ void PgConnection::failConnection(std::string_view doing) {
 
 PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::string_view doing, bool retry) {
     lastState_.clear();
-    if (PQstatus(conn_) != CONNECTION_OK) {
+    if (!connected()) {
+        broken_ = false;
         PQreset(conn_);
         if (PQstatus(conn_) != CONNECTION_OK) {
             failConnection(doing);
@@ -199,8 +204,13 @@ PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::s
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
         return r;
     }
-    if (PQstatus(conn_) != CONNECTION_OK) {
+    const char* state = raw != nullptr ? PQresultErrorField(raw, PG_DIAG_SQLSTATE) : nullptr;
+    // Every answer of the server carries a SQLSTATE; an error without one is libpq's own: the
+    // connection broke (a write to a closed socket leaves the status as it was until a read).
+    broken_ = state == nullptr;
+    if (!connected()) {
         if (retry) {
+            broken_ = false;
             PQreset(conn_);
             if (PQstatus(conn_) == CONNECTION_OK) {
                 return exec(sql, params, doing, false);
@@ -208,7 +218,6 @@ PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::s
         }
         failConnection(doing);
     }
-    const char* state = raw != nullptr ? PQresultErrorField(raw, PG_DIAG_SQLSTATE) : nullptr;
     lastState_ = state != nullptr ? state : "";
     const std::string cause = trimmed(raw != nullptr ? PQresultErrorMessage(raw) : PQerrorMessage(conn_));
     std::string hint;

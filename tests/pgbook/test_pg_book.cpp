@@ -265,6 +265,39 @@ TEST_F(PgBookTest, serverGoneMidSession_failsNamingTheServerAndRecoversWhenBack)
     EXPECT_EQ(book->count(), 2u);
 }
 
+// After a server restart the first save and the first update go through by themselves, each
+// stored once.
+TEST_F(PgBookTest, serverRestartedBetweenSaves_firstPressStoresOnce) {
+    auto book = open();
+    book->append({{"NAME", "Adams"}});
+    cluster().stop();
+    cluster().start();
+    book->append({{"NAME", "Baker"}});
+    EXPECT_EQ(name(*book), "Baker");
+    cluster().stop();
+    cluster().start();
+    book->update({{"CITY", "Dover"}});
+    EXPECT_EQ(trimmed(book->fieldText("CITY")), "Dover");
+    EXPECT_EQ(book->count(), 2u);
+    auto other = open();
+    ASSERT_TRUE(other->seek("Baker"));
+    EXPECT_EQ(trimmed(other->fieldText("CITY")), "Dover");
+}
+
+// A book from before the records' identities: the open brings it up, its old rows keep working.
+TEST_F(PgBookTest, bookWithoutIdentities_upgradedByTheOpenWithItsRowsKept) {
+    sql("INSERT INTO saved_setups (name) VALUES ('Old')");
+    sql("DROP INDEX saved_setups_setup_id");
+    sql("ALTER TABLE saved_setups DROP COLUMN setup_id");
+    sql("UPDATE saved_setups_schema SET version = 1");
+    auto book = open();
+    EXPECT_EQ(name(*book), "Old");
+    book->update({{"CITY", "Kept"}});
+    book->append({{"NAME", "New"}});
+    EXPECT_EQ(book->count(), 2u);
+    EXPECT_NE(records::initServerBook(url()).find("up to date"), std::string::npos);
+}
+
 TEST_F(PgBookTest, openingABookWithoutOrWithANewerSchema_saysWhatToDo) {
     const std::string bare = cluster().createDatabase();
     try {
