@@ -5,6 +5,7 @@
 #include "data/text.h"
 #include "records/pg_connection.h"
 #include "tests/pgbook/pg_fixture.h"
+#include "tests/support/tcp_proxy.h"
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -281,6 +282,25 @@ TEST_F(PgBookTest, serverRestartedBetweenSaves_firstPressStoresOnce) {
     EXPECT_EQ(book->count(), 2u);
     auto other = open();
     ASSERT_TRUE(other->seek("Baker"));
+    EXPECT_EQ(trimmed(other->fieldText("CITY")), "Dover");
+}
+
+// The server stored the save, and its answer was lost with the connection: the book finds the
+// record by its identity and says it is stored, once.
+TEST_F(PgBookTest, replyLostAfterTheServerStoredIt_savedOnceWithoutASecondPress) {
+    TcpProxy proxy(cluster().socketDir() / ".s.PGSQL.5432");
+    auto book = records::openCustomerBookAt("postgresql://postgres@127.0.0.1:" + std::to_string(proxy.port()) + "/" +
+                                            database() + "?sslmode=disable");
+    proxy.setMode(TcpProxy::Mode::DropNextReply);
+    book->append({{"NAME", "Adams"}});
+    EXPECT_EQ(proxy.mode(), TcpProxy::Mode::Pass) << "no reply was dropped";
+    EXPECT_EQ(name(*book), "Adams");
+    proxy.setMode(TcpProxy::Mode::DropNextReply);
+    book->update({{"CITY", "Dover"}});
+    EXPECT_EQ(proxy.mode(), TcpProxy::Mode::Pass) << "no reply was dropped";
+    EXPECT_EQ(trimmed(book->fieldText("CITY")), "Dover");
+    auto other = open();
+    EXPECT_EQ(other->count(), 1u);
     EXPECT_EQ(trimmed(other->fieldText("CITY")), "Dover");
 }
 
