@@ -4,7 +4,9 @@
 // and export bytes, because every value goes through the files' own field rules on its way in and
 // out. Every move and search asks the server, so another counter's new records show at the next
 // one. A save is one statement, so one transaction; an update names the row version it read and
-// fails with ERecordChangedElsewhere when another counter changed the record since. Opening
+// fails with ERecordChangedElsewhere when another counter changed the record since. A new record
+// carries an identity (setup_id) made here: when the connection breaks during a save, the save is
+// tried once more on a fresh connection, and a record that did arrive is found by it, not doubled. Opening
 // checks the schema's version (see pg_schema.h).
 
 #include "data/field_codec.h"
@@ -17,7 +19,9 @@
 #include "records/saved_layout.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <random>
 
 namespace arrowsel::records {
 namespace {
@@ -43,6 +47,30 @@ bool sameName(std::string_view a, std::string_view b) {
 
 std::string quoted(const FieldDef& f) {
     return "\"" + lower(f.name) + "\"";
+}
+
+// A random (version 4) UUID in its text form: the identity of a record this program adds.
+std::string newSetupId() {
+    static thread_local std::random_device device;
+    std::array<unsigned char, 16> b{};
+    for (std::size_t i = 0; i < b.size(); i += 4) {
+        const unsigned int r = device();
+        for (std::size_t k = 0; k < 4; ++k) {
+            b[i + k] = static_cast<unsigned char>(r >> (8 * k));
+        }
+    }
+    b[6] = static_cast<unsigned char>((b[6] & 0x0F) | 0x40);
+    b[8] = static_cast<unsigned char>((b[8] & 0x3F) | 0x80);
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10) {
+            out += '-';
+        }
+        out += kHex[b[i] >> 4];
+        out += kHex[b[i] & 0x0F];
+    }
+    return out;
 }
 
 // bytea's text form, for a key travelling as a parameter.
@@ -97,7 +125,8 @@ public:
         }
         const std::string returning = select_.substr(std::string_view("SELECT ").size());
         const std::string back = " RETURNING " + returning.substr(0, returning.find(" FROM "));
-        insert_ = "INSERT INTO saved_setups (" + columns + ") VALUES (" + params + ")" + back;
+        insert_ = "INSERT INTO saved_setups (" + columns + ", setup_id) VALUES (" + params + ", $" +
+                  std::to_string(defs_.size() + 1) + "::uuid)" + back;
         insertMany_ = "INSERT INTO saved_setups (" + columns + ") VALUES ";
         update_ = "UPDATE saved_setups SET row_version = row_version + 1" + assignments + " WHERE seq = $" +
                   std::to_string(defs_.size() + 1) + "::bigint AND ($" + std::to_string(defs_.size() + 2) +
@@ -190,7 +219,28 @@ public:
         PgParams params = writeParams(changed);
         params.emplace_back(current_->seq);
         params.push_back(overwrite ? std::nullopt : std::optional<std::string>(current_->version));
-        const PgResult r = conn_.exec(update_, params, "storing the customer's record");
+        std::optional<PgResult> sent;
+        bool resent = false;
+        try {
+            sent.emplace(conn_.exec(update_, params, "storing the customer's record"));
+        } catch (const EBookError&) {
+            if (conn_.connected()) {
+                throw; // refused: the server said why
+            }
+            // The connection broke (a restart, a lost reply): once more on a fresh one. The row
+            // version makes that safe; an update that did arrive shows as our own change below.
+            sent.emplace(conn_.exec(update_, params, "storing the customer's record"));
+            resent = true;
+        }
+        const PgResult& r = *sent;
+        if (r.rows() == 0 && resent && !overwrite) {
+            auto stored = fetchOne("WHERE seq = $1::bigint", {current_->seq});
+            if (stored && stored->version == std::to_string(std::stoll(current_->version) + 1) &&
+                stored->record == changed.record && stored->memo == changed.memo) {
+                standOn(std::move(*stored));
+                return;
+            }
+        }
         if (r.rows() == 0) {
             if (overwrite) {
                 throw EBookError("The customer's record is no longer in the customer book on " + where() +
@@ -211,7 +261,25 @@ public:
     }
 
     void append(const std::vector<FieldValue>& values) override {
-        const PgResult r = conn_.exec(insert_, writeParams(blankRow(values)), "storing the new customer");
+        PgParams params = writeParams(blankRow(values));
+        const std::string id = newSetupId();
+        params.emplace_back(id);
+        try {
+            const PgResult r = conn_.exec(insert_, params, "storing the new customer");
+            standOn(readRow(r, 0));
+            return;
+        } catch (const EBookError&) {
+            if (conn_.connected()) {
+                throw; // refused: the server said why, and nothing was stored
+            }
+        }
+        // The connection broke (a restart, a lost reply): on a fresh one, the record is looked
+        // for by its identity and stored once only when it did not arrive.
+        if (auto arrived = fetchOne("WHERE setup_id = $1::uuid", {id})) {
+            standOn(std::move(*arrived));
+            return;
+        }
+        const PgResult r = conn_.exec(insert_, params, "storing the new customer");
         standOn(readRow(r, 0));
     }
 

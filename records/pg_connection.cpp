@@ -117,6 +117,10 @@ PgConnection::~PgConnection() {
     PQfinish(conn_);
 }
 
+bool PgConnection::connected() const {
+    return !broken_ && PQstatus(conn_) == CONNECTION_OK;
+}
+
 namespace {
 
 // The program's own settings joined to an `options` the address may carry: the address's settings
@@ -142,25 +146,17 @@ std::string withStatementTimeout(std::string_view url) {
 void PgConnection::reconnect(std::string_view doing) {
     PQfinish(conn_);
     conn_ = nullptr;
-    // Defaults first: what the address itself says wins (expand_dbname), except the encoding,
-    // which the program's texts need, and the options, which gain the statement timeout; they
-    // follow the address so that they are not replaced by it. The keepalives notice a silent
-    // network within about 20 s.
+    // What the address says wins (expand_dbname) over the defaults before it; the settings after
+    // it are the program's own whatever the address carries: the encoding its texts need, the
+    // address's options with the statement timeout added, connecting bounded to 5 s, and
+    // keepalives with a user timeout so that a silent network is noticed within about 20 s.
     const std::string options = withStatementTimeout(url_);
-    const std::array<const char*, 12> keys = {"connect_timeout",
-                                              "application_name",
-                                              "keepalives",
-                                              "keepalives_idle",
-                                              "keepalives_interval",
-                                              "keepalives_count",
-                                              "tcp_user_timeout",
-                                              "dbname",
-                                              "client_encoding",
-                                              "options",
-                                              nullptr,
-                                              nullptr};
-    const std::array<const char*, 12> values = {
-        "5", "arrowsel", "1", "5", "5", "3", "20000", url_.c_str(), "UTF8", options.c_str(), nullptr, nullptr};
+    const std::array<const char*, 12> keys = {
+        "application_name", "dbname",           "client_encoding", "options",
+        "connect_timeout",  "keepalives",       "keepalives_idle", "keepalives_interval",
+        "keepalives_count", "tcp_user_timeout", nullptr,           nullptr};
+    const std::array<const char*, 12> values = {"arrowsel", url_.c_str(), "UTF8", options.c_str(), "5",     "1",
+                                                "5",        "5",          "3",    "20000",         nullptr, nullptr};
     conn_ = PQconnectdbParams(keys.data(), values.data(), 1);
     if (conn_ == nullptr) {
         throw EBookError("The customer book on " + where_ + " cannot be reached: out of memory.");
@@ -188,7 +184,8 @@ void PgConnection::failConnection(std::string_view doing) {
 
 PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::string_view doing, bool retry) {
     lastState_.clear();
-    if (PQstatus(conn_) != CONNECTION_OK) {
+    if (!connected()) {
+        broken_ = false;
         PQreset(conn_);
         if (PQstatus(conn_) != CONNECTION_OK) {
             failConnection(doing);
@@ -207,8 +204,13 @@ PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::s
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
         return r;
     }
-    if (PQstatus(conn_) != CONNECTION_OK) {
+    const char* state = raw != nullptr ? PQresultErrorField(raw, PG_DIAG_SQLSTATE) : nullptr;
+    // Every answer of the server carries a SQLSTATE; an error without one is libpq's own: the
+    // connection broke (a write to a closed socket leaves the status as it was until a read).
+    broken_ = state == nullptr;
+    if (!connected()) {
         if (retry) {
+            broken_ = false;
             PQreset(conn_);
             if (PQstatus(conn_) == CONNECTION_OK) {
                 return exec(sql, params, doing, false);
@@ -216,7 +218,6 @@ PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::s
         }
         failConnection(doing);
     }
-    const char* state = raw != nullptr ? PQresultErrorField(raw, PG_DIAG_SQLSTATE) : nullptr;
     lastState_ = state != nullptr ? state : "";
     const std::string cause = trimmed(raw != nullptr ? PQresultErrorMessage(raw) : PQerrorMessage(conn_));
     std::string hint;

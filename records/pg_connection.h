@@ -38,7 +38,7 @@ using PgParams = std::vector<std::optional<std::string>>;
 // Failures throw EBookError naming the server and database (never the password) and the cause.
 class PgConnection {
 public:
-    // Connects within a short timeout (5 s unless the address says otherwise).
+    // Connects within 5 s, whatever the address says.
     explicit PgConnection(std::string_view url);
     ~PgConnection();
     PgConnection(const PgConnection&) = delete;
@@ -54,6 +54,10 @@ public:
     // run once more on a fresh one (the server may have been restarted meanwhile).
     PgResult exec(std::string_view sql, const PgParams& params, std::string_view doing, bool retry = false);
 
+    // False after a statement failed because the connection broke: whether the server got it is
+    // not known. The next exec connects afresh.
+    bool connected() const;
+
     // The SQLSTATE of the last statement that failed, for callers that tell causes apart.
     const std::string& lastState() const { return lastState_; }
 
@@ -64,6 +68,7 @@ private:
     std::string url_;
     std::string where_;
     pg_conn* conn_ = nullptr;
+    bool broken_ = false; // the last statement failed without the server's answer
     std::string lastState_;
 };
 

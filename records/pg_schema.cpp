@@ -78,9 +78,19 @@ std::vector<std::string> toVersion1() {
     };
 }
 
+// Version 2: each record the program adds carries an identity the program made, so that after a
+// lost reply it can ask whether the record arrived. Rows from before keep none (NULL); adding a
+// column without a default rewrites nothing.
+std::vector<std::string> toVersion2() {
+    return {
+        "ALTER TABLE saved_setups ADD COLUMN setup_id uuid",
+        "CREATE UNIQUE INDEX saved_setups_setup_id ON saved_setups (setup_id)",
+    };
+}
+
 // Each step takes the schema from the version before it to its own; a new version adds a step.
 std::vector<std::vector<std::string>> steps() {
-    return {toVersion1()};
+    return {toVersion1(), toVersion2()};
 }
 
 int storedVersion(PgConnection& c) {
@@ -109,10 +119,9 @@ std::string newerMessage(const std::string& where, int v) {
            "). Install the newer arrowsel on this computer; the book was left as it is.";
 }
 
-} // namespace
-
-std::string initServerBook(std::string_view address) {
-    PgConnection c(address);
+// Brings the book to this program's schema in one transaction under a lock. An open (`opening`)
+// only upgrades a book that is set up; a lost table is left for init to repair and report.
+std::string upgrade(PgConnection& c, bool opening) {
     c.exec("BEGIN", {}, "setting up the customer book");
     // Two owners running init at once: the second waits and then finds the work done.
     c.exec("SELECT pg_advisory_xact_lock($1::bigint)", {std::string("7426518830113")}, "setting up the customer book");
@@ -129,7 +138,11 @@ std::string initServerBook(std::string_view address) {
     if (from > kPgSchemaVersion) {
         throw EBookError(newerMessage(c.where(), from));
     }
-    const bool repaired = from > 0 && tableLost(c);
+    if (opening && from == 0) {
+        c.exec("ROLLBACK", {}, "setting up the customer book");
+        return {};
+    }
+    const bool repaired = !opening && from > 0 && tableLost(c);
     if (repaired) {
         from = 0;
     }
@@ -161,6 +174,13 @@ std::string initServerBook(std::string_view address) {
            std::to_string(kPgSchemaVersion) + ".";
 }
 
+} // namespace
+
+std::string initServerBook(std::string_view address) {
+    PgConnection c(address);
+    return upgrade(c, false);
+}
+
 void checkPgSchema(PgConnection& c) {
     const std::string setUp = " Ask the database's owner to run: arrowsel-cli customers init --book ADDRESS";
     int v = 0;
@@ -178,6 +198,17 @@ void checkPgSchema(PgConnection& c) {
         throw EBookError(newerMessage(c.where(), v));
     }
     if (v < kPgSchemaVersion) {
+        // The open brings an older book up itself when its role may (the table's owner); a role
+        // with only the guide's rights leaves it to the owner's init.
+        try {
+            upgrade(c, true);
+            return;
+        } catch (const EBookError&) {
+            if (c.lastState() != kInsufficientPrivilege) {
+                throw;
+            }
+            c.exec("ROLLBACK", {}, "setting up the customer book");
+        }
         throw EBookError("The customer book on " + c.where() + " has schema version " + std::to_string(v) +
                          ", older than this program needs (" + std::to_string(kPgSchemaVersion) + ")." + setUp);
     }

@@ -5,12 +5,17 @@
 #include "data/text.h"
 #include "records/pg_connection.h"
 #include "tests/pgbook/pg_fixture.h"
+#include "tests/support/tcp_proxy.h"
 
+#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <netinet/in.h>
 #include <set>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 
 namespace arrowsel::test {
 namespace {
@@ -261,6 +266,58 @@ TEST_F(PgBookTest, serverGoneMidSession_failsNamingTheServerAndRecoversWhenBack)
     EXPECT_EQ(book->count(), 2u);
 }
 
+// After a server restart the first save and the first update go through by themselves, each
+// stored once.
+TEST_F(PgBookTest, serverRestartedBetweenSaves_firstPressStoresOnce) {
+    auto book = open();
+    book->append({{"NAME", "Adams"}});
+    cluster().stop();
+    cluster().start();
+    book->append({{"NAME", "Baker"}});
+    EXPECT_EQ(name(*book), "Baker");
+    cluster().stop();
+    cluster().start();
+    book->update({{"CITY", "Dover"}});
+    EXPECT_EQ(trimmed(book->fieldText("CITY")), "Dover");
+    EXPECT_EQ(book->count(), 2u);
+    auto other = open();
+    ASSERT_TRUE(other->seek("Baker"));
+    EXPECT_EQ(trimmed(other->fieldText("CITY")), "Dover");
+}
+
+// The server stored the save, and its answer was lost with the connection: the book finds the
+// record by its identity and says it is stored, once.
+TEST_F(PgBookTest, replyLostAfterTheServerStoredIt_savedOnceWithoutASecondPress) {
+    TcpProxy proxy(cluster().socketDir() / ".s.PGSQL.5432");
+    auto book = records::openCustomerBookAt("postgresql://postgres@127.0.0.1:" + std::to_string(proxy.port()) + "/" +
+                                            database() + "?sslmode=disable");
+    proxy.setMode(TcpProxy::Mode::DropNextReply);
+    book->append({{"NAME", "Adams"}});
+    EXPECT_EQ(proxy.mode(), TcpProxy::Mode::Pass) << "no reply was dropped";
+    EXPECT_EQ(name(*book), "Adams");
+    proxy.setMode(TcpProxy::Mode::DropNextReply);
+    book->update({{"CITY", "Dover"}});
+    EXPECT_EQ(proxy.mode(), TcpProxy::Mode::Pass) << "no reply was dropped";
+    EXPECT_EQ(trimmed(book->fieldText("CITY")), "Dover");
+    auto other = open();
+    EXPECT_EQ(other->count(), 1u);
+    EXPECT_EQ(trimmed(other->fieldText("CITY")), "Dover");
+}
+
+// A book from before the records' identities: the open brings it up, its old rows keep working.
+TEST_F(PgBookTest, bookWithoutIdentities_upgradedByTheOpenWithItsRowsKept) {
+    sql("INSERT INTO saved_setups (name) VALUES ('Old')");
+    sql("DROP INDEX saved_setups_setup_id");
+    sql("ALTER TABLE saved_setups DROP COLUMN setup_id");
+    sql("UPDATE saved_setups_schema SET version = 1");
+    auto book = open();
+    EXPECT_EQ(name(*book), "Old");
+    book->update({{"CITY", "Kept"}});
+    book->append({{"NAME", "New"}});
+    EXPECT_EQ(book->count(), 2u);
+    EXPECT_NE(records::initServerBook(url()).find("up to date"), std::string::npos);
+}
+
 TEST_F(PgBookTest, openingABookWithoutOrWithANewerSchema_saysWhatToDo) {
     const std::string bare = cluster().createDatabase();
     try {
@@ -288,7 +345,6 @@ TEST_F(PgBookTest, openingABookWithoutOrWithANewerSchema_saysWhatToDo) {
     }
 }
 
-// The backup the user's guide gives: pg_dump of the whole database, pg_restore into an empty one.
 TEST_F(PgBookTest, openedBook_standsOnTheFirstRecordInNameOrder) {
     {
         auto empty = open();
@@ -308,7 +364,8 @@ TEST_F(PgBookTest, openedBook_standsOnTheFirstRecordInNameOrder) {
 // An address's own options keep their settings and gain the program's statement timeout.
 TEST_F(PgBookTest, addressWithOptions_keepsThemAndTheStatementTimeout) {
     sql("CREATE SCHEMA shop");
-    for (const std::string& extra : {std::string(), std::string("&options=-c%20search_path%3Dshop")}) {
+    for (const std::string& extra : {std::string(), std::string("&options=-c%20search_path%3Dshop"),
+                                     std::string("&options=-c%20search_path%3Dshop%20-c%20statement_timeout%3D0")}) {
         records::PgConnection c(url() + extra);
         EXPECT_EQ(c.exec("SHOW statement_timeout", {}, "testing").text(0, 0), "15s") << extra;
         if (!extra.empty()) {
@@ -317,6 +374,33 @@ TEST_F(PgBookTest, addressWithOptions_keepsThemAndTheStatementTimeout) {
     }
 }
 
+// A host that takes the connection and never answers: given up after 5 s, whatever the address
+// asks for, with a message that names the server and database.
+TEST_F(PgBookTest, hostThatNeverAnswers_connectingGivesUpWithin5s) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof at;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&at), length), 0);
+    ASSERT_EQ(::listen(listener, 4), 0); // the kernel completes the handshake; nobody reads
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&at), &length), 0);
+    const std::string port = std::to_string(ntohs(at.sin_port));
+    const auto started = std::chrono::steady_clock::now();
+    try {
+        records::PgConnection c("postgresql://shop@127.0.0.1:" + port + "/silent?connect_timeout=60&sslmode=disable");
+        ADD_FAILURE() << "connected to a host that never answers";
+    } catch (const EBookError& e) {
+        EXPECT_NE(std::string(e.what()).find("127.0.0.1:" + port + ", database silent"), std::string::npos) << e.what();
+    }
+    const auto waited = std::chrono::steady_clock::now() - started;
+    EXPECT_GE(waited, std::chrono::seconds(4));
+    EXPECT_LT(waited, std::chrono::seconds(8));
+    ::close(listener);
+}
+
+// The backup the user's guide gives: pg_dump of the whole database, pg_restore into an empty one.
 TEST_F(PgBookTest, guidesBackup_restoresEveryRecordInNameOrder) {
     auto book = open();
     for (const char* n : {"Šimon", "€uro", "Adams", "Adams", "Émile"}) {
