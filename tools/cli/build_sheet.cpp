@@ -306,6 +306,10 @@ int run(const SheetOptions& o) {
         printError(result.error.message);
         return result.error.kind == engine::RunError::Kind::Conversion ? kExitConversionError : kExitFailure;
     }
+    if (const auto problem = unusableSetup(o.setup.setup, result)) {
+        printError(*problem);
+        return kExitConversionError;
+    }
     for (const std::string& notice : result.notices) {
         std::fprintf(stderr, "Notice: %s\n", notice.c_str());
     }

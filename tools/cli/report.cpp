@@ -156,6 +156,10 @@ int reportCommand(std::span<const std::string_view> args) {
         printError(result.error.message);
         return result.error.kind == engine::RunError::Kind::Conversion ? kExitConversionError : kExitFailure;
     }
+    if (const auto problem = unusableSetup(options.setup.setup, result)) {
+        printError(*problem);
+        return kExitConversionError;
+    }
     for (const std::string& notice : result.notices) {
         std::fprintf(stderr, "Notice: %s\n", notice.c_str());
     }
