@@ -39,6 +39,10 @@ TEST_F(Cli, recommendJson_defaultsOnHuntingPage) {
               std::string::npos)
         << o.out;
     EXPECT_NE(o.out.find("\"spine_labels\": []"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("\"colors_rgb\": [\"#FFFFD5\", \"#FFFFD5\", \"#B9FFDC\", \"#FFCBB3\", \"#FFFFFF\""),
+              std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("\"version\": 1}\n"), std::string::npos) << o.out;
 }
 
 TEST_F(Cli, recommendJson_noticeAndNestedRunReported) {

@@ -278,7 +278,7 @@ std::string toJson(const calc::BuildSheet& s) {
     appendFigure(out, "kinetic_energy", known ? v.energy.text : std::string());
     appendFigure(out, "momentum", known ? v.momentum : std::string());
     appendTextOrNull(out, "game_class", known ? v.gameClass : nullptr);
-    out += "}\n";
+    out += ",\n \"version\": " + std::to_string(kJsonVersion) + "}\n";
     return out;
 }
 

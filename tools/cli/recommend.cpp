@@ -44,6 +44,17 @@ std::string colorText(present::Color color) {
     return text;
 }
 
+// The colour as a web page or an image editor writes it: #RRGGBB (the window's colours are 0x00BBGGRR).
+std::string rgbText(present::Color color) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string text = "#";
+    for (int shift = 0; shift <= 16; shift += 8) {
+        text += hex[(color >> (shift + 4)) & 0x0F];
+        text += hex[(color >> shift) & 0x0F];
+    }
+    return text;
+}
+
 void appendJsonStrings(std::string& out, std::span<const std::string> texts) {
     for (std::size_t i = 0; i < texts.size(); ++i) {
         out += i == 0 ? "" : ", ";
@@ -105,7 +116,19 @@ std::string toJson(const engine::SelectionResult& result) {
     if (result.page == Page::Targ) {
         appendJsonStrings(out, result.spineLabels);
     }
-    out += "]}\n";
+    // The cells' colours again, in cell order, as #RRGGBB; the cells keep theirs as they were.
+    out += "],\n \"colors_rgb\": [";
+    first = true;
+    for (const Cell& cell : result.cells()) {
+        out += first ? "" : ", ";
+        first = false;
+        if (result.page == Page::Hunt && cell.band) {
+            appendJsonString(out, rgbText(present::bandColor(*cell.band)));
+        } else {
+            out += "null";
+        }
+    }
+    out += "],\n \"version\": " + std::to_string(kJsonVersion) + "}\n";
     return out;
 }
 
