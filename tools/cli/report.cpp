@@ -112,6 +112,14 @@ private:
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+        // Run from cron or ssh, Qt warns of what a desktop session would have set up (no
+        // XDG_RUNTIME_DIR, no fonts of a theme); none of it changes the page, and the command
+        // says itself what failed. Critical and fatal messages still reach standard error.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                std::fprintf(stderr, "arrowsel-cli: %s\n", message.toLocal8Bit().constData());
+            }
+        });
         return true;
     }
 
