@@ -22,6 +22,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The book's server could not be reached, or the connection to it broke: nothing about the book
+// itself is known. Trying again later, or mending the address or the network, may help.
+class EBookUnreachable : public EBookError {
+public:
+    using EBookError::EBookError;
+};
+
 // update() found that another counter changed the record since this one read it. Nothing was
 // written, and the book has read the record again: fieldText now gives what is stored, so the
 // caller can show it (the user chose to reload) or call update() again (the user chose to

@@ -159,7 +159,7 @@ void PgConnection::reconnect(std::string_view doing) {
                                                 "5",        "5",          "3",    "20000",         nullptr, nullptr};
     conn_ = PQconnectdbParams(keys.data(), values.data(), 1);
     if (conn_ == nullptr) {
-        throw EBookError("The customer book on " + where_ + " cannot be reached: out of memory.");
+        throw EBookUnreachable("The customer book on " + where_ + " cannot be reached: out of memory.");
     }
     if (std::string used = connectionWhere(conn_); !used.empty()) {
         where_ = std::move(used);
@@ -176,10 +176,11 @@ void PgConnection::reconnect(std::string_view doing) {
 void PgConnection::failConnection(std::string_view doing) {
     const std::string cause = trimmed(PQerrorMessage(conn_));
     if (doing == "connecting") {
-        throw EBookError("The customer book on " + where_ + " cannot be reached: " + cause + "." + hintFor(cause));
+        throw EBookUnreachable("The customer book on " + where_ + " cannot be reached: " + cause + "." +
+                               hintFor(cause));
     }
-    throw EBookError("The connection to the customer book on " + where_ + " broke while " + std::string(doing) + ": " +
-                     cause + "." + hintFor(cause));
+    throw EBookUnreachable("The connection to the customer book on " + where_ + " broke while " + std::string(doing) +
+                           ": " + cause + "." + hintFor(cause));
 }
 
 PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::string_view doing, bool retry) {

@@ -39,6 +39,10 @@ TEST_F(Cli, recommendJson_defaultsOnHuntingPage) {
               std::string::npos)
         << o.out;
     EXPECT_NE(o.out.find("\"spine_labels\": []"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("\"colors_rgb\": [\"#FFFFD5\", \"#FFFFD5\", \"#B9FFDC\", \"#FFCBB3\", \"#FFFFFF\""),
+              std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("\"version\": 1}\n"), std::string::npos) << o.out;
 }
 
 TEST_F(Cli, recommendJson_noticeAndNestedRunReported) {
@@ -78,6 +82,49 @@ TEST_F(Cli, recommendText_showsGridAndNotice) {
     EXPECT_EQ(o.status, 0);
     EXPECT_NE(o.out.find("Notice: Setup is off the chart."), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("R1 "), std::string::npos) << o.out;
+}
+
+// A text the window's edit could not turn into a setup ends with a message and status 2, nothing
+// on standard output; whole numbers off the chart still give the notice (above).
+TEST_F(Cli, badNumbers_refusedWithAMessage) {
+    fx.write();
+    const std::string data = "--data=" + fx.folder().string();
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--bow-weight", "5"},
+                                                {"--arrow-length", "29.5"},
+                                                {"--page", "Targ", "--point-weight", "9"},
+                                                {"--youth-bow-weight", "2x"},
+                                                {"--arrow-length", "29.5", "--json"}}) {
+        std::vector<std::string> args = {"recommend", data};
+        args.insert(args.end(), bad.begin(), bad.end());
+        const auto o = runCli(args, CliStderr::Kept);
+        EXPECT_EQ(o.status, 2) << bad[1];
+        EXPECT_EQ(o.out.rfind("arrowsel-cli recommend: ", 0), 0u) << o.out;
+        EXPECT_EQ(o.out.find("Page:"), std::string::npos) << o.out;
+    }
+    EXPECT_EQ(runCli({"recommend", data, "--page", "Youth", "--bow-weight", "5"}).status, 0);
+}
+
+TEST_F(Cli, helpOnEveryCommandAndVersion) {
+    for (const std::vector<std::string>& help : {std::vector<std::string>{"--help"},
+                                                 {"recommend", "-h"},
+                                                 {"build-sheet", "--help"},
+                                                 {"check-data", "--help"},
+                                                 {"customers", "--help"},
+                                                 {"customers", "init", "--help"},
+                                                 {"customers", "copy", "--from", "x", "-h"},
+                                                 {"customers", "find", "--help"},
+                                                 {"customers", "export", "--help"},
+                                                 {"customers", "reindex", "--help"}}) {
+        const auto o = runCli(help);
+        EXPECT_EQ(o.status, 0) << help[0];
+        EXPECT_EQ(o.out.rfind("usage: arrowsel-cli", 0), 0u) << o.out;
+    }
+    const auto find = runCli({"customers", "find", "--help"}).out;
+    EXPECT_NE(find.find("customers find PREFIX"), std::string::npos);
+    EXPECT_EQ(find.find("customers copy"), std::string::npos) << find;
+    const auto version = runCli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("arrowsel-cli ", 0), 0u) << version.out;
 }
 
 // End to end on the generated sample data (or the folder named by ARROWSEL_SAMPLE_DATA); skipped

@@ -29,6 +29,15 @@ check Youth "2009 Youth Shafts" "Peak Bow Weight: 22" "Size Spine Value Models W
 "$cli" report --page Orvk --data "$data" --wheel 2 --pdf "$out/Orvk.pdf"
 check Orvk "2009 Orvik Shafts" "Wheel Type: Round" "Size Spine Models Weight"
 
+# As cron or ssh runs it: no desktop session, and nothing on standard error.
+env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u QT_QPA_PLATFORM \
+    "$cli" report --page Hunt --data "$data" --pdf "$out/cron.pdf" 2>"$out/cron.err"
+[ ! -s "$out/cron.err" ] || { echo "FAIL: a run without a desktop printed:"; cat "$out/cron.err"; exit 1; }
+# A length the window's edit would not compute with: a message, status 2, no file.
+status=0
+"$cli" report --page Hunt --data "$data" --arrow-length 29.5 --pdf "$out/half.pdf" 2>"$out/half.err" || status=$?
+[ "$status" = 2 ] && grep -q -- "--arrow-length" "$out/half.err" && [ ! -e "$out/half.pdf" ] ||
+    { echo "FAIL: --arrow-length 29.5 gave status $status"; exit 1; }
 status=0
 "$cli" report --page Hunt --data "$data" --bow-weight abc --pdf "$out/bad.pdf" 2>/dev/null || status=$?
 [ "$status" = 2 ] || { echo "FAIL: conversion error gave status $status"; exit 1; }

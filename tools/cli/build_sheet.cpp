@@ -278,7 +278,7 @@ std::string toJson(const calc::BuildSheet& s) {
     appendFigure(out, "kinetic_energy", known ? v.energy.text : std::string());
     appendFigure(out, "momentum", known ? v.momentum : std::string());
     appendTextOrNull(out, "game_class", known ? v.gameClass : nullptr);
-    out += "}\n";
+    out += ",\n \"version\": " + std::to_string(kJsonVersion) + "}\n";
     return out;
 }
 
@@ -305,6 +305,10 @@ int run(const SheetOptions& o) {
     if (result.error) {
         printError(result.error.message);
         return result.error.kind == engine::RunError::Kind::Conversion ? kExitConversionError : kExitFailure;
+    }
+    if (const auto problem = unusableSetup(o.setup.setup, result)) {
+        printError(*problem);
+        return kExitConversionError;
     }
     for (const std::string& notice : result.notices) {
         std::fprintf(stderr, "Notice: %s\n", notice.c_str());

@@ -17,24 +17,33 @@
 
 namespace arrowsel::cli {
 
-const char* const kCustomersUsage =
-    "  customers init --book postgresql://OWNER@HOST/DATABASE\n"
-    "      Creates the customer book's table in a PostgreSQL database, or brings it up to this\n"
-    "      program's schema (forward only; run again, it changes nothing). Run it as the\n"
+// Each customers command's help, and the whole of them in the order the help lists them.
+#define ARROWSEL_INIT_USAGE                                                                                            \
+    "  customers init --book postgresql://OWNER@HOST/DATABASE\n"                                                       \
+    "      Creates the customer book's table in a PostgreSQL database, or brings it up to this\n"                      \
+    "      program's schema (forward only; run again, it changes nothing). Run it as the\n"                            \
     "      database's owner; the password comes from ~/.pgpass.\n"
-    "  customers copy --from BOOK --to BOOK [--replace]\n"
-    "      Copies every customer record (deleted ones left out) from one book to another, in the\n"
-    "      order they were added. A BOOK is a data folder or a postgresql:// address. A book that\n"
-    "      already holds records is refused unless --replace is given; a folder's replaced files\n"
+#define ARROWSEL_COPY_USAGE                                                                                            \
+    "  customers copy --from BOOK --to BOOK [--replace]\n"                                                             \
+    "      Copies every customer record (deleted ones left out) from one book to another, in the\n"                    \
+    "      order they were added. A BOOK is a data folder or a postgresql:// address. A book that\n"                   \
+    "      already holds records is refused unless --replace is given; a folder's replaced files\n"                    \
     "      are kept in a folder beside them. Prints the number of records copied.\n"
-    "  customers find PREFIX --book BOOK [--json]\n"
-    "      Prints the record the lookup's search lands on: the first in name order whose name\n"
-    "      begins with PREFIX. Exits with 1 when there is none.\n"
-    "  customers export --book BOOK --out FILE\n"
+#define ARROWSEL_FIND_USAGE                                                                                            \
+    "  customers find PREFIX --book BOOK [--json]\n"                                                                   \
+    "      Prints the record the lookup's search lands on: the first in name order whose name\n"                       \
+    "      begins with PREFIX. Exits with 1 when there is none, with 69 when the book's server\n"                      \
+    "      cannot be reached.\n"
+#define ARROWSEL_EXPORT_USAGE                                                                                          \
+    "  customers export --book BOOK --out FILE\n"                                                                      \
     "      Writes the comma-delimited customer export (custdb.txt's format) of the book to FILE.\n"
-    "  customers reindex --book FOLDER\n"
-    "      Builds the folder's name index (Saved.idx) again from the customer records, as the\n"
-    "      lookup's Rebuild does, when another program changed records without it.\n";
+#define ARROWSEL_REINDEX_USAGE                                                                                         \
+    "  customers reindex --book FOLDER\n"                                                                              \
+    "      Builds the folder's name index (Saved.idx) again from the customer records, as the\n"                       \
+    "      lookup's Rebuild does, when another program changed records without it.\n"
+
+const char* const kCustomersUsage =
+    ARROWSEL_INIT_USAGE ARROWSEL_COPY_USAGE ARROWSEL_FIND_USAGE ARROWSEL_EXPORT_USAGE ARROWSEL_REINDEX_USAGE;
 
 namespace {
 
@@ -45,12 +54,19 @@ int usageError(const std::string& message) {
     return kExitUsage;
 }
 
-int failure(std::string_view command, std::string message) {
+int failure(std::string_view command, std::string message, int status = kExitFailure) {
     // The table engine's fixed texts break their lines with CR; a terminal wants LF.
     std::replace(message.begin(), message.end(), '\r', '\n');
     std::fprintf(stderr, "arrowsel-cli customers %.*s: %s\n", static_cast<int>(command.size()), command.data(),
                  message.c_str());
-    return kExitFailure;
+    return status;
+}
+
+// A book error as the command ends on it: a server that was not reached has a status of its own,
+// so that a script can try again later rather than take the book for empty.
+int failure(std::string_view command, const records::EBookError& e) {
+    const bool unreachable = dynamic_cast<const records::EBookUnreachable*>(&e) != nullptr;
+    return failure(command, e.what(), unreachable ? kExitBookUnreachable : kExitFailure);
 }
 
 // The options of a subcommand: valued ones by name, flags by name with an empty value, and the
@@ -163,7 +179,7 @@ int initCommand(std::span<const std::string_view> args) {
     try {
         std::printf("%s\n", records::initServerBook(o.named["--book"]).c_str());
     } catch (const records::EBookError& e) {
-        return failure("init", e.what());
+        return failure("init", e);
     }
     return kExitOk;
 }
@@ -202,7 +218,7 @@ int copyCommand(std::span<const std::string_view> args) {
         printNotices(*target);
         std::printf("%zu customer records copied\n", all.size());
     } catch (const records::EBookError& e) {
-        return failure("copy", e.what());
+        return failure("copy", e);
     }
     return kExitOk;
 }
@@ -256,7 +272,7 @@ int findCommand(std::span<const std::string_view> args) {
         std::fputs(out.c_str(), stdout);
         return found ? kExitOk : kExitFailure;
     } catch (const records::EBookError& e) {
-        return failure("find", e.what());
+        return failure("find", e);
     }
 }
 
@@ -274,7 +290,7 @@ int exportCommand(std::span<const std::string_view> args) {
         book->exportText(o.named["--out"]);
         std::printf("%s written\n", o.named["--out"].c_str());
     } catch (const records::EBookError& e) {
-        return failure("export", e.what());
+        return failure("export", e);
     }
     return kExitOk;
 }
@@ -293,7 +309,7 @@ int reindexCommand(std::span<const std::string_view> args) {
         book->rebuildIndex();
         printNotices(*book);
     } catch (const records::EBookError& e) {
-        return failure("reindex", e.what());
+        return failure("reindex", e);
     }
     return kExitOk;
 }
@@ -309,20 +325,26 @@ int customersCommand(std::span<const std::string_view> args) {
         std::fprintf(stdout, "usage: arrowsel-cli\n%s", kCustomersUsage);
         return kExitOk;
     }
-    if (sub == "init") {
-        return initCommand(args.subspan(1));
-    }
-    if (sub == "copy") {
-        return copyCommand(args.subspan(1));
-    }
-    if (sub == "find") {
-        return findCommand(args.subspan(1));
-    }
-    if (sub == "export") {
-        return exportCommand(args.subspan(1));
-    }
-    if (sub == "reindex") {
-        return reindexCommand(args.subspan(1));
+    struct Sub {
+        std::string_view name;
+        int (*run)(std::span<const std::string_view>);
+        const char* usage;
+    };
+    static constexpr Sub kSubs[] = {
+        {"init", initCommand, ARROWSEL_INIT_USAGE},          {"copy", copyCommand, ARROWSEL_COPY_USAGE},
+        {"find", findCommand, ARROWSEL_FIND_USAGE},          {"export", exportCommand, ARROWSEL_EXPORT_USAGE},
+        {"reindex", reindexCommand, ARROWSEL_REINDEX_USAGE},
+    };
+    for (const Sub& s : kSubs) {
+        if (sub != s.name) {
+            continue;
+        }
+        const auto rest = args.subspan(1);
+        if (std::any_of(rest.begin(), rest.end(), [](std::string_view a) { return a == "--help" || a == "-h"; })) {
+            std::fprintf(stdout, "usage: arrowsel-cli\n%s", s.usage);
+            return kExitOk;
+        }
+        return s.run(rest);
     }
     return usageError("unknown customers command '" + std::string(sub) + "'");
 }

@@ -27,10 +27,21 @@ const Command kCommands[] = {
 };
 
 void printUsage(std::FILE* to) {
-    std::fputs("usage: arrowsel-cli <command> [options]\n\ncommands:\n", to);
+    std::fputs("usage: arrowsel-cli <command> [options]\n"
+               "       arrowsel-cli --help | --version\n"
+               "Every command and customers command answers --help (-h).\n\ncommands:\n",
+               to);
     for (const Command& c : kCommands) {
         std::fputs(c.usage, to);
     }
+    std::fputs("\nexit status:\n"
+               "  0   done\n"
+               "  1   the command failed and says why; customers find: no record found;\n"
+               "      check-data: a problem found\n"
+               "  2   a weight or length that is no whole number, or a setup nothing is computed for\n"
+               "  64  the command line is wrong\n"
+               "  69  the customer book's server could not be reached\n",
+               to);
 }
 
 // Every command ends here, whatever it throws: a file-system error the command did not expect
@@ -62,6 +73,10 @@ int main(int argc, char** argv) {
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         printUsage(stdout);
+        return arrowsel::cli::kExitOk;
+    }
+    if (args[0] == "--version" || args[0] == "-V") {
+        std::fputs("arrowsel-cli " ARROWSEL_VERSION "\n", stdout);
         return arrowsel::cli::kExitOk;
     }
     for (const Command& c : kCommands) {

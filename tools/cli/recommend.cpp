@@ -23,7 +23,12 @@ const char* const kRecommendUsage =
     "      [--bow-type N] [--targ-bow-type N] [--cam N] [--wheel N] [--release N]\n"
     "      [--overdraw N] [--brace N] [--json]\n"
     "      Runs one selection from the main window's start state and prints the page's grid.\n"
-    "      T: edit texts as typed; N: radio group item indexes.\n";
+    "      T: a whole number, read as the window reads its edit's text; a setup off the\n"
+    "      chart gives the window's notice and its default weight. Anything else (29.5, 6x)\n"
+    "      ends with a message and exit status 2, as does a setup the window computes\n"
+    "      nothing for (a one-digit weight, an arrow length without two digits).\n"
+    "      N: a radio group's item index, passed to the selection unchanged: -1 (nothing\n"
+    "      chosen) or an index past a group's items matches none of its cases.\n";
 
 namespace {
 
@@ -34,6 +39,17 @@ std::string colorText(present::Color color) {
     static constexpr char hex[] = "0123456789ABCDEF";
     std::string text = "0x";
     for (int shift = 20; shift >= 0; shift -= 4) {
+        text += hex[(color >> shift) & 0x0F];
+    }
+    return text;
+}
+
+// The colour as a web page or an image editor writes it: #RRGGBB (the window's colours are 0x00BBGGRR).
+std::string rgbText(present::Color color) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string text = "#";
+    for (int shift = 0; shift <= 16; shift += 8) {
+        text += hex[(color >> (shift + 4)) & 0x0F];
         text += hex[(color >> shift) & 0x0F];
     }
     return text;
@@ -100,7 +116,19 @@ std::string toJson(const engine::SelectionResult& result) {
     if (result.page == Page::Targ) {
         appendJsonStrings(out, result.spineLabels);
     }
-    out += "]}\n";
+    // The cells' colours again, in cell order, as #RRGGBB; the cells keep theirs as they were.
+    out += "],\n \"colors_rgb\": [";
+    first = true;
+    for (const Cell& cell : result.cells()) {
+        out += first ? "" : ", ";
+        first = false;
+        if (result.page == Page::Hunt && cell.band) {
+            appendJsonString(out, rgbText(present::bandColor(*cell.band)));
+        } else {
+            out += "null";
+        }
+    }
+    out += "],\n \"version\": " + std::to_string(kJsonVersion) + "}\n";
     return out;
 }
 
@@ -252,6 +280,23 @@ OptionMatch parseSetupOption(std::span<const std::string_view> args, std::size_t
     return applySetupOption(name, *value, options, error);
 }
 
+std::optional<std::string> unusableSetup(const engine::BowSetup& setup, const engine::SelectionResult& result) {
+    for (const TextOption& o : kTextOptions) {
+        const std::string& text = setup.*o.field;
+        try {
+            engine::toInteger(text);
+        } catch (const engine::EConvertError&) {
+            return "option " + std::string(o.name) + " needs a whole number, not '" + text + "'";
+        }
+    }
+    if (!result.pageRulesRan) {
+        return "nothing was computed for this setup: the Hunting and Target pages are computed only once the "
+               "bow and point weights have two digits or more and the arrow length has two, as the window "
+               "waits while they are typed";
+    }
+    return std::nullopt;
+}
+
 int recommendCommand(std::span<const std::string_view> args) {
     SetupOptions options;
     engine::BowSetup& setup = options.setup;
@@ -298,12 +343,16 @@ int recommendCommand(std::span<const std::string_view> args) {
         std::fprintf(stderr, "arrowsel-cli: %s\n", message.c_str());
         return kExitFailure;
     }
+    if (!result.error) {
+        if (const auto problem = unusableSetup(setup, result)) {
+            std::fprintf(stderr, "arrowsel-cli recommend: %s\n", problem->c_str());
+            return kExitConversionError;
+        }
+    }
     const std::string text = json ? toJson(result) : toText(result);
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (result.error.kind == Kind::Conversion) {
-        if (!json) {
-            std::fprintf(stderr, "arrowsel-cli: %s\n", result.error.message.c_str());
-        }
+        std::fprintf(stderr, "arrowsel-cli: %s\n", result.error.message.c_str());
         return kExitConversionError;
     }
     return kExitOk;

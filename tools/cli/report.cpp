@@ -112,6 +112,14 @@ private:
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+        // Run from cron or ssh, Qt warns of what a desktop session would have set up (no
+        // XDG_RUNTIME_DIR, no fonts of a theme); none of it changes the page, and the command
+        // says itself what failed. Critical and fatal messages still reach standard error.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                std::fprintf(stderr, "arrowsel-cli: %s\n", message.toLocal8Bit().constData());
+            }
+        });
         return true;
     }
 
@@ -155,6 +163,10 @@ int reportCommand(std::span<const std::string_view> args) {
         // The window would show the error and leave a half-made grid; a report of it would mislead.
         printError(result.error.message);
         return result.error.kind == engine::RunError::Kind::Conversion ? kExitConversionError : kExitFailure;
+    }
+    if (const auto problem = unusableSetup(options.setup.setup, result)) {
+        printError(*problem);
+        return kExitConversionError;
     }
     for (const std::string& notice : result.notices) {
         std::fprintf(stderr, "Notice: %s\n", notice.c_str());
