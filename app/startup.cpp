@@ -10,6 +10,7 @@
 #include "ui/message_seam.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QStyleFactory>
 #include <QTimer>
 #include <filesystem>
@@ -21,6 +22,10 @@ namespace arrowsel::app {
 void applyAppearance(QApplication& /*app*/) {
     QApplication::setApplicationName(QStringLiteral("arrowsel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Arvendel 2009"));
+    // The desktop entry's name ties the windows to the entry (its icon, its name in the task
+    // bar); the icon comes from the installed theme and is empty when the program is run uninstalled.
+    QApplication::setDesktopFileName(QStringLiteral("arrowsel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("arrowsel")));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(fusion);
     }
