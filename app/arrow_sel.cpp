@@ -20,9 +20,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QKeyEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -264,7 +264,8 @@ void TArrowSel::buildKeys() {
     };
     key(QKeySequence(Qt::Key_F1), "HelpKey", [this] { Contents1Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_Q), "ExitKey", [this] { ExitBtn1Click(); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_P), "PrintKey", [this] { runCommand(printCommand(static_cast<engine::Page>(page()))); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_P), "PrintKey",
+        [this] { runCommand(printCommand(static_cast<engine::Page>(page()))); });
     qApp->installEventFilter(new EscapeCloser(this, cawtPanel_));
 }
 

@@ -9,6 +9,7 @@
 #include "present/data_folder.h"
 #include "ui/message_seam.h"
 
+#include <QCommandLineParser>
 #include <QFont>
 #include <QIcon>
 #include <QStyleFactory>
@@ -37,6 +38,13 @@ void applyAppearance(QApplication& /*app*/) {
 int runProgram(int& argc, char** argv, const StartOptions& options) {
     QApplication app(argc, argv);
     applyAppearance(app);
+    QApplication::setApplicationVersion(QStringLiteral(ARROWSEL_VERSION));
+    // Qt's own options (-style, -platform, ...) are taken out by QApplication before this.
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Recommends arrow shafts for a bow setup."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app); // --help and --version print and leave; an unknown option is named, exit 1
 
     const DataFolder data = prepareDataFolder(std::filesystem::current_path(), present::bundledDataFolders());
     if (!data.problem.isEmpty()) {
