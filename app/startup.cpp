@@ -17,12 +17,29 @@
 #include <filesystem>
 #include <memory>
 
+// Resources of a static library must be registered by name, from the global namespace.
+static void initIconResources() {
+    Q_INIT_RESOURCE(icon);
+}
+
 namespace arrowsel::app {
+
+QIcon programIcon() {
+    initIconResources();
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icon/arrowsel-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
 
 // The settings are the application's own (static), so the application only has to exist.
 void applyAppearance(QApplication& /*app*/) {
     QApplication::setApplicationName(QStringLiteral("arrowsel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Arvendel 2009"));
+    // The window's own icon (the window manager's _NET_WM_ICON) and its tie to the desktop entry.
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("arrowsel"));
     // The desktop entry's name ties the windows to the entry (its icon, its name in the task
     // bar); the icon comes from the installed theme and is empty when the program is run uninstalled.
     QApplication::setDesktopFileName(QStringLiteral("arrowsel"));

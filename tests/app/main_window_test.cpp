@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/arrow_sel.h"
+#include "app/startup.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/pointer_events.h"
 #include "tests/support/qt_print.h"
@@ -441,6 +442,13 @@ TEST_F(MainWindowTest, keys_helpPrintEscapeAndExit) {
     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(seam.entries.empty());
+}
+
+TEST(ProgramIconTest, holdsEveryInstalledSizeFromTheResources) {
+    const QIcon icon = programIcon();
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        EXPECT_EQ(icon.pixmap(size).size(), QSize(size, size)) << size;
+    }
 }
 
 TEST_F(MainWindowTest, exit_closesTheWindowWithoutAsking) {
