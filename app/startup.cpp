@@ -91,6 +91,7 @@ int runProgram(int& argc, char** argv, const StartOptions& options) {
         QObject::connect(mainForm.get(), &TArrowSel::firstPainted, &app,
                          [] { QTimer::singleShot(0, qApp, &QApplication::quit); });
     }
+    mainForm->setWindowIcon(programIcon());
     mainForm->show();
     return QApplication::exec();
 }
