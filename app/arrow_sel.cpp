@@ -19,13 +19,16 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 #include <algorithm>
 
@@ -148,6 +151,7 @@ TArrowSel::TArrowSel(std::filesystem::path dataFolder, QWidget* parent)
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     installEventFilter(this);
+    buildKeys();
 }
 
 void TArrowSel::centreOnScreen() {
@@ -195,6 +199,74 @@ void TArrowSel::buildMenu() {
     QAction* about = bar->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, [this] { About1Click(); });
+}
+
+namespace {
+
+// Escape closes the window it is pressed in when that is one of the program's own side windows
+// (dialogs already reject on Escape, popups close themselves), and the carbon panel when pressed in
+// the main window. Watches the whole application: side windows are made by other parts.
+class EscapeCloser : public QObject {
+public:
+    EscapeCloser(QWidget* mainWindow, QWidget* carbonPanel)
+        : QObject(mainWindow), mainWindow_(mainWindow), carbonPanel_(carbonPanel) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier) {
+            return false;
+        }
+        QWidget* window = static_cast<QWidget*>(watched)->window();
+        if (window == mainWindow_) {
+            if (!carbonPanel_->isVisible()) {
+                return false;
+            }
+            carbonPanel_->hide();
+            return true;
+        }
+        if (window->windowType() != Qt::Window || qobject_cast<QDialog*>(window) != nullptr) {
+            return false;
+        }
+        window->close();
+        return true;
+    }
+
+private:
+    QWidget* mainWindow_;
+    QWidget* carbonPanel_;
+};
+
+Command printCommand(engine::Page page) {
+    switch (page) {
+    case engine::Page::Hunt:
+        break;
+    case engine::Page::Targ:
+        return Command::PrintTarg;
+    case engine::Page::Youth:
+        return Command::PrintYouth;
+    case engine::Page::Orvk:
+        return Command::PrintOrvk;
+    }
+    return Command::PrintHunt;
+}
+
+} // namespace
+
+// The keys beside the mnemonics; the menus keep their items as they are.
+void TArrowSel::buildKeys() {
+    auto key = [this](QKeySequence sequence, const char* name, auto slot) {
+        auto* shortcut = new QShortcut(sequence, this);
+        shortcut->setObjectName(QString::fromLatin1(name));
+        connect(shortcut, &QShortcut::activated, this, slot);
+    };
+    key(QKeySequence(Qt::Key_F1), "HelpKey", [this] { Contents1Click(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_Q), "ExitKey", [this] { ExitBtn1Click(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_P), "PrintKey",
+        [this] { runCommand(printCommand(static_cast<engine::Page>(page()))); });
+    qApp->installEventFilter(new EscapeCloser(this, cawtPanel_));
 }
 
 namespace {

@@ -97,6 +97,7 @@ private:
 
     void centreOnScreen();
     void buildMenu();
+    void buildKeys();
     void buildInputs(QWidget* client);
     void buildEdits(QWidget* client);
     void buildRadioGroups(QWidget* client);

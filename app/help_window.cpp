@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/help_window.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 // Resources of a static library must be registered by name, from the global namespace.
@@ -66,6 +68,10 @@ THelpWindow* showHelpTopic(int topic, QWidget* owner) {
     if (!window || window->parent() != owner) {
         delete window.data();
         window = new THelpWindow(owner);
+        // Opened in the middle of the owner's screen; moved by the user, it stays where it is put.
+        QRect frame(QPoint(), window->size());
+        frame.moveCenter((owner ? owner->screen() : QGuiApplication::primaryScreen())->availableGeometry().center());
+        window->move(frame.topLeft());
     }
     window->showTopic(topic);
     window->show();

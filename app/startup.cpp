@@ -9,18 +9,41 @@
 #include "present/data_folder.h"
 #include "ui/message_seam.h"
 
+#include <QCommandLineParser>
 #include <QFont>
+#include <QIcon>
 #include <QStyleFactory>
 #include <QTimer>
 #include <filesystem>
 #include <memory>
 
+// Resources of a static library must be registered by name, from the global namespace.
+static void initIconResources() {
+    Q_INIT_RESOURCE(icon);
+}
+
 namespace arrowsel::app {
+
+QIcon programIcon() {
+    initIconResources();
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icon/arrowsel-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
 
 // The settings are the application's own (static), so the application only has to exist.
 void applyAppearance(QApplication& /*app*/) {
     QApplication::setApplicationName(QStringLiteral("arrowsel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Arvendel 2009"));
+    // The window's own icon (the window manager's _NET_WM_ICON) and its tie to the desktop entry.
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("arrowsel"));
+    // The desktop entry's name ties the windows to the entry (its icon, its name in the task
+    // bar); the icon comes from the installed theme and is empty when the program is run uninstalled.
+    QApplication::setDesktopFileName(QStringLiteral("arrowsel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("arrowsel")));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(fusion);
     }
@@ -32,6 +55,13 @@ void applyAppearance(QApplication& /*app*/) {
 int runProgram(int& argc, char** argv, const StartOptions& options) {
     QApplication app(argc, argv);
     applyAppearance(app);
+    QApplication::setApplicationVersion(QStringLiteral(ARROWSEL_VERSION));
+    // Qt's own options (-style, -platform, ...) are taken out by QApplication before this.
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Recommends arrow shafts for a bow setup."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app); // --help and --version print and leave; an unknown option is named, exit 1
 
     const DataFolder data = prepareDataFolder(std::filesystem::current_path(), present::bundledDataFolders());
     if (!data.problem.isEmpty()) {
@@ -61,6 +91,7 @@ int runProgram(int& argc, char** argv, const StartOptions& options) {
         QObject::connect(mainForm.get(), &TArrowSel::firstPainted, &app,
                          [] { QTimer::singleShot(0, qApp, &QApplication::quit); });
     }
+    mainForm->setWindowIcon(programIcon());
     mainForm->show();
     return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QIcon>
 
 namespace arrowsel::app {
 
@@ -9,6 +10,9 @@ struct StartOptions {
     // Leave the event loop as soon as the main window has painted once (start-up timing).
     bool quitAfterFirstPaint = false;
 };
+
+// The program's icon at the sizes the desktop's icon theme has, compiled into the program.
+QIcon programIcon();
 
 // Application name, style and font shared by the program and the developer tools that picture it.
 void applyAppearance(QApplication& app);

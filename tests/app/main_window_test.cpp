@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/arrow_sel.h"
+#include "app/startup.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/pointer_events.h"
 #include "tests/support/qt_print.h"
@@ -409,6 +410,45 @@ TEST_F(MainWindowTest, commandsOfLaterWindows_sayTheyAreNotAvailable_aboutOpensM
     ASSERT_NE(browser, nullptr);
     EXPECT_EQ(browser->source().fileName(), QStringLiteral("tuning.html"));
     EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("Paper tuning")));
+}
+
+TEST_F(MainWindowTest, keys_helpPrintEscapeAndExit) {
+    QApplication::setActiveWindow(&window);
+    QList<Command> printed;
+    window.setCommandHandler(Command::PrintYouth, [&] { printed.push_back(Command::PrintYouth); });
+    showPage(2);
+    QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(printed, QList<Command>{Command::PrintYouth});
+
+    // F1 opens the tuning information centred on the screen; Escape closes it, not the main window.
+    QTest::keyClick(&window, Qt::Key_F1);
+    auto* help = window.findChild<QWidget*>(QStringLiteral("THelpWindow"));
+    ASSERT_NE(help, nullptr);
+    ASSERT_TRUE(help->isVisible());
+    const QPoint middle = window.screen()->availableGeometry().center();
+    EXPECT_LE((help->geometry().center() - middle).manhattanLength(), 40);
+    QTest::keyClick(help->findChild<QTextBrowser*>(), Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_TRUE(window.isVisible());
+
+    showPage(0);
+    auto* panel = child<QFrame>("CAWTPanel");
+    QTest::mouseClick(cell("HWtBtn9"), Qt::LeftButton);
+    ASSERT_TRUE(panel->isVisible());
+    QTest::keyClick(cell("HWtBtn9"), Qt::Key_Escape);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(window.isVisible());
+
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(seam.entries.empty());
+}
+
+TEST(ProgramIconTest, holdsEveryInstalledSizeFromTheResources) {
+    const QIcon icon = programIcon();
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        EXPECT_EQ(icon.pixmap(size).size(), QSize(size, size)) << size;
+    }
 }
 
 TEST_F(MainWindowTest, exit_closesTheWindowWithoutAsking) {

@@ -27,14 +27,19 @@ for f in bin/arrowsel bin/arrowsel-cli share/applications/arrowsel.desktop \
     share/arrowsel/HUNTCHRT.DBF share/arrowsel/Specs.DBF share/arrowsel/specs.idx \
     share/arrowsel/Saveddb.dbf share/arrowsel/Saveddb.fpt share/arrowsel/Saved.idx \
     share/arrowsel/SHOPINFO.DBF share/arrowsel/splash.jpg share/man/man1/arrowsel.1.gz \
-    share/man/man1/arrowsel-cli.1.gz share/doc/arrowsel/copyright share/doc/arrowsel/changelog.gz; do
+    share/man/man1/arrowsel-cli.1.gz share/doc/arrowsel/copyright share/doc/arrowsel/changelog.gz \
+    share/metainfo/com.example.arrowsel.metainfo.xml; do
     [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
 unexpected=$(cd "$prefix" && find . -type f | sed 's|^\./||' |
-    grep -v -E '^(bin/arrowsel|bin/arrowsel-cli|share/applications/arrowsel\.desktop|share/icons/hicolor/[^/]+/apps/arrowsel\.(svg|png)|share/arrowsel/[^/]+|share/man/man1/arrowsel(-cli)?\.1\.gz|share/doc/arrowsel/(copyright|changelog\.gz)|share/lintian/overrides/arrowsel)$' || true)
+    grep -v -E '^(bin/arrowsel|bin/arrowsel-cli|share/applications/arrowsel\.desktop|share/icons/hicolor/[^/]+/apps/arrowsel\.(svg|png)|share/arrowsel/[^/]+|share/man/man1/arrowsel(-cli)?\.1\.gz|share/doc/arrowsel/(copyright|changelog\.gz)|share/lintian/overrides/arrowsel|share/metainfo/com\.example\.arrowsel\.metainfo\.xml)$' || true)
 [ -z "$unexpected" ] || fail "installed but not expected: $unexpected"
 if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$prefix/share/applications/arrowsel.desktop" || fail "desktop entry"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/com.example.arrowsel.metainfo.xml" ||
+        fail "AppStream metainfo"
 fi
 
 # A file only the installed data folder holds shows where the user's folder was seeded from.
