@@ -302,6 +302,15 @@ TEST_F(PgBookTest, replyLostAfterTheServerStoredIt_savedOnceWithoutASecondPress)
     auto other = open();
     EXPECT_EQ(other->count(), 1u);
     EXPECT_EQ(trimmed(other->fieldText("CITY")), "Dover");
+
+    // The server cannot be asked after the loss: the save fails, and the same record saved
+    // again when the network is back is found, not stored twice.
+    proxy.setMode(TcpProxy::Mode::DropNextReply, TcpProxy::Mode::Refuse);
+    EXPECT_THROW(book->append({{"NAME", "Baker"}}), EBookError);
+    proxy.setMode(TcpProxy::Mode::Pass);
+    book->append({{"NAME", "Baker"}});
+    EXPECT_EQ(name(*book), "Baker");
+    EXPECT_EQ(other->count(), 2u);
 }
 
 // A book from before the records' identities: the open brings it up, its old rows keep working.
