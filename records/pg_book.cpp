@@ -22,6 +22,7 @@
 #include <array>
 #include <optional>
 #include <random>
+#include <utility>
 
 namespace arrowsel::records {
 namespace {
@@ -262,7 +263,17 @@ public:
 
     void append(const std::vector<FieldValue>& values) override {
         PgParams params = writeParams(blankRow(values));
-        const std::string id = newSetupId();
+        // The same record saved again after a save that ended unknown keeps its identity, so
+        // whatever of the first attempt arrived is found, not doubled.
+        const bool again = unsure_ && unsure_->first == params;
+        const std::string id = again ? unsure_->second : newSetupId();
+        unsure_.reset();
+        if (again) {
+            if (auto arrived = fetchOne("WHERE setup_id = $1::uuid", {id})) {
+                standOn(std::move(*arrived));
+                return;
+            }
+        }
         params.emplace_back(id);
         try {
             const PgResult r = conn_.exec(insert_, params, "storing the new customer");
@@ -275,12 +286,20 @@ public:
         }
         // The connection broke (a restart, a lost reply): on a fresh one, the record is looked
         // for by its identity and stored once only when it did not arrive.
-        if (auto arrived = fetchOne("WHERE setup_id = $1::uuid", {id})) {
-            standOn(std::move(*arrived));
-            return;
+        try {
+            if (auto arrived = fetchOne("WHERE setup_id = $1::uuid", {id})) {
+                standOn(std::move(*arrived));
+                return;
+            }
+            const PgResult r = conn_.exec(insert_, params, "storing the new customer");
+            standOn(readRow(r, 0));
+        } catch (const EBookError&) {
+            if (!conn_.connected()) {
+                params.pop_back();
+                unsure_.emplace(std::move(params), id);
+            }
+            throw;
         }
-        const PgResult r = conn_.exec(insert_, params, "storing the new customer");
-        standOn(readRow(r, 0));
     }
 
     std::vector<BookRecord> allRecords() override {
@@ -549,6 +568,8 @@ private:
     std::string insertMany_;
     std::string update_;
     std::optional<Row> current_;
+    // A new record whose save ended with the connection broken: its values and identity.
+    std::optional<std::pair<PgParams, std::string>> unsure_;
     bool eof_ = true;
     bool bof_ = true;
 };

@@ -6,7 +6,10 @@
 #include "records/pg_address.h"
 
 #include <array>
+#include <cerrno>
+#include <chrono>
 #include <libpq-fe.h>
+#include <poll.h>
 
 namespace arrowsel::records {
 namespace {
@@ -174,13 +177,51 @@ void PgConnection::reconnect(std::string_view doing) {
 }
 
 void PgConnection::failConnection(std::string_view doing) {
-    const std::string cause = trimmed(PQerrorMessage(conn_));
+    const std::string cause = silent_ ? std::string("the server sent nothing for 20 s (the network or the server went "
+                                                    "silent); what was sent may or may not have arrived")
+                                      : trimmed(PQerrorMessage(conn_));
     if (doing == "connecting") {
         throw EBookUnreachable("The customer book on " + where_ + " cannot be reached: " + cause + "." +
                                hintFor(cause));
     }
     throw EBookUnreachable("The connection to the customer book on " + where_ + " broke while " + std::string(doing) +
                            ": " + cause + "." + hintFor(cause));
+}
+
+// The statement's last result, as PQexec gives it, or nullptr when the server said nothing for
+// 20 s: longer than the statement timeout, so a statement the server ends reports why, while a
+// network that goes silent (a proxy, a hung host whose kernel still answers TCP) is given up.
+pg_result* PgConnection::awaitResult() {
+    constexpr auto kSilence = std::chrono::seconds(20);
+    const int socket = PQsocket(conn_);
+    PGresult* last = nullptr;
+    for (;;) {
+        auto deadline = std::chrono::steady_clock::now() + kSilence;
+        while (PQisBusy(conn_) != 0) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            pollfd p{socket, POLLIN, 0};
+            const int ready = left.count() > 0 ? ::poll(&p, 1, static_cast<int>(left.count())) : 0;
+            if (ready == 0) {
+                PQclear(last);
+                silent_ = true;
+                return nullptr;
+            }
+            if (ready < 0 && errno == EINTR) {
+                continue;
+            }
+            if (PQconsumeInput(conn_) == 0) {
+                break; // PQgetResult reports the broken connection
+            }
+            deadline = std::chrono::steady_clock::now() + kSilence;
+        }
+        PGresult* next = PQgetResult(conn_);
+        if (next == nullptr) {
+            return last;
+        }
+        PQclear(last);
+        last = next;
+    }
 }
 
 PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::string_view doing, bool retry) {
@@ -198,8 +239,12 @@ PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::s
         values.push_back(p ? p->c_str() : nullptr);
     }
     const std::string text(sql);
-    PGresult* raw =
-        PQexecParams(conn_, text.c_str(), static_cast<int>(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
+    silent_ = false;
+    PGresult* raw = nullptr;
+    if (PQsendQueryParams(conn_, text.c_str(), static_cast<int>(values.size()), nullptr, values.data(), nullptr,
+                          nullptr, 0) != 0) {
+        raw = awaitResult();
+    }
     PgResult r(raw);
     const ExecStatusType status = raw != nullptr ? PQresultStatus(raw) : PGRES_FATAL_ERROR;
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {

@@ -63,12 +63,14 @@ public:
 
 private:
     void reconnect(std::string_view doing);
+    pg_result* awaitResult();
     [[noreturn]] void failConnection(std::string_view doing);
 
     std::string url_;
     std::string where_;
     pg_conn* conn_ = nullptr;
     bool broken_ = false; // the last statement failed without the server's answer
+    bool silent_ = false; // ... because the server said nothing for too long
     std::string lastState_;
 };
 

@@ -302,6 +302,36 @@ TEST_F(PgBookTest, replyLostAfterTheServerStoredIt_savedOnceWithoutASecondPress)
     auto other = open();
     EXPECT_EQ(other->count(), 1u);
     EXPECT_EQ(trimmed(other->fieldText("CITY")), "Dover");
+
+    // The server cannot be asked after the loss: the save fails, and the same record saved
+    // again when the network is back is found, not stored twice.
+    proxy.setMode(TcpProxy::Mode::DropNextReply, TcpProxy::Mode::Refuse);
+    EXPECT_THROW(book->append({{"NAME", "Baker"}}), EBookError);
+    proxy.setMode(TcpProxy::Mode::Pass);
+    book->append({{"NAME", "Baker"}});
+    EXPECT_EQ(name(*book), "Baker");
+    EXPECT_EQ(other->count(), 2u);
+}
+
+// A network that goes silent while the book is open: a read gives up within about 20 s and says
+// so, naming the server.
+TEST_F(PgBookTest, networkSilentWhileOpen_readGivesUpNamingTheServer) {
+    TcpProxy proxy(cluster().socketDir() / ".s.PGSQL.5432");
+    auto book = records::openCustomerBookAt("postgresql://postgres@127.0.0.1:" + std::to_string(proxy.port()) + "/" +
+                                            database() + "?sslmode=disable");
+    proxy.setMode(TcpProxy::Mode::Silent);
+    const auto started = std::chrono::steady_clock::now();
+    try {
+        (void)book->count();
+        ADD_FAILURE() << "counted through a silent network";
+    } catch (const EBookError& e) {
+        const std::string m = e.what();
+        EXPECT_NE(m.find("127.0.0.1:" + std::to_string(proxy.port())), std::string::npos) << m;
+        EXPECT_NE(m.find("sent nothing for 20 s"), std::string::npos) << m;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
+    proxy.setMode(TcpProxy::Mode::Pass);
+    EXPECT_EQ(book->count(), 0u);
 }
 
 // A book from before the records' identities: the open brings it up, its old rows keep working.

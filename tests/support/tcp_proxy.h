@@ -23,10 +23,10 @@ namespace arrowsel::test {
 // A loopback TCP port in front of a server's Unix socket, for the faults of a shop's network:
 // it passes the bytes both ways, goes silent (reads nothing, sends nothing), or drops the next
 // reply after a request has gone through and then cuts that connection, as a network that fails
-// between the server's commit and its answer.
+// between the server's commit and its answer, or closes every new connection at once (Refuse).
 class TcpProxy {
 public:
-    enum class Mode { Pass, Silent, DropNextReply };
+    enum class Mode { Pass, Silent, DropNextReply, Refuse };
 
     explicit TcpProxy(std::filesystem::path unixSocket) : target_(std::move(unixSocket)) {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -56,7 +56,11 @@ public:
     TcpProxy& operator=(const TcpProxy&) = delete;
 
     int port() const { return port_; }
-    void setMode(Mode m) { mode_ = m; }
+    // `after`: the mode once a reply has been dropped.
+    void setMode(Mode m, Mode after = Mode::Pass) {
+        after_ = m == Mode::DropNextReply ? after : m;
+        mode_ = m;
+    }
     Mode mode() const { return mode_; }
 
 private:
@@ -68,6 +72,10 @@ private:
             }
             const int client = ::accept(listener_, nullptr, nullptr);
             if (client < 0) {
+                continue;
+            }
+            if (mode_ == Mode::Refuse) {
+                ::close(client);
                 continue;
             }
             const int server = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -112,7 +120,7 @@ private:
                 if (requestSeen) {
                     // Let the statement finish on the server, then lose its answer and the link.
                     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-                    mode_ = Mode::Pass;
+                    mode_ = after_.load();
                     break;
                 }
                 if (::write(client, buf.data(), static_cast<std::size_t>(n)) != n) {
@@ -128,6 +136,7 @@ private:
     int listener_ = -1;
     int port_ = 0;
     std::atomic<Mode> mode_{Mode::Pass};
+    std::atomic<Mode> after_{Mode::Pass};
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::thread acceptor_;
