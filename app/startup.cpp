@@ -40,10 +40,6 @@ void applyAppearance(QApplication& /*app*/) {
     // The window's own icon (the window manager's _NET_WM_ICON) and its tie to the desktop entry.
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("arrowsel"));
-    // The desktop entry's name ties the windows to the entry (its icon, its name in the task
-    // bar); the icon comes from the installed theme and is empty when the program is run uninstalled.
-    QApplication::setDesktopFileName(QStringLiteral("arrowsel"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("arrowsel")));
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(fusion);
     }
