@@ -6,12 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <system_error>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -221,18 +219,12 @@ bool File::tryLock(std::uint64_t offset, LockType type) {
 }
 
 void File::lock(std::uint64_t offset, LockType type) {
-    // Never an unbounded wait: a counter behind a hung share or a long writer would freeze. Try,
-    // back off a little longer each time, and give up after a few seconds.
-    const auto giveUp = std::chrono::steady_clock::now() + kLockWait;
-    auto pause = std::chrono::milliseconds(1);
-    while (!tryLock(offset, type)) {
-        if (std::chrono::steady_clock::now() >= giveUp) {
-            throw ETableError("Another counter holds the customer book in " + path_.parent_path().string() +
-                              " (the file " + path_.filename().string() +
-                              " stayed locked for several seconds). Try again in a moment.");
+    const short t = type == LockType::Read ? F_RDLCK : F_WRLCK;
+    while (lockCommand(fd_, F_OFD_SETLKW, t, offset) != 0) {
+        if (errno == EINTR) {
+            continue;
         }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+        fail("Cannot lock the file", path_, errno);
     }
 }
 

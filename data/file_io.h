@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -66,8 +65,6 @@ public:
     // One-byte locks at `offset`. tryLock returns false when another open file holds a
     // conflicting lock; lock waits for it.
     bool tryLock(std::uint64_t offset, LockType type);
-    // Waits at most kLockWait for the lock, then throws ETableError naming the folder.
-    static constexpr std::chrono::seconds kLockWait{5};
     void lock(std::uint64_t offset, LockType type);
     void unlock(std::uint64_t offset) noexcept;
 
