@@ -239,18 +239,24 @@ private:
     QWidget* carbonPanel_;
 };
 
-Command printCommand(engine::Page page) {
+// Each page's Print: its command (the button and Ctrl+P) and its button's name.
+struct PagePrint {
+    Command command;
+    const char* buttonName;
+};
+
+PagePrint pagePrint(engine::Page page) {
     switch (page) {
     case engine::Page::Hunt:
         break;
     case engine::Page::Targ:
-        return Command::PrintTarg;
+        return {Command::PrintTarg, "TPrintBtn"};
     case engine::Page::Youth:
-        return Command::PrintYouth;
+        return {Command::PrintYouth, "SpeedButton9"};
     case engine::Page::Orvk:
-        return Command::PrintOrvk;
+        return {Command::PrintOrvk, "OrvkPrintBtn"};
     }
-    return Command::PrintHunt;
+    return {Command::PrintHunt, "HPrintBtn"};
 }
 
 } // namespace
@@ -265,7 +271,7 @@ void TArrowSel::buildKeys() {
     key(QKeySequence(Qt::Key_F1), "HelpKey", [this] { Contents1Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_Q), "ExitKey", [this] { ExitBtn1Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_P), "PrintKey",
-        [this] { runCommand(printCommand(static_cast<engine::Page>(page()))); });
+        [this] { runCommand(pagePrint(static_cast<engine::Page>(page())).command); });
     qApp->installEventFilter(new EscapeCloser(this, cawtPanel_));
 }
 
@@ -570,29 +576,13 @@ void TArrowSel::buildCommandButtons(engine::Page page, QWidget* parent) {
         }
         return b;
     };
-    Command print = Command::PrintHunt;
-    QString printName = QStringLiteral("HPrintBtn");
-    switch (page) {
-    case engine::Page::Hunt:
-        break;
-    case engine::Page::Targ:
-        print = Command::PrintTarg;
-        printName = QStringLiteral("TPrintBtn");
-        break;
-    case engine::Page::Youth:
-        print = Command::PrintYouth;
-        printName = QStringLiteral("SpeedButton9");
-        break;
-    case engine::Page::Orvk:
-        print = Command::PrintOrvk;
-        printName = QStringLiteral("OrvkPrintBtn");
-        break;
-    }
+    const PagePrint print = pagePrint(page);
     QPushButton* get = button(hunt ? QStringLiteral("SpeedButton3") : p + QStringLiteral("GetSetupBtn"),
                               QStringLiteral("&Get Setup"), "Look up a customer's saved setup");
     QPushButton* save = button(hunt ? QStringLiteral("HSaveBtn") : p + QStringLiteral("SaveBtn"),
                                QStringLiteral("&Save Setup"), "Save this setup with the customer's details");
-    QPushButton* printBtn = button(printName, QStringLiteral("&Print"), "Print this page's recommendation");
+    QPushButton* printBtn =
+        button(QString::fromLatin1(print.buttonName), QStringLiteral("&Print"), "Print this page's recommendation");
     QPushButton* exit = button(QStringLiteral("ExitBtn%1").arg(int(page) + 1), QStringLiteral("E&xit"), nullptr);
     QPushButton* models = button(p + QStringLiteral("ModelsBtn"), QStringLiteral("2009 Shaft Models"),
                                  "Guide to this year's shaft models");
@@ -610,7 +600,7 @@ void TArrowSel::buildCommandButtons(engine::Page page, QWidget* parent) {
 
     connect(get, &QPushButton::clicked, this, [this] { runCommand(Command::GetSetup); });
     connect(save, &QPushButton::clicked, this, [this] { runCommand(Command::SaveSetup); });
-    connect(printBtn, &QPushButton::clicked, this, [this, print] { runCommand(print); });
+    connect(printBtn, &QPushButton::clicked, this, [this, print] { runCommand(print.command); });
     connect(exit, &QPushButton::clicked, this, &TArrowSel::ExitBtn1Click);
     connect(models, &QPushButton::clicked, this, [this] { runCommand(Command::Models); });
     connect(ke, &QPushButton::clicked, this, [this] { runCommand(Command::KECalc); });

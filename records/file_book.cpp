@@ -84,11 +84,15 @@ void FileBook::skipDeletedForward() {
     }
 }
 
-void FileBook::skipDeletedBack() {
+bool FileBook::backOverDeleted() {
     while (!table_.eof() && !table_.bof() && table_.isDeleted()) {
         table_.prior();
     }
-    if (!table_.eof() && table_.isDeleted()) {
+    return table_.eof() || !table_.isDeleted();
+}
+
+void FileBook::skipDeletedBack() {
+    if (!backOverDeleted()) {
         // Only deleted records before this point: the book has no live record at all here.
         skipDeletedForward();
     }
@@ -127,10 +131,7 @@ void FileBook::prior() {
         const bool fromEnd = table_.eof();
         const std::uint32_t from = table_.recNo();
         table_.prior();
-        while (!table_.bof() && !table_.eof() && table_.isDeleted()) {
-            table_.prior();
-        }
-        if (!table_.eof() && table_.isDeleted()) {
+        if (!backOverDeleted()) {
             // No live record before the one we stood on: stay there, at the beginning.
             if (fromEnd) {
                 skipDeletedForward();

@@ -75,6 +75,8 @@ private:
     // From the current record on (or back), to the first record not marked deleted.
     void skipDeletedForward();
     void skipDeletedBack();
+    // Back from the current record over deleted ones; false when only deleted ones lie before.
+    bool backOverDeleted();
 
     std::filesystem::path folder_;
     data::TDbfTable table_;

@@ -79,6 +79,16 @@ std::string usableAddress(std::string_view address) {
     return std::string(address);
 }
 
+std::string addressOption(std::string_view address, std::string_view keyword) {
+    const Parsed p = parse(address);
+    for (const PQconninfoOption* o = p.options.get(); o != nullptr && o->keyword != nullptr; ++o) {
+        if (o->val != nullptr && o->keyword == keyword) {
+            return o->val;
+        }
+    }
+    return {};
+}
+
 std::string connectionWhere(const pg_conn* conn) {
     auto* c = const_cast<pg_conn*>(conn); // libpq's getters take a non-const connection
     const char* host = PQhost(c);

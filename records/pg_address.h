@@ -17,4 +17,7 @@ std::string connectionWhere(const pg_conn* conn);
 // when it holds one or libpq cannot read it.
 std::string usableAddress(std::string_view address);
 
+// The value `address` gives its `keyword` (as libpq reads it), or empty when it gives none.
+std::string addressOption(std::string_view address, std::string_view keyword);
+
 } // namespace arrowsel::records

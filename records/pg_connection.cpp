@@ -129,18 +129,7 @@ namespace {
 // The program's own settings joined to an `options` the address may carry: the address's settings
 // stay and ours follow them, so a statement is bounded whatever the address says.
 std::string withStatementTimeout(std::string_view url) {
-    char* err = nullptr;
-    PQconninfoOption* opts = PQconninfoParse(std::string(url).c_str(), &err);
-    PQfreemem(err);
-    std::string own;
-    if (opts != nullptr) {
-        for (PQconninfoOption* o = opts; o->keyword != nullptr; ++o) {
-            if (std::string_view(o->keyword) == "options" && o->val != nullptr) {
-                own = o->val;
-            }
-        }
-        PQconninfoFree(opts);
-    }
+    const std::string own = addressOption(url, "options");
     return own.empty() ? "-c statement_timeout=15000" : own + " -c statement_timeout=15000";
 }
 
