@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
 // Resources of a static library must be registered by name, from the global namespace.
 static void initIconResources() {
@@ -48,16 +49,50 @@ void applyAppearance(QApplication& /*app*/) {
     QApplication::setFont(font);
 }
 
-int runProgram(int& argc, char** argv, const StartOptions& options) {
-    QApplication app(argc, argv);
-    applyAppearance(app);
-    QApplication::setApplicationVersion(QStringLiteral(ARROWSEL_VERSION));
-    // Qt's own options (-style, -platform, ...) are taken out by QApplication before this.
-    QCommandLineParser parser;
+namespace {
+
+void describeOptions(QCommandLineParser& parser) {
+    QCoreApplication::setApplicationName(QStringLiteral("arrowsel"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ARROWSEL_VERSION));
     parser.setApplicationDescription(QStringLiteral("Recommends arrow shafts for a bow setup."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.process(app); // --help and --version print and leave; an unknown option is named, exit 1
+}
+
+// --help and --version answer in a terminal without a display (ssh, a packager's script): they are
+// read before QApplication, which needs a window system. --help-all lists Qt's window options, so
+// it waits for QApplication.
+void answerHelpOrVersion(int& argc, char** argv) {
+    bool asked = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        asked = asked || arg == "-h" || arg == "--help" || arg == "-?" || arg == "-v" || arg == "--version";
+    }
+    if (!asked) {
+        return;
+    }
+    const QCoreApplication core(argc, argv);
+    QCommandLineParser parser;
+    describeOptions(parser);
+    (void)parser.parse(QCoreApplication::arguments()); // Qt's window options are not known here
+    if (parser.isSet(QStringLiteral("version"))) {
+        parser.showVersion();
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        parser.showHelp();
+    }
+}
+
+} // namespace
+
+int runProgram(int& argc, char** argv, const StartOptions& options) {
+    answerHelpOrVersion(argc, argv);
+    QApplication app(argc, argv);
+    applyAppearance(app);
+    // Qt's own options (-style, -platform, ...) are taken out by QApplication before this.
+    QCommandLineParser parser;
+    describeOptions(parser);
+    parser.process(app); // --help-all prints and leaves; an unknown option is named, exit 1
 
     const DataFolder data = prepareDataFolder(std::filesystem::current_path(), present::bundledDataFolders());
     if (!data.problem.isEmpty()) {

@@ -57,6 +57,13 @@ user=$home/.local/share/arrowsel
 grep -q '"page": "Hunt"' "$tmp/before.json" || fail "unexpected answer: $(head -c 300 "$tmp/before.json")"
 [ ! -e "$user" ] || fail "arrowsel-cli created $user"
 
+# --version and --help answer in a terminal without any display (ssh, a packager's script).
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$home" "$prefix/bin/arrowsel" --version 2>&1) ||
+    fail "arrowsel --version without a display failed: $version"
+[[ "$version" == "arrowsel "[0-9]* ]] || fail "arrowsel --version printed: $version"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$home" "$prefix/bin/arrowsel" --help | grep -q -- --version ||
+    fail "arrowsel --help without a display does not list --version"
+
 # The installed program starts from an unrelated folder and is still running after 5 seconds.
 set +e
 (cd "$tmp/cwd" && "${run_env[@]}" timeout 5 "$prefix/bin/arrowsel" >"$tmp/app.log" 2>&1)
