@@ -263,7 +263,7 @@ PagePrint pagePrint(engine::Page page) {
 
 // The keys beside the mnemonics; the menus keep their items as they are.
 void TArrowSel::buildKeys() {
-    auto key = [this](QKeySequence sequence, const char* name, auto slot) {
+    auto key = [this](const QKeySequence& sequence, const char* name, auto slot) {
         auto* shortcut = new QShortcut(sequence, this);
         shortcut->setObjectName(QString::fromLatin1(name));
         connect(shortcut, &QShortcut::activated, this, slot);

@@ -7,6 +7,7 @@
 #include "app/side_commands.h"
 #include "app/splash.h"
 #include "present/data_folder.h"
+#include "records/book_worker.h"
 #include "ui/message_seam.h"
 
 #include <QCommandLineParser>
@@ -14,6 +15,7 @@
 #include <QIcon>
 #include <QStyleFactory>
 #include <QTimer>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string_view>
@@ -124,7 +126,11 @@ int runProgram(int& argc, char** argv, const StartOptions& options) {
     }
     mainForm->setWindowIcon(programIcon());
     mainForm->show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A customer book whose wait was cancelled may still be ending a statement: give it a moment,
+    // so that it closes cleanly rather than being cut off mid-write.
+    records::BookWorker::waitForRetired(std::chrono::seconds(3));
+    return status;
 }
 
 } // namespace arrowsel::app

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -131,6 +132,11 @@ public:
     // the book stays on its record and takeNotices() says what was done. A book that keeps its
     // order itself (the server) has nothing to rebuild and says so with EBookError.
     virtual void rebuildIndex();
+
+    // A way to ask, from any thread, that the statement the book waits for be given up (the call
+    // returns at once; the waiting operation then throws EBookError). It keeps alive what it
+    // needs, so it may outlive the book. Empty for a book whose waits cannot be cut short.
+    virtual std::function<void()> canceller() { return {}; }
 };
 
 // The settings file of a data folder, and the line that names a shared book.
@@ -150,6 +156,8 @@ bool isServerAddress(std::string_view address);
 
 // The database book; defined by the PostgreSQL book. `address` is a `postgresql://` address.
 std::unique_ptr<CustomerBook> openServerBook(std::string_view address);
+// "the PostgreSQL server HOST:PORT, database NAME" for a server's address, before it is opened.
+std::string serverBookWhere(std::string_view address);
 // Creates the database book's table at `address`, or brings it up to this program's schema
 // (forward only; again, it changes nothing); for the database's owner. Returns a line for the user
 // saying what it did.

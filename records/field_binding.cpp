@@ -198,10 +198,6 @@ void FieldBinding::applyWidths(const data::TDbfTable& table) {
     }
 }
 
-void FieldBinding::applyWidths(const CustomerBook& book) {
-    applyWidths(book.layout(), book.codePage());
-}
-
 void FieldBinding::applyWidths(const std::vector<data::TDbfTable::FieldSpec>& fields, data::CodePage cp) {
     codePage_ = cp;
     for (const data::TDbfTable::FieldSpec& f : fields) {
@@ -213,9 +209,9 @@ void FieldBinding::load(const data::TDbfTable& table) {
     load([&table](std::string_view field) { return table.fieldText(field); });
 }
 
-void FieldBinding::load(const CustomerBook& book) {
-    load([&book](std::string_view field) { return book.fieldText(field); },
-         [&book](std::string_view field) { return book.textCut(field); });
+void FieldBinding::load(const BookView& record) {
+    load([&record](std::string_view field) { return record.text(field); },
+         [&record](std::string_view field) { return record.textCut(field); });
 }
 
 void FieldBinding::load(const RecordTexts& record, const std::function<bool(std::string_view)>& cut) {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "data/dbf_table.h"
-#include "records/customer_book.h"
+#include "records/book_worker.h"
 #include "records/saved_setup.h"
 
 #include <QString>
@@ -36,13 +36,13 @@ public:
     // Limits each line edit to its field's width, and takes the table's code page for the
     // upper-case edits.
     void applyWidths(const data::TDbfTable& table);
-    // The same from a layout, before the table exists, or from a book.
+    // The same from a layout, before the table exists, or from what a book said of itself.
     void applyWidths(const std::vector<data::TDbfTable::FieldSpec>& fields,
                      data::CodePage cp = data::CodePage::Windows1252);
-    void applyWidths(const CustomerBook& book);
     // Shows the current record (character fields without their padding); clears modified().
     void load(const data::TDbfTable& table);
-    void load(const CustomerBook& book);
+    // The record a customer book's job left current, as its worker copied it out.
+    void load(const BookView& record);
     void clear();
     bool modified() const { return modified_; }
     void setModified(bool m) { modified_ = m; }

@@ -2,7 +2,6 @@
 #include "records/get_cust.h"
 
 #include "present/window_state.h"
-#include "records/busy_cursor.h"
 #include "records/customer_panel.h"
 #include "ui/guarded.h"
 #include "ui/message_seam.h"
@@ -88,26 +87,34 @@ template <typename F> bool TGetCust::guarded(F&& work) {
     return ui::runGuarded(this, std::forward<F>(work));
 }
 
-bool TGetCust::FormActivate(std::unique_ptr<CustomerBook> book) {
-    const bool ok = guarded([this, &book] {
-        const BusyCursor busy;
-        book_ = book ? std::move(book) : openCustomerBook(main_.dataFolder());
-    });
-    if (!ok) {
+bool TGetCust::FormActivate(std::unique_ptr<BookSession> book) {
+    const bool ok =
+        guarded([this, &book] { book_ = book ? std::move(book) : BookSession::open(this, main_.dataFolder()); });
+    if (!ok || !book_) {
         book_.reset();
         return false;
     }
-    for (const std::string& notice : book_->takeNotices()) {
-        seam().information(this, ui::toQt(notice));
-    }
-    binding_.applyWidths(*book_);
+    // A move whose wait was cancelled shows its record when it arrives, unless typing began.
+    book_->onLateDone = [this](bool) {
+        if (!binding_.modified()) {
+            showRecord();
+        }
+    };
+    showNotices();
+    binding_.applyWidths(book_->facts().layout, book_->facts().codePage);
     showRecord();
     binding_.editor("NAME")->setFocus();
     return true;
 }
 
+void TGetCust::showNotices() {
+    for (const std::string& notice : book_->takeNotices()) {
+        seam().information(this, ui::toQt(notice));
+    }
+}
+
 bool TGetCust::browsing() const {
-    return book_ && !book_->eof();
+    return book_ && !book_->view().eof;
 }
 
 void TGetCust::showNothing() {
@@ -121,9 +128,13 @@ void TGetCust::showRecord() {
         showNothing();
         return;
     }
-    const bool shown = guarded([this] {
-        binding_.load(*book_);
-        summary_->setSummary(lookupSummary([this](std::string_view f) { return book_->fieldText(f); }));
+    const BookView& record = book_->view();
+    const bool shown = guarded([this, &record] {
+        if (!record.unreadable.empty()) {
+            throw EBookError(record.unreadable);
+        }
+        binding_.load(record);
+        summary_->setSummary(lookupSummary([&record](std::string_view f) { return record.text(f); }));
     });
     if (!shown) {
         // A record that cannot be read (a damaged memo) is shown empty and cannot be edited, so
@@ -135,30 +146,35 @@ void TGetCust::showRecord() {
 }
 
 bool TGetCust::store(bool overwrite) {
-    QString changedElsewhere;
+    // The clash is caught on the book's side, so that the job still hands back the record as the
+    // book read it again.
+    auto changedElsewhere = std::make_shared<std::string>();
+    bool done = false;
     const bool saved = ui::runGuarded(
         this,
-        [this, overwrite, &changedElsewhere] {
-            try {
-                const BusyCursor busy;
-                book_->update(binding_.values(), overwrite);
-            } catch (const ERecordChangedElsewhere& e) {
-                changedElsewhere = ui::toQt(e.what());
-            }
+        [this, overwrite, &done, changedElsewhere] {
+            done = book_->run(this, [values = binding_.values(), overwrite, changedElsewhere](CustomerBook& book) {
+                try {
+                    book.update(values, overwrite);
+                } catch (const ERecordChangedElsewhere& e) {
+                    *changedElsewhere = e.what();
+                }
+            });
         },
         [this](const QString& what) {
             return QStringLiteral("The customer record could not be saved in %1.\n%2\nWhat you typed is still here; "
                                   "correct the cause and post it again.")
-                .arg(ui::toQt(book_->where()), what);
+                .arg(ui::toQt(book_->facts().where), what);
         });
-    if (!saved) {
-        return false;
+    if (!saved || !done) {
+        return false; // a cancelled wait leaves what was typed, to be posted again
     }
-    if (!changedElsewhere.isEmpty()) {
+    if (!changedElsewhere->empty()) {
         // The book has read the record again; what was typed is still in the edits.
-        if (seam().question(this, changedElsewhere + QStringLiteral("\n\nStore what you typed over the other change?\n"
-                                                                    "Yes stores yours. No shows the record as it is "
-                                                                    "stored now and drops what you typed."))) {
+        if (seam().question(this, ui::toQt(*changedElsewhere) +
+                                      QStringLiteral("\n\nStore what you typed over the other change?\n"
+                                                     "Yes stores yours. No shows the record as it is "
+                                                     "stored now and drops what you typed."))) {
             return store(true);
         }
         showRecord();
@@ -175,7 +191,7 @@ bool TGetCust::postChanges() {
     if (!browsing()) {
         return false;
     }
-    if (const QString refused = binding_.refusal(book_->codePage()); !refused.isEmpty()) {
+    if (const QString refused = binding_.refusal(book_->facts().codePage); !refused.isEmpty()) {
         seam().message(this, refused);
         return false;
     }
@@ -187,7 +203,7 @@ bool TGetCust::settle() {
 }
 
 void TGetCust::DBNavigator1Click(NavButton button) {
-    if (!book_) {
+    if (!book_ || waitingForBook()) {
         return;
     }
     switch (button) {
@@ -198,25 +214,27 @@ void TGetCust::DBNavigator1Click(NavButton button) {
         if (!settle()) {
             return;
         }
-        const bool moved = guarded([this, button] {
-            const BusyCursor busy;
-            if (button == NavButton::First) {
-                book_->first();
-            } else if (button == NavButton::Prior) {
-                book_->prior();
-            } else if (button == NavButton::Next) {
-                book_->next();
-                if (book_->eof()) {
-                    book_->last(); // the last record stays shown, as at the other end
+        bool done = false;
+        const bool moved = guarded([this, button, &done] {
+            done = book_->run(this, [button](CustomerBook& book) {
+                if (button == NavButton::First) {
+                    book.first();
+                } else if (button == NavButton::Prior) {
+                    book.prior();
+                } else if (button == NavButton::Next) {
+                    book.next();
+                    if (book.eof()) {
+                        book.last(); // the last record stays shown, as at the other end
+                    }
+                } else {
+                    book.last();
                 }
-            } else {
-                book_->last();
-            }
+            });
         });
-        if (moved) {
+        if (moved && done) {
             showRecord();
         } else {
-            showNothing(); // the error box said why
+            showNothing(); // the error box said why, or the record shows when it arrives
         }
         break;
     }
@@ -236,7 +254,7 @@ void TGetCust::DBNavigator1Click(NavButton button) {
 }
 
 void TGetCust::Button1Click() {
-    if (!book_ || !settle()) {
+    if (!book_ || waitingForBook() || !settle()) {
         return;
     }
     const auto text = seam().inputText(this, QStringLiteral("Find Customer"),
@@ -244,58 +262,57 @@ void TGetCust::Button1Click() {
     if (!text) {
         return;
     }
-    bool found = false;
-    QString stale;
-    const auto seek = [this, &text, &found, &stale] {
-        const BusyCursor busy;
-        try {
-            found = book_->seek(ui::fromQt(*text));
-        } catch (const EStaleIndex& e) {
-            stale = ui::toQt(e.what());
-        }
+    struct Outcome {
+        bool found = false;
+        std::string stale;
     };
-    if (!guarded(seek)) {
+    auto outcome = std::make_shared<Outcome>();
+    bool done = false;
+    const auto seek = [this, prefix = ui::fromQt(*text), outcome, &done] {
+        done = book_->run(this, [prefix, outcome](CustomerBook& book) {
+            try {
+                outcome->found = book.seek(prefix);
+            } catch (const EStaleIndex& e) {
+                outcome->stale = e.what();
+            }
+        });
+    };
+    if (!guarded(seek) || !done) {
         showNothing();
         return;
     }
-    if (!stale.isEmpty()) {
+    if (!outcome->stale.empty()) {
         // The index is older than the records: the user may have it built again at once.
         if (!seam().offer(this,
-                          stale + QStringLiteral("\n\nChoose Rebuild to build the index again from the customer "
-                                                 "records now (or run: arrowsel-cli customers reindex --book %1).")
-                                      .arg(ui::toQt(main_.dataFolder().string())),
+                          ui::toQt(outcome->stale) +
+                              QStringLiteral("\n\nChoose Rebuild to build the index again from the customer "
+                                             "records now (or run: arrowsel-cli customers reindex --book %1).")
+                                  .arg(ui::toQt(main_.dataFolder().string())),
                           QStringLiteral("Rebuild"))) {
             DBNavigator1Click(NavButton::First);
             return;
         }
-        stale.clear();
-        if (!guarded([this] {
-                const BusyCursor busy;
-                book_->rebuildIndex();
-            }) ||
-            !guarded(seek) || !stale.isEmpty()) {
+        outcome->stale.clear();
+        if (!guarded([this, &done] { done = book_->run(this, [](CustomerBook& book) { book.rebuildIndex(); }); }) ||
+            !done || !guarded(seek) || !done || !outcome->stale.empty()) {
             showNothing();
             return;
         }
-        for (const std::string& notice : book_->takeNotices()) {
-            seam().information(this, ui::toQt(notice));
-        }
+        showNotices();
     }
-    if (!found) {
+    if (!outcome->found) {
         seam().message(this, QStringLiteral("Name not found"));
-        guarded([this] {
-            const BusyCursor busy;
-            book_->first();
-        });
+        guarded([this] { book_->run(this, [](CustomerBook& book) { book.first(); }); });
     }
     showRecord();
 }
 
 void TGetCust::ReturnDataBtnClick() {
-    if (!browsing() || !settle() || book_->eof()) {
+    if (!browsing() || waitingForBook() || !settle() || !browsing()) {
         return;
     }
-    if (!guarded([this] { restoreSetup([this](std::string_view f) { return book_->fieldText(f); }, main_); })) {
+    const BookView& record = book_->view();
+    if (!guarded([this, &record] { restoreSetup([&record](std::string_view f) { return record.text(f); }, main_); })) {
         return;
     }
     book_.reset();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "records/book_session.h"
 #include "records/customer_book.h"
 #include "records/record_window.h"
 
@@ -36,9 +37,9 @@ public:
     Q_DISABLE_COPY_MOVE(TGetCust)
 
     // Shows the first record in name order of `book`, or of the book the data folder names when
-    // none is given (opened here, under a busy cursor). Says what failed and returns false when
-    // the book cannot be opened.
-    bool FormActivate(std::unique_ptr<CustomerBook> book = {});
+    // none is given (opened here, waiting as for every book request). Says what failed and
+    // returns false when the book cannot be opened or the user cancelled the wait.
+    bool FormActivate(std::unique_ptr<BookSession> book = {});
 
     enum class NavButton { First, Prior, Next, Last, Edit, Post, Cancel };
     void DBNavigator1Click(NavButton button);
@@ -48,8 +49,8 @@ public:
     void ExitBtnClick();       // Close
 
     CustomerShownTexts shownTexts() const;
-    // The open book; null once the window let go of it.
-    const CustomerBook* book() const { return book_.get(); }
+    // False once the window let go of its book.
+    bool holdsBook() const { return book_ != nullptr; }
 
 protected:
     void releaseRecord() override;
@@ -65,9 +66,10 @@ private:
     // Leaves the record in browse state, posting what was typed first.
     bool settle();
     template <typename F> bool guarded(F&& work);
+    void showNotices();
 
     MainWindowState& main_;
-    std::unique_ptr<CustomerBook> book_;
+    std::unique_ptr<BookSession> book_;
     SummaryPanel* summary_ = nullptr;
 };
 

@@ -136,6 +136,7 @@ public:
     }
 
     std::string where() const override { return conn_.where(); }
+    std::function<void()> canceller() override { return conn_.canceller(); }
     data::CodePage codePage() const override { return kCodePage; }
     const std::vector<data::TDbfTable::FieldSpec>& layout() const override { return layout_; }
 
@@ -578,6 +579,10 @@ private:
 
 std::unique_ptr<CustomerBook> openServerBook(std::string_view address) {
     return std::make_unique<PgBook>(address);
+}
+
+std::string serverBookWhere(std::string_view address) {
+    return pgWhere(address);
 }
 
 } // namespace arrowsel::records

@@ -8,8 +8,11 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <libpq-fe.h>
+#include <mutex>
 #include <poll.h>
+#include <thread>
 
 namespace arrowsel::records {
 namespace {
@@ -105,7 +108,60 @@ std::string pgWhere(std::string_view url) {
     return "the PostgreSQL server " + host + ":" + port + ", database " + db;
 }
 
-PgConnection::PgConnection(std::string_view url) : url_(usableAddress(url)), where_(pgWhere(url)) {
+// The key the server needs to end a statement, kept apart from the connection: a cancel runs on
+// a thread of its own and may outlive the connection it was taken from. A cancel travels on a
+// connection of its own and may arrive late (a network that was silent comes back): the next
+// statement waits for it to be answered, and one that it ends all the same runs again, so that a
+// cancel only ever ends the statement the user gave up on.
+struct PgConnection::CancelKey {
+    using Key = std::shared_ptr<PGcancel>;
+    std::mutex mutex;
+    std::condition_variable answered;
+    Key key;
+    int inFlight = 0;
+    bool asked = false; // for the statement running now
+    std::chrono::steady_clock::time_point lastAnswered;
+
+    void takeFrom(pg_conn* conn) {
+        Key fresh(conn != nullptr ? PQgetCancel(conn) : nullptr, PQfreeCancel);
+        const std::lock_guard lock(mutex);
+        key = std::move(fresh);
+    }
+    void send() {
+        Key k;
+        {
+            const std::lock_guard lock(mutex);
+            k = key;
+            asked = true;
+            ++inFlight;
+        }
+        if (k) {
+            std::array<char, 256> error{};
+            PQcancel(k.get(), error.data(), static_cast<int>(error.size())); // a failed cancel changes nothing
+        }
+        const std::lock_guard lock(mutex);
+        --inFlight;
+        lastAnswered = std::chrono::steady_clock::now();
+        answered.notify_all();
+    }
+    void beginStatement() {
+        std::unique_lock lock(mutex);
+        answered.wait_for(lock, std::chrono::seconds(5), [this] { return inFlight == 0; });
+        asked = false;
+    }
+    // True when a statement the server ended as cancelled was not the one the user gave up on.
+    bool strayCancel() {
+        const std::lock_guard lock(mutex);
+        return !asked && (inFlight > 0 || std::chrono::steady_clock::now() - lastAnswered < std::chrono::seconds(5));
+    }
+};
+
+std::function<void()> PgConnection::canceller() const {
+    return [key = cancelKey_] { std::thread([key] { key->send(); }).detach(); };
+}
+
+PgConnection::PgConnection(std::string_view url)
+    : url_(usableAddress(url)), where_(pgWhere(url)), cancelKey_(std::make_shared<CancelKey>()) {
     try {
         reconnect("connecting");
     } catch (...) {
@@ -163,6 +219,7 @@ void PgConnection::reconnect(std::string_view doing) {
     // reported through the results.
     PQsetNoticeProcessor(
         conn_, [](void*, const char*) {}, nullptr);
+    cancelKey_->takeFrom(conn_);
 }
 
 void PgConnection::failConnection(std::string_view doing) {
@@ -221,6 +278,7 @@ PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::s
         if (PQstatus(conn_) != CONNECTION_OK) {
             failConnection(doing);
         }
+        cancelKey_->takeFrom(conn_);
     }
     std::vector<const char*> values;
     values.reserve(params.size());
@@ -228,6 +286,7 @@ PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::s
         values.push_back(p ? p->c_str() : nullptr);
     }
     const std::string text(sql);
+    cancelKey_->beginStatement();
     silent_ = false;
     PGresult* raw = nullptr;
     if (PQsendQueryParams(conn_, text.c_str(), static_cast<int>(values.size()), nullptr, values.data(), nullptr,
@@ -248,12 +307,16 @@ PgResult PgConnection::exec(std::string_view sql, const PgParams& params, std::s
             broken_ = false;
             PQreset(conn_);
             if (PQstatus(conn_) == CONNECTION_OK) {
+                cancelKey_->takeFrom(conn_);
                 return exec(sql, params, doing, false);
             }
         }
         failConnection(doing);
     }
     lastState_ = state != nullptr ? state : "";
+    if (lastState_ == kQueryCanceled && cancelKey_->strayCancel()) {
+        return exec(sql, params, doing, retry);
+    }
     const std::string cause = trimmed(raw != nullptr ? PQresultErrorMessage(raw) : PQerrorMessage(conn_));
     std::string hint;
     if (lastState_ == kInsufficientPrivilege) {

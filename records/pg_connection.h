@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,6 +59,10 @@ public:
     // not known. The next exec connects afresh.
     bool connected() const;
 
+    // Asks the server, from any thread, to end the statement this connection waits for; the call
+    // returns at once (the request travels on a connection of its own, beside the caller).
+    std::function<void()> canceller() const;
+
     // The SQLSTATE of the last statement that failed, for callers that tell causes apart.
     const std::string& lastState() const { return lastState_; }
 
@@ -72,6 +77,8 @@ private:
     bool broken_ = false; // the last statement failed without the server's answer
     bool silent_ = false; // ... because the server said nothing for too long
     std::string lastState_;
+    struct CancelKey;
+    std::shared_ptr<CancelKey> cancelKey_; // the current connection's, for canceller()
 };
 
 // The place named by a postgresql:// address, as where() says it.
@@ -80,5 +87,6 @@ std::string pgWhere(std::string_view url);
 // Identifiers and SQLSTATEs the book and its schema share.
 inline constexpr const char* kUndefinedTable = "42P01";
 inline constexpr const char* kInsufficientPrivilege = "42501";
+inline constexpr const char* kQueryCanceled = "57014";
 
 } // namespace arrowsel::records

@@ -2,7 +2,7 @@
 #include "records/record_commands.h"
 
 #include "present/window_state.h"
-#include "records/busy_cursor.h"
+#include "records/book_session.h"
 #include "records/cust_info.h"
 #include "records/customer_book.h"
 #include "records/get_cust.h"
@@ -32,17 +32,17 @@ ui::MessageSeam& seam() {
 } // namespace
 
 void getSetup(QWidget* parent, MainWindowState& mainWindow) {
-    std::unique_ptr<CustomerBook> book;
-    std::uint32_t count = 0;
-    const bool opened = ui::runGuarded(parent, [&mainWindow, &book, &count] {
-        const BusyCursor busy;
-        book = openCustomerBook(mainWindow.dataFolder());
-        count = book->count();
+    std::unique_ptr<BookSession> book;
+    auto count = std::make_shared<std::uint32_t>(0);
+    bool counted = false;
+    const bool opened = ui::runGuarded(parent, [parent, &mainWindow, &book, &count, &counted] {
+        book = BookSession::open(parent, mainWindow.dataFolder());
+        counted = book && book->run(parent, [count](CustomerBook& b) { *count = b.count(); });
     });
-    if (!opened) {
-        return;
+    if (!opened || !counted) {
+        return; // the error box said why, or the user stopped waiting
     }
-    if (count == 0) {
+    if (*count == 0) {
         seam().information(parent, QStringLiteral("There are no records on file currently, use Save Setup first."));
         return;
     }

@@ -11,9 +11,12 @@
 namespace arrowsel::records {
 
 RecordWindow::RecordWindow(const char* objectName, const QString& title, QString discardQuestion, QWidget* parent)
-    : QDialog(parent), body_(new QVBoxLayout(this)), discardQuestion_(std::move(discardQuestion)) {
+    : QDialog(parent), outer_(new QVBoxLayout(this)), content_(new QWidget(this)), body_(new QVBoxLayout(content_)),
+      discardQuestion_(std::move(discardQuestion)) {
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(title);
+    body_->setContentsMargins(0, 0, 0, 0);
+    outer_->addWidget(content_);
 }
 
 RecordWindow::~RecordWindow() = default;
@@ -40,6 +43,22 @@ void RecordWindow::addButtonRow(RowAlign align, std::initializer_list<RowButton>
     body_->addLayout(row);
 }
 
+void RecordWindow::beginBookWait(QWidget* panel) {
+    waiting_ = true;
+    focusBeforeWait_ = focusWidget();
+    panel->hide(); // shown when the wait lasts
+    outer_->addWidget(panel);
+    content_->setEnabled(false);
+}
+
+void RecordWindow::endBookWait() {
+    content_->setEnabled(true);
+    waiting_ = false;
+    if (focusBeforeWait_ != nullptr && isAncestorOf(focusBeforeWait_)) {
+        focusBeforeWait_->setFocus();
+    }
+}
+
 bool RecordWindow::mayDiscardTyping() {
     return !binding_.modified() || seam().question(this, discardQuestion_);
 }
@@ -54,6 +73,9 @@ bool RecordWindow::closeDiscarding() {
 }
 
 void RecordWindow::reject() {
+    if (waiting_) {
+        return; // the command that waits for the book ends first
+    }
     closeDiscarding();
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QKeySequence>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <initializer_list>
@@ -26,6 +27,13 @@ class RecordWindow : public QDialog {
 public:
     ~RecordWindow() override;
     Q_DISABLE_COPY_MOVE(RecordWindow)
+
+    // While the book works: the window's controls are disabled (what was typed stays shown) and
+    // `panel` (the wait's line and Cancel) sits below them; endBookWait puts them back as they
+    // were, focus included.
+    void beginBookWait(QWidget* panel);
+    void endBookWait();
+    bool waitingForBook() const { return waiting_; }
 
 protected:
     // `discardQuestion` is asked on the way out when something was typed since the last load or
@@ -61,8 +69,12 @@ protected:
     FieldBinding binding_;
 
 private:
+    QVBoxLayout* outer_;
+    QWidget* content_;
     QVBoxLayout* body_;
     QString discardQuestion_;
+    bool waiting_ = false;
+    QPointer<QWidget> focusBeforeWait_;
 };
 
 } // namespace arrowsel::records

@@ -10,6 +10,10 @@ std::unique_ptr<CustomerBook> openServerBook(std::string_view /*address*/) {
                      "folder's files, or a build with database support.");
 }
 
+std::string serverBookWhere(std::string_view address) {
+    return "the database server at " + maskedAddress(address);
+}
+
 // Without libpq nothing reads an address; what looks like a password in it is still refused.
 bool addressHoldsPassword(std::string_view address) {
     return maskedAddress(address) != address;

@@ -122,7 +122,7 @@ TEST_F(CustomerLookup, returnData_longbowOnHunting_restoresIntoBothBowGroupsAndC
     EXPECT_EQ(main.edits[Edit::BowWeight], "45");
     EXPECT_EQ(main.indexes[Group::BowType], 2);
     EXPECT_EQ(main.indexes[Group::TargBowType], 1);
-    EXPECT_EQ(w.book(), nullptr);
+    EXPECT_FALSE(w.holdsBook());
 }
 
 TEST_F(CustomerLookup, returnData_targetRecurveAndOrvik_restoreTheirPages) {
@@ -156,7 +156,7 @@ TEST_F(CustomerLookup, returnData_badCode_showsConversionErrorAndStaysOpen) {
     EXPECT_EQ(closed, 0);
     EXPECT_EQ(main.shownPage, Page::Targ); // blank page code: the page stays
     EXPECT_EQ(main.indexes[Group::BowType], 1);
-    EXPECT_NE(w.book(), nullptr);
+    EXPECT_TRUE(w.holdsBook());
 }
 
 TEST_F(CustomerLookup, editingACustomer_isStoredOnPost_refusedTextStaysOnScreen) {
