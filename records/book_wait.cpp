@@ -117,6 +117,8 @@ bool BookWait::run(QWidget* window, const QString& waitingFor) const {
         auto* layout = new QVBoxLayout(own);
         panel = buildPanel(own, waitingFor, onCancel);
         layout->addWidget(panel);
+        // Closing this small window (its title bar, Escape) means stop waiting, as Cancel does.
+        QObject::connect(own.data(), &QDialog::rejected, &loop, onCancel);
         panel = own.data();
     }
     InputHold hold(panel);

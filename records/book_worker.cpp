@@ -12,9 +12,16 @@ namespace arrowsel::records {
 namespace {
 
 // Threads of destroyed workers that have not ended yet (each finishes a cancelled job first).
-std::mutex retiredMutex;
-std::condition_variable retiredEnded;
-int retiredRunning = 0;
+// Never destroyed: a thread still busy when the program exits must find them whole.
+struct Retired {
+    std::mutex mutex;
+    std::condition_variable ended;
+    int running = 0;
+};
+Retired& retired() {
+    static auto* r = new Retired;
+    return *r;
+}
 
 BookView viewOf(CustomerBook& book) {
     BookView v;
@@ -54,7 +61,7 @@ struct BookWorker::State {
     std::condition_variable wake;
     std::deque<std::function<void()>> jobs;
     bool closing = false;
-    bool retired = false;
+    bool letGo = false;              // the worker was destroyed: the thread ends on its own
     std::function<void()> canceller; // set once the book is open
     std::unique_ptr<CustomerBook> book;
 
@@ -74,11 +81,12 @@ struct BookWorker::State {
         }
         book.reset();
         std::unique_lock lock(mutex);
-        if (retired) {
+        if (letGo) {
             lock.unlock();
-            const std::lock_guard count(retiredMutex);
-            --retiredRunning;
-            retiredEnded.notify_all();
+            Retired& r = retired();
+            const std::lock_guard count(r.mutex);
+            --r.running;
+            r.ended.notify_all();
         }
     }
 };
@@ -105,10 +113,11 @@ BookWorker::BookWorker(Opener open) : state_(std::make_shared<State>()) {
 }
 
 BookWorker::~BookWorker() {
-    const std::lock_guard count(retiredMutex);
-    ++retiredRunning;
+    Retired& r = retired();
+    const std::lock_guard count(r.mutex);
+    ++r.running;
     const std::lock_guard lock(state_->mutex);
-    state_->retired = true;
+    state_->letGo = true;
     state_->closing = true;
     state_->wake.notify_all();
 }
@@ -150,8 +159,9 @@ void BookWorker::cancel() {
 }
 
 bool BookWorker::waitForRetired(std::chrono::milliseconds limit) {
-    std::unique_lock lock(retiredMutex);
-    return retiredEnded.wait_for(lock, limit, [] { return retiredRunning == 0; });
+    Retired& r = retired();
+    std::unique_lock lock(r.mutex);
+    return r.ended.wait_for(lock, limit, [&r] { return r.running == 0; });
 }
 
 } // namespace arrowsel::records
