@@ -93,24 +93,26 @@ protected:
         return pid;
     }
 
-    void typeCustomer(QWidget& w, const QString& name) {
-        type(child<QLineEdit>(w, "DBEdit1"), name);
-        type(child<QLineEdit>(w, "DBEdit6"), QStringLiteral("1 Main St"));
-        type(child<QLineEdit>(w, "DBEdit8"), QStringLiteral("Springfield"));
-        type(child<QLineEdit>(w, "DBEdit9"), QStringLiteral("IL"));
+    // The entry window shown with a customer typed, and another counter holding the files.
+    pid_t typedWhileHeld(const QString& name, std::chrono::milliseconds hold) {
+        EXPECT_TRUE(entry.FormActivate());
+        entry.show();
+        type(child<QLineEdit>(entry, "DBEdit1"), name);
+        type(child<QLineEdit>(entry, "DBEdit6"), QStringLiteral("1 Main St"));
+        type(child<QLineEdit>(entry, "DBEdit8"), QStringLiteral("Springfield"));
+        type(child<QLineEdit>(entry, "DBEdit9"), QStringLiteral("IL"));
+        return holdTheFiles(hold);
     }
+
+    records::TCustInfo entry{main};
+    WaitSeen seen;
 };
 
 TEST_F(FilesWait, saveBehindAnotherCountersLock_windowAnswersSaysWhyAndStoresOnce) {
-    records::TCustInfo w(main);
-    ASSERT_TRUE(w.FormActivate());
-    w.show();
-    typeCustomer(w, QStringLiteral("Adams"));
-    const pid_t other = holdTheFiles(1500ms);
-    WaitSeen seen;
-    watchWait(w, 600ms, seen, false);
+    const pid_t other = typedWhileHeld(QStringLiteral("Adams"), 1500ms);
+    watchWait(entry, 600ms, seen, false);
     const LoopWatch watch;
-    w.PostBtnClick();
+    entry.PostBtnClick();
     EXPECT_LT(watch.longestGapMs(), 100);
     EXPECT_TRUE(seen.lineShown);
     EXPECT_TRUE(seen.line.contains(QString::fromStdString(dir.path().string()))) << seen.line.toStdString();
@@ -120,21 +122,16 @@ TEST_F(FilesWait, saveBehindAnotherCountersLock_windowAnswersSaysWhyAndStoresOnc
 }
 
 TEST_F(FilesWait, cancelledSave_keepsTheTypingAndASecondPressStoresNothingTwice) {
-    records::TCustInfo w(main);
-    ASSERT_TRUE(w.FormActivate());
-    w.show();
-    typeCustomer(w, QStringLiteral("Baker"));
-    const pid_t other = holdTheFiles(1000ms);
-    WaitSeen seen;
-    watchWait(w, 400ms, seen, true);
-    w.PostBtnClick();
+    const pid_t other = typedWhileHeld(QStringLiteral("Baker"), 1000ms);
+    watchWait(entry, 400ms, seen, true);
+    entry.PostBtnClick();
     EXPECT_TRUE(seen.lineShown);
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Baker"));
-    EXPECT_TRUE(child<QLineEdit>(w, "DBEdit1")->isEnabled());
+    EXPECT_TRUE(entry.isVisible());
+    EXPECT_EQ(textOf(entry, "DBEdit1"), QStringLiteral("Baker"));
+    EXPECT_TRUE(child<QLineEdit>(entry, "DBEdit1")->isEnabled());
     EXPECT_TRUE(seam.entries.empty());
 
-    w.PostBtnClick(); // while the first save still waits for the lock
+    entry.PostBtnClick(); // while the first save still waits for the lock
     EXPECT_EQ(waitChild(other), 0);
     EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("New record has been successfully added")});
     EXPECT_EQ(savedCount(), 1u);
@@ -142,22 +139,17 @@ TEST_F(FilesWait, cancelledSave_keepsTheTypingAndASecondPressStoresNothingTwice)
 }
 
 TEST_F(FilesWait, cancelledSaveThatEndsStoredLater_saysSoAndCloses) {
-    records::TCustInfo w(main);
-    ASSERT_TRUE(w.FormActivate());
-    w.show();
-    typeCustomer(w, QStringLiteral("Carter"));
-    const pid_t other = holdTheFiles(600ms);
-    WaitSeen seen;
-    watchWait(w, 300ms, seen, true);
-    w.PostBtnClick();
-    ASSERT_TRUE(w.isVisible());
+    const pid_t other = typedWhileHeld(QStringLiteral("Carter"), 600ms);
+    watchWait(entry, 300ms, seen, true);
+    entry.PostBtnClick();
+    ASSERT_TRUE(entry.isVisible());
     EXPECT_EQ(waitChild(other), 0);
     QElapsedTimer waited;
     waited.start();
-    while (w.isVisible() && waited.elapsed() < 5000) {
+    while (entry.isVisible() && waited.elapsed() < 5000) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
-    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(entry.isVisible());
     EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("New record has been successfully added")});
     EXPECT_EQ(savedCount(), 1u);
 }
