@@ -132,6 +132,10 @@ bool BookWait::run(QWidget* window, const QString& waitingFor) const {
         } else if (panel) {
             panel->show();
         }
+        // From the keyboard too: Space or Enter on it stops the wait.
+        if (auto* stop = panel ? panel->findChild<QPushButton*>(QStringLiteral("BookWaitCancel")) : nullptr) {
+            stop->setFocus();
+        }
     });
     showLine.start(kLineAfter - std::chrono::milliseconds(30));
     QTimer poll;
