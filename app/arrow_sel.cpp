@@ -12,6 +12,7 @@
 #include "ui/qt_text.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
+#include "widgets/ink.h"
 #include "widgets/link_label.h"
 #include "widgets/num_edit.h"
 #include "widgets/page_control.h"
@@ -535,8 +536,10 @@ void TArrowSel::buildCarbonPanel(QWidget* parent) {
     cawtPanel_->setFrameShadow(QFrame::Raised);
     cawtPanel_->setLineWidth(2);
     cawtPanel_->setAutoFillBackground(true);
+    // A light panel like the cells it holds, whatever the desktop's colours: its text stays dark.
     QPalette pal = cawtPanel_->palette();
     pal.setColor(QPalette::Window, QColor(0xE8, 0xEC, 0xF2));
+    pal.setColor(QPalette::WindowText, Qt::black);
     cawtPanel_->setPalette(pal);
     // Down to the bottom of row 17, which lies under it.
     cawtPanel_->setGeometry(0, 0, 376, 26 + 9 * kRowStep + kRowHeight);
@@ -613,9 +616,7 @@ void TArrowSel::buildCommandButtons(engine::Page page, QWidget* parent) {
     f.setPointSize(26);
     f.setBold(true);
     year->setFont(f);
-    QPalette pal = year->palette();
-    pal.setColor(QPalette::WindowText, QColor(0x80, 0x00, 0x00));
-    year->setPalette(pal);
+    widgets::keepChosenInk(*year, QColor(0x80, 0x00, 0x00));
     year->setGeometry(400, 4, 124, 52);
     connect(year, &widgets::TLabelButton::clicked, this, [this] { runCommand(Command::Models); });
 }
@@ -738,9 +739,7 @@ void applyControlState(QWidget* w, const present::ControlState& st) {
             e->setFontColor(colorFromBgr(*st.fontColor));
         }
     } else if (auto* l = qobject_cast<QLabel*>(w); l && st.fontColor) {
-        QPalette pal = l->palette();
-        pal.setColor(QPalette::WindowText, colorFromBgr(*st.fontColor));
-        l->setPalette(pal);
+        widgets::keepChosenInk(*l, colorFromBgr(*st.fontColor));
     }
 }
 

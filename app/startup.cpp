@@ -13,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QFont>
 #include <QIcon>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
 #include <chrono>
@@ -36,15 +37,37 @@ QIcon programIcon() {
     return icon;
 }
 
+QString requestedStyle(int argc, const char* const* argv) {
+    // Read as QApplication reads them: the command line over the environment, "--style" as
+    // "-style", the last one given winning.
+    QString style = qEnvironmentVariable("QT_STYLE_OVERRIDE");
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i] != nullptr ? argv[i] : "";
+        if (arg.starts_with("--")) {
+            arg.remove_prefix(1);
+        }
+        if (arg.starts_with("-style=")) {
+            style = QString::fromLocal8Bit(arg.substr(7));
+        } else if (arg == "-style" && i + 1 < argc) {
+            style = QString::fromLocal8Bit(argv[++i]);
+        }
+    }
+    return style;
+}
+
 // The settings are the application's own (static), so the application only has to exist.
-void applyAppearance(QApplication& /*app*/) {
+void applyAppearance(QApplication& /*app*/, const QString& requested) {
     QApplication::setApplicationName(QStringLiteral("arrowsel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Arvendel 2009"));
     // The window's own icon (the window manager's _NET_WM_ICON) and its tie to the desktop entry.
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("arrowsel"));
-    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) {
-        QApplication::setStyle(fusion);
+    // The layout is measured in Fusion, so Fusion unless the user named a style Qt has. A name Qt
+    // does not know it has already warned about; then Fusion stands in for the desktop's style.
+    const bool known = !requested.isEmpty() && QStyleFactory::keys().contains(requested, Qt::CaseInsensitive);
+    const QString style = known ? requested : QStringLiteral("Fusion");
+    if (QApplication::style()->name().compare(style, Qt::CaseInsensitive) != 0) {
+        QApplication::setStyle(style);
     }
     QFont font(QStringLiteral("Liberation Sans"), 9);
     font.setStyleHint(QFont::SansSerif);
@@ -89,8 +112,9 @@ void answerHelpOrVersion(int& argc, char** argv) {
 
 int runProgram(int& argc, char** argv, const StartOptions& options) {
     answerHelpOrVersion(argc, argv);
+    const QString style = requestedStyle(argc, argv); // QApplication takes -style out of argv
     QApplication app(argc, argv);
-    applyAppearance(app);
+    applyAppearance(app, style);
     // Qt's own options (-style, -platform, ...) are taken out by QApplication before this.
     QCommandLineParser parser;
     describeOptions(parser);

@@ -11,6 +11,7 @@
 #include "ui/message_seam.h"
 #include "ui/qt_text.h"
 #include "widgets/alert_label.h"
+#include "widgets/ink.h"
 #include "widgets/value_label.h"
 
 #include <QDoubleSpinBox>
@@ -173,7 +174,10 @@ void TSpecsFrm::addTotalRows(QFormLayout* weights) {
                                                 "light can damage the bow, as a dry fire does."));
     lightArrow_->setObjectName(QStringLiteral("LightArrowLbl"));
     lightArrow_->setWordWrap(true);
-    lightArrow_->setStyleSheet(QStringLiteral("color: #C00000; font-weight: bold;"));
+    QFont bold = lightArrow_->font();
+    bold.setBold(true);
+    lightArrow_->setFont(bold);
+    widgets::keepChosenInk(*lightArrow_, QColor(0xC0, 0x00, 0x00));
     // The warning's line is kept while it is hidden, so nothing below it moves when it comes and goes.
     QSizePolicy keepLine = lightArrow_->sizePolicy();
     keepLine.setRetainSizeWhenHidden(true);

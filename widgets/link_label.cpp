@@ -2,6 +2,7 @@
 #include "widgets/link_label.h"
 
 #include "ui/message_seam.h"
+#include "widgets/ink.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,6 +15,20 @@ namespace arrowsel::widgets {
 namespace {
 const QColor kLinkBlue(0x00, 0x00, 0xCC);
 const QColor kPressedRed(0xCC, 0x00, 0x00);
+
+// The window's own blue and red where they read; on a dark desktop the desktop's link colour, and
+// a red lightened until it reads.
+QColor linkInk(const QPalette& p, bool pressed) {
+    const QColor background = p.color(QPalette::Window);
+    const QColor text = p.color(QPalette::WindowText);
+    if (pressed) {
+        return readableOn(background, kPressedRed, text);
+    }
+    if (contrastRatio(kLinkBlue, background) >= kReadableContrast) {
+        return kLinkBlue;
+    }
+    return readableOn(background, p.color(QPalette::Link), text);
+}
 } // namespace
 
 TLinkLabel::TLinkLabel(const QString& text, const QUrl& url, QWidget* parent) : QLabel(text, parent), url_(url) {
@@ -22,7 +37,7 @@ TLinkLabel::TLinkLabel(const QString& text, const QUrl& url, QWidget* parent) : 
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
-    setInk(kLinkBlue);
+    setPressed(false);
     setToolTip(url.toString());
     setAccessibleName(text);
     setAccessibleDescription(url.toString());
@@ -38,22 +53,20 @@ void TLinkLabel::open() {
     emit opened();
 }
 
-void TLinkLabel::setInk(const QColor& color) {
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, color);
-    setPalette(pal);
+void TLinkLabel::setPressed(bool pressed) {
+    keepInk(*this, QPalette::WindowText, [pressed](const QPalette& p) { return linkInk(p, pressed); });
 }
 
 void TLinkLabel::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        setInk(kPressedRed);
+        setPressed(true);
     }
     QLabel::mousePressEvent(event);
 }
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        setInk(kLinkBlue);
+        setPressed(false);
     }
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         open();
@@ -84,6 +97,7 @@ TLabelButton::TLabelButton(const QString& caption, QWidget* parent) : QAbstractB
     setText(caption);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
+    setForegroundRole(QPalette::WindowText); // drawn on the window, as a label is
 }
 
 QSize TLabelButton::sizeHint() const {
@@ -93,7 +107,7 @@ QSize TLabelButton::sizeHint() const {
 
 void TLabelButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    QColor ink = palette().color(QPalette::WindowText);
+    QColor ink = palette().color(foregroundRole());
     p.setPen(isDown() ? ink.lighter(160) : ink);
     p.drawText(rect(), Qt::AlignCenter | Qt::TextShowMnemonic, text());
     if (hasFocus()) {

@@ -7,7 +7,8 @@
 
 namespace arrowsel::widgets {
 
-// A web address shown as a link, blue, red while the mouse button is down on it. It opens
+// A web address shown as a link, blue, red while the mouse button is down on it (on a dark
+// desktop, the desktop's link colour and a light red). It opens
 // (through the message seam's openUrl) when the mouse button is released over it, or on Space
 // while it has the focus; Return is left to the window's default button. When no browser takes the
 // address, an error box says so and gives the address.
@@ -28,7 +29,7 @@ protected:
 
 private:
     void open();
-    void setInk(const QColor& color);
+    void setPressed(bool pressed);
     QUrl url_;
 };
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/num_edit.h"
 
+#include "widgets/ink.h"
+
 #include <QKeyEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -34,10 +36,7 @@ void TNumEdit::setFontColor(const QColor& color) {
         return;
     }
     fontColor_ = color;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Active, QPalette::Text, color);
-    pal.setColor(QPalette::Inactive, QPalette::Text, color);
-    setPalette(pal);
+    keepChosenInk(*this, color, QPalette::Text, QPalette::Base);
 }
 
 void TNumEdit::keyPressEvent(QKeyEvent* event) {

@@ -20,6 +20,7 @@ public:
 
     void setUpDown(TUpDown* upDown) { upDown_ = upDown; }
     TUpDown* upDown() const { return upDown_; }
+    // The chart's colour for the text; it is drawn as widgets::inkFor picks (black: the palette's).
     QColor fontColor() const { return fontColor_; }
     void setFontColor(const QColor& color);
 

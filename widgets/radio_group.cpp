@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/radio_group.h"
 
+#include "widgets/ink.h"
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QPainter>
@@ -38,7 +40,8 @@ void TRadioItem::paintEvent(QPaintEvent*) {
     QRect drawn;
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, text(), &drawn);
     if (hasFocus()) {
-        p.setPen(QPen(lineFocus_, 1));
+        p.setPen(
+            QPen(readableOn(palette().color(QPalette::Window), lineFocus_, palette().color(QPalette::WindowText)), 1));
         const int y = drawn.bottom() + 1 < height() ? drawn.bottom() + 1 : height() - 1;
         p.drawLine(drawn.left(), y, drawn.right(), y);
     }
@@ -134,10 +137,7 @@ void TRadioGroup::setFontColor(const QColor& color) {
         return;
     }
     fontColor_ = color;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Active, QPalette::WindowText, color);
-    pal.setColor(QPalette::Inactive, QPalette::WindowText, color);
-    setPalette(pal);
+    keepChosenInk(*this, color);
 }
 
 void TRadioGroup::applyColors() {

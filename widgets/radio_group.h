@@ -49,6 +49,8 @@ public:
     void setColorChecked(const QColor& color);
     QColor colorLineFocus() const { return colorLineFocus_; }
     void setColorLineFocus(const QColor& color);
+    // The chart's colour for the caption and items; drawn as widgets::inkFor picks (black: the
+    // palette's).
     QColor fontColor() const { return fontColor_; }
     void setFontColor(const QColor& color);
     TRadioItem* item(int index) const;

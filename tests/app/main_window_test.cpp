@@ -20,10 +20,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace arrowsel::app {
 namespace {
@@ -449,6 +452,41 @@ TEST(ProgramIconTest, holdsEveryInstalledSizeFromTheResources) {
     for (int size : {16, 32, 48, 64, 128, 256}) {
         EXPECT_EQ(icon.pixmap(size).size(), QSize(size, size)) << size;
     }
+}
+
+// The style a command line and QT_STYLE_OVERRIDE leave the application in, as the program starts.
+TEST(AppearanceTest, styleNamedByTheUserIsKept_otherwiseFusion) {
+    struct Case {
+        std::vector<const char*> args;
+        const char* environment;
+        const char* style;
+    };
+    const Case cases[] = {
+        {{"arrowsel"}, nullptr, "fusion"},
+        {{"arrowsel", "-style", "windows"}, nullptr, "windows"},
+        {{"arrowsel", "--style=Windows"}, nullptr, "windows"},
+        {{"arrowsel"}, "windows", "windows"},
+        {{"arrowsel", "-style", "fusion"}, "windows", "fusion"}, // the command line wins
+        {{"arrowsel", "-style", "no-such-style"}, nullptr, "fusion"},
+        {{"arrowsel", "-style"}, "", "fusion"}, // no name after it: Qt ignores it too
+    };
+    const QByteArray saved = qgetenv("QT_STYLE_OVERRIDE");
+    for (const Case& c : cases) {
+        if (c.environment != nullptr) {
+            qputenv("QT_STYLE_OVERRIDE", c.environment);
+        } else {
+            qunsetenv("QT_STYLE_OVERRIDE");
+        }
+        const QString requested = requestedStyle(int(c.args.size()), c.args.data());
+        // As QApplication starts: it has already made the style asked for, when Qt has it.
+        QApplication::setStyle(requested.isEmpty() || !QStyleFactory::keys().contains(requested, Qt::CaseInsensitive)
+                                   ? QStringLiteral("windows")
+                                   : requested);
+        applyAppearance(*qApp, requested);
+        EXPECT_EQ(QApplication::style()->name(), QString::fromLatin1(c.style)) << c.args.back();
+    }
+    qputenv("QT_STYLE_OVERRIDE", saved);
+    QApplication::setStyle(QStringLiteral("fusion"));
 }
 
 TEST_F(MainWindowTest, exit_closesTheWindowWithoutAsking) {

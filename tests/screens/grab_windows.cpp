@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every window of the program offscreen into PNG files, so that a change meant to leave the
 // windows as they are can be checked picture by picture:
-//   arrowsel-grab-windows <output folder> <data folder>
+//   arrowsel-grab-windows [-style <name>] <output folder> <data folder>
 // The data folder is written to (a customer is saved so that the lookup has a record to show):
 // give it a copy of the sample data.
 #include "app/arrow_sel.h"
@@ -62,15 +62,17 @@ void fillCustomer(QDialog& entry) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: arrowsel-grab-windows <output folder> <data folder>\n");
-        return 2;
-    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // A style named as the program takes it (-style, QT_STYLE_OVERRIDE) pictures the windows in it.
+    const QString style = arrowsel::app::requestedStyle(argc, argv);
     QApplication app(argc, argv);
-    arrowsel::app::applyAppearance(app);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: arrowsel-grab-windows [-style <name>] <output folder> <data folder>\n");
+        return 2;
+    }
+    arrowsel::app::applyAppearance(app, style);
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     const std::filesystem::path data(argv[2]);

@@ -5,6 +5,7 @@
 #include "ui/message_seam.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
+#include "widgets/ink.h"
 #include "widgets/link_label.h"
 #include "widgets/num_edit.h"
 #include "widgets/radio_group.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace arrowsel::widgets {
@@ -238,6 +240,44 @@ TEST_F(UpDownTest, arrowKeysInTheEditStep_unlessTheUpDownIsDisabled) {
     upDown.setEnabled(false);
     QTest::keyClick(&edit, Qt::Key_Up);
     EXPECT_EQ(edit.text(), QStringLiteral("95"));
+}
+
+// A desktop that switches to a dark scheme while the window is open: each chosen colour is picked
+// again from the new palette, and comes back as it was with the light one.
+TEST(InkTest, chosenColoursFollowThePaletteBothWays) {
+    const QPalette light = QApplication::palette();
+    QPalette dark(QColor(0xee, 0xee, 0xee), QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Link, QColor(0x56, 0xa0, 0xd3));
+
+    QWidget window;
+    auto* edit = new TNumEdit(&window);
+    auto* group = new TRadioGroup(&window);
+    auto* link =
+        new TLinkLabel(QStringLiteral("www.example.com"), QUrl(QStringLiteral("https://www.example.com/")), &window);
+    const QColor teal = colorFromBgr(0x808000);
+    edit->setFontColor(teal);
+    group->setFontColor(Qt::black);
+    const QColor blue = link->palette().color(QPalette::WindowText);
+    const auto inks = [&] {
+        return std::array{edit->palette().color(QPalette::Text), group->palette().color(QPalette::WindowText),
+                          link->palette().color(QPalette::WindowText)};
+    };
+    EXPECT_EQ(inks(), (std::array{teal, light.color(QPalette::WindowText), blue}));
+
+    QApplication::setPalette(dark);
+    QApplication::processEvents(); // the widgets hear of it through posted events
+    const auto onDark = inks();
+    EXPECT_GE(contrastRatio(onDark[0], dark.color(QPalette::Base)), kReadableContrast);
+    EXPECT_GT(onDark[0].blue(), onDark[0].red()) << "keeps a hint of its colour";
+    EXPECT_EQ(onDark[1], dark.color(QPalette::WindowText));
+    EXPECT_GE(contrastRatio(onDark[2], dark.color(QPalette::Window)), kReadableContrast);
+    EXPECT_EQ(edit->fontColor(), teal);
+
+    QApplication::setPalette(light);
+    QApplication::processEvents();
+    EXPECT_EQ(inks(), (std::array{teal, light.color(QPalette::WindowText), blue}));
 }
 
 TEST(LinkLabelTest, releaseAndSpaceOpenTheAddress_returnIsLeftToTheWindow_redWhilePressed) {
