@@ -104,6 +104,33 @@ TEST_F(Cli, badNumbers_refusedWithAMessage) {
     EXPECT_EQ(runCli({"recommend", data, "--page", "Youth", "--bow-weight", "5"}).status, 0);
 }
 
+// A value is the next argument whatever it begins with; an option is named in full, and one
+// mistyped or given a value it does not take is refused by its name, as is a stray argument.
+TEST_F(Cli, optionsAreReadWhole) {
+    fx.write();
+    const std::string data = "--data=" + fx.folder().string();
+    const auto dash = runCli({"recommend", data, "--page", "Targ", "--targ-bow-type", "-1", "--wheel=2147483647"});
+    EXPECT_NE(dash.status, 64) << dash.out;
+    EXPECT_NE(dash.out.find("Page: Targ"), std::string::npos) << dash.out;
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--js"},
+                                                  {"--json=yes"},
+                                                  {"--wheel=2147483648"},
+                                                  {"--brace", "1x"},
+                                                  {"--cam"},
+                                                  {"stray"},
+                                                  {"-j"}}) {
+        std::vector<std::string> args = {"recommend", data};
+        args.insert(args.end(), wrong.begin(), wrong.end());
+        const auto o = runCli(args, CliStderr::Kept);
+        EXPECT_EQ(o.status, 64) << wrong[0];
+        EXPECT_NE(o.out.find(wrong[0].substr(0, wrong[0].find('='))), std::string::npos) << o.out;
+        EXPECT_EQ(o.out.find("Page:"), std::string::npos) << o.out;
+    }
+    const auto top = runCli({"--verbose"}, CliStderr::Kept);
+    EXPECT_EQ(top.status, 64);
+    EXPECT_NE(top.out.find("'--verbose'"), std::string::npos) << top.out;
+}
+
 TEST_F(Cli, helpOnEveryCommandAndVersion) {
     for (const std::vector<std::string>& help : {std::vector<std::string>{"--help"},
                                                  {"recommend", "-h"},

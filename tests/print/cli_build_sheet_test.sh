@@ -33,6 +33,11 @@ PY
 /usr/bin/python3 -c 'import json,sys; s=json.load(open(sys.argv[1])); assert s["speed"] is None and s["kinetic_energy"] is None and "recurve" in s["speed_note"], s' \
     "$out/recurve.json" || fail "recurve without a reading"
 
+# An empty value is a value: the option after it stays an option.
+"$cli" build-sheet --data "$data" --shaft 400.400 --customer= --json >"$out/nameless.json"
+/usr/bin/python3 -c 'import json,sys; s=json.load(open(sys.argv[1])); assert s["customer"] == "", s' \
+    "$out/nameless.json" || fail "an empty --customer="
+
 "$cli" build-sheet --data "$data" --bow-weight 65 --arrow-length 29 --shaft 400.400 --rated-speed 320 \
     --draw-length 29 --measured-speed 281 --balance 17 --customer "Jane Archer" --pdf "$out/sheet.pdf"
 text=$(pdftotext -layout "$out/sheet.pdf" - | tr -s ' ')

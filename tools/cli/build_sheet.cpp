@@ -75,27 +75,9 @@ bool parseAmount(std::string_view name, std::string_view text, double& out, std:
     return true;
 }
 
-// The value of `--name VALUE` or `--name=VALUE` at args[i] (advancing i); nullopt when args[i] is
-// another option. `missing` is set when the option has no value.
-std::optional<std::string_view> optionValue(std::span<const std::string_view> args, std::size_t& i,
-                                            std::string_view name, bool& missing) {
-    const std::string_view arg = args[i];
-    if (arg == name) {
-        if (i + 1 >= args.size()) {
-            missing = true;
-            return std::string_view();
-        }
-        return args[++i];
-    }
-    if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
-        return arg.substr(name.size() + 1);
-    }
-    return std::nullopt;
-}
-
-// Takes the build sheet's own option at args[i]; Taken, NotMine or Error (with `error` set).
-OptionMatch parseSheetOption(std::span<const std::string_view> args, std::size_t& i, SheetOptions& o,
-                             std::string& error) {
+// Sets the build sheet's own option `name` from `value`; returns what is wrong, or nothing. Any
+// other name is left alone.
+std::optional<std::string> applySheetOption(std::string_view name, const std::string& value, SheetOptions& o) {
     struct Amount {
         const char* name;
         std::optional<double>* optional;
@@ -111,83 +93,64 @@ OptionMatch parseSheetOption(std::span<const std::string_view> args, std::size_t
                               {"--string-weight", nullptr, &o.speed.stringGrains},
                               {"--measured-speed", nullptr, &o.speed.measuredSpeed},
                               {"--balance", nullptr, &o.balance}};
-    bool missing = false;
+    std::string error;
     for (const Amount& a : amounts) {
-        const auto value = optionValue(args, i, a.name, missing);
-        if (!value) {
+        double amount = 0;
+        if (name != a.name) {
             continue;
         }
-        double amount = 0;
-        if (missing) {
-            error = std::string("option ") + a.name + " needs a value";
-            return OptionMatch::Error;
-        }
-        if (!parseAmount(a.name, *value, amount, error)) {
-            return OptionMatch::Error;
+        if (!parseAmount(a.name, value, amount, error)) {
+            return error;
         }
         if (a.optional) {
             *a.optional = amount;
         } else {
             *a.plain = amount;
         }
-        return OptionMatch::Taken;
     }
-    const std::pair<const char*, std::optional<std::string>*> texts[] = {{"--shaft", &o.shaft}, {"--pdf", &o.pdf}};
-    for (const auto& [name, target] : texts) {
-        if (const auto value = optionValue(args, i, name, missing)) {
-            if (missing || value->empty()) {
-                error = std::string("option ") + name + " needs a value";
-                return OptionMatch::Error;
-            }
-            *target = std::string(*value);
-            return OptionMatch::Taken;
-        }
+    if ((name == "--shaft" || name == "--pdf") && value.empty()) {
+        return "option " + std::string(name) + " needs a value";
     }
-    if (const auto value = optionValue(args, i, "--customer", missing)) {
-        if (missing) {
-            error = "option --customer needs a value";
-            return OptionMatch::Error;
-        }
-        o.customer = std::string(*value);
-        return OptionMatch::Taken;
+    if (name == "--shaft") {
+        o.shaft = value;
+    } else if (name == "--pdf") {
+        o.pdf = value;
+    } else if (name == "--customer") {
+        o.customer = value;
+    } else if (name == "--json") {
+        o.json = true;
+    } else if (name == "--rating" && (value == "IBO" || value == "ibo")) {
+        o.speed.rating = calc::SpeedRating::Ibo;
+    } else if (name == "--rating" && (value == "ATA" || value == "ata")) {
+        o.speed.rating = calc::SpeedRating::Ata;
+    } else if (name == "--rating") {
+        return "option --rating needs IBO or ATA, not '" + value + "'";
     }
-    if (const auto value = optionValue(args, i, "--rating", missing)) {
-        if (*value == "IBO" || *value == "ibo") {
-            o.speed.rating = calc::SpeedRating::Ibo;
-        } else if (*value == "ATA" || *value == "ata") {
-            o.speed.rating = calc::SpeedRating::Ata;
-        } else {
-            error = "option --rating needs IBO or ATA, not '" + std::string(*value) + "'";
-            return OptionMatch::Error;
-        }
-        return OptionMatch::Taken;
-    }
-    return OptionMatch::NotMine;
+    return std::nullopt;
 }
 
 // The command line into `o`; an exit code when the command ends here (help, or a usage error told).
 std::optional<int> parseOptions(std::span<const std::string_view> args, SheetOptions& o) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            // The recommend options first, so that the help ends with the example.
-            std::fprintf(stdout, "usage: arrowsel-cli\n%s%s", kRecommendUsage, kBuildSheetUsage);
-            return kExitOk;
+    if (asksForHelp(args)) {
+        // The recommend options first, so that the help ends with the example.
+        std::fprintf(stdout, "usage: arrowsel-cli\n%s%s", kRecommendUsage, kBuildSheetUsage);
+        return kExitOk;
+    }
+    CommandLine line;
+    const auto specs = withSetupOptions({"--length", "--point", "--insert", "--nock", "--fletching", "--rated-speed",
+                                         "--draw-length", "--string-weight", "--measured-speed", "--balance", "--shaft",
+                                         "--pdf", "--customer", "--rating"},
+                                        {"--json"});
+    if (const auto problem = readCommandLine(args, specs, line)) {
+        return usageError(*problem);
+    }
+    for (const auto& [name, value] : line.options) {
+        auto problem = applySheetOption(name, value, o);
+        if (!problem) {
+            problem = applySetupOption(name, value, o.setup);
         }
-        if (arg == "--json") {
-            o.json = true;
-            continue;
-        }
-        std::string error;
-        OptionMatch match = parseSheetOption(args, i, o, error);
-        if (match == OptionMatch::NotMine) {
-            match = parseSetupOption(args, i, o.setup, error);
-        }
-        if (match == OptionMatch::Error) {
-            return usageError(error);
-        }
-        if (match == OptionMatch::NotMine) {
-            return usageError("unknown option '" + std::string(arg) + "'");
+        if (problem) {
+            return usageError(*problem);
         }
     }
     if (!o.shaft) {

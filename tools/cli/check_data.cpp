@@ -56,25 +56,19 @@ std::vector<engine::DataProblem> checkCustomerBook(const std::filesystem::path& 
 } // namespace
 
 int checkDataCommand(std::span<const std::string_view> args) {
-    std::optional<std::string> dataDir;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fprintf(stdout, "usage: arrowsel-cli\n%s", kCheckDataUsage);
-            return kExitOk;
-        }
-        if (arg == "--data") {
-            if (i + 1 >= args.size()) {
-                return usageError("option --data needs a value");
-            }
-            dataDir = std::string(args[++i]);
-        } else if (arg.starts_with("--data=")) {
-            dataDir = std::string(arg.substr(7));
-        } else {
-            return usageError("unknown option '" + std::string(arg) + "'");
-        }
+    if (asksForHelp(args)) {
+        std::fprintf(stdout, "usage: arrowsel-cli\n%s", kCheckDataUsage);
+        return kExitOk;
     }
-
+    static constexpr OptionSpec kOptions[] = {{"--data", true}};
+    CommandLine line;
+    if (const auto problem = readCommandLine(args, kOptions, line)) {
+        return usageError(*problem);
+    }
+    std::optional<std::string> dataDir;
+    if (const std::string* given = line.last("--data")) {
+        dataDir = *given;
+    }
     const std::optional<std::filesystem::path> chosen = chooseDataFolder(dataDir);
     if (!chosen) {
         return kExitFailure;

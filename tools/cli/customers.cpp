@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <string>
 
@@ -67,44 +66,6 @@ int failure(std::string_view command, std::string message, int status = kExitFai
 int failure(std::string_view command, const records::EBookError& e) {
     const bool unreachable = dynamic_cast<const records::EBookUnreachable*>(&e) != nullptr;
     return failure(command, e.what(), unreachable ? kExitBookUnreachable : kExitFailure);
-}
-
-// The options of a subcommand: valued ones by name, flags by name with an empty value, and the
-// plain arguments in order. Returns the problem, or nothing.
-struct Options {
-    std::map<std::string, std::string, std::less<>> named;
-    std::vector<std::string> plain;
-};
-
-std::optional<std::string> parse(std::span<const std::string_view> args, std::initializer_list<std::string_view> valued,
-                                 std::initializer_list<std::string_view> flags, Options& out) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
-        if (!arg.starts_with("--")) {
-            out.plain.emplace_back(arg);
-            continue;
-        }
-        std::optional<std::string> value;
-        if (const auto eq = arg.find('='); eq != std::string_view::npos) {
-            value = std::string(arg.substr(eq + 1));
-            arg = arg.substr(0, eq);
-        }
-        if (std::find(flags.begin(), flags.end(), arg) != flags.end() && !value) {
-            out.named[std::string(arg)];
-        } else if (std::find(valued.begin(), valued.end(), arg) != valued.end()) {
-            if (!value) {
-                if (i + 1 >= args.size()) {
-                    return "option " + std::string(arg) + " needs a value";
-                }
-                value = std::string(args[++i]);
-            }
-            out.named[std::string(arg)] = *value;
-        } else {
-            // The option's name only: its value may be an address with a password.
-            return "unknown option '" + std::string(arg) + "'";
-        }
-    }
-    return std::nullopt;
 }
 
 void printNotices(records::CustomerBook& book) {
@@ -166,18 +127,19 @@ void refuseWhatTheServerCannotHold(const std::vector<records::BookRecord>& all, 
 }
 
 int initCommand(std::span<const std::string_view> args) {
-    Options o;
-    if (const auto problem = parse(args, {"--book"}, {}, o)) {
+    CommandLine o;
+    if (const auto problem = readCommandLine(args, optionSpecs({"--book"}), o)) {
         return usageError(*problem);
     }
-    if (!o.plain.empty() || o.named.count("--book") == 0) {
+    const std::string* book = o.last("--book");
+    if (book == nullptr) {
         return usageError("init needs --book");
     }
-    if (!records::isServerAddress(o.named["--book"])) {
+    if (!records::isServerAddress(*book)) {
         return usageError("init needs a postgresql:// address; a folder's files need no set-up");
     }
     try {
-        std::printf("%s\n", records::initServerBook(o.named["--book"]).c_str());
+        std::printf("%s\n", records::initServerBook(*book).c_str());
     } catch (const records::EBookError& e) {
         return failure("init", e);
     }
@@ -185,18 +147,15 @@ int initCommand(std::span<const std::string_view> args) {
 }
 
 int copyCommand(std::span<const std::string_view> args) {
-    Options o;
-    if (const auto problem = parse(args, {"--from", "--to"}, {"--replace"}, o)) {
+    CommandLine o;
+    if (const auto problem = readCommandLine(args, optionSpecs({"--from", "--to"}, {"--replace"}), o)) {
         return usageError(*problem);
     }
-    if (!o.plain.empty()) {
-        return usageError("unexpected argument '" + records::maskedAddress(o.plain.front()) + "'");
-    }
-    if (o.named.count("--from") == 0 || o.named.count("--to") == 0) {
+    if (o.last("--from") == nullptr || o.last("--to") == nullptr) {
         return usageError("copy needs --from and --to");
     }
-    const std::string& from = o.named["--from"];
-    const std::string& to = o.named["--to"];
+    const std::string& from = *o.last("--from");
+    const std::string& to = *o.last("--to");
     if (sameBook(from, to)) {
         return failure("copy", "--from and --to name the same book; nothing was copied.");
     }
@@ -209,7 +168,7 @@ int copyCommand(std::span<const std::string_view> args) {
         }
         auto target = openTarget(to, source->layout());
         printNotices(*target);
-        const bool replace = o.named.count("--replace") != 0;
+        const bool replace = o.last("--replace") != nullptr;
         if (const std::uint32_t held = target->count(); held != 0 && !replace) {
             return failure("copy", target->where() + " already holds " + std::to_string(held) +
                                        " customer records; nothing was copied. Give --replace to replace them.");
@@ -224,16 +183,16 @@ int copyCommand(std::span<const std::string_view> args) {
 }
 
 int findCommand(std::span<const std::string_view> args) {
-    Options o;
-    if (const auto problem = parse(args, {"--book"}, {"--json"}, o)) {
+    CommandLine o;
+    if (const auto problem = readCommandLine(args, optionSpecs({"--book"}, {"--json"}), o, PlainArgs::Kept)) {
         return usageError(*problem);
     }
-    if (o.plain.size() != 1 || o.named.count("--book") == 0) {
+    if (o.plain.size() != 1 || o.last("--book") == nullptr) {
         return usageError("find needs one PREFIX and --book");
     }
-    const bool json = o.named.count("--json") != 0;
+    const bool json = o.last("--json") != nullptr;
     try {
-        auto book = records::openCustomerBookAt(o.named["--book"]);
+        auto book = records::openCustomerBookAt(*o.last("--book"));
         printNotices(*book);
         const bool found = book->seek(o.plain.front());
         std::string out;
@@ -277,18 +236,18 @@ int findCommand(std::span<const std::string_view> args) {
 }
 
 int exportCommand(std::span<const std::string_view> args) {
-    Options o;
-    if (const auto problem = parse(args, {"--book", "--out"}, {}, o)) {
+    CommandLine o;
+    if (const auto problem = readCommandLine(args, optionSpecs({"--book", "--out"}), o)) {
         return usageError(*problem);
     }
-    if (!o.plain.empty() || o.named.count("--book") == 0 || o.named.count("--out") == 0) {
+    if (o.last("--book") == nullptr || o.last("--out") == nullptr) {
         return usageError("export needs --book and --out");
     }
     try {
-        auto book = records::openCustomerBookAt(o.named["--book"]);
+        auto book = records::openCustomerBookAt(*o.last("--book"));
         printNotices(*book);
-        book->exportText(o.named["--out"]);
-        std::printf("%s written\n", o.named["--out"].c_str());
+        book->exportText(*o.last("--out"));
+        std::printf("%s written\n", o.last("--out")->c_str());
     } catch (const records::EBookError& e) {
         return failure("export", e);
     }
@@ -296,15 +255,15 @@ int exportCommand(std::span<const std::string_view> args) {
 }
 
 int reindexCommand(std::span<const std::string_view> args) {
-    Options o;
-    if (const auto problem = parse(args, {"--book"}, {}, o)) {
+    CommandLine o;
+    if (const auto problem = readCommandLine(args, optionSpecs({"--book"}), o)) {
         return usageError(*problem);
     }
-    if (!o.plain.empty() || o.named.count("--book") == 0) {
+    if (o.last("--book") == nullptr) {
         return usageError("reindex needs --book");
     }
     try {
-        auto book = records::openCustomerBookAt(o.named["--book"]);
+        auto book = records::openCustomerBookAt(*o.last("--book"));
         printNotices(*book);
         book->rebuildIndex();
         printNotices(*book);
@@ -340,7 +299,7 @@ int customersCommand(std::span<const std::string_view> args) {
             continue;
         }
         const auto rest = args.subspan(1);
-        if (std::any_of(rest.begin(), rest.end(), [](std::string_view a) { return a == "--help" || a == "-h"; })) {
+        if (asksForHelp(rest)) {
             std::fprintf(stdout, "usage: arrowsel-cli\n%s", s.usage);
             return kExitOk;
         }

@@ -66,25 +66,34 @@ int runCommand(const Command& c, std::span<const std::string_view> args) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    if (args.empty()) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    static constexpr arrowsel::cli::OptionSpec kOptions[] = {{"--help", false, 'h'}, {"--version", false, 'V'}};
+    arrowsel::cli::CommandLine line;
+    if (const auto problem =
+            arrowsel::cli::readCommandLine(args, kOptions, line, arrowsel::cli::PlainArgs::EndOptions)) {
+        std::fprintf(stderr, "arrowsel-cli: %s\n", problem->c_str());
         printUsage(stderr);
         return arrowsel::cli::kExitUsage;
     }
-    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    const std::string_view command = line.plain.empty() ? std::string_view() : line.plain.front();
+    if (line.options.empty() ? command == "help" : line.options[0].first == "--help") {
         printUsage(stdout);
         return arrowsel::cli::kExitOk;
     }
-    if (args[0] == "--version" || args[0] == "-V") {
+    if (!line.options.empty()) {
         std::fputs("arrowsel-cli " ARROWSEL_VERSION "\n", stdout);
         return arrowsel::cli::kExitOk;
     }
+    if (command.empty()) {
+        printUsage(stderr);
+        return arrowsel::cli::kExitUsage;
+    }
     for (const Command& c : kCommands) {
-        if (args[0] == c.name) {
-            return runCommand(c, std::span<const std::string_view>(args).subspan(1));
+        if (command == c.name) {
+            return runCommand(c, std::span<const std::string_view>(args).subspan(line.end + 1));
         }
     }
-    std::fprintf(stderr, "arrowsel-cli: unknown command '%.*s'\n", static_cast<int>(args[0].size()), args[0].data());
+    std::fprintf(stderr, "arrowsel-cli: unknown command '%.*s'\n", static_cast<int>(command.size()), command.data());
     printUsage(stderr);
     return arrowsel::cli::kExitUsage;
 }

@@ -190,7 +190,7 @@ int usageError(const std::string& message) {
 }
 
 struct TextOption {
-    std::string_view name;
+    const char* name;
     std::string engine::BowSetup::*field;
 };
 constexpr TextOption kTextOptions[] = {
@@ -202,7 +202,7 @@ constexpr TextOption kTextOptions[] = {
 };
 
 struct IndexOption {
-    std::string_view name;
+    const char* name;
     int engine::BowSetup::*field;
 };
 constexpr IndexOption kIndexOptions[] = {
@@ -212,72 +212,50 @@ constexpr IndexOption kIndexOptions[] = {
     {"--brace", &engine::BowSetup::braceHt},
 };
 
-bool isSetupOption(std::string_view name) {
-    return name == "--data" || name == "--page" ||
-           std::any_of(std::begin(kTextOptions), std::end(kTextOptions),
-                       [name](const TextOption& o) { return o.name == name; }) ||
-           std::any_of(std::begin(kIndexOptions), std::end(kIndexOptions),
-                       [name](const IndexOption& o) { return o.name == name; });
+} // namespace
+
+std::vector<OptionSpec> withSetupOptions(std::initializer_list<const char*> valued,
+                                         std::initializer_list<const char*> flags) {
+    std::vector<OptionSpec> specs = optionSpecs({"--data", "--page"});
+    for (const TextOption& o : kTextOptions) {
+        specs.push_back({o.name, true});
+    }
+    for (const IndexOption& o : kIndexOptions) {
+        specs.push_back({o.name, true});
+    }
+    const std::vector<OptionSpec> own = optionSpecs(valued, flags);
+    specs.insert(specs.end(), own.begin(), own.end());
+    return specs;
 }
 
-// Sets the option `name` (one isSetupOption knows) from `value`.
-OptionMatch applySetupOption(std::string_view name, std::string_view value, SetupOptions& options, std::string& error) {
+std::optional<std::string> applySetupOption(std::string_view name, std::string_view value, SetupOptions& options) {
     if (name == "--data") {
         options.dataDir = std::string(value);
-        return OptionMatch::Taken;
-    }
-    if (name == "--page") {
+    } else if (name == "--page") {
         const auto page = engine::pageFromTag(value);
         if (!page) {
-            error = "bad page '" + std::string(value) + "' (Hunt, Targ, Youth or Orvk)";
-            return OptionMatch::Error;
+            return "bad page '" + std::string(value) + "' (Hunt, Targ, Youth or Orvk)";
         }
         options.setup.page = *page;
-        return OptionMatch::Taken;
     }
     for (const TextOption& o : kTextOptions) {
         if (name == o.name) {
             options.setup.*o.field = std::string(value);
-            return OptionMatch::Taken;
         }
     }
     for (const IndexOption& o : kIndexOptions) {
-        if (name == o.name) {
-            try {
-                options.setup.*o.field = engine::toInteger(value);
-            } catch (const engine::EConvertError&) {
-                error = "option " + std::string(name) + " needs an item index, not '" + std::string(value) + "'";
-                return OptionMatch::Error;
-            }
-            return OptionMatch::Taken;
+        if (name != o.name) {
+            continue;
+        }
+        // Any index a radio group's ItemIndex can hold goes to the selection as given.
+        try {
+            options.setup.*o.field = engine::toInteger(value);
+        } catch (const engine::EConvertError&) {
+            return "option " + std::string(name) + " needs an item index, a whole number from -2147483648 to " +
+                   "2147483647, not '" + std::string(value) + "'";
         }
     }
-    return OptionMatch::NotMine;
-}
-
-} // namespace
-
-OptionMatch parseSetupOption(std::span<const std::string_view> args, std::size_t& i, SetupOptions& options,
-                             std::string& error) {
-    const std::string_view arg = args[i];
-    // Both "--name value" and "--name=value"; a value may be empty.
-    std::string_view name = arg;
-    std::optional<std::string_view> value;
-    if (const auto eq = arg.find('='); arg.starts_with("--") && eq != std::string_view::npos) {
-        name = arg.substr(0, eq);
-        value = arg.substr(eq + 1);
-    }
-    if (!isSetupOption(name)) {
-        return OptionMatch::NotMine;
-    }
-    if (!value && i + 1 < args.size()) {
-        value = args[++i];
-    }
-    if (!value) {
-        error = "option " + std::string(name) + " needs a value";
-        return OptionMatch::Error;
-    }
-    return applySetupOption(name, *value, options, error);
+    return std::nullopt;
 }
 
 std::optional<std::string> unusableSetup(const engine::BowSetup& setup, const engine::SelectionResult& result) {
@@ -303,24 +281,18 @@ int recommendCommand(std::span<const std::string_view> args) {
     std::optional<std::string>& dataDir = options.dataDir;
     bool json = false;
 
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view arg = args[i];
-        if (arg == "--json") {
-            json = true;
-            continue;
-        }
-        if (arg == "--help" || arg == "-h") {
-            std::fprintf(stdout, "usage: arrowsel-cli\n%s", kRecommendUsage);
-            return kExitOk;
-        }
-        std::string error;
-        switch (parseSetupOption(args, i, options, error)) {
-        case OptionMatch::Taken:
-            continue;
-        case OptionMatch::Error:
-            return usageError(error);
-        case OptionMatch::NotMine:
-            return usageError("unknown option '" + std::string(arg) + "'");
+    if (asksForHelp(args)) {
+        std::fprintf(stdout, "usage: arrowsel-cli\n%s", kRecommendUsage);
+        return kExitOk;
+    }
+    CommandLine line;
+    if (const auto problem = readCommandLine(args, withSetupOptions({}, {"--json"}), line)) {
+        return usageError(*problem);
+    }
+    for (const auto& [name, value] : line.options) {
+        json = json || name == "--json";
+        if (const auto problem = applySetupOption(name, value, options)) {
+            return usageError(*problem);
         }
     }
 

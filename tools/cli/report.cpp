@@ -36,37 +36,24 @@ struct ReportOptions {
 // The command line's options into `options`; an exit code when the command ends here (help, or
 // a usage error already told).
 std::optional<int> parseReportOptions(std::span<const std::string_view> args, ReportOptions& options) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fprintf(stdout, "usage: arrowsel-cli\n%s%s", kReportUsage, kRecommendUsage);
-            return kExitOk;
+    if (asksForHelp(args)) {
+        std::fprintf(stdout, "usage: arrowsel-cli\n%s%s", kReportUsage, kRecommendUsage);
+        return kExitOk;
+    }
+    CommandLine line;
+    if (const auto problem = readCommandLine(args, withSetupOptions({"--pdf"}, {"--print"}), line)) {
+        return usageError(*problem);
+    }
+    for (const auto& [name, value] : line.options) {
+        if (name == "--pdf" && value.empty()) {
+            return usageError("option --pdf needs a file name");
         }
-        if (arg == "--print") {
-            options.print = true;
-            continue;
+        if (name == "--pdf") {
+            options.pdf = value;
         }
-        if (arg == "--pdf" || arg.starts_with("--pdf=")) {
-            if (arg.size() > 5) {
-                options.pdf = std::string(arg.substr(6));
-            } else if (i + 1 < args.size()) {
-                options.pdf = std::string(args[++i]);
-            } else {
-                return usageError("option --pdf needs a value");
-            }
-            if (options.pdf->empty()) {
-                return usageError("option --pdf needs a file name");
-            }
-            continue;
-        }
-        std::string error;
-        switch (parseSetupOption(args, i, options.setup, error)) {
-        case OptionMatch::Taken:
-            continue;
-        case OptionMatch::Error:
-            return usageError(error);
-        case OptionMatch::NotMine:
-            return usageError("unknown option '" + std::string(arg) + "'");
+        options.print = options.print || name == "--print";
+        if (const auto problem = applySetupOption(name, value, options.setup)) {
+            return usageError(*problem);
         }
     }
     if (options.pdf.has_value() == options.print) {
