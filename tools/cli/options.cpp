@@ -47,6 +47,7 @@ std::optional<std::string> readCommandLine(std::span<const std::string_view> arg
     std::vector<std::string> texts{"arrowsel-cli"};
     texts.insert(texts.end(), args.begin(), args.end());
     std::vector<char*> argv;
+    argv.reserve(texts.size() + 1);
     for (std::string& t : texts) {
         argv.push_back(t.data());
     }
