@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Shared use: record locks, appends by several processes, and processes killed while appending.
+// Shared use: record locks, appends by several processes, processes killed while appending, and
+// waits on the header lock.
 
+#include "data/dbf_header.h"
 #include "data/dbf_table.h"
 #include "data/dbf_test_hooks.h"
+#include "data/file_io.h"
 #include "data/index_file.h"
 #include "data/table_error.h"
 #include "tests/support/child_process.h"
@@ -15,6 +18,7 @@
 #include <csignal>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -136,7 +140,76 @@ void killAtStage(test_hooks::PostStage stage) {
     }
 }
 
+// Holds the table's header lock for writing from a child process until it is killed.
+pid_t holdHeaderLock(const fs::path& table) {
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    const pid_t holder = runChild([&] {
+        File f;
+        f.open(table, File::Access::ReadWrite);
+        f.lock(dbf::kHeaderLock, File::LockType::Write);
+        (void)!::write(ready[1], "h", 1);
+        ::pause();
+    });
+    char c = 0;
+    (void)!::read(ready[0], &c, 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return holder;
+}
+
 } // namespace
+
+// A counter behind another that holds the book gives up after the bound, in every thread that
+// waits, also one that blocks all signals, with a message that names the folder.
+TEST(DbfShared, aHeaderLockHeldPastTheBound_isGivenUpOnInEachWaitingThread) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        append(t, "one");
+    }
+    TDbfTable tables[2];
+    for (TDbfTable& t : tables) {
+        t.open(dir / "t.dbf");
+    }
+    const pid_t holder = holdHeaderLock(dir / "t.dbf");
+    std::string errors[2];
+    std::chrono::steady_clock::duration waited[2];
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 2; ++i) {
+        threads.emplace_back([&, i] {
+            if (i == 1) {
+                sigset_t all;
+                sigfillset(&all);
+                ::pthread_sigmask(SIG_BLOCK, &all, nullptr);
+            }
+            const auto start = std::chrono::steady_clock::now();
+            errors[i] = errorOf([&] { append(tables[i], "two"); });
+            waited[i] = std::chrono::steady_clock::now() - start;
+        });
+    }
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    ::kill(holder, SIGKILL);
+    waitChild(holder);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(errors[i], "Another counter holds the customer book in " + dir.path().string() +
+                                 " (the file t.dbf stayed locked for several seconds). Try again in a moment.");
+        EXPECT_GE(waited[i], File::kLockWait);
+        EXPECT_LT(waited[i], File::kLockWait + std::chrono::seconds(3));
+    }
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    EXPECT_EQ(t.recordCount(), 1u);
+    append(t, "three");
+    EXPECT_EQ(t.recordCount(), 2u);
+}
 
 TEST(DbfShared, editOfALockedRecord_failsWithTheFixedText) {
     TempDir dir;
