@@ -380,6 +380,8 @@ public:
         }
     }
 
+    bool journalToReplay() const override { return writable_ && !fresh_ && journalPresent(); }
+
     void flush() override {
         if (!needSync_) {
             return; // every group of changes is synced before it counts as done

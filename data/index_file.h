@@ -146,6 +146,11 @@ public:
         (void)recordCount;
         refresh();
     }
+    // True when a writable handle finds beside the file a journal that its next read would deal
+    // with, writing the group a killed writer left into the file (or setting aside what is no
+    // journal): one look at the journal's name. The caller takes the table's header lock for
+    // writing before that read, so that no other counter reads or replays the index meanwhile.
+    virtual bool journalToReplay() const { return false; }
     // Cheap check, reading no nodes: false only when the file is certainly as last read or
     // written (its size and times, and our change counter). The default always says "maybe
     // changed".

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Shared use: record locks, appends by several processes, processes killed while appending, and
-// waits on the header lock.
+// Shared use: record locks, appends by several processes, processes killed while appending, waits
+// on the header lock and what readers see of a change left half-done.
 
 #include "data/dbf_header.h"
 #include "data/dbf_table.h"
 #include "data/dbf_test_hooks.h"
 #include "data/file_io.h"
+#include "data/idx_journal.h"
 #include "data/index_file.h"
 #include "data/table_error.h"
 #include "tests/support/child_process.h"
@@ -140,6 +141,48 @@ void killAtStage(test_hooks::PostStage stage) {
     }
 }
 
+// The n-th index or journal write, sync or truncate of an append kills the process: the first
+// three are the journal's write, its sync and its folder's, so from the 4th on a whole journal is
+// left for the next reader to replay.
+int gKillAtIo = 0;
+
+int killAtIndexIo(test_hooks::IndexIo) {
+    if (--gKillAtIo == 0) {
+        ::raise(SIGKILL);
+    }
+    return 0;
+}
+
+void appendKilledAtIndexIo(const fs::path& dir, const std::string& name, int io) {
+    const pid_t child = runChild([&] {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        t.openIndexFile("names.idx");
+        gKillAtIo = io;
+        test_hooks::indexIo = killAtIndexIo;
+        append(t, name);
+    });
+    const int status = waitChild(child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
+    ASSERT_TRUE(fs::exists(idx::journalPath(dir / "names.idx")));
+}
+
+// Empty when the table reads in index order as a whole index gives it: every record once, keys
+// ascending; else what is wrong.
+std::string indexOrderProblem(TDbfTable& t) {
+    std::string last;
+    std::uint32_t n = 0;
+    for (t.first(); !t.eof(); t.next()) {
+        const std::string name = t.fieldText("NAME");
+        if (n++ > 0 && name < last) {
+            return name + " after " + last;
+        }
+        last = name;
+    }
+    return n == t.recordCount() ? std::string()
+                                : std::to_string(n) + " keys for " + std::to_string(t.recordCount()) + " records";
+}
+
 // Holds the table's header lock for writing from a child process until it is killed.
 pid_t holdHeaderLock(const fs::path& table) {
     int ready[2];
@@ -209,6 +252,142 @@ TEST(DbfShared, aHeaderLockHeldPastTheBound_isGivenUpOnInEachWaitingThread) {
     EXPECT_EQ(t.recordCount(), 1u);
     append(t, "three");
     EXPECT_EQ(t.recordCount(), 2u);
+}
+
+// A record another counter has written but not yet counted, and then takes back, is never counted
+// by an open meanwhile: the open looks under the header lock.
+TEST(DbfShared, readOnlyOpenDuringAnAppendThatIsTakenBack_countsOnlyTheRecordsBefore) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        append(t, "one");
+    }
+    File writer;
+    ASSERT_EQ(writer.open(dir / "t.dbf", File::Access::ReadWrite), 0);
+    writer.lock(dbf::kHeaderLock, File::LockType::Write);
+    const std::uint64_t size = writer.size();
+    const std::string record = " GHOST       " + std::string(10, ' ') + "\x1A";
+    writer.writeAt(size - 1, record.data(), record.size()); // over the end mark, as a post writes
+    std::uint32_t counted = 0;
+    std::thread reader([&] {
+        TDbfTable t;
+        t.open(dir / "t.dbf", TDbfTable::OpenMode::ReadOnly);
+        counted = t.recordCount();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const char end = '\x1A';
+    writer.writeAt(size - 1, &end, 1);
+    writer.truncate(size);
+    writer.unlock(dbf::kHeaderLock);
+    reader.join();
+    EXPECT_EQ(counted, 1u);
+}
+
+// A journal a killed writer left is replayed only under the header's write lock: while another
+// counter holds the read lock, a reader that finds it waits instead of writing under that
+// counter's reads, then replays and reads the whole index.
+TEST(DbfShared, aJournalLeftByAKilledWriter_isReplayedOnlyUnderTheWriteLock) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    t.createIndex("names.idx", "NAME");
+    for (const char* name : {"delta", "bravo", "foxtrot"}) {
+        append(t, name);
+    }
+    t.first();
+    appendKilledAtIndexIo(dir.path(), "alpha", 4);
+    File other;
+    ASSERT_EQ(other.open(dir / "t.dbf", File::Access::ReadOnly), 0);
+    other.lock(dbf::kHeaderLock, File::LockType::Read);
+    std::string error;
+    std::string problem = "(not read)";
+    std::thread reader([&] { error = errorOf([&] { problem = indexOrderProblem(t); }); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(fs::exists(idx::journalPath(dir / "names.idx"))) << "replayed under another counter's read lock";
+    other.unlock(dbf::kHeaderLock);
+    reader.join();
+    EXPECT_EQ(error, "(no error)");
+    EXPECT_EQ(problem, "");
+    EXPECT_FALSE(fs::exists(idx::journalPath(dir / "names.idx")));
+    t.first();
+    EXPECT_EQ(t.fieldText("NAME"), "alpha       ");
+    EXPECT_EQ(t.recordCount(), 4u);
+}
+
+// Round after round a killed writer leaves a journal; one counter, open all along, replays it as
+// it reads while another opens the book and reads: neither sees an error or a half-replayed index.
+TEST(DbfShared, replayAndReadAtOnce_manyRounds_neverShowAHalfReplayedIndex) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        t.createIndex("names.idx", "NAME");
+        for (int i = 0; i < 40; ++i) {
+            append(t, "base" + std::to_string(i * 7 % 40));
+        }
+    }
+    int go[2];
+    int done[2];
+    ASSERT_EQ(::pipe(go), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const auto reportOn = [](int fd, const std::string& problem) {
+        const char verdict = problem.empty() ? 'k' : 'x';
+        if (!problem.empty()) {
+            std::fprintf(stderr, "%s\n", problem.c_str());
+        }
+        (void)!::write(fd, &verdict, 1);
+    };
+    const pid_t longOpen = runChild([&] {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        t.openIndexFile("names.idx");
+        char c = 0;
+        while (::read(go[0], &c, 1) == 1 && c == 'g') {
+            std::string problem;
+            try {
+                problem = indexOrderProblem(t);
+            } catch (const std::exception& e) {
+                problem = e.what();
+            }
+            reportOn(done[1], problem);
+        }
+    });
+    constexpr int kRounds = 200;
+    int failures = 0;
+    for (int round = 0; round < kRounds && failures < 3; ++round) {
+        char name[16];
+        std::snprintf(name, sizeof name, "k%03d", (round * 73) % kRounds);
+        appendKilledAtIndexIo(dir.path(), name, 4 + round % 2);
+        (void)!::write(go[1], "g", 1);
+        const bool readOnly = round % 2 == 1;
+        const pid_t opener = runChild([&] {
+            TDbfTable t;
+            t.open(dir / "t.dbf", readOnly ? TDbfTable::OpenMode::ReadOnly : TDbfTable::OpenMode::Shared);
+            t.openIndexFile("names.idx");
+            const std::string problem = indexOrderProblem(t);
+            if (!problem.empty()) {
+                throw std::runtime_error(problem);
+            }
+        });
+        char verdict = 0;
+        ASSERT_EQ(::read(done[0], &verdict, 1), 1);
+        const int status = waitChild(opener);
+        EXPECT_EQ(verdict, 'k') << "round " << round << ": the counter open all along";
+        EXPECT_EQ(status, 0) << "round " << round << ": the counter that opened";
+        failures += verdict != 'k' || status != 0 ? 1 : 0;
+    }
+    (void)!::write(go[1], "q", 1);
+    EXPECT_EQ(waitChild(longOpen), 0);
+    for (int fd : {go[0], go[1], done[0], done[1]}) {
+        ::close(fd);
+    }
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    EXPECT_EQ(t.recordCount(), 40u + kRounds);
 }
 
 TEST(DbfShared, editOfALockedRecord_failsWithTheFixedText) {
