@@ -86,7 +86,7 @@ public:
         struct sigevent ev {};
         ev.sigev_notify = SIGEV_THREAD_ID;
         ev.sigev_signo = sig;
-        ev._sigev_un._tid = ::gettid();
+        ev._sigev_un._tid = ::gettid(); // sigev_notify_thread_id, which glibc's headers do not name
         if (::timer_create(CLOCK_MONOTONIC, &ev, &timer_) != 0) {
             err = errno;
             ::pthread_sigmask(SIG_SETMASK, &oldMask_, nullptr);
