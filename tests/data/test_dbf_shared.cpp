@@ -141,9 +141,7 @@ void killAtStage(test_hooks::PostStage stage) {
     }
 }
 
-// The n-th index or journal write, sync or truncate of an append kills the process: the first
-// three are the journal's write, its sync and its folder's, so from the 4th on a whole journal is
-// left for the next reader to replay.
+// The n-th index or journal write, sync or truncate kills the process.
 int gKillAtIo = 0;
 
 int killAtIndexIo(test_hooks::IndexIo) {
@@ -153,14 +151,18 @@ int killAtIndexIo(test_hooks::IndexIo) {
     return 0;
 }
 
-void appendKilledAtIndexIo(const fs::path& dir, const std::string& name, int io) {
+// Another process saves `name`, then rebuilds the index and is killed at its `io`-th index I/O:
+// the first three are the journal's write, its sync and its folder's, so from the 4th on a whole
+// journal is left for the next reader to replay, and from the 5th the index is half rewritten.
+void saveThenKillRebuildAt(const fs::path& dir, const std::string& name, int io) {
     const pid_t child = runChild([&] {
         TDbfTable t;
         t.open(dir / "t.dbf");
         t.openIndexFile("names.idx");
+        append(t, name);
         gKillAtIo = io;
         test_hooks::indexIo = killAtIndexIo;
-        append(t, name);
+        t.reindex();
     });
     const int status = waitChild(child);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
@@ -298,7 +300,7 @@ TEST(DbfShared, aJournalLeftByAKilledWriter_isReplayedOnlyUnderTheWriteLock) {
         append(t, name);
     }
     t.first();
-    appendKilledAtIndexIo(dir.path(), "alpha", 4);
+    saveThenKillRebuildAt(dir.path(), "alpha", 4);
     File other;
     ASSERT_EQ(other.open(dir / "t.dbf", File::Access::ReadOnly), 0);
     other.lock(dbf::kHeaderLock, File::LockType::Read);
@@ -317,7 +319,7 @@ TEST(DbfShared, aJournalLeftByAKilledWriter_isReplayedOnlyUnderTheWriteLock) {
     EXPECT_EQ(t.recordCount(), 4u);
 }
 
-// Round after round a killed writer leaves a journal; one counter, open all along, replays it as
+// Round after round a killed rebuild leaves a journal; one counter, open all along, replays it as
 // it reads while another opens the book and reads: neither sees an error or a half-replayed index.
 TEST(DbfShared, replayAndReadAtOnce_manyRounds_neverShowAHalfReplayedIndex) {
     TempDir dir;
@@ -361,7 +363,7 @@ TEST(DbfShared, replayAndReadAtOnce_manyRounds_neverShowAHalfReplayedIndex) {
     for (int round = 0; round < kRounds && failures < 3; ++round) {
         char name[16];
         std::snprintf(name, sizeof name, "k%03d", (round * 73) % kRounds);
-        appendKilledAtIndexIo(dir.path(), name, 4 + round % 2);
+        saveThenKillRebuildAt(dir.path(), name, 4 + round % 2);
         (void)!::write(go[1], "g", 1);
         const bool readOnly = round % 2 == 1;
         const pid_t opener = runChild([&] {
