@@ -280,43 +280,57 @@ struct TDbfTable::Impl {
         return {};
     }
 
+    // The caller holds the header lock: no process of this engine is half-way through an append.
     void checkLength() {
-        if (lengthFault(headerCount()).empty()) {
-            return;
-        }
-        // Look again while no process of this engine is half-way through an append.
-        ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Read);
         const std::string fault = lengthFault(headerCount());
         if (!fault.empty()) {
             fail("is damaged: " + fault + ". It is left untouched; restore it from a backup copy.");
         }
     }
 
-    // Makes the header count agree with the records present (on disk when writable).
+    // Makes the header count agree with the records present (on disk when writable). Looked at
+    // under the header lock: a record another counter is still posting may yet be taken back, and
+    // a count taken meanwhile would show it to an export or a count.
     void repairCount() {
+        ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Read);
         checkLength();
-        const std::uint32_t hc = headerCount();
+        std::uint32_t hc = headerCount();
         std::uint32_t actual = countFromFile(hc);
-        if (actual == hc) {
-            count = hc;
-            knownWhole = wholeBySize();
-            return;
-        }
-        if (writable) {
-            ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Write);
-            const std::uint32_t again = headerCount();
-            actual = countFromFile(again);
-            if (actual != again) {
+        if (actual != hc && writable) {
+            lock.take(dbf, dbf::kHeaderLock, File::LockType::Write);
+            hc = headerCount();
+            actual = countFromFile(hc);
+            if (actual != hc) {
                 unsigned char b[4];
                 writeLe32(b, actual);
                 dbf.writeAt(4, b, sizeof b);
                 dbf.sync();
             }
-        } else {
+        } else if (actual != hc) {
             countBySize = true;
         }
         count = actual;
         knownWhole = wholeBySize();
+    }
+
+    // Takes the header lock for reading. A group of writes that a killed writer left in an index's
+    // journal goes into the index only under the write lock: two counters replaying it at once, or
+    // one reading the index while another replays it, would see a half-written tree. So a handle
+    // that finds such a journal takes the write lock instead, looks again, replays, and goes back
+    // to reading.
+    void lockForReading(ByteLock& lock) {
+        lock.take(dbf, dbf::kHeaderLock, File::LockType::Read);
+        const auto pending = [](const std::unique_ptr<IndexFile>& ix) { return ix->journalToReplay(); };
+        if (std::none_of(indexes.begin(), indexes.end(), pending)) {
+            return;
+        }
+        lock.take(dbf, dbf::kHeaderLock, File::LockType::Write);
+        for (const auto& ix : indexes) {
+            if (ix->journalToReplay()) {
+                ix->refresh();
+            }
+        }
+        lock.downgrade();
     }
 
     // Picks up records appended by other processes.
@@ -408,6 +422,7 @@ struct TDbfTable::Impl {
         std::array<unsigned char, kHeadBytes> head{};
         if (trusted && dbf.readAt(0, head.data(), head.size()) == head.size() && head == seenHead) {
             if (countBySize) {
+                const ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Read);
                 refreshCount();
             }
             return;
@@ -415,7 +430,8 @@ struct TDbfTable::Impl {
         dropCached();
         // Our writers change the header, the records and the indexes under the header lock: what
         // is read under it is one consistent state, and any later change shows in the header.
-        ByteLock lock(dbf, dbf::kHeaderLock, File::LockType::Read);
+        ByteLock lock;
+        lockForReading(lock);
         if (dbf.readAt(0, head.data(), head.size()) != head.size()) {
             fail("is damaged: its header is cut short.");
         }
@@ -1853,7 +1869,8 @@ std::vector<std::string> TDbfTable::indexFaults() const {
     }
     std::string all;
     {
-        ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Read);
+        ByteLock lock;
+        d.lockForReading(lock);
         d.refreshCount();
         if (d.shared() && !d.snapshot()) {
             ix->refresh();
@@ -1869,7 +1886,8 @@ std::uint32_t TDbfTable::liveRecordCount() {
     std::string all;
     bool stale = false;
     {
-        ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Read);
+        ByteLock lock;
+        d.lockForReading(lock);
         d.refreshCount();
         all = d.readAll(d.count);
         if (d.writable) {
@@ -1925,7 +1943,8 @@ void TDbfTable::copyToText(const fs::path& file, int format) const {
     std::string all;
     {
         // A consistent picture: no process appends or updates indexes while the records are read.
-        ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Read);
+        ByteLock lock;
+        d.lockForReading(lock);
         d.refreshCount();
         if (ix != nullptr && d.shared()) {
             ix->refresh();

@@ -62,8 +62,11 @@ namespace arrowsel::data {
 // post() holds the header lock while it writes new memo blocks, the record (an append also a
 // fresh 0x1A), the header's count and date and every open index (each refreshed first), and
 // flushes them all (fdatasync) before it returns. A header whose record count disagrees with the
-// file's size (a process killed while appending) is repaired on open: the count becomes the
-// number of whole records present (on disk under the header lock; in memory when read-only). An
+// file's size (a process killed while appending) is repaired on open, under the header lock: the
+// count becomes the number of whole records present (on disk, holding the lock for writing; in
+// memory when read-only). A group of index writes a killed writer left in an index's journal is
+// written into the index only under the header lock held for writing, by whichever open reads
+// the index next (a reader takes the write lock for it, then goes back to reading). An
 // index opened on a writable table that does not parse, or whose keys disagree with the records
 // (a plain index holds one key per record; no index names a record past the count), is rebuilt
 // from the table under the header lock, and notices() says so when the file was damaged. A post()

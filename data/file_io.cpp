@@ -6,8 +6,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -41,6 +45,81 @@ int lockCommand(int fd, int cmd, short type, std::uint64_t offset) {
     fl.l_pid = 0;
     return ::fcntl(fd, cmd, &fl);
 }
+
+// The signal that cuts a lock wait short: a real-time signal nobody else in the process handles,
+// given a handler that does nothing. Without SA_RESTART the blocked fcntl returns EINTR, and the
+// waiter looks at its deadline. 0 when every such signal is taken.
+int lockWaitSignal() {
+    static const int sig = [] {
+        struct sigaction quiet {};
+        quiet.sa_handler = [](int) {};
+        sigemptyset(&quiet.sa_mask);
+        quiet.sa_flags = 0;
+        for (int s = SIGRTMAX; s >= SIGRTMIN; --s) {
+            struct sigaction old {};
+            if (::sigaction(s, nullptr, &old) == 0 && (old.sa_flags & SA_SIGINFO) == 0 && old.sa_handler == SIG_DFL &&
+                ::sigaction(s, &quiet, nullptr) == 0) {
+                return s;
+            }
+        }
+        return 0;
+    }();
+    return sig;
+}
+
+// A timer that sends lockWaitSignal() to the calling thread alone, first after `first` and then
+// every few milliseconds until destroyed: a signal that lands just before the thread blocks is
+// followed by another. The signal is unblocked in the thread meanwhile (a worker thread may block
+// signals); it is sent only while the thread waits, so no other call of the thread sees an EINTR.
+class WaitTimer {
+public:
+    WaitTimer(std::chrono::nanoseconds first, int& err) {
+        const int sig = lockWaitSignal();
+        if (sig == 0) {
+            err = EAGAIN;
+            return;
+        }
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, sig);
+        ::pthread_sigmask(SIG_UNBLOCK, &set, &oldMask_);
+        struct sigevent ev {};
+        ev.sigev_notify = SIGEV_THREAD_ID;
+        ev.sigev_signo = sig;
+        ev._sigev_un._tid = ::gettid(); // sigev_notify_thread_id, which glibc's headers do not name
+        if (::timer_create(CLOCK_MONOTONIC, &ev, &timer_) != 0) {
+            err = errno;
+            ::pthread_sigmask(SIG_SETMASK, &oldMask_, nullptr);
+            return;
+        }
+        const auto secs = std::chrono::duration_cast<std::chrono::seconds>(first);
+        struct itimerspec when {};
+        when.it_value.tv_sec = secs.count();
+        when.it_value.tv_nsec = static_cast<long>((first - secs).count());
+        when.it_interval.tv_nsec = 10'000'000;
+        if (::timer_settime(timer_, 0, &when, nullptr) != 0) {
+            err = errno;
+            ::timer_delete(timer_);
+            ::pthread_sigmask(SIG_SETMASK, &oldMask_, nullptr);
+            return;
+        }
+        armed_ = true;
+    }
+    ~WaitTimer() {
+        if (armed_) {
+            // A signal sent before the deletion is taken on its return, while still unblocked.
+            ::timer_delete(timer_);
+            ::pthread_sigmask(SIG_SETMASK, &oldMask_, nullptr);
+        }
+    }
+    WaitTimer(const WaitTimer&) = delete;
+    WaitTimer& operator=(const WaitTimer&) = delete;
+
+private:
+    timer_t timer_{};
+    sigset_t oldMask_{};
+    bool armed_ = false;
+};
 
 } // namespace
 
@@ -219,12 +298,29 @@ bool File::tryLock(std::uint64_t offset, LockType type) {
 }
 
 void File::lock(std::uint64_t offset, LockType type) {
+    if (tryLock(offset, type)) {
+        return;
+    }
+    // A blocking wait, queued in the kernel: a waiter takes the lock as soon as it is free, which
+    // a try-and-sleep loop does not (a steady writer would take it again and again while the other
+    // slept). Never an unbounded one, though: a counter behind a hung share or a long writer would
+    // freeze. The timer interrupts it at the deadline.
+    const auto giveUp = std::chrono::steady_clock::now() + kLockWait;
+    int err = 0;
+    const WaitTimer timer(kLockWait, err);
+    if (err != 0) {
+        fail("Cannot wait for the lock on the file", path_, err);
+    }
     const short t = type == LockType::Read ? F_RDLCK : F_WRLCK;
     while (lockCommand(fd_, F_OFD_SETLKW, t, offset) != 0) {
-        if (errno == EINTR) {
-            continue;
+        if (errno != EINTR) {
+            fail("Cannot lock the file", path_, errno);
         }
-        fail("Cannot lock the file", path_, errno);
+        if (std::chrono::steady_clock::now() >= giveUp) {
+            throw ETableError("Another counter holds the customer book in " + path_.parent_path().string() +
+                              " (the file " + path_.filename().string() +
+                              " stayed locked for several seconds). Try again in a moment.");
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -63,7 +64,11 @@ public:
     void sync(); // fdatasync
 
     // One-byte locks at `offset`. tryLock returns false when another open file holds a
-    // conflicting lock; lock waits for it.
+    // conflicting lock; lock waits for it, in turn with other waiters, for at most kLockWait, then
+    // throws an ETableError naming the folder. Safe in several threads at once; the wait is cut
+    // short by a timer signal to the waiting thread (a real-time signal no one else handles).
+    // Asking for a read lock while holding the write lock turns it into a read lock at once.
+    static constexpr std::chrono::seconds kLockWait{5};
     bool tryLock(std::uint64_t offset, LockType type);
     void lock(std::uint64_t offset, LockType type);
     void unlock(std::uint64_t offset) noexcept;
@@ -78,12 +83,19 @@ private:
 class ByteLock {
 public:
     ByteLock() = default;
-    ByteLock(File& file, std::uint64_t offset, File::LockType type) : file_(&file), offset_(offset) {
-        file.lock(offset, type);
-    }
+    ByteLock(File& file, std::uint64_t offset, File::LockType type) { take(file, offset, type); }
     ~ByteLock() { release(); }
     ByteLock(const ByteLock&) = delete;
     ByteLock& operator=(const ByteLock&) = delete;
+    // Releases what is held, then waits for the lock (see File::lock).
+    void take(File& file, std::uint64_t offset, File::LockType type) {
+        release();
+        file.lock(offset, type);
+        file_ = &file;
+        offset_ = offset;
+    }
+    // Turns the write lock held into a read lock, at once and with no moment unlocked.
+    void downgrade() { file_->lock(offset_, File::LockType::Read); }
     void release() noexcept {
         if (file_ != nullptr) {
             file_->unlock(offset_);

@@ -380,6 +380,8 @@ public:
         }
     }
 
+    bool journalToReplay() const override { return writable_ && !fresh_ && journalPresent(); }
+
     void flush() override {
         if (!needSync_) {
             return; // every group of changes is synced before it counts as done
@@ -881,6 +883,10 @@ private:
             apply(j); // a file nobody can see yet: it takes its name only once it is whole
             return;
         }
+        if (!wholeFile && newLength == 0 && rewritesOneNodeInPlace(j.writes)) {
+            apply(j);
+            return;
+        }
         const std::string bytes = encodeJournal(j);
         {
             const Fd jfd(createJournal());
@@ -896,6 +902,29 @@ private:
         syncFolder();
         apply(j);
         spendJournal(wholeFile);
+    }
+
+    // A group that rewrites one node of the tree where it lies, and of the header only what tells
+    // readers about changes (the counter, the list of changed blocks, the time), is all or nothing
+    // without a journal: the node is one write within one block, and a kill before the header's
+    // write leaves the new tree under the old header, whose time is not the file's: a reader takes
+    // it for another program's change and reads the file whole. Most saves are such a group (a
+    // key added to or taken from one leaf), and the journal would cost them three syncs.
+    bool rewritesOneNodeInPlace(const std::vector<JournalWrite>& writes) const {
+        if (writes.size() != 2 || writes[1].offset != 0 || writes[1].bytes.size() < 12 ||
+            writes[0].offset < headerSize() || writes[0].offset % kNodeSize != 0 ||
+            writes[0].bytes.size() != kNodeSize) {
+            return false;
+        }
+        const off_t size = statFile().size;
+        unsigned char h[12];
+        if (size < 0 || std::uint64_t{writes[0].offset} + kNodeSize > static_cast<std::uint64_t>(size) ||
+            preadSome(h, sizeof h, 0) != sizeof h) {
+            return false;
+        }
+        // The root, and the end of the file that a non-compact header states, stay as they are.
+        const auto* now = reinterpret_cast<const unsigned char*>(writes[1].bytes.data());
+        return std::memcmp(h, now, 4) == 0 && (kind_ == IndexKind::Compact || std::memcmp(h + 8, now + 8, 4) == 0);
     }
 
     // The size the file has once a pending group is counted in.

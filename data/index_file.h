@@ -45,15 +45,17 @@ namespace arrowsel::data {
 // crash-safe by a journal, the side file "<index file name>.jnl" beside the index (Saved.idx has
 // Saved.idx.jnl), which exists only while a change is being written. The group's node images and
 // header go to the journal, which is synced (and its folder); then into the index, which is synced;
-// then the journal is removed. Opening or re-reading the index finds a journal left by a process
-// killed in between: a writable handle writes the group into the index, a read-only one reads the
-// index as the group leaves it. A journal is used only for the file it was made for (same inode; a
-// group of nodes also only while the header's change counter is the one before or after it).
-// Other xBase programs do not know the journal: they read a consistent index whenever no writer of
-// ours was killed in the middle of a change; after such a kill they may find the index damaged
-// until this program has opened it once. A journal never needs a backup. Every change is durable
-// when the call returns. Writers must hold the table's header lock; files are validated on every
-// read, and a damaged one gives EIndexDamaged.
+// then the journal is removed. A group that rewrites one node where it lies and, in the header,
+// only the change counter, the list of changed blocks and the time (most saves: a key added to or
+// taken from one leaf) goes without a journal: the node's write is all or nothing, and a kill
+// before the header's leaves the new tree, which readers read whole as another program's change.
+// Opening or re-reading the index finds a journal left by a process killed in between: a writable handle writes the
+// group into the index, a read-only one reads the index as the group leaves it. A journal is used only for the file it
+// was made for (same inode; a group of nodes also only while the header's change counter is the one before or after
+// it). Other xBase programs do not know the journal: they read a consistent index whenever no writer of ours was killed
+// in the middle of a change; after such a kill they may find the index damaged until this program has opened it once. A
+// journal never needs a backup. Every change is durable when the call returns. Writers must hold the table's header
+// lock; files are validated on every read, and a damaged one gives EIndexDamaged.
 //
 // The folder is not trusted. The journal is created with O_EXCL, never through a link, relative
 // to a descriptor of the index's folder, and only a regular file at its name is read, only as far
@@ -146,6 +148,11 @@ public:
         (void)recordCount;
         refresh();
     }
+    // True when a writable handle finds beside the file a journal that its next read would deal
+    // with, writing the group a killed writer left into the file (or setting aside what is no
+    // journal): one look at the journal's name. The caller takes the table's header lock for
+    // writing before that read, so that no other counter reads or replays the index meanwhile.
+    virtual bool journalToReplay() const { return false; }
     // Cheap check, reading no nodes: false only when the file is certainly as last read or
     // written (its size and times, and our change counter). The default always says "maybe
     // changed".

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Shared use: record locks, appends by several processes, and processes killed while appending.
+// Shared use: record locks, appends by several processes, processes killed while appending, waits
+// on the header lock and what readers see of a change left half-done.
 
+#include "data/dbf_header.h"
 #include "data/dbf_table.h"
 #include "data/dbf_test_hooks.h"
+#include "data/file_io.h"
+#include "data/idx_journal.h"
 #include "data/index_file.h"
 #include "data/table_error.h"
 #include "tests/support/child_process.h"
@@ -15,6 +19,7 @@
 #include <csignal>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -136,7 +141,256 @@ void killAtStage(test_hooks::PostStage stage) {
     }
 }
 
+// The n-th index or journal write, sync or truncate kills the process.
+int gKillAtIo = 0;
+
+int killAtIndexIo(test_hooks::IndexIo) {
+    if (--gKillAtIo == 0) {
+        ::raise(SIGKILL);
+    }
+    return 0;
+}
+
+// Another process saves `name`, then rebuilds the index and is killed at its `io`-th index I/O:
+// the first three are the journal's write, its sync and its folder's, so from the 4th on a whole
+// journal is left for the next reader to replay, and from the 5th the index is half rewritten.
+void saveThenKillRebuildAt(const fs::path& dir, const std::string& name, int io) {
+    const pid_t child = runChild([&] {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        t.openIndexFile("names.idx");
+        append(t, name);
+        gKillAtIo = io;
+        test_hooks::indexIo = killAtIndexIo;
+        t.reindex();
+    });
+    const int status = waitChild(child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
+    ASSERT_TRUE(fs::exists(idx::journalPath(dir / "names.idx")));
+}
+
+// Empty when the table reads in index order as a whole index gives it: every record once, keys
+// ascending; else what is wrong.
+std::string indexOrderProblem(TDbfTable& t) {
+    std::string last;
+    std::uint32_t n = 0;
+    for (t.first(); !t.eof(); t.next()) {
+        const std::string name = t.fieldText("NAME");
+        if (n++ > 0 && name < last) {
+            return name + " after " + last;
+        }
+        last = name;
+    }
+    return n == t.recordCount() ? std::string()
+                                : std::to_string(n) + " keys for " + std::to_string(t.recordCount()) + " records";
+}
+
+// Holds the table's header lock for writing from a child process until it is killed.
+pid_t holdHeaderLock(const fs::path& table) {
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        throw std::runtime_error("pipe failed");
+    }
+    const pid_t holder = runChild([&] {
+        File f;
+        f.open(table, File::Access::ReadWrite);
+        f.lock(dbf::kHeaderLock, File::LockType::Write);
+        (void)!::write(ready[1], "h", 1);
+        ::pause();
+    });
+    char c = 0;
+    (void)!::read(ready[0], &c, 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return holder;
+}
+
 } // namespace
+
+// A counter behind another that holds the book gives up after the bound, in every thread that
+// waits, also one that blocks all signals, with a message that names the folder.
+TEST(DbfShared, aHeaderLockHeldPastTheBound_isGivenUpOnInEachWaitingThread) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        append(t, "one");
+    }
+    TDbfTable tables[2];
+    for (TDbfTable& t : tables) {
+        t.open(dir / "t.dbf");
+    }
+    const pid_t holder = holdHeaderLock(dir / "t.dbf");
+    std::string errors[2];
+    std::chrono::steady_clock::duration waited[2];
+    std::vector<std::thread> threads;
+    for (int i = 0; i < 2; ++i) {
+        threads.emplace_back([&, i] {
+            if (i == 1) {
+                sigset_t all;
+                sigfillset(&all);
+                ::pthread_sigmask(SIG_BLOCK, &all, nullptr);
+            }
+            const auto start = std::chrono::steady_clock::now();
+            errors[i] = errorOf([&] { append(tables[i], "two"); });
+            waited[i] = std::chrono::steady_clock::now() - start;
+        });
+    }
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    ::kill(holder, SIGKILL);
+    waitChild(holder);
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(errors[i], "Another counter holds the customer book in " + dir.path().string() +
+                                 " (the file t.dbf stayed locked for several seconds). Try again in a moment.");
+        EXPECT_GE(waited[i], File::kLockWait);
+        EXPECT_LT(waited[i], File::kLockWait + std::chrono::seconds(3));
+    }
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    EXPECT_EQ(t.recordCount(), 1u);
+    append(t, "three");
+    EXPECT_EQ(t.recordCount(), 2u);
+}
+
+// A record another counter has written but not yet counted, and then takes back, is never counted
+// by an open meanwhile: the open looks under the header lock.
+TEST(DbfShared, readOnlyOpenDuringAnAppendThatIsTakenBack_countsOnlyTheRecordsBefore) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        append(t, "one");
+    }
+    File writer;
+    ASSERT_EQ(writer.open(dir / "t.dbf", File::Access::ReadWrite), 0);
+    writer.lock(dbf::kHeaderLock, File::LockType::Write);
+    const std::uint64_t size = writer.size();
+    const std::string record = " GHOST       " + std::string(10, ' ') + "\x1A";
+    writer.writeAt(size - 1, record.data(), record.size()); // over the end mark, as a post writes
+    std::uint32_t counted = 0;
+    std::thread reader([&] {
+        TDbfTable t;
+        t.open(dir / "t.dbf", TDbfTable::OpenMode::ReadOnly);
+        counted = t.recordCount();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const char end = '\x1A';
+    writer.writeAt(size - 1, &end, 1);
+    writer.truncate(size);
+    writer.unlock(dbf::kHeaderLock);
+    reader.join();
+    EXPECT_EQ(counted, 1u);
+}
+
+// A journal a killed writer left is replayed only under the header's write lock: while another
+// counter holds the read lock, a reader that finds it waits instead of writing under that
+// counter's reads, then replays and reads the whole index.
+TEST(DbfShared, aJournalLeftByAKilledWriter_isReplayedOnlyUnderTheWriteLock) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    t.createIndex("names.idx", "NAME");
+    for (const char* name : {"delta", "bravo", "foxtrot"}) {
+        append(t, name);
+    }
+    t.first();
+    saveThenKillRebuildAt(dir.path(), "alpha", 4);
+    File other;
+    ASSERT_EQ(other.open(dir / "t.dbf", File::Access::ReadOnly), 0);
+    other.lock(dbf::kHeaderLock, File::LockType::Read);
+    std::string error;
+    std::string problem = "(not read)";
+    std::thread reader([&] { error = errorOf([&] { problem = indexOrderProblem(t); }); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(fs::exists(idx::journalPath(dir / "names.idx"))) << "replayed under another counter's read lock";
+    other.unlock(dbf::kHeaderLock);
+    reader.join();
+    EXPECT_EQ(error, "(no error)");
+    EXPECT_EQ(problem, "");
+    EXPECT_FALSE(fs::exists(idx::journalPath(dir / "names.idx")));
+    t.first();
+    EXPECT_EQ(t.fieldText("NAME"), "alpha       ");
+    EXPECT_EQ(t.recordCount(), 4u);
+}
+
+// Round after round a killed rebuild leaves a journal; one counter, open all along, replays it as
+// it reads while another opens the book and reads: neither sees an error or a half-replayed index.
+TEST(DbfShared, replayAndReadAtOnce_manyRounds_neverShowAHalfReplayedIndex) {
+    TempDir dir;
+    makeTable(dir / "t.dbf");
+    {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        t.createIndex("names.idx", "NAME");
+        for (int i = 0; i < 40; ++i) {
+            append(t, "base" + std::to_string(i * 7 % 40));
+        }
+    }
+    int go[2];
+    int done[2];
+    ASSERT_EQ(::pipe(go), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const auto reportOn = [](int fd, const std::string& problem) {
+        const char verdict = problem.empty() ? 'k' : 'x';
+        if (!problem.empty()) {
+            std::fprintf(stderr, "%s\n", problem.c_str());
+        }
+        (void)!::write(fd, &verdict, 1);
+    };
+    const pid_t longOpen = runChild([&] {
+        TDbfTable t;
+        t.open(dir / "t.dbf");
+        t.openIndexFile("names.idx");
+        char c = 0;
+        while (::read(go[0], &c, 1) == 1 && c == 'g') {
+            std::string problem;
+            try {
+                problem = indexOrderProblem(t);
+            } catch (const std::exception& e) {
+                problem = e.what();
+            }
+            reportOn(done[1], problem);
+        }
+    });
+    constexpr int kRounds = 200;
+    int failures = 0;
+    for (int round = 0; round < kRounds && failures < 3; ++round) {
+        char name[16];
+        std::snprintf(name, sizeof name, "k%03d", (round * 73) % kRounds);
+        saveThenKillRebuildAt(dir.path(), name, 4 + round % 2);
+        (void)!::write(go[1], "g", 1);
+        const bool readOnly = round % 2 == 1;
+        const pid_t opener = runChild([&] {
+            TDbfTable t;
+            t.open(dir / "t.dbf", readOnly ? TDbfTable::OpenMode::ReadOnly : TDbfTable::OpenMode::Shared);
+            t.openIndexFile("names.idx");
+            const std::string problem = indexOrderProblem(t);
+            if (!problem.empty()) {
+                throw std::runtime_error(problem);
+            }
+        });
+        char verdict = 0;
+        ASSERT_EQ(::read(done[0], &verdict, 1), 1);
+        const int status = waitChild(opener);
+        EXPECT_EQ(verdict, 'k') << "round " << round << ": the counter open all along";
+        EXPECT_EQ(status, 0) << "round " << round << ": the counter that opened";
+        failures += verdict != 'k' || status != 0 ? 1 : 0;
+    }
+    (void)!::write(go[1], "q", 1);
+    EXPECT_EQ(waitChild(longOpen), 0);
+    for (int fd : {go[0], go[1], done[0], done[1]}) {
+        ::close(fd);
+    }
+    TDbfTable t;
+    t.open(dir / "t.dbf");
+    EXPECT_EQ(t.recordCount(), 40u + kRounds);
+}
 
 TEST(DbfShared, editOfALockedRecord_failsWithTheFixedText) {
     TempDir dir;

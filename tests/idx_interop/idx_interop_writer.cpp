@@ -141,11 +141,13 @@ Line lineOf(const Rec& r, const std::string& what, std::uint32_t recno) {
     return l;
 }
 
-// Kills the process at the fifth write or sync of an index change: the journal is on disk, the
-// index only partly written.
-int killMidChange(test_hooks::IndexIo) {
+// Kills the process in the middle of an index change: at the fifth write or sync of one made
+// through the journal (the journal is on disk, the index only partly written), or before the
+// second write of a change of one node, which goes without a journal (node, header, sync).
+int killMidChange(test_hooks::IndexIo op) {
     static int seen = 0;
-    if (++seen == 5) {
+    ++seen;
+    if (seen == 5 || (seen == 2 && op == test_hooks::IndexIo::Write)) {
         ::raise(SIGKILL);
     }
     return 0;

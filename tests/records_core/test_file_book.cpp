@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "data/dbf_header.h"
 #include "data/dbf_table.h"
+#include "data/file_io.h"
 #include "data/text.h"
 #include "records/book_replace.h"
 #include "records/book_settings.h"
@@ -11,6 +13,7 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <functional>
@@ -256,6 +259,38 @@ TEST_F(FileBookTest, movesAndSearchPassOverDeletedRecords) {
     none->exportText(out);
     std::ifstream in(out);
     EXPECT_EQ(std::count(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>(), '\n'), 5);
+}
+
+// Another process holds the header lock for 10 s: a save gives up after a few seconds with a
+// message naming the folder, and stores nothing.
+TEST_F(FileBookTest, aLockHeldElsewhere_isWaitedOnForAFewSecondsThenNamed) {
+    auto book = open();
+    book->append(person("Ames"));
+    const fs::path ready = dir / "held";
+    const pid_t holder = test::runChild([&] {
+        data::File f;
+        f.open(dir / "Saveddb.dbf", data::File::Access::ReadWrite);
+        f.lock(data::dbf::kHeaderLock, data::File::LockType::Write);
+        std::ofstream(ready).put('x');
+        ::sleep(10);
+    });
+    while (!fs::exists(ready)) {
+        ::usleep(1000);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        book->append(person("Bell"));
+        ADD_FAILURE() << "the save did not wait on the lock";
+    } catch (const std::exception& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find(dir.path().string()), std::string::npos) << what;
+        EXPECT_NE(what.find("Another counter holds the customer book"), std::string::npos) << what;
+        EXPECT_NE(what.find("Try again"), std::string::npos) << what;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(9));
+    ::kill(holder, SIGKILL);
+    test::waitChild(holder);
+    EXPECT_EQ(open()->count(), 1u);
 }
 
 TEST_F(FileBookTest, theBookNamesItsFolderAndAMissingTableSaysSo) {
