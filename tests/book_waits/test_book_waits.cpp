@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QTimer>
 #include <chrono>
+#include <csignal>
 #include <fstream>
 #include <thread>
 
@@ -152,6 +153,21 @@ TEST_F(FilesWait, cancelledSaveThatEndsStoredLater_saysSoAndCloses) {
     EXPECT_FALSE(entry.isVisible());
     EXPECT_EQ(seam.texts(Kind::Message), QStringList{QStringLiteral("New record has been successfully added")});
     EXPECT_EQ(savedCount(), 1u);
+}
+
+TEST_F(FilesWait, lockHeldForLong_saveGivesUpNamingTheFolderWithTheTypingKept) {
+    const pid_t other = typedWhileHeld(QStringLiteral("Dunn"), 10s);
+    const LoopWatch watch;
+    entry.PostBtnClick();
+    EXPECT_LT(watch.longestGapMs(), 100);
+    ::kill(other, SIGKILL);
+    waitChild(other);
+    ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
+    const QString error = seam.texts(Kind::Error)[0];
+    EXPECT_TRUE(error.contains(QString::fromStdString(dir.path().string()))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("Another counter holds the customer book"))) << error.toStdString();
+    EXPECT_EQ(textOf(entry, "DBEdit1"), QStringLiteral("Dunn"));
+    EXPECT_EQ(savedCount(), 0u);
 }
 
 PgCluster& cluster() {
