@@ -86,6 +86,13 @@ void copyBook(const fs::path& from, const fs::path& to) {
     }
 }
 
+// The index reads whole before any repair, as another program would read it.
+void expectReadsWhole(const fs::path& dir) {
+    TDbfTable t;
+    t.open(dir / "book.dbf", TDbfTable::OpenMode::ReadOnly);
+    EXPECT_NO_THROW(IndexFile::open(dir / "names.idx", false, t.fields(), t.codePage()));
+}
+
 // The index, read as it is without repairs, holds every record's key once, in order.
 void expectIndexAgrees(const fs::path& dir, std::uint32_t count) {
     TDbfTable t;
@@ -158,13 +165,8 @@ TEST_P(IndexCrash, killAtEachWriteOfALeafSplit_leavesTheOldIndexOrTheNew) {
             append(t, "N!!!!!!!!!!!");
         },
         [n](const fs::path& dir, bool finished) {
-            // The index reads whole before any repair, as another program would read it...
-            {
-                TDbfTable t;
-                t.open(dir / "book.dbf", TDbfTable::OpenMode::ReadOnly);
-                ASSERT_NO_THROW(IndexFile::open(dir / "names.idx", false, t.fields(), t.codePage()));
-            }
-            // ...and a writable open makes it agree with the table without calling it damaged.
+            expectReadsWhole(dir);
+            // A writable open makes it agree with the table without calling it damaged.
             TDbfTable t;
             t.open(dir / "book.dbf");
             ASSERT_TRUE(t.recordCount() == static_cast<std::uint32_t>(n) ||
@@ -197,11 +199,7 @@ TEST_P(IndexCrash, killAtEachWriteOfARebuild_leavesAnIndexThatAgreesWithTheTable
             t.reindex();
         },
         [](const fs::path& dir, bool) {
-            {
-                TDbfTable t;
-                t.open(dir / "book.dbf", TDbfTable::OpenMode::ReadOnly);
-                ASSERT_NO_THROW(IndexFile::open(dir / "names.idx", false, t.fields(), t.codePage()));
-            }
+            expectReadsWhole(dir);
             TDbfTable t;
             t.open(dir / "book.dbf");
             t.openIndexFile("names.idx");
@@ -235,11 +233,7 @@ TEST_P(IndexCrash, killAtEachWriteOfAnInsertIntoOneLeaf_leavesTheOldIndexOrTheNe
         },
         [](const fs::path& dir, bool) {
             EXPECT_FALSE(fs::exists(idx::journalPath(dir / "names.idx"))) << "the save wrote a journal";
-            {
-                TDbfTable t;
-                t.open(dir / "book.dbf", TDbfTable::OpenMode::ReadOnly);
-                ASSERT_NO_THROW(IndexFile::open(dir / "names.idx", false, t.fields(), t.codePage()));
-            }
+            expectReadsWhole(dir);
             TDbfTable t;
             t.open(dir / "book.dbf");
             t.openIndexFile("names.idx");
