@@ -239,5 +239,33 @@ TEST_F(ServerWait, silentNetwork_lookupAnswersNamesTheServerAndKeepsTheTypingThr
     }
 }
 
+TEST_F(ServerWait, slowOrCutLink_windowAnswersAndAPostIsStoredOnceWithoutASecondPress) {
+    records::TGetCust w(main);
+    ASSERT_TRUE(w.FormActivate());
+    w.show();
+
+    // A slow link: the wait shows its line, and the record arrives without anything pressed.
+    proxy_.setDelay(400ms);
+    proxy_.setMode(TcpProxy::Mode::Delay);
+    WaitSeen seen;
+    watchWait(w, 300ms, seen, false);
+    const LoopWatch watch;
+    w.DBNavigator1Click(Nav::Next);
+    EXPECT_LT(watch.longestGapMs(), 100);
+    EXPECT_TRUE(seen.lineShown);
+    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Baker"));
+
+    // The connection cut under a post: it is sent again on a fresh one, by itself, and stored once.
+    proxy_.setMode(TcpProxy::Mode::Pass);
+    auto* city = child<QLineEdit>(w, "DBEdit8");
+    city->selectAll();
+    type(city, QStringLiteral("Erie"));
+    proxy_.cutAll();
+    w.DBNavigator1Click(Nav::Post);
+    EXPECT_TRUE(seam.entries.empty()) << seam.entries.front().text.toStdString();
+    EXPECT_EQ(storedCity("Baker"), "Erie");
+    EXPECT_EQ(records::openCustomerBookAt(cluster().url(database_))->count(), 2u);
+}
+
 } // namespace
 } // namespace arrowsel::test

@@ -21,12 +21,13 @@
 namespace arrowsel::test {
 
 // A loopback TCP port in front of a server's Unix socket, for the faults of a shop's network:
-// it passes the bytes both ways, goes silent (reads nothing, sends nothing), or drops the next
-// reply after a request has gone through and then cuts that connection, as a network that fails
-// between the server's commit and its answer, or closes every new connection at once (Refuse).
+// it passes the bytes both ways, holds every reply back a while (Delay, a slow link), goes silent
+// (reads nothing, sends nothing), or drops the next reply after a request has gone through and
+// then cuts that connection, as a network that fails between the server's commit and its answer,
+// or closes every new connection at once (Refuse); cutAll() closes the connections open now.
 class TcpProxy {
 public:
-    enum class Mode { Pass, Silent, DropNextReply, Refuse };
+    enum class Mode { Pass, Delay, Silent, DropNextReply, Refuse };
 
     explicit TcpProxy(std::filesystem::path unixSocket) : target_(std::move(unixSocket)) {
         listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -62,6 +63,13 @@ public:
         mode_ = m;
     }
     Mode mode() const { return mode_; }
+    // How long Delay holds each reply.
+    void setDelay(std::chrono::milliseconds d) { delay_ = d; }
+    // Returns once every link has seen it (each looks at least every 50 ms).
+    void cutAll() {
+        ++cuts_;
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
 
 private:
     void acceptLoop() {
@@ -97,7 +105,8 @@ private:
     void relay(int client, int server) {
         std::vector<char> buf(65536);
         bool requestSeen = false;
-        while (!stop_) {
+        const int cutsAtStart = cuts_;
+        while (!stop_ && cuts_ == cutsAtStart) {
             std::array<pollfd, 2> p{pollfd{client, POLLIN, 0}, pollfd{server, POLLIN, 0}};
             if (mode_ == Mode::Silent || ::poll(p.data(), p.size(), 50) <= 0) {
                 if (mode_ == Mode::Silent) {
@@ -123,6 +132,9 @@ private:
                     mode_ = after_.load();
                     break;
                 }
+                if (mode_ == Mode::Delay) {
+                    std::this_thread::sleep_for(delay_.load());
+                }
                 if (::write(client, buf.data(), static_cast<std::size_t>(n)) != n) {
                     break;
                 }
@@ -138,6 +150,8 @@ private:
     std::atomic<Mode> mode_{Mode::Pass};
     std::atomic<Mode> after_{Mode::Pass};
     std::atomic<bool> stop_{false};
+    std::atomic<std::chrono::milliseconds> delay_{std::chrono::milliseconds(400)};
+    std::atomic<int> cuts_{0};
     std::mutex mutex_;
     std::thread acceptor_;
     std::vector<std::thread> links_;
