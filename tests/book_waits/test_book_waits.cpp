@@ -194,43 +194,48 @@ protected:
         return std::string(data::trimTrailingSpaces(book->fieldText("CITY")));
     }
 
+    // The lookup shown on the book through the proxy, and the line its waits show.
+    void showLookup() {
+        ASSERT_TRUE(lookup.FormActivate());
+        lookup.show();
+        ASSERT_EQ(textOf(lookup, "DBEdit1"), QStringLiteral("Adams"));
+    }
+
     std::string database_;
     TcpProxy proxy_{cluster().socketDir() / ".s.PGSQL.5432"};
+    records::TGetCust lookup{main};
+    WaitSeen seen;
 };
 
 TEST_F(ServerWait, silentNetwork_lookupAnswersNamesTheServerAndKeepsTheTypingThroughCancel) {
-    records::TGetCust w(main);
-    ASSERT_TRUE(w.FormActivate());
-    w.show();
-    ASSERT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Adams"));
+    showLookup();
 
     // A move: cancelled, the window answers at once and shows the record when it arrives.
     proxy_.setMode(TcpProxy::Mode::Silent);
-    WaitSeen seen;
-    watchWait(w, 400ms, seen, true);
+    watchWait(lookup, 400ms, seen, true);
     const LoopWatch watch;
-    w.DBNavigator1Click(Nav::Next);
+    lookup.DBNavigator1Click(Nav::Next);
     EXPECT_LT(watch.longestGapMs(), 100);
     EXPECT_TRUE(seen.lineShown);
     EXPECT_TRUE(seen.line.contains(QStringLiteral("127.0.0.1:%1").arg(proxy_.port()))) << seen.line.toStdString();
     proxy_.setMode(TcpProxy::Mode::Pass);
     QElapsedTimer waited;
     waited.start();
-    while (textOf(w, "DBEdit1") != QStringLiteral("Baker") && waited.elapsed() < 5000) {
+    while (textOf(lookup, "DBEdit1") != QStringLiteral("Baker") && waited.elapsed() < 5000) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
-    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Baker"));
+    EXPECT_EQ(textOf(lookup, "DBEdit1"), QStringLiteral("Baker"));
 
     // A post: cancelled, what was typed stays; posted again, it is stored once, without a clash.
-    auto* city = child<QLineEdit>(w, "DBEdit8");
+    auto* city = child<QLineEdit>(lookup, "DBEdit8");
     city->selectAll();
     type(city, QStringLiteral("Dover"));
     proxy_.setMode(TcpProxy::Mode::Silent);
-    watchWait(w, 400ms, seen, true);
-    w.DBNavigator1Click(Nav::Post);
+    watchWait(lookup, 400ms, seen, true);
+    lookup.DBNavigator1Click(Nav::Post);
     EXPECT_EQ(city->text(), QStringLiteral("Dover"));
     proxy_.setMode(TcpProxy::Mode::Pass);
-    w.DBNavigator1Click(Nav::Post);
+    lookup.DBNavigator1Click(Nav::Post);
     EXPECT_TRUE(seam.texts(Kind::Question).isEmpty());
     EXPECT_TRUE(seam.texts(Kind::Error).isEmpty()) << seam.texts(Kind::Error).join(QStringLiteral("\n")).toStdString();
     EXPECT_EQ(storedCity("Baker"), "Dover");
@@ -240,28 +245,25 @@ TEST_F(ServerWait, silentNetwork_lookupAnswersNamesTheServerAndKeepsTheTypingThr
 }
 
 TEST_F(ServerWait, slowOrCutLink_windowAnswersAndAPostIsStoredOnceWithoutASecondPress) {
-    records::TGetCust w(main);
-    ASSERT_TRUE(w.FormActivate());
-    w.show();
+    showLookup();
 
     // A slow link: the wait shows its line, and the record arrives without anything pressed.
     proxy_.setDelay(400ms);
     proxy_.setMode(TcpProxy::Mode::Delay);
-    WaitSeen seen;
-    watchWait(w, 300ms, seen, false);
+    watchWait(lookup, 300ms, seen, false);
     const LoopWatch watch;
-    w.DBNavigator1Click(Nav::Next);
+    lookup.DBNavigator1Click(Nav::Next);
     EXPECT_LT(watch.longestGapMs(), 100);
     EXPECT_TRUE(seen.lineShown);
-    EXPECT_EQ(textOf(w, "DBEdit1"), QStringLiteral("Baker"));
+    EXPECT_EQ(textOf(lookup, "DBEdit1"), QStringLiteral("Baker"));
 
     // The connection cut under a post: it is sent again on a fresh one, by itself, and stored once.
     proxy_.setMode(TcpProxy::Mode::Pass);
-    auto* city = child<QLineEdit>(w, "DBEdit8");
+    auto* city = child<QLineEdit>(lookup, "DBEdit8");
     city->selectAll();
     type(city, QStringLiteral("Erie"));
     proxy_.cutAll();
-    w.DBNavigator1Click(Nav::Post);
+    lookup.DBNavigator1Click(Nav::Post);
     EXPECT_TRUE(seam.entries.empty()) << seam.entries.front().text.toStdString();
     EXPECT_EQ(storedCity("Baker"), "Erie");
     EXPECT_EQ(records::openCustomerBookAt(cluster().url(database_))->count(), 2u);
