@@ -34,6 +34,26 @@ void appendQuoted(std::string& out, std::string_view text) {
 
 } // namespace
 
+void appendValue(std::string& out, FieldType type, std::string_view value, bool first) {
+    if (!first) {
+        out += ',';
+    }
+    switch (type) {
+    case FieldType::Character:
+        appendQuoted(out, trimTrailingSpaces(value));
+        break;
+    case FieldType::Memo:
+        appendQuoted(out, value);
+        break;
+    case FieldType::Logical:
+        out += value == "T" ? 'T' : 'F';
+        break;
+    default:
+        out += value;
+        break;
+    }
+}
+
 void appendLine(std::string& out, const std::vector<FieldDef>& fields, const char* record, CodePage cp,
                 const MemoText& memoText) {
     bool firstField = true;
@@ -56,24 +76,14 @@ void appendLine(std::string& out, const std::vector<FieldDef>& fields, const cha
         default:
             continue; // types the engine does not know are left out
         }
-        if (!firstField) {
-            out += ',';
+        std::string converted;
+        if (f.type == FieldType::Memo) {
+            converted = memoText(f, record);
+        } else if (f.type != FieldType::Character) {
+            converted = field_codec::text(f, record, cp);
         }
+        appendValue(out, f.type, f.type == FieldType::Character ? bytes : std::string_view(converted), firstField);
         firstField = false;
-        switch (f.type) {
-        case FieldType::Character:
-            appendQuoted(out, trimTrailingSpaces(bytes));
-            break;
-        case FieldType::Memo:
-            appendQuoted(out, memoText(f, record));
-            break;
-        case FieldType::Logical:
-            out += field_codec::text(f, record, cp) == "T" ? 'T' : 'F';
-            break;
-        default:
-            out += field_codec::text(f, record, cp);
-            break;
-        }
     }
     out += "\r\n";
 }

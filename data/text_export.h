@@ -26,6 +26,11 @@ using MemoText = std::function<std::string(const FieldDef& field, const char* re
 void appendLine(std::string& out, const std::vector<FieldDef>& fields, const char* record, CodePage cp,
                 const MemoText& memoText);
 
+// One field of a line, after the comma that parts it from the one before unless it is the first:
+// `value` is a C or M field's bytes in the code page, or field_codec::text of a field of another
+// type the export writes. For a record kept outside a table; the line then ends with "\r\n".
+void appendValue(std::string& out, FieldType type, std::string_view value, bool first);
+
 // A file written under a temporary name and renamed over the target by commit(); dropped (the
 // temporary removed) when destroyed uncommitted or when the constructor fails. A target that is a
 // symbolic link to an existing file is followed, so the link stays and its target gets the new

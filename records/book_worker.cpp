@@ -28,12 +28,7 @@ BookView viewOf(CustomerBook& book) {
     v.eof = book.eof();
     if (!v.eof) {
         try {
-            for (const data::TDbfTable::FieldSpec& f : book.layout()) {
-                v.fields.push_back({f.name, book.fieldText(f.name)});
-                if (book.textCut(f.name)) {
-                    v.cut.insert(f.name);
-                }
-            }
+            static_cast<SavedRecord&>(v) = book.current();
         } catch (const std::exception& e) {
             // A damaged memo, say: the move itself stands, and the window says why it shows nothing.
             v.fields.clear();
@@ -46,15 +41,6 @@ BookView viewOf(CustomerBook& book) {
 }
 
 } // namespace
-
-std::string BookView::text(std::string_view field) const {
-    for (const FieldValue& f : fields) {
-        if (f.name == field) {
-            return f.text;
-        }
-    }
-    return {};
-}
 
 struct BookWorker::State {
     std::mutex mutex;
@@ -97,7 +83,7 @@ BookWorker::BookWorker(Opener open) : state_(std::make_shared<State>()) {
     state_->jobs.emplace_back([state = state_.get(), opening, open = std::move(open)] {
         try {
             std::unique_ptr<CustomerBook> book = open();
-            BookFacts facts{book->where(), book->codePage(), book->layout()};
+            BookFacts facts{book->where(), book->codePage(), book->fields()};
             {
                 const std::lock_guard lock(state->mutex);
                 state->canceller = book->canceller();

@@ -8,25 +8,18 @@
 #include <functional>
 #include <future>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
 namespace arrowsel::records {
 
 // The current record of a book as a job left it, copied out so that a window can show it without
-// touching the book: every field of the layout as fieldText gives it, the memo fields read only in
-// part, and the book's own notices. A record that could not be read has no fields and
-// `unreadable` says why.
-struct BookView {
+// touching the book, with the book's own notices. A record that could not be read has no fields
+// and `unreadable` says why.
+struct BookView : SavedRecord {
     bool eof = true;
     std::string unreadable;
-    std::vector<FieldValue> fields;
-    std::set<std::string, std::less<>> cut;
     std::vector<std::string> notices;
-
-    std::string text(std::string_view field) const;
-    bool textCut(std::string_view field) const { return cut.find(field) != cut.end(); }
 };
 
 // How a job that threw reaches the window: its error, and the record the book is on after it (a
@@ -40,7 +33,7 @@ struct BookJobFailure {
 struct BookFacts {
     std::string where;
     data::CodePage codePage = data::CodePage::Windows1252;
-    std::vector<data::TDbfTable::FieldSpec> layout;
+    std::vector<SetupField> fields;
 };
 
 // One thread that owns an open customer book and does the jobs asked of it in order, so that a

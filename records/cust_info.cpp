@@ -69,7 +69,7 @@ bool TCustInfo::FormActivate(QDate today) {
     for (const std::string& notice : book_->takeNotices()) {
         seam().information(this, ui::toQt(notice));
     }
-    binding_.applyWidths(book_->facts().layout, book_->facts().codePage);
+    binding_.applyWidths(book_->facts().fields, book_->facts().codePage);
     binding_.clear();
     date_->setText(ui::shortDate(QLocale(), today));
     summary_->setSummary(entrySummary(main_));

@@ -9,13 +9,24 @@
 
 namespace arrowsel::records {
 
+std::string CustomerBook::fieldText(std::string_view field) const {
+    const SavedRecord& record = current();
+    for (const FieldValue& f : record.fields) {
+        if (sameFieldName(f.name, field)) {
+            return f.text;
+        }
+    }
+    if (std::none_of(fields().begin(), fields().end(),
+                     [field](const SetupField& f) { return sameFieldName(f.name, field); })) {
+        throw EBookError("The field \"" + std::string(field) + "\" is not in " + where() + ".");
+    }
+    return {}; // at the end
+}
+
 std::vector<BookRecord> CustomerBook::allRecords() {
     std::vector<BookRecord> records;
     for (first(); !eof(); next()) {
-        BookRecord& r = records.emplace_back();
-        for (const data::TDbfTable::FieldSpec& f : layout()) {
-            r.push_back({f.name, fieldText(f.name)});
-        }
+        records.push_back(current().fields);
     }
     return records;
 }

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "data/codepage.h"
-#include "data/dbf_table.h"
 #include "records/saved_setup.h"
+#include "records/setup_field.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -46,14 +46,13 @@ public:
     using EBookError::EBookError;
 };
 
-// One record as a book gives it whole: every field of its layout, in order.
+// One record as a book gives it whole: every field of the book, in order.
 using BookRecord = std::vector<FieldValue>;
 
 // The saved setups in name order, wherever they are kept: the files of the data folder or a
-// shared database. One current record, as the lookup shows it. Texts are UTF-8 and read as
-// data::TDbfTable::fieldText gives them: character fields padded to their width, numbers as their
-// stored text, dates "YYYYMMDD" (blank: empty), the memo's whole text. At the end (eof) every
-// field reads empty.
+// shared database. One current record, as the lookup shows it: each move gives the record it lands
+// on whole (a page of one record: every move asks the book again, so that it sees what other
+// counters stored before it began). Texts are UTF-8 as storedText gives them.
 //
 // Every failure throws EBookError (or ERecordChangedElsewhere); a book that threw stays usable and
 // keeps its current record where it was.
@@ -69,8 +68,8 @@ public:
     // For messages: "the customer files in <folder>", or the server and database.
     virtual std::string where() const = 0;
     virtual data::CodePage codePage() const = 0;
-    // The fields of a saved setup, as "Saveddb.dbf" declares them.
-    virtual const std::vector<data::TDbfTable::FieldSpec>& layout() const = 0;
+    // The fields of a saved setup, in the book's order; what each holds and how much.
+    virtual const std::vector<SetupField>& fields() const = 0;
     // Records not deleted.
     virtual std::uint32_t count() = 0;
 
@@ -90,15 +89,12 @@ public:
     // record in name order (at the end when the book is empty), as a seek in the index does.
     virtual bool seek(std::string_view prefix) = 0;
 
-    // A field of the current record as it was read by the last move, seek, update or append.
-    // An unknown field name throws EBookError.
-    virtual std::string fieldText(std::string_view field) const = 0;
-    // True when fieldText gives only the first part of what is stored (a memo longer than the
-    // program reads); such a field is shown, never written back.
-    virtual bool textCut(std::string_view field) const {
-        (void)field;
-        return false;
-    }
+    // The current record as the last move, seek, update or append read it; empty at the end.
+    // A record that could not be read (a damaged memo) throws why until the book moves on.
+    virtual const SavedRecord& current() const = 0;
+    // A field of the current record (empty at the end); an unknown field name throws EBookError.
+    std::string fieldText(std::string_view field) const;
+    bool textCut(std::string_view field) const { return current().textCut(field); }
 
     // Writes `values` (other fields keep theirs) into the current record as one change: either
     // all of it is stored or none of it. Throws ERecordChangedElsewhere when another counter
@@ -109,8 +105,8 @@ public:
     // Adds a record of `values` (other fields blank); it becomes the current record.
     virtual void append(const std::vector<FieldValue>& values) = 0;
 
-    // For moving a book: every record not deleted, in the order added, each with every field of
-    // the layout as fieldText gives it. A book that keeps no order of adding of its own may give
+    // For moving a book: every record not deleted, in the order added, each with every field as
+    // fieldText gives it. A book that keeps no order of adding of its own may give
     // them in name order (this default does so through the moves).
     virtual std::vector<BookRecord> allRecords();
     // Adds `records` in their order; with `replace`, the records held are removed first. A book

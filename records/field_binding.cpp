@@ -205,6 +205,15 @@ void FieldBinding::applyWidths(const std::vector<data::TDbfTable::FieldSpec>& fi
     }
 }
 
+void FieldBinding::applyWidths(const std::vector<SetupField>& fields, data::CodePage cp) {
+    codePage_ = cp;
+    for (const SetupField& f : fields) {
+        if (f.kind == SetupFieldKind::Text) {
+            limit(f.name, data::FieldType::Character, f.width);
+        }
+    }
+}
+
 void FieldBinding::load(const data::TDbfTable& table) {
     load([&table](std::string_view field) { return table.fieldText(field); });
 }

@@ -36,9 +36,10 @@ public:
     // Limits each line edit to its field's width, and takes the table's code page for the
     // upper-case edits.
     void applyWidths(const data::TDbfTable& table);
-    // The same from a layout, before the table exists, or from what a book said of itself.
+    // The same from a table's layout before the table exists, or from what a book said of itself.
     void applyWidths(const std::vector<data::TDbfTable::FieldSpec>& fields,
                      data::CodePage cp = data::CodePage::Windows1252);
+    void applyWidths(const std::vector<SetupField>& fields, data::CodePage cp = data::CodePage::Windows1252);
     // Shows the current record (character fields without their padding); clears modified().
     void load(const data::TDbfTable& table);
     // The record a customer book's job left current, as its worker copied it out.

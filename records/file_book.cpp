@@ -5,6 +5,7 @@
 #include "data/table_error.h"
 #include "data/text.h"
 #include "records/book_replace.h"
+#include "records/file_fields.h"
 
 #include <algorithm>
 #include <cctype>
@@ -17,13 +18,6 @@ namespace arrowsel::records {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string upper(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return out;
-}
 
 // The table engine's sentences already name the file and say what is wrong; the book only gives
 // them the type the windows catch.
@@ -42,14 +36,23 @@ template <typename F> auto guarded(F&& work) {
 FileBook::FileBook(fs::path dataFolder) : folder_(std::move(dataFolder)) {
     reopen();
     for (const data::FieldDef& f : table_.fields()) {
-        layout_.push_back({f.name, f.type, f.width, f.decimals});
+        fields_.push_back(setupFieldOf(f));
+        fileFields_.push_back({f.name, f.type, f.width, f.decimals});
     }
 }
 
 FileBook::~FileBook() = default;
 
-void FileBook::create(const fs::path& dataFolder, const std::vector<data::TDbfTable::FieldSpec>& fields,
-                      bool overwrite) {
+void FileBook::create(const fs::path& dataFolder, const std::vector<SetupField>& fields, bool overwrite) {
+    std::vector<data::TDbfTable::FieldSpec> specs;
+    for (const SetupField& f : fields) {
+        specs.push_back(fileFieldSpec(f));
+    }
+    createFiles(dataFolder, specs, overwrite);
+}
+
+void FileBook::createFiles(const fs::path& dataFolder, const std::vector<data::TDbfTable::FieldSpec>& fields,
+                           bool overwrite) {
     guarded([&] {
         const fs::path file = dataFolder / kSavedTable;
         data::TDbfTable::create(file, fields, data::CodePage::Windows1252, overwrite);
@@ -67,8 +70,8 @@ data::CodePage FileBook::codePage() const {
     return table_.codePage();
 }
 
-const std::vector<data::TDbfTable::FieldSpec>& FileBook::layout() const {
-    return layout_;
+const std::vector<SetupField>& FileBook::fields() const {
+    return fields_;
 }
 
 std::uint32_t FileBook::count() {
@@ -174,32 +177,31 @@ bool FileBook::seek(std::string_view prefix) {
     return found;
 }
 
-std::map<std::string, std::string, std::less<>> FileBook::currentTexts(std::vector<std::string>* cut) const {
-    std::map<std::string, std::string, std::less<>> texts;
+SavedRecord FileBook::readRecord() const {
+    SavedRecord record;
     if (table_.eof()) {
-        return texts;
+        return record;
     }
     for (const data::FieldDef& f : table_.fields()) {
         if (f.type == data::FieldType::Memo) {
             data::TDbfTable::MemoText memo = table_.memoText(f.name);
-            if (memo.cut && cut != nullptr) {
-                cut->push_back(f.name);
+            if (memo.cut) {
+                record.cut.insert(f.name);
             }
-            texts[f.name] = std::move(memo.text);
+            record.fields.push_back({f.name, std::move(memo.text)});
         } else {
-            texts[f.name] = table_.fieldText(f.name);
+            record.fields.push_back({f.name, table_.fieldText(f.name)});
         }
     }
-    return texts;
+    return record;
 }
 
 void FileBook::readCurrent() {
-    read_.clear();
+    read_ = {};
     unreadable_.clear();
-    cut_.clear();
     readDeleted_ = false;
     try {
-        read_ = currentTexts(&cut_);
+        read_ = readRecord();
         readDeleted_ = !table_.eof() && table_.isDeleted();
     } catch (const data::ETableError& e) {
         // A record that cannot be read (a damaged memo) reads as this error until the book moves
@@ -209,22 +211,11 @@ void FileBook::readCurrent() {
     }
 }
 
-std::string FileBook::fieldText(std::string_view field) const {
+const SavedRecord& FileBook::current() const {
     if (!unreadable_.empty()) {
         throw EBookError(unreadable_);
     }
-    if (table_.eof()) {
-        return {};
-    }
-    const auto it = read_.find(upper(field));
-    if (it == read_.end()) {
-        throw EBookError("The field \"" + std::string(field) + "\" is not in " + table_.path().string() + ".");
-    }
-    return it->second;
-}
-
-bool FileBook::textCut(std::string_view field) const {
-    return std::find(cut_.begin(), cut_.end(), upper(field)) != cut_.end();
+    return read_;
 }
 
 void FileBook::storeInto(const std::vector<FieldValue>& values) {
@@ -243,11 +234,10 @@ void FileBook::update(const std::vector<FieldValue>& values, bool overwrite) {
             // and the write see the same record and no other counter can slip in between.
             table_.edit();
             try {
-                if (!overwrite && (currentTexts() != read_ || table_.isDeleted() != readDeleted_)) {
+                if (!overwrite && (readRecord().fields != read_.fields || table_.isDeleted() != readDeleted_)) {
                     throw ERecordChangedElsewhere("Another counter changed the record of \"" +
-                                                  std::string(data::trimTrailingSpaces(
-                                                      read_.count("NAME") != 0 ? read_.at("NAME") : std::string())) +
-                                                  "\" in " + where() + " after it was shown here. Nothing was stored.");
+                                                  std::string(data::trimTrailingSpaces(read_.text("NAME"))) + "\" in " +
+                                                  where() + " after it was shown here. Nothing was stored.");
                 }
                 storeInto(values);
                 table_.post();
@@ -357,7 +347,7 @@ void FileBook::replaceFiles(const std::vector<BookRecord>& records, bool keepOld
         fs::create_directory(staging, ec);
         check(ec, "cannot create the folder " + staging.string());
         guarded([&] {
-            create(staging, layout_);
+            createFiles(staging, fileFields_, false);
             data::TDbfTable fresh;
             fresh.open(staging / kSavedTable, data::TDbfTable::OpenMode::Exclusive);
             for (const BookRecord& r : records) {

@@ -5,7 +5,6 @@
 #include "records/customer_book.h"
 
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -29,12 +28,12 @@ public:
 
     // Makes an empty book in `dataFolder` (table, memo file and name index) with `fields`,
     // replacing one that is there only when `overwrite`.
-    static void create(const std::filesystem::path& dataFolder, const std::vector<data::TDbfTable::FieldSpec>& fields,
+    static void create(const std::filesystem::path& dataFolder, const std::vector<SetupField>& fields,
                        bool overwrite = false);
 
     std::string where() const override;
     data::CodePage codePage() const override;
-    const std::vector<data::TDbfTable::FieldSpec>& layout() const override;
+    const std::vector<SetupField>& fields() const override;
     // Reads every record once; the same read checks the name index against the records and
     // rebuilds it when another program changed a record without it.
     std::uint32_t count() override;
@@ -45,8 +44,7 @@ public:
     bool eof() const override;
     bool bof() const override;
     bool seek(std::string_view prefix) override;
-    std::string fieldText(std::string_view field) const override;
-    bool textCut(std::string_view field) const override;
+    const SavedRecord& current() const override;
     void update(const std::vector<FieldValue>& values, bool overwrite = false) override;
     void append(const std::vector<FieldValue>& values) override;
     // Record order, deleted records left out.
@@ -63,10 +61,12 @@ public:
     void rebuildIndex() override;
 
 private:
+    static void createFiles(const std::filesystem::path& dataFolder,
+                            const std::vector<data::TDbfTable::FieldSpec>& fields, bool overwrite);
     // Takes a copy of the current record, the one the caller reads and an update compares with.
     void readCurrent();
-    // The current record's texts; memo fields read only in part are added to `cut`.
-    std::map<std::string, std::string, std::less<>> currentTexts(std::vector<std::string>* cut = nullptr) const;
+    // The record the table stands on, as it is stored now.
+    SavedRecord readRecord() const;
     void storeInto(const std::vector<FieldValue>& values);
     void replaceFiles(const std::vector<BookRecord>& records, bool keepOld);
     void removeStaleStaging() const;
@@ -80,12 +80,12 @@ private:
 
     std::filesystem::path folder_;
     data::TDbfTable table_;
-    std::vector<data::TDbfTable::FieldSpec> layout_;
-    std::map<std::string, std::string, std::less<>> read_; // the current record as last read
+    std::vector<SetupField> fields_;
+    std::vector<data::TDbfTable::FieldSpec> fileFields_; // as the table declares them, for a replacement
+    SavedRecord read_;                                   // the current record as last read
     bool readDeleted_ = false;
-    bool atFirst_ = false;         // prior() found no live record before the current one
-    std::vector<std::string> cut_; // memo fields of the current record read only in part
-    std::string unreadable_;       // why the current record could not be read
+    bool atFirst_ = false;   // prior() found no live record before the current one
+    std::string unreadable_; // why the current record could not be read
     std::vector<std::string> notices_;
 };
 

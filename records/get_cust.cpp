@@ -101,7 +101,7 @@ bool TGetCust::FormActivate(std::unique_ptr<BookSession> book) {
         }
     };
     showNotices();
-    binding_.applyWidths(book_->facts().layout, book_->facts().codePage);
+    binding_.applyWidths(book_->facts().fields, book_->facts().codePage);
     showRecord();
     binding_.editor("NAME")->setFocus();
     return true;

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The customer book on a PostgreSQL server (a postgresql:// address; the password from libpq's
 // ~/.pgpass or service file). It answers as the files do: the same name order, seek rule, texts
-// and export bytes, because every value goes through the files' own field rules on its way in and
-// out. Every move and search asks the server, so another counter's new records show at the next
+// and export bytes, because every value goes through the same field rule (storedText) on its way
+// in and out. Every move and search asks the server, so another counter's new records show at the next
 // one. A save is one statement, so one transaction; an update names the row version it read and
 // fails with ERecordChangedElsewhere when another counter changed the record since. A new record
 // carries an identity (setup_id) made here: when the connection breaks during a save, the save is
 // tried once more on a fresh connection, and a record that did arrive is found by it, not doubled. Opening
 // checks the schema's version (see pg_schema.h).
 
-#include "data/field_codec.h"
 #include "data/table_error.h"
 #include "data/text.h"
 #include "data/text_export.h"
 #include "records/customer_book.h"
+#include "records/file_fields.h"
 #include "records/pg_connection.h"
 #include "records/pg_schema.h"
 #include "records/saved_layout.h"
@@ -27,8 +27,7 @@
 namespace arrowsel::records {
 namespace {
 
-using data::FieldDef;
-using data::FieldType;
+using K = SetupFieldKind;
 
 constexpr data::CodePage kCodePage = data::CodePage::Windows1252;
 
@@ -42,11 +41,7 @@ std::string lower(std::string_view s) {
     return out;
 }
 
-bool sameName(std::string_view a, std::string_view b) {
-    return lower(a) == lower(b);
-}
-
-std::string quoted(const FieldDef& f) {
+std::string quoted(const SetupField& f) {
     return "\"" + lower(f.name) + "\"";
 }
 
@@ -86,32 +81,27 @@ std::string byteaText(std::string_view bytes) {
     return out;
 }
 
-// A record as the files hold it: the field bytes in the code page (so field_codec gives exactly
-// the files' texts) and the memo's text beside them.
+// A row of saved_setups: its identity and version on the server, its place in name order, and
+// the record's texts as storedText gives them.
 struct Row {
     std::string seq;
     std::string version;
     std::string key; // name_key in bytea's text form
-    std::string record;
-    std::string memo;
+    SavedRecord record;
 };
 
 class PgBook final : public CustomerBook {
 public:
-    explicit PgBook(std::string_view url) : conn_(url), label_("saved_setups on " + conn_.where()) {
+    explicit PgBook(std::string_view url)
+        : conn_(url), label_("saved_setups on " + conn_.where()), fields_(savedSetupFields()) {
         checkPgSchema(conn_);
-        int offset = 1;
         std::string columns;
-        layout_ = savedSetupFields();
-        for (const auto& spec : layout_) {
-            FieldDef f{spec.name, spec.type, spec.width, spec.decimals, offset};
-            offset += f.width;
-            defs_.push_back(f);
+        for (const SetupField& f : fields_) {
+            blank_.fields.push_back({f.name, storedText(f, "", kCodePage, label_)});
             columns += columns.empty() ? "" : ", ";
             columns += quoted(f);
             select_ += ", " + readExpression(f);
         }
-        recordLength_ = static_cast<std::size_t>(offset);
         seek_ = "SELECT seq, row_version, name_key" + select_ +
                 ", substr(name_key, 1, $2::integer) = $1::bytea FROM saved_setups WHERE name_key >= $1::bytea "
                 "ORDER BY name_key, seq LIMIT 1";
@@ -119,26 +109,27 @@ public:
         select_ = "SELECT seq, row_version, name_key" + select_ + " FROM saved_setups ";
         std::string params;
         std::string assignments;
-        for (std::size_t i = 0; i < defs_.size(); ++i) {
-            const std::string p = "$" + std::to_string(i + 1) + writeCast(defs_[i]);
+        for (std::size_t i = 0; i < fields_.size(); ++i) {
+            const std::string p = "$" + std::to_string(i + 1) + writeCast(fields_[i]);
             params += (i == 0 ? "" : ", ") + p;
-            assignments += ", " + quoted(defs_[i]) + " = " + p;
+            assignments += ", " + quoted(fields_[i]) + " = " + p;
         }
         const std::string returning = select_.substr(std::string_view("SELECT ").size());
         const std::string back = " RETURNING " + returning.substr(0, returning.find(" FROM "));
         insert_ = "INSERT INTO saved_setups (" + columns + ", setup_id) VALUES (" + params + ", $" +
-                  std::to_string(defs_.size() + 1) + "::uuid)" + back;
+                  std::to_string(fields_.size() + 1) + "::uuid)" + back;
         insertMany_ = "INSERT INTO saved_setups (" + columns + ") VALUES ";
         update_ = "UPDATE saved_setups SET row_version = row_version + 1" + assignments + " WHERE seq = $" +
-                  std::to_string(defs_.size() + 1) + "::bigint AND ($" + std::to_string(defs_.size() + 2) +
-                  "::bigint IS NULL OR row_version = $" + std::to_string(defs_.size() + 2) + "::bigint)" + back;
+                  std::to_string(fields_.size() + 1) + "::bigint AND ($" + std::to_string(fields_.size() + 2) +
+                  "::bigint IS NULL OR row_version = $" + std::to_string(fields_.size() + 2) + "::bigint)" + back;
         first(); // as the files open: on the first record in name order
     }
 
     std::string where() const override { return conn_.where(); }
     std::function<void()> canceller() override { return conn_.canceller(); }
     data::CodePage codePage() const override { return kCodePage; }
-    const std::vector<data::TDbfTable::FieldSpec>& layout() const override { return layout_; }
+    const std::vector<SetupField>& fields() const override { return fields_; }
+    const SavedRecord& current() const override { return current_ ? current_->record : end_; }
 
     std::uint32_t count() override {
         const PgResult r = conn_.exec("SELECT count(*) FROM saved_setups", {}, "counting the customers", true);
@@ -186,7 +177,7 @@ public:
             // for the match itself would scan every later name on a miss.
             const PgResult r =
                 conn_.exec(seek_, {byteaText(*key), std::to_string(key->size())}, "searching the customers", true);
-            if (r.rows() == 1 && r.text(0, static_cast<int>(defs_.size()) + 3) == "t") {
+            if (r.rows() == 1 && r.text(0, static_cast<int>(fields_.size()) + 3) == "t") {
                 standOn(readRow(r, 0));
                 return true;
             }
@@ -199,17 +190,6 @@ public:
             eof_ = true;
         }
         return false;
-    }
-
-    std::string fieldText(std::string_view field) const override {
-        const FieldDef& f = def(field);
-        if (!current_) {
-            return {};
-        }
-        if (f.type == FieldType::Memo) {
-            return current_->memo;
-        }
-        return data::field_codec::text(f, current_->record.data(), kCodePage);
     }
 
     void update(const std::vector<FieldValue>& values, bool overwrite) override {
@@ -238,7 +218,7 @@ public:
         if (r.rows() == 0 && resent && !overwrite) {
             auto stored = fetchOne("WHERE seq = $1::bigint", {current_->seq});
             if (stored && stored->version == std::to_string(std::stoll(current_->version) + 1) &&
-                stored->record == changed.record && stored->memo == changed.memo) {
+                stored->record.fields == changed.record.fields) {
                 standOn(std::move(*stored));
                 return;
             }
@@ -307,15 +287,10 @@ public:
         const PgResult r = conn_.exec(export_, {}, "reading the customers", true);
         std::vector<BookRecord> all;
         all.reserve(static_cast<std::size_t>(r.rows()));
-        Row row;
         for (int i = 0; i < r.rows(); ++i) {
+            Row row;
             readFields(r, i, 0, row);
-            BookRecord& record = all.emplace_back();
-            for (const FieldDef& f : defs_) {
-                record.push_back({f.name, f.type == FieldType::Memo
-                                              ? row.memo
-                                              : data::field_codec::text(f, row.record.data(), kCodePage)});
-            }
+            all.push_back(std::move(row.record.fields));
         }
         return all;
     }
@@ -338,12 +313,12 @@ public:
                 const std::size_t n = std::min(kPerStatement, rows.size() - at);
                 std::string sql = insertMany_;
                 PgParams params;
-                params.reserve(n * defs_.size());
+                params.reserve(n * fields_.size());
                 for (std::size_t k = 0; k < n; ++k) {
                     sql += k == 0 ? "(" : ", (";
-                    for (std::size_t c = 0; c < defs_.size(); ++c) {
+                    for (std::size_t c = 0; c < fields_.size(); ++c) {
                         params.push_back(std::move(rows[at + k][c]));
-                        sql += (c == 0 ? "$" : ", $") + std::to_string(params.size()) + writeCast(defs_[c]);
+                        sql += (c == 0 ? "$" : ", $") + std::to_string(params.size()) + writeCast(fields_[c]);
                     }
                     sql += ")";
                 }
@@ -362,8 +337,11 @@ public:
         Row row;
         for (int i = 0; i < r.rows(); ++i) {
             readFields(r, i, 0, row);
-            data::text_export::appendLine(out, defs_, row.record.data(), kCodePage,
-                                          [&](const FieldDef&, const char*) { return storedMemo(row.memo); });
+            for (std::size_t c = 0; c < fields_.size(); ++c) {
+                const std::string bytes = storedBytes(row.record.fields[c].text);
+                data::text_export::appendValue(out, fileFieldType(fields_[c].kind), bytes, c == 0);
+            }
+            out += "\r\n";
         }
         try {
             data::text_export::AtomicFile target(file);
@@ -377,39 +355,41 @@ public:
     std::vector<std::string> takeNotices() override { return {}; }
 
 private:
-    static std::string readExpression(const FieldDef& f) {
+    static std::string readExpression(const SetupField& f) {
         std::string q = quoted(f);
-        switch (f.type) {
-        case FieldType::Date:
+        switch (f.kind) {
+        case K::Date:
             return "to_char(" + q + ", 'YYYYMMDD')";
-        case FieldType::Logical:
+        case K::Flag:
             return "CASE WHEN " + q + " THEN 'T' WHEN NOT " + q + " THEN 'F' END";
-        case FieldType::Character:
-        case FieldType::Memo:
+        case K::Text:
+        case K::Comments:
             return q;
-        default:
-            return q + "::text";
+        case K::Number:
+            break;
         }
+        return q + "::text";
     }
 
-    static std::string writeCast(const FieldDef& f) {
-        switch (f.type) {
-        case FieldType::Date:
+    static std::string writeCast(const SetupField& f) {
+        switch (f.kind) {
+        case K::Date:
             return "::date";
-        case FieldType::Logical:
+        case K::Flag:
             return "::boolean";
-        case FieldType::Character:
-        case FieldType::Memo:
+        case K::Text:
+        case K::Comments:
             return "::text";
-        default:
-            return "::numeric";
+        case K::Number:
+            break;
         }
+        return "::numeric";
     }
 
-    const FieldDef& def(std::string_view field) const {
-        for (const FieldDef& f : defs_) {
-            if (sameName(f.name, field)) {
-                return f;
+    std::size_t fieldIndex(std::string_view field) const {
+        for (std::size_t i = 0; i < fields_.size(); ++i) {
+            if (sameFieldName(fields_[i].name, field)) {
+                return i;
             }
         }
         throw EBookError("The customer book on " + where() + " has no field " + std::string(field) + ".");
@@ -421,7 +401,7 @@ private:
         if (!data::encodeText(kCodePage, prefix, k)) {
             return std::nullopt;
         }
-        const auto width = static_cast<std::size_t>(def("NAME").width);
+        const auto width = static_cast<std::size_t>(fields_[fieldIndex("NAME")].width);
         if (k.size() > width) {
             // Blanks past the name's width match its padding; anything else matches nothing.
             if (k.find_first_not_of(' ', width) != std::string::npos) {
@@ -432,7 +412,8 @@ private:
         return k;
     }
 
-    std::string storedMemo(const std::string& text) const {
+    // A stored text in the code page, as the export writes it.
+    std::string storedBytes(const std::string& text) const {
         std::string bytes;
         if (!data::encodeText(kCodePage, text, bytes)) {
             throw EBookError("The customer book on " + where() + " holds comments this code page cannot store.");
@@ -440,38 +421,21 @@ private:
         return bytes;
     }
 
-    // The values go through the files' own field rules: the same refusals, the same stored forms.
     void apply(Row& row, const std::vector<FieldValue>& values) const {
         for (const FieldValue& v : values) {
-            const FieldDef& f = def(v.name);
-            if (f.type == FieldType::Memo) {
-                std::string bytes;
-                std::string bad;
-                if (!data::encodeText(kCodePage, v.text, bytes, &bad)) {
-                    throw EBookError("The field " + f.name + " of the customer book on " + where() +
-                                     " cannot hold the character \"" + bad + "\" (code page " +
-                                     data::codePageName(kCodePage) + "); nothing was stored.");
-                }
-                row.memo = v.text;
-                continue;
-            }
+            const std::size_t i = fieldIndex(v.name);
             try {
-                data::field_codec::store(f, v.text, kCodePage, row.record.data(), label_);
-            } catch (const data::ETableError& e) {
+                row.record.fields[i].text = storedText(fields_[i], v.text, kCodePage, label_);
+            } catch (const EBookError& e) {
                 throw EBookError(std::string(e.what()) + " Nothing was stored.");
             }
         }
     }
 
-    // A new record: every field empty, then `values` through the field rules.
+    // A new record: every field empty, then `values`.
     Row blankRow(const std::vector<FieldValue>& values) const {
         Row row;
-        row.record.assign(recordLength_, ' ');
-        for (const FieldDef& f : defs_) {
-            if (f.type != FieldType::Memo) {
-                data::field_codec::blank(f, row.record.data());
-            }
-        }
+        row.record = blank_;
         apply(row, values);
         return row;
     }
@@ -487,18 +451,18 @@ private:
 
     PgParams writeParams(const Row& row) const {
         PgParams params;
-        for (const FieldDef& f : defs_) {
-            if (f.type == FieldType::Memo) {
-                params.emplace_back(row.memo);
-                continue;
-            }
-            std::string text = data::field_codec::text(f, row.record.data(), kCodePage);
-            if (f.type == FieldType::Character) {
+        for (std::size_t c = 0; c < fields_.size(); ++c) {
+            const std::string& text = row.record.fields[c].text;
+            switch (fields_[c].kind) {
+            case K::Comments:
+                params.emplace_back(text);
+                break;
+            case K::Text:
                 params.emplace_back(std::string(data::trimTrailingSpaces(text)));
-            } else if (text.empty()) {
-                params.emplace_back(std::nullopt);
-            } else {
-                params.emplace_back(std::move(text));
+                break;
+            default:
+                params.push_back(text.empty() ? std::nullopt : std::optional<std::string>(text));
+                break;
             }
         }
         return params;
@@ -513,20 +477,22 @@ private:
         return row;
     }
 
-    // The layout's fields from the result's columns `from` onwards, into the record's bytes.
+    // The fields from the result's columns `from` onwards, each as the field rule keeps it.
     void readFields(const PgResult& r, int i, int from, Row& row) const {
-        row.record.assign(recordLength_, ' ');
-        for (std::size_t c = 0; c < defs_.size(); ++c) {
-            const FieldDef& f = defs_[c];
+        row.record.fields.resize(fields_.size());
+        for (std::size_t c = 0; c < fields_.size(); ++c) {
+            const SetupField& f = fields_[c];
             const int column = static_cast<int>(c) + from;
             const std::string_view value = r.isNull(i, column) ? std::string_view() : r.text(i, column);
-            if (f.type == FieldType::Memo) {
-                row.memo = value;
+            FieldValue& out = row.record.fields[c];
+            out.name = f.name;
+            if (f.kind == K::Comments) {
+                out.text = value; // the table's check keeps it inside the code page
                 continue;
             }
             try {
-                data::field_codec::store(f, value, kCodePage, row.record.data(), label_);
-            } catch (const data::ETableError& e) {
+                out.text = storedText(f, value, kCodePage, label_);
+            } catch (const EBookError& e) {
                 throw EBookError(std::string(e.what()) +
                                  " The record was written by another program; correct it there.");
             }
@@ -559,9 +525,9 @@ private:
 
     PgConnection conn_;
     std::string label_; // the table as the field rules' messages name it
-    std::vector<data::TDbfTable::FieldSpec> layout_;
-    std::vector<FieldDef> defs_;
-    std::size_t recordLength_ = 0;
+    std::vector<SetupField> fields_;
+    SavedRecord blank_; // every field empty, as a new record starts
+    SavedRecord end_;   // what current() gives at the end
     std::string select_;
     std::string seek_;
     std::string export_;

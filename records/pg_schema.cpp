@@ -11,7 +11,7 @@
 namespace arrowsel::records {
 namespace {
 
-using data::FieldType;
+using K = SetupFieldKind;
 
 // The text of a number for the schema's SQL (no user text ever reaches these statements).
 std::string number(double v, int decimals) {
@@ -20,7 +20,7 @@ std::string number(double v, int decimals) {
     return {buf, r.ptr};
 }
 
-std::string column(const data::TDbfTable::FieldSpec& f) {
+std::string column(const SetupField& f) {
     std::string name;
     for (const char c : f.name) {
         name += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -28,27 +28,27 @@ std::string column(const data::TDbfTable::FieldSpec& f) {
     const std::string q = "\"" + name + "\"";
     // A character the code page lacks makes convert_to fail, so the check refuses it.
     const std::string bytes = "octet_length(convert_to(" + q + ", 'WIN1252'))";
-    switch (f.type) {
-    case FieldType::Character:
+    switch (f.kind) {
+    case K::Text:
         return q + " varchar(" + std::to_string(f.width) + ") NOT NULL DEFAULT '' CHECK (" + bytes +
                " <= " + std::to_string(f.width) + ")";
-    case FieldType::Memo:
+    case K::Comments:
         return q + " text NOT NULL DEFAULT '' CHECK (" + bytes + " >= 0)";
-    case FieldType::Date:
+    case K::Date:
         return q + " date CHECK (" + q + " BETWEEN '0001-01-01' AND '9999-12-31')";
-    case FieldType::Logical:
+    case K::Flag:
         return q + " boolean";
-    default: {
-        // What a field of this width shows: digits before the point, the point and the
-        // decimals; a minus sign takes one of the digits' places.
-        const int whole = f.width - (f.decimals > 0 ? f.decimals + 1 : 0);
-        const double step = std::pow(10.0, -f.decimals);
-        const double high = std::pow(10.0, whole) - step;
-        const double low = whole >= 2 ? -(std::pow(10.0, whole - 1) - step) : 0.0;
-        return q + " numeric(" + std::to_string(f.width) + "," + std::to_string(f.decimals) + ") CHECK (" + q +
-               " BETWEEN " + number(low, f.decimals) + " AND " + number(high, f.decimals) + ")";
+    case K::Number:
+        break;
     }
-    }
+    // What a field of this width shows: digits before the point, the point and the decimals; a
+    // minus sign takes one of the digits' places.
+    const int whole = f.width - (f.decimals > 0 ? f.decimals + 1 : 0);
+    const double step = std::pow(10.0, -f.decimals);
+    const double high = std::pow(10.0, whole) - step;
+    const double low = whole >= 2 ? -(std::pow(10.0, whole - 1) - step) : 0.0;
+    return q + " numeric(" + std::to_string(f.width) + "," + std::to_string(f.decimals) + ") CHECK (" + q +
+           " BETWEEN " + number(low, f.decimals) + " AND " + number(high, f.decimals) + ")";
 }
 
 int nameWidth() {

@@ -3,6 +3,7 @@
 
 #include "data/codepage.h"
 #include "present/window_state.h"
+#include "records/setup_field.h"
 
 #include <array>
 #include <functional>
@@ -29,12 +30,6 @@ inline constexpr const char* kExportFile = "custdb.txt";
 // The most characters a customer's comments hold as typed into the entry and lookup windows: what
 // the lookup lays out in a blink whatever they are (one word of that length, no line break).
 inline constexpr int kCommentLimit = 32000;
-
-// One field of a record and its text (UTF-8).
-struct FieldValue {
-    std::string name;
-    std::string text;
-};
 
 // Reads a field of the record being shown, as the table gives it (character fields padded).
 using RecordTexts = std::function<std::string(std::string_view field)>;

@@ -19,7 +19,7 @@ using records::FieldValue;
 // Everything a caller can observe of where a book stands.
 std::string state(CustomerBook& book) {
     std::string s = std::string(book.eof() ? "eof " : "") + (book.bof() ? "bof " : "");
-    for (const auto& f : book.layout()) {
+    for (const auto& f : book.fields()) {
         s += f.name + "=" + book.fieldText(f.name) + "|";
     }
     return s;
@@ -77,11 +77,11 @@ protected:
 };
 
 TEST_F(BookDifferential, sameLayoutAndAnswersOnAnEmptyBook) {
-    ASSERT_EQ(files_->layout().size(), pg_->layout().size());
-    for (std::size_t i = 0; i < files_->layout().size(); ++i) {
-        const auto& a = files_->layout()[i];
-        const auto& b = pg_->layout()[i];
-        EXPECT_EQ(std::tie(a.name, a.type, a.width, a.decimals), std::tie(b.name, b.type, b.width, b.decimals))
+    ASSERT_EQ(files_->fields().size(), pg_->fields().size());
+    for (std::size_t i = 0; i < files_->fields().size(); ++i) {
+        const auto& a = files_->fields()[i];
+        const auto& b = pg_->fields()[i];
+        EXPECT_EQ(std::tie(a.name, a.kind, a.width, a.decimals), std::tie(b.name, b.kind, b.width, b.decimals))
             << a.name;
     }
     EXPECT_EQ(files_->codePage(), pg_->codePage());

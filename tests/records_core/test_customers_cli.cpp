@@ -191,7 +191,7 @@ TEST_F(CustomersCli, mistakesAreRefusedWithWhatToDo) {
 TEST_F(CustomersCli, aFileSystemErrorEndsTheCommandWithAMessage_neverAnAbort) {
     // Books without memo fields, and beside the target's table a memo name that is a link to
     // itself: looking at it fails with "too many levels of symbolic links".
-    const std::vector<data::TDbfTable::FieldSpec> names{{"NAME", data::FieldType::Character, 30}};
+    const std::vector<records::SetupField> names{{"NAME", records::SetupFieldKind::Text, 30}};
     for (const fs::path& folder : {dir / "a", dir / "b"}) {
         fs::create_directory(folder);
         FileBook::create(folder, names);

@@ -297,7 +297,7 @@ TEST_F(FileBookTest, theBookNamesItsFolderAndAMissingTableSaysSo) {
     auto book = open();
     EXPECT_NE(book->where().find(dir.path().string()), std::string::npos);
     EXPECT_EQ(book->codePage(), data::CodePage::Windows1252);
-    EXPECT_EQ(book->layout().size(), savedSetupFields().size());
+    EXPECT_EQ(book->fields().size(), savedSetupFields().size());
 
     test::TempDir elsewhere;
     try {

@@ -84,14 +84,14 @@ bool sameBook(const std::string& a, const std::string& b) {
 }
 
 std::unique_ptr<records::CustomerBook> openTarget(const std::string& address,
-                                                  const std::vector<data::TDbfTable::FieldSpec>& layout) {
+                                                  const std::vector<records::SetupField>& fields) {
     if (!records::isServerAddress(address)) {
         std::error_code ec;
         if (!fs::is_directory(address, ec)) {
             throw records::EBookError("The folder " + address + " does not exist. Create it first.");
         }
         if (!data::findFileNoCase(fs::path(address) / records::kSavedTable)) {
-            records::FileBook::create(address, layout);
+            records::FileBook::create(address, fields);
         }
     }
     return records::openCustomerBookAt(address);
@@ -166,7 +166,7 @@ int copyCommand(std::span<const std::string_view> args) {
         if (records::isServerAddress(to)) {
             refuseWhatTheServerCannotHold(all, source->where());
         }
-        auto target = openTarget(to, source->layout());
+        auto target = openTarget(to, source->fields());
         printNotices(*target);
         const bool replace = o.last("--replace") != nullptr;
         if (const std::uint32_t held = target->count(); held != 0 && !replace) {
@@ -204,9 +204,9 @@ int findCommand(std::span<const std::string_view> args) {
         if (found) {
             out += json ? "{" : "";
             bool firstField = true;
-            for (const data::TDbfTable::FieldSpec& f : book->layout()) {
+            for (const records::SetupField& f : book->fields()) {
                 std::string text = book->fieldText(f.name);
-                if (f.type != data::FieldType::Memo) {
+                if (f.kind != records::SetupFieldKind::Comments) {
                     text = std::string(data::trimTrailingSpaces(text));
                 }
                 if (json) {

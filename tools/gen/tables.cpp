@@ -4,6 +4,7 @@
 #include "data/dbf_table.h"
 #include "engine/chart_rules.h"
 #include "engine/data_check.h"
+#include "records/file_fields.h"
 #include "records/saved_layout.h"
 #include "tools/gen/csv.h"
 
@@ -128,7 +129,10 @@ void writeSpecs(const Catalogue& c, const std::filesystem::path& outDir) {
 }
 
 void writeSavedSetups(const std::filesystem::path& outDir) {
-    const std::vector<Spec> fields = records::savedSetupFields();
+    std::vector<Spec> fields;
+    for (const records::SetupField& f : records::savedSetupFields()) {
+        fields.push_back(records::fileFieldSpec(f));
+    }
     const auto file = outDir / "Saveddb.dbf";
     TDbfTable::create(file, fields, data::CodePage::Windows1252, true);
     TDbfTable t;
