@@ -79,12 +79,10 @@ void evalField(const Node& n, std::string_view record, Value& out) {
     }
 }
 
-} // namespace
-
-void KeyExpressionEvaluator::evaluateConcat(const Node& n, std::string_view record, Value& out) const {
+void evalConcat(const KeyExpressionEvaluator& e, const Node& n, std::string_view record, Value& out) {
     Value r;
-    evaluate(*n.kids[0], record, out);
-    evaluate(*n.kids[1], record, r);
+    e.evaluate(*n.kids[0], record, out);
+    e.evaluate(*n.kids[1], record, r);
     out.type = VType::Char;
     if (n.op == Op::Concat) {
         out.text += r.text;
@@ -98,11 +96,11 @@ void KeyExpressionEvaluator::evaluateConcat(const Node& n, std::string_view reco
     out.text.append(moved, ' ');
 }
 
-void KeyExpressionEvaluator::evaluateArithmetic(const Node& n, std::string_view record, Value& out) const {
+void evalArithmetic(const KeyExpressionEvaluator& e, const Node& n, std::string_view record, Value& out) {
     Value l;
     Value r;
-    evaluate(*n.kids[0], record, l);
-    evaluate(*n.kids[1], record, r);
+    e.evaluate(*n.kids[0], record, l);
+    e.evaluate(*n.kids[1], record, r);
     const bool lEmptyDate = l.type == VType::Date && l.number == 0;
     const bool rEmptyDate = r.type == VType::Date && r.number == 0;
     const bool datesMet = n.type == VType::Date || (l.type == VType::Date && r.type == VType::Date);
@@ -114,8 +112,9 @@ void KeyExpressionEvaluator::evaluateArithmetic(const Node& n, std::string_view 
 }
 
 // UPPER, LOWER, the trims, SUBSTR, LEFT, RIGHT and PADR: the argument's text, reshaped.
-void KeyExpressionEvaluator::evaluateTextFunction(const Node& n, std::string_view record, Value& out) const {
-    evaluate(*n.kids[0], record, out);
+void evalTextFunction(const KeyExpressionEvaluator& e, CodePage cp, const Node& n, std::string_view record,
+                      Value& out) {
+    e.evaluate(*n.kids[0], record, out);
     out.type = VType::Char;
     std::string& t = out.text;
     const auto count = static_cast<std::size_t>(n.arg1);
@@ -124,7 +123,7 @@ void KeyExpressionEvaluator::evaluateTextFunction(const Node& n, std::string_vie
     case Op::Lower:
         for (char& c : t) {
             const auto b = static_cast<unsigned char>(c);
-            c = static_cast<char>(n.op == Op::Upper ? upperByte(cp_, b) : lowerByte(cp_, b));
+            c = static_cast<char>(n.op == Op::Upper ? upperByte(cp, b) : lowerByte(cp, b));
         }
         return;
     case Op::RTrim:
@@ -159,12 +158,14 @@ void KeyExpressionEvaluator::evaluateTextFunction(const Node& n, std::string_vie
     }
 }
 
-void KeyExpressionEvaluator::evaluateConversion(const Node& n, std::string_view record, Value& out) const {
+void evalConversion(const KeyExpressionEvaluator& e, const Node& n, std::string_view record, Value& out) {
     Value v;
-    evaluate(*n.kids[0], record, v);
+    e.evaluate(*n.kids[0], record, v);
     out.type = VType::Char;
     out.text = n.op == Op::Str ? value_rules::strText(v.number, n.arg1, n.arg2) : dateText(v.number);
 }
+
+} // namespace
 
 void KeyExpressionEvaluator::evaluate(const Node& n, std::string_view record, Value& out) const {
     out.type = n.type;
@@ -182,11 +183,11 @@ void KeyExpressionEvaluator::evaluate(const Node& n, std::string_view record, Va
         return;
     case Op::Concat:
     case Op::ConcatMinus:
-        evaluateConcat(n, record, out);
+        evalConcat(*this, n, record, out);
         return;
     case Op::Add:
     case Op::Sub:
-        evaluateArithmetic(n, record, out);
+        evalArithmetic(*this, n, record, out);
         return;
     case Op::Upper:
     case Op::Lower:
@@ -197,11 +198,11 @@ void KeyExpressionEvaluator::evaluate(const Node& n, std::string_view record, Va
     case Op::Left:
     case Op::Right:
     case Op::Padr:
-        evaluateTextFunction(n, record, out);
+        evalTextFunction(*this, cp_, n, record, out);
         return;
     case Op::Str:
     case Op::Dtos:
-        evaluateConversion(n, record, out);
+        evalConversion(*this, n, record, out);
         return;
     }
 }

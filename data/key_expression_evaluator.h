@@ -23,11 +23,6 @@ public:
     void evaluate(const key_tree::Node& node, std::string_view record, key_tree::Value& out) const;
 
 private:
-    void evaluateConcat(const key_tree::Node& n, std::string_view record, key_tree::Value& out) const;
-    void evaluateArithmetic(const key_tree::Node& n, std::string_view record, key_tree::Value& out) const;
-    void evaluateTextFunction(const key_tree::Node& n, std::string_view record, key_tree::Value& out) const;
-    void evaluateConversion(const key_tree::Node& n, std::string_view record, key_tree::Value& out) const;
-
     CodePage cp_;
 };
 

@@ -66,17 +66,13 @@ std::optional<Date> parseDate(std::string_view digits) {
 }
 
 std::string dateDigits(const Date& date) {
-    char buf[8];
-    auto put = [&](int v, int digits, int at) {
-        for (int i = digits - 1; i >= 0; --i) {
-            buf[at + i] = static_cast<char>('0' + v % 10);
-            v /= 10;
-        }
-    };
-    put(date.year, 4, 0);
-    put(date.month, 2, 4);
-    put(date.day, 2, 6);
-    return std::string(buf, sizeof buf);
+    const auto y = static_cast<unsigned>(date.year);
+    const auto m = static_cast<unsigned>(date.month);
+    const auto d = static_cast<unsigned>(date.day);
+    const auto digit = [](unsigned v) { return static_cast<char>('0' + v % 10); };
+    const char text[8] = {digit(y / 1000), digit(y / 100), digit(y / 10), digit(y),
+                          digit(m / 10),   digit(m),       digit(d / 10), digit(d)};
+    return std::string(text, sizeof text);
 }
 
 long long julianDay(const Date& date) {
@@ -122,11 +118,14 @@ std::string strText(double value, int width, int decimals) {
     if (!std::isfinite(value)) {
         return std::string(static_cast<std::size_t>(width), '*');
     }
+    // Every power of ten up to 10^18 is a double exactly.
+    static constexpr std::array<double, 19> kScale{1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
     for (int d = std::clamp(decimals, 0, 18); d >= 0; --d) {
         // The double nearest 2.675 lies below it: round on the decimal value, nudged by a few ulps,
         // while the scaled value still has a fraction to round.
         double r = value;
-        const double scale = std::pow(10.0, d);
+        const double scale = kScale[static_cast<std::size_t>(d)];
         if (std::fabs(value * scale) < 4.0e15) {
             r = std::round(value * scale * (1 + 4 * std::numeric_limits<double>::epsilon())) / scale;
         }
