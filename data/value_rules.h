@@ -7,10 +7,13 @@
 
 // What counts as a number and as a date in a table's stored text, and how each is written back as
 // text: one set of rules for the field codec (reading and storing fields) and the key expressions
-// (the keys an index holds), so that a value one of them refuses the other does not take and a
-// number or a date reads the same in a field as in a key. A stored date is "YYYYMMDD"; a key holds
-// a date as its Julian day number (2000-01-01 is 2451545). Numbers are written with "." as the
-// decimal point and never as a negative zero. Conversions never depend on the locale.
+// (the keys an index holds), so that a value one of them refuses the other does not take, and a
+// stored number or date reads back through a key's STR() or DTOS() as its stored text. A stored
+// date is "YYYYMMDD"; a key holds a date as its Julian day number (2000-01-01 is 2451545). Numbers
+// are written with "." as the decimal point and never as a negative zero. The two roundings differ,
+// and both stay as they are: a stored number is rounded correctly from the double, as printf-style
+// formatting does, while STR() rounds half away from zero, which the keys already written to index
+// files hold. Conversions never depend on the locale.
 namespace arrowsel::data::value_rules {
 
 // A decimal number with optional blanks (and NULs) around it and an optional sign; "1.5",
