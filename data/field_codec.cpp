@@ -148,12 +148,7 @@ void storeNumber(const StoreInput& in, char* p, std::size_t w) {
     if (!v) {
         in.refuse("holds numbers; " + in.typed() + " is not a number");
     }
-    char buf[512];
-    const auto r = std::to_chars(buf, buf + sizeof buf, *v, std::chars_format::fixed, in.field.decimals);
-    std::string_view out(buf, r.ec == std::errc() ? static_cast<std::size_t>(r.ptr - buf) : 0);
-    if (!out.empty() && out.front() == '-' && out.find_first_not_of("-0.") == std::string_view::npos) {
-        out.remove_prefix(1); // no negative zero
-    }
+    const std::string out = value_rules::decimalText(*v, in.field.decimals);
     if (out.empty() || out.size() > w) {
         in.refuse("is " + std::to_string(w) + " characters wide with " + std::to_string(in.field.decimals) +
                   " decimals; the number " + std::string(trimSpacesAndNuls(in.utf8)) + " does not fit");
@@ -174,10 +169,11 @@ void storeDate(const StoreInput& in, char* p, std::size_t w) {
     } else {
         digits = std::string(t);
     }
-    if (!value_rules::parseDate(digits)) {
+    const std::optional<value_rules::Date> date = value_rules::parseDate(digits);
+    if (!date) {
         in.refuse("holds dates as YYYYMMDD; " + in.typed() + " is not a date");
     }
-    std::memcpy(p, digits.data(), 8);
+    std::memcpy(p, value_rules::dateDigits(*date).data(), 8);
 }
 
 void storeLogical(const StoreInput& in, char* p) {
