@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/page.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -16,10 +18,6 @@ class TDbfTable;
 }
 
 namespace arrowsel::engine {
-
-// The pages of the main window, in tab order.
-enum class Page { Hunt = 0, Targ = 1, Youth = 2, Orvk = 3 };
-inline constexpr int kPageCount = 4;
 
 // Cells per page: Hunting 17, Target 13, Youth 8, Orvik 7.
 int cellCount(Page page);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/selection.h"
 #include "present/window_state.h"
 
 #include <algorithm>
@@ -67,8 +68,7 @@ public:
         if (label != Label::TmpLbl2) {
             return {};
         }
-        static const char* tags[] = {"Hunt", "Targ", "Youth", "Orvk"};
-        return tags[static_cast<int>(shownPage)];
+        return engine::pageTag(shownPage);
     }
     std::string cellCaption(Page page, int row, Column column) const override {
         const auto it = captions.find({page, row, column});

@@ -52,7 +52,7 @@ public:
         }
         return -1;
     }
-    Page page() const override { return static_cast<Page>(setup_.page); }
+    Page page() const override { return setup_.page; }
     std::string labelText(Label label) const override {
         switch (label) {
         case Label::TmpLbl2:
