@@ -821,17 +821,15 @@ void TArrowSel::TSzBtnClick(QObject* sender) {
         if (it == g.size.end()) {
             continue;
         }
-        const int row = int(it - g.size.begin()) + 1;
-        // A chart without the field reads as empty, like a closed table; one that cannot be read
-        // says so and opens no shaft.
-        QString detail;
-        if (!ui::runGuarded(this, [&] { detail = toQt(engine_.cellKeyDetail(page, row)); })) {
-            return;
-        }
-        const QString caption = (*it)->caption();
-        tmpLbl_->setText(caption + detail);
-        spcLbl_->setText(caption);
-        mods_->setText(g.model[std::size_t(row - 1)]->caption());
+        // The shaft is the cell as the last run wrote it, its chart texts included; before the
+        // first run every cell is blank.
+        const std::vector<engine::Cell>& cells = lastResult_.grids[std::size_t(engine::pageIndex(page))];
+        const std::size_t row = std::size_t(it - g.size.begin());
+        const engine::Cell blank;
+        const engine::Cell& cell = row < cells.size() ? cells[row] : blank;
+        tmpLbl_->setText(toQt(cell.size + cell.keyDetail));
+        spcLbl_->setText(toQt(cell.size));
+        mods_->setText(toQt(cell.model));
         break;
     }
     runCommand(Command::Specs);

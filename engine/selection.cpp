@@ -20,6 +20,7 @@ using data::TDbfTable;
 void makeBlank(Cell& cell) {
     cell.shown = false;
     cell.keyFound.reset();
+    cell.carbon = false;
     cell.sizeEnabled = false;
     cell.size.clear();
     cell.spine.clear();
@@ -209,14 +210,29 @@ struct SelectionEngine::Impl {
         cell.size = text.size;
         if (page == Page::Targ) {
             spineLabels[static_cast<std::size_t>(n - 1)] = text.second;
+            cell.keyDetail = text.second;
         }
         cell.model = shaft.model;
         if (page == Page::Hunt || page == Page::Targ) {
             cell.spine = shaft.spine;
             cell.weight = cellWeight(page, n, shaft, lengthText);
+            cell.carbon = false;
         } else {
             cell.weight = cellWeight(page, n, shaft, lengthText);
+            cell.carbon = false;
             cell.spine = shaft.spine;
+        }
+    }
+
+    // Every cell's key detail from the row the chart now stands on, blank cells' too, before any
+    // cell of the row can end the run.
+    void keepKeyDetails(Page page) {
+        const TDbfTable& table = chart(page);
+        std::vector<Cell>& cells = grid(page);
+        for (int n = 1; n <= cellCount(page) && n <= chartColumns(page); ++n) {
+            const std::string& name = secondFieldName(page, n);
+            cells[static_cast<std::size_t>(n - 1)].keyDetail =
+                table.fieldDef(name) ? std::string(data::trimSpaces(table.fieldText(name))) : std::string();
         }
     }
 
@@ -258,6 +274,7 @@ struct SelectionEngine::Impl {
     }
 
     void huntingCells() {
+        keepKeyDetails(Page::Hunt);
         TDbfTable& table = chart(Page::Hunt);
         std::vector<Cell>& cells = grid(Page::Hunt);
         for (int n = 1; n <= cellCount(Page::Hunt); ++n) {
@@ -275,6 +292,7 @@ struct SelectionEngine::Impl {
                 cell.model = "Carbon";
                 cell.spine = "0." + text->size;
                 cell.weight = "Details";
+                cell.carbon = true;
                 if (n <= 9) {
                     cell.weightEnabled = true;
                 }
@@ -329,6 +347,7 @@ struct SelectionEngine::Impl {
 
     // The Youth and Orvik cells: column n feeds cell n.
     void plainCells(Page page, std::string_view lengthText) {
+        keepKeyDetails(page);
         TDbfTable& table = chart(page);
         std::vector<Cell>& cells = grid(page);
         for (int n = 1; n <= cellCount(page); ++n) {
@@ -367,6 +386,12 @@ struct SelectionEngine::Impl {
         plainCells(Page::Orvk, in.arrowLength);
     }
 };
+
+BowSetup settledSetup(BowSetup setup, const SelectionResult& result) {
+    setup.bowWeight = result.bowWeight;
+    setup.youthBowWeight = result.youthBowWeight;
+    return setup;
+}
 
 SelectionEngine::SelectionEngine(std::filesystem::path dataFolder)
     : impl_(std::make_unique<Impl>(std::move(dataFolder))) {}
@@ -427,24 +452,6 @@ const std::string& SelectionEngine::pageTag() const {
 const data::TDbfTable* SelectionEngine::chartTable(Page page) const {
     const TDbfTable& table = impl_->charts[static_cast<std::size_t>(page)];
     return table.isOpen() ? &table : nullptr;
-}
-
-std::string SelectionEngine::chartSecondField(Page page, int cell) const {
-    const TDbfTable* table = chartTable(page);
-    if (table == nullptr || cell < 1 || cell > chartColumns(page)) {
-        return {};
-    }
-    const std::string& name = secondFieldName(page, cell);
-    return table->fieldDef(name) ? table->fieldText(name) : std::string();
-}
-
-std::string SelectionEngine::cellKeyDetail(Page page, int cell) const {
-    if (page == Page::Targ) {
-        const auto& labels = spineLabels();
-        return cell >= 1 && cell <= static_cast<int>(labels.size()) ? labels[static_cast<std::size_t>(cell - 1)]
-                                                                    : std::string();
-    }
-    return std::string(data::trimSpaces(chartSecondField(page, cell)));
 }
 
 } // namespace arrowsel::engine

@@ -65,6 +65,14 @@ struct Cell {
     // (blank or carbon cells). A miss shows the last record in index order, never a fault the
     // user sees, so the data checks rely on this flag.
     std::optional<bool> keyFound;
+    // What follows the size in the specification key a click on the cell's size forms, from the
+    // chart row the cell was read from: the Target page's spine text of the cell's column, else
+    // the row's field of the cell's column with its blanks trimmed (kept for a blank cell too, and
+    // empty where the chart lacks the field). Kept with the cell so that the click needs no chart.
+    std::string keyDetail;
+    // The cell sums up carbon shafts whose weights depend on the components chosen: its weight
+    // shows "Details" instead of a shaft's weight, and the reports describe the shafts below.
+    bool carbon = false;
 };
 
 struct RunError {
@@ -99,6 +107,10 @@ struct SelectionResult {
     const std::vector<Cell>& cells() const { return grids[static_cast<std::size_t>(page)]; }
 };
 
+// The setup as the window's inputs hold it once `result`, the run of `setup`, is shown: the weight
+// texts are those the run left (a notice resets them). What the printed reports take as the setup.
+BowSetup settledSetup(BowSetup setup, const SelectionResult& result);
+
 // The selection engine of the main window. It owns the chart tables and the specification table
 // (opened on first use from the data folder, left open and positioned on the rows last used) and
 // the grids of all four pages as last written, which the window's buttons mirror. Every input
@@ -129,15 +141,6 @@ public:
     const std::string& pageTag() const;
     // The page's chart table standing on the row last chosen; null before its first use.
     const data::TDbfTable* chartTable(Page page) const;
-    // The field that completes cell `cell`'s key (spine text or model code, blanks kept) on the
-    // page's chart row last chosen; empty before the chart's first use or when the chart lacks
-    // the field. The size click reads a row's detail text through this, so the chart's field
-    // names are built by the chart rules alone.
-    std::string chartSecondField(Page page, int cell) const;
-    // What follows the size in the specification key a click on cell `cell`'s size forms: the
-    // spine text the Target page shows for the cell, else chartSecondField() with its blanks
-    // trimmed. Throws data::ETableError when the chart cannot be read.
-    std::string cellKeyDetail(Page page, int cell) const;
 
 private:
     struct Impl;

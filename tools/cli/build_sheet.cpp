@@ -246,12 +246,12 @@ std::string toJson(const calc::BuildSheet& s) {
 }
 
 // The grid row whose size click forms `key`; 0 when there is none.
-int rowOfKey(const engine::SelectionEngine& selection, const engine::SelectionResult& result, const std::string& key) {
+int rowOfKey(const engine::SelectionResult& result, const std::string& key) {
     const auto& cells = result.cells();
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const engine::Cell& c = cells[i];
         const int row = static_cast<int>(i) + 1;
-        if (c.shown && c.sizeEnabled && !c.size.empty() && c.size + selection.cellKeyDetail(result.page, row) == key) {
+        if (c.shown && c.sizeEnabled && !c.size.empty() && c.size + c.keyDetail == key) {
             return row;
         }
     }
@@ -276,7 +276,7 @@ int run(const SheetOptions& o) {
     for (const std::string& notice : result.notices) {
         std::fprintf(stderr, "Notice: %s\n", notice.c_str());
     }
-    const int row = rowOfKey(selection, result, *o.shaft);
+    const int row = rowOfKey(result, *o.shaft);
     if (row == 0) {
         printError("no shaft recommended on the " + std::string(engine::pageFacts(result.page).inText) +
                    " page has the key '" + *o.shaft +
@@ -323,7 +323,7 @@ int run(const SheetOptions& o) {
         return kExitOk;
     }
 #ifdef ARROWSEL_CLI_REPORTS
-    return writeBuildSheetPdf(state, sheet, *o.pdf);
+    return writeBuildSheetPdf(*chosen, engine::settledSetup(o.setup.setup, result), sheet, *o.pdf);
 #else
     printError("this build of arrowsel-cli has no printed pages: use --json");
     return kExitFailure;
