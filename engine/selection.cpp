@@ -224,18 +224,6 @@ struct SelectionEngine::Impl {
         }
     }
 
-    // Every cell's key detail from the row the chart now stands on, blank cells' too, before any
-    // cell of the row can end the run.
-    void keepKeyDetails(Page page) {
-        const TDbfTable& table = chart(page);
-        std::vector<Cell>& cells = grid(page);
-        for (int n = 1; n <= cellCount(page) && n <= chartColumns(page); ++n) {
-            const std::string& name = secondFieldName(page, n);
-            cells[static_cast<std::size_t>(n - 1)].keyDetail =
-                table.fieldDef(name) ? std::string(data::trimSpaces(table.fieldText(name))) : std::string();
-        }
-    }
-
     // Goes to chart row `r`, or gives the out-of-range notice (which may run the selection again
     // and leave the chart on the nested run's row).
     void goToRow(Page page, long long r, bool onChart) {
@@ -274,13 +262,16 @@ struct SelectionEngine::Impl {
     }
 
     void huntingCells() {
-        keepKeyDetails(Page::Hunt);
         TDbfTable& table = chart(Page::Hunt);
         std::vector<Cell>& cells = grid(Page::Hunt);
         for (int n = 1; n <= cellCount(Page::Hunt); ++n) {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
-            const auto text =
-                huntingCell(n, table.fieldText(sizeFieldName(n)), table.fieldText(secondFieldName(Page::Hunt, n)));
+            // The spine field is read before the size field, so that a chart lacking both is
+            // reported by the spine field's name, as it has always been.
+            const std::string second = table.fieldText(secondFieldName(Page::Hunt, n));
+            const std::string size = table.fieldText(sizeFieldName(n));
+            cell.keyDetail = data::trimSpaces(second);
+            const auto text = huntingCell(n, size, second);
             if (!text) {
                 makeBlank(cell);
                 continue;
@@ -347,13 +338,13 @@ struct SelectionEngine::Impl {
 
     // The Youth and Orvik cells: column n feeds cell n.
     void plainCells(Page page, std::string_view lengthText) {
-        keepKeyDetails(page);
         TDbfTable& table = chart(page);
         std::vector<Cell>& cells = grid(page);
         for (int n = 1; n <= cellCount(page); ++n) {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
             const std::string& size = table.fieldText(sizeFieldName(n));
             const std::string& second = table.fieldText(secondFieldName(page, n));
+            cell.keyDetail = data::trimSpaces(second);
             const auto text = page == Page::Youth ? youthCell(size, second) : orvikCell(size, second);
             if (!text) {
                 makeBlank(cell);

@@ -66,9 +66,10 @@ struct Cell {
     // user sees, so the data checks rely on this flag.
     std::optional<bool> keyFound;
     // What follows the size in the specification key a click on the cell's size forms, from the
-    // chart row the cell was read from: the Target page's spine text of the cell's column, else
-    // the row's field of the cell's column with its blanks trimmed (kept for a blank cell too, and
-    // empty where the chart lacks the field). Kept with the cell so that the click needs no chart.
+    // chart row the cell was last read from: the Target page's spine text of the cell's column,
+    // else the row's spine or model field of the cell's column with its blanks trimmed (kept for a
+    // blank cell too). Kept with the cell, so that the click forms the key of the captions it
+    // shows without going to the chart again.
     std::string keyDetail;
     // The cell sums up carbon shafts whose weights depend on the components chosen: its weight
     // shows "Details" instead of a shaft's weight, and the reports describe the shafts below.
