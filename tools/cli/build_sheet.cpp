@@ -7,7 +7,6 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/data_default.h"
 #include "tools/cli/json.h"
-#include "tools/cli/result_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -285,8 +284,8 @@ int run(const SheetOptions& o) {
         return kExitFailure;
     }
     const engine::Cell& cell = result.cells()[static_cast<std::size_t>(row - 1)];
-    ResultWindowState state(o.setup.setup, result, *chosen);
-    state.chooseShaft(*o.shaft, cell.size, cell.model);
+    // The sheet is of the setup as the run left it (a notice resets the bow weight).
+    const engine::BowSetup setup = engine::settledSetup(o.setup.setup, result);
 
     data::TDbfTable table;
     // The window would show the last shaft in index order for a key the index lacks; a sheet of
@@ -299,7 +298,7 @@ int run(const SheetOptions& o) {
     calc::ArrowComponents& parts = sheet.parts;
     double gpi = 0;
     try {
-        parts = calc::startingComponents(state, &table);
+        parts = calc::startingComponents(setup, result.pageTag, &table);
         gpi = calc::grainsPerInch(table.fieldText("GPI"), cell.model);
     } catch (const engine::EConvertError& e) {
         printError(e.what());
@@ -312,18 +311,18 @@ int run(const SheetOptions& o) {
     }
     sheet.customer = o.customer;
     sheet.pageTag = result.pageTag;
-    sheet.shaft = calc::shaftTexts(table, state);
+    sheet.shaft = calc::shaftTexts(table, *o.shaft, cell.size, cell.model);
     sheet.speedInputs = o.speed;
     sheet.balance = o.balance;
-    sheet.arrow = calc::finishArrow(gpi, parts, state.editText(calc::drawWeightEdit(state)), calc::bowKind(state),
-                                    o.speed, o.balance);
+    sheet.arrow = calc::finishArrow(gpi, parts, calc::drawWeightText(setup, result.pageTag),
+                                    calc::bowKind(setup, result.pageTag), o.speed, o.balance);
     if (o.json) {
         const std::string text = toJson(sheet);
         std::fwrite(text.data(), 1, text.size(), stdout);
         return kExitOk;
     }
 #ifdef ARROWSEL_CLI_REPORTS
-    return writeBuildSheetPdf(*chosen, engine::settledSetup(o.setup.setup, result), sheet, *o.pdf);
+    return writeBuildSheetPdf(*chosen, setup, sheet, *o.pdf);
 #else
     printError("this build of arrowsel-cli has no printed pages: use --json");
     return kExitFailure;
