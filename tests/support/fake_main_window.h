@@ -13,7 +13,7 @@
 
 namespace arrowsel::test {
 
-// The main window as a plain record, for the side windows, the saved setups and the reports to
+// The main window as a plain record, for the side windows and the saved setups to
 // read and write. Radio groups have the real item counts; every change a side window makes is
 // logged as the selection run it would start ("edit:<text>", "group:<index>"), so tests see which
 // values changed. TmpLbl2 holds the shown page's tag unless a test puts another text there.
