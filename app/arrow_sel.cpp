@@ -271,8 +271,7 @@ void TArrowSel::buildKeys() {
     };
     key(QKeySequence(Qt::Key_F1), "HelpKey", [this] { Contents1Click(); });
     key(QKeySequence(Qt::CTRL | Qt::Key_Q), "ExitKey", [this] { ExitBtn1Click(); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_P), "PrintKey",
-        [this] { runCommand(pagePrint(static_cast<engine::Page>(page())).command); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_P), "PrintKey", [this] { runCommand(pagePrint(page()).command); });
     qApp->installEventFilter(new EscapeCloser(this, cawtPanel_));
 }
 
@@ -396,8 +395,7 @@ void TArrowSel::buildPages(QWidget* client) {
     shaftsNB_->setObjectName(QStringLiteral("ShaftsNB"));
     shaftsNB_->setGeometry(246, 4, 538, 534);
     shaftsNB_->setAccessibleName(QStringLiteral("Charts"));
-    for (int i = 0; i < engine::kPageCount; ++i) {
-        const auto page = static_cast<engine::Page>(i);
+    for (const engine::Page page : engine::kPages) {
         QWidget* w = buildPage(page);
         shaftsNB_->addTab(w, pageTitle(page));
     }
@@ -646,7 +644,7 @@ engine::BowSetup TArrowSel::readSetup() const {
     s.releaseType = releaseType_->itemIndex();
     s.overDraw = overDraw_->itemIndex();
     s.braceHt = braceHt_->itemIndex();
-    s.page = static_cast<engine::Page>(std::clamp(shaftsNB_->currentIndex(), 0, engine::kPageCount - 1));
+    s.page = page();
     return s;
 }
 
@@ -817,24 +815,21 @@ void TArrowSel::applyCells(const engine::SelectionResult& result) {
 
 void TArrowSel::TSzBtnClick(QObject* sender) {
     using engine::Page;
-    for (int p = 0; p < engine::kPageCount; ++p) {
-        const PageGrid& g = grids_[std::size_t(p)];
+    for (const Page page : engine::kPages) {
+        const PageGrid& g = grids_[std::size_t(engine::pageIndex(page))];
         const auto it = std::find(g.size.begin(), g.size.end(), sender);
         if (it == g.size.end()) {
             continue;
         }
-        const int row = int(it - g.size.begin()) + 1;
-        const auto page = static_cast<Page>(p);
-        // A chart without the field reads as empty, like a closed table; one that cannot be read
-        // says so and opens no shaft.
-        QString detail;
-        if (!ui::runGuarded(this, [&] { detail = toQt(engine_.cellKeyDetail(page, row)); })) {
-            return;
-        }
-        const QString caption = (*it)->caption();
-        tmpLbl_->setText(caption + detail);
-        spcLbl_->setText(caption);
-        mods_->setText(g.model[std::size_t(row - 1)]->caption());
+        // The shaft is the cell as the last run wrote it, its chart texts included; before the
+        // first run every cell is blank.
+        const std::vector<engine::Cell>& cells = lastResult_.grids[std::size_t(engine::pageIndex(page))];
+        const std::size_t row = std::size_t(it - g.size.begin());
+        const engine::Cell blank;
+        const engine::Cell& cell = row < cells.size() ? cells[row] : blank;
+        tmpLbl_->setText(toQt(cell.size + cell.keyDetail));
+        spcLbl_->setText(toQt(cell.size));
+        mods_->setText(toQt(cell.model));
         break;
     }
     runCommand(Command::Specs);
@@ -961,7 +956,8 @@ int TArrowSel::itemIndex(Group group) const {
 }
 
 MainWindowState::Page TArrowSel::page() const {
-    return static_cast<Page>(std::clamp(shaftsNB_->currentIndex(), 0, engine::kPageCount - 1));
+    // The tab widget always holds the four pages, so only an index it never gives falls back.
+    return engine::pageAt(shaftsNB_->currentIndex()).value_or(Page::Hunt);
 }
 
 std::string TArrowSel::labelText(Label label) const {
@@ -992,7 +988,7 @@ std::filesystem::path TArrowSel::dataFolder() const {
 }
 
 void TArrowSel::setPage(Page page) {
-    shaftsNB_->setCurrentIndex(int(page));
+    shaftsNB_->setCurrentIndex(engine::pageIndex(page));
 }
 
 void TArrowSel::setEditText(Edit edit, const std::string& text) {

@@ -69,6 +69,8 @@ public:
 
     engine::SelectionEngine& engine() { return engine_; }
     const engine::SelectionResult& lastResult() const { return lastResult_; }
+    // The setup the inputs hold now: what the reports print beside lastResult().
+    engine::BowSetup currentSetup() const { return readSetup(); }
     int runCount() const { return runCount_; }
 
     // MainWindowState

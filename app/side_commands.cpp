@@ -38,7 +38,7 @@ reports::CustomerTexts customerTexts(const records::CustomerShownTexts& shown) {
 
 void installSideCommands(TArrowSel& w) {
     // Owned by the main window's lifetime through the handlers that share it.
-    auto print = std::make_shared<reports::PrintCommands>(w);
+    auto print = std::make_shared<reports::PrintCommands>(w.dataFolder());
 
     w.setCommandHandler(Command::GetSetup, [&w] { records::getSetup(&w, w); });
     w.setCommandHandler(Command::SaveSetup, [&w] { records::saveSetup(&w, w); });
@@ -49,15 +49,20 @@ void installSideCommands(TArrowSel& w) {
     w.setCommandHandler(Command::Models, [&w] { calc::openModelsGuide(&w, w); });
     w.setCommandHandler(Command::Specs, [&w] { calc::openSpecsWindow(&w, w); });
 
-    w.setCommandHandler(Command::PrintHunt, [print, &w] { print->HPrintBtnClick(&w); });
-    w.setCommandHandler(Command::PrintTarg, [print, &w] { print->TPrintBtnClick(&w); });
-    w.setCommandHandler(Command::PrintYouth, [print, &w] { print->SpeedButton9Click(&w); });
-    w.setCommandHandler(Command::PrintOrvk, [print, &w] { print->OrvkPrintBtnClick(&w); });
+    w.setCommandHandler(Command::PrintHunt,
+                        [print, &w] { print->HPrintBtnClick(w.currentSetup(), w.lastResult(), &w); });
+    w.setCommandHandler(Command::PrintTarg,
+                        [print, &w] { print->TPrintBtnClick(w.currentSetup(), w.lastResult(), &w); });
+    w.setCommandHandler(Command::PrintYouth,
+                        [print, &w] { print->SpeedButton9Click(w.currentSetup(), w.lastResult(), &w); });
+    w.setCommandHandler(Command::PrintOrvk,
+                        [print, &w] { print->OrvkPrintBtnClick(w.currentSetup(), w.lastResult(), &w); });
     records::setCustomerReportPrinter([print](QWidget* parent, const records::CustomerShownTexts& shown) {
         print->printCustomer(customerTexts(shown), parent);
     });
-    calc::setBuildSheetPrinter(
-        [print](QWidget* parent, const calc::BuildSheet& sheet) { print->printBuildSheet(sheet, parent); });
+    calc::setBuildSheetPrinter([print, &w](QWidget* parent, const calc::BuildSheet& sheet) {
+        print->printBuildSheet(sheet, w.currentSetup(), parent);
+    });
     // The printers outlive no main window: the lookup and the specifications are only reachable through it.
     QObject::connect(&w, &QObject::destroyed, [] {
         records::setCustomerReportPrinter(nullptr);

@@ -13,27 +13,27 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <benchmark/benchmark.h>
-#include <map>
-#include <tuple>
 
 namespace {
 
-using arrowsel::MainWindowState;
+// Every edit "60", every choice the first, and a full Hunting grid with one carbon summary.
+struct FullGrid {
+    arrowsel::engine::BowSetup setup;
+    arrowsel::engine::SelectionResult result;
 
-class FullGridWindow : public MainWindowState {
-public:
-    std::string editText(Edit) const override { return "60"; }
-    int itemIndex(Group) const override { return 0; }
-    Page page() const override { return Page::Hunt; }
-    std::string labelText(Label) const override { return {}; }
-    std::string cellCaption(Page, int row, Column column) const override {
-        static const char* const texts[] = {"2314", ".376", "RD,63", "324,336"};
-        return row == 5 && column == Column::Weight ? "Details" : texts[static_cast<int>(column)];
+    FullGrid() {
+        setup.bowWeight = setup.arrowLength = setup.pointWeight = "60";
+        setup.youthBowWeight = setup.youthArrowLength = "60";
+        arrowsel::engine::Cell shaft;
+        shaft.size = "2314";
+        shaft.spine = ".376";
+        shaft.model = "RD,63";
+        shaft.weight = "324,336";
+        auto& cells = result.grids[0];
+        cells.assign(17, shaft);
+        cells[4].weight = "Details";
+        cells[4].carbon = true;
     }
-    std::filesystem::path dataFolder() const override { return {}; }
-    void setPage(Page) override {}
-    void setEditText(Edit, const std::string&) override {}
-    void setItemIndex(Group, int) override {}
 };
 
 void fillShop(arrowsel::reports::RecordSnapshot& shop) {
@@ -48,8 +48,9 @@ void fillShop(arrowsel::reports::RecordSnapshot& shop) {
 }
 
 void BM_HuntingReportLayout(benchmark::State& state) {
-    FullGridWindow window;
-    arrowsel::reports::TReportForm form(window);
+    const FullGrid grid;
+    arrowsel::reports::TReportForm form;
+    form.setRun(grid.setup, grid.result);
     fillShop(form.shop());
     for (auto _ : state) {
         auto doc = form.render(arrowsel::reports::systemClock);
@@ -79,8 +80,9 @@ void layoutToPdf(benchmark::State& state, arrowsel::reports::ReportForm& form) {
 
 // Layout and PDF together: the budget is 100 ms.
 void BM_HuntingReportToPdf(benchmark::State& state) {
-    FullGridWindow window;
-    arrowsel::reports::TReportForm form(window);
+    const FullGrid grid;
+    arrowsel::reports::TReportForm form;
+    form.setRun(grid.setup, grid.result);
     fillShop(form.shop());
     layoutToPdf(state, form);
 }
@@ -90,8 +92,8 @@ BENCHMARK(BM_HuntingReportToPdf)->Unit(benchmark::kMillisecond);
 // 100 ms budget as the hunting report.
 void BM_BuildSheetToPdf(benchmark::State& state) {
     namespace calc = arrowsel::calc;
-    FullGridWindow window;
-    arrowsel::reports::TBuildSheetRpt form(window);
+    const FullGrid grid;
+    arrowsel::reports::TBuildSheetRpt form;
     fillShop(form.shop());
     calc::BuildSheet sheet;
     sheet.customer = "Jane Archer";
@@ -100,7 +102,7 @@ void BM_BuildSheetToPdf(benchmark::State& state) {
     sheet.parts = {29, 8, 100, 0, 16};
     sheet.speedInputs = {calc::SpeedRating::Ibo, 320, 29, 0, 0};
     sheet.arrow = calc::finishArrow(9.55, sheet.parts, "65", calc::BowKind::Compound, sheet.speedInputs, 17);
-    form.setSheet(sheet);
+    form.setSheet(sheet, grid.setup);
     layoutToPdf(state, form);
 }
 BENCHMARK(BM_BuildSheetToPdf)->Unit(benchmark::kMillisecond);

@@ -31,18 +31,19 @@ QApplication& application() {
     return *app;
 }
 
-void runThroughWindow(benchmark::State& state, int page) {
+void runThroughWindow(benchmark::State& state, arrowsel::engine::Page page) {
+    const bool youthPage = page == arrowsel::engine::Page::Youth;
     application();
     arrowsel::test::RecordingSeam seam;
     arrowsel::app::TArrowSel window{std::filesystem::path(ARROWSEL_SAMPLEDATA)};
     window.show();
     QApplication::processEvents();
-    window.setPage(static_cast<arrowsel::MainWindowState::Page>(page));
+    window.setPage(page);
     auto* weight = window.findChild<QLineEdit*>(QStringLiteral("BowWeightSpin"));
     auto* youth = window.findChild<QLineEdit*>(QStringLiteral("YouthBowWtSpin"));
-    QLineEdit* edit = page == 2 ? youth : weight;
-    const QString a = page == 2 ? QStringLiteral("30") : QStringLiteral("60");
-    const QString b = page == 2 ? QStringLiteral("31") : QStringLiteral("61");
+    QLineEdit* edit = youthPage ? youth : weight;
+    const QString a = youthPage ? QStringLiteral("30") : QStringLiteral("60");
+    const QString b = youthPage ? QStringLiteral("31") : QStringLiteral("61");
     bool flip = false;
     for (auto _ : state) {
         edit->setText(flip ? a : b); // the change handler runs FindRec: engine plus control updates
@@ -54,16 +55,16 @@ void runThroughWindow(benchmark::State& state, int page) {
 }
 
 void BM_FindRecHunting(benchmark::State& s) {
-    runThroughWindow(s, 0);
+    runThroughWindow(s, arrowsel::engine::Page::Hunt);
 }
 void BM_FindRecTarget(benchmark::State& s) {
-    runThroughWindow(s, 1);
+    runThroughWindow(s, arrowsel::engine::Page::Targ);
 }
 void BM_FindRecYouth(benchmark::State& s) {
-    runThroughWindow(s, 2);
+    runThroughWindow(s, arrowsel::engine::Page::Youth);
 }
 void BM_FindRecOrvik(benchmark::State& s) {
-    runThroughWindow(s, 3);
+    runThroughWindow(s, arrowsel::engine::Page::Orvk);
 }
 BENCHMARK(BM_FindRecHunting)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_FindRecTarget)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);

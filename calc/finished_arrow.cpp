@@ -6,6 +6,7 @@
 #include "engine/conversions.h"
 
 #include <charconv>
+#include <utility>
 
 namespace arrowsel::calc {
 
@@ -17,6 +18,30 @@ using Label = MainWindowState::Label;
 
 std::string trimmedField(const data::TDbfTable& table, std::string_view field) {
     return std::string(data::trimSpaces(table.fieldText(field)));
+}
+
+// Youth bows are drawn with the youth weight of their own page.
+bool drawnWithYouthWeight(std::string_view pageTag) {
+    return pageTag == "Youth";
+}
+
+// The inputs the main window shows, as the setup they make.
+engine::BowSetup setupShown(const MainWindowState& w) {
+    engine::BowSetup s;
+    s.bowWeight = w.editText(Edit::BowWeight);
+    s.arrowLength = w.editText(Edit::ArrowLength);
+    s.pointWeight = w.editText(Edit::PointWeight);
+    s.youthBowWeight = w.editText(Edit::YouthBowWeight);
+    s.youthArrowLength = w.editText(Edit::YouthArrowLength);
+    s.bowType = w.itemIndex(Group::BowType);
+    s.targBowType = w.itemIndex(Group::TargBowType);
+    s.huntCamType = w.itemIndex(Group::HuntCamType);
+    s.wheelType = w.itemIndex(Group::WheelType);
+    s.releaseType = w.itemIndex(Group::ReleaseType);
+    s.overDraw = w.itemIndex(Group::OverDraw);
+    s.braceHt = w.itemIndex(Group::BraceHt);
+    s.page = w.page();
+    return s;
 }
 
 long wholeGrains(const std::string& text) {
@@ -33,11 +58,11 @@ bool openShaftTable(data::TDbfTable& table, const std::filesystem::path& dataFol
     return !key.empty() && table.seek(key);
 }
 
-ShaftTexts shaftTexts(const data::TDbfTable& table, const MainWindowState& mainWindow) {
+ShaftTexts shaftTexts(const data::TDbfTable& table, std::string_view clickKey, std::string size, std::string models) {
     ShaftTexts t;
-    t.key = specificationKey(mainWindow.labelText(Label::TmpLbl));
-    t.size = mainWindow.labelText(Label::SpcLbl);
-    t.models = mainWindow.labelText(Label::Mods);
+    t.key = specificationKey(clickKey);
+    t.size = std::move(size);
+    t.models = std::move(models);
     t.spine = trimmedField(table, "SPINE");
     t.shaftType = trimmedField(table, "ARROWTYPE");
     t.grainsPerInch = trimmedField(table, "GPI");
@@ -46,32 +71,40 @@ ShaftTexts shaftTexts(const data::TDbfTable& table, const MainWindowState& mainW
     return t;
 }
 
-ArrowComponents startingComponents(const MainWindowState& mainWindow, const data::TDbfTable* shaft) {
+ShaftTexts shaftTexts(const data::TDbfTable& table, const MainWindowState& mainWindow) {
+    return shaftTexts(table, mainWindow.labelText(Label::TmpLbl), mainWindow.labelText(Label::SpcLbl),
+                      mainWindow.labelText(Label::Mods));
+}
+
+ArrowComponents startingComponents(const engine::BowSetup& setup, std::string_view pageTag,
+                                   const data::TDbfTable* shaft) {
     // The main window's whole numbers are read as the main window reads them: a text it would
     // refuse throws the same conversion error rather than standing for 0.
-    auto mainNumber = [&](Edit edit) { return static_cast<double>(engine::toInteger(mainWindow.editText(edit))); };
+    auto mainNumber = [](const std::string& text) { return static_cast<double>(engine::toInteger(text)); };
     auto shaftDefault = [shaft](const char* field) { return shaft ? shaft->fieldFloat(field) : 0.0; };
-    const std::string page = mainWindow.labelText(Label::TmpLbl2);
     ArrowComponents parts;
-    parts.length = mainNumber(page == "Youth" ? Edit::YouthArrowLength : Edit::ArrowLength);
-    parts.point = page == "Hunt" ? mainNumber(Edit::PointWeight) : shaftDefault("DEFPTWT");
+    parts.length = mainNumber(pageTag == "Youth" ? setup.youthArrowLength : setup.arrowLength);
+    parts.point = pageTag == "Hunt" ? mainNumber(setup.pointWeight) : shaftDefault("DEFPTWT");
     parts.nock = shaftDefault("DEFNOCKWT");
     parts.vanes = shaftDefault("DEFVANEWT");
     parts.insert = shaftDefault("DEFINSWT");
     return parts;
 }
 
-BowKind bowKind(const MainWindowState& mainWindow) {
-    const std::string page = mainWindow.labelText(Label::TmpLbl2);
-    if (page == "Youth") {
+ArrowComponents startingComponents(const MainWindowState& mainWindow, const data::TDbfTable* shaft) {
+    return startingComponents(setupShown(mainWindow), mainWindow.labelText(Label::TmpLbl2), shaft);
+}
+
+BowKind bowKind(const engine::BowSetup& setup, std::string_view pageTag) {
+    if (pageTag == "Youth") {
         return BowKind::Youth;
     }
     // The Target and Orvik pages choose between a compound and a recurve; the Hunting page adds
     // the longbow. Only a compound carries a speed rating.
-    if (page == "Targ" || page == "Orvk") {
-        return mainWindow.itemIndex(Group::TargBowType) == 0 ? BowKind::Compound : BowKind::Recurve;
+    if (pageTag == "Targ" || pageTag == "Orvk") {
+        return setup.targBowType == 0 ? BowKind::Compound : BowKind::Recurve;
     }
-    switch (mainWindow.itemIndex(Group::BowType)) {
+    switch (setup.bowType) {
     case 0:
         return BowKind::Compound;
     case 2:
@@ -81,9 +114,16 @@ BowKind bowKind(const MainWindowState& mainWindow) {
     }
 }
 
+BowKind bowKind(const MainWindowState& mainWindow) {
+    return bowKind(setupShown(mainWindow), mainWindow.labelText(Label::TmpLbl2));
+}
+
+const std::string& drawWeightText(const engine::BowSetup& setup, std::string_view pageTag) {
+    return drawnWithYouthWeight(pageTag) ? setup.youthBowWeight : setup.bowWeight;
+}
+
 MainWindowState::Edit drawWeightEdit(const MainWindowState& mainWindow) {
-    // Youth bows are drawn with the youth weight of their own page.
-    return mainWindow.labelText(Label::TmpLbl2) == "Youth" ? Edit::YouthBowWeight : Edit::BowWeight;
+    return drawnWithYouthWeight(mainWindow.labelText(Label::TmpLbl2)) ? Edit::YouthBowWeight : Edit::BowWeight;
 }
 
 FinishedArrow finishArrow(double gpi, const ArrowComponents& parts, std::string_view drawWeightText, BowKind bow,

@@ -20,6 +20,7 @@ using data::TDbfTable;
 void makeBlank(Cell& cell) {
     cell.shown = false;
     cell.keyFound.reset();
+    cell.carbon = false;
     cell.sizeEnabled = false;
     cell.size.clear();
     cell.spine.clear();
@@ -209,13 +210,16 @@ struct SelectionEngine::Impl {
         cell.size = text.size;
         if (page == Page::Targ) {
             spineLabels[static_cast<std::size_t>(n - 1)] = text.second;
+            cell.keyDetail = text.second;
         }
         cell.model = shaft.model;
         if (page == Page::Hunt || page == Page::Targ) {
             cell.spine = shaft.spine;
             cell.weight = cellWeight(page, n, shaft, lengthText);
+            cell.carbon = false;
         } else {
             cell.weight = cellWeight(page, n, shaft, lengthText);
+            cell.carbon = false;
             cell.spine = shaft.spine;
         }
     }
@@ -262,8 +266,12 @@ struct SelectionEngine::Impl {
         std::vector<Cell>& cells = grid(Page::Hunt);
         for (int n = 1; n <= cellCount(Page::Hunt); ++n) {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
-            const auto text =
-                huntingCell(n, table.fieldText(sizeFieldName(n)), table.fieldText(secondFieldName(Page::Hunt, n)));
+            // The spine field is read before the size field, so that a chart lacking both is
+            // reported by the spine field's name, as it has always been.
+            const std::string second = table.fieldText(secondFieldName(Page::Hunt, n));
+            const std::string size = table.fieldText(sizeFieldName(n));
+            cell.keyDetail = data::trimSpaces(second);
+            const auto text = huntingCell(n, size, second);
             if (!text) {
                 makeBlank(cell);
                 continue;
@@ -275,6 +283,7 @@ struct SelectionEngine::Impl {
                 cell.model = "Carbon";
                 cell.spine = "0." + text->size;
                 cell.weight = "Details";
+                cell.carbon = true;
                 if (n <= 9) {
                     cell.weightEnabled = true;
                 }
@@ -335,6 +344,7 @@ struct SelectionEngine::Impl {
             Cell& cell = cells[static_cast<std::size_t>(n - 1)];
             const std::string& size = table.fieldText(sizeFieldName(n));
             const std::string& second = table.fieldText(secondFieldName(page, n));
+            cell.keyDetail = data::trimSpaces(second);
             const auto text = page == Page::Youth ? youthCell(size, second) : orvikCell(size, second);
             if (!text) {
                 makeBlank(cell);
@@ -367,6 +377,12 @@ struct SelectionEngine::Impl {
         plainCells(Page::Orvk, in.arrowLength);
     }
 };
+
+BowSetup settledSetup(BowSetup setup, const SelectionResult& result) {
+    setup.bowWeight = result.bowWeight;
+    setup.youthBowWeight = result.youthBowWeight;
+    return setup;
+}
 
 SelectionEngine::SelectionEngine(std::filesystem::path dataFolder)
     : impl_(std::make_unique<Impl>(std::move(dataFolder))) {}
@@ -427,24 +443,6 @@ const std::string& SelectionEngine::pageTag() const {
 const data::TDbfTable* SelectionEngine::chartTable(Page page) const {
     const TDbfTable& table = impl_->charts[static_cast<std::size_t>(page)];
     return table.isOpen() ? &table : nullptr;
-}
-
-std::string SelectionEngine::chartSecondField(Page page, int cell) const {
-    const TDbfTable* table = chartTable(page);
-    if (table == nullptr || cell < 1 || cell > chartColumns(page)) {
-        return {};
-    }
-    const std::string& name = secondFieldName(page, cell);
-    return table->fieldDef(name) ? table->fieldText(name) : std::string();
-}
-
-std::string SelectionEngine::cellKeyDetail(Page page, int cell) const {
-    if (page == Page::Targ) {
-        const auto& labels = spineLabels();
-        return cell >= 1 && cell <= static_cast<int>(labels.size()) ? labels[static_cast<std::size_t>(cell - 1)]
-                                                                    : std::string();
-    }
-    return std::string(data::trimSpaces(chartSecondField(page, cell)));
 }
 
 } // namespace arrowsel::engine

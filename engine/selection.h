@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/page.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -16,10 +18,6 @@ class TDbfTable;
 }
 
 namespace arrowsel::engine {
-
-// The pages of the main window, in tab order.
-enum class Page { Hunt = 0, Targ = 1, Youth = 2, Orvk = 3 };
-inline constexpr int kPageCount = 4;
 
 // Cells per page: Hunting 17, Target 13, Youth 8, Orvik 7.
 int cellCount(Page page);
@@ -67,6 +65,15 @@ struct Cell {
     // (blank or carbon cells). A miss shows the last record in index order, never a fault the
     // user sees, so the data checks rely on this flag.
     std::optional<bool> keyFound;
+    // What follows the size in the specification key a click on the cell's size forms, from the
+    // chart row the cell was last read from: the Target page's spine text of the cell's column,
+    // else the row's spine or model field of the cell's column with its blanks trimmed (kept for a
+    // blank cell too). Kept with the cell, so that the click forms the key of the captions it
+    // shows without going to the chart again.
+    std::string keyDetail;
+    // The cell sums up carbon shafts whose weights depend on the components chosen: its weight
+    // shows "Details" instead of a shaft's weight, and the reports describe the shafts below.
+    bool carbon = false;
 };
 
 struct RunError {
@@ -101,6 +108,10 @@ struct SelectionResult {
     const std::vector<Cell>& cells() const { return grids[static_cast<std::size_t>(page)]; }
 };
 
+// The setup as the window's inputs hold it once `result`, the run of `setup`, is shown: the weight
+// texts are those the run left (a notice resets them). What the printed reports take as the setup.
+BowSetup settledSetup(BowSetup setup, const SelectionResult& result);
+
 // The selection engine of the main window. It owns the chart tables and the specification table
 // (opened on first use from the data folder, left open and positioned on the rows last used) and
 // the grids of all four pages as last written, which the window's buttons mirror. Every input
@@ -131,15 +142,6 @@ public:
     const std::string& pageTag() const;
     // The page's chart table standing on the row last chosen; null before its first use.
     const data::TDbfTable* chartTable(Page page) const;
-    // The field that completes cell `cell`'s key (spine text or model code, blanks kept) on the
-    // page's chart row last chosen; empty before the chart's first use or when the chart lacks
-    // the field. The size click reads a row's detail text through this, so the chart's field
-    // names are built by the chart rules alone.
-    std::string chartSecondField(Page page, int cell) const;
-    // What follows the size in the specification key a click on cell `cell`'s size forms: the
-    // spine text the Target page shows for the cell, else chartSecondField() with its blanks
-    // trimmed. Throws data::ETableError when the chart cannot be read.
-    std::string cellKeyDetail(Page page, int cell) const;
 
 private:
     struct Impl;

@@ -5,6 +5,8 @@
 // records and arrowsel-cli all see the main window through this interface, so it lives above the
 // engine and below every window.
 
+#include "engine/page.h"
+
 #include <filesystem>
 #include <string>
 
@@ -18,7 +20,7 @@ class MainWindowState {
 public:
     enum class Edit { BowWeight, ArrowLength, PointWeight, YouthBowWeight, YouthArrowLength };
     enum class Group { BowType, TargBowType, HuntCamType, WheelType, ReleaseType, OverDraw, BraceHt };
-    enum class Page { Hunt, Targ, Youth, Orvk };
+    using Page = engine::Page;
     enum class Label { TmpLbl, SpcLbl, Mods, TmpLbl2 };
     enum class Column { Size, Spine, Model, Weight };
 

@@ -12,8 +12,6 @@ namespace arrowsel::reports {
 
 using namespace parts;
 using ui::toQt;
-using Edit = MainWindowState::Edit;
-using Group = MainWindowState::Group;
 
 namespace {
 
@@ -77,7 +75,7 @@ QString byIndex(int index, std::initializer_list<const char16_t*> choices) {
 
 } // namespace
 
-TBuildSheetRpt::TBuildSheetRpt(const MainWindowState& state) : state_(state) {
+TBuildSheetRpt::TBuildSheetRpt() {
     report_.name = QStringLiteral("Report1");
     report_.title = QString::fromUtf16(kBuildSheetTitle);
     // The figures are the page; the shop's header is a courtesy the sheet may go without.
@@ -181,21 +179,20 @@ void TBuildSheetRpt::printSetup(Report& r) {
     const std::optional<engine::Page> page = engine::pageFromTag(s.pageTag);
     setText(r, u"ChartVal", page ? QString::fromLatin1(engine::pageFacts(*page).title) : QString());
     const bool youth = page == engine::Page::Youth;
-    setText(r, u"BowWeightVal", toQt(state_.editText(youth ? Edit::YouthBowWeight : Edit::BowWeight)));
-    setText(r, u"ArrowLengthVal", toQt(state_.editText(youth ? Edit::YouthArrowLength : Edit::ArrowLength)));
+    setText(r, u"BowWeightVal", toQt(youth ? setup_.youthBowWeight : setup_.bowWeight));
+    setText(r, u"ArrowLengthVal", toQt(youth ? setup_.youthArrowLength : setup_.arrowLength));
 
     // The Target and Orvik pages choose a compound or a recurve, the Hunting page a longbow too.
     const bool targOrOrvik = page == engine::Page::Targ || page == engine::Page::Orvk;
-    const int bowType = state_.itemIndex(targOrOrvik ? Group::TargBowType : Group::BowType);
+    const int bowType = targOrOrvik ? setup_.targBowType : setup_.bowType;
     setText(r, u"BowTypeVal", youth ? t.youth : byIndex(bowType, kHuntBowTexts));
-    setText(r, u"ReleaseVal", byIndex(state_.itemIndex(Group::ReleaseType), kReleaseTexts));
+    setText(r, u"ReleaseVal", byIndex(setup_.releaseType, kReleaseTexts));
     setText(r, u"CamVal",
-            page == engine::Page::Targ ? byIndex(state_.itemIndex(Group::WheelType), kReportWheelTexts)
-                                       : byIndex(state_.itemIndex(Group::HuntCamType), {u"Hard Cam", u"Medium Cam"}));
+            page == engine::Page::Targ ? byIndex(setup_.wheelType, kReportWheelTexts)
+                                       : byIndex(setup_.huntCamType, {u"Hard Cam", u"Medium Cam"}));
     // The Orvik page has no overdraw.
-    setText(r, u"OverDrawVal",
-            page == engine::Page::Orvk ? t.notApplicable : byIndex(state_.itemIndex(Group::OverDraw), kOverDrawTexts));
-    setText(r, u"BraceHtVal", byIndex(state_.itemIndex(Group::BraceHt), kBraceTexts));
+    setText(r, u"OverDrawVal", page == engine::Page::Orvk ? t.notApplicable : byIndex(setup_.overDraw, kOverDrawTexts));
+    setText(r, u"BraceHtVal", byIndex(setup_.braceHt, kBraceTexts));
     if (youth || bowType != 0) {
         for (const char16_t* name : {u"ReleaseVal", u"CamVal", u"OverDrawVal", u"BraceHtVal"}) {
             setText(r, name, t.notApplicable);

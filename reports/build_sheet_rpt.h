@@ -12,9 +12,12 @@ namespace arrowsel::reports {
 // totals, and the speed (estimated or measured), energy, momentum and game class.
 class TBuildSheetRpt : public ReportForm {
 public:
-    explicit TBuildSheetRpt(const MainWindowState& state);
-    // The figures the next print takes; the report keeps its own copy.
-    void setSheet(const calc::BuildSheet& sheet) { sheet_ = sheet; }
+    TBuildSheetRpt();
+    // The figures and the main window's setup the next print takes; the report keeps its own copy.
+    void setSheet(const calc::BuildSheet& sheet, const engine::BowSetup& setup) {
+        sheet_ = sheet;
+        setup_ = setup;
+    }
     void Report1BeforePrint(Report& sender, bool& printReport);
 
 private:
@@ -25,8 +28,8 @@ private:
     void printSetup(Report& r);
     void printSpeed(Report& r);
 
-    const MainWindowState& state_;
     calc::BuildSheet sheet_;
+    engine::BowSetup setup_;
 };
 
 // Print-job name of the build sheet.

@@ -5,19 +5,18 @@
 
 namespace arrowsel::reports {
 
-PrintCommands::PrintCommands(const MainWindowState& state, Clock clock, const QLocale& locale)
-    : state_(state), clock_(std::move(clock)), locale_(locale), hunt_(state), targ_(state), youth_(state), orvk_(state),
-      sheet_(state) {}
+PrintCommands::PrintCommands(std::filesystem::path dataFolder, Clock clock, const QLocale& locale)
+    : dataFolder_(std::move(dataFolder)), clock_(std::move(clock)), locale_(locale) {}
 
-ReportForm& PrintCommands::form(MainWindowState::Page page) {
+PageReportForm& PrintCommands::form(engine::Page page) {
     switch (page) {
-    case MainWindowState::Page::Targ:
+    case engine::Page::Targ:
         return targ_;
-    case MainWindowState::Page::Youth:
+    case engine::Page::Youth:
         return youth_;
-    case MainWindowState::Page::Orvk:
+    case engine::Page::Orvk:
         return orvk_;
-    case MainWindowState::Page::Hunt:
+    case engine::Page::Hunt:
         break;
     }
     return hunt_;
@@ -25,12 +24,15 @@ ReportForm& PrintCommands::form(MainWindowState::Page page) {
 
 Document PrintCommands::renderForm(ReportForm& f) {
     // The shop may have been edited since the last print: every print shows it as it is now.
-    f.shop() = readShopRecord(state_.dataFolder(), f.shopTable());
+    f.shop() = readShopRecord(dataFolder_, f.shopTable());
     return f.render(clock_, locale_);
 }
 
-Document PrintCommands::render(MainWindowState::Page page) {
-    return renderForm(form(page));
+Document PrintCommands::render(engine::Page page, const engine::BowSetup& setup,
+                               const engine::SelectionResult& result) {
+    PageReportForm& f = form(page);
+    f.setRun(setup, result);
+    return renderForm(f);
 }
 
 Document PrintCommands::renderCustomer(const CustomerTexts& texts) {
@@ -38,8 +40,8 @@ Document PrintCommands::renderCustomer(const CustomerTexts& texts) {
     return renderForm(cust_);
 }
 
-Document PrintCommands::renderBuildSheet(const calc::BuildSheet& sheet) {
-    sheet_.setSheet(sheet);
+Document PrintCommands::renderBuildSheet(const calc::BuildSheet& sheet, const engine::BowSetup& setup) {
+    sheet_.setSheet(sheet, setup);
     return renderForm(sheet_);
 }
 
@@ -51,20 +53,30 @@ PrintResult PrintCommands::print(ReportForm& f, QWidget* parent) {
     return ui::printDocument(doc, f.report().showProgress, parent);
 }
 
-PrintResult PrintCommands::HPrintBtnClick(QWidget* parent) {
-    return print(hunt_, parent);
+PrintResult PrintCommands::printPage(PageReportForm& f, const engine::BowSetup& setup,
+                                     const engine::SelectionResult& result, QWidget* parent) {
+    f.setRun(setup, result);
+    return print(f, parent);
 }
 
-PrintResult PrintCommands::TPrintBtnClick(QWidget* parent) {
-    return print(targ_, parent);
+PrintResult PrintCommands::HPrintBtnClick(const engine::BowSetup& setup, const engine::SelectionResult& result,
+                                          QWidget* parent) {
+    return printPage(hunt_, setup, result, parent);
 }
 
-PrintResult PrintCommands::SpeedButton9Click(QWidget* parent) {
-    return print(youth_, parent);
+PrintResult PrintCommands::TPrintBtnClick(const engine::BowSetup& setup, const engine::SelectionResult& result,
+                                          QWidget* parent) {
+    return printPage(targ_, setup, result, parent);
 }
 
-PrintResult PrintCommands::OrvkPrintBtnClick(QWidget* parent) {
-    return print(orvk_, parent);
+PrintResult PrintCommands::SpeedButton9Click(const engine::BowSetup& setup, const engine::SelectionResult& result,
+                                             QWidget* parent) {
+    return printPage(youth_, setup, result, parent);
+}
+
+PrintResult PrintCommands::OrvkPrintBtnClick(const engine::BowSetup& setup, const engine::SelectionResult& result,
+                                             QWidget* parent) {
+    return printPage(orvk_, setup, result, parent);
 }
 
 PrintResult PrintCommands::printCustomer(const CustomerTexts& texts, QWidget* parent) {
@@ -72,8 +84,9 @@ PrintResult PrintCommands::printCustomer(const CustomerTexts& texts, QWidget* pa
     return print(cust_, parent);
 }
 
-PrintResult PrintCommands::printBuildSheet(const calc::BuildSheet& sheet, QWidget* parent) {
-    sheet_.setSheet(sheet);
+PrintResult PrintCommands::printBuildSheet(const calc::BuildSheet& sheet, const engine::BowSetup& setup,
+                                           QWidget* parent) {
+    sheet_.setSheet(sheet, setup);
     return print(sheet_, parent);
 }
 

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "present/window_state.h"
 #include "reports/build_sheet_rpt.h"
 #include "reports/cust_info_rpt.h"
 #include "reports/setup_reports.h"
 #include "ui/print_seam.h"
+
+#include <filesystem>
 
 class QWidget;
 
@@ -15,6 +16,8 @@ using ui::PrintResult;
 
 // The print commands of the main window and of the customer lookup window. Made once with the
 // main window and kept for the program's life, so each report keeps its labels between prints.
+// A page's print takes the setup as the window's inputs hold it and the result of the run its
+// grid shows; the build sheet takes that setup beside its figures.
 // Each command re-reads the shop record, lays its page out and sends it to the default printer
 // (PrintSeam); with no printer it offers a PDF file instead. A shop table that cannot be read is
 // reported through the message seam's error box and nothing prints; the Orvik and customer
@@ -22,22 +25,30 @@ using ui::PrintResult;
 class PrintCommands {
 public:
     // Dates print in `locale`'s short formats (the program passes the user's locale).
-    explicit PrintCommands(const MainWindowState& state, Clock clock = systemClock, const QLocale& locale = QLocale());
+    // The shop record is read from `dataFolder`.
+    explicit PrintCommands(std::filesystem::path dataFolder, Clock clock = systemClock,
+                           const QLocale& locale = QLocale());
 
-    PrintResult HPrintBtnClick(QWidget* parent = nullptr);    // Hunting page's Print
-    PrintResult TPrintBtnClick(QWidget* parent = nullptr);    // Target page's Print
-    PrintResult SpeedButton9Click(QWidget* parent = nullptr); // Youth page's Print
-    PrintResult OrvkPrintBtnClick(QWidget* parent = nullptr); // Orvik page's Print
+    // Each page's Print.
+    PrintResult HPrintBtnClick(const engine::BowSetup& setup, const engine::SelectionResult& result,
+                               QWidget* parent = nullptr);
+    PrintResult TPrintBtnClick(const engine::BowSetup& setup, const engine::SelectionResult& result,
+                               QWidget* parent = nullptr);
+    PrintResult SpeedButton9Click(const engine::BowSetup& setup, const engine::SelectionResult& result,
+                                  QWidget* parent = nullptr);
+    PrintResult OrvkPrintBtnClick(const engine::BowSetup& setup, const engine::SelectionResult& result,
+                                  QWidget* parent = nullptr);
     // The customer lookup window's Print, with the texts that window shows.
     PrintResult printCustomer(const CustomerTexts& texts, QWidget* parent = nullptr);
     // The specifications window's "Print Build Sheet", with the finished arrow's figures.
-    PrintResult printBuildSheet(const calc::BuildSheet& sheet, QWidget* parent = nullptr);
+    PrintResult printBuildSheet(const calc::BuildSheet& sheet, const engine::BowSetup& setup,
+                                QWidget* parent = nullptr);
 
     // The page of a report as the next print would lay it out (before-print handlers run); throws
     // data::ETableError when the shop table cannot be read.
-    Document render(MainWindowState::Page page);
+    Document render(engine::Page page, const engine::BowSetup& setup, const engine::SelectionResult& result);
     Document renderCustomer(const CustomerTexts& texts);
-    Document renderBuildSheet(const calc::BuildSheet& sheet);
+    Document renderBuildSheet(const calc::BuildSheet& sheet, const engine::BowSetup& setup);
 
     TReportForm& reportForm() { return hunt_; }
     TTargPrintForm& targPrintForm() { return targ_; }
@@ -47,11 +58,13 @@ public:
     TBuildSheetRpt& buildSheetRpt() { return sheet_; }
 
 private:
-    ReportForm& form(MainWindowState::Page page);
+    PageReportForm& form(engine::Page page);
     Document renderForm(ReportForm& form);
     PrintResult print(ReportForm& form, QWidget* parent);
+    PrintResult printPage(PageReportForm& form, const engine::BowSetup& setup, const engine::SelectionResult& result,
+                          QWidget* parent);
 
-    const MainWindowState& state_;
+    std::filesystem::path dataFolder_;
     Clock clock_;
     QLocale locale_;
     TReportForm hunt_;

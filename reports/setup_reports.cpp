@@ -12,12 +12,17 @@ namespace arrowsel::reports {
 
 using namespace parts;
 using ui::toQt;
-using Column = MainWindowState::Column;
-using Edit = MainWindowState::Edit;
-using Group = MainWindowState::Group;
-using WindowPage = MainWindowState::Page;
-
 ReportForm::~ReportForm() = default;
+
+void PageReportForm::setRun(const engine::BowSetup& setup, const engine::SelectionResult& result) {
+    setup_ = setup;
+    cells_ = result.grids[std::size_t(engine::pageIndex(page_))];
+}
+
+const engine::Cell& PageReportForm::cell(int row) const {
+    static const engine::Cell blank{};
+    return row >= 1 && row <= int(cells_.size()) ? cells_[std::size_t(row - 1)] : blank;
+}
 
 namespace {
 
@@ -168,15 +173,15 @@ void setByIndex(Report& r, const QString& name, int index, std::initializer_list
 }
 
 // Copies a page's grid, column by column as the handlers do: sizes, models, weights, spines.
-// `rowOf` maps a printed row to the button row it shows.
-template <typename RowOf>
-void copyGrid(Report& r, const MainWindowState& state, WindowPage page, const QString& prefix, int rows, RowOf rowOf) {
-    const std::pair<Column, const char16_t*> order[] = {
-        {Column::Size, u"Sz"}, {Column::Model, u"Md"}, {Column::Weight, u"Wt"}, {Column::Spine, u"Sp"}};
+// `cellOf` gives the cell a printed row shows.
+template <typename CellOf> void copyGrid(Report& r, const QString& prefix, int rows, CellOf cellOf) {
+    const std::pair<std::string engine::Cell::*, const char16_t*> order[] = {{&engine::Cell::size, u"Sz"},
+                                                                             {&engine::Cell::model, u"Md"},
+                                                                             {&engine::Cell::weight, u"Wt"},
+                                                                             {&engine::Cell::spine, u"Sp"}};
     for (const auto& [column, kind] : order) {
         for (int row = 1; row <= rows; ++row) {
-            setText(r, prefix + QString::fromUtf16(kind) + QString::number(row),
-                    toQt(state.cellCaption(page, rowOf(row), column)));
+            setText(r, prefix + QString::fromUtf16(kind) + QString::number(row), toQt(cellOf(row).*column));
         }
     }
 }
@@ -185,7 +190,7 @@ void copyGrid(Report& r, const MainWindowState& state, WindowPage page, const QS
 
 // --- Hunting ---
 
-TReportForm::TReportForm(const MainWindowState& state) : state_(state) {
+TReportForm::TReportForm() : PageReportForm(engine::Page::Hunt) {
     report_.name = QStringLiteral("Report1");
     report_.title = QString::fromUtf16(kSetupReportTitle);
     Band* band = nullptr;
@@ -214,26 +219,27 @@ int TReportForm::buttonRow(int printedRow) {
 }
 
 void TReportForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
-    setText(r, QStringLiteral("BowWeightVal"), toQt(state_.editText(Edit::BowWeight)));
-    setText(r, QStringLiteral("ArrowLengthVal"), toQt(state_.editText(Edit::ArrowLength)));
-    setText(r, QStringLiteral("PointWeightVal"), toQt(state_.editText(Edit::PointWeight)));
-    setByIndex(r, QStringLiteral("OverDrawVal"), state_.itemIndex(Group::OverDraw), kOverDrawTexts);
-    const int bowType = state_.itemIndex(Group::BowType);
+    const engine::BowSetup& s = setup();
+    setText(r, QStringLiteral("BowWeightVal"), toQt(s.bowWeight));
+    setText(r, QStringLiteral("ArrowLengthVal"), toQt(s.arrowLength));
+    setText(r, QStringLiteral("PointWeightVal"), toQt(s.pointWeight));
+    setByIndex(r, QStringLiteral("OverDrawVal"), s.overDraw, kOverDrawTexts);
+    const int bowType = s.bowType;
     setByIndex(r, QStringLiteral("BowTypeVal"), bowType, kHuntBowTexts);
-    setByIndex(r, QStringLiteral("WheelTypeVal"), state_.itemIndex(Group::WheelType),
-               {u"Hard Cam", u"Medium Cam", u"Soft Cam"});
-    setByIndex(r, QStringLiteral("ReleaseVal"), state_.itemIndex(Group::ReleaseType), kReleaseTexts);
-    setByIndex(r, QStringLiteral("BraceHtVal"), state_.itemIndex(Group::BraceHt), kBraceTexts);
+    setByIndex(r, QStringLiteral("WheelTypeVal"), s.wheelType, {u"Hard Cam", u"Medium Cam", u"Soft Cam"});
+    setByIndex(r, QStringLiteral("ReleaseVal"), s.releaseType, kReleaseTexts);
+    setByIndex(r, QStringLiteral("BraceHtVal"), s.braceHt, kBraceTexts);
     if (bowType != 0) {
         for (const char16_t* name : {u"OverDrawVal", u"WheelTypeVal", u"ReleaseVal", u"BraceHtVal"}) {
             setText(r, QString::fromUtf16(name), QStringLiteral("N/A"));
         }
     }
-    copyGrid(r, state_, WindowPage::Hunt, QStringLiteral("Rpt"), 17, buttonRow);
+    copyGrid(r, QStringLiteral("Rpt"), 17,
+             [this](int printed) -> const engine::Cell& { return cell(buttonRow(printed)); });
     // Shafts whose weight depends on the chosen components are described under the grid; only
     // these rows say so.
     for (int button : {4, 5, 7, 8}) {
-        if (state_.cellCaption(WindowPage::Hunt, button, Column::Weight) == "Details") {
+        if (cell(button).carbon) {
             for (int printed = 1; printed <= 17; ++printed) {
                 if (buttonRow(printed) == button) {
                     setText(r, QStringLiteral("RptWt") + QString::number(printed), QStringLiteral("See Below"));
@@ -245,7 +251,7 @@ void TReportForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
 
 // --- Target ---
 
-TTargPrintForm::TTargPrintForm(const MainWindowState& state) : state_(state) {
+TTargPrintForm::TTargPrintForm() : PageReportForm(engine::Page::Targ) {
     report_.name = QStringLiteral("Report1");
     report_.title = QString::fromUtf16(kSetupReportTitle);
     Band* band = nullptr;
@@ -261,27 +267,28 @@ TTargPrintForm::TTargPrintForm(const MainWindowState& state) : state_(state) {
 }
 
 void TTargPrintForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
-    setText(r, QStringLiteral("BowWeightVal"), toQt(state_.editText(Edit::BowWeight)));
-    setText(r, QStringLiteral("ArrowLengthVal"), toQt(state_.editText(Edit::ArrowLength)));
-    setText(r, QStringLiteral("PointWeightVal"), toQt(state_.editText(Edit::PointWeight)));
-    setByIndex(r, QStringLiteral("OverDrawVal"), state_.itemIndex(Group::OverDraw), kOverDrawTexts);
-    const int bowType = state_.itemIndex(Group::TargBowType);
+    const engine::BowSetup& s = setup();
+    setText(r, QStringLiteral("BowWeightVal"), toQt(s.bowWeight));
+    setText(r, QStringLiteral("ArrowLengthVal"), toQt(s.arrowLength));
+    setText(r, QStringLiteral("PointWeightVal"), toQt(s.pointWeight));
+    setByIndex(r, QStringLiteral("OverDrawVal"), s.overDraw, kOverDrawTexts);
+    const int bowType = s.targBowType;
     setByIndex(r, QStringLiteral("BowTypeVal"), bowType, {u"Compound", u"Recurve"});
-    setByIndex(r, QStringLiteral("WheelTypeVal"), state_.itemIndex(Group::WheelType), kReportWheelTexts);
-    setByIndex(r, QStringLiteral("ReleaseVal"), state_.itemIndex(Group::ReleaseType), kReleaseTexts);
-    setByIndex(r, QStringLiteral("BraceHtVal"), state_.itemIndex(Group::BraceHt), kBraceTexts);
+    setByIndex(r, QStringLiteral("WheelTypeVal"), s.wheelType, kReportWheelTexts);
+    setByIndex(r, QStringLiteral("ReleaseVal"), s.releaseType, kReleaseTexts);
+    setByIndex(r, QStringLiteral("BraceHtVal"), s.braceHt, kBraceTexts);
     if (bowType == 1) {
         for (const char16_t* name :
              {u"PointWeightVal", u"OverDrawVal", u"WheelTypeVal", u"ReleaseVal", u"BraceHtVal"}) {
             setText(r, QString::fromUtf16(name), QStringLiteral("N/A"));
         }
     }
-    copyGrid(r, state_, WindowPage::Targ, QStringLiteral("Rpt"), 13, [](int row) { return row; });
+    copyGrid(r, QStringLiteral("Rpt"), 13, [this](int row) -> const engine::Cell& { return cell(row); });
 }
 
 // --- Orvik ---
 
-TOrvkRpt::TOrvkRpt(const MainWindowState& state) : state_(state) {
+TOrvkRpt::TOrvkRpt() : PageReportForm(engine::Page::Orvk) {
     report_.name = QStringLiteral("Report1");
     // The grid is the page; the shop's header is a courtesy this report may go without.
     shopTable_ = ShopTable::Optional;
@@ -296,16 +303,17 @@ TOrvkRpt::TOrvkRpt(const MainWindowState& state) : state_(state) {
 }
 
 void TOrvkRpt::Report1BeforePrint(Report& r, bool& /*printReport*/) {
-    setText(r, QStringLiteral("BowWeightVal"), toQt(state_.editText(Edit::BowWeight)));
-    setText(r, QStringLiteral("ArrowLengthVal"), toQt(state_.editText(Edit::ArrowLength)));
-    setByIndex(r, QStringLiteral("BowTypeVal"), state_.itemIndex(Group::BowType), kHuntBowTexts);
-    setByIndex(r, QStringLiteral("WheelTypeVal"), state_.itemIndex(Group::WheelType), kReportWheelTexts);
-    copyGrid(r, state_, WindowPage::Orvk, QStringLiteral("Rpt"), 7, [](int row) { return row; });
+    const engine::BowSetup& s = setup();
+    setText(r, QStringLiteral("BowWeightVal"), toQt(s.bowWeight));
+    setText(r, QStringLiteral("ArrowLengthVal"), toQt(s.arrowLength));
+    setByIndex(r, QStringLiteral("BowTypeVal"), s.bowType, kHuntBowTexts);
+    setByIndex(r, QStringLiteral("WheelTypeVal"), s.wheelType, kReportWheelTexts);
+    copyGrid(r, QStringLiteral("Rpt"), 7, [this](int row) -> const engine::Cell& { return cell(row); });
 }
 
 // --- Youth ---
 
-TYouthRpt1::TYouthRpt1(const MainWindowState& state) : state_(state) {
+TYouthRpt1::TYouthRpt1() : PageReportForm(engine::Page::Youth) {
     report_.name = QStringLiteral("Report1");
     Band* band = nullptr;
     const double w = report_.bandWidth();
@@ -325,9 +333,9 @@ TYouthRpt1::TYouthRpt1(const MainWindowState& state) : state_(state) {
 
 void TYouthRpt1::RptBand2BeforePrint(Band& /*sender*/, bool& /*printBand*/) {
     Report& r = report_;
-    setText(r, QStringLiteral("BowWeightVal"), toQt(state_.editText(Edit::YouthBowWeight)));
-    setText(r, QStringLiteral("ArrowLengthVal"), toQt(state_.editText(Edit::YouthArrowLength)));
-    copyGrid(r, state_, WindowPage::Youth, QStringLiteral("RptY"), 8, [](int row) { return row; });
+    setText(r, QStringLiteral("BowWeightVal"), toQt(setup().youthBowWeight));
+    setText(r, QStringLiteral("ArrowLengthVal"), toQt(setup().youthArrowLength));
+    copyGrid(r, QStringLiteral("RptY"), 8, [this](int row) -> const engine::Cell& { return cell(row); });
 }
 
 } // namespace arrowsel::reports

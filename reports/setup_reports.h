@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "present/window_state.h"
+#include "engine/selection.h"
 #include "reports/report.h"
 #include "reports/shop_record.h"
 
@@ -30,47 +30,55 @@ protected:
     ShopTable shopTable_ = ShopTable::Required;
 };
 
-// Hunting setup report: the Hunting page's setup and grid, the carbon rows in a section of their own.
-class TReportForm : public ReportForm {
+// The report of one page of the main window: it prints the setup and the page's cells it was
+// last given.
+class PageReportForm : public ReportForm {
 public:
-    explicit TReportForm(const MainWindowState& state);
+    // What the next print shows: the setup as the window's inputs hold it, and the cells of the
+    // report's page as `result` left them.
+    void setRun(const engine::BowSetup& setup, const engine::SelectionResult& result);
+
+protected:
+    explicit PageReportForm(engine::Page page) : page_(page) {}
+    const engine::BowSetup& setup() const { return setup_; }
+    // The cell of button row `row` (from 1); a blank cell past the grid the run left.
+    const engine::Cell& cell(int row) const;
+
+private:
+    engine::Page page_;
+    engine::BowSetup setup_;
+    std::vector<engine::Cell> cells_;
+};
+
+// Hunting setup report: the Hunting page's setup and grid, the carbon rows in a section of their own.
+class TReportForm : public PageReportForm {
+public:
+    TReportForm();
     void Report1BeforePrint(Report& sender, bool& printReport);
 
     // The Hunting page's button row that printed row `printedRow` (1 to 17) shows.
     static int buttonRow(int printedRow);
-
-private:
-    const MainWindowState& state_;
 };
 
 // Target setup report.
-class TTargPrintForm : public ReportForm {
+class TTargPrintForm : public PageReportForm {
 public:
-    explicit TTargPrintForm(const MainWindowState& state);
+    TTargPrintForm();
     void Report1BeforePrint(Report& sender, bool& printReport);
-
-private:
-    const MainWindowState& state_;
 };
 
 // Orvik chart report.
-class TOrvkRpt : public ReportForm {
+class TOrvkRpt : public PageReportForm {
 public:
-    explicit TOrvkRpt(const MainWindowState& state);
+    TOrvkRpt();
     void Report1BeforePrint(Report& sender, bool& printReport);
-
-private:
-    const MainWindowState& state_;
 };
 
 // Youth chart report: its handler belongs to the detail band.
-class TYouthRpt1 : public ReportForm {
+class TYouthRpt1 : public PageReportForm {
 public:
-    explicit TYouthRpt1(const MainWindowState& state);
+    TYouthRpt1();
     void RptBand2BeforePrint(Band& sender, bool& printBand);
-
-private:
-    const MainWindowState& state_;
 };
 
 // Print-job name of the hunting and target reports.

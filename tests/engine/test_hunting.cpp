@@ -193,6 +193,8 @@ TEST_F(HuntingCells, cawMarkerInCells4To10_makesCarbonCellWithoutSeek) {
         EXPECT_EQ(c.model, "Carbon") << i + 1;
         EXPECT_EQ(c.spine, "0.300") << i + 1;
         EXPECT_EQ(c.weight, "Details") << i + 1;
+        EXPECT_TRUE(c.carbon) << i + 1;
+        EXPECT_EQ(c.keyDetail, "caw") << i + 1;
     }
     EXPECT_TRUE(result.cells()[3].weightEnabled);
     EXPECT_TRUE(result.cells()[8].weightEnabled);
@@ -200,6 +202,8 @@ TEST_F(HuntingCells, cawMarkerInCells4To10_makesCarbonCellWithoutSeek) {
     EXPECT_EQ(result.cells()[2].model, "ZH");
     EXPECT_EQ(result.cells()[10].model, "ZH");
     EXPECT_TRUE(result.cells()[2].sizeEnabled);
+    EXPECT_FALSE(result.cells()[2].carbon);
+    EXPECT_FALSE(result.cells()[10].carbon);
 }
 
 TEST_F(HuntingCells, weightButtons4To9_disabledUnlessCarbon_othersUntouched) {

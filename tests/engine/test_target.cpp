@@ -247,6 +247,10 @@ TEST(Target, rowOff_noticeNestedRunThenWholeGridBlank_labelsKept) {
     EXPECT_EQ(result.spineLabels[10], "r8");
     EXPECT_EQ(result.spineLabels[11], "r15");
     EXPECT_EQ(result.spineLabels[12], "");
+    // A blank cell's size click completes its key as the window's label does, so the cell keeps it too.
+    for (std::size_t k = 0; k < result.spineLabels.size(); ++k) {
+        EXPECT_EQ(result.cells()[k].keyDetail, result.spineLabels[k]) << "cell " << k + 1;
+    }
 }
 
 TEST(Target, weightInNoBand_offChart_noticeEvenWhenRowWouldBeValid) {

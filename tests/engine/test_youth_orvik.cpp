@@ -149,6 +149,11 @@ TEST(Orvik, afterNestedRunOuterRunFillsFromNestedRow) {
     EXPECT_EQ(order, std::vector<std::string>{"Setup is off the chart."});
     EXPECT_EQ(result.bowWeight, "60");
     EXPECT_EQ(result.cells()[0].size, "R15");
+    // What the reports print as the setup: the weight the notice reset, the rest as given.
+    const BowSetup settled = settledSetup(s, result);
+    EXPECT_EQ(settled.bowWeight, "60");
+    EXPECT_EQ(settled.arrowLength, s.arrowLength);
+    EXPECT_EQ(settled.page, Page::Orvk);
 }
 
 TEST(Pages, switchingPagesKeepsEachGrid) {
@@ -163,17 +168,22 @@ TEST(Pages, switchingPagesKeepsEachGrid) {
     EXPECT_EQ(h.engine().chartTable(Page::Targ), nullptr);
 }
 
-TEST(Pages, chartSecondField_readsTheRowLastChosen_blanksKept_emptyWhereNoField) {
+TEST(Pages, keyDetail_isTheRowsFieldOfTheCellsColumnTrimmed_blankCellsToo) {
     EngineHarness h;
     h.fixture.row(Page::Hunt, 13)["SH2SPINE"] = " 400";
     h.fixture.row(Page::Youth, 8)["SH3MODL"] = "Y2";
-    EXPECT_FALSE(h.run(setupOn(Page::Hunt)).error);
-    EXPECT_TRUE(h.engine().chartSecondField(Page::Hunt, 2).starts_with(" 400"));
-    EXPECT_EQ(h.engine().chartSecondField(Page::Youth, 3), ""); // chart not used yet
-    EXPECT_FALSE(h.run(setupOn(Page::Youth)).error);
-    EXPECT_TRUE(h.engine().chartSecondField(Page::Youth, 3).starts_with("Y2"));
-    EXPECT_EQ(h.engine().chartSecondField(Page::Youth, 9), ""); // the Youth chart has 8 columns
-    EXPECT_EQ(h.engine().chartSecondField(Page::Hunt, 0), "");
+    h.fixture.row(Page::Youth, 8)["SH4SIZE"] = "";
+    h.fixture.row(Page::Youth, 8)["SH4MODL"] = "Y4";
+    const auto hunt = h.run(setupOn(Page::Hunt));
+    ASSERT_FALSE(hunt.error) << hunt.error.message;
+    EXPECT_EQ(hunt.cells()[1].keyDetail, "400");
+    EXPECT_EQ(hunt.grids[std::size_t(Page::Youth)][2].keyDetail, ""); // chart not used yet
+    const auto youth = h.run(setupOn(Page::Youth));
+    ASSERT_FALSE(youth.error) << youth.error.message;
+    EXPECT_EQ(youth.cells()[2].keyDetail, "Y2");
+    EXPECT_FALSE(youth.cells()[3].shown);
+    EXPECT_EQ(youth.cells()[3].keyDetail, "Y4");
+    EXPECT_EQ(youth.grids[std::size_t(Page::Hunt)][1].keyDetail, "400"); // kept from its own run
 }
 
 } // namespace

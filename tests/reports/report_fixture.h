@@ -3,7 +3,7 @@
 
 #include "data/dbf_table.h"
 #include "data/table_error.h"
-#include "tests/support/fake_main_window.h"
+#include "engine/selection.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/temp_dir.h"
 #include "ui/page_model.h"
@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QStringList>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <tuple>
@@ -65,6 +66,45 @@ inline void writeShopTable(const std::filesystem::path& folder, const ShopFields
     t.post();
     t.close();
 }
+
+// What a print takes from the main window, as values: the setup its inputs hold and the run its
+// grids show.
+struct PrintedRun {
+    engine::BowSetup setup;
+    engine::SelectionResult result;
+
+    // The cell of `row` (from 1) on `page`, the grid grown to reach it.
+    engine::Cell& cell(engine::Page page, int row) {
+        auto& cells = result.grids[std::size_t(engine::pageIndex(page))];
+        if (int(cells.size()) < row) {
+            cells.resize(std::size_t(row));
+        }
+        return cells[std::size_t(row - 1)];
+    }
+    // Fills a page's grid with captions naming their place: "S3", "P3", "M3", "W3" for row 3.
+    void fillGrid(engine::Page page, int rows) {
+        for (int r = 1; r <= rows; ++r) {
+            const std::string n = std::to_string(r);
+            engine::Cell& c = cell(page, r);
+            c.size = "S" + n;
+            c.spine = "P" + n;
+            c.model = "M" + n;
+            c.weight = "W" + n;
+        }
+    }
+    // Every radio group on its first item but those given.
+    void choose(std::initializer_list<std::pair<int engine::BowSetup::*, int>> choices) {
+        for (int engine::BowSetup::*group :
+             {&engine::BowSetup::bowType, &engine::BowSetup::targBowType, &engine::BowSetup::huntCamType,
+              &engine::BowSetup::wheelType, &engine::BowSetup::releaseType, &engine::BowSetup::overDraw,
+              &engine::BowSetup::braceHt}) {
+            setup.*group = 0;
+        }
+        for (const auto& [group, index] : choices) {
+            setup.*group = index;
+        }
+    }
+};
 
 inline QDateTime fixedTime() {
     return QDateTime(QDate(2009, 3, 7), QTime(14, 5, 9));

@@ -8,8 +8,6 @@ namespace arrowsel::reports {
 namespace {
 
 using test::textOf;
-using Group = MainWindowState::Group;
-using Edit = MainWindowState::Edit;
 
 // The guide's first example: a 29 inch cut of a 9.55 grain per inch shaft (276.95, shown 277)
 // with 100 + 16 + 8 grains up front and behind makes a 400 grain arrow; the 320 ft/s IBO bow at
@@ -29,13 +27,12 @@ calc::BuildSheet example(double balance = 0, calc::BowKind bow = calc::BowKind::
 class BuildSheetPage : public ::testing::Test {
 protected:
     test::TempDir dir;
-    test::FakeMainWindow window;
-    PrintCommands commands{window, test::fixedTime, test::fixedLocale()};
+    engine::BowSetup setup;
+    PrintCommands commands{dir.path(), test::fixedTime, test::fixedLocale()};
 
     void SetUp() override {
-        window.folder = dir.path();
-        window.edits[Edit::BowWeight] = "65";
-        window.edits[Edit::ArrowLength] = "29";
+        setup.bowWeight = "65";
+        setup.arrowLength = "29";
         test::writeShopTable(dir.path(), {});
     }
     QStringList values(const Document& doc, std::initializer_list<const char16_t*> names) {
@@ -48,7 +45,7 @@ protected:
 };
 
 TEST_F(BuildSheetPage, printsEveryFigureOfTheWorkedExample_underTheShopHeader) {
-    const Document doc = commands.renderBuildSheet(example());
+    const Document doc = commands.renderBuildSheet(example(), setup);
     ASSERT_EQ(doc.pages.size(), 1u);
     EXPECT_EQ(doc.title, QStringLiteral("Arrow Build Sheet"));
     EXPECT_EQ(test::readingOrder(doc.pages[0]).mid(0, 7),
@@ -92,7 +89,7 @@ TEST_F(BuildSheetPage, measuredSpeedAndBalancePoint_areMarkedAsSuch) {
     calc::BuildSheet s = example(18.3);
     s.speedInputs.measuredSpeed = 276;
     s.arrow = calc::finishArrow(9.55, s.parts, "65", calc::BowKind::Compound, s.speedInputs, s.balance);
-    const Document doc = commands.renderBuildSheet(s);
+    const Document doc = commands.renderBuildSheet(s, setup);
     EXPECT_EQ(values(doc, {u"MeasuredVal", u"SpeedVal", u"EnergyVal", u"MomentumVal", u"FocCap", u"FocVal"}),
               (QStringList{QStringLiteral("276 ft/s"), QStringLiteral("276 ft/s (measured)"),
                            QStringLiteral("67.68 Ft. Lbs."), QStringLiteral("0.490 Slug Ft/Sec"),
@@ -102,8 +99,8 @@ TEST_F(BuildSheetPage, measuredSpeedAndBalancePoint_areMarkedAsSuch) {
 }
 
 TEST_F(BuildSheetPage, recurveWithoutReading_printsNoSpeed_andWhy_andNotApplicableSetup) {
-    window.indexes[Group::BowType] = 1;
-    const Document doc = commands.renderBuildSheet(example(0, calc::BowKind::Recurve));
+    setup.bowType = 1;
+    const Document doc = commands.renderBuildSheet(example(0, calc::BowKind::Recurve), setup);
     EXPECT_EQ(values(doc, {u"BowTypeVal", u"ReleaseVal", u"CamVal", u"OverDrawVal", u"BraceHtVal"}),
               (QStringList{QStringLiteral("Recurve"), QStringLiteral("N/A"), QStringLiteral("N/A"),
                            QStringLiteral("N/A"), QStringLiteral("N/A")}));
@@ -114,28 +111,28 @@ TEST_F(BuildSheetPage, recurveWithoutReading_printsNoSpeed_andWhy_andNotApplicab
 }
 
 TEST_F(BuildSheetPage, otherPages_printTheirOwnBowAndWeights) {
-    window.edits[Edit::YouthBowWeight] = "25";
-    window.edits[Edit::YouthArrowLength] = "24";
+    setup.youthBowWeight = "25";
+    setup.youthArrowLength = "24";
     calc::BuildSheet s = example();
     s.pageTag = "Youth";
-    Document doc = commands.renderBuildSheet(s);
+    Document doc = commands.renderBuildSheet(s, setup);
     EXPECT_EQ(values(doc, {u"ChartVal", u"BowWeightVal", u"ArrowLengthVal", u"BowTypeVal", u"CamVal"}),
               (QStringList{QStringLiteral("Youth"), QStringLiteral("25"), QStringLiteral("24"), QStringLiteral("Youth"),
                            QStringLiteral("N/A")}));
     s.pageTag = "Targ";
-    window.indexes[Group::WheelType] = 2;
-    doc = commands.renderBuildSheet(s);
+    setup.wheelType = 2;
+    doc = commands.renderBuildSheet(s, setup);
     EXPECT_EQ(values(doc, {u"ChartVal", u"BowTypeVal", u"CamVal"}),
               (QStringList{QStringLiteral("Target"), QStringLiteral("Compound"), QStringLiteral("Round")}));
 }
 
 TEST_F(BuildSheetPage, printsThroughTheSeam_andWithoutAShopTableToo) {
     test::FakePrintSeam printer;
-    EXPECT_EQ(commands.printBuildSheet(example()), PrintResult::Printed);
+    EXPECT_EQ(commands.printBuildSheet(example(), setup), PrintResult::Printed);
     ASSERT_EQ(printer.printed.size(), 1u);
     EXPECT_EQ(textOf(printer.printed[0], QStringLiteral("SpeedVal")), QStringLiteral("283 ft/s (estimated)"));
     std::filesystem::remove(dir / "SHOPINFO.DBF");
-    const Document doc = commands.renderBuildSheet(example());
+    const Document doc = commands.renderBuildSheet(example(), setup);
     EXPECT_TRUE(textOf(doc, QStringLiteral("RptDBText1")).isEmpty());
     EXPECT_EQ(textOf(doc, QStringLiteral("TotalWtVal")), QStringLiteral("400 Gr."));
 }

@@ -34,13 +34,9 @@ CustomerTexts sampleCustomer() {
 class CustomerReport : public ::testing::Test {
 protected:
     test::TempDir dir;
-    test::FakeMainWindow window;
-    PrintCommands commands{window, test::fixedTime, test::fixedLocale()};
+    PrintCommands commands{dir.path(), test::fixedTime, test::fixedLocale()};
 
-    void SetUp() override {
-        window.folder = dir.path();
-        test::writeShopTable(dir.path(), {});
-    }
+    void SetUp() override { test::writeShopTable(dir.path(), {}); }
 };
 
 TEST_F(CustomerReport, printsTheLookupWindowsTextsVerbatim_inTheirPlaces) {

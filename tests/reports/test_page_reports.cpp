@@ -9,23 +9,18 @@
 namespace arrowsel::reports {
 namespace {
 
-using test::FakeMainWindow;
+using engine::BowSetup;
 using test::textOf;
-using Page_ = MainWindowState::Page;
-using Group = MainWindowState::Group;
-using Edit = MainWindowState::Edit;
-using Column = MainWindowState::Column;
+using Page_ = engine::Page;
 
 class PageReports : public ::testing::Test {
 protected:
     test::TempDir dir;
-    FakeMainWindow window;
-    PrintCommands commands{window, test::fixedTime, test::fixedLocale()};
+    test::PrintedRun run;
+    PrintCommands commands{dir.path(), test::fixedTime, test::fixedLocale()};
 
-    void SetUp() override {
-        window.folder = dir.path();
-        test::writeShopTable(dir.path(), {});
-    }
+    void SetUp() override { test::writeShopTable(dir.path(), {}); }
+    Document render(Page_ page) { return commands.render(page, run.setup, run.result); }
     QStringList setupValues(const Document& doc) {
         QStringList out;
         for (const char16_t* n : {u"BowWeightVal", u"ArrowLengthVal", u"PointWeightVal", u"OverDrawVal", u"BowTypeVal",
@@ -49,7 +44,7 @@ QStringList row(const char* s, const char* p, const char* m, const char* w) {
 
 TEST_F(PageReports, everyPageReport_printsTheShopHeaderAsItIsNow) {
     for (Page_ page : {Page_::Hunt, Page_::Targ, Page_::Youth, Page_::Orvk}) {
-        const Document doc = commands.render(page);
+        const Document doc = render(page);
         ASSERT_EQ(doc.pages.size(), 1u);
         const QStringList texts = test::readingOrder(doc.pages[0]);
         ASSERT_GE(texts.size(), 6);
@@ -72,12 +67,12 @@ TEST_F(PageReports, everyPageReport_printsTheShopHeaderAsItIsNow) {
     test::ShopFields changed;
     changed.name = "New Name Archery";
     test::writeShopTable(dir.path(), changed);
-    EXPECT_EQ(textOf(commands.render(Page_::Hunt), QStringLiteral("RptDBText1")), QStringLiteral("New Name Archery"));
+    EXPECT_EQ(textOf(render(Page_::Hunt), QStringLiteral("RptDBText1")), QStringLiteral("New Name Archery"));
 }
 
 TEST_F(PageReports, hunting_printsRow17UnderRow9_andTheCarbonRowsInTheirOwnSection) {
-    window.fillGrid(Page_::Hunt, 17);
-    const Document doc = commands.render(Page_::Hunt);
+    run.fillGrid(Page_::Hunt, 17);
+    const Document doc = render(Page_::Hunt);
     for (int printed = 1; printed <= 9; ++printed) {
         const std::string n = std::to_string(printed);
         EXPECT_EQ(gridRow(doc, QStringLiteral("Rpt"), printed),
@@ -105,42 +100,48 @@ TEST_F(PageReports, hunting_printsRow17UnderRow9_andTheCarbonRowsInTheirOwnSecti
     EXPECT_EQ(doc.title, QStringLiteral("Arrow Shaft Size Selection Report"));
 }
 
-TEST_F(PageReports, hunting_seeBelowReplacesDetailsOnWeightButtons4578Only) {
+TEST_F(PageReports, hunting_seeBelowReplacesTheCarbonSummariesOnWeightButtons4578Only) {
     for (int button = 1; button <= 17; ++button) {
-        window.captions[{Page_::Hunt, button, Column::Weight}] = "Details";
+        run.cell(Page_::Hunt, button).weight = "Details";
+        run.cell(Page_::Hunt, button).carbon = true;
     }
-    window.captions[{Page_::Hunt, 4, Column::Size}] = "Details";   // only weights are replaced
-    window.captions[{Page_::Hunt, 7, Column::Weight}] = "details"; // case matters
-    const Document doc = commands.render(Page_::Hunt);
+    run.cell(Page_::Hunt, 4).size = "Details"; // only weights are replaced
+    run.cell(Page_::Hunt, 7).carbon = false;   // the cell's flag decides, not its caption
+    const Document doc = render(Page_::Hunt);
     for (int printed = 1; printed <= 17; ++printed) {
         const int button = TReportForm::buttonRow(printed);
-        const QString expected = (button == 4 || button == 5 || button == 8) ? QStringLiteral("See Below")
-                                 : button == 7                               ? QStringLiteral("details")
-                                                                             : QStringLiteral("Details");
+        const QString expected =
+            (button == 4 || button == 5 || button == 8) ? QStringLiteral("See Below") : QStringLiteral("Details");
         EXPECT_EQ(textOf(doc, QStringLiteral("RptWt") + QString::number(printed)), expected) << "button " << button;
     }
     EXPECT_EQ(textOf(doc, QStringLiteral("RptSz4")), QStringLiteral("Details"));
 }
 
 TEST_F(PageReports, hunting_compoundPrintsMappedTexts_anyOtherBowPrintsNA) {
-    window.edits[Edit::BowWeight] = "55x"; // copied verbatim, not checked
-    window.indexes = {
-        {Group::OverDraw, 1}, {Group::BowType, 0}, {Group::WheelType, 1}, {Group::ReleaseType, 1}, {Group::BraceHt, 1}};
-    EXPECT_EQ(setupValues(commands.render(Page_::Hunt)),
+    run.setup.bowWeight = "55x"; // copied verbatim, not checked
+    run.choose({{&BowSetup::overDraw, 1},
+                {&BowSetup::bowType, 0},
+                {&BowSetup::wheelType, 1},
+                {&BowSetup::releaseType, 1},
+                {&BowSetup::braceHt, 1}});
+    EXPECT_EQ(setupValues(render(Page_::Hunt)),
               (QStringList{QStringLiteral("55x"), QStringLiteral("30"), QStringLiteral("100"), QStringLiteral("1 inch"),
                            QStringLiteral("Compound"), QStringLiteral("Medium Cam"), QStringLiteral("Fingers"),
                            QStringLiteral("Less Than 6 1/2\"")}));
 
-    window.indexes = {
-        {Group::OverDraw, 0}, {Group::BowType, 0}, {Group::WheelType, 2}, {Group::ReleaseType, 0}, {Group::BraceHt, 0}};
-    EXPECT_EQ(setupValues(commands.render(Page_::Hunt)),
+    run.choose({{&BowSetup::overDraw, 0},
+                {&BowSetup::bowType, 0},
+                {&BowSetup::wheelType, 2},
+                {&BowSetup::releaseType, 0},
+                {&BowSetup::braceHt, 0}});
+    EXPECT_EQ(setupValues(render(Page_::Hunt)),
               (QStringList{QStringLiteral("55x"), QStringLiteral("30"), QStringLiteral("100"), QStringLiteral("None"),
                            QStringLiteral("Compound"), QStringLiteral("Soft Cam"), QStringLiteral("Mechanical"),
                            QStringLiteral("More Than 6 1/2\"")}));
 
     for (int bow : {1, 2}) {
-        window.indexes[Group::BowType] = bow;
-        EXPECT_EQ(setupValues(commands.render(Page_::Hunt)),
+        run.setup.bowType = bow;
+        EXPECT_EQ(setupValues(render(Page_::Hunt)),
                   (QStringList{QStringLiteral("55x"), QStringLiteral("30"), QStringLiteral("100"),
                                QStringLiteral("N/A"), bow == 1 ? QStringLiteral("Recurve") : QStringLiteral("Longbow"),
                                QStringLiteral("N/A"), QStringLiteral("N/A"), QStringLiteral("N/A")}));
@@ -148,16 +149,16 @@ TEST_F(PageReports, hunting_compoundPrintsMappedTexts_anyOtherBowPrintsNA) {
 }
 
 TEST_F(PageReports, hunting_indexWithNoTextKeepsTheValueOfTheLastPrint) {
-    window.indexes = {{Group::OverDraw, 3}, {Group::ReleaseType, 1}};
-    commands.render(Page_::Hunt);
-    window.indexes = {{Group::OverDraw, 6}, {Group::ReleaseType, -1}};
-    const Document doc = commands.render(Page_::Hunt);
+    run.choose({{&BowSetup::overDraw, 3}, {&BowSetup::releaseType, 1}});
+    render(Page_::Hunt);
+    run.choose({{&BowSetup::overDraw, 6}, {&BowSetup::releaseType, -1}});
+    const Document doc = render(Page_::Hunt);
     EXPECT_EQ(textOf(doc, QStringLiteral("OverDrawVal")), QStringLiteral("3 inches"));
     EXPECT_EQ(textOf(doc, QStringLiteral("ReleaseVal")), QStringLiteral("Fingers"));
 }
 
 TEST_F(PageReports, emptyGridRows_printEmptyCells_titlesAndHeadsStay) {
-    const Document doc = commands.render(Page_::Hunt);
+    const Document doc = render(Page_::Hunt);
     for (int printed = 1; printed <= 17; ++printed) {
         EXPECT_EQ(gridRow(doc, QStringLiteral("Rpt"), printed), row("", "", "", "")) << printed;
     }
@@ -167,10 +168,12 @@ TEST_F(PageReports, emptyGridRows_printEmptyCells_titlesAndHeadsStay) {
 }
 
 TEST_F(PageReports, target_recurvePrintsNAForPointWeightToo_wheelTextsAreTheReportsOwn) {
-    window.fillGrid(Page_::Targ, 13);
-    window.captions[{Page_::Targ, 5, Column::Weight}] = "Details";
-    window.indexes = {{Group::TargBowType, 0}, {Group::BowType, 1}, {Group::WheelType, 1}, {Group::OverDraw, 2}};
-    Document doc = commands.render(Page_::Targ);
+    run.fillGrid(Page_::Targ, 13);
+    run.cell(Page_::Targ, 5).weight = "Details";
+    run.cell(Page_::Targ, 5).carbon = true; // only the Hunting report describes carbon shafts
+    run.choose(
+        {{&BowSetup::targBowType, 0}, {&BowSetup::bowType, 1}, {&BowSetup::wheelType, 1}, {&BowSetup::overDraw, 2}});
+    Document doc = render(Page_::Targ);
     EXPECT_EQ(setupValues(doc),
               (QStringList{QStringLiteral("60"), QStringLiteral("30"), QStringLiteral("100"),
                            QStringLiteral("2 inches"), QStringLiteral("Compound"), QStringLiteral("Soft/Energy Cam"),
@@ -186,19 +189,20 @@ TEST_F(PageReports, target_recurvePrintsNAForPointWeightToo_wheelTextsAreTheRepo
     EXPECT_EQ(textOf(doc, QStringLiteral("SectionTitle")), QStringLiteral("2009 Target Shafts"));
     EXPECT_EQ(doc.pages[0].text(QStringLiteral("RptLabel75")), nullptr);
 
-    window.indexes = {{Group::TargBowType, 1}, {Group::WheelType, 2}};
-    doc = commands.render(Page_::Targ);
+    run.choose({{&BowSetup::targBowType, 1}, {&BowSetup::wheelType, 2}});
+    doc = render(Page_::Targ);
     EXPECT_EQ(setupValues(doc), (QStringList{QStringLiteral("60"), QStringLiteral("30"), QStringLiteral("N/A"),
                                              QStringLiteral("N/A"), QStringLiteral("Recurve"), QStringLiteral("N/A"),
                                              QStringLiteral("N/A"), QStringLiteral("N/A")}));
-    window.indexes = {{Group::TargBowType, 0}, {Group::WheelType, 2}};
-    EXPECT_EQ(textOf(commands.render(Page_::Targ), QStringLiteral("WheelTypeVal")), QStringLiteral("Round"));
+    run.choose({{&BowSetup::targBowType, 0}, {&BowSetup::wheelType, 2}});
+    EXPECT_EQ(textOf(render(Page_::Targ), QStringLiteral("WheelTypeVal")), QStringLiteral("Round"));
 }
 
 TEST_F(PageReports, orvik_printsFourValuesAndItsWheelFromTheCamSelector_evenForARecurve) {
-    window.fillGrid(Page_::Orvk, 7);
-    window.indexes = {{Group::BowType, 1}, {Group::WheelType, 1}, {Group::HuntCamType, 0}, {Group::TargBowType, 0}};
-    Document doc = commands.render(Page_::Orvk);
+    run.fillGrid(Page_::Orvk, 7);
+    run.choose(
+        {{&BowSetup::bowType, 1}, {&BowSetup::wheelType, 1}, {&BowSetup::huntCamType, 0}, {&BowSetup::targBowType, 0}});
+    Document doc = render(Page_::Orvk);
     EXPECT_EQ(textOf(doc, QStringLiteral("BowTypeVal")), QStringLiteral("Recurve"));
     EXPECT_EQ(textOf(doc, QStringLiteral("WheelTypeVal")), QStringLiteral("Soft/Energy Cam"));
     EXPECT_EQ(textOf(doc, QStringLiteral("BowWeightVal")), QStringLiteral("60"));
@@ -211,17 +215,17 @@ TEST_F(PageReports, orvik_printsFourValuesAndItsWheelFromTheCamSelector_evenForA
     EXPECT_EQ(textOf(doc, QStringLiteral("SectionTitle")), QStringLiteral("2009 Orvik Shafts"));
     EXPECT_TRUE(doc.title.isEmpty());
 
-    window.indexes = {{Group::BowType, 2}, {Group::WheelType, 2}};
-    doc = commands.render(Page_::Orvk);
+    run.choose({{&BowSetup::bowType, 2}, {&BowSetup::wheelType, 2}});
+    doc = render(Page_::Orvk);
     EXPECT_EQ(textOf(doc, QStringLiteral("BowTypeVal")), QStringLiteral("Longbow"));
     EXPECT_EQ(textOf(doc, QStringLiteral("WheelTypeVal")), QStringLiteral("Round"));
 }
 
 TEST_F(PageReports, youth_printsTwoValuesAndEightRegularWeightRows) {
-    window.fillGrid(Page_::Youth, 6); // rows 7 and 8 left empty
-    window.edits[Edit::YouthBowWeight] = "22";
-    window.edits[Edit::YouthArrowLength] = "24";
-    const Document doc = commands.render(Page_::Youth);
+    run.fillGrid(Page_::Youth, 6); // rows 7 and 8 left empty
+    run.setup.youthBowWeight = "22";
+    run.setup.youthArrowLength = "24";
+    const Document doc = render(Page_::Youth);
     EXPECT_EQ(textOf(doc, QStringLiteral("BowWeightVal")), QStringLiteral("22"));
     EXPECT_EQ(textOf(doc, QStringLiteral("ArrowLengthVal")), QStringLiteral("24"));
     int setupTexts = 0;

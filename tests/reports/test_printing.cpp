@@ -26,28 +26,27 @@ using ui::pdfSavedMessage;
 using ui::PrintStatus;
 using ui::writePdf;
 using Kind = RecordingSeam::Kind;
-using Page_ = MainWindowState::Page;
+using Page_ = engine::Page;
 
 class Printing : public ::testing::Test {
 protected:
     test::TempDir dir;
-    test::FakeMainWindow window;
+    test::PrintedRun shown;
     test::FakePrintSeam printer;
     RecordingSeam boxes;
-    PrintCommands commands{window, test::fixedTime, test::fixedLocale()};
+    PrintCommands commands{dir.path(), test::fixedTime, test::fixedLocale()};
 
     void SetUp() override {
-        window.folder = dir.path();
         test::writeShopTable(dir.path(), {});
-        window.fillGrid(Page_::Hunt, 17);
+        shown.fillGrid(Page_::Hunt, 17);
     }
 };
 
 TEST_F(Printing, eachPrintCommand_sendsItsPageToThePrinterWithoutAWord) {
-    EXPECT_EQ(commands.HPrintBtnClick(), PrintResult::Printed);
-    EXPECT_EQ(commands.TPrintBtnClick(), PrintResult::Printed);
-    EXPECT_EQ(commands.SpeedButton9Click(), PrintResult::Printed);
-    EXPECT_EQ(commands.OrvkPrintBtnClick(), PrintResult::Printed);
+    EXPECT_EQ(commands.HPrintBtnClick(shown.setup, shown.result), PrintResult::Printed);
+    EXPECT_EQ(commands.TPrintBtnClick(shown.setup, shown.result), PrintResult::Printed);
+    EXPECT_EQ(commands.SpeedButton9Click(shown.setup, shown.result), PrintResult::Printed);
+    EXPECT_EQ(commands.OrvkPrintBtnClick(shown.setup, shown.result), PrintResult::Printed);
     EXPECT_EQ(commands.printCustomer(CustomerTexts{}), PrintResult::Printed);
     ASSERT_EQ(printer.printed.size(), 5u);
     EXPECT_EQ(test::textOf(printer.printed[0], QStringLiteral("RptLabel53")), QStringLiteral("2009 Hunting Shafts"));
@@ -64,7 +63,7 @@ TEST_F(Printing, noPrinter_userSavesAPdf_toldWhereAndNotThatItPrinted) {
     printer.outcome = {PrintStatus::NoPrinter, {}};
     printer.fileName = QString::fromStdString((dir / "hunt.pdf").string());
     boxes.answers = {true};
-    EXPECT_EQ(commands.HPrintBtnClick(), PrintResult::SavedAsPdf);
+    EXPECT_EQ(commands.HPrintBtnClick(shown.setup, shown.result), PrintResult::SavedAsPdf);
     ASSERT_EQ(boxes.entries.size(), 2u);
     EXPECT_EQ(boxes.entries[0].kind, Kind::Question);
     EXPECT_EQ(boxes.entries[0].text, noPrinterQuestion());
@@ -78,14 +77,14 @@ TEST_F(Printing, noPrinter_userSavesAPdf_toldWhereAndNotThatItPrinted) {
 TEST_F(Printing, noPrinter_userDeclinesOrCancelsTheFile_nothingIsWrittenOrClaimed) {
     printer.outcome = {PrintStatus::NoPrinter, {}};
     boxes.answers = {false};
-    EXPECT_EQ(commands.OrvkPrintBtnClick(), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.OrvkPrintBtnClick(shown.setup, shown.result), PrintResult::NotPrinted);
     EXPECT_EQ(printer.fileQuestions, 0);
     EXPECT_EQ(boxes.texts(Kind::Question).size(), 1);
 
     boxes.clear();
     boxes.answers = {true};
     printer.fileName.reset();
-    EXPECT_EQ(commands.OrvkPrintBtnClick(), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.OrvkPrintBtnClick(shown.setup, shown.result), PrintResult::NotPrinted);
     EXPECT_EQ(printer.fileQuestions, 1);
     EXPECT_TRUE(boxes.texts(Kind::Information).isEmpty());
     EXPECT_FALSE(std::filesystem::exists(dir / "hunt.pdf"));
@@ -95,7 +94,7 @@ TEST_F(Printing, pdfThatCannotBeWritten_isReportedAsAnError) {
     printer.outcome = {PrintStatus::NoPrinter, {}};
     printer.fileName = QString::fromStdString((dir / "no-such-folder" / "x.pdf").string());
     boxes.answers = {true};
-    EXPECT_EQ(commands.TPrintBtnClick(), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.TPrintBtnClick(shown.setup, shown.result), PrintResult::NotPrinted);
     ASSERT_EQ(boxes.texts(Kind::Error).size(), 1);
     EXPECT_TRUE(boxes.texts(Kind::Error)[0].startsWith(QStringLiteral("The PDF file was not saved: ")));
     EXPECT_TRUE(boxes.texts(Kind::Information).isEmpty());
@@ -103,22 +102,22 @@ TEST_F(Printing, pdfThatCannotBeWritten_isReportedAsAnError) {
 
 TEST_F(Printing, printerFailure_isAnErrorNotASuccess) {
     printer.outcome = {PrintStatus::Failed, QStringLiteral("the printer PDF reported an error")};
-    EXPECT_EQ(commands.SpeedButton9Click(), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.SpeedButton9Click(shown.setup, shown.result), PrintResult::NotPrinted);
     EXPECT_EQ(boxes.texts(Kind::Error),
               QStringList{QStringLiteral("The report was not printed: the printer PDF reported an error.")});
 }
 
 TEST_F(Printing, missingShopTable_stopsTheSetupReports_orvikAndCustomerPrintWithAnEmptyShopHeader) {
     std::filesystem::remove(dir / "SHOPINFO.DBF");
-    EXPECT_EQ(commands.HPrintBtnClick(), PrintResult::NotPrinted);
-    EXPECT_EQ(commands.TPrintBtnClick(), PrintResult::NotPrinted);
-    EXPECT_EQ(commands.SpeedButton9Click(), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.HPrintBtnClick(shown.setup, shown.result), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.TPrintBtnClick(shown.setup, shown.result), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.SpeedButton9Click(shown.setup, shown.result), PrintResult::NotPrinted);
     EXPECT_TRUE(printer.printed.empty());
     ASSERT_EQ(boxes.texts(Kind::Error).size(), 3);
     EXPECT_TRUE(boxes.texts(Kind::Error)[0].contains(QStringLiteral("SHOPINFO")));
 
-    window.fillGrid(Page_::Orvk, 7);
-    EXPECT_EQ(commands.OrvkPrintBtnClick(), PrintResult::Printed);
+    shown.fillGrid(Page_::Orvk, 7);
+    EXPECT_EQ(commands.OrvkPrintBtnClick(shown.setup, shown.result), PrintResult::Printed);
     CustomerTexts c;
     c.name = QStringLiteral("Ann Archer");
     EXPECT_EQ(commands.printCustomer(c), PrintResult::Printed);
@@ -135,7 +134,7 @@ TEST_F(Printing, missingShopTable_stopsTheSetupReports_orvikAndCustomerPrintWith
 
     // A shop table that is there but cannot be read is still reported, on every report.
     test::writeFile(dir / "SHOPINFO.DBF", "not a table");
-    EXPECT_EQ(commands.OrvkPrintBtnClick(), PrintResult::NotPrinted);
+    EXPECT_EQ(commands.OrvkPrintBtnClick(shown.setup, shown.result), PrintResult::NotPrinted);
     EXPECT_EQ(commands.printCustomer(c), PrintResult::NotPrinted);
     EXPECT_EQ(boxes.texts(Kind::Error).size(), 5);
 }
@@ -144,7 +143,7 @@ TEST_F(Printing, longestShopComment_printsNothingOutsideItsBox) {
     test::ShopFields shop;
     shop.comments = std::string(60, 'W'); // the field's width, in the widest letter
     test::writeShopTable(dir.path(), shop);
-    const Page page = commands.render(Page_::Hunt).pages.at(0);
+    const Page page = commands.render(Page_::Hunt, shown.setup, shown.result).pages.at(0);
     ASSERT_EQ(page.boxes.size(), 1u);
     const QRectF box = page.boxes[0].rect;
 
@@ -191,7 +190,7 @@ TEST_F(Printing, pdfOfEveryReport_carriesItsTextsInTheEmbeddedArialMetricFont) {
     auto simplified = [](QString s) { return s.simplified(); };
 
     const QString hunt = QString::fromStdString((dir / "hunt.pdf").string());
-    ASSERT_TRUE(writePdf(commands.render(Page_::Hunt), hunt));
+    ASSERT_TRUE(writePdf(commands.render(Page_::Hunt, shown.setup, shown.result), hunt));
     const QString text = simplified(run(pdftotext, {QStringLiteral("-layout"), hunt, QStringLiteral("-")}));
     for (const char* t :
          {"Bullseye Archery", "Phone: 703-555-0199 FAX: 703-555-0198", "07/03/2009 14:05", "Peak Bow Weight: 60",
@@ -217,7 +216,7 @@ TEST_F(Printing, pdfOfEveryReport_carriesItsTextsInTheEmbeddedArialMetricFont) {
 // was; a pipe, a device or a folder named as the target is refused with a reason, and stays what
 // it was.
 TEST_F(Printing, pdfTarget_onlyARegularFile_whoseModeIsKept_orALinkNeverWrittenThrough) {
-    const auto doc = commands.render(Page_::Hunt);
+    const auto doc = commands.render(Page_::Hunt, shown.setup, shown.result);
     const std::filesystem::path pipe = dir / "pipe.pdf";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     std::filesystem::create_directory(dir / "folder.pdf");

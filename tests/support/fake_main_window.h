@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/selection.h"
 #include "present/window_state.h"
 
 #include <algorithm>
@@ -12,7 +13,7 @@
 
 namespace arrowsel::test {
 
-// The main window as a plain record, for the side windows, the saved setups and the reports to
+// The main window as a plain record, for the side windows and the saved setups to
 // read and write. Radio groups have the real item counts; every change a side window makes is
 // logged as the selection run it would start ("edit:<text>", "group:<index>"), so tests see which
 // values changed. TmpLbl2 holds the shown page's tag unless a test puts another text there.
@@ -67,8 +68,7 @@ public:
         if (label != Label::TmpLbl2) {
             return {};
         }
-        static const char* tags[] = {"Hunt", "Targ", "Youth", "Orvk"};
-        return tags[static_cast<int>(shownPage)];
+        return engine::pageTag(shownPage);
     }
     std::string cellCaption(Page page, int row, Column column) const override {
         const auto it = captions.find({page, row, column});

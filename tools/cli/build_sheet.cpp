@@ -7,7 +7,6 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/data_default.h"
 #include "tools/cli/json.h"
-#include "tools/cli/result_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -246,12 +245,12 @@ std::string toJson(const calc::BuildSheet& s) {
 }
 
 // The grid row whose size click forms `key`; 0 when there is none.
-int rowOfKey(const engine::SelectionEngine& selection, const engine::SelectionResult& result, const std::string& key) {
+int rowOfKey(const engine::SelectionResult& result, const std::string& key) {
     const auto& cells = result.cells();
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const engine::Cell& c = cells[i];
         const int row = static_cast<int>(i) + 1;
-        if (c.shown && c.sizeEnabled && !c.size.empty() && c.size + selection.cellKeyDetail(result.page, row) == key) {
+        if (c.shown && c.sizeEnabled && !c.size.empty() && c.size + c.keyDetail == key) {
             return row;
         }
     }
@@ -276,7 +275,7 @@ int run(const SheetOptions& o) {
     for (const std::string& notice : result.notices) {
         std::fprintf(stderr, "Notice: %s\n", notice.c_str());
     }
-    const int row = rowOfKey(selection, result, *o.shaft);
+    const int row = rowOfKey(result, *o.shaft);
     if (row == 0) {
         printError("no shaft recommended on the " + std::string(engine::pageFacts(result.page).inText) +
                    " page has the key '" + *o.shaft +
@@ -285,8 +284,8 @@ int run(const SheetOptions& o) {
         return kExitFailure;
     }
     const engine::Cell& cell = result.cells()[static_cast<std::size_t>(row - 1)];
-    ResultWindowState state(o.setup.setup, result, *chosen);
-    state.chooseShaft(*o.shaft, cell.size, cell.model);
+    // The sheet is of the setup as the run left it (a notice resets the bow weight).
+    const engine::BowSetup setup = engine::settledSetup(o.setup.setup, result);
 
     data::TDbfTable table;
     // The window would show the last shaft in index order for a key the index lacks; a sheet of
@@ -299,7 +298,7 @@ int run(const SheetOptions& o) {
     calc::ArrowComponents& parts = sheet.parts;
     double gpi = 0;
     try {
-        parts = calc::startingComponents(state, &table);
+        parts = calc::startingComponents(setup, result.pageTag, &table);
         gpi = calc::grainsPerInch(table.fieldText("GPI"), cell.model);
     } catch (const engine::EConvertError& e) {
         printError(e.what());
@@ -312,18 +311,18 @@ int run(const SheetOptions& o) {
     }
     sheet.customer = o.customer;
     sheet.pageTag = result.pageTag;
-    sheet.shaft = calc::shaftTexts(table, state);
+    sheet.shaft = calc::shaftTexts(table, *o.shaft, cell.size, cell.model);
     sheet.speedInputs = o.speed;
     sheet.balance = o.balance;
-    sheet.arrow = calc::finishArrow(gpi, parts, state.editText(calc::drawWeightEdit(state)), calc::bowKind(state),
-                                    o.speed, o.balance);
+    sheet.arrow = calc::finishArrow(gpi, parts, calc::drawWeightText(setup, result.pageTag),
+                                    calc::bowKind(setup, result.pageTag), o.speed, o.balance);
     if (o.json) {
         const std::string text = toJson(sheet);
         std::fwrite(text.data(), 1, text.size(), stdout);
         return kExitOk;
     }
 #ifdef ARROWSEL_CLI_REPORTS
-    return writeBuildSheetPdf(state, sheet, *o.pdf);
+    return writeBuildSheetPdf(*chosen, setup, sheet, *o.pdf);
 #else
     printError("this build of arrowsel-cli has no printed pages: use --json");
     return kExitFailure;

@@ -5,6 +5,7 @@
 #include "present/window_state.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -101,6 +102,7 @@ std::optional<std::string> unusableSetup(const engine::BowSetup& setup, const en
 
 // Lays the build sheet out as the specifications window prints it and writes it as a PDF file;
 // says what failed on standard error. Only in a build with the reports.
-int writeBuildSheetPdf(const MainWindowState& state, const calc::BuildSheet& sheet, const std::string& pdf);
+int writeBuildSheetPdf(const std::filesystem::path& dataFolder, const engine::BowSetup& setup,
+                       const calc::BuildSheet& sheet, const std::string& pdf);
 
 } // namespace arrowsel::cli

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/table_error.h"
-#include "present/window_state.h"
 #include "reports/print_commands.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/data_default.h"
-#include "tools/cli/result_state.h"
 #include "ui/page_painter.h"
 
 #include <QGuiApplication>
@@ -119,12 +117,13 @@ private:
 
 } // namespace
 
-int writeBuildSheetPdf(const MainWindowState& state, const calc::BuildSheet& sheet, const std::string& pdf) {
+int writeBuildSheetPdf(const std::filesystem::path& dataFolder, const engine::BowSetup& setup,
+                       const calc::BuildSheet& sheet, const std::string& pdf) {
     const PageApplication app;
-    reports::PrintCommands commands(state);
+    reports::PrintCommands commands(dataFolder);
     ui::Document doc;
     try {
-        doc = commands.renderBuildSheet(sheet);
+        doc = commands.renderBuildSheet(sheet, setup);
     } catch (const data::ETableError& e) {
         printError(e.what());
         return kExitFailure;
@@ -159,11 +158,11 @@ int reportCommand(std::span<const std::string_view> args) {
         std::fprintf(stderr, "Notice: %s\n", notice.c_str());
     }
 
-    ResultWindowState state(options.setup.setup, result, folder);
-    reports::PrintCommands commands(state);
+    // The report prints the setup as the run left it (a notice resets the bow weight) beside its grid.
+    reports::PrintCommands commands(folder);
     ui::Document doc;
     try {
-        doc = commands.render(state.page());
+        doc = commands.render(result.page, engine::settledSetup(options.setup.setup, result), result);
     } catch (const data::ETableError& e) {
         printError(e.what());
         return kExitFailure;
