@@ -6,6 +6,7 @@
 #include "data/text.h"
 #include "data/value_rules.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -154,7 +155,7 @@ void storeNumber(const StoreInput& in, char* p, std::size_t w) {
                   " decimals; the number " + std::string(trimSpacesAndNuls(in.utf8)) + " does not fit");
     }
     std::memset(p, ' ', w - out.size());
-    std::memcpy(p + (w - out.size()), out.data(), out.size());
+    std::copy(out.begin(), out.end(), p + (w - out.size()));
 }
 
 void storeDate(const StoreInput& in, char* p, std::size_t w) {

@@ -45,6 +45,7 @@ FileBook::~FileBook() = default;
 
 void FileBook::create(const fs::path& dataFolder, const std::vector<SetupField>& fields, bool overwrite) {
     std::vector<data::TDbfTable::FieldSpec> specs;
+    specs.reserve(fields.size());
     for (const SetupField& f : fields) {
         specs.push_back(fileFieldSpec(f));
     }
