@@ -172,6 +172,17 @@ void setByIndex(Report& r, const QString& name, int index, std::initializer_list
     }
 }
 
+// The setup values the Hunting and Target reports print alike: weights, length, overdraw, release
+// and brace height.
+void setCompoundSetup(Report& r, const engine::BowSetup& s) {
+    setText(r, QStringLiteral("BowWeightVal"), toQt(s.bowWeight));
+    setText(r, QStringLiteral("ArrowLengthVal"), toQt(s.arrowLength));
+    setText(r, QStringLiteral("PointWeightVal"), toQt(s.pointWeight));
+    setByIndex(r, QStringLiteral("OverDrawVal"), s.overDraw, kOverDrawTexts);
+    setByIndex(r, QStringLiteral("ReleaseVal"), s.releaseType, kReleaseTexts);
+    setByIndex(r, QStringLiteral("BraceHtVal"), s.braceHt, kBraceTexts);
+}
+
 // Copies a page's grid, column by column as the handlers do: sizes, models, weights, spines.
 // `cellOf` gives the cell a printed row shows.
 template <typename CellOf> void copyGrid(Report& r, const QString& prefix, int rows, CellOf cellOf) {
@@ -220,15 +231,10 @@ int TReportForm::buttonRow(int printedRow) {
 
 void TReportForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
     const engine::BowSetup& s = setup();
-    setText(r, QStringLiteral("BowWeightVal"), toQt(s.bowWeight));
-    setText(r, QStringLiteral("ArrowLengthVal"), toQt(s.arrowLength));
-    setText(r, QStringLiteral("PointWeightVal"), toQt(s.pointWeight));
-    setByIndex(r, QStringLiteral("OverDrawVal"), s.overDraw, kOverDrawTexts);
+    setCompoundSetup(r, s);
     const int bowType = s.bowType;
     setByIndex(r, QStringLiteral("BowTypeVal"), bowType, kHuntBowTexts);
     setByIndex(r, QStringLiteral("WheelTypeVal"), s.wheelType, {u"Hard Cam", u"Medium Cam", u"Soft Cam"});
-    setByIndex(r, QStringLiteral("ReleaseVal"), s.releaseType, kReleaseTexts);
-    setByIndex(r, QStringLiteral("BraceHtVal"), s.braceHt, kBraceTexts);
     if (bowType != 0) {
         for (const char16_t* name : {u"OverDrawVal", u"WheelTypeVal", u"ReleaseVal", u"BraceHtVal"}) {
             setText(r, QString::fromUtf16(name), QStringLiteral("N/A"));
@@ -238,13 +244,11 @@ void TReportForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
              [this](int printed) -> const engine::Cell& { return cell(buttonRow(printed)); });
     // Shafts whose weight depends on the chosen components are described under the grid; only
     // these rows say so.
-    for (int button : {4, 5, 7, 8}) {
-        if (cell(button).carbon) {
-            for (int printed = 1; printed <= 17; ++printed) {
-                if (buttonRow(printed) == button) {
-                    setText(r, QStringLiteral("RptWt") + QString::number(printed), QStringLiteral("See Below"));
-                }
-            }
+    for (int printed = 1; printed <= 17; ++printed) {
+        const int button = buttonRow(printed);
+        const bool describedBelow = button == 4 || button == 5 || button == 7 || button == 8;
+        if (describedBelow && cell(button).carbon) {
+            setText(r, QStringLiteral("RptWt") + QString::number(printed), QStringLiteral("See Below"));
         }
     }
 }
@@ -268,15 +272,10 @@ TTargPrintForm::TTargPrintForm() : PageReportForm(engine::Page::Targ) {
 
 void TTargPrintForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
     const engine::BowSetup& s = setup();
-    setText(r, QStringLiteral("BowWeightVal"), toQt(s.bowWeight));
-    setText(r, QStringLiteral("ArrowLengthVal"), toQt(s.arrowLength));
-    setText(r, QStringLiteral("PointWeightVal"), toQt(s.pointWeight));
-    setByIndex(r, QStringLiteral("OverDrawVal"), s.overDraw, kOverDrawTexts);
+    setCompoundSetup(r, s);
     const int bowType = s.targBowType;
     setByIndex(r, QStringLiteral("BowTypeVal"), bowType, {u"Compound", u"Recurve"});
     setByIndex(r, QStringLiteral("WheelTypeVal"), s.wheelType, kReportWheelTexts);
-    setByIndex(r, QStringLiteral("ReleaseVal"), s.releaseType, kReleaseTexts);
-    setByIndex(r, QStringLiteral("BraceHtVal"), s.braceHt, kBraceTexts);
     if (bowType == 1) {
         for (const char16_t* name :
              {u"PointWeightVal", u"OverDrawVal", u"WheelTypeVal", u"ReleaseVal", u"BraceHtVal"}) {
