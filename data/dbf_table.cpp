@@ -47,7 +47,10 @@ constexpr std::uint64_t kChangeMarkAt = 24;  // 4 bytes of the header's reserved
 constexpr std::size_t kHeadBytes = 32;
 constexpr std::size_t kExportMemoLimit = std::size_t{64} << 20; // the most of one memo an export reads
 
-void hook(test_hooks::PostStage stage) {
+void hook(IoProbe* probe, PostStage stage) {
+    if (probe != nullptr) {
+        probe->postStage(stage);
+    }
     if (test_hooks::postStage != nullptr) {
         test_hooks::postStage(stage);
     }
@@ -86,6 +89,8 @@ std::string unwritable(int err) {
 
 struct TDbfTable::Impl {
     enum class State { Browse, Edit, Insert };
+
+    Settings settings;
 
     // The open table.
     bool open = false;
@@ -191,7 +196,7 @@ struct TDbfTable::Impl {
                 readOnlyBecause("its memo file " + memoPath->string() + " " + unwritable(memoErr));
             }
         }
-        memo = std::make_unique<MemoFile>(*memoPath, kind, writable);
+        memo = std::make_unique<MemoFile>(*memoPath, kind, writable, settings.probe);
     }
 
     // A shared open goes on read-only when one of the table's files cannot be written, and says so.
@@ -415,7 +420,7 @@ struct TDbfTable::Impl {
             return;
         }
         const auto now = std::chrono::steady_clock::now();
-        const bool trusted = headSeen && now - checkedAt < test_hooks::trustUnchanged;
+        const bool trusted = headSeen && now - checkedAt < settings.trustUnchanged;
         if (!always && trusted) {
             return;
         }
@@ -769,8 +774,8 @@ struct TDbfTable::Impl {
             target = fs::read_symlink(file, ec).string();
         }
         const std::string all = readAll(count);
-        std::unique_ptr<IndexFile> ix =
-            IndexFile::create(file, IndexKind::Compact, ownExpression, hdr.fields, cp, count, sourceOf(all, count));
+        std::unique_ptr<IndexFile> ix = IndexFile::create(file, IndexKind::Compact, ownExpression, hdr.fields, cp,
+                                                          count, sourceOf(all, count), false, settings.probe);
         ix->flush();
         raiseChangeMark();
         if (wasLink) {
@@ -852,14 +857,14 @@ struct TDbfTable::Impl {
         std::unique_ptr<IndexFile> ix;
         try {
             ix = IndexFile::create(file, how.kind, how.expression, hdr.fields, cp, count, sourceOf(all, count),
-                                   how.unique);
+                                   how.unique, settings.probe);
         } catch (const ETableError& e) {
             if (ownExpression.empty() || how.expression == ownExpression) {
                 throw ETableError(std::string(damage.what()) + " It could not be rebuilt: " + e.what());
             }
             // The header's expression does not suit this table: use the program's own.
-            ix =
-                IndexFile::create(file, IndexKind::Compact, ownExpression, hdr.fields, cp, count, sourceOf(all, count));
+            ix = IndexFile::create(file, IndexKind::Compact, ownExpression, hdr.fields, cp, count, sourceOf(all, count),
+                                   false, settings.probe);
         }
         notices.push_back("The index file " + file.string() + " was damaged (" + damage.reason() +
                           ") and has been rebuilt from the table " + name + ". No record was lost.");
@@ -925,7 +930,7 @@ struct TDbfTable::Impl {
     // again and find the current record's place in an index that may have changed meanwhile.
     void moveCheck() {
         if (mode != OpenMode::Shared ||
-            (headSeen && std::chrono::steady_clock::now() - checkedAt < test_hooks::trustUnchanged)) {
+            (headSeen && std::chrono::steady_clock::now() - checkedAt < settings.trustUnchanged)) {
             return;
         }
         checkFresh(false);
@@ -981,13 +986,13 @@ struct TDbfTable::Impl {
         } else {
             dbf.writeAt(recordOffset(n), record.data(), record.size());
         }
-        hook(test_hooks::PostStage::RecordWritten);
+        hook(settings.probe, PostStage::RecordWritten);
         unsigned char head[7];
         todayBytes(head);
         writeLe32(head + 3, newCount);
         dbf.writeAt(1, head, inserting ? 7 : 3);
         raiseChangeMark();
-        hook(test_hooks::PostStage::HeaderWritten);
+        hook(settings.probe, PostStage::HeaderWritten);
     }
 
     // An edited record moves in an index only when its key changed.
@@ -1005,7 +1010,7 @@ struct TDbfTable::Impl {
                 }
             }
         }
-        hook(test_hooks::PostStage::IndexesUpdated);
+        hook(settings.probe, PostStage::IndexesUpdated);
     }
 
     void syncAll(bool memoWritten) {
@@ -1175,6 +1180,10 @@ void TDbfTable::create(const fs::path& path, const std::vector<FieldSpec>& specs
 
 TDbfTable::TDbfTable() : impl_(std::make_unique<Impl>()) {}
 
+TDbfTable::TDbfTable(const Settings& settings) : impl_(std::make_unique<Impl>()) {
+    impl_->settings = settings;
+}
+
 TDbfTable::~TDbfTable() {
     try {
         close();
@@ -1212,6 +1221,7 @@ void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
     }
 
     File file;
+    file.setProbe(impl_->settings.probe);
     int err = file.open(actual, mode == OpenMode::ReadOnly ? File::Access::ReadOnly : File::Access::ReadWrite);
     std::string readOnlyWhy;
     if ((err == EACCES || err == EROFS || err == EPERM || err == ELOOP) && mode == OpenMode::Shared) {
@@ -1233,6 +1243,7 @@ void TDbfTable::open(const fs::path& pathIn, OpenMode mode) {
     }
 
     Impl fresh;
+    fresh.settings = impl_->settings;
     fresh.mode = mode;
     fresh.writable = file.writable() && mode != OpenMode::ReadOnly;
     fresh.path = actual;
@@ -1268,7 +1279,9 @@ void TDbfTable::close() {
     d.indexes.clear();
     d.memo.reset();
     d.dbf.close();
+    const Settings settings = d.settings;
     *impl_ = Impl();
+    impl_->settings = settings;
 }
 
 bool TDbfTable::isOpen() const {
@@ -1355,7 +1368,7 @@ void TDbfTable::openIndexFile(const fs::path& name, std::string_view ownExpressi
         }
         if (!ix) {
             try {
-                ix = IndexFile::open(file, d.writable, d.hdr.fields, d.cp);
+                ix = IndexFile::open(file, d.writable, d.hdr.fields, d.cp, d.settings.probe);
             } catch (const EIndexDamaged& e) {
                 if (!d.writable) {
                     throw;
@@ -1400,7 +1413,8 @@ void TDbfTable::createIndex(const fs::path& name, std::string_view expression, I
         ByteLock lock(d.dbf, dbf::kHeaderLock, File::LockType::Write);
         d.refreshCount();
         const std::string all = d.readAll(d.count);
-        ix = IndexFile::create(target, kind, expression, d.hdr.fields, d.cp, d.count, d.sourceOf(all, d.count));
+        ix = IndexFile::create(target, kind, expression, d.hdr.fields, d.cp, d.count, d.sourceOf(all, d.count), false,
+                               d.settings.probe);
         ix->flush();
         d.raiseChangeMark();
     }
@@ -1803,7 +1817,7 @@ void TDbfTable::post() {
             n = newCount;
         }
         const bool memoWritten = d.writePendingMemos(record);
-        hook(test_hooks::PostStage::MemoWritten);
+        hook(d.settings.probe, PostStage::MemoWritten);
         const Impl::Undo undo = d.undoFor(n, inserting);
         try {
             d.writeRecord(record, n, newCount, inserting);

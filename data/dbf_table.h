@@ -5,6 +5,7 @@
 #include "data/field.h"
 #include "data/index_file.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -87,7 +88,16 @@ public:
         int decimals = 0;
     };
 
+    // How an open reads and what watches it; given before open() and kept across reopening.
+    struct Settings {
+        // How long a shared open trusts what it read while the table's header stays as it was.
+        std::chrono::milliseconds trustUnchanged{250};
+        // Watches the input and output of the table, its memo file and its indexes (see IoProbe).
+        IoProbe* probe = nullptr;
+    };
+
     TDbfTable();
+    explicit TDbfTable(const Settings& settings);
     ~TDbfTable();
     TDbfTable(const TDbfTable&) = delete;
     TDbfTable& operator=(const TDbfTable&) = delete;

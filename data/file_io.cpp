@@ -24,7 +24,10 @@ namespace test_hooks {
 void (*readIo)(ReadIo op) = nullptr;
 } // namespace test_hooks
 
-void countReadIo(test_hooks::ReadIo op) {
+void countReadIo(IoProbe* probe, ReadIo op) {
+    if (probe != nullptr) {
+        probe->readIo(op);
+    }
     if (test_hooks::readIo != nullptr) {
         test_hooks::readIo(op);
     }
@@ -168,7 +171,8 @@ File::~File() {
     close();
 }
 
-File::File(File&& other) noexcept : fd_(other.fd_), writable_(other.writable_), path_(std::move(other.path_)) {
+File::File(File&& other) noexcept
+    : fd_(other.fd_), writable_(other.writable_), path_(std::move(other.path_)), probe_(other.probe_) {
     other.fd_ = -1;
 }
 
@@ -178,6 +182,7 @@ File& File::operator=(File&& other) noexcept {
         fd_ = other.fd_;
         writable_ = other.writable_;
         path_ = std::move(other.path_);
+        probe_ = other.probe_;
         other.fd_ = -1;
     }
     return *this;
@@ -225,7 +230,7 @@ std::size_t File::readAt(std::uint64_t offset, void* buffer, std::size_t n) cons
     auto* p = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < n) {
-        countReadIo(test_hooks::ReadIo::Read);
+        countReadIo(probe_, ReadIo::Read);
         const ssize_t r = ::pread(fd_, p + done, n - done, static_cast<off_t>(offset + done));
         if (r < 0) {
             if (errno == EINTR) {
@@ -264,7 +269,7 @@ void File::writeAt(std::uint64_t offset, const void* buffer, std::size_t n) {
 
 std::uint64_t File::size() const {
     struct stat st {};
-    countReadIo(test_hooks::ReadIo::Stat);
+    countReadIo(probe_, ReadIo::Stat);
     if (::fstat(fd_, &st) != 0) {
         fail("Cannot read the size of the file", path_, errno);
     }

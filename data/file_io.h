@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/io_probe.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -11,12 +13,8 @@
 
 namespace arrowsel::data {
 
-namespace test_hooks {
-enum class ReadIo;
-} // namespace test_hooks
-
-// Tells the read-counting test seam about one read or stat system call (see dbf_test_hooks.h).
-void countReadIo(test_hooks::ReadIo op);
+// Tells `probe` (when not null) about one read or stat system call.
+void countReadIo(IoProbe* probe, ReadIo op);
 
 // Names of files and fields compare without regard to the case of ASCII letters.
 bool equalNoCase(std::string_view a, std::string_view b);
@@ -53,6 +51,9 @@ public:
     bool writable() const { return writable_; }
     int fd() const { return fd_; }
     const std::filesystem::path& path() const { return path_; }
+    // What watches this file's reads and size looks (see IoProbe); null by default.
+    void setProbe(IoProbe* probe) { probe_ = probe; }
+    IoProbe* probe() const { return probe_; }
 
     // Reads up to `n` bytes at `offset`; fewer only at the end of the file.
     std::size_t readAt(std::uint64_t offset, void* buffer, std::size_t n) const;
@@ -77,6 +78,7 @@ private:
     int fd_ = -1;
     bool writable_ = false;
     std::filesystem::path path_;
+    IoProbe* probe_ = nullptr;
 };
 
 // Holds a lock from construction to destruction (or release()).

@@ -35,7 +35,12 @@ using namespace idx;
 // Free blocks remembered from one read of a file; more are left unused until the next rebuild.
 constexpr std::size_t kMaxFreeBlocks = 4096;
 
-int ioHook(test_hooks::IndexIo op) {
+int ioHook(IoProbe* probe, IndexIo op) {
+    if (probe != nullptr) {
+        if (const int err = probe->indexIo(op)) {
+            return err;
+        }
+    }
     return test_hooks::indexIo != nullptr ? test_hooks::indexIo(op) : 0;
 }
 
@@ -177,10 +182,10 @@ public:
     // `dirFd` is the index's folder, through which the journal is reached (both are owned from
     // here on); `fresh` for a new file not yet named, which needs no journal.
     IdxFile(std::filesystem::path path, int fd, int dirFd, bool writable, std::span<const FieldDef> fields, CodePage cp,
-            bool fresh = false)
+            IoProbe* probe, bool fresh = false)
         : path_(std::move(path)), name_(path_.string()), journalPath_(journalPath(path_)),
           journalName_(journalPath_.filename().string()), fd_(fd), dirFd_(dirFd), fresh_(fresh), writable_(writable),
-          fields_(fields.begin(), fields.end()), cp_(cp) {
+          fields_(fields.begin(), fields.end()), cp_(cp), probe_(probe) {
         struct stat sb {};
         if (::fstat(fd_, &sb) == 0) {
             fileId_ = sb.st_ino;
@@ -674,7 +679,7 @@ private:
     // The counter field of the header now on disk, wherever the file's kind keeps it.
     std::optional<std::uint32_t> diskCounter() const {
         unsigned char h[kNodeSize];
-        countReadIo(test_hooks::ReadIo::Read);
+        countReadIo(probe_, ReadIo::Read);
         if (::pread(fd_, h, sizeof h, 0) != static_cast<ssize_t>(sizeof h)) {
             return std::nullopt;
         }
@@ -967,7 +972,7 @@ private:
     }
 
     void ioWrite(int fd, const unsigned char* data, std::size_t len, std::uint64_t at, const std::string& file) {
-        if (const int err = ioHook(test_hooks::IndexIo::Write)) {
+        if (const int err = ioHook(probe_, IndexIo::Write)) {
             writeFailed(file, err);
         }
         std::size_t done = 0;
@@ -984,7 +989,7 @@ private:
     }
 
     void ioSync(int fd, const std::string& file) {
-        int err = ioHook(test_hooks::IndexIo::Sync);
+        int err = ioHook(probe_, IndexIo::Sync);
         if (err == 0 && ::fdatasync(fd) != 0) {
             err = errno;
         }
@@ -994,7 +999,7 @@ private:
     }
 
     void ioTruncate(int fd, std::uint64_t length, const std::string& file) {
-        int err = ioHook(test_hooks::IndexIo::Truncate);
+        int err = ioHook(probe_, IndexIo::Truncate);
         if (err == 0 && ::ftruncate(fd, static_cast<off_t>(length)) != 0) {
             err = errno;
         }
@@ -1005,7 +1010,7 @@ private:
 
     Stamp statFile() const {
         struct stat sb {};
-        countReadIo(test_hooks::ReadIo::Stat);
+        countReadIo(probe_, ReadIo::Stat);
         if (::fstat(fd_, &sb) != 0) {
             throw ETableError("Cannot read index file " + name_ + ": " + std::strerror(errno) + ".");
         }
@@ -1032,7 +1037,7 @@ private:
     std::size_t preadSome(unsigned char* out, std::size_t len, off_t at) const {
         std::size_t done = 0;
         while (done < len) {
-            countReadIo(test_hooks::ReadIo::Read);
+            countReadIo(probe_, ReadIo::Read);
             const ssize_t n = ::pread(fd_, out + done, len - done, at + static_cast<off_t>(done));
             if (n < 0 && errno == EINTR) {
                 continue;
@@ -2089,6 +2094,7 @@ private:
     bool writable_ = false;
     std::vector<FieldDef> fields_;
     CodePage cp_;
+    IoProbe* probe_ = nullptr;
 
     std::optional<KeyExpression> expr_;
     IndexKind kind_ = IndexKind::Compact;
@@ -2152,7 +2158,7 @@ int openExisting(const std::filesystem::path& path, bool writable, const std::st
 } // namespace
 
 std::unique_ptr<IndexFile> IndexFile::open(const std::filesystem::path& path, bool writable,
-                                           std::span<const FieldDef> fields, CodePage cp) {
+                                           std::span<const FieldDef> fields, CodePage cp, IoProbe* probe) {
     const int fd = openExisting(path, writable, "Index file does not exist.\rFile: " + path.string());
     int dirFd = -1;
     try {
@@ -2161,14 +2167,15 @@ std::unique_ptr<IndexFile> IndexFile::open(const std::filesystem::path& path, bo
         ::close(fd);
         throw;
     }
-    auto f = std::make_unique<IdxFile>(path, fd, dirFd, writable, fields, cp);
+    auto f = std::make_unique<IdxFile>(path, fd, dirFd, writable, fields, cp, probe);
     f->load();
     return f;
 }
 
 std::unique_ptr<IndexFile> IndexFile::create(const std::filesystem::path& path, IndexKind kind,
                                              std::string_view expression, std::span<const FieldDef> fields, CodePage cp,
-                                             std::uint32_t recordCount, const RecordSource& records, bool unique) {
+                                             std::uint32_t recordCount, const RecordSource& records, bool unique,
+                                             IoProbe* probe) {
     // Check the expression before touching the file.
     KeyExpression check(expression, fields, cp, path.string());
     (void)check;
@@ -2185,7 +2192,7 @@ std::unique_ptr<IndexFile> IndexFile::create(const std::filesystem::path& path, 
             ::close(dirFd);
             throw;
         }
-        auto f = std::make_unique<IdxFile>(path, fd, dirFd, true, fields, cp);
+        auto f = std::make_unique<IdxFile>(path, fd, dirFd, true, fields, cp, probe);
         f->initFresh(kind, expression, unique, recordCount, records);
         return f;
     }
@@ -2195,14 +2202,14 @@ std::unique_ptr<IndexFile> IndexFile::create(const std::filesystem::path& path, 
     }
     // A new file, or one in place of a link (the link goes; what it points at is not touched):
     // made whole under a temporary name, then named.
-    NewFile made(path, exists ? NewFile::Replace::Always : NewFile::Replace::Never);
+    NewFile made(path, exists ? NewFile::Replace::Always : NewFile::Replace::Never, probe);
     const int dirFd = openFolder(path);
     const int fd = ::fcntl(made.fd(), F_DUPFD_CLOEXEC, 0);
     if (fd < 0) {
         ::close(dirFd);
         throw ETableError("Cannot create index file " + path.string() + ": " + std::strerror(errno) + ".");
     }
-    auto f = std::make_unique<IdxFile>(path, fd, dirFd, true, fields, cp, true);
+    auto f = std::make_unique<IdxFile>(path, fd, dirFd, true, fields, cp, probe, true);
     f->initFresh(kind, expression, unique, recordCount, records);
     if (!made.commit()) {
         throw ETableError("Cannot create index file " + path.string() +

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/io_probe.h"
 #include "data/key_expression.h"
 #include "data/table_error.h"
 
@@ -98,8 +99,9 @@ public:
     // Opens an existing regular file (never waiting on a pipe; for writing, never through a link),
     // reads its header and keys; the key expression is compiled against the table's fields.
     // Throws ETableError on a missing file, EIndexDamaged on a truncated or corrupt one.
+    // `probe` watches its input and output (see IoProbe).
     static std::unique_ptr<IndexFile> open(const std::filesystem::path& path, bool writable,
-                                           std::span<const FieldDef> fields, CodePage cp);
+                                           std::span<const FieldDef> fields, CodePage cp, IoProbe* probe = nullptr);
 
     // Creates an index file of the given kind over the records 1..recordCount: an existing regular
     // file is overwritten as one crash-safe group; otherwise a new file is made whole and named
@@ -107,7 +109,7 @@ public:
     static std::unique_ptr<IndexFile> create(const std::filesystem::path& path, IndexKind kind,
                                              std::string_view expression, std::span<const FieldDef> fields, CodePage cp,
                                              std::uint32_t recordCount, const RecordSource& records,
-                                             bool unique = false);
+                                             bool unique = false, IoProbe* probe = nullptr);
 
     // The kind, key expression and uniqueness a file's header states; nullopt when the header is
     // unreadable, or names a FOR clause or a compound index. The tree is not looked at.

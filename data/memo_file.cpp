@@ -41,7 +41,8 @@ void MemoFile::createFpt(const fs::path& path, std::uint32_t blockSize) {
     f.commit();
 }
 
-MemoFile::MemoFile(const fs::path& path, Kind kind, bool writable) : kind_(kind) {
+MemoFile::MemoFile(const fs::path& path, Kind kind, bool writable, IoProbe* probe) : kind_(kind) {
+    file_.setProbe(probe);
     const int err = file_.open(path, writable ? File::Access::ReadWrite : File::Access::ReadOnly);
     if (err != 0) {
         throw ETableError("Cannot open the memo file " + path.string() + ": " + errorText(err) + ".");

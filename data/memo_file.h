@@ -40,7 +40,8 @@ public:
     static void createFpt(const std::filesystem::path& path, std::uint32_t blockSize = kDefaultBlockSize);
 
     // Opens and checks the header; throws ETableError when the file is missing or damaged.
-    MemoFile(const std::filesystem::path& path, Kind kind, bool writable);
+    // `probe` watches its reads (see IoProbe).
+    MemoFile(const std::filesystem::path& path, Kind kind, bool writable, IoProbe* probe = nullptr);
 
     Kind kind() const { return kind_; }
     std::uint32_t blockSize() const { return blockSize_; }

@@ -21,7 +21,12 @@ int (*newFileIo)(NewFileIo op) = nullptr;
 
 namespace {
 
-int hook(test_hooks::NewFileIo op) {
+int hook(IoProbe* probe, NewFileIo op) {
+    if (probe != nullptr) {
+        if (const int err = probe->newFileIo(op)) {
+            return err;
+        }
+    }
     return test_hooks::newFileIo != nullptr ? test_hooks::newFileIo(op) : 0;
 }
 
@@ -62,8 +67,8 @@ int placeWithoutReplacing(int dirFd, const std::string& from, const std::string&
 
 } // namespace
 
-NewFile::NewFile(fs::path target, Replace replace)
-    : target_(std::move(target)), name_(target_.filename().string()), replace_(replace) {
+NewFile::NewFile(fs::path target, Replace replace, IoProbe* probe)
+    : target_(std::move(target)), name_(target_.filename().string()), replace_(replace), probe_(probe) {
     const fs::path folder = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
     dirFd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd_ < 0) {
@@ -122,7 +127,7 @@ void NewFile::fail(const std::string& what, int err) const {
 }
 
 void NewFile::write(std::string_view bytes) {
-    int err = hook(test_hooks::NewFileIo::Write);
+    int err = hook(probe_, NewFileIo::Write);
     if (err == 0) {
         err = appendAll(fd_, bytes);
     }
@@ -132,14 +137,14 @@ void NewFile::write(std::string_view bytes) {
 }
 
 bool NewFile::commit() {
-    int err = hook(test_hooks::NewFileIo::Sync);
+    int err = hook(probe_, NewFileIo::Sync);
     if (err == 0 && ::fsync(fd_) != 0 && errno != EINVAL) {
         err = errno;
     }
     if (err != 0) {
         fail("flushing failed", err);
     }
-    err = hook(test_hooks::NewFileIo::Rename);
+    err = hook(probe_, NewFileIo::Rename);
     if (err == 0) {
         if (replace_ == Replace::Never) {
             err = placeWithoutReplacing(dirFd_, tmpName_, name_);
@@ -155,7 +160,7 @@ bool NewFile::commit() {
     }
     committed_ = true;
     tmpName_.clear();
-    err = hook(test_hooks::NewFileIo::SyncFolder);
+    err = hook(probe_, NewFileIo::SyncFolder);
     if (err == 0 && ::fsync(dirFd_) != 0 && errno != EINVAL) {
         err = errno;
     }

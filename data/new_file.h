@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/io_probe.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -24,7 +26,8 @@ class NewFile {
 public:
     enum class Replace { Never, Always };
 
-    NewFile(std::filesystem::path target, Replace replace);
+    // `probe` watches its writes, syncs and renames (see IoProbe).
+    NewFile(std::filesystem::path target, Replace replace, IoProbe* probe = nullptr);
     ~NewFile(); // an uncommitted file is removed
     NewFile(const NewFile&) = delete;
     NewFile& operator=(const NewFile&) = delete;
@@ -46,6 +49,7 @@ private:
     std::string name_;    // the target's last part
     std::string tmpName_; // the temporary file's name in the folder; empty once it is gone
     Replace replace_;
+    IoProbe* probe_ = nullptr;
     int dirFd_ = -1;
     int fd_ = -1;
     bool committed_ = false;
