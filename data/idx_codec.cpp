@@ -216,4 +216,36 @@ void encodeHeader(unsigned char* h, const HeaderFields& f, std::uint32_t rootOff
     }
 }
 
+std::optional<IndexHeader> statedHeader(const unsigned char* h, std::size_t got) {
+    if (got < kNodeSize) {
+        return std::nullopt;
+    }
+    IndexHeader out;
+    const std::uint8_t options = h[14];
+    if ((options & kOptCompound) != 0 || (options & kOptFor) != 0) {
+        return std::nullopt;
+    }
+    out.unique = (options & kOptUnique) != 0;
+    out.kind = (options & kOptCompact) ? IndexKind::Compact : IndexKind::NonCompact;
+    const unsigned char* text = h + 16;
+    std::size_t room = 220;
+    if (out.kind == IndexKind::Compact) {
+        if (got < 2 * kNodeSize) {
+            return std::nullopt;
+        }
+        text = h + 512;
+        room = 512;
+    }
+    const auto* end = static_cast<const unsigned char*>(std::memchr(text, 0, room));
+    if (end == nullptr) {
+        return std::nullopt;
+    }
+    out.expression =
+        trimTrailingSpaces(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(end - text)));
+    if (out.expression.empty()) {
+        return std::nullopt;
+    }
+    return out;
+}
+
 } // namespace arrowsel::data::idx

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -98,6 +99,11 @@ std::size_t parseHeader(const unsigned char* h, std::uint64_t size, const std::s
 // Writes the header (headerSize(fields.kind) bytes) of a tree whose root is at `rootOffset`, the
 // file ending at `fileEnd`.
 void encodeHeader(unsigned char* h, const HeaderFields& fields, std::uint32_t rootOffset, std::uint64_t fileEnd);
+
+// What the first `got` bytes of a file (up to two blocks, in `h`) state as its kind, key
+// expression and uniqueness; nullopt when they are too few, or name a FOR clause or a compound
+// index.
+std::optional<IndexHeader> statedHeader(const unsigned char* h, std::size_t got);
 
 inline std::string nodeAt(std::uint32_t off) {
     return "node at offset " + std::to_string(off);

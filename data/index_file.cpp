@@ -10,7 +10,6 @@
 #include "data/idx_tree_reader.h"
 #include "data/new_file.h"
 #include "data/table_error.h"
-#include "data/text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -573,35 +572,7 @@ std::optional<IndexHeader> IndexFile::readHeader(const std::filesystem::path& pa
     } catch (const ETableError&) {
         return std::nullopt;
     }
-    if (got < kNodeSize) {
-        return std::nullopt;
-    }
-    IndexHeader out;
-    const std::uint8_t options = h[14];
-    if ((options & kOptCompound) != 0 || (options & kOptFor) != 0) {
-        return std::nullopt;
-    }
-    out.unique = (options & kOptUnique) != 0;
-    out.kind = (options & kOptCompact) ? IndexKind::Compact : IndexKind::NonCompact;
-    const unsigned char* text = h + 16;
-    std::size_t room = 220;
-    if (out.kind == IndexKind::Compact) {
-        if (got < 2 * kNodeSize) {
-            return std::nullopt;
-        }
-        text = h + 512;
-        room = 512;
-    }
-    const auto* end = static_cast<const unsigned char*>(std::memchr(text, 0, room));
-    if (end == nullptr) {
-        return std::nullopt;
-    }
-    out.expression =
-        trimTrailingSpaces(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(end - text)));
-    if (out.expression.empty()) {
-        return std::nullopt;
-    }
-    return out;
+    return statedHeader(h, got);
 }
 
 } // namespace arrowsel::data
