@@ -11,14 +11,10 @@
 namespace arrowsel::data::test_hooks {
 
 using data::IndexIo;
-using data::NewFileIo;
 using data::PostStage;
-using data::ReadIo;
 
 extern void (*postStage)(PostStage stage);
 extern int (*indexIo)(IndexIo op);
-extern int (*newFileIo)(NewFileIo op);
-extern void (*readIo)(ReadIo op);
 
 // How long a shared open trusts what it read while the table's header stays as it was (250 ms
 // unless a test changes it).
