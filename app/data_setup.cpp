@@ -18,7 +18,7 @@ namespace {
 constexpr std::uint64_t kMaxSampleFile = std::uint64_t{64} << 20;
 } // namespace
 
-int seedFolder(const fs::path& from, const fs::path& to) {
+int seedFolder(const fs::path& from, const fs::path& to, data::IoProbe* probe) {
     std::error_code ec;
     int copied = 0;
     for (const fs::directory_entry& entry : fs::directory_iterator(from, ec)) {
@@ -33,7 +33,7 @@ int seedFolder(const fs::path& from, const fs::path& to) {
         // still free (a second copy of the program may be seeding at once): a kill leaves no file
         // or the whole one, never a part that "never overwrites" would keep for good.
         try {
-            data::NewFile copy(to / name, data::NewFile::Replace::Never);
+            data::NewFile copy(to / name, data::NewFile::Replace::Never, probe);
             copy.write(data::readBoundedFile(entry.path(), kMaxSampleFile));
             if (copy.commit()) {
                 ++copied;

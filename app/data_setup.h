@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/io_probe.h"
+
 #include <QString>
 #include <filesystem>
 #include <vector>
@@ -20,6 +22,7 @@ DataFolder prepareDataFolder(const std::filesystem::path& currentDir,
 
 // Copies the files of `from` into `to` that `to` does not hold yet, each made whole under a
 // temporary name before it takes its name (see data::NewFile); returns how many were copied.
-int seedFolder(const std::filesystem::path& from, const std::filesystem::path& to);
+// `probe` watches the making of the copies (see data::IoProbe).
+int seedFolder(const std::filesystem::path& from, const std::filesystem::path& to, data::IoProbe* probe = nullptr);
 
 } // namespace arrowsel::app

@@ -112,7 +112,8 @@ std::vector<FieldDef> newFieldDefs(const std::vector<TDbfTable::FieldSpec>& spec
 
 } // namespace
 
-void TDbfTable::create(const fs::path& path, const std::vector<FieldSpec>& specs, CodePage cp, bool overwrite) {
+void TDbfTable::create(const fs::path& path, const std::vector<FieldSpec>& specs, CodePage cp, bool overwrite,
+                       IoProbe* probe) {
     fs::path target = path;
     if (!target.has_extension()) {
         target += ".DBF";
@@ -143,9 +144,9 @@ void TDbfTable::create(const fs::path& path, const std::vector<FieldSpec>& specs
         if (const std::optional<fs::path> existing = findFileNoCase(memoPath)) {
             memoPath = *existing;
         }
-        MemoFile::createFpt(memoPath);
+        MemoFile::createFpt(memoPath, MemoFile::kDefaultBlockSize, probe);
     }
-    NewFile f(target, overwrite ? NewFile::Replace::Always : NewFile::Replace::Never);
+    NewFile f(target, overwrite ? NewFile::Replace::Always : NewFile::Replace::Never, probe);
     f.write(bytes);
     if (!f.commit()) {
         refuseCreate(shown, "it already exists");

@@ -2,7 +2,6 @@
 #include "data/dbf_post.h"
 
 #include "data/dbf_table_impl.h"
-#include "data/dbf_test_hooks.h"
 #include "data/field_codec.h"
 
 #include <algorithm>
@@ -14,9 +13,6 @@ namespace {
 void hook(IoProbe* probe, PostStage stage) {
     if (probe != nullptr) {
         probe->postStage(stage);
-    }
-    if (test_hooks::postStage != nullptr) {
-        test_hooks::postStage(stage);
     }
 }
 

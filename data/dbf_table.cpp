@@ -6,7 +6,6 @@
 #include "data/dbf_table.h"
 
 #include "data/dbf_table_impl.h"
-#include "data/dbf_test_hooks.h"
 #include "data/field_codec.h"
 #include "data/table_error.h"
 #include "data/text.h"
@@ -15,13 +14,6 @@
 #include <string>
 
 namespace arrowsel::data {
-
-namespace test_hooks {
-void (*postStage)(PostStage stage) = nullptr;
-// The bound on how late a shared reader sees a change by a program that does not raise our
-// change mark; short beside a person's pace, long beside a burst of seeks.
-std::chrono::milliseconds trustUnchanged{250};
-} // namespace test_hooks
 
 // first() and last(): the first or last record in the controlling order, or in record order.
 void TDbfTable::Impl::standAtEnd(TDbfTable& table, bool atLast) {

@@ -90,7 +90,9 @@ public:
 
     // How an open reads and what watches it; given before open() and kept across reopening.
     struct Settings {
-        // How long a shared open trusts what it read while the table's header stays as it was.
+        // How long a shared open trusts what it read while the table's header stays as it was:
+        // the bound on how late it sees a change by a program that does not raise this engine's
+        // change mark; short beside a person's pace, long beside a burst of seeks.
         std::chrono::milliseconds trustUnchanged{250};
         // Watches the input and output of the table, its memo file and its indexes (see IoProbe).
         IoProbe* probe = nullptr;
@@ -105,9 +107,10 @@ public:
     // Creates an empty table (and its .fpt, 64-byte blocks, when a field is a memo). Fails if the
     // file exists (in any letter case) unless `overwrite`. Names as for open(). Field types C
     // (1-254), N and F (1-20), D, L, I, M (width 0 takes the type's own); I makes a Visual FoxPro
-    // (0x30) table with 4-byte memo pointers and the 263-byte backlink.
+    // (0x30) table with 4-byte memo pointers and the 263-byte backlink. `probe` watches the
+    // making of its files (see IoProbe).
     static void create(const std::filesystem::path& path, const std::vector<FieldSpec>& specs,
-                       CodePage cp = CodePage::Windows1252, bool overwrite = false);
+                       CodePage cp = CodePage::Windows1252, bool overwrite = false, IoProbe* probe = nullptr);
 
     // Opens the table on its first record. A name without an extension gets ".DBF"; the file
     // name is matched without regard to letter case within its folder. Opening an open table

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/file_io.h"
 
-#include "data/dbf_test_hooks.h"
 #include "data/table_error.h"
 
 #include <algorithm>
@@ -20,16 +19,9 @@
 namespace arrowsel::data {
 namespace fs = std::filesystem;
 
-namespace test_hooks {
-void (*readIo)(ReadIo op) = nullptr;
-} // namespace test_hooks
-
 void countReadIo(IoProbe* probe, ReadIo op) {
     if (probe != nullptr) {
         probe->readIo(op);
-    }
-    if (test_hooks::readIo != nullptr) {
-        test_hooks::readIo(op);
     }
 }
 

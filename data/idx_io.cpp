@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/idx_io.h"
 
-#include "data/dbf_test_hooks.h"
 #include "data/file_io.h"
 #include "data/idx_codec.h"
 #include "data/table_error.h"
@@ -13,21 +12,12 @@
 
 namespace arrowsel::data {
 
-namespace test_hooks {
-int (*indexIo)(IndexIo op) = nullptr;
-} // namespace test_hooks
-
 namespace idx {
 
 namespace {
 
 int ioHook(IoProbe* probe, IndexIo op) {
-    if (probe != nullptr) {
-        if (const int err = probe->indexIo(op)) {
-            return err;
-        }
-    }
-    return test_hooks::indexIo != nullptr ? test_hooks::indexIo(op) : 0;
+    return probe != nullptr ? probe->indexIo(op) : 0;
 }
 
 [[noreturn]] void writeFailed(const std::string& file, int err) {

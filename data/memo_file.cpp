@@ -31,12 +31,12 @@ std::uint64_t ceilDiv(std::uint64_t a, std::uint64_t b) {
 
 } // namespace
 
-void MemoFile::createFpt(const fs::path& path, std::uint32_t blockSize) {
+void MemoFile::createFpt(const fs::path& path, std::uint32_t blockSize, IoProbe* probe) {
     unsigned char header[kHeaderSize] = {};
     writeBe32(header, static_cast<std::uint32_t>(ceilDiv(kHeaderSize, blockSize)));
     header[6] = static_cast<unsigned char>(blockSize >> 8);
     header[7] = static_cast<unsigned char>(blockSize);
-    NewFile f(path, NewFile::Replace::Always);
+    NewFile f(path, NewFile::Replace::Always, probe);
     f.write(std::string_view(reinterpret_cast<const char*>(header), sizeof header));
     f.commit();
 }

@@ -37,7 +37,9 @@ public:
 
     // Creates an empty memo file (only .fpt files are created), as a NewFile: a file of that name
     // is replaced whole or not at all.
-    static void createFpt(const std::filesystem::path& path, std::uint32_t blockSize = kDefaultBlockSize);
+    // `probe` watches its writes, syncs and renames (see IoProbe).
+    static void createFpt(const std::filesystem::path& path, std::uint32_t blockSize = kDefaultBlockSize,
+                          IoProbe* probe = nullptr);
 
     // Opens and checks the header; throws ETableError when the file is missing or damaged.
     // `probe` watches its reads (see IoProbe).

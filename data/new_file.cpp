@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/new_file.h"
 
-#include "data/dbf_test_hooks.h"
 #include "data/file_io.h"
 #include "data/table_error.h"
 
@@ -15,19 +14,10 @@
 namespace arrowsel::data {
 namespace fs = std::filesystem;
 
-namespace test_hooks {
-int (*newFileIo)(NewFileIo op) = nullptr;
-} // namespace test_hooks
-
 namespace {
 
 int hook(IoProbe* probe, NewFileIo op) {
-    if (probe != nullptr) {
-        if (const int err = probe->newFileIo(op)) {
-            return err;
-        }
-    }
-    return test_hooks::newFileIo != nullptr ? test_hooks::newFileIo(op) : 0;
+    return probe != nullptr ? probe->newFileIo(op) : 0;
 }
 
 std::string temporaryName(const std::string& name) {

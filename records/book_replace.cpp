@@ -16,10 +16,6 @@
 
 namespace arrowsel::records {
 
-namespace test_hooks {
-void (*replaceIo)(ReplaceIo op) = nullptr;
-} // namespace test_hooks
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -28,9 +24,9 @@ constexpr const char* kNote = ".customers-replacing";
 constexpr const char* kNoteNew = ".customers-replacing.new";
 constexpr const char* kNoteHeading = "arrowsel customer files replacement 1";
 
-void hook(test_hooks::ReplaceIo op) {
-    if (test_hooks::replaceIo != nullptr) {
-        test_hooks::replaceIo(op);
+void hook(const ReplaceProbe& probe, ReplaceIo op) {
+    if (probe) {
+        probe(op);
     }
 }
 
@@ -41,8 +37,8 @@ void hook(test_hooks::ReplaceIo op) {
 
 // Renames `from` onto `to`; true when done here, false when another process finishing the same
 // note did it first.
-bool moveInto(const fs::path& folder, const fs::path& from, const fs::path& to) {
-    hook(test_hooks::ReplaceIo::Rename);
+bool moveInto(const fs::path& folder, const fs::path& from, const fs::path& to, const ReplaceProbe& probe) {
+    hook(probe, ReplaceIo::Rename);
     if (::rename(from.c_str(), to.c_str()) == 0) {
         return true;
     }
@@ -54,15 +50,15 @@ bool moveInto(const fs::path& folder, const fs::path& from, const fs::path& to) 
     fail(folder, "cannot move " + from.string() + " to " + to.string(), err);
 }
 
-void removeNote(const fs::path& folder) {
-    hook(test_hooks::ReplaceIo::Remove);
+void removeNote(const fs::path& folder, const ReplaceProbe& probe) {
+    hook(probe, ReplaceIo::Remove);
     if (::unlink((folder / kNote).c_str()) != 0 && errno != ENOENT) {
         fail(folder, "cannot remove " + (folder / kNote).string(), errno);
     }
-    syncPath(folder);
+    syncPath(folder, probe);
 }
 
-void writeNote(const fs::path& folder, const std::vector<StagedFile>& files) {
+void writeNote(const fs::path& folder, const std::vector<StagedFile>& files, const ReplaceProbe& probe) {
     std::string text = std::string(kNoteHeading) + "\n";
     for (const StagedFile& f : files) {
         text +=
@@ -73,10 +69,10 @@ void writeNote(const fs::path& folder, const std::vector<StagedFile>& files) {
     if (fd < 0) {
         fail(folder, "cannot create " + fresh.string(), errno);
     }
-    hook(test_hooks::ReplaceIo::Write);
+    hook(probe, ReplaceIo::Write);
     const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     const int writeErr = errno;
-    hook(test_hooks::ReplaceIo::Sync);
+    hook(probe, ReplaceIo::Sync);
     const bool synced = written && ::fsync(fd) == 0;
     const int syncErr = errno;
     ::close(fd);
@@ -84,8 +80,8 @@ void writeNote(const fs::path& folder, const std::vector<StagedFile>& files) {
         ::unlink(fresh.c_str());
         fail(folder, "cannot write " + fresh.string(), written ? syncErr : writeErr);
     }
-    moveInto(folder, fresh, folder / kNote);
-    syncPath(folder);
+    moveInto(folder, fresh, folder / kNote, probe);
+    syncPath(folder, probe);
 }
 
 // A note names a file of the folder and one of a staging folder in it, nothing else: whatever a
@@ -121,8 +117,8 @@ std::optional<std::string> noteText(const fs::path& folder) {
 
 } // namespace
 
-void syncPath(const fs::path& path) {
-    hook(test_hooks::ReplaceIo::Sync);
+void syncPath(const fs::path& path, const ReplaceProbe& probe) {
+    hook(probe, ReplaceIo::Sync);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         fail(path.parent_path(), "cannot open " + path.string() + " to flush it", errno);
@@ -136,24 +132,24 @@ void syncPath(const fs::path& path) {
     }
 }
 
-void commitReplacement(const fs::path& folder, const std::vector<StagedFile>& files) {
+void commitReplacement(const fs::path& folder, const std::vector<StagedFile>& files, const ReplaceProbe& probe) {
     std::set<fs::path> stagingFolders;
     for (const StagedFile& f : files) {
-        syncPath(f.staged);
+        syncPath(f.staged, probe);
         stagingFolders.insert(f.staged.parent_path());
     }
     for (const fs::path& staging : stagingFolders) {
-        syncPath(staging);
+        syncPath(staging, probe);
     }
-    writeNote(folder, files); // from here on the new book is the book
+    writeNote(folder, files, probe); // from here on the new book is the book
     for (const StagedFile& f : files) {
-        moveInto(folder, f.staged, f.target);
+        moveInto(folder, f.staged, f.target, probe);
     }
-    syncPath(folder);
-    removeNote(folder);
+    syncPath(folder, probe);
+    removeNote(folder, probe);
 }
 
-void finishReplacement(const fs::path& folder) {
+void finishReplacement(const fs::path& folder, const ReplaceProbe& probe) {
     std::optional<std::string> text = noteText(folder);
     if (!text) {
         return; // none, or another process has just finished it
@@ -179,12 +175,12 @@ void finishReplacement(const fs::path& folder) {
     for (const StagedFile& f : files) {
         std::error_code ec;
         if (fs::exists(f.staged, ec)) {
-            moveInto(folder, f.staged, f.target);
+            moveInto(folder, f.staged, f.target, probe);
         }
         stagingFolders.insert(f.staged.parent_path());
     }
-    syncPath(folder);
-    removeNote(folder);
+    syncPath(folder, probe);
+    removeNote(folder, probe);
     for (const fs::path& staging : stagingFolders) {
         std::error_code ec;
         fs::remove_all(staging, ec);

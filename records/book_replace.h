@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 // Replacing the customer files of a folder (table, memo file, index) as one change. Each rename is
@@ -22,25 +23,25 @@ struct StagedFile {
     std::filesystem::path target;
 };
 
+// Each write, sync, rename and removal of a replacement, in the order they are made.
+enum class ReplaceIo { Write, Sync, Rename, Remove };
+
+// What a test hands to a replacement to be told of each of them as it is made, e.g. to raise
+// SIGKILL at one in a child process. The program passes none; an empty one is not called.
+using ReplaceProbe = std::function<void(ReplaceIo op)>;
+
 // Flushes the staged files, writes the note, renames every staged file onto its target, and
 // removes the note. Each target is a file of `folder`, each staged file one of a staging folder in it. Throws
 // EBookError: before the note is in place the book is as it was; after it, the next open completes the change.
-void commitReplacement(const std::filesystem::path& folder, const std::vector<StagedFile>& files);
+void commitReplacement(const std::filesystem::path& folder, const std::vector<StagedFile>& files,
+                       const ReplaceProbe& probe = {});
 
 // Completes a replacement whose note a killed process left in `folder`, and removes the note and
 // the folder its staged files were in; does nothing when there is no note. Throws EBookError
 // when the note cannot be followed. Two processes may call it at once.
-void finishReplacement(const std::filesystem::path& folder);
+void finishReplacement(const std::filesystem::path& folder, const ReplaceProbe& probe = {});
 
 // Flushes a file or a folder (the names in it) to the disk.
-void syncPath(const std::filesystem::path& path);
-
-namespace test_hooks {
-// Each write, sync, rename and removal commitReplacement and finishReplacement make, as they are
-// made (null by default, never set by the program): a test raises SIGKILL at one of them in a
-// child process.
-enum class ReplaceIo { Write, Sync, Rename, Remove };
-extern void (*replaceIo)(ReplaceIo op);
-} // namespace test_hooks
+void syncPath(const std::filesystem::path& path, const ReplaceProbe& probe = {});
 
 } // namespace arrowsel::records

@@ -44,9 +44,10 @@ TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent)
 
 TCustInfo::~TCustInfo() = default;
 
-bool TCustInfo::FormActivate(QDate today) {
+bool TCustInfo::FormActivate(QDate today, std::unique_ptr<BookSession> book) {
     // Opened now, so that a book that cannot be reached is reported before anything is typed.
-    const bool opened = ui::runGuarded(this, [this] { book_ = BookSession::open(this, main_.dataFolder()); });
+    const bool opened = ui::runGuarded(
+        this, [this, &book] { book_ = book ? std::move(book) : BookSession::open(this, main_.dataFolder()); });
     if (!opened || !book_) {
         book_.reset();
         return false;

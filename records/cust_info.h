@@ -30,10 +30,10 @@ public:
     ~TCustInfo() override;
     Q_DISABLE_COPY_MOVE(TCustInfo)
 
-    // Opens the customer book (waiting as for every book request) and starts the new record with
-    // the setup and today's date. Says what failed and returns false when the book cannot be
-    // opened or the user cancelled the wait.
-    bool FormActivate(QDate today = QDate::currentDate());
+    // Opens the customer book (waiting as for every book request), or takes `book` when one is
+    // given, and starts the new record with the setup and today's date. Says what failed and
+    // returns false when the book cannot be opened or the user cancelled the wait.
+    bool FormActivate(QDate today = QDate::currentDate(), std::unique_ptr<BookSession> book = {});
 
     void PostBtnClick(); // Save Record
     void ExitBtnClick(); // Close

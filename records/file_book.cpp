@@ -33,7 +33,8 @@ template <typename F> auto guarded(F&& work) {
 
 } // namespace
 
-FileBook::FileBook(fs::path dataFolder) : folder_(std::move(dataFolder)) {
+FileBook::FileBook(fs::path dataFolder, FileBookOptions options)
+    : folder_(std::move(dataFolder)), options_(std::move(options)), table_(options_.table) {
     reopen();
     for (const data::FieldDef& f : table_.fields()) {
         fields_.push_back(setupFieldOf(f));
@@ -49,15 +50,15 @@ void FileBook::create(const fs::path& dataFolder, const std::vector<SetupField>&
     for (const SetupField& f : fields) {
         specs.push_back(fileFieldSpec(f));
     }
-    createFiles(dataFolder, specs, overwrite);
+    createFiles(dataFolder, specs, overwrite, {});
 }
 
 void FileBook::createFiles(const fs::path& dataFolder, const std::vector<data::TDbfTable::FieldSpec>& fields,
-                           bool overwrite) {
+                           bool overwrite, const data::TDbfTable::Settings& settings) {
     guarded([&] {
         const fs::path file = dataFolder / kSavedTable;
-        data::TDbfTable::create(file, fields, data::CodePage::Windows1252, overwrite);
-        data::TDbfTable t;
+        data::TDbfTable::create(file, fields, data::CodePage::Windows1252, overwrite, settings.probe);
+        data::TDbfTable t(settings);
         t.open(file, data::TDbfTable::OpenMode::Exclusive);
         t.createIndex(dataFolder / kSavedIndex, kSavedIndexExpression, data::IndexKind::Compact);
     });
@@ -277,7 +278,7 @@ void FileBook::append(const std::vector<FieldValue>& values) {
 
 std::vector<BookRecord> FileBook::allRecords() {
     return guarded([this] {
-        data::TDbfTable t;
+        data::TDbfTable t(options_.table);
         t.open(table_.path(), data::TDbfTable::OpenMode::ReadOnly);
         std::vector<BookRecord> records;
         for (t.first(); !t.eof(); t.next()) {
@@ -334,7 +335,7 @@ void FileBook::replaceFiles(const std::vector<BookRecord>& records, bool keepOld
 
     // Nobody else may have the book open while its files change under them.
     table_.close();
-    data::TDbfTable sole;
+    data::TDbfTable sole(options_.table);
     std::error_code ec;
     try {
         try {
@@ -348,8 +349,8 @@ void FileBook::replaceFiles(const std::vector<BookRecord>& records, bool keepOld
         fs::create_directory(staging, ec);
         check(ec, "cannot create the folder " + staging.string());
         guarded([&] {
-            createFiles(staging, fileFields_, false);
-            data::TDbfTable fresh;
+            createFiles(staging, fileFields_, false, options_.table);
+            data::TDbfTable fresh(options_.table);
             fresh.open(staging / kSavedTable, data::TDbfTable::OpenMode::Exclusive);
             for (const BookRecord& r : records) {
                 fresh.insert();
@@ -369,10 +370,10 @@ void FileBook::replaceFiles(const std::vector<BookRecord>& records, bool keepOld
                 if (fs::exists(old)) {
                     fs::copy_file(old, kept / old.filename(), ec);
                     check(ec, "cannot keep a copy of " + old.string());
-                    syncPath(kept / old.filename());
+                    syncPath(kept / old.filename(), options_.replace);
                 }
             }
-            syncPath(kept);
+            syncPath(kept, options_.replace);
             notices_.push_back("The records that were in " + folder_.string() + " are kept in " + kept.string() + ".");
         }
         std::vector<StagedFile> files = {{staging / kSavedTable, table}};
@@ -380,7 +381,7 @@ void FileBook::replaceFiles(const std::vector<BookRecord>& records, bool keepOld
             files.push_back({staging / stagedMemo.filename(), memo});
         }
         files.push_back({staging / kSavedIndex, index});
-        commitReplacement(folder_, files);
+        commitReplacement(folder_, files, options_.replace);
     } catch (...) {
         sole.close();
         // Reopening first completes a replacement whose note was written: until then its staged
@@ -407,7 +408,7 @@ void FileBook::removeStaleStaging() const {
 
 void FileBook::reopen() {
     // A replacement killed half-way is completed before anything is read.
-    finishReplacement(folder_);
+    finishReplacement(folder_, options_.replace);
     guarded([this] {
         table_.open(folder_ / kSavedTable);
         table_.openIndexFile(kSavedIndex, kSavedIndexExpression);
@@ -420,7 +421,7 @@ void FileBook::reopen() {
 
 void FileBook::exportText(const fs::path& file) {
     guarded([&] {
-        data::TDbfTable t;
+        data::TDbfTable t(options_.table);
         t.open(table_.path(), data::TDbfTable::OpenMode::ReadOnly);
         t.copyToText(file);
     });

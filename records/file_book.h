@@ -2,6 +2,7 @@
 #pragma once
 
 #include "data/dbf_table.h"
+#include "records/book_replace.h"
 #include "records/customer_book.h"
 
 #include <filesystem>
@@ -9,6 +10,14 @@
 #include <vector>
 
 namespace arrowsel::records {
+
+// How a FileBook opens its tables and what watches its files: the program passes the defaults.
+struct FileBookOptions {
+    // For every table the book opens or makes (its probe also sees the making of new files).
+    data::TDbfTable::Settings table;
+    // Sees each step of replacing the book's files and of completing a replacement left behind.
+    ReplaceProbe replace;
+};
 
 // The customer book kept in the data folder: "Saveddb.dbf" with its memo file, in the order of
 // "Saved.idx", opened shared so that several counters may use one folder. An update locks the
@@ -19,7 +28,7 @@ public:
     // Opens the folder's table and its name index on the first record in name order. A missing
     // index is built from the table (and takeNotices() says so); an index or other file of the
     // book that cannot be written opens the book read-only, which takeNotices() says too.
-    explicit FileBook(std::filesystem::path dataFolder);
+    explicit FileBook(std::filesystem::path dataFolder, FileBookOptions options = {});
     ~FileBook() override;
     FileBook(const FileBook&) = delete;
     FileBook& operator=(const FileBook&) = delete;
@@ -62,7 +71,8 @@ public:
 
 private:
     static void createFiles(const std::filesystem::path& dataFolder,
-                            const std::vector<data::TDbfTable::FieldSpec>& fields, bool overwrite);
+                            const std::vector<data::TDbfTable::FieldSpec>& fields, bool overwrite,
+                            const data::TDbfTable::Settings& settings);
     // Takes a copy of the current record, the one the caller reads and an update compares with.
     void readCurrent();
     // The record the table stands on, as it is stored now.
@@ -79,6 +89,7 @@ private:
     bool backOverDeleted();
 
     std::filesystem::path folder_;
+    FileBookOptions options_;
     data::TDbfTable table_;
     std::vector<SetupField> fields_;
     std::vector<data::TDbfTable::FieldSpec> fileFields_; // as the table declares them, for a replacement

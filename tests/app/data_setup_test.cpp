@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/data_setup.h"
-#include "data/dbf_test_hooks.h"
 #include "tests/support/child_process.h"
+#include "tests/support/io_faults.h"
 #include "tests/support/temp_dir.h"
 
 #include <QByteArray>
@@ -87,16 +87,6 @@ TEST_F(DataSetupTest, userFolderItCreates_isPrivateToTheUser) {
     ::umask(umask);
 }
 
-int gStep = 0;
-int gKillAt = 0;
-
-int killAtStep(data::test_hooks::NewFileIo) {
-    if (++gStep == gKillAt) {
-        ::raise(SIGKILL);
-    }
-    return 0;
-}
-
 // The first start killed at every write, sync and rename of its copies: the next start finds
 // each file whole or not there yet, and copies what is missing; never a part of a file that
 // "never overwrites" would keep for good.
@@ -107,9 +97,9 @@ TEST_F(DataSetupTest, aKillAtEveryStepOfTheFirstStartsCopies_leavesWholeFilesOnl
         SCOPED_TRACE("killed at step " + std::to_string(at));
         TempDir target;
         const int status = test::waitChild(test::runChild([&] {
-            gKillAt = at;
-            data::test_hooks::newFileIo = killAtStep;
-            seedFolder(bundled.path(), target.path());
+            test::IoFaults faults;
+            faults.atNewFileIo(at, test::kKill);
+            seedFolder(bundled.path(), target.path(), &faults);
         }));
         const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
         for (const auto& entry : fs::directory_iterator(target.path())) {

@@ -4,13 +4,13 @@
 
 #include "data/dbf_header.h"
 #include "data/dbf_table.h"
-#include "data/dbf_test_hooks.h"
 #include "data/file_io.h"
 #include "data/idx_journal.h"
 #include "data/index_file.h"
 #include "data/table_error.h"
 #include "tests/support/child_process.h"
 #include "tests/support/dbf_forge.h"
+#include "tests/support/io_faults.h"
 #include "tests/support/table_errors.h"
 #include "tests/support/temp_dir.h"
 
@@ -132,36 +132,17 @@ private:
     int go_[2] = {-1, -1};
 };
 
-test_hooks::PostStage gKillAt;
-int gKillOnPost = 0; // kill on the n-th post that reaches gKillAt
-
-void killAtStage(test_hooks::PostStage stage) {
-    if (stage == gKillAt && --gKillOnPost == 0) {
-        ::raise(SIGKILL);
-    }
-}
-
-// The n-th index or journal write, sync or truncate kills the process.
-int gKillAtIo = 0;
-
-int killAtIndexIo(test_hooks::IndexIo) {
-    if (--gKillAtIo == 0) {
-        ::raise(SIGKILL);
-    }
-    return 0;
-}
-
 // Another process saves `name`, then rebuilds the index and is killed at its `io`-th index I/O:
 // the first three are the journal's write, its sync and its folder's, so from the 4th on a whole
 // journal is left for the next reader to replay, and from the 5th the index is half rewritten.
 void saveThenKillRebuildAt(const fs::path& dir, const std::string& name, int io) {
     const pid_t child = runChild([&] {
-        TDbfTable t;
+        IoFaults faults;
+        TDbfTable t(watchedBy(faults));
         t.open(dir / "t.dbf");
         t.openIndexFile("names.idx");
         append(t, name);
-        gKillAtIo = io;
-        test_hooks::indexIo = killAtIndexIo;
+        faults.atIndexIo(io, kKill);
         t.reindex();
     });
     const int status = waitChild(child);
@@ -528,7 +509,6 @@ TEST(DbfShared, twoProcessesAppending500EachAtOnce_give1000RecordsAndAValidIndex
 }
 
 TEST(DbfShared, processKilledAtEachStepOfAnAppend_leavesEarlierRecordsIntact) {
-    using test_hooks::PostStage;
     for (const PostStage stage :
          {PostStage::MemoWritten, PostStage::RecordWritten, PostStage::HeaderWritten, PostStage::IndexesUpdated}) {
         SCOPED_TRACE(static_cast<int>(stage));
@@ -542,10 +522,9 @@ TEST(DbfShared, processKilledAtEachStepOfAnAppend_leavesEarlierRecordsIntact) {
             append(t, "two");
         }
         const pid_t child = runChild([&dir, stage] {
-            gKillAt = stage;
-            gKillOnPost = 1;
-            test_hooks::postStage = killAtStage;
-            TDbfTable t;
+            IoFaults faults;
+            faults.killAtStage(stage);
+            TDbfTable t(watchedBy(faults));
             t.open(dir / "t.dbf");
             t.openIndexFile("names.idx");
             append(t, "three");

@@ -3,8 +3,8 @@
 // which changes by other processes and programs each call sees.
 
 #include "data/dbf_table.h"
-#include "data/dbf_test_hooks.h"
 #include "data/file_io.h"
+#include "tests/support/io_faults.h"
 #include "tests/support/temp_dir.h"
 
 #include <chrono>
@@ -21,30 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct IoCount {
-    int reads = 0;
-    int stats = 0;
-};
-
-IoCount counted;
-
-void countIo(test_hooks::ReadIo op) {
-    if (op == test_hooks::ReadIo::Read) {
-        ++counted.reads;
-    } else {
-        ++counted.stats;
-    }
-}
-
-// The reads and stats `body` makes.
-IoCount ioOf(const std::function<void()>& body) {
-    counted = IoCount{};
-    test_hooks::readIo = countIo;
-    body();
-    test_hooks::readIo = nullptr;
-    return counted;
-}
-
 void append(TDbfTable& t, const std::string& name, const std::string& city) {
     t.insert();
     t.setFieldText("NAME", name);
@@ -56,11 +32,9 @@ void append(TDbfTable& t, const std::string& name, const std::string& city) {
 class SharedReads : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Long enough that nothing a test sees comes from the trust running out by itself.
-        test_hooks::trustUnchanged = std::chrono::hours(1);
         TDbfTable::create(dir / "cust.dbf", {{"NAME", FieldType::Character, 12}, {"CITY", FieldType::Character, 10}});
         {
-            TDbfTable w;
+            TDbfTable w(trusting());
             w.open(dir / "cust.dbf");
             for (int i = 0; i < 10; ++i) {
                 append(w, "name" + std::to_string(i), "city" + std::to_string(i));
@@ -70,8 +44,6 @@ protected:
         t.open(dir / "cust.dbf");
         t.openIndexFile("cust.idx");
     }
-
-    void TearDown() override { test_hooks::trustUnchanged = std::chrono::milliseconds(250); }
 
     // Rewrites the city of record `n` in place as a program that knows nothing of our change mark
     // would, header untouched (records of 23 bytes after a 97-byte header).
@@ -87,7 +59,7 @@ protected:
         if (pid == 0) {
             int status = 0;
             try {
-                TDbfTable other;
+                TDbfTable other(trusting());
                 other.open(dir / "cust.dbf");
                 other.openIndexFile("cust.idx");
                 body(other);
@@ -104,8 +76,30 @@ protected:
 
     std::string city() const { return t.fieldText("CITY"); }
 
+    // Long enough that nothing a test sees comes from the trust running out by itself.
+    static TDbfTable::Settings trusting(std::chrono::milliseconds trust = std::chrono::hours(1),
+                                        IoProbe* probe = nullptr) {
+        TDbfTable::Settings settings;
+        settings.trustUnchanged = trust;
+        settings.probe = probe;
+        return settings;
+    }
+
+    struct IoCount {
+        int reads = 0;
+        int stats = 0;
+    };
+
+    // The reads and stats `body` makes of the table t.
+    IoCount ioOf(const std::function<void()>& body) {
+        counter.reset();
+        body();
+        return {counter.reads, counter.stats};
+    }
+
     TempDir dir;
-    TDbfTable t;
+    ReadCounter counter;
+    TDbfTable t{trusting(std::chrono::hours(1), &counter)};
 };
 
 TEST_F(SharedReads, anUnchangedTableAnswersEachCallWithAtMostOneRead) {
@@ -178,7 +172,7 @@ TEST_F(SharedReads, theNextSeekSeesWhatAnotherProcessPosted) {
 
 TEST_F(SharedReads, aPostInThisProcessIsSeenByItsOtherOpens) {
     ASSERT_TRUE(t.seek("name6"));
-    TDbfTable w;
+    TDbfTable w(trusting());
     w.open(dir / "cust.dbf");
     w.openIndexFile("cust.idx");
     w.seek("name6");
@@ -192,21 +186,26 @@ TEST_F(SharedReads, aPostInThisProcessIsSeenByItsOtherOpens) {
 }
 
 TEST_F(SharedReads, aChangeThatLeavesTheHeaderAsItWasIsSeenOnceTheTrustRunsOut) {
-    ASSERT_TRUE(t.seek("name1")); // record 2
-    t.next();
-    t.prior();
+    // Beside t, an open that trusts what it read for 20 ms only, having read the same records.
+    TDbfTable quick(trusting(std::chrono::milliseconds(20)));
+    quick.open(dir / "cust.dbf");
+    quick.openIndexFile("cust.idx");
+    for (TDbfTable* table : {&t, &quick}) {
+        ASSERT_TRUE(table->seek("name1")); // record 2
+        table->next();
+        table->prior();
+    }
     rewriteCity(2, "quiet     ");
     rewriteCity(3, "later     ");
     ASSERT_TRUE(t.seek("name1"));
     EXPECT_EQ(city(), "city1     "); // trusted: the header is as it was
 
-    test_hooks::trustUnchanged = std::chrono::milliseconds(20);
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
-    t.next();
-    EXPECT_EQ(city(), "later     ");
+    quick.next();
+    EXPECT_EQ(quick.fieldText("CITY"), "later     ");
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
-    ASSERT_TRUE(t.seek("name1"));
-    EXPECT_EQ(city(), "quiet     ");
+    ASSERT_TRUE(quick.seek("name1"));
+    EXPECT_EQ(quick.fieldText("CITY"), "quiet     ");
 }
 
 } // namespace

@@ -5,12 +5,12 @@
 // matches its table, or cannot be written, leaves the book usable.
 
 #include "data/dbf_table.h"
-#include "data/dbf_test_hooks.h"
 #include "data/idx_journal.h"
 #include "data/new_file.h"
 #include "data/table_error.h"
 #include "tests/support/child_process.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/io_faults.h"
 #include "tests/support/temp_dir.h"
 
 #include <csignal>
@@ -263,48 +263,27 @@ TEST(ReadOnlyCompanion, anIndexOrMemoFileThatCannotBeWritten_opensTheTableReadOn
     }
 }
 
-int gStep = 0;
-int gFailAt = 0;
-int gFailWith = 0;
-
-int failAtStep(test_hooks::NewFileIo) {
-    if (++gStep != gFailAt) {
-        return 0;
-    }
-    if (gFailWith == SIGKILL) {
-        ::raise(SIGKILL);
-    }
-    return gFailWith;
-}
-
-struct HookReset {
-    ~HookReset() { test_hooks::newFileIo = nullptr; }
-};
-
 // Every write, sync and rename of making a table (the shop's, and one with a memo file) killed,
 // or failed as an I/O error: no table is left, or the whole one; never a part of one that no
 // later save could use. Creating it again then works.
 TEST(NewTable, aKillOrAnIoErrorAtEveryStepOfItsMaking_leavesNoTableOrAWholeOne) {
-    HookReset reset;
     const std::vector<TDbfTable::FieldSpec> shop = {{"NAME", FieldType::Character, 30},
                                                     {"PHONE", FieldType::Character, 20}};
     const std::vector<TDbfTable::FieldSpec> withMemo = {{"NAME", FieldType::Character, 30},
                                                         {"COMMENTS", FieldType::Memo, 0}};
     for (const auto* specs : {&shop, &withMemo}) {
-        for (const int how : {SIGKILL, EIO}) {
+        for (const int how : {kKill, EIO}) {
             int steps = 0;
             for (int at = 1; at < 50; ++at) {
                 SCOPED_TRACE("fault " + std::to_string(how) + " at step " + std::to_string(at));
                 TempDir dir;
                 const auto create = [&] {
-                    gStep = 0;
-                    gFailAt = at;
-                    gFailWith = how;
-                    test_hooks::newFileIo = failAtStep;
-                    TDbfTable::create(dir / "SHOPINFO.DBF", *specs);
+                    IoFaults faults;
+                    faults.atNewFileIo(at, how);
+                    TDbfTable::create(dir / "SHOPINFO.DBF", *specs, CodePage::Windows1252, false, &faults);
                 };
                 bool finished = false;
-                if (how == SIGKILL) {
+                if (how == kKill) {
                     const int status = waitChild(runChild(create));
                     finished = WIFEXITED(status) && WEXITSTATUS(status) == 0;
                     EXPECT_TRUE(finished || (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL));
@@ -315,7 +294,6 @@ TEST(NewTable, aKillOrAnIoErrorAtEveryStepOfItsMaking_leavesNoTableOrAWholeOne) 
                     } catch (const ETableError& e) {
                         EXPECT_NE(std::string(e.what()).find((dir.path()).string()), std::string::npos) << e.what();
                     }
-                    test_hooks::newFileIo = nullptr;
                     for (const auto& entry : fs::directory_iterator(dir.path())) {
                         EXPECT_NE(entry.path().extension(), ".tmp") << "left behind: " << entry.path();
                     }

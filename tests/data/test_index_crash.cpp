@@ -3,12 +3,12 @@
 // rebuilt from its table, and a failed save leaves the table as it was.
 
 #include "data/dbf_table.h"
-#include "data/dbf_test_hooks.h"
 #include "data/idx_journal.h"
 #include "data/index_file.h"
 #include "data/table_error.h"
 #include "tests/support/child_process.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/io_faults.h"
 #include "tests/support/temp_dir.h"
 
 #include <cerrno>
@@ -26,27 +26,6 @@ using namespace arrowsel::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kNoFault = 0;
-
-// The n-th index write, sync or truncate (counted from 1) kills the process, or fails as a full disk.
-int gFaultAt = kNoFault;
-int gIoSeen = 0;
-
-int killAtIo(test_hooks::IndexIo) {
-    if (++gIoSeen == gFaultAt) {
-        ::raise(SIGKILL);
-    }
-    return 0;
-}
-
-int diskFullAtIo(test_hooks::IndexIo) {
-    return ++gIoSeen == gFaultAt ? ENOSPC : 0;
-}
-
-struct HookReset {
-    ~HookReset() { test_hooks::indexIo = nullptr; }
-};
 
 void patchFile(const fs::path& p, std::size_t at, const std::string& bytes) {
     std::string all = readFile(p);
@@ -119,17 +98,18 @@ void expectIndexAgrees(const fs::path& dir, std::uint32_t count) {
 }
 
 // Runs `change` in a child killed at its 1st, 2nd, ... index I/O until one run completes; after
-// each kill `check` gets the folder. Returns how many kills there were.
-int killAtEveryIndexWrite(const fs::path& templateDir, const std::function<void(const fs::path&)>& change,
+// each kill `check` gets the folder. `change` opens its tables with the settings it is given.
+// Returns how many kills there were.
+int killAtEveryIndexWrite(const fs::path& templateDir,
+                          const std::function<void(const fs::path&, const TDbfTable::Settings&)>& change,
                           const std::function<void(const fs::path&, bool finished)>& check) {
     for (int at = 1; at < 500; ++at) {
         TempDir dir;
         copyBook(templateDir, dir.path());
         const pid_t child = runChild([&] {
-            gIoSeen = 0;
-            gFaultAt = at;
-            test_hooks::indexIo = killAtIo;
-            change(dir.path());
+            IoFaults faults;
+            faults.atIndexIo(at, kKill);
+            change(dir.path(), watchedBy(faults));
         });
         const int status = waitChild(child);
         const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
@@ -157,8 +137,8 @@ TEST_P(IndexCrash, killAtEachWriteOfALeafSplit_leavesTheOldIndexOrTheNew) {
     makeBook(base.path(), n, GetParam());
     const int kills = killAtEveryIndexWrite(
         base.path(),
-        [](const fs::path& dir) {
-            TDbfTable t;
+        [](const fs::path& dir, const TDbfTable::Settings& settings) {
+            TDbfTable t(settings);
             t.open(dir / "book.dbf");
             t.openIndexFile("names.idx");
             // Sorts first, into the first, full leaf; a whole key, nothing a compact leaf packs away.
@@ -192,8 +172,8 @@ TEST_P(IndexCrash, killAtEachWriteOfARebuild_leavesAnIndexThatAgreesWithTheTable
     }
     const int kills = killAtEveryIndexWrite(
         base.path(),
-        [](const fs::path& dir) {
-            TDbfTable t;
+        [](const fs::path& dir, const TDbfTable::Settings& settings) {
+            TDbfTable t(settings);
             t.open(dir / "book.dbf");
             t.openIndexFile("names.idx");
             t.reindex();
@@ -225,8 +205,8 @@ TEST_P(IndexCrash, killAtEachWriteOfAnInsertIntoOneLeaf_leavesTheOldIndexOrTheNe
     }
     const int kills = killAtEveryIndexWrite(
         base.path(),
-        [](const fs::path& dir) {
-            TDbfTable t;
+        [](const fs::path& dir, const TDbfTable::Settings& settings) {
+            TDbfTable t(settings);
             t.open(dir / "book.dbf");
             t.openIndexFile("names.idx");
             append(t, "NEEEEE");
@@ -253,7 +233,6 @@ INSTANTIATE_TEST_SUITE_P(Kinds, IndexCrash, ::testing::Values(IndexKind::Compact
 // A full disk at any index write of a save: the save fails and says so, the table and the index
 // stay as they were, and saving again stores the record once.
 TEST(IndexDiskFull, failedSaveLeavesTheTableAsItWas_andTheRetryStoresOneRecord) {
-    HookReset reset;
     TempDir base;
     makeBook(base.path(), 150, IndexKind::Compact);
     const std::string before = readFile(base / "book.dbf");
@@ -262,21 +241,20 @@ TEST(IndexDiskFull, failedSaveLeavesTheTableAsItWas_andTheRetryStoresOneRecord) 
         SCOPED_TRACE("disk full at index I/O " + std::to_string(at));
         TempDir dir;
         copyBook(base.path(), dir.path());
-        TDbfTable t;
+        IoFaults faults;
+        TDbfTable t(watchedBy(faults));
         t.open(dir / "book.dbf");
         t.openIndexFile("names.idx");
         t.insert();
         t.setFieldText("NAME", "NB");
-        gIoSeen = 0;
-        gFaultAt = at;
-        test_hooks::indexIo = diskFullAtIo;
+        faults.atIndexIo(at, ENOSPC);
         std::string error;
         try {
             t.post();
         } catch (const ETableError& e) {
             error = e.what();
         }
-        test_hooks::indexIo = nullptr;
+        faults.disarm();
         if (error.empty()) {
             EXPECT_GT(failures, 0);
             break;

@@ -2,10 +2,10 @@
 // A reader following another handle's changes to an index: what it reads, and that it ends with
 // exactly the keys a whole read gives, also when another program wrote the file in between.
 
-#include "data/dbf_test_hooks.h"
 #include "data/index_file.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/index_test_records.h"
+#include "tests/support/io_faults.h"
 #include "tests/support/temp_dir.h"
 
 #include <filesystem>
@@ -16,18 +16,11 @@
 
 using namespace arrowsel::data;
 using arrowsel::test::makeRecord;
+using arrowsel::test::ReadCounter;
 using arrowsel::test::sampleFields;
 using arrowsel::test::TempDir;
 
 namespace {
-
-int blockReads = 0;
-
-void countReads(test_hooks::ReadIo op) {
-    if (op == test_hooks::ReadIo::Read) {
-        ++blockReads;
-    }
-}
 
 std::vector<std::string> rowsNamed(const std::string& stem, int n) {
     std::vector<std::string> rows;
@@ -45,9 +38,8 @@ protected:
         rows = rowsNamed("C", 3000);
         writer = IndexFile::create(file, Tag::kind, "NAME", sampleFields(), CodePage::Windows1252, count(),
                                    [this](std::uint32_t r) { return std::string_view(rows.at(r - 1)); });
-        reader = IndexFile::open(file, false, sampleFields(), CodePage::Windows1252);
+        reader = IndexFile::open(file, false, sampleFields(), CodePage::Windows1252, &readerIo);
     }
-    void TearDown() override { test_hooks::readIo = nullptr; }
 
     std::uint32_t count() const { return static_cast<std::uint32_t>(rows.size()); }
 
@@ -67,13 +59,12 @@ protected:
     }
 
     int readsToFollow() {
-        blockReads = 0;
-        test_hooks::readIo = countReads;
+        readerIo.reset();
         reader->refreshForReading(count());
-        test_hooks::readIo = nullptr;
-        return blockReads;
+        return readerIo.reads;
     }
 
+    ReadCounter readerIo; // the reader's
     TempDir dir;
     std::filesystem::path file = dir / "f.idx";
     std::vector<std::string> rows;

@@ -10,7 +10,6 @@
 // Usage: idx_interop_writer OUTDIR
 
 #include "data/dbf_table.h"
-#include "data/dbf_test_hooks.h"
 #include "data/index_file.h"
 #include "data/table_error.h"
 
@@ -144,14 +143,19 @@ Line lineOf(const Rec& r, const std::string& what, std::uint32_t recno) {
 // Kills the process in the middle of an index change: at the fifth write or sync of one made
 // through the journal (the journal is on disk, the index only partly written), or before the
 // second write of a change of one node, which goes without a journal (node, header, sync).
-int killMidChange(test_hooks::IndexIo op) {
-    static int seen = 0;
-    ++seen;
-    if (seen == 5 || (seen == 2 && op == test_hooks::IndexIo::Write)) {
-        ::raise(SIGKILL);
+class KillMidChange : public IoProbe {
+public:
+    int indexIo(IndexIo op) override {
+        ++seen_;
+        if (seen_ == 5 || (seen_ == 2 && op == IndexIo::Write)) {
+            ::raise(SIGKILL);
+        }
+        return 0;
     }
-    return 0;
-}
+
+private:
+    int seen_ = 0;
+};
 
 // Copies `from` to `to`, adds record 1's key again as record n + 1 in a child killed in the middle
 // of it, and completes the change with a writable open.
@@ -160,9 +164,9 @@ bool addKilled(const std::filesystem::path& from, const std::filesystem::path& t
     std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing);
     const pid_t pid = ::fork();
     if (pid == 0) {
-        test_hooks::indexIo = killMidChange;
+        KillMidChange killer;
         try {
-            IndexFile::open(to, true, kFields, CodePage::Windows1252)->insert(record, recno);
+            IndexFile::open(to, true, kFields, CodePage::Windows1252, &killer)->insert(record, recno);
         } catch (...) {
         }
         ::_exit(0);

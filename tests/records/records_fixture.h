@@ -3,8 +3,12 @@
 
 #include "data/dbf_table.h"
 #include "data/text.h"
+#include "records/book_session.h"
+#include "records/book_worker.h"
+#include "records/file_book.h"
 #include "records/saved_setup.h"
 #include "tests/support/fake_main_window.h"
+#include "tests/support/io_faults.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
@@ -16,8 +20,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,6 +90,24 @@ protected:
     TempDir dir;
     FakeMainWindow main;
     test::RecordingSeam seam;
+};
+
+// Faults for the book a window works on. Declared before the window: a book closes on its own
+// thread after its window is gone, and this waits for that before it goes itself.
+class BookFaults : public IoFaults {
+public:
+    BookFaults() = default;
+    ~BookFaults() override { records::BookWorker::waitForRetired(std::chrono::seconds(10)); }
+    BookFaults(const BookFaults&) = delete;
+    BookFaults& operator=(const BookFaults&) = delete;
+
+    // The customer book of `dataFolder` for `window`, its files watched by these faults.
+    std::unique_ptr<records::BookSession> open(QWidget& window, const std::filesystem::path& dataFolder) {
+        records::FileBookOptions options;
+        options.table.probe = this;
+        return records::BookSession::open(&window, dataFolder,
+                                          std::make_unique<records::FileBook>(dataFolder, std::move(options)));
+    }
 };
 
 template <typename T = QWidget> T* child(QWidget& window, const char* name) {

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/dbf_test_hooks.h"
 #include "records/cust_info.h"
 #include "records/file_book.h"
 #include "records/get_cust.h"
@@ -65,21 +64,16 @@ TEST_F(BookWindows, aRecordChangedAtAnotherCounterIsOverwrittenOrReloadedAsTheUs
     EXPECT_TRUE(seam.texts(Kind::Error).isEmpty());
 }
 
-int gFailWrites = 0;
-int failWrite(data::test_hooks::IndexIo) {
-    return gFailWrites-- > 0 ? EIO : 0;
-}
-
 TEST_F(BookWindows, aSaveThatFailsNamesTheBookAndTheCauseAndKeepsTheTypingOnScreen) {
+    BookFaults faults;
     records::TGetCust w(main);
-    ASSERT_TRUE(w.FormActivate());
+    ASSERT_TRUE(w.FormActivate(faults.open(w, dir.path())));
     auto* name = child<QLineEdit>(w, "DBEdit1");
     name->selectAll();
     type(name, QStringLiteral("Zimmer"));
-    gFailWrites = 1;
-    data::test_hooks::indexIo = failWrite;
+    faults.atIndexIo(1, EIO);
     w.DBNavigator1Click(Nav::Next);
-    data::test_hooks::indexIo = nullptr;
+    faults.disarm();
     ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
     const QString error = seam.texts(Kind::Error)[0];
     EXPECT_TRUE(error.contains(QString::fromStdString(dir.path().string()))) << error.toStdString();

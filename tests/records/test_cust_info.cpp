@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "data/dbf_test_hooks.h"
 #include "records/cust_info.h"
 #include "records/record_commands.h"
 #include "tests/records/records_fixture.h"
@@ -215,21 +214,14 @@ TEST_F(CustomerEntry, missingIndex_isBuiltFromTheTableWhenTheWindowOpens_andTheU
     EXPECT_EQ(namesInIndexOrder(), (std::vector<std::string>{"Al First", "Zed Last"}));
 }
 
-int gDiskFullWrites = 0;
-
-// Index writes fail as on a full disk while gDiskFullWrites lasts.
-int diskFull(data::test_hooks::IndexIo) {
-    return gDiskFullWrites-- > 0 ? ENOSPC : 0;
-}
-
 TEST_F(CustomerEntry, diskFullWhileSaving_saysNotSaved_andSavingAgainStoresTheCustomerOnce) {
+    BookFaults faults;
     records::TCustInfo w(main);
-    ASSERT_TRUE(w.FormActivate());
+    ASSERT_TRUE(w.FormActivate(QDate::currentDate(), faults.open(w, dir.path())));
     fillAddress(w, QStringLiteral("Di Disk"));
-    gDiskFullWrites = 1;
-    data::test_hooks::indexIo = diskFull;
+    faults.atIndexIo(1, ENOSPC); // the save's first index write fails as on a full disk
     click(w, "PostBtn");
-    data::test_hooks::indexIo = nullptr;
+    faults.disarm();
     ASSERT_EQ(seam.texts(Kind::Error).size(), 1);
     EXPECT_TRUE(seam.texts(Kind::Error).front().contains(QStringLiteral("Save Record again")));
     EXPECT_EQ(savedCount(), 0u);

@@ -314,9 +314,6 @@ std::string bookBytes(const fs::path& folder) {
            test::readFile(folder / "Saved.idx");
 }
 
-int g_replaceIo = 0;
-int g_killAt = 0;
-
 // A replacement killed at any of its writes, syncs, renames and removals leaves the old book or
 // the new one, byte for byte, once the book is opened again: never a new table beside the old
 // memo file, whose blocks would give one customer another's comments.
@@ -338,11 +335,11 @@ TEST(FileBookReplace, killedAtAnyStep_leavesTheOldBookOrTheNewByteForByte) {
 
     const fs::path reference = dir / "reference";
     fs::copy(old, reference, fs::copy_options::recursive);
-    test_hooks::replaceIo = [](test_hooks::ReplaceIo) { ++g_replaceIo; };
-    FileBook(reference).appendAll(incoming, true);
-    test_hooks::replaceIo = nullptr;
+    int steps = 0;
+    FileBookOptions counting;
+    counting.replace = [&steps](ReplaceIo) { ++steps; };
+    FileBook(reference, counting).appendAll(incoming, true);
     const std::string newBytes = bookBytes(reference);
-    const int steps = g_replaceIo;
     ASSERT_GE(steps, 10);
 
     int oldSeen = 0;
@@ -350,15 +347,14 @@ TEST(FileBookReplace, killedAtAnyStep_leavesTheOldBookOrTheNewByteForByte) {
     for (int k = 1; k <= steps; ++k) {
         const fs::path folder = dir / ("run" + std::to_string(k));
         fs::copy(old, folder, fs::copy_options::recursive);
-        g_killAt = k;
         const pid_t child = test::runChild([&] {
-            g_replaceIo = 0;
-            test_hooks::replaceIo = [](test_hooks::ReplaceIo) {
-                if (++g_replaceIo == g_killAt) {
+            FileBookOptions killing;
+            killing.replace = [k, seen = 0](ReplaceIo) mutable {
+                if (++seen == k) {
                     ::raise(SIGKILL);
                 }
             };
-            FileBook(folder).appendAll(incoming, true);
+            FileBook(folder, killing).appendAll(incoming, true);
         });
         const int status = test::waitChild(child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "step " << k << " was not reached";
