@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// The main window, TArrowSel: the bow setup's inputs, the four pages of recommended shafts and
+// the commands other parts provide. It is made in arrow_sel_build.cpp and arrow_sel_pages.cpp,
+// runs in arrow_sel.cpp and answers the side windows (MainWindowState) in arrow_sel_state.cpp.
+
 #include "engine/selection.h"
 #include "present/control_states.h"
 #include "present/window_state.h"
