@@ -158,7 +158,8 @@ void TArrowSel::applyResult(const engine::SelectionResult& result, const engine:
     }
     applyCells(result);
     if (!result.pageTag.empty()) {
-        tmpLbl2_->setText(toQt(result.pageTag));
+        chosen_.pageTag = result.pageTag;
+        tmpLbl2_->setText(toQt(chosen_.pageTag));
     }
     for (std::size_t i = 0; i < result.spineLabels.size(); ++i) {
         tspLabels_[i]->setText(toQt(result.spineLabels[i]));
@@ -219,9 +220,12 @@ void TArrowSel::TSzBtnClick(QObject* sender) {
         const std::size_t row = std::size_t(it - g.size.begin());
         const engine::Cell blank;
         const engine::Cell& cell = row < cells.size() ? cells[row] : blank;
-        tmpLbl_->setText(toQt(cell.size + cell.keyDetail));
-        spcLbl_->setText(toQt(cell.size));
-        mods_->setText(toQt(cell.model));
+        chosen_.clickKey = cell.size + cell.keyDetail;
+        chosen_.size = cell.size;
+        chosen_.models = cell.model;
+        tmpLbl_->setText(toQt(chosen_.clickKey));
+        spcLbl_->setText(toQt(chosen_.size));
+        mods_->setText(toQt(chosen_.models));
         break;
     }
     runCommand(Command::Specs);
