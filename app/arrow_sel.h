@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// The main window, TArrowSel: the bow setup's inputs, the four pages of recommended shafts and
+// the commands other parts provide. It is made in arrow_sel_build.cpp and arrow_sel_pages.cpp,
+// runs in arrow_sel.cpp and answers the side windows (MainWindowState) in arrow_sel_state.cpp.
+
+#include "calc/specs_request.h"
 #include "engine/selection.h"
 #include "present/control_states.h"
 #include "present/window_state.h"
@@ -72,6 +77,9 @@ public:
     // The setup the inputs hold now: what the reports print beside lastResult().
     engine::BowSetup currentSetup() const { return readSetup(); }
     int runCount() const { return runCount_; }
+    // The shaft of the last size click and the page the last run showed: what the specifications
+    // window opens with. The hidden labels TmpLbl, SpcLbl, Mods and TmpLbl2 show the same texts.
+    const calc::ShaftChoice& shaftChoice() const { return chosen_; }
 
     // MainWindowState
     std::string editText(Edit edit) const override;
@@ -121,6 +129,7 @@ private:
 
     engine::SelectionEngine engine_;
     engine::SelectionResult lastResult_;
+    calc::ShaftChoice chosen_;
     std::map<Command, std::function<void()>> commands_;
     int runCount_ = 0;
     bool running_ = false;      // a run is under way (its notice or error box may be showing)

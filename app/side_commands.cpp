@@ -3,6 +3,7 @@
 
 #include "app/arrow_sel.h"
 #include "calc/calc_windows.h"
+#include "calc/specs_request.h"
 #include "records/get_cust.h"
 #include "records/record_commands.h"
 #include "reports/print_commands.h"
@@ -46,8 +47,10 @@ void installSideCommands(TArrowSel& w) {
     w.setCommandHandler(Command::Export, [&w] { records::exportCustomerDatabase(&w, w); });
 
     w.setCommandHandler(Command::KECalc, [&w] { calc::openKineticEnergyCalculator(&w, w); });
-    w.setCommandHandler(Command::Models, [&w] { calc::openModelsGuide(&w, w); });
-    w.setCommandHandler(Command::Specs, [&w] { calc::openSpecsWindow(&w, w); });
+    w.setCommandHandler(Command::Models, [&w] { calc::openModelsGuide(&w, w.dataFolder(), w.shaftChoice().pageTag); });
+    w.setCommandHandler(Command::Specs, [&w] {
+        calc::openSpecsWindow(&w, calc::SpecsRequest{w.dataFolder(), w.shaftChoice(), w.currentSetup()});
+    });
 
     w.setCommandHandler(Command::PrintHunt,
                         [print, &w] { print->HPrintBtnClick(w.currentSetup(), w.lastResult(), &w); });

@@ -3,7 +3,6 @@
 
 #include "calc/models_guide.h"
 #include "calc/pictures.h"
-#include "present/window_state.h"
 #include "widgets/link_label.h"
 
 #include <QEvent>
@@ -13,6 +12,7 @@
 #include <QScrollArea>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace arrowsel::calc {
 
@@ -23,7 +23,8 @@ constexpr std::array<QSize, 3> kPictureSizes = {QSize(1204, 1580), QSize(1200, 1
 
 } // namespace
 
-TAboutBox1::TAboutBox1(const MainWindowState& mainWindow, QWidget* parent) : QDialog(parent), main_(mainWindow) {
+TAboutBox1::TAboutBox1(const std::filesystem::path& dataFolder, std::string pageTag, QWidget* parent)
+    : QDialog(parent), pageTag_(std::move(pageTag)) {
     setObjectName(QStringLiteral("TAboutBox1"));
     setWindowTitle(QString::fromLatin1(kGuideCaption));
     setFixedSize(795, 595);
@@ -35,7 +36,7 @@ TAboutBox1::TAboutBox1(const MainWindowState& mainWindow, QWidget* parent) : QDi
         image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         image->setToolTip(QStringLiteral("Use scroll bars and\narrows to view all items"));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        const QPixmap picture = folderPicture(main_.dataFolder(), guidePictureFile(i + 1));
+        const QPixmap picture = folderPicture(dataFolder, guidePictureFile(i + 1));
         image->setPixmap(picture);
         image->setAccessibleName(QStringLiteral("Shaft models guide picture"));
         const QSize size = picture.isNull() ? kPictureSizes[i] : picture.size();
@@ -86,7 +87,7 @@ void TAboutBox1::FormActivate() {
     for (auto* link : links_) {
         link->hide();
     }
-    const auto page = guidePageFor(main_.labelText(MainWindowState::Label::TmpLbl2));
+    const auto page = guidePageFor(pageTag_);
     if (!page) {
         return;
     }

@@ -3,13 +3,11 @@
 
 #include <QDialog>
 #include <array>
+#include <filesystem>
+#include <string>
 
 class QLabel;
 class QScrollArea;
-
-namespace arrowsel {
-class MainWindowState;
-}
 
 namespace arrowsel::widgets {
 class TLinkLabel;
@@ -17,13 +15,14 @@ class TLinkLabel;
 
 namespace arrowsel::calc {
 
-// The shaft models guide of the page the main window shows (its TmpLbl2 tag): the page's guide
-// picture in a scrolled box, the caption and the link to the maker's online guide. The page is
-// read again on every activation.
+// The shaft models guide of one page, named by its tag (the main window's TmpLbl2: "Hunt", "Targ",
+// "Youth" or "Orvk"): the page's guide picture in a scrolled box, the caption and the link to the
+// maker's online guide. The pictures are read from `dataFolder`. What shows is set again on every
+// activation.
 class TAboutBox1 : public QDialog {
     Q_OBJECT
 public:
-    explicit TAboutBox1(const MainWindowState& mainWindow, QWidget* parent = nullptr);
+    TAboutBox1(const std::filesystem::path& dataFolder, std::string pageTag, QWidget* parent = nullptr);
 
     void FormActivate();
     void KECloseBtnClick();
@@ -32,7 +31,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    const MainWindowState& main_;
+    const std::string pageTag_;
     QScrollArea* scrollBox_;
     std::array<QLabel*, 3> images_{};
     std::array<widgets::TLinkLabel*, 4> links_{};

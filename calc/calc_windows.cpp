@@ -40,14 +40,14 @@ void openKineticEnergyCalculator(QWidget* parent, const MainWindowState& mainWin
     ui::MessageSeam::current().execModal(window);
 }
 
-void openModelsGuide(QWidget* parent, const MainWindowState& mainWindow) {
-    TAboutBox1 window(mainWindow, parent);
+void openModelsGuide(QWidget* parent, const std::filesystem::path& dataFolder, const std::string& pageTag) {
+    TAboutBox1 window(dataFolder, pageTag, parent);
     ui::MessageSeam::current().execModal(window);
 }
 
-void openSpecsWindow(QWidget* parent, const MainWindowState& mainWindow) {
+void openSpecsWindow(QWidget* parent, const SpecsRequest& request) {
     std::unique_ptr<TSpecsFrm> window;
-    if (!ui::runGuarded(parent, [&] { window = std::make_unique<TSpecsFrm>(mainWindow, parent); })) {
+    if (!ui::runGuarded(parent, [&] { window = std::make_unique<TSpecsFrm>(request, parent); })) {
         return;
     }
     ui::MessageSeam::current().execModal(*window);

@@ -12,10 +12,6 @@ namespace arrowsel::calc {
 
 namespace {
 
-using Edit = MainWindowState::Edit;
-using Group = MainWindowState::Group;
-using Label = MainWindowState::Label;
-
 std::string trimmedField(const data::TDbfTable& table, std::string_view field) {
     return std::string(data::trimSpaces(table.fieldText(field)));
 }
@@ -23,25 +19,6 @@ std::string trimmedField(const data::TDbfTable& table, std::string_view field) {
 // Youth bows are drawn with the youth weight of their own page.
 bool drawnWithYouthWeight(std::string_view pageTag) {
     return pageTag == "Youth";
-}
-
-// The inputs the main window shows, as the setup they make.
-engine::BowSetup setupShown(const MainWindowState& w) {
-    engine::BowSetup s;
-    s.bowWeight = w.editText(Edit::BowWeight);
-    s.arrowLength = w.editText(Edit::ArrowLength);
-    s.pointWeight = w.editText(Edit::PointWeight);
-    s.youthBowWeight = w.editText(Edit::YouthBowWeight);
-    s.youthArrowLength = w.editText(Edit::YouthArrowLength);
-    s.bowType = w.itemIndex(Group::BowType);
-    s.targBowType = w.itemIndex(Group::TargBowType);
-    s.huntCamType = w.itemIndex(Group::HuntCamType);
-    s.wheelType = w.itemIndex(Group::WheelType);
-    s.releaseType = w.itemIndex(Group::ReleaseType);
-    s.overDraw = w.itemIndex(Group::OverDraw);
-    s.braceHt = w.itemIndex(Group::BraceHt);
-    s.page = w.page();
-    return s;
 }
 
 long wholeGrains(const std::string& text) {
@@ -71,11 +48,6 @@ ShaftTexts shaftTexts(const data::TDbfTable& table, std::string_view clickKey, s
     return t;
 }
 
-ShaftTexts shaftTexts(const data::TDbfTable& table, const MainWindowState& mainWindow) {
-    return shaftTexts(table, mainWindow.labelText(Label::TmpLbl), mainWindow.labelText(Label::SpcLbl),
-                      mainWindow.labelText(Label::Mods));
-}
-
 ArrowComponents startingComponents(const engine::BowSetup& setup, std::string_view pageTag,
                                    const data::TDbfTable* shaft) {
     // The main window's whole numbers are read as the main window reads them: a text it would
@@ -89,10 +61,6 @@ ArrowComponents startingComponents(const engine::BowSetup& setup, std::string_vi
     parts.vanes = shaftDefault("DEFVANEWT");
     parts.insert = shaftDefault("DEFINSWT");
     return parts;
-}
-
-ArrowComponents startingComponents(const MainWindowState& mainWindow, const data::TDbfTable* shaft) {
-    return startingComponents(setupShown(mainWindow), mainWindow.labelText(Label::TmpLbl2), shaft);
 }
 
 BowKind bowKind(const engine::BowSetup& setup, std::string_view pageTag) {
@@ -114,16 +82,8 @@ BowKind bowKind(const engine::BowSetup& setup, std::string_view pageTag) {
     }
 }
 
-BowKind bowKind(const MainWindowState& mainWindow) {
-    return bowKind(setupShown(mainWindow), mainWindow.labelText(Label::TmpLbl2));
-}
-
 const std::string& drawWeightText(const engine::BowSetup& setup, std::string_view pageTag) {
     return drawnWithYouthWeight(pageTag) ? setup.youthBowWeight : setup.bowWeight;
-}
-
-MainWindowState::Edit drawWeightEdit(const MainWindowState& mainWindow) {
-    return drawnWithYouthWeight(mainWindow.labelText(Label::TmpLbl2)) ? Edit::YouthBowWeight : Edit::BowWeight;
 }
 
 FinishedArrow finishArrow(double gpi, const ArrowComponents& parts, std::string_view drawWeightText, BowKind bow,

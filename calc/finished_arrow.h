@@ -4,7 +4,6 @@
 #include "calc/arrow_speed.h"
 #include "calc/arrow_weight.h"
 #include "engine/selection.h"
-#include "present/window_state.h"
 
 #include <filesystem>
 #include <optional>
@@ -17,8 +16,8 @@ class TDbfTable;
 
 namespace arrowsel::calc {
 
-// The shaft a size click chose: the main window's texts (key, size, models, page) and the fields
-// of its specification record, blanks trimmed.
+// The shaft a size click chose: the click's texts (key, size, models) and the fields of its
+// specification record, blanks trimmed.
 struct ShaftTexts {
     std::string key;
     std::string size;
@@ -36,26 +35,21 @@ struct ShaftTexts {
 bool openShaftTable(data::TDbfTable& table, const std::filesystem::path& dataFolder, const std::string& key);
 
 // The fields of `table`'s current record, with the texts of the size click that chose the shaft:
-// the key it formed (TmpLbl), the size (SpcLbl) and the models (Mods); the main window's form reads
-// them from its hidden labels.
+// the key it formed (TmpLbl), the size (SpcLbl) and the models (Mods).
 ShaftTexts shaftTexts(const data::TDbfTable& table, std::string_view clickKey, std::string size, std::string models);
-ShaftTexts shaftTexts(const data::TDbfTable& table, const MainWindowState& mainWindow);
 
-// The length and component weights the specifications window starts from: the main window's
-// arrow length (the youth length on the Youth page), its point weight on the Hunting page and
-// the shaft's default weights otherwise; `shaft` null (no shaft chosen) gives components of 0.
-// Throws engine::EConvertError when the main window's length or point weight is no whole number.
-// `pageTag` is the page the shaft was chosen on; the main window's form reads it from TmpLbl2.
+// The length and component weights the specifications window starts from: the setup's arrow
+// length (the youth length on the Youth page), its point weight on the Hunting page and the
+// shaft's default weights otherwise; `shaft` null (no shaft chosen) gives components of 0.
+// Throws engine::EConvertError when the setup's length or point weight is no whole number.
+// `pageTag` is the page the shaft was chosen on (TmpLbl2).
 ArrowComponents startingComponents(const engine::BowSetup& setup, std::string_view pageTag,
                                    const data::TDbfTable* shaft);
-ArrowComponents startingComponents(const MainWindowState& mainWindow, const data::TDbfTable* shaft);
 
 // The bow of the setup for the page the shaft was chosen on, and the text of its draw weight (the
-// edit that holds it).
+// setup's field that holds it).
 BowKind bowKind(const engine::BowSetup& setup, std::string_view pageTag);
-BowKind bowKind(const MainWindowState& mainWindow);
 const std::string& drawWeightText(const engine::BowSetup& setup, std::string_view pageTag);
-MainWindowState::Edit drawWeightEdit(const MainWindowState& mainWindow);
 
 // What the finished arrow comes to.
 struct FinishedArrow {

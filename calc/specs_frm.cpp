@@ -6,7 +6,6 @@
 #include "calc/calc_windows.h"
 #include "calc/ke_calc2.h"
 #include "calc/speed_panel.h"
-#include "present/window_state.h"
 #include "ui/guarded.h"
 #include "ui/message_seam.h"
 #include "ui/qt_text.h"
@@ -23,14 +22,13 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <array>
+#include <utility>
 
 namespace arrowsel::calc {
 
 using ui::toQt;
 
 namespace {
-
-using Label = MainWindowState::Label;
 
 // The fields shown as they stand, with their captions.
 constexpr std::array<std::pair<const char*, const char*>, 7> kSpecificationFields = {{
@@ -68,7 +66,7 @@ QPushButton* button(const QString& text, const QString& name, const QString& acc
 
 } // namespace
 
-TSpecsFrm::TSpecsFrm(const MainWindowState& mainWindow, QWidget* parent) : QDialog(parent), main_(mainWindow) {
+TSpecsFrm::TSpecsFrm(SpecsRequest request, QWidget* parent) : QDialog(parent), request_(std::move(request)) {
     setObjectName(QStringLiteral("TSpecsFrm"));
     setWindowTitle(QStringLiteral("2009 Arrow Weight Calculator/Specifications"));
     buildControls();
@@ -230,7 +228,7 @@ QPushButton* TSpecsFrm::buildSheetButton() {
 }
 
 void TSpecsFrm::openTable() {
-    openShaftTable(table_, main_.dataFolder(), key_);
+    openShaftTable(table_, request_.dataFolder, key_);
 }
 
 bool TSpecsFrm::hasShaft() const {
@@ -238,21 +236,22 @@ bool TSpecsFrm::hasShaft() const {
 }
 
 void TSpecsFrm::FormCreate() {
-    key_ = specificationKey(main_.labelText(Label::TmpLbl));
+    key_ = specificationKey(request_.shaft.clickKey);
     openTable();
 
     {
         // The weights are computed once below, with every value in place.
         const QSignalBlocker b1(length_), b2(point_), b3(nock_), b4(vanes_), b5(insert_);
-        const ArrowComponents start = startingComponents(main_, hasShaft() ? &table_ : nullptr);
+        const ArrowComponents start =
+            startingComponents(request_.setup, request_.shaft.pageTag, hasShaft() ? &table_ : nullptr);
         length_->setValue(start.length);
         point_->setValue(start.point);
         nock_->setValue(start.nock);
         vanes_->setValue(start.vanes);
         insert_->setValue(start.insert);
     }
-    size_->setText(toQt(main_.labelText(Label::SpcLbl)));
-    models_->setText(toQt(main_.labelText(Label::Mods)));
+    size_->setText(toQt(request_.shaft.size));
+    models_->setText(toQt(request_.shaft.models));
     noShaft_->setVisible(!hasShaft());
     showSpecification();
     computeWeights();
@@ -270,7 +269,6 @@ void TSpecsFrm::ChangeOptions() {
     if (!table_.isOpen() && !ui::runGuarded(this, [this] { openTable(); })) {
         return;
     }
-    models_->setText(toQt(main_.labelText(Label::Mods)));
     ui::runGuarded(this, [this] { computeWeights(); });
 }
 
@@ -279,15 +277,15 @@ void TSpecsFrm::computeWeights() {
         return;
     }
     double gpi = 0;
-    if (!ui::runGuarded(this,
-                        [this, &gpi] { gpi = grainsPerInch(table_.fieldText("GPI"), main_.labelText(Label::Mods)); })) {
+    if (!ui::runGuarded(this, [this, &gpi] { gpi = grainsPerInch(table_.fieldText("GPI"), request_.shaft.models); })) {
         // The figures shown are those of the last inputs that could be weighed: none print.
         arrow_.reset();
         printSheet_->setEnabled(false);
         return;
     }
-    const FinishedArrow arrow = finishArrow(gpi, components(), main_.editText(drawWeightEdit(main_)), bowKind(main_),
-                                            speed_->speedInputs(), speed_->balance());
+    const std::string& page = request_.shaft.pageTag;
+    const FinishedArrow arrow = finishArrow(gpi, components(), drawWeightText(request_.setup, page),
+                                            bowKind(request_.setup, page), speed_->speedInputs(), speed_->balance());
     shaftWeight_->setText(toQt(arrow.weights.shaft) + QStringLiteral(" Gr."));
     totalWeight_->setText(toQt(arrow.weights.total) + QStringLiteral(" Gr."));
     const auto& perPound = arrow.perPound;
@@ -309,7 +307,7 @@ void TSpecsFrm::ExitBtnClick() {
 }
 
 void TSpecsFrm::CalcSpeedButtonClick() {
-    TKECalc2 calculator(main_.dataFolder(), this);
+    TKECalc2 calculator(request_.dataFolder, this);
     ui::MessageSeam::current().execModal(calculator);
 }
 
@@ -324,11 +322,12 @@ void TSpecsFrm::PrintBuildSheetBtnClick() {
         return;
     }
     BuildSheet sheet;
-    if (!ui::runGuarded(this, [this, &sheet] { sheet.shaft = shaftTexts(table_, main_); })) {
+    const ShaftChoice& shaft = request_.shaft;
+    if (!ui::runGuarded(this, [&] { sheet.shaft = shaftTexts(table_, shaft.clickKey, shaft.size, shaft.models); })) {
         return;
     }
     sheet.customer = customer->trimmed().toStdString();
-    sheet.pageTag = main_.labelText(Label::TmpLbl2);
+    sheet.pageTag = request_.shaft.pageTag;
     sheet.parts = components();
     sheet.speedInputs = speed_->speedInputs();
     sheet.balance = speed_->balance();
@@ -337,7 +336,7 @@ void TSpecsFrm::PrintBuildSheetBtnClick() {
 }
 
 void TSpecsFrm::ModelsSpeedButtonClick() {
-    TAboutBox1 guide(main_, this);
+    TAboutBox1 guide(request_.dataFolder, request_.shaft.pageTag, this);
     ui::MessageSeam::current().execModal(guide);
 }
 

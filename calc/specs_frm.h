@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calc/finished_arrow.h"
+#include "calc/specs_request.h"
 #include "data/dbf_table.h"
 
 #include <QDialog>
@@ -15,25 +16,20 @@ class QLabel;
 class QPushButton;
 class QVBoxLayout;
 
-namespace arrowsel {
-class MainWindowState;
-}
-
 namespace arrowsel::calc {
 
 class TSpeedPanel;
 
 // The specification of the shaft chosen on the main window's grid, with the shaft's weight and
-// the whole arrow's approximate weight. The shaft is taken from the main window's hidden labels
-// (TmpLbl the key, SpcLbl the size, Mods the models, TmpLbl2 the page) when the window is made.
+// the whole arrow's approximate weight. The shaft, its page and the setup are the request's, a
+// copy taken when the window is made.
 class TSpecsFrm : public QDialog {
     Q_OBJECT
 public:
     // Throws data::ETableError when the specification table or its index cannot be opened, and
-    // engine::EConvertError when the main window's arrow length (or, on the Hunting page, point
-    // weight) is no whole number. With no shaft chosen (an empty key) it shows no shaft and no
-    // weights.
-    explicit TSpecsFrm(const MainWindowState& mainWindow, QWidget* parent = nullptr);
+    // engine::EConvertError when the setup's arrow length (or, on the Hunting page, point weight)
+    // is no whole number. With no shaft chosen (an empty key) it shows no shaft and no weights.
+    explicit TSpecsFrm(SpecsRequest request, QWidget* parent = nullptr);
     ~TSpecsFrm() override;
     Q_DISABLE_COPY_MOVE(TSpecsFrm)
 
@@ -63,7 +59,7 @@ private:
     bool hasShaft() const;
     void showSpecification();
 
-    const MainWindowState& main_;
+    const SpecsRequest request_;
     data::TDbfTable table_;
     std::string key_;
 

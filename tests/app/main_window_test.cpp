@@ -270,10 +270,19 @@ TEST_F(MainWindowTest, textThatIsNoInteger_endsTheRunWithTheConversionError) {
 }
 
 TEST_F(MainWindowTest, sizeClicks_writeTheChosenShaftOnEveryPage) {
+    // The hidden labels show the shaft the specifications window is opened with.
+    auto expectChoiceShown = [this](const char* where) {
+        const calc::ShaftChoice& chosen = window.shaftChoice();
+        EXPECT_EQ(QString::fromStdString(chosen.clickKey), label("TmpLbl")) << where;
+        EXPECT_EQ(QString::fromStdString(chosen.size), label("SpcLbl")) << where;
+        EXPECT_EQ(QString::fromStdString(chosen.models), label("Mods")) << where;
+        EXPECT_EQ(QString::fromStdString(chosen.pageTag), label("TmpLbl2")) << where;
+    };
     QTest::mouseClick(cell("HSzBtn1"), Qt::LeftButton);
     EXPECT_EQ(label("TmpLbl"), QStringLiteral("2213.610"));
     EXPECT_EQ(label("SpcLbl"), QStringLiteral("2213"));
     EXPECT_EQ(label("Mods"), QStringLiteral("XX75"));
+    expectChoiceShown("HSzBtn1");
     EXPECT_EQ(seam.texts(Kind::Message),
               QStringList{QStringLiteral("The specifications and arrow weight window is not available yet.")});
 
@@ -283,11 +292,13 @@ TEST_F(MainWindowTest, sizeClicks_writeTheChosenShaftOnEveryPage) {
     EXPECT_EQ(label("TmpLbl"), QStringLiteral("c5r15"));
     EXPECT_EQ(label("SpcLbl"), QStringLiteral("c5"));
     EXPECT_EQ(label("Mods"), caption("TMdBtn4"));
+    expectChoiceShown("TSzBtn4");
 
     showPage(2);
     QTest::mouseClick(cell("YSzBtn1"), Qt::LeftButton);
     EXPECT_EQ(label("TmpLbl"), QStringLiteral("1413JR"));
     EXPECT_EQ(label("Mods"), QStringLiteral("JR"));
+    expectChoiceShown("YSzBtn1");
 
     showPage(3);
     QTest::mouseClick(cell("BSzBtn7"), Qt::LeftButton);
@@ -298,6 +309,7 @@ TEST_F(MainWindowTest, sizeClicks_writeTheChosenShaftOnEveryPage) {
     seam.clear();
     QTest::mouseClick(cell("BMdBtn1"), Qt::LeftButton);
     EXPECT_EQ(label("TmpLbl"), QStringLiteral("O500FT"));
+    expectChoiceShown("BMdBtn1");
     EXPECT_EQ(seam.texts(Kind::Message).size(), 1);
 }
 
@@ -306,6 +318,8 @@ TEST_F(MainWindowTest, sizeClick_opensTheRegisteredSpecificationsWindow) {
     window.setCommandHandler(Command::Specs, [&] {
         ++opened;
         EXPECT_EQ(window.labelText(MainWindowState::Label::TmpLbl), "2213.610");
+        EXPECT_EQ(window.shaftChoice().clickKey, "2213.610");
+        EXPECT_EQ(window.shaftChoice().pageTag, "Hunt");
     });
     QTest::mouseClick(cell("HSzBtn1"), Qt::LeftButton);
     EXPECT_EQ(opened, 1);
@@ -505,6 +519,7 @@ TEST_F(MainWindowTest, restoringThroughTheWindowState_runsOnlyOnChangeAndClampsI
     EXPECT_EQ(window.runCount(), runs + 1);
     window.setPage(MainWindowState::Page::Youth);
     EXPECT_EQ(window.labelText(MainWindowState::Label::TmpLbl2), "Youth");
+    EXPECT_EQ(window.shaftChoice().pageTag, "Youth");
     EXPECT_EQ(window.cellCaption(MainWindowState::Page::Youth, 1, MainWindowState::Column::Model), "JR");
 }
 

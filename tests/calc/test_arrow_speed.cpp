@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/finished_arrow.h"
-#include "tests/support/fake_main_window.h"
+#include "engine/selection.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -207,32 +207,28 @@ TEST(FinishedArrow, weighsEstimatesAndBalancesFromTheShownTotal) {
 }
 
 TEST(FinishedArrow, theBowAndItsDrawWeightComeFromThePageTheShaftWasChosenOn) {
-    using Group = MainWindowState::Group;
-    using Label = MainWindowState::Label;
-    using Edit = MainWindowState::Edit;
-    test::FakeMainWindow w;
+    using Weight = std::string engine::BowSetup::*;
     const struct {
         const char* page;
-        Group group;
+        int engine::BowSetup::*group;
         int index;
         BowKind bow;
-        Edit drawWeight;
+        Weight drawWeight;
     } cases[] = {
-        {"Hunt", Group::BowType, 0, BowKind::Compound, Edit::BowWeight},
-        {"Hunt", Group::BowType, 1, BowKind::Recurve, Edit::BowWeight},
-        {"Hunt", Group::BowType, 2, BowKind::Longbow, Edit::BowWeight},
+        {"Hunt", &engine::BowSetup::bowType, 0, BowKind::Compound, &engine::BowSetup::bowWeight},
+        {"Hunt", &engine::BowSetup::bowType, 1, BowKind::Recurve, &engine::BowSetup::bowWeight},
+        {"Hunt", &engine::BowSetup::bowType, 2, BowKind::Longbow, &engine::BowSetup::bowWeight},
         // The Hunting page's bow type does not speak for the Target page.
-        {"Targ", Group::BowType, 2, BowKind::Compound, Edit::BowWeight},
-        {"Targ", Group::TargBowType, 1, BowKind::Recurve, Edit::BowWeight},
-        {"Orvk", Group::TargBowType, 1, BowKind::Recurve, Edit::BowWeight},
-        {"Youth", Group::BowType, 0, BowKind::Youth, Edit::YouthBowWeight},
+        {"Targ", &engine::BowSetup::bowType, 2, BowKind::Compound, &engine::BowSetup::bowWeight},
+        {"Targ", &engine::BowSetup::targBowType, 1, BowKind::Recurve, &engine::BowSetup::bowWeight},
+        {"Orvk", &engine::BowSetup::targBowType, 1, BowKind::Recurve, &engine::BowSetup::bowWeight},
+        {"Youth", &engine::BowSetup::bowType, 0, BowKind::Youth, &engine::BowSetup::youthBowWeight},
     };
     for (const auto& c : cases) {
-        w.indexes.clear();
-        w.indexes[c.group] = c.index;
-        w.labels[Label::TmpLbl2] = c.page;
-        EXPECT_EQ(bowKind(w), c.bow) << c.page << c.index;
-        EXPECT_EQ(drawWeightEdit(w), c.drawWeight) << c.page;
+        engine::BowSetup setup;
+        setup.*c.group = c.index;
+        EXPECT_EQ(bowKind(setup, c.page), c.bow) << c.page << c.index;
+        EXPECT_EQ(&drawWeightText(setup, c.page), &(setup.*c.drawWeight)) << c.page;
     }
 }
 

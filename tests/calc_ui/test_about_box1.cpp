@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/about_box1.h"
 #include "calc/pictures.h"
-#include "tests/support/fake_main_window.h"
 #include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
 #include "ui/message_seam.h"
@@ -15,12 +14,11 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace arrowsel::calc {
 namespace {
-
-using Label = MainWindowState::Label;
 
 const char* const kImages[] = {"Image1", "Image2", "Image3"};
 const char* const kLinks[] = {"HyperLblHunt", "HyperLblTarg", "HyperLblYouth", "HyperLblOrvik"};
@@ -28,7 +26,7 @@ const char* const kLinks[] = {"HyperLblHunt", "HyperLblTarg", "HyperLblYouth", "
 class ModelsGuideWindow : public testing::Test {
 protected:
     ModelsGuideWindow() {
-        main.folder = dir.path();
+        folder = dir.path();
         // Small stand-ins with the guide's colours told apart, so the right picture is checkable.
         const QColor colors[] = {Qt::darkGreen, Qt::darkBlue, Qt::darkRed};
         for (int i = 0; i < 3; ++i) {
@@ -57,7 +55,7 @@ protected:
     }
 
     test::TempDir dir;
-    test::FakeMainWindow main;
+    std::filesystem::path folder;
     test::RecordingSeam seam;
 };
 
@@ -71,8 +69,7 @@ struct TagCase {
 class ModelsGuideForTag : public ModelsGuideWindow, public testing::WithParamInterface<TagCase> {};
 
 TEST_P(ModelsGuideForTag, activationShowsThePagesPictureCaptionAndLink) {
-    main.labels[Label::TmpLbl2] = GetParam().tag;
-    TAboutBox1 box(main);
+    TAboutBox1 box(folder, GetParam().tag);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("2009 Shaft Models Guide"));
     EXPECT_TRUE(shown(box, kImages, 3).isEmpty());
 
@@ -99,8 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ModelsGuideWindow, unknownTagLeavesEverythingHiddenUnderTheGeneralCaption) {
     for (const char* tag : {"", "Target", "hunt"}) {
-        main.labels[Label::TmpLbl2] = tag;
-        TAboutBox1 box(main);
+        TAboutBox1 box(folder, tag);
         activate(box);
         EXPECT_EQ(box.windowTitle(), QStringLiteral("2009 Shaft Models Guide")) << tag;
         EXPECT_TRUE(shown(box, kImages, 3).isEmpty()) << tag;
@@ -109,8 +105,7 @@ TEST_F(ModelsGuideWindow, unknownTagLeavesEverythingHiddenUnderTheGeneralCaption
 }
 
 TEST_F(ModelsGuideWindow, clickedLinkOpensItsAddress) {
-    main.labels[Label::TmpLbl2] = "Orvk";
-    TAboutBox1 box(main);
+    TAboutBox1 box(folder, "Orvk");
     activate(box);
     auto* link = box.findChild<widgets::TLinkLabel*>(QStringLiteral("HyperLblOrvik"));
     ASSERT_NE(link, nullptr);
@@ -129,8 +124,7 @@ TEST_F(ModelsGuideWindow, scrollRangeFollowsThePictureShown_linksKeepAMargin_pre
         picture.fill(Qt::gray);
         picture.save(QString::fromStdString((dir / guidePictureFile(i + 1)).string()), "JPEG");
     }
-    main.labels[Label::TmpLbl2] = "Orvk";
-    TAboutBox1 box(main);
+    TAboutBox1 box(folder, "Orvk");
     box.show();
     activate(box);
     QApplication::processEvents();
@@ -153,9 +147,8 @@ TEST_F(ModelsGuideWindow, scrollRangeFollowsThePictureShown_linksKeepAMargin_pre
 }
 
 TEST_F(ModelsGuideWindow, missingPicturesLeaveTheWindowUsable) {
-    main.folder = dir / "empty";
-    main.labels[Label::TmpLbl2] = "Targ";
-    TAboutBox1 box(main);
+    folder = dir / "empty";
+    TAboutBox1 box(folder, "Targ");
     activate(box);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("2009 Target/Youth Shaft Models Guide"));
     EXPECT_TRUE(box.findChild<QLabel*>(QStringLiteral("Image2"))->pixmap().isNull());

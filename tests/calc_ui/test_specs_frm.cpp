@@ -2,8 +2,8 @@
 #include "calc/calc_windows.h"
 #include "calc/finished_arrow.h"
 #include "calc/specs_frm.h"
+#include "calc/specs_request.h"
 #include "data/dbf_table.h"
-#include "tests/support/fake_main_window.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
@@ -26,8 +26,6 @@
 namespace arrowsel::calc {
 namespace {
 
-using Edit = MainWindowState::Edit;
-using Label = MainWindowState::Label;
 using test::RecordingSeam;
 
 struct SpecRecord {
@@ -49,7 +47,7 @@ const SpecRecord kRecords[] = {
 class SpecsWindow : public testing::Test {
 protected:
     SpecsWindow() {
-        main.folder = dir.path();
+        request.dataFolder = dir.path();
         const auto table = dir / "Specs.DBF";
         using F = data::TDbfTable::FieldSpec;
         using T = data::FieldType;
@@ -82,11 +80,8 @@ protected:
         choose("Hunt", "2213400", "2213", "Magnum, Ultra");
     }
 
-    void choose(const char* page, const char* tmpLbl, const char* size, const char* models) {
-        main.labels[Label::TmpLbl2] = page;
-        main.labels[Label::TmpLbl] = tmpLbl;
-        main.labels[Label::SpcLbl] = size;
-        main.labels[Label::Mods] = models;
+    void choose(const char* page, const char* clickKey, const char* size, const char* models) {
+        request.shaft = {clickKey, size, models, page};
     }
 
     template <typename T> static T* child(QWidget& w, const char* name) {
@@ -98,12 +93,12 @@ protected:
     static double spin(QWidget& w, const char* name) { return child<QDoubleSpinBox>(w, name)->value(); }
 
     test::TempDir dir;
-    test::FakeMainWindow main;
+    SpecsRequest request; // the main window's default inputs
     RecordingSeam seam;
 };
 
 TEST_F(SpecsWindow, huntingClickShowsTheShaftWithMainPointWeightAndDefaults) {
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("2009 Arrow Weight Calculator/Specifications"));
     EXPECT_EQ(text(w, "ARROWTYPE").trimmed(), QStringLiteral("Carbon"));
     EXPECT_EQ(text(w, "SPINE").trimmed(), QStringLiteral("400"));
@@ -126,26 +121,26 @@ TEST_F(SpecsWindow, huntingClickShowsTheShaftWithMainPointWeightAndDefaults) {
 
 TEST_F(SpecsWindow, keyIsCutFromTheFirstBlank) {
     choose("Targ", "2213400 xyz", "2213", "Target");
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     EXPECT_EQ(w.key(), "2213400");
     EXPECT_EQ(text(w, "ARROWTYPE").trimmed(), QStringLiteral("Carbon"));
 }
 
 TEST_F(SpecsWindow, otherPagesStartFromTheShaftsDefaultPointWeight) {
     choose("Targ", "2213400", "2213", "Target");
-    TSpecsFrm targ(main);
+    TSpecsFrm targ(request);
     EXPECT_DOUBLE_EQ(spin(targ, "FSpinEdit3"), 125.0);
     EXPECT_EQ(text(targ, "Label9"), QStringLiteral("441 Gr."));
 
     choose("Orvk", "2213400", "2213", "Orvik");
-    TSpecsFrm orvk(main);
+    TSpecsFrm orvk(request);
     EXPECT_DOUBLE_EQ(spin(orvk, "FSpinEdit3"), 125.0);
     EXPECT_DOUBLE_EQ(spin(orvk, "FSpinEdit1"), 30.0);
 }
 
 TEST_F(SpecsWindow, youthPageTakesTheYouthArrowLengthAndDrawWeight) {
     choose("Youth", "2213400", "2213", "Youth");
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     EXPECT_DOUBLE_EQ(spin(w, "FSpinEdit1"), 25.0);
     EXPECT_DOUBLE_EQ(spin(w, "FSpinEdit3"), 125.0);
     // 25 x 9.55 = 238.75.
@@ -155,13 +150,13 @@ TEST_F(SpecsWindow, youthPageTakesTheYouthArrowLengthAndDrawWeight) {
 }
 
 TEST_F(SpecsWindow, changingAnyWeightRecomputesBothWithoutANewSeek) {
-    TSpecsFrm w(main);
-    main.labels[Label::TmpLbl] = "Z9999"; // a new seek would find another shaft
-    main.labels[Label::Mods] = "Magnum, Ultra, Pro";
+    TSpecsFrm w(request);
+    // The window keeps the shaft it was opened with: a new seek would find another one.
+    choose("Hunt", "Z9999", "2213", "Magnum, Ultra, Pro");
     child<QDoubleSpinBox>(w, "FSpinEdit1")->setValue(31.0);
     EXPECT_EQ(text(w, "Label21"), QStringLiteral("296 Gr."));
     EXPECT_EQ(text(w, "Label9"), QStringLiteral("426 Gr."));
-    EXPECT_EQ(text(w, "Mods"), QStringLiteral("Magnum, Ultra, Pro"));
+    EXPECT_EQ(text(w, "Mods"), QStringLiteral("Magnum, Ultra"));
 
     child<QDoubleSpinBox>(w, "FSpinEdit5")->setValue(20.0);
     EXPECT_EQ(text(w, "Label9"), QStringLiteral("436 Gr."));
@@ -173,35 +168,38 @@ TEST_F(SpecsWindow, changingAnyWeightRecomputesBothWithoutANewSeek) {
 }
 
 TEST_F(SpecsWindow, arrowLengthStopsAt38) {
-    main.edits[Edit::ArrowLength] = "40";
-    TSpecsFrm w(main);
+    request.setup.arrowLength = "40";
+    TSpecsFrm w(request);
     EXPECT_DOUBLE_EQ(spin(w, "FSpinEdit1"), 38.0);
     EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(w, "FSpinEdit1")->singleStep(), 0.25);
 }
 
 TEST_F(SpecsWindow, commaSixtyThreeModelsWeighWithTheSecondFigure) {
     choose("Hunt", "2117KV", "2117", "KV,63 Series");
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     // 30 x 9.40 = 282.
     EXPECT_EQ(text(w, "Label21"), QStringLiteral("282 Gr."));
     EXPECT_EQ(text(w, "Label9"), QStringLiteral("398 Gr."));
     EXPECT_TRUE(seam.entries.empty());
 }
 
-TEST_F(SpecsWindow, twoFiguresForOtherModelsGiveTheConversionErrorAndKeepTheWeights) {
-    choose("Hunt", "2117KV", "2117", "KV,63 Series");
-    TSpecsFrm w(main);
-    main.labels[Label::Mods] = "Magnum";
-    child<QDoubleSpinBox>(w, "FSpinEdit1")->setValue(29.0);
+TEST_F(SpecsWindow, twoFiguresForOtherModelsGiveTheConversionErrorAndNoWeights) {
+    choose("Hunt", "2117KV", "2117", "Magnum");
+    TSpecsFrm w(request);
     EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error),
               QStringList{QStringLiteral("'8.10 9.40' is not a valid floating point value")});
-    EXPECT_EQ(text(w, "Label21"), QStringLiteral("282 Gr."));
-    EXPECT_EQ(text(w, "Label9"), QStringLiteral("398 Gr."));
+    EXPECT_TRUE(text(w, "Label21").isEmpty());
+    EXPECT_TRUE(text(w, "Label9").isEmpty());
+    // Each change weighs again, and is refused again.
+    child<QDoubleSpinBox>(w, "FSpinEdit1")->setValue(29.0);
+    EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error).size(), 2);
+    EXPECT_TRUE(text(w, "Label9").isEmpty());
+    EXPECT_FALSE(child<QPushButton>(w, "PrintBuildSheetBtn")->isEnabled());
 }
 
 TEST_F(SpecsWindow, blankGrainsPerInchIsReportedOnceWhenTheWindowOpens) {
     choose("Hunt", "1816", "1816", "Magnum");
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error),
               QStringList{QStringLiteral("'' is not a valid floating point value")});
     EXPECT_TRUE(text(w, "Label9").isEmpty());
@@ -211,14 +209,14 @@ TEST_F(SpecsWindow, blankGrainsPerInchIsReportedOnceWhenTheWindowOpens) {
 
 TEST_F(SpecsWindow, keyTheIndexLacksShowsTheLastShaftInIndexOrder) {
     choose("Hunt", "3000", "3000", "Magnum");
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     EXPECT_EQ(text(w, "ARROWTYPE").trimmed(), QStringLiteral("Last in order"));
     EXPECT_EQ(text(w, "Label21"), QStringLiteral("210 Gr."));
 }
 
 TEST_F(SpecsWindow, arrowUnderFiveGrainsPerPoundIsWarnedInTheWindow) {
-    main.edits[Edit::BowWeight] = "90";
-    TSpecsFrm w(main);
+    request.setup.bowWeight = "90";
+    TSpecsFrm w(request);
     EXPECT_EQ(text(w, "GrainsPerLbLbl"), QStringLiteral("(4.6 Gr./Lb.)"));
     EXPECT_FALSE(child<QLabel>(w, "LightArrowLbl")->isHidden());
     EXPECT_TRUE(seam.entries.empty());
@@ -231,8 +229,8 @@ TEST_F(SpecsWindow, arrowUnderFiveGrainsPerPoundIsWarnedInTheWindow) {
 // Screen readers are told of the warning when it comes into view, also when the window opens
 // with it. (The alert itself reaches only an active screen reader, which the tests lack.)
 TEST_F(SpecsWindow, lightArrowWarning_isAnnouncedAsItAppears) {
-    main.edits[Edit::BowWeight] = "90";
-    TSpecsFrm w(main);
+    request.setup.bowWeight = "90";
+    TSpecsFrm w(request);
     auto* warning = w.findChild<widgets::TAlertLabel*>(QStringLiteral("LightArrowLbl"));
     ASSERT_NE(warning, nullptr);
     int alerts = 0;
@@ -248,7 +246,7 @@ TEST_F(SpecsWindow, lightArrowWarning_isAnnouncedAsItAppears) {
 
 // Return in a weight box only ends the typing; the window names no default button.
 TEST_F(SpecsWindow, returnInAWeightBox_opensNothing) {
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -264,14 +262,14 @@ TEST_F(SpecsWindow, returnInAWeightBox_opensNothing) {
 }
 
 TEST_F(SpecsWindow, drawWeightThatIsNoNumberShowsNoRatio) {
-    main.edits[Edit::BowWeight] = "";
-    TSpecsFrm w(main);
+    request.setup.bowWeight = "";
+    TSpecsFrm w(request);
     EXPECT_TRUE(text(w, "GrainsPerLbLbl").isEmpty());
     EXPECT_TRUE(child<QLabel>(w, "LightArrowLbl")->isHidden());
 }
 
 TEST_F(SpecsWindow, buttonsOpenTheCalculatorAndTheModelsGuide) {
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     EXPECT_EQ(child<QPushButton>(w, "CalcSpeedButton")->text(), QStringLiteral("Kinetic Energy &&\nF.O.C. Calculator"));
     QTest::mouseClick(child<QPushButton>(w, "CalcSpeedButton"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(w, "ModelsSpeedButton"), Qt::LeftButton);
@@ -279,37 +277,38 @@ TEST_F(SpecsWindow, buttonsOpenTheCalculatorAndTheModelsGuide) {
 }
 
 TEST_F(SpecsWindow, lengthOrPointWeightTheMainWindowCannotRead_isRefusedWithItsMessage) {
+    using Input = std::string engine::BowSetup::*;
     const struct {
         const char* page;
-        Edit edit;
+        Input input;
         const char* text;
-    } cases[] = {{"Hunt", Edit::ArrowLength, "abc"},
-                 {"Hunt", Edit::PointWeight, "1o0"},
-                 {"Orvk", Edit::ArrowLength, ""},
-                 {"Youth", Edit::YouthArrowLength, "2x"}};
+    } cases[] = {{"Hunt", &engine::BowSetup::arrowLength, "abc"},
+                 {"Hunt", &engine::BowSetup::pointWeight, "1o0"},
+                 {"Orvk", &engine::BowSetup::arrowLength, ""},
+                 {"Youth", &engine::BowSetup::youthArrowLength, "2x"}};
     for (const auto& c : cases) {
         seam.clear();
-        main.labels[Label::TmpLbl2] = c.page;
-        const std::string before = main.edits[c.edit];
-        main.edits[c.edit] = c.text;
-        openSpecsWindow(nullptr, main);
+        request.shaft.pageTag = c.page;
+        const std::string before = request.setup.*c.input;
+        request.setup.*c.input = c.text;
+        openSpecsWindow(nullptr, request);
         EXPECT_TRUE(seam.dialogs.isEmpty()) << c.text;
         EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error),
                   QStringList{QStringLiteral("'%1' is not a valid integer value").arg(QString::fromLatin1(c.text))});
-        main.edits[c.edit] = before;
+        request.setup.*c.input = before;
     }
     // Off the Hunting page the point weight is the shaft's own, so the main window's is not read.
     seam.clear();
-    main.labels[Label::TmpLbl2] = "Targ";
-    main.edits[Edit::PointWeight] = "1o0";
-    openSpecsWindow(nullptr, main);
+    request.shaft.pageTag = "Targ";
+    request.setup.pointWeight = "1o0";
+    openSpecsWindow(nullptr, request);
     EXPECT_EQ(seam.dialogs, QStringList{QStringLiteral("TSpecsFrm")});
     EXPECT_TRUE(seam.entries.empty());
 }
 
 TEST_F(SpecsWindow, emptyChoice_showsNoShaftAndNoWeights) {
     choose("Orvk", "", "", "");
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     for (const char* field : {"ARROWTYPE", "SPINE", "GPI", "OD", "Label21", "Label9", "GrainsPerLbLbl"}) {
         EXPECT_TRUE(text(w, field).isEmpty()) << field;
     }
@@ -322,13 +321,13 @@ TEST_F(SpecsWindow, emptyChoice_showsNoShaftAndNoWeights) {
     EXPECT_TRUE(seam.entries.empty());
 
     choose("Hunt", "2213400", "2213", "Magnum");
-    TSpecsFrm chosen(main);
+    TSpecsFrm chosen(request);
     EXPECT_TRUE(child<QLabel>(chosen, "NoShaftLbl")->isHidden());
 }
 
 // The light-arrow warning comes and goes with the weights; the window and its buttons stay put.
 TEST_F(SpecsWindow, lightArrowWarningLine_isReservedSoNothingMoves) {
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     w.show();
     QApplication::processEvents();
     auto* close = child<QPushButton>(w, "ExitBtn");
@@ -347,10 +346,8 @@ TEST_F(SpecsWindow, lightArrowWarningLine_isReservedSoNothingMoves) {
     EXPECT_EQ(w.size(), size);
     EXPECT_EQ(close->mapTo(&w, QPoint(0, 0)), closeAt);
     // The speed block's results and its note of one or two lines keep their places too.
-    main.indexes[MainWindowState::Group::BowType] = 1;
     child<QSpinBox>(w, "SpeedRatingSpin")->setValue(320);
     QApplication::processEvents();
-    main.indexes[MainWindowState::Group::BowType] = 0;
     child<QSpinBox>(w, "MeasuredSpeedSpin")->setValue(250);
     QApplication::processEvents();
     EXPECT_FALSE(text(w, "SpeedLbl").isEmpty());
@@ -362,7 +359,7 @@ TEST_F(SpecsWindow, lightArrowWarningLine_isReservedSoNothingMoves) {
 }
 
 TEST_F(SpecsWindow, screenReadersReadEveryFigureAsItIsNow) {
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     auto name = [&](const char* label) {
         return QAccessible::queryAccessibleInterface(child<QLabel>(w, label))->text(QAccessible::Name);
     };
@@ -390,7 +387,7 @@ TEST_F(SpecsWindow, screenReadersReadEveryFigureAsItIsNow) {
 // (30 x 9.55 = 286.5 + 84 + 12 + 8 + 10, cut), nothing on the string.
 class SpeedBlock : public SpecsWindow {
 protected:
-    SpeedBlock() { main.edits[Edit::BowWeight] = "65"; }
+    SpeedBlock() { request.setup.bowWeight = "65"; }
     void rateAt320DrawnAt29(TSpecsFrm& w) {
         child<QDoubleSpinBox>(w, "FSpinEdit3")->setValue(84.0);
         child<QSpinBox>(w, "SpeedRatingSpin")->setValue(320);
@@ -399,7 +396,7 @@ protected:
 };
 
 TEST_F(SpeedBlock, estimateEnergyAndMomentum_recomputeOnEveryChange) {
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     EXPECT_TRUE(text(w, "SpeedLbl").isEmpty());
     EXPECT_EQ(text(w, "SpeedNoteLbl"), QString::fromLatin1(noSpeedText(NoSpeed::NoRating)));
     rateAt320DrawnAt29(w);
@@ -440,8 +437,8 @@ TEST_F(SpeedBlock, estimateEnergyAndMomentum_recomputeOnEveryChange) {
 
 TEST_F(SpeedBlock, recurveLongbowAndYouthBows_haveNoEstimate_andSayWhy) {
     for (int bowType : {1, 2}) {
-        main.indexes[MainWindowState::Group::BowType] = bowType;
-        TSpecsFrm w(main);
+        request.setup.bowType = bowType;
+        TSpecsFrm w(request);
         rateAt320DrawnAt29(w);
         EXPECT_TRUE(text(w, "SpeedLbl").isEmpty());
         EXPECT_TRUE(text(w, "EnergyLbl").isEmpty());
@@ -449,9 +446,9 @@ TEST_F(SpeedBlock, recurveLongbowAndYouthBows_haveNoEstimate_andSayWhy) {
         child<QSpinBox>(w, "MeasuredSpeedSpin")->setValue(190);
         EXPECT_EQ(text(w, "SpeedLbl"), QStringLiteral("190 ft/s (measured)"));
     }
-    main.indexes.clear();
+    request.setup.bowType = 0;
     choose("Youth", "2213400", "2213", "Youth");
-    TSpecsFrm youth(main);
+    TSpecsFrm youth(request);
     child<QSpinBox>(youth, "SpeedRatingSpin")->setValue(320);
     EXPECT_EQ(text(youth, "SpeedNoteLbl"), QString::fromLatin1(noSpeedText(NoSpeed::Youth)));
 }
@@ -459,7 +456,7 @@ TEST_F(SpeedBlock, recurveLongbowAndYouthBows_haveNoEstimate_andSayWhy) {
 TEST_F(SpeedBlock, printBuildSheet_asksForTheCustomer_andPrintsTheFiguresShown) {
     std::vector<BuildSheet> printed;
     setBuildSheetPrinter([&](QWidget*, const BuildSheet& sheet) { printed.push_back(sheet); });
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     rateAt320DrawnAt29(w);
     auto* print = child<QPushButton>(w, "PrintBuildSheetBtn");
     ASSERT_TRUE(print->isEnabled());
@@ -500,7 +497,7 @@ TEST_F(SpeedBlock, printBuildSheet_asksForTheCustomer_andPrintsTheFiguresShown) 
 }
 
 TEST_F(SpeedBlock, newControls_areCaptionedForScreenReaders_andOnTheTabChain) {
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     QStringList chain;
     for (QWidget* f = w.nextInFocusChain(); f != &w; f = f->nextInFocusChain()) {
         if ((f->focusPolicy() & Qt::TabFocus) != 0) {
@@ -533,7 +530,7 @@ TEST_F(SpeedBlock, newControls_areCaptionedForScreenReaders_andOnTheTabChain) {
 }
 
 TEST_F(SpecsWindow, closeButtonClosesTheWindow) {
-    TSpecsFrm w(main);
+    TSpecsFrm w(request);
     w.setResult(-1);
     QTest::mouseClick(child<QPushButton>(w, "ExitBtn"), Qt::LeftButton);
     EXPECT_EQ(w.result(), QDialog::Rejected);
@@ -544,13 +541,13 @@ TEST_F(SpecsWindow, sizeClickOpensTheWindowModally) {
         EXPECT_EQ(d.findChild<QLabel*>(QStringLiteral("Label21"))->text(), QStringLiteral("287 Gr."));
         return int(QDialog::Accepted);
     };
-    openSpecsWindow(nullptr, main);
+    openSpecsWindow(nullptr, request);
     EXPECT_EQ(seam.dialogs, QStringList{QStringLiteral("TSpecsFrm")});
 }
 
 TEST_F(SpecsWindow, missingTableIsReportedAndNoWindowOpens) {
-    main.folder = dir / "elsewhere";
-    openSpecsWindow(nullptr, main);
+    request.dataFolder = dir / "elsewhere";
+    openSpecsWindow(nullptr, request);
     EXPECT_TRUE(seam.dialogs.isEmpty());
     const QStringList errors = seam.texts(RecordingSeam::Kind::Error);
     ASSERT_EQ(errors.size(), 1);
@@ -559,7 +556,7 @@ TEST_F(SpecsWindow, missingTableIsReportedAndNoWindowOpens) {
 
 TEST_F(SpecsWindow, missingIndexIsReportedAndNoWindowOpens) {
     std::filesystem::remove(dir / "specs.idx");
-    openSpecsWindow(nullptr, main);
+    openSpecsWindow(nullptr, request);
     EXPECT_TRUE(seam.dialogs.isEmpty());
     const QStringList errors = seam.texts(RecordingSeam::Kind::Error);
     ASSERT_EQ(errors.size(), 1);

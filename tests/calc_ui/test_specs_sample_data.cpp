@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/specs_frm.h"
+#include "calc/specs_request.h"
 #include "data/dbf_table.h"
-#include "tests/support/fake_main_window.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/recording_seam.h"
 #include "ui/message_seam.h"
@@ -13,8 +13,6 @@
 
 namespace arrowsel::calc {
 namespace {
-
-using Label = MainWindowState::Label;
 
 std::string trimmed(std::string s) {
     s.erase(0, s.find_first_not_of(' '));
@@ -34,10 +32,10 @@ TEST(SpecsWindowOnSampleData, everyShaftOnEveryPageIsFoundAndWeighed) {
     specs.open(folder / "Specs.DBF", data::TDbfTable::OpenMode::ReadOnly);
     ASSERT_GT(specs.recordCount(), 0u);
 
-    test::FakeMainWindow main;
-    main.folder = folder;
-    main.edits[MainWindowState::Edit::ArrowLength] = "30";
-    main.edits[MainWindowState::Edit::YouthArrowLength] = "30";
+    SpecsRequest request;
+    request.dataFolder = folder;
+    request.setup.arrowLength = "30";
+    request.setup.youthArrowLength = "30";
     test::RecordingSeam seam;
     int checked = 0;
     for (std::uint32_t rec = 1; rec <= specs.recordCount(); ++rec) {
@@ -47,11 +45,8 @@ TEST(SpecsWindowOnSampleData, everyShaftOnEveryPageIsFoundAndWeighed) {
         for (const char* page : {"Hunt", "Targ", "Youth", "Orvk"}) {
             const bool targetModels = std::string(page) == "Targ" || std::string(page) == "Youth";
             const std::string models = trimmed(specs.fieldText(targetModels ? "TMODELS" : "HMODELS"));
-            main.labels = {{Label::TmpLbl, key},
-                           {Label::SpcLbl, trimmed(specs.fieldText("SIZE"))},
-                           {Label::Mods, models},
-                           {Label::TmpLbl2, page}};
-            TSpecsFrm w(main);
+            request.shaft = {key, trimmed(specs.fieldText("SIZE")), models, page};
+            TSpecsFrm w(request);
             const auto label = [&](const char* name) {
                 return w.findChild<QLabel*>(QString::fromLatin1(name))->text().trimmed().toStdString();
             };
