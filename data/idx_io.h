@@ -2,10 +2,10 @@
 #pragma once
 
 // The system calls on an open .idx file and its journal: whole writes, syncs and truncates, each
-// told first to the test seams (the handle's IoProbe, then the global hook), and reads and looks
-// at the file's size and times, each counted for the probe. Every failure throws an ETableError
-// whose message names the file; a read that comes short where a whole block was wanted gives
-// EIndexDamaged. Internal to data/.
+// told first to the handle's IoProbe (a test's), and reads and looks at the file's size and
+// times, each counted for the probe. Every failure throws an ETableError whose message names the
+// file; a read that comes short where a whole block was wanted gives EIndexDamaged. Internal to
+// data/.
 
 #include "data/index_file.h"
 #include "data/io_probe.h"
