@@ -10,5 +10,10 @@ if(TARGET arrowsel-cli AND TARGET sampledata_folder)
              COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_LIST_DIR}/recommend_sweep.py $<TARGET_FILE:arrowsel-cli>
                      ${PROJECT_BINARY_DIR}/sampledata/data ${CMAKE_CURRENT_LIST_DIR}/recommend.expected
                      --fixtures $<TARGET_FILE:sweep_fixtures> ${CMAKE_CURRENT_BINARY_DIR}/sweep_fixture_folders)
-    set_tests_properties(sweep.recommend PROPERTIES TIMEOUT 600)
+    # Thousands of runs of the CLI: under the sanitizers each takes several times as long.
+    if(ARROWSEL_SANITIZE)
+        set_tests_properties(sweep.recommend PROPERTIES TIMEOUT 1800)
+    else()
+        set_tests_properties(sweep.recommend PROPERTIES TIMEOUT 600)
+    endif()
 endif()
