@@ -9,6 +9,7 @@
 #include "present/data_folder.h"
 #include "records/book_worker.h"
 #include "ui/message_seam.h"
+#include "ui/translations.h"
 
 #include <QCommandLineParser>
 #include <QFont>
@@ -115,6 +116,7 @@ int runProgram(int& argc, char** argv, const StartOptions& options) {
     const QString style = requestedStyle(argc, argv); // QApplication takes -style out of argv
     QApplication app(argc, argv);
     applyAppearance(app, style);
+    ui::installTranslations(app); // before any window, so that every text is in the user's language
     // Qt's own options (-style, -platform, ...) are taken out by QApplication before this.
     QCommandLineParser parser;
     describeOptions(parser);

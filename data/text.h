@@ -13,6 +13,11 @@
 // - controls and spaces: every byte up to and including ' ' (tabs, CR, LF too); chart cells,
 //   where a maker's file may carry stray line ends or tabs.
 // The trims return views into their argument: keep the argument alive while the view is used.
+
+// Marks an English text the core hands the windows, so that the translation tools find it; the
+// windows show it through ui::coreText(context, text). The CLI prints it as it stands.
+#define ARROWSEL_TR_NOOP(context, text) text
+
 namespace arrowsel::data {
 
 std::string_view trimSpaces(std::string_view text);

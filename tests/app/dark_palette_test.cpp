@@ -3,6 +3,7 @@
 // ARROWSEL_DARK_PICTURES=<folder> also leaves each window's picture there, to look at.
 #include "app/arrow_sel.h"
 #include "app/side_commands.h"
+#include "tests/app/every_window.h"
 #include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
 #include "widgets/cell_button.h"
@@ -186,88 +187,7 @@ protected:
 TEST_F(DarkPaletteTest, everyTextOfEveryWindowReadsOnItsBackground) {
     TArrowSel window(folder.path());
     installSideCommands(window);
-    window.show();
-    auto* pages = window.findChild<QTabWidget*>(QStringLiteral("ShaftsNB"));
-    ASSERT_NE(pages, nullptr);
-    const auto click = [&](QWidget& in, const char* name) {
-        auto* button = in.findChild<QAbstractButton*>(QString::fromLatin1(name));
-        ASSERT_NE(button, nullptr) << name;
-        button->click();
-    };
-
-    for (int page = 0; page < pages->count(); ++page) {
-        pages->setCurrentIndex(page);
-        checkReadable(window, QStringLiteral("main-%1").arg(page + 1));
-    }
-    pages->setCurrentIndex(0);
-    window.HWtBtn9Click();
-    checkReadable(window, QStringLiteral("main-carbon"));
-    window.CloseCarbonBtn();
-
-    // The side windows, each checked while it shows modally, then left in the state the next needs.
-    std::function<void(QDialog&)> after;
-    QString current;
-    seam.onDialog = [&](QDialog& dialog) {
-        dialog.show();
-        checkReadable(dialog, current);
-        if (after) {
-            after(dialog);
-        }
-        dialog.hide();
-        return int(QDialog::Rejected);
-    };
-    const std::pair<const char*, std::function<void()>> openers[] = {
-        {"specifications", [&] { click(window, "HSzBtn1"); }},
-        {"calculator", [&] { click(window, "KECalcBtn"); }},
-        {"guide", [&] { click(window, "HModelsBtn"); }},
-        {"about", [&] { window.About1Click(); }},
-        {"customer-entry", [&] { click(window, "HSaveBtn"); }},
-        {"lookup", [&] { click(window, "SpeedButton3"); }},
-        {"shop", [&] { window.findChild<QAction*>(QStringLiteral("ShopInformation1"))->trigger(); }},
-    };
-    for (const auto& [name, open] : openers) {
-        current = QString::fromLatin1(name);
-        after = nullptr;
-        if (current == QStringLiteral("specifications")) {
-            // The speed block filled in, and an arrow light enough for the warning to show.
-            after = [&](QDialog& specs) {
-                for (const auto& [spin, value] :
-                     {std::pair{"SpeedRatingSpin", 320.0}, std::pair{"DrawLengthSpin", 29.0},
-                      std::pair{"StringWeightSpin", 12.0}, std::pair{"BalancePointSpin", 19.0},
-                      std::pair{"FSpinEdit1", 10.0}, std::pair{"FSpinEdit3", 1.0}}) {
-                    if (auto* box = specs.findChild<QAbstractSpinBox*>(QString::fromLatin1(spin))) {
-                        box->setProperty("value", value);
-                    }
-                }
-                auto* warning = specs.findChild<QLabel*>(QStringLiteral("LightArrowLbl"));
-                EXPECT_TRUE(warning != nullptr && warning->isVisible());
-                checkReadable(specs, QStringLiteral("specifications-speed"));
-            };
-        } else if (current == QStringLiteral("customer-entry")) {
-            // Saved, so that the lookup has a customer to show.
-            after = [&](QDialog& entry) {
-                for (const auto& [field, text] :
-                     {std::pair{"DBEdit1", "Example Customer"}, std::pair{"DBEdit6", "1 Main St"},
-                      std::pair{"DBEdit8", "Springfield"}, std::pair{"DBEdit9", "IL"}, std::pair{"DBEdit10", "62701"},
-                      std::pair{"DBEdit2", "USA"}}) {
-                    if (auto* edit = entry.findChild<QLineEdit*>(QString::fromLatin1(field))) {
-                        edit->setText(QString::fromLatin1(text));
-                    }
-                }
-                click(entry, "PostBtn");
-            };
-        }
-        const auto before = seam.dialogs.size();
-        open();
-        EXPECT_GT(seam.dialogs.size(), before) << name << " did not open";
-    }
-
-    window.Contents1Click();
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->objectName() == QStringLiteral("THelpWindow") && top->isVisible()) {
-            checkReadable(*top, QStringLiteral("help"));
-        }
-    }
+    test::visitEveryWindow(window, seam, [](QWidget& top, const QString& name) { checkReadable(top, name); });
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "tests/support/recording_seam.h"
 #include "ui/message_seam.h"
+#include "ui/translations.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     arrowsel::app::applyAppearance(app, style);
+    arrowsel::ui::installTranslations(app); // in the user's language, as the program shows them
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     const std::filesystem::path data(argv[2]);
