@@ -7,13 +7,23 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+// Resources of a static library must be registered by name, from the global namespace.
+static void initTranslationResources() {
+    Q_INIT_RESOURCE(translations);
+}
+
 namespace arrowsel::ui {
 
-QString installTranslations(QCoreApplication& app, const QLocale& locale) {
+bool loadTranslation(QTranslator& translator, const QLocale& locale) {
+    initTranslationResources();
     // The program's translations are built into it (see i18n/), so a moved or unpacked program
     // finds them as the installed one does.
+    return translator.load(locale, QStringLiteral("arrowsel"), QStringLiteral("_"), QStringLiteral(":/i18n"));
+}
+
+QString installTranslations(QCoreApplication& app, const QLocale& locale) {
     auto* own = new QTranslator(&app);
-    if (!own->load(locale, QStringLiteral("arrowsel"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
+    if (!loadTranslation(*own, locale)) {
         delete own;
         return {};
     }

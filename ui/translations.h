@@ -6,6 +6,7 @@
 #include <string>
 
 class QCoreApplication;
+class QTranslator;
 
 namespace arrowsel::ui {
 
@@ -14,6 +15,9 @@ namespace arrowsel::ui {
 // language the texts are written in, needs none. Numbers are not touched: they keep "." whatever
 // the language. Returns the language installed ("de"), or empty when the program stays English.
 QString installTranslations(QCoreApplication& app, const QLocale& locale = QLocale::system());
+
+// Loads the program's own translation for the locale into `translator`; false when there is none.
+bool loadTranslation(QTranslator& translator, const QLocale& locale);
 
 // A text the Qt-free layers give the windows in English (marked there with ARROWSEL_TR_NOOP), in
 // the installed language.

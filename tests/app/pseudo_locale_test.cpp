@@ -8,6 +8,7 @@
 #include "tests/support/pseudo_locale.h"
 #include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
+#include "ui/translations.h"
 #include "widgets/cell_button.h"
 
 #include <QAbstractButton>
@@ -24,6 +25,7 @@
 #include <QSet>
 #include <QTabBar>
 #include <QTextEdit>
+#include <QTranslator>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <vector>
@@ -133,6 +135,15 @@ TEST(PseudoLocaleTest, everyTextOfEveryWindowIsOfferedForTranslation) {
     // The boxes the windows raised on the way.
     for (const auto& box : seam.entries) {
         EXPECT_TRUE(test::untranslatedPart(box.text).isEmpty()) << "box \"" << box.text.toStdString() << "\"";
+    }
+
+    // Each text asked for has its German, under the context the program asks with.
+    QTranslator german;
+    ASSERT_TRUE(ui::loadTranslation(german, QLocale(QLocale::German, QLocale::Germany)));
+    ASSERT_FALSE(pseudo.asked().isEmpty());
+    for (const auto& [context, english] : pseudo.asked()) {
+        EXPECT_FALSE(german.translate(context.toUtf8().constData(), english.toUtf8().constData()).isEmpty())
+            << "no German for \"" << english.toStdString() << "\" in " << context.toStdString();
     }
 }
 

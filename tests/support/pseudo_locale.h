@@ -3,23 +3,33 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QSet>
 #include <QString>
 #include <QTranslator>
+#include <utility>
 
 namespace arrowsel::test {
 
 // A made-up language: every text that passes through a translation function comes back between
-// guillemets, so a text shown without them was never offered for translation.
+// guillemets, so a text shown without them was never offered for translation. It keeps what it
+// was asked for, context and text, so that a real translation can be checked for each.
 class PseudoTranslator : public QTranslator {
 public:
+    using Asked = std::pair<QString, QString>; // context, English text
+
     bool isEmpty() const override { return false; }
-    QString translate(const char* /*context*/, const char* source, const char* /*disambiguation*/,
+    QString translate(const char* context, const char* source, const char* /*disambiguation*/,
                       int /*n*/) const override {
         if (source == nullptr || *source == '\0') {
             return {};
         }
+        asked_.insert({QString::fromUtf8(context), QString::fromUtf8(source)});
         return QStringLiteral("\u00ab") + QString::fromUtf8(source) + QStringLiteral("\u00bb");
     }
+    const QSet<Asked>& asked() const { return asked_; }
+
+private:
+    mutable QSet<Asked> asked_;
 };
 
 // The pseudo language for the life of the object.
@@ -27,6 +37,17 @@ class PseudoLocale {
 public:
     PseudoLocale() { QCoreApplication::installTranslator(&translator_); }
     ~PseudoLocale() { QCoreApplication::removeTranslator(&translator_); }
+    // The program's texts asked for so far, Qt's own (its classes' contexts) left out.
+    QSet<PseudoTranslator::Asked> asked() const {
+        QSet<PseudoTranslator::Asked> own;
+        for (const auto& a : translator_.asked()) {
+            const bool qts = a.first.size() > 1 && a.first[0] == QLatin1Char('Q') && a.first[1].isUpper();
+            if (!qts) {
+                own.insert(a);
+            }
+        }
+        return own;
+    }
     PseudoLocale(const PseudoLocale&) = delete;
     PseudoLocale& operator=(const PseudoLocale&) = delete;
 
