@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/help_window.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPointer>
@@ -17,13 +18,17 @@ namespace arrowsel::app {
 
 namespace {
 
-QUrl topicUrl(int topic) {
-    switch (topic) {
-    case 2:
-        return QUrl(QStringLiteral("qrc:/help/reading_the_chart.html"));
-    default:
-        return QUrl(QStringLiteral("qrc:/help/tuning.html"));
+// The page in the language the windows speak: the translation names the folder of its pages, so
+// the help follows the installed translation, not the locale. English pages sit at the top of the
+// resource; a page not translated yet is shown in English.
+QUrl pageUrl(const QString& language, const QString& page) {
+    if (language != QLatin1String("en")) {
+        const QString translated = QStringLiteral(":/help/%1/%2").arg(language, page);
+        if (QFile::exists(translated)) {
+            return QUrl(QStringLiteral("qrc") + translated);
+        }
     }
+    return QUrl(QStringLiteral("qrc:/help/") + page);
 }
 
 } // namespace
@@ -31,17 +36,17 @@ QUrl topicUrl(int topic) {
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
     initHelpResources();
     setObjectName(QStringLiteral("THelpWindow"));
-    setWindowTitle(QStringLiteral("Tuning Information"));
+    setWindowTitle(tr("Tuning Information"));
     resize(640, 560);
     browser_->setObjectName(QStringLiteral("HelpBrowser"));
     browser_->setOpenExternalLinks(false);
-    browser_->setAccessibleName(QStringLiteral("Help text"));
+    browser_->setAccessibleName(tr("Help text"));
 
-    auto* back = new QPushButton(QStringLiteral("&Back"), this);
+    auto* back = new QPushButton(tr("&Back"), this);
     back->setObjectName(QStringLiteral("HelpBackBtn"));
-    auto* contents = new QPushButton(QStringLiteral("C&ontents"), this);
+    auto* contents = new QPushButton(tr("C&ontents"), this);
     contents->setObjectName(QStringLiteral("HelpContentsBtn"));
-    auto* close = new QPushButton(QStringLiteral("&Close"), this);
+    auto* close = new QPushButton(tr("&Close"), this);
     close->setObjectName(QStringLiteral("HelpCloseBtn"));
     back->setEnabled(false);
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
@@ -60,7 +65,8 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), browser
 }
 
 void THelpWindow::showTopic(int topic) {
-    browser_->setSource(topicUrl(topic));
+    const QString page = topic == 2 ? QStringLiteral("reading_the_chart.html") : QStringLiteral("tuning.html");
+    browser_->setSource(pageUrl(tr("en", "language of the help pages"), page));
 }
 
 THelpWindow* showHelpTopic(int topic, QWidget* owner) {

@@ -9,6 +9,34 @@
     </message>
 </context>
 <context>
+    <name>arrowsel::app::THelpWindow</name>
+    <message>
+        <source>Tuning Information</source>
+        <translation>Tuning-Informationen</translation>
+    </message>
+    <message>
+        <source>Help text</source>
+        <translation>Hilfetext</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>C&amp;ontents</source>
+        <translation>&amp;Inhalt</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <comment>language of the help pages</comment>
+        <translation>de</translation>
+    </message>
+</context>
+<context>
     <name>arrowsel::widgets::TUpDown</name>
     <message>
         <source>Up</source>
