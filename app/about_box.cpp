@@ -12,30 +12,30 @@ namespace arrowsel::app {
 
 TAboutBox::TAboutBox(const std::filesystem::path& dataFolder, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TAboutBox"));
-    setWindowTitle(QStringLiteral("About 2009"));
+    setWindowTitle(tr("About 2009"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("ProgramIcon"));
-    picture->setPixmap(loadPicture(dataFolder, QStringLiteral("about"), QSize(300, 160), QStringLiteral("Arvendel")));
+    picture->setPixmap(loadPicture(dataFolder, QStringLiteral("about"), QSize(300, 160), tr("Arvendel")));
     picture->setAlignment(Qt::AlignCenter);
-    picture->setAccessibleName(QStringLiteral("Arvendel"));
+    picture->setAccessibleName(tr("Arvendel"));
     layout->addWidget(picture);
 
-    auto* visit = new QLabel(QStringLiteral("Visit our WWW site:"), this);
+    auto* visit = new QLabel(tr("Visit our WWW site:"), this);
     visit->setAlignment(Qt::AlignCenter);
     layout->addWidget(visit);
-    auto* link = new widgets::TLinkLabel(QStringLiteral("www.arvendel.example.com"),
-                                         QUrl(QStringLiteral("https://www.arvendel.example.com/")), this);
+    auto* link =
+        new widgets::TLinkLabel(tr("www.arvendel.example.com"), QUrl(tr("https://www.arvendel.example.com/")), this);
     link->setObjectName(QStringLiteral("WebLink"));
     link->setAlignment(Qt::AlignCenter);
     layout->addWidget(link);
 
-    const QStringList details{QStringLiteral("Arvendel Archery Products"), QStringLiteral("Arrow Shaft Selector 2009"),
-                              QStringLiteral("1200 Fletching Way, Springvale"),
-                              QStringLiteral("Customer service: service@arvendel.example.com")};
+    const QStringList details{tr("Arvendel Archery Products"), tr("Arrow Shaft Selector 2009"),
+                              tr("1200 Fletching Way, Springvale"),
+                              tr("Customer service: service@arvendel.example.com")};
     for (int i = 0; i < details.size(); ++i) {
         auto* line = new QLabel(details[i], this);
         line->setObjectName(QStringLiteral("DetailLine%1").arg(i + 1));
@@ -43,7 +43,7 @@ TAboutBox::TAboutBox(const std::filesystem::path& dataFolder, QWidget* parent) :
         layout->addWidget(line);
     }
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -10,6 +10,7 @@
 #include "ui/guarded.h"
 #include "ui/message_seam.h"
 #include "ui/qt_text.h"
+#include "ui/translations.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
 #include "widgets/ink.h"
@@ -167,7 +168,7 @@ void TArrowSel::applyResult(const engine::SelectionResult& result, const engine:
 }
 
 void TArrowSel::resetCellHints() {
-    const QString hint = QStringLiteral("Click for Weight Calculation");
+    const QString hint = tr("Click for Weight Calculation");
     for (const PageGrid& g : grids_) {
         for (std::size_t i = 0; i < g.size.size(); ++i) {
             const bool keepsDetailsHint = &g == &grids_[0] && (i == 8 || i == 16);
@@ -193,12 +194,15 @@ void TArrowSel::applyCells(const engine::SelectionResult& result) {
                                                                                       {g.model[i], &cell.model},
                                                                                       {g.weight[i], &cell.weight}}};
             for (const auto& [b, text] : buttons) {
-                b->setCaption(toQt(*text));
+                // A carbon cell's model and weight are the program's words, not the chart's.
+                const bool ownWords = cell.carbon && (b == g.model[i] || b == g.weight[i]);
+                b->setCaption(ownWords ? ui::coreText("Cell", *text) : toQt(*text));
                 b->setShowCaption(cell.shown);
                 if (cell.band) {
                     b->setColor(colorFromBgr(present::bandColor(*cell.band)));
                 }
-                b->setColorMeaning(cell.band ? toQt(present::bandDescription(*cell.band)) : QString());
+                b->setColorMeaning(cell.band ? ui::coreText("ColorBand", present::bandDescription(*cell.band))
+                                             : QString());
             }
             g.size[i]->setCellEnabled(cell.sizeEnabled);
             g.weight[i]->setCellEnabled(cell.weightEnabled);
@@ -232,7 +236,7 @@ void TArrowSel::TSzBtnClick(QObject* sender) {
 }
 
 void TArrowSel::HSzBtn3MouseEnter() {
-    ui::MessageSeam::current().information(this, QStringLiteral("Detailed specs for KRV shafts are not available."));
+    ui::MessageSeam::current().information(this, tr("Detailed specs for KRV shafts are not available."));
 }
 
 void TArrowSel::HWtBtn9Click() {
@@ -274,34 +278,34 @@ void TArrowSel::runCommand(Command command) {
     QString what;
     switch (command) {
     case Command::GetSetup:
-        what = QStringLiteral("Get Setup");
+        what = tr("Get Setup");
         break;
     case Command::SaveSetup:
-        what = QStringLiteral("Save Setup");
+        what = tr("Save Setup");
         break;
     case Command::PrintHunt:
     case Command::PrintTarg:
     case Command::PrintYouth:
     case Command::PrintOrvk:
-        what = QStringLiteral("Printing");
+        what = tr("Printing");
         break;
     case Command::ShopInformation:
-        what = QStringLiteral("Shop Information");
+        what = tr("Shop Information");
         break;
     case Command::Export:
-        what = QStringLiteral("Export Customer Database");
+        what = tr("Export Customer Database");
         break;
     case Command::KECalc:
-        what = QStringLiteral("The Kinetic Energy and FOC calculator");
+        what = tr("The Kinetic Energy and FOC calculator");
         break;
     case Command::Models:
-        what = QStringLiteral("The shaft models guide");
+        what = tr("The shaft models guide");
         break;
     case Command::Specs:
-        what = QStringLiteral("The specifications and arrow weight window");
+        what = tr("The specifications and arrow weight window");
         break;
     }
-    ui::MessageSeam::current().message(this, QStringLiteral("%1 is not available yet.").arg(what));
+    ui::MessageSeam::current().message(this, tr("%1 is not available yet.").arg(what));
 }
 
 void TArrowSel::showEvent(QShowEvent* event) {

@@ -52,7 +52,7 @@ PagePrint pagePrint(engine::Page page) {
 TArrowSel::TArrowSel(std::filesystem::path dataFolder, QWidget* parent)
     : QMainWindow(parent), engine_(std::move(dataFolder)) {
     setObjectName(QStringLiteral("ArrowSel"));
-    setWindowTitle(QStringLiteral("Arvendel 2009"));
+    setWindowTitle(tr("Arvendel 2009"));
     // A fixed single border with the system menu and minimise box only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -95,26 +95,24 @@ void TArrowSel::buildMenu() {
         menu->addSeparator()->setObjectName(QString::fromLatin1(name));
     };
 
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QMenu* file = bar->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("File1"));
-    add(file, "GetSetup1", QStringLiteral("&Get Setup"), [this] { runCommand(Command::GetSetup); });
-    add(file, "SaveSetup1", QStringLiteral("&Save Setup"), [this] { runCommand(Command::SaveSetup); });
+    add(file, "GetSetup1", tr("&Get Setup"), [this] { runCommand(Command::GetSetup); });
+    add(file, "SaveSetup1", tr("&Save Setup"), [this] { runCommand(Command::SaveSetup); });
     separator(file, "N1");
-    add(file, "ShopInformation1", QStringLiteral("Shop &Information"),
-        [this] { runCommand(Command::ShopInformation); });
+    add(file, "ShopInformation1", tr("Shop &Information"), [this] { runCommand(Command::ShopInformation); });
     separator(file, "N2");
-    add(file, "Exit1", QStringLiteral("E&xit"), [this] { ExitBtn1Click(); });
+    add(file, "Exit1", tr("E&xit"), [this] { ExitBtn1Click(); });
 
-    QMenu* utilities = bar->addMenu(QStringLiteral("&Utilities"));
+    QMenu* utilities = bar->addMenu(tr("&Utilities"));
     utilities->setObjectName(QStringLiteral("Utilities1"));
-    add(utilities, "KineticEnergyFOCCalculator1", QStringLiteral("&Kinetic Energy/F.O.C. Calculator"),
+    add(utilities, "KineticEnergyFOCCalculator1", tr("&Kinetic Energy/F.O.C. Calculator"),
         [this] { runCommand(Command::KECalc); });
-    add(utilities, "Contents1", QStringLiteral("&Tuning Information"), [this] { Contents1Click(); });
+    add(utilities, "Contents1", tr("&Tuning Information"), [this] { Contents1Click(); });
     separator(utilities, "N3");
-    add(utilities, "ExportCustomerDatabase1", QStringLiteral("&Export Customer Database"),
-        [this] { runCommand(Command::Export); });
+    add(utilities, "ExportCustomerDatabase1", tr("&Export Customer Database"), [this] { runCommand(Command::Export); });
 
-    QAction* about = bar->addAction(QStringLiteral("&About"));
+    QAction* about = bar->addAction(tr("&About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, [this] { About1Click(); });
 }
@@ -226,8 +224,8 @@ widgets::TRadioGroup* radioGroup(QWidget* client, const char* name, const QStrin
 void TArrowSel::buildInputs(QWidget* client) {
     buildEdits(client);
     buildRadioGroups(client);
-    auto* link = new widgets::TLinkLabel(QStringLiteral("www.arvendel.example.com"),
-                                         QUrl(QStringLiteral("https://www.arvendel.example.com/")), client);
+    auto* link =
+        new widgets::TLinkLabel(tr("www.arvendel.example.com"), QUrl(tr("https://www.arvendel.example.com/")), client);
     link->setObjectName(QStringLiteral("WebLink"));
     link->setGeometry(6, 512, 234, 22);
     link->setAlignment(Qt::AlignCenter);
@@ -235,9 +233,9 @@ void TArrowSel::buildInputs(QWidget* client) {
 
 // The youth edits lie on the adult ones in the same boxes; FindRec decides which show.
 void TArrowSel::buildEdits(QWidget* client) {
-    auto [bowBox, bowLabel] = editBox(client, 6, "Label4", QStringLiteral("Bow Weight"));
-    auto [lenBox, lenLabel] = editBox(client, 50, "Label5", QStringLiteral("Arrow Length"));
-    auto [ptBox, ptLabel] = editBox(client, 94, "Label6", QStringLiteral("Point Weight"));
+    auto [bowBox, bowLabel] = editBox(client, 6, "Label4", tr("Bow Weight"));
+    auto [lenBox, lenLabel] = editBox(client, 50, "Label5", tr("Arrow Length"));
+    auto [ptBox, ptLabel] = editBox(client, 94, "Label6", tr("Point Weight"));
     label6_ = ptLabel;
     std::tie(bowWeightSpin_, upDowns_[0]) = numEdit(bowBox, bowLabel, {"BowWeightSpin", "UpDown1", "60", 17, 124, 1});
     std::tie(youthBowWtSpin_, upDowns_[2]) = numEdit(bowBox, bowLabel, {"YouthBowWtSpin", "UpDown3", "30", 16, 40, 1});
@@ -246,8 +244,8 @@ void TArrowSel::buildEdits(QWidget* client) {
     std::tie(youthArrowLenSpin_, upDowns_[4]) =
         numEdit(lenBox, lenLabel, {"YouthArrowLenSpin", "UpDown5", "25", 21, 27, 1});
     std::tie(pointWtSpin_, upDowns_[3]) = numEdit(ptBox, ptLabel, {"PointWtSpin", "UpDown4", "100", 65, 160, 5});
-    youthBowWtSpin_->setAccessibleName(QStringLiteral("Youth Bow Weight"));
-    youthArrowLenSpin_->setAccessibleName(QStringLiteral("Youth Arrow Length"));
+    youthBowWtSpin_->setAccessibleName(tr("Youth Bow Weight"));
+    youthArrowLenSpin_->setAccessibleName(tr("Youth Arrow Length"));
     // At start the adult edits lie on top; the youth up-downs are hidden until the Youth page.
     bowWeightSpin_->raise();
     upDowns_[0]->raise();
@@ -259,31 +257,25 @@ void TArrowSel::buildEdits(QWidget* client) {
 
 void TArrowSel::buildRadioGroups(QWidget* client) {
     const QString inch = QStringLiteral("\"");
-    bowType_ =
-        radioGroup(client, "BowType", {},
-                   {QStringLiteral("Compound Bow"), QStringLiteral("Recurve Bow"), QStringLiteral("Modern Longbow")},
-                   QRect(6, 140, 234, 70), 1, QStringLiteral("Bow Type"));
-    targBowType_ =
-        radioGroup(client, "TargBowType", {}, {QStringLiteral("Compound Bow"), QStringLiteral("Recurve Bow")},
-                   QRect(6, 140, 234, 70), 1, QStringLiteral("Bow Type"));
+    bowType_ = radioGroup(client, "BowType", {}, {tr("Compound Bow"), tr("Recurve Bow"), tr("Modern Longbow")},
+                          QRect(6, 140, 234, 70), 1, tr("Bow Type"));
+    targBowType_ = radioGroup(client, "TargBowType", {}, {tr("Compound Bow"), tr("Recurve Bow")},
+                              QRect(6, 140, 234, 70), 1, tr("Bow Type"));
     targBowType_->hide();
-    huntCamType_ =
-        radioGroup(client, "HuntCamType", {}, {QStringLiteral("Single or Hard Cam"), QStringLiteral("Medium Cam")},
-                   QRect(6, 214, 234, 84), 1, QStringLiteral("Cam Type"));
-    wheelType_ = radioGroup(client, "WheelType", QStringLiteral("AMO fps"),
-                            {QStringLiteral("Single/Hard Cam over 230 "), QStringLiteral("Medium Cam        211-230"),
-                             QStringLiteral("Soft Cam               under 211")},
-                            QRect(6, 214, 234, 84), 1, {});
+    huntCamType_ = radioGroup(client, "HuntCamType", {}, {tr("Single or Hard Cam"), tr("Medium Cam")},
+                              QRect(6, 214, 234, 84), 1, tr("Cam Type"));
+    wheelType_ = radioGroup(
+        client, "WheelType", tr("AMO fps"),
+        {tr("Single/Hard Cam over 230 "), tr("Medium Cam        211-230"), tr("Soft Cam               under 211")},
+        QRect(6, 214, 234, 84), 1, {});
     wheelType_->hide();
-    releaseType_ =
-        radioGroup(client, "ReleaseType", {}, {QStringLiteral("Mechanical Release"), QStringLiteral("Fingers Release")},
-                   QRect(6, 302, 234, 50), 1, QStringLiteral("Release Type"));
-    overDraw_ = radioGroup(client, "OverDraw", QStringLiteral("OverDraw?"),
-                           {QStringLiteral("No"), QStringLiteral("1") + inch, QStringLiteral("2") + inch,
+    releaseType_ = radioGroup(client, "ReleaseType", {}, {tr("Mechanical Release"), tr("Fingers Release")},
+                              QRect(6, 302, 234, 50), 1, tr("Release Type"));
+    overDraw_ = radioGroup(client, "OverDraw", tr("OverDraw?"),
+                           {tr("No"), QStringLiteral("1") + inch, QStringLiteral("2") + inch,
                             QStringLiteral("3") + inch, QStringLiteral("4") + inch, QStringLiteral("5") + inch},
                            QRect(6, 356, 234, 82), 2, {});
-    braceHt_ = radioGroup(client, "BraceHt", QStringLiteral("Brace Height"),
-                          {QStringLiteral("Over 6.5") + inch, QStringLiteral("Under 6.5") + inch},
+    braceHt_ = radioGroup(client, "BraceHt", tr("Brace Height"), {tr("Over 6.5\""), tr("Under 6.5\"")},
                           QRect(6, 442, 234, 64), 1, {});
 }
 

@@ -7,12 +7,14 @@
 #include "engine/chart_rules.h"
 #include "engine/pages.h"
 #include "present/control_states.h"
+#include "ui/translations.h"
 #include "widgets/cell_button.h"
 #include "widgets/colors.h"
 #include "widgets/ink.h"
 #include "widgets/link_label.h"
 #include "widgets/page_control.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -50,7 +52,14 @@ const char* pageLetter(engine::Page page) {
 }
 
 QString pageTitle(engine::Page page) {
-    return QString::fromLatin1(engine::pageFacts(page).title);
+    return ui::coreText("Page", engine::pageFacts(page).title);
+}
+
+// The legends' words are the window's; lupdate finds them here, legendHtml translates them.
+constexpr const char* kContext = "arrowsel::app::TArrowSel";
+
+QString inWindow(const char* english) {
+    return QCoreApplication::translate(kContext, english);
 }
 
 // A model legend: abbreviation in bold, then what it stands for.
@@ -58,39 +67,65 @@ QString legendHtml(std::initializer_list<std::pair<const char*, const char*>> ro
     QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
     for (const auto& [code, meaning] : rows) {
         html += QStringLiteral("<tr><td><b>%1</b></td><td>&nbsp;%2</td></tr>")
-                    .arg(QString::fromUtf8(code).toHtmlEscaped(), QString::fromUtf8(meaning).toHtmlEscaped());
+                    .arg(inWindow(code).toHtmlEscaped(), inWindow(meaning).toHtmlEscaped());
     }
     return html + QStringLiteral("</table>");
 }
 
 QString pageLegend(engine::Page page) {
-    const QString sizes = QStringLiteral("<p>Aluminium sizes: 2213 = 22/64\" across, .013\" wall. "
-                                         "Carbon sizes give the spine.</p>");
+    const QString sizes = QStringLiteral("<p>%1</p>")
+                              .arg(inWindow(QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel",
+                                                              "Aluminium sizes: 2213 = 22/64\" across, .013\" wall. "
+                                                              "Carbon sizes give the spine.")));
+    const QString models =
+        QStringLiteral("<b>%1</b>").arg(inWindow(QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Models")));
     switch (page) {
     case engine::Page::Hunt:
-        return QStringLiteral("<b>Models</b>") +
-               legendHtml({{"RD,63", "Raider and KV63: two weights, plain then coated"},
-                           {"63", "KV63 coated aluminium"},
-                           {"VT", "Vantage aluminium"},
-                           {"TL", "Talon carbon"},
-                           {"VR", "Vireo aluminium/carbon"},
-                           {"Carbon", "see Details in the weight column"}}) +
+        return models +
+               legendHtml(
+                   {{QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "RD,63"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Raider and KV63: two weights, plain then coated")},
+                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "63"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "KV63 coated aluminium")},
+                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "VT"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Vantage aluminium")},
+                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "TL"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Talon carbon")},
+                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "VR"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Vireo aluminium/carbon")},
+                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Carbon"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "see Details in the weight column")}}) +
                sizes;
     case engine::Page::Targ:
-        return QStringLiteral("<b>Models</b>") +
-               legendHtml({{"N4,63", "Nimbus and KV63: two weights, plain then coated"},
-                           {"63", "KV63 coated aluminium"},
-                           {"VT", "Vantage aluminium"},
-                           {"TL", "Talon carbon"},
-                           {"VR", "Vireo aluminium/carbon"}}) +
+        return models +
+               legendHtml(
+                   {{QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "N4,63"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Nimbus and KV63: two weights, plain then coated")},
+                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "63"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "KV63 coated aluminium")},
+                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "VT"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Vantage aluminium")},
+                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "TL"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Talon carbon")},
+                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "VR"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Vireo aluminium/carbon")}}) +
                sizes;
     case engine::Page::Youth:
-        return QStringLiteral("<b>Models</b>") +
-               legendHtml({{"SP", "Sprout light aluminium"}, {"FL", "Fledge light carbon"}}) + sizes;
+        return models +
+               legendHtml({{QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "SP"),
+                            QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Sprout light aluminium")},
+                           {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "FL"),
+                            QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Fledge light carbon")}}) +
+               sizes;
     case engine::Page::Orvk:
-        return QStringLiteral("<b>Orvik models</b>") +
-               legendHtml(
-                   {{"ST", "Orvik Strand carbon"}, {"KE", "Orvik Keel heavy carbon"}, {"PK", "Orvik Pike aluminium"}}) +
+        return QStringLiteral("<b>%1</b>")
+                   .arg(inWindow(QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Orvik models"))) +
+               legendHtml({{QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "ST"),
+                            QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Orvik Strand carbon")},
+                           {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "KE"),
+                            QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Orvik Keel heavy carbon")},
+                           {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "PK"),
+                            QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Orvik Pike aluminium")}}) +
                sizes;
     }
     return {};
@@ -102,7 +137,7 @@ void TArrowSel::buildPages(QWidget* client) {
     shaftsNB_ = new widgets::TPageControl(QSize(115, 35), client);
     shaftsNB_->setObjectName(QStringLiteral("ShaftsNB"));
     shaftsNB_->setGeometry(246, 4, 538, 534);
-    shaftsNB_->setAccessibleName(QStringLiteral("Charts"));
+    shaftsNB_->setAccessibleName(tr("Charts"));
     for (const engine::Page page : engine::kPages) {
         QWidget* w = buildPage(page);
         shaftsNB_->addTab(w, pageTitle(page));
@@ -122,8 +157,7 @@ QWidget* TArrowSel::buildPage(engine::Page page) {
     grid.model.resize(std::size_t(cells));
     grid.weight.resize(std::size_t(cells));
 
-    const std::array<QString, 4> heads{QStringLiteral("Size"), QStringLiteral("Spine"), QStringLiteral("Models"),
-                                       QStringLiteral("Weight")};
+    const std::array<QString, 4> heads{tr("Size"), tr("Spine"), tr("Models"), tr("Weight")};
     for (std::size_t c = 0; c < heads.size(); ++c) {
         auto* head = new QLabel(heads[c], w);
         head->setAlignment(Qt::AlignCenter);
@@ -169,15 +203,14 @@ void TArrowSel::buildGrid(engine::Page page, QWidget* parent, int firstRow, int 
     const QString title = pageTitle(page);
     const bool orvik = page == engine::Page::Orvk;
     const std::array<const char*, 4> kinds{"SzBtn", "SpBtn", "MdBtn", "WtBtn"};
-    const std::array<QString, 4> roles{QStringLiteral("size"), QStringLiteral("spine"), QStringLiteral("model"),
-                                       QStringLiteral("weight")};
+    const std::array<QString, 4> roles{tr("size"), tr("spine"), tr("model"), tr("weight")};
     for (int row = firstRow; row <= lastRow; ++row) {
         const int y = top + (row - firstRow) * kRowStep;
         for (std::size_t c = 0; c < 4; ++c) {
             auto* b = new TCellButton(parent);
             b->setObjectName(letter + QString::fromLatin1(kinds[c]) + QString::number(row));
             b->setGeometry(kColumns[c].x, y, kColumns[c].width, kRowHeight);
-            b->setAccessibleFallback(QStringLiteral("%1 row %2 %3").arg(title).arg(row).arg(roles[c]));
+            b->setAccessibleFallback(tr("%1 row %2 %3").arg(title).arg(row).arg(roles[c]));
             std::vector<TCellButton*>* column[] = {&grid.size, &grid.spine, &grid.model, &grid.weight};
             (*column[c])[std::size_t(row - 1)] = b;
             b->setFocusPolicy(Qt::NoFocus);
@@ -187,15 +220,13 @@ void TArrowSel::buildGrid(engine::Page page, QWidget* parent, int firstRow, int 
         size->setPointingCursor(true);
         connect(size, &TCellButton::clicked, this, [this, size] { TSzBtnClick(size); });
         if (page == engine::Page::Hunt && (row == 9 || row == 17)) {
-            size->setHint(QStringLiteral("Click Details Button in Weight Column"));
+            size->setHint(tr("Click Details Button in Weight Column"));
         } else {
-            size->setHint(orvik ? QStringLiteral("Orvik Arrow Size")
-                                : QStringLiteral("Click for Weight Calculation and Specs"));
+            size->setHint(orvik ? tr("Orvik Arrow Size") : tr("Click for Weight Calculation and Specs"));
         }
-        grid.spine[std::size_t(row - 1)]->setHint(QStringLiteral("Spine Value"));
-        grid.model[std::size_t(row - 1)]->setHint(orvik ? QStringLiteral("Orvik Arrow Model")
-                                                        : QStringLiteral("Standard Catagories"));
-        grid.weight[std::size_t(row - 1)]->setHint(QStringLiteral("Bare Shaft Weight in Grains"));
+        grid.spine[std::size_t(row - 1)]->setHint(tr("Spine Value"));
+        grid.model[std::size_t(row - 1)]->setHint(orvik ? tr("Orvik Arrow Model") : tr("Standard Catagories"));
+        grid.weight[std::size_t(row - 1)]->setHint(tr("Bare Shaft Weight in Grains"));
         if (orvik) {
             for (TCellButton* b : {grid.spine[std::size_t(row - 1)], grid.model[std::size_t(row - 1)]}) {
                 b->setFocusPolicy(Qt::StrongFocus);
@@ -227,8 +258,7 @@ void TArrowSel::buildHuntingExtras(QWidget* parent) {
         pal.setColor(QPalette::Window, colorFromBgr(present::bandColor(bands[i])));
         square->setPalette(pal);
         square->setGeometry(10, y + 2, 14, 14);
-        auto* text =
-            new QLabel(QStringLiteral("= %1.").arg(QString::fromLatin1(present::bandMeaning(bands[i]))), parent);
+        auto* text = new QLabel(tr("= %1.").arg(ui::coreText("ColorBand", present::bandMeaning(bands[i]))), parent);
         text->setObjectName(QStringLiteral("ColorKeyText%1").arg(i + 1));
         text->setGeometry(30, y, 490, 18);
         y += 20;
@@ -249,24 +279,23 @@ void TArrowSel::buildCarbonPanel(QWidget* parent) {
     cawtPanel_->setPalette(pal);
     // Down to the bottom of row 17, which lies under it.
     cawtPanel_->setGeometry(0, 0, 376, 26 + 9 * kRowStep + kRowHeight);
-    cawtPanel_->setAccessibleName(QStringLiteral("Carbon Shafts"));
+    cawtPanel_->setAccessibleName(tr("Carbon Shafts"));
 
-    auto* header = new QLabel(QStringLiteral("Carbon Shafts"), cawtPanel_);
+    auto* header = new QLabel(tr("Carbon Shafts"), cawtPanel_);
     QFont f = header->font();
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 1.2);
     header->setFont(f);
     header->setAlignment(Qt::AlignCenter);
     header->setGeometry(4, 4, 368, 22);
-    const std::array<QString, 4> heads{QStringLiteral("Size"), QStringLiteral("Spine"), QStringLiteral("Models"),
-                                       QStringLiteral("Weight")};
+    const std::array<QString, 4> heads{tr("Size"), tr("Spine"), tr("Models"), tr("Weight")};
     for (std::size_t c = 0; c < heads.size(); ++c) {
         auto* head = new QLabel(heads[c], cawtPanel_);
         head->setAlignment(Qt::AlignCenter);
         head->setGeometry(kColumns[c].x, 28, kColumns[c].width, 18);
     }
     buildGrid(engine::Page::Hunt, cawtPanel_, 10, 16, 48);
-    auto* close = new QPushButton(QStringLiteral("&Close"), cawtPanel_);
+    auto* close = new QPushButton(tr("&Close"), cawtPanel_);
     close->setObjectName(QStringLiteral("CAWTCloseBtn"));
     close->setGeometry(376 / 2 - 50, 48 + 7 * kRowStep + 8, 100, 28);
     connect(close, &QPushButton::clicked, this, &TArrowSel::CloseCarbonBtn);
@@ -276,27 +305,27 @@ void TArrowSel::buildCarbonPanel(QWidget* parent) {
 void TArrowSel::buildCommandButtons(engine::Page page, QWidget* parent) {
     const QString p = QString::fromLatin1(pageLetter(page));
     const bool hunt = page == engine::Page::Hunt;
-    auto button = [parent](const QString& name, const QString& caption, const char* hint) {
+    auto button = [parent](const QString& name, const QString& caption, const QString& hint) {
         auto* b = new QPushButton(caption, parent);
         b->setObjectName(name);
         b->setAutoDefault(false);
-        if (hint) {
-            b->setToolTip(QString::fromLatin1(hint));
+        if (!hint.isEmpty()) {
+            b->setToolTip(hint);
         }
         return b;
     };
     const PagePrint print = pagePrint(page);
     QPushButton* get = button(hunt ? QStringLiteral("SpeedButton3") : p + QStringLiteral("GetSetupBtn"),
-                              QStringLiteral("&Get Setup"), "Look up a customer's saved setup");
-    QPushButton* save = button(hunt ? QStringLiteral("HSaveBtn") : p + QStringLiteral("SaveBtn"),
-                               QStringLiteral("&Save Setup"), "Save this setup with the customer's details");
+                              tr("&Get Setup"), tr("Look up a customer's saved setup"));
+    QPushButton* save = button(hunt ? QStringLiteral("HSaveBtn") : p + QStringLiteral("SaveBtn"), tr("&Save Setup"),
+                               tr("Save this setup with the customer's details"));
     QPushButton* printBtn =
-        button(QString::fromLatin1(print.buttonName), QStringLiteral("&Print"), "Print this page's recommendation");
-    QPushButton* exit = button(QStringLiteral("ExitBtn%1").arg(int(page) + 1), QStringLiteral("E&xit"), nullptr);
-    QPushButton* models = button(p + QStringLiteral("ModelsBtn"), QStringLiteral("2009 Shaft Models"),
-                                 "Guide to this year's shaft models");
+        button(QString::fromLatin1(print.buttonName), tr("&Print"), tr("Print this page's recommendation"));
+    QPushButton* exit = button(QStringLiteral("ExitBtn%1").arg(int(page) + 1), tr("E&xit"), {});
+    QPushButton* models =
+        button(p + QStringLiteral("ModelsBtn"), tr("2009 Shaft Models"), tr("Guide to this year's shaft models"));
     QPushButton* ke = button(hunt ? QStringLiteral("KECalcBtn") : p + QStringLiteral("KECalcBtn"),
-                             QStringLiteral("Kinetic Energy && FOC Calculator"), nullptr);
+                             tr("Kinetic Energy && FOC Calculator"), {});
     const int y = 420;
     const int w4 = 126;
     int x = 8;
@@ -316,8 +345,8 @@ void TArrowSel::buildCommandButtons(engine::Page page, QWidget* parent) {
 
     auto* year = new widgets::TLabelButton(QStringLiteral("2009"), parent);
     year->setObjectName(p + QStringLiteral("YearBtn"));
-    year->setToolTip(QStringLiteral("2009 Shaft Models"));
-    year->setAccessibleDescription(QStringLiteral("2009 Shaft Models"));
+    year->setToolTip(tr("2009 Shaft Models"));
+    year->setAccessibleDescription(tr("2009 Shaft Models"));
     QFont f = year->font();
     f.setPointSize(26);
     f.setBold(true);

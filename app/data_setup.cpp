@@ -6,6 +6,7 @@
 #include "engine/file_lookup.h"
 #include "present/data_folder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <system_error>
 
@@ -58,10 +59,12 @@ DataFolder prepareDataFolder(const fs::path& currentDir, const std::vector<fs::p
         }
     }
     if (!engine::findFileNoCase(result.folder, "HUNTCHRT.DBF")) {
-        result.problem = QStringLiteral("The size charts were not found.\n\nThe program looks for HUNTCHRT.DBF and the "
+        result.problem =
+            QCoreApplication::translate("arrowsel::app::DataFolder",
+                                        "The size charts were not found.\n\nThe program looks for HUNTCHRT.DBF and the "
                                         "other chart files in the current folder and in\n%1\n\nCopy the chart files "
                                         "into that folder and start the program again.")
-                             .arg(QDir::toNativeSeparators(QString::fromStdString(result.folder.string())));
+                .arg(QDir::toNativeSeparators(QString::fromStdString(result.folder.string())));
     }
     return result;
 }

@@ -117,6 +117,8 @@ int runProgram(int& argc, char** argv, const StartOptions& options) {
     QApplication app(argc, argv);
     applyAppearance(app, style);
     ui::installTranslations(app); // before any window, so that every text is in the user's language
+    // The boxes' title, in the language just installed.
+    QApplication::setApplicationDisplayName(QCoreApplication::translate("arrowsel::app", "Arvendel 2009"));
     // Qt's own options (-style, -platform, ...) are taken out by QApplication before this.
     QCommandLineParser parser;
     describeOptions(parser);

@@ -280,9 +280,9 @@ struct SelectionEngine::Impl {
             if (isCarbonCell(n, *text)) {
                 cell.size = text->size;
                 cell.sizeEnabled = false;
-                cell.model = "Carbon";
+                cell.model = ARROWSEL_TR_NOOP("Cell", "Carbon");
                 cell.spine = "0." + text->size;
-                cell.weight = "Details";
+                cell.weight = ARROWSEL_TR_NOOP("Cell", "Details");
                 cell.carbon = true;
                 if (n <= 9) {
                     cell.weightEnabled = true;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "present/control_states.h"
 
-#include <cctype>
+#include "data/text.h"
+
 #include <initializer_list>
 
 namespace arrowsel::present {
@@ -188,23 +189,30 @@ const char* bandColorName(ColorBand band) {
 const char* bandMeaning(ColorBand band) {
     switch (band) {
     case ColorBand::Yellow:
-        return "Lightest and fastest";
+        return ARROWSEL_TR_NOOP("ColorBand", "Lightest and fastest");
     case ColorBand::Green:
-        return "Medium weight offering good speed and durability";
+        return ARROWSEL_TR_NOOP("ColorBand", "Medium weight offering good speed and durability");
     case ColorBand::Orange:
-        return "Heavier weights for excellent durability and penetration";
+        return ARROWSEL_TR_NOOP("ColorBand", "Heavier weights for excellent durability and penetration");
     case ColorBand::Plain:
         break;
     }
-    return "Aluminum/carbon and carbon";
+    return ARROWSEL_TR_NOOP("ColorBand", "Aluminum/carbon and carbon");
 }
 
+// Whole sentences, so that a translation can say them in its own order.
 std::string bandDescription(ColorBand band) {
-    std::string colour = bandColorName(band);
-    std::string meaning = bandMeaning(band);
-    colour[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(colour[0])));
-    meaning[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(meaning[0])));
-    return colour + ": " + meaning + ".";
+    switch (band) {
+    case ColorBand::Yellow:
+        return ARROWSEL_TR_NOOP("ColorBand", "Pale yellow: lightest and fastest.");
+    case ColorBand::Green:
+        return ARROWSEL_TR_NOOP("ColorBand", "Pale green: medium weight offering good speed and durability.");
+    case ColorBand::Orange:
+        return ARROWSEL_TR_NOOP("ColorBand", "Pale orange: heavier weights for excellent durability and penetration.");
+    case ColorBand::Plain:
+        break;
+    }
+    return ARROWSEL_TR_NOOP("ColorBand", "White: aluminum/carbon and carbon.");
 }
 
 } // namespace arrowsel::present

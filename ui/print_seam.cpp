@@ -74,7 +74,9 @@ PrintOutcome QtPrintSeam::printToDefault(const Document& doc, bool showProgress,
     }
     QPainter painter;
     if (!painter.begin(&printer)) {
-        return {PrintStatus::Failed, QStringLiteral("the printer %1 could not be started").arg(info.printerName())};
+        return {PrintStatus::Failed,
+                QCoreApplication::translate("arrowsel::ui::PrintSeam", "the printer %1 could not be started")
+                    .arg(info.printerName())};
     }
     paintDocument(painter, printer, doc, [&](int page) {
         if (progress) {
@@ -86,7 +88,9 @@ PrintOutcome QtPrintSeam::printToDefault(const Document& doc, bool showProgress,
         progress->setValue(int(doc.pages.size()));
     }
     if (!ended || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted) {
-        return {PrintStatus::Failed, QStringLiteral("the printer %1 reported an error").arg(info.printerName())};
+        return {PrintStatus::Failed,
+                QCoreApplication::translate("arrowsel::ui::PrintSeam", "the printer %1 reported an error")
+                    .arg(info.printerName())};
     }
     return {PrintStatus::Printed, {}};
 }
@@ -96,9 +100,10 @@ std::optional<QString> QtPrintSeam::pdfFileName(QWidget* parent, const QString& 
     if (folder.isEmpty()) {
         folder = QDir::homePath();
     }
-    const QString name =
-        QFileDialog::getSaveFileName(parent, QStringLiteral("Save Report as PDF"), QDir(folder).filePath(suggestedName),
-                                     QStringLiteral("PDF files (*.pdf)"));
+    const QString name = QFileDialog::getSaveFileName(
+        parent, QCoreApplication::translate("arrowsel::ui::PrintSeam", "Save Report as PDF"),
+        QDir(folder).filePath(suggestedName),
+        QCoreApplication::translate("arrowsel::ui::PrintSeam", "PDF files (*.pdf)"));
     if (name.isEmpty()) {
         return std::nullopt;
     }
@@ -106,20 +111,22 @@ std::optional<QString> QtPrintSeam::pdfFileName(QWidget* parent, const QString& 
 }
 
 QString noPrinterQuestion() {
-    return QStringLiteral("No printer is available, so the report was not printed.\n"
-                          "Do you want to save the page as a PDF file instead?");
+    return QCoreApplication::translate("arrowsel::ui::PrintSeam",
+                                       "No printer is available, so the report was not printed.\n"
+                                       "Do you want to save the page as a PDF file instead?");
 }
 
 QString printFailedMessage(const QString& detail) {
-    return QStringLiteral("The report was not printed: %1.").arg(detail);
+    return QCoreApplication::translate("arrowsel::ui::PrintSeam", "The report was not printed: %1.").arg(detail);
 }
 
 QString pdfSavedMessage(const QString& fileName) {
-    return QStringLiteral("The report was saved as %1.").arg(QDir::toNativeSeparators(fileName));
+    return QCoreApplication::translate("arrowsel::ui::PrintSeam", "The report was saved as %1.")
+        .arg(QDir::toNativeSeparators(fileName));
 }
 
 QString pdfFailedMessage(const QString& detail) {
-    return QStringLiteral("The PDF file was not saved: %1.").arg(detail);
+    return QCoreApplication::translate("arrowsel::ui::PrintSeam", "The PDF file was not saved: %1.").arg(detail);
 }
 
 PrintResult printDocument(const Document& doc, bool showProgress, QWidget* parent) {

@@ -61,7 +61,7 @@ void TCellButton::updateAccessibleDescription() {
     const QString hint = toolTip();
     setAccessibleDescription(colorMeaning_.isEmpty() ? hint
                              : hint.isEmpty()        ? colorMeaning_
-                                                     : hint + QStringLiteral(". ") + colorMeaning_);
+                                                     : tr("%1. %2").arg(hint, colorMeaning_));
 }
 
 void TCellButton::setAccessibleFallback(const QString& name) {

@@ -46,8 +46,8 @@ TLinkLabel::TLinkLabel(const QString& text, const QUrl& url, QWidget* parent) : 
 void TLinkLabel::open() {
     ui::MessageSeam& seam = ui::MessageSeam::current();
     if (!seam.openUrl(url_)) {
-        seam.error(window(), QStringLiteral("No web browser could open %1.\n\nOpen it in a browser yourself, or set "
-                                            "up a web browser for this desktop and try again.")
+        seam.error(window(), tr("No web browser could open %1.\n\nOpen it in a browser yourself, or set "
+                                "up a web browser for this desktop and try again.")
                                  .arg(url_.toString()));
     }
     emit opened();

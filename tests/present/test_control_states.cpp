@@ -3,6 +3,7 @@
 #include "present/control_states.h"
 #include "tests/engine/chart_fixture.h"
 
+#include <cctype>
 #include <gtest/gtest.h>
 
 namespace arrowsel::test {
@@ -145,6 +146,18 @@ TEST(ControlStates, bandColours_eachBandItsOwnColourAndName) {
     EXPECT_EQ(present::bandColor(ColorBand::Plain), 0xFFFFFFu);
     EXPECT_STREQ(present::bandColorName(ColorBand::Orange), "pale orange");
     EXPECT_STREQ(present::bandColorName(ColorBand::Plain), "white");
+}
+
+// The description a screen reader hears names the band's colour and says what its legend line says.
+TEST(ControlStates, bandDescriptions_agreeWithColourNameAndLegend) {
+    using engine::ColorBand;
+    for (const ColorBand band : {ColorBand::Yellow, ColorBand::Green, ColorBand::Orange, ColorBand::Plain}) {
+        std::string colour = present::bandColorName(band);
+        std::string meaning = present::bandMeaning(band);
+        colour[0] = char(std::toupper(static_cast<unsigned char>(colour[0])));
+        meaning[0] = char(std::tolower(static_cast<unsigned char>(meaning[0])));
+        EXPECT_EQ(present::bandDescription(band), colour + ": " + meaning + ".");
+    }
 }
 
 } // namespace
