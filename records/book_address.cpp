@@ -168,8 +168,14 @@ void collectSpans(std::string_view a, std::size_t base, std::vector<Span>& out) 
 } // namespace
 
 std::string maskedAddress(std::string_view address) {
+    // libpq reads an address only up to a NUL byte, so the spans are found in that part; whatever
+    // follows it is hidden whole, as nothing reads it the way this masking would.
+    const std::size_t nul = address.find('\0');
     std::vector<Span> spans;
-    collectSpans(address, 0, spans);
+    collectSpans(address.substr(0, nul), 0, spans);
+    if (nul != std::string_view::npos) {
+        spans.push_back({nul, address.size() - nul});
+    }
     std::sort(spans.begin(), spans.end(), [](const Span& x, const Span& y) { return x.pos < y.pos; });
     std::string out;
     std::size_t done = 0;

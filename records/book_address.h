@@ -20,7 +20,8 @@ bool addressHoldsPassword(std::string_view address);
 // Why libpq cannot read `address` (no password shown); nothing when it can.
 std::optional<std::string> addressProblem(std::string_view address);
 
-// `address` with every password it gives replaced by "****", for messages; the rest as written.
+// `address` with every password it gives replaced by "****", for messages, and whatever follows a
+// NUL byte hidden too; the rest as written.
 std::string maskedAddress(std::string_view address);
 
 // Throws EBookError when `address` holds a password; `source` names where it came from (the

@@ -58,6 +58,10 @@ bool addressHoldsPassword(std::string_view address) {
 }
 
 std::optional<std::string> addressProblem(std::string_view address) {
+    if (address.find('\0') != std::string_view::npos) {
+        // libpq would quietly read only the part before it, and reach some other book.
+        return std::string("it holds a NUL character");
+    }
     const Parsed p = parse(address);
     if (p.options) {
         return std::nullopt;

@@ -554,6 +554,13 @@ TEST_F(BookSettingsTest, aPasswordInTheAddressIsRefusedWithWhereItBelongs) {
     for (const char* line : {"host=db dbname='my shop# password=secret \\' b'", "dbname=password=\\secret"}) {
         EXPECT_EQ(maskedAddress(line).find("secret"), std::string::npos) << maskedAddress(line);
     }
+    // libpq stops at a NUL byte: the part it reads is masked as it reads it, the rest hidden, and
+    // such an address is named as one it cannot read rather than quietly cut short.
+    using namespace std::string_literals;
+    const std::string cut = "postgres://db?dbname=host%3Ddb%20password%3Dsecret \0%3zz tail=secret2"s;
+    EXPECT_EQ(maskedAddress(cut).find("secret"), std::string::npos) << maskedAddress(cut);
+    EXPECT_EQ(maskedAddress("host=db\0password=secret"s), "host=db****");
+    EXPECT_TRUE(addressProblem("postgresql://db/shop\0x"s).has_value());
 
     // An empty password is none (libpq then reads the password file); nor is a colon elsewhere.
     for (const char* address : {"postgresql://counter@db/shop?passfile=/home/c/.pgpass",
