@@ -7,6 +7,9 @@
 #include "reports/report_parts.h"
 #include "reports/setup_parts.h"
 #include "ui/qt_text.h"
+#include "ui/translations.h"
+
+#include <QCoreApplication>
 
 namespace arrowsel::reports {
 
@@ -15,35 +18,38 @@ using ui::toQt;
 
 namespace {
 
-// The texts the sheet prints around its figures, in one place.
+// The texts the sheet prints around its figures, in one place, in the installed language.
 struct Texts {
-    QString title = QStringLiteral("Arrow Build Sheet");
-    QString shaftSection = QStringLiteral("The Shaft");
-    QString weightSection = QStringLiteral("Cut Length and Weights");
-    QString speedSection = QStringLiteral("Speed and Energy");
-    QString grains = QStringLiteral("%1 Gr.");
-    QString inches = QStringLiteral("%1 in.");
-    QString feetPerSecond = QStringLiteral("%1 ft/s");
-    QString rating = QStringLiteral("%1 %2 ft/s");
-    QString estimated = QStringLiteral("%1 ft/s (estimated)");
-    QString measured = QStringLiteral("%1 ft/s (measured)");
-    QString energy = QStringLiteral("%1 Ft. Lbs.");
-    QString momentum = QStringLiteral("%1 Slug Ft/Sec");
-    QString foc = QStringLiteral("%1 (balance %2 in. from the nock groove)");
-    QString none = QStringLiteral("None");
-    QString notApplicable = QStringLiteral("N/A");
-    QString youth = QStringLiteral("Youth");
-    QString focCaption = QStringLiteral("Front of Center:");
-    QString estimateNote = QStringLiteral("The speed is an estimate from the bow's %1 rating by the shop rule of thumb "
-                                          "(%2 ft/s per inch of draw under %3 in., %4 per pound under %5 lb, 1 per %6 "
-                                          "grains of arrow over %7 and 1 per %8 grains on the string). A chronograph "
-                                          "reading is the true figure.");
-    QString measuredNote = QStringLiteral("The speed is a chronograph reading.");
+    QString title = QCoreApplication::translate("arrowsel::reports::BuildSheet", "Arrow Build Sheet");
+    QString shaftSection = QCoreApplication::translate("arrowsel::reports::BuildSheet", "The Shaft");
+    QString weightSection = QCoreApplication::translate("arrowsel::reports::BuildSheet", "Cut Length and Weights");
+    QString speedSection = QCoreApplication::translate("arrowsel::reports::BuildSheet", "Speed and Energy");
+    QString grains = QCoreApplication::translate("arrowsel::reports::BuildSheet", "%1 Gr.");
+    QString inches = QCoreApplication::translate("arrowsel::reports::BuildSheet", "%1 in.");
+    QString feetPerSecond = QCoreApplication::translate("arrowsel::reports::BuildSheet", "%1 ft/s");
+    QString rating = QCoreApplication::translate("arrowsel::reports::BuildSheet", "%1 %2 ft/s");
+    QString estimated = QCoreApplication::translate("arrowsel::reports::BuildSheet", "%1 ft/s (estimated)");
+    QString measured = QCoreApplication::translate("arrowsel::reports::BuildSheet", "%1 ft/s (measured)");
+    QString energy = QCoreApplication::translate("arrowsel::reports::BuildSheet", "%1 Ft. Lbs.");
+    QString momentum = QCoreApplication::translate("arrowsel::reports::BuildSheet", "%1 Slug Ft/Sec");
+    QString foc =
+        QCoreApplication::translate("arrowsel::reports::BuildSheet", "%1 (balance %2 in. from the nock groove)");
+    QString none = QCoreApplication::translate("arrowsel::reports::BuildSheet", "None");
+    QString notApplicable = QCoreApplication::translate("arrowsel::reports::BuildSheet", "N/A");
+    QString youth = QCoreApplication::translate("arrowsel::reports::BuildSheet", "Youth");
+    QString focCaption = QCoreApplication::translate("arrowsel::reports::BuildSheet", "Front of Center:");
+    QString estimateNote = QCoreApplication::translate(
+        "arrowsel::reports::BuildSheet", "The speed is an estimate from the bow's %1 rating by the shop rule of thumb "
+                                         "(%2 ft/s per inch of draw under %3 in., %4 per pound under %5 lb, 1 per %6 "
+                                         "grains of arrow over %7 and 1 per %8 grains on the string). A chronograph "
+                                         "reading is the true figure.");
+    QString measuredNote =
+        QCoreApplication::translate("arrowsel::reports::BuildSheet", "The speed is a chronograph reading.");
 };
 
-const Texts& texts() {
-    static const Texts t;
-    return t;
+// Made for each print, so that each print takes the language installed at the time.
+Texts texts() {
+    return {};
 }
 
 constexpr double kDetailBandHeight = 9.57;
@@ -54,11 +60,13 @@ QString number(double value) {
 }
 
 // A caption and a value as wide as the band allows (a name, the models); `lines` of 10 pt.
-void addWideRow(Band& band, double y, const char16_t* captionName, const char16_t* caption, const char16_t* valueName,
+// `caption` is English, marked for translation in the sheet's context; empty stays empty.
+void addWideRow(Band& band, double y, const char16_t* captionName, const char* caption, const char16_t* valueName,
                 int lines = 1) {
     const Font font = arial(10, true);
-    band.add(label(QString::fromUtf16(captionName), QString::fromUtf16(caption), QRectF(0.5, y, 1.8, 0.2), font,
-                   Align::Right));
+    band.add(label(QString::fromUtf16(captionName),
+                   *caption ? QCoreApplication::translate("arrowsel::reports::BuildSheet", caption) : QString(),
+                   QRectF(0.5, y, 1.8, 0.2), font, Align::Right));
     Element value =
         label(QString::fromUtf16(valueName), QString(), QRectF(2.36, y, kWideValueWidth, 0.2 * lines), font);
     value.wordWrap = lines > 1;
@@ -69,15 +77,16 @@ void setText(Report& r, const char16_t* name, const QString& text) {
     r.element(QString::fromUtf16(name)).text = text;
 }
 
-QString byIndex(int index, std::initializer_list<const char16_t*> choices) {
-    return index >= 0 && index < int(choices.size()) ? QString::fromUtf16(choices.begin()[index]) : QString();
+// The choice texts are the setup reports' own.
+QString byIndex(int index, std::initializer_list<const char*> choices) {
+    return index >= 0 && index < int(choices.size()) ? setupReportText(choices.begin()[index]) : QString();
 }
 
 } // namespace
 
 TBuildSheetRpt::TBuildSheetRpt() {
     report_.name = QStringLiteral("Report1");
-    report_.title = QString::fromUtf16(kBuildSheetTitle);
+    report_.title = QCoreApplication::translate("arrowsel::reports::BuildSheet", kBuildSheetTitle);
     // The figures are the page; the shop's header is a courtesy the sheet may go without.
     shopTable_ = ShopTable::Optional;
     const double w = report_.bandWidth();
@@ -98,47 +107,68 @@ TBuildSheetRpt::TBuildSheetRpt() {
 }
 
 double TBuildSheetRpt::addSetupRows(Band& band, double y) {
-    addWideRow(band, y, u"CustomerCap", u"Customer:", u"CustomerVal");
+    addWideRow(band, y, u"CustomerCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Customer:"),
+               u"CustomerVal");
     return addSetupBlock(
         band, y + 0.22,
-        {{{u"BowWeightCap", u"Peak Bow Weight:", u"BowWeightVal"}, {u"ChartCap", u"Chart:", u"ChartVal"}},
-         {{u"ArrowLengthCap", u"Arrow Length:", u"ArrowLengthVal"}, {u"BowTypeCap", u"Bow Type:", u"BowTypeVal"}},
-         {{u"ReleaseCap", u"Release:", u"ReleaseVal"}, {u"CamCap", u"Cam:", u"CamVal"}},
-         {{u"OverDrawCap", u"Over Draw:", u"OverDrawVal"}, {u"BraceHtCap", u"Brace Height:", u"BraceHtVal"}}});
+        {{{u"BowWeightCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Peak Bow Weight:"), u"BowWeightVal"},
+          {u"ChartCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Chart:"), u"ChartVal"}},
+         {{u"ArrowLengthCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Arrow Length:"), u"ArrowLengthVal"},
+          {u"BowTypeCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Bow Type:"), u"BowTypeVal"}},
+         {{u"ReleaseCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Release:"), u"ReleaseVal"},
+          {u"CamCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Cam:"), u"CamVal"}},
+         {{u"OverDrawCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Over Draw:"), u"OverDrawVal"},
+          {u"BraceHtCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Brace Height:"), u"BraceHtVal"}}},
+        "arrowsel::reports::BuildSheet");
 }
 
 double TBuildSheetRpt::addShaftRows(Band& band, double y) {
     y = addSetupBlock(
         band, y,
-        {{{u"SizeCap", u"Size:", u"SizeVal"}, {u"SpineCap", u"Spine:", u"SpineVal"}},
-         {{u"ShaftTypeCap", u"Shaft Type:", u"ShaftTypeVal"}, {u"GpiCap", u"Grains per Inch:", u"GpiVal"}},
-         {{u"OdCap", u"Outside Diameter:", u"OdVal"}, {u"IdCap", u"Inside Diameter:", u"IdVal"}}});
+        {{{u"SizeCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Size:"), u"SizeVal"},
+          {u"SpineCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Spine:"), u"SpineVal"}},
+         {{u"ShaftTypeCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Shaft Type:"), u"ShaftTypeVal"},
+          {u"GpiCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Grains per Inch:"), u"GpiVal"}},
+         {{u"OdCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Outside Diameter:"), u"OdVal"},
+          {u"IdCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Inside Diameter:"), u"IdVal"}}},
+        "arrowsel::reports::BuildSheet");
     // The models text of a row may name many models: two lines are kept for it.
-    addWideRow(band, y - 0.12, u"ModelsCap", u"Models:", u"ModelsVal", 2);
+    addWideRow(band, y - 0.12, u"ModelsCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Models:"),
+               u"ModelsVal", 2);
     return y + 0.36;
 }
 
 double TBuildSheetRpt::addWeightRows(Band& band, double y) {
     y = addSetupBlock(
         band, y,
-        {{{u"CutLengthCap", u"Cut Length:", u"CutLengthVal"}, {u"ShaftWtCap", u"Shaft Weight:", u"ShaftWtVal"}},
-         {{u"PointWtCap", u"Point Weight:", u"PointWtVal"}, {u"InsertWtCap", u"Insert Weight:", u"InsertWtVal"}},
-         {{u"NockWtCap", u"Nock System Weight:", u"NockWtVal"},
-          {u"FletchingWtCap", u"Fletching Weight:", u"FletchingWtVal"}},
-         {{u"TotalWtCap", u"Total Arrow Weight:", u"TotalWtVal"},
-          {u"GrainsPerLbCap", u"Grains per Pound:", u"GrainsPerLbVal"}}});
+        {{{u"CutLengthCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Cut Length:"), u"CutLengthVal"},
+          {u"ShaftWtCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Shaft Weight:"), u"ShaftWtVal"}},
+         {{u"PointWtCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Point Weight:"), u"PointWtVal"},
+          {u"InsertWtCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Insert Weight:"), u"InsertWtVal"}},
+         {{u"NockWtCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Nock System Weight:"), u"NockWtVal"},
+          {u"FletchingWtCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Fletching Weight:"),
+           u"FletchingWtVal"}},
+         {{u"TotalWtCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Total Arrow Weight:"), u"TotalWtVal"},
+          {u"GrainsPerLbCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Grains per Pound:"),
+           u"GrainsPerLbVal"}}},
+        "arrowsel::reports::BuildSheet");
     // Front of centre only with a balance point: its caption is set with its value.
-    addWideRow(band, y - 0.12, u"FocCap", u"", u"FocVal");
+    addWideRow(band, y - 0.12, u"FocCap", "", u"FocVal");
     return y + 0.16;
 }
 
 double TBuildSheetRpt::addSpeedRows(Band& band, double y) {
     y = addSetupBlock(
         band, y,
-        {{{u"RatingCap", u"Speed Rating:", u"RatingVal"}, {u"DrawLengthCap", u"Draw Length:", u"DrawLengthVal"}},
-         {{u"StringWtCap", u"Weight on String:", u"StringWtVal"}, {u"MeasuredCap", u"Measured Speed:", u"MeasuredVal"}},
-         {{u"SpeedCap", u"Speed:", u"SpeedVal"}, {u"EnergyCap", u"Kinetic Energy:", u"EnergyVal"}},
-         {{u"MomentumCap", u"Momentum:", u"MomentumVal"}, {u"GameClassCap", u"Game Class:", u"GameClassVal"}}});
+        {{{u"RatingCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Speed Rating:"), u"RatingVal"},
+          {u"DrawLengthCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Draw Length:"), u"DrawLengthVal"}},
+         {{u"StringWtCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Weight on String:"), u"StringWtVal"},
+          {u"MeasuredCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Measured Speed:"), u"MeasuredVal"}},
+         {{u"SpeedCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Speed:"), u"SpeedVal"},
+          {u"EnergyCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Kinetic Energy:"), u"EnergyVal"}},
+         {{u"MomentumCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Momentum:"), u"MomentumVal"},
+          {u"GameClassCap", QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Game Class:"), u"GameClassVal"}}},
+        "arrowsel::reports::BuildSheet");
     Element note = label(QStringLiteral("SpeedNote"), QString(), QRectF(0.5, y - 0.06, 6.5, 0.45), arial(9));
     note.wordWrap = true;
     band.add(note);
@@ -177,7 +207,7 @@ void TBuildSheetRpt::printSetup(Report& r) {
     const calc::BuildSheet& s = sheet_;
     setText(r, u"CustomerVal", toQt(s.customer));
     const std::optional<engine::Page> page = engine::pageFromTag(s.pageTag);
-    setText(r, u"ChartVal", page ? QString::fromLatin1(engine::pageFacts(*page).title) : QString());
+    setText(r, u"ChartVal", page ? ui::coreText("Page", engine::pageFacts(*page).title) : QString());
     const bool youth = page == engine::Page::Youth;
     setText(r, u"BowWeightVal", toQt(youth ? setup_.youthBowWeight : setup_.bowWeight));
     setText(r, u"ArrowLengthVal", toQt(youth ? setup_.youthArrowLength : setup_.arrowLength));
@@ -188,8 +218,10 @@ void TBuildSheetRpt::printSetup(Report& r) {
     setText(r, u"BowTypeVal", youth ? t.youth : byIndex(bowType, kHuntBowTexts));
     setText(r, u"ReleaseVal", byIndex(setup_.releaseType, kReleaseTexts));
     setText(r, u"CamVal",
-            page == engine::Page::Targ ? byIndex(setup_.wheelType, kReportWheelTexts)
-                                       : byIndex(setup_.huntCamType, {u"Hard Cam", u"Medium Cam"}));
+            page == engine::Page::Targ
+                ? byIndex(setup_.wheelType, kReportWheelTexts)
+                : byIndex(setup_.huntCamType, {QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Hard Cam"),
+                                               QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Medium Cam")}));
     // The Orvik page has no overdraw.
     setText(r, u"OverDrawVal", page == engine::Page::Orvk ? t.notApplicable : byIndex(setup_.overDraw, kOverDrawTexts));
     setText(r, u"BraceHtVal", byIndex(setup_.braceHt, kBraceTexts));
@@ -214,10 +246,10 @@ void TBuildSheetRpt::printSpeed(Report& r) {
     setText(r, u"SpeedVal", known ? (measured ? t.measured : t.estimated).arg(speed.feetPerSecond) : t.none);
     setText(r, u"EnergyVal", known ? t.energy.arg(toQt(speed.energy.text)) : QString());
     setText(r, u"MomentumVal", known ? t.momentum.arg(toQt(speed.momentum)) : QString());
-    setText(r, u"GameClassVal", known ? QString::fromLatin1(speed.gameClass) : QString());
+    setText(r, u"GameClassVal", known ? ui::coreText("GameClass", speed.gameClass) : QString());
     QString note;
     if (!known) {
-        note = QString::fromLatin1(calc::noSpeedText(speed.why));
+        note = ui::coreText("ArrowSpeed", calc::noSpeedText(speed.why));
     } else if (measured) {
         note = t.measuredNote;
     } else {

@@ -4,6 +4,8 @@
 #include "calc/finished_arrow.h"
 #include "reports/setup_reports.h"
 
+#include <QtGlobal>
+
 namespace arrowsel::reports {
 
 // The build sheet: what a shop hands its bench and its customer for one finished arrow. The shop
@@ -32,7 +34,7 @@ private:
     engine::BowSetup setup_;
 };
 
-// Print-job name of the build sheet.
-inline constexpr char16_t kBuildSheetTitle[] = u"Arrow Build Sheet";
+// Print-job name of the build sheet (English, translated in the sheet's context).
+inline constexpr char kBuildSheetTitle[] = QT_TRANSLATE_NOOP("arrowsel::reports::BuildSheet", "Arrow Build Sheet");
 
 } // namespace arrowsel::reports

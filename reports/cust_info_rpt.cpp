@@ -3,9 +3,21 @@
 
 #include "reports/report_parts.h"
 
+#include <QCoreApplication>
+
 namespace arrowsel::reports {
 
 using namespace parts;
+
+namespace {
+
+// A literal of an expression holding `text`, in quotes the text does not hold.
+QString quotedLiteral(const QString& text) {
+    const QChar quote = text.contains(u'\'') ? u'"' : u'\'';
+    return quote + text + quote;
+}
+
+} // namespace
 
 TCustInfoRpt::TCustInfoRpt() {
     report_.name = QStringLiteral("Report1");
@@ -23,8 +35,9 @@ void TCustInfoRpt::addTitleBand() {
     Band& title = report_.addBand(BandKind::Title, QStringLiteral("RptBand1"), 0.51);
     Font titleFont = arial(14, true);
     titleFont.underline = true;
-    title.add(label(QStringLiteral("RptLabel1"), QStringLiteral("Customer Detail Report"), QRectF(0, 0.05, w, 0.3),
-                    titleFont, Align::Center));
+    title.add(label(QStringLiteral("RptLabel1"),
+                    QCoreApplication::translate("arrowsel::reports::TCustInfoRpt", "Customer Detail Report"),
+                    QRectF(0, 0.05, w, 0.3), titleFont, Align::Center));
 }
 
 // The customer's address, the setup's caption/value pairs and the comment.
@@ -33,8 +46,9 @@ void TCustInfoRpt::addDetailBand() {
     const Font big = arial(12);
     constexpr double kRow = 0.24;
     double y = 0.2;
-    detail.add(label(QStringLiteral("ForCustomerCap"), QStringLiteral("For Customer:"), QRectF(0.2, y, 1.3, 0.22), big,
-                     Align::Right));
+    detail.add(label(QStringLiteral("ForCustomerCap"),
+                     QCoreApplication::translate("arrowsel::reports::TCustInfoRpt", "For Customer:"),
+                     QRectF(0.2, y, 1.3, 0.22), big, Align::Right));
     for (const char16_t* name : {u"NameVal", u"AddressVal", u"CityLineVal", u"CountryVal", u"CcodeVal"}) {
         detail.add(label(QString::fromUtf16(name), QString(), QRectF(1.6, y, 5.0, 0.22), big));
         y += kRow;
@@ -43,22 +57,22 @@ void TCustInfoRpt::addDetailBand() {
     // Three caption/value pairs a row; a pair without a caption (the chart name) keeps its place.
     struct Pair {
         const char16_t* captionName;
-        const char16_t* caption;
+        const char* caption; // English, translated as it is printed
         const char16_t* valueName;
     };
     const Pair rows[4][3] = {
-        {{u"BowWeightCap", u"Bow Weight:", u"BowWeightVal"},
-         {u"BowTypeCap", u"Bow Type:", u"BowTypeVal"},
+        {{u"BowWeightCap", QT_TRANSLATE_NOOP("arrowsel::reports::TCustInfoRpt", "Bow Weight:"), u"BowWeightVal"},
+         {u"BowTypeCap", QT_TRANSLATE_NOOP("arrowsel::reports::TCustInfoRpt", "Bow Type:"), u"BowTypeVal"},
          {nullptr, nullptr, u"ChartNameVal"}},
-        {{u"ArrowLengthCap", u"Arrow Length:", u"ArrowLengthVal"},
-         {u"WheelTypeCap", u"Wheel Type:", u"WheelTypeVal"},
+        {{u"ArrowLengthCap", QT_TRANSLATE_NOOP("arrowsel::reports::TCustInfoRpt", "Arrow Length:"), u"ArrowLengthVal"},
+         {u"WheelTypeCap", QT_TRANSLATE_NOOP("arrowsel::reports::TCustInfoRpt", "Wheel Type:"), u"WheelTypeVal"},
          {nullptr, nullptr, nullptr}},
-        {{u"DrawLengthCap", u"Draw Length:", u"DrawLengthVal"},
-         {u"ReleaseCap", u"Release:", u"ReleaseVal"},
-         {u"BowLengthCap", u"Bow Length:", u"BowLengthVal"}},
-        {{u"PointWeightCap", u"Point Weight:", u"PointWeightVal"},
-         {u"StringTypeCap", u"String Type:", u"StringTypeVal"},
-         {u"OverDrawCap", u"Over Draw:", u"OverDrawVal"}},
+        {{u"DrawLengthCap", QT_TRANSLATE_NOOP("arrowsel::reports::TCustInfoRpt", "Draw Length:"), u"DrawLengthVal"},
+         {u"ReleaseCap", QT_TRANSLATE_NOOP("arrowsel::reports::TCustInfoRpt", "Release:"), u"ReleaseVal"},
+         {u"BowLengthCap", QT_TRANSLATE_NOOP("arrowsel::reports::TCustInfoRpt", "Bow Length:"), u"BowLengthVal"}},
+        {{u"PointWeightCap", QT_TRANSLATE_NOOP("arrowsel::reports::TCustInfoRpt", "Point Weight:"), u"PointWeightVal"},
+         {u"StringTypeCap", QT_TRANSLATE_NOOP("arrowsel::reports::TCustInfoRpt", "String Type:"), u"StringTypeVal"},
+         {u"OverDrawCap", QT_TRANSLATE_NOOP("arrowsel::reports::TCustInfoRpt", "Over Draw:"), u"OverDrawVal"}},
     };
     const double captionRight[] = {1.5, 3.95, 6.15};
     const double valueWidth[] = {1.15, 1.4, 1.3};
@@ -67,7 +81,8 @@ void TCustInfoRpt::addDetailBand() {
         for (int c = 0; c < 3; ++c) {
             const Pair& p = row[c];
             if (p.caption) {
-                detail.add(label(QString::fromUtf16(p.captionName), QString::fromUtf16(p.caption),
+                detail.add(label(QString::fromUtf16(p.captionName),
+                                 QCoreApplication::translate("arrowsel::reports::TCustInfoRpt", p.caption),
                                  QRectF(captionRight[c] - 1.4, y, 1.4, 0.22), big, Align::Right));
             }
             if (p.valueName) {
@@ -79,8 +94,9 @@ void TCustInfoRpt::addDetailBand() {
     }
 
     y += 0.3;
-    detail.add(label(QStringLiteral("CommentsCap"), QStringLiteral("Comments:"), QRectF(0.1, y, 1.4, 0.22), big,
-                     Align::Right));
+    detail.add(label(QStringLiteral("CommentsCap"),
+                     QCoreApplication::translate("arrowsel::reports::TCustInfoRpt", "Comments:"),
+                     QRectF(0.1, y, 1.4, 0.22), big, Align::Right));
     Element comment = label(QStringLiteral("CommentVal"), QString(), QRectF(1.56, y, 4.49, 2.01), big);
     comment.wordWrap = true;
     detail.add(comment);
@@ -103,11 +119,15 @@ void TCustInfoRpt::addFooterBand() {
                           QStringLiteral("DbfTable2.CITY + ', ' + DbfTable2.STATE + '  ' + DbfTable2.ZIP"), &shop_,
                           centred(w, fy, 4.48, 0.17), small, Align::Center));
     fy += kFooterLine;
-    footer.add(expression(QStringLiteral("QRExpr2"),
-                          QStringLiteral("'Phone:' + DbfTable2.PHONE + '  ' + 'FAX:' + DbfTable2.FAX "), &shop_,
-                          centred(w, fy, 4.48, 0.17), small, Align::Center));
-    Element printed = label(QStringLiteral("QRSysData1"), QStringLiteral("Printed: "), QRectF(w - 2.0, 0.8, 2.0, 0.17),
-                            small, Align::Right);
+    footer.add(
+        expression(QStringLiteral("QRExpr2"),
+                   QStringLiteral("%1 + DbfTable2.PHONE + '  ' + %2 + DbfTable2.FAX ")
+                       .arg(quotedLiteral(QCoreApplication::translate("arrowsel::reports::TCustInfoRpt", "Phone:")),
+                            quotedLiteral(QCoreApplication::translate("arrowsel::reports::TCustInfoRpt", "FAX:"))),
+                   &shop_, centred(w, fy, 4.48, 0.17), small, Align::Center));
+    Element printed =
+        label(QStringLiteral("QRSysData1"), QCoreApplication::translate("arrowsel::reports::TCustInfoRpt", "Printed: "),
+              QRectF(w - 2.0, 0.8, 2.0, 0.17), small, Align::Right);
     printed.kind = ElementKind::Date;
     footer.add(printed);
 }

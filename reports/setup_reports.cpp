@@ -4,7 +4,9 @@
 #include "reports/report_parts.h"
 #include "reports/setup_parts.h"
 #include "ui/qt_text.h"
+#include "ui/translations.h"
 
+#include <QCoreApplication>
 #include <array>
 #include <vector>
 
@@ -13,6 +15,10 @@ namespace arrowsel::reports {
 using namespace parts;
 using ui::toQt;
 ReportForm::~ReportForm() = default;
+
+QString setupReportText(const char* english) {
+    return QCoreApplication::translate("arrowsel::reports::SetupReports", english);
+}
 
 void PageReportForm::setRun(const engine::BowSetup& setup, const engine::SelectionResult& result) {
     setup_ = setup;
@@ -33,6 +39,12 @@ constexpr double kLineHeight = 0.22;    // one row of the setup block
 constexpr double kGridRowHeight = 0.21; // one row of a grid (11 pt)
 // Grid columns, left to right: size, spine, models, weight; they span the rule.
 constexpr std::array<double, 4> kColumnWidths{1.3, 1.3, 2.56, 1.3};
+
+// A literal of an expression holding `text`, in quotes the text does not hold.
+QString quotedLiteral(const QString& text) {
+    const QChar quote = text.contains(u'\'') ? u'"' : u'\'';
+    return quote + text + quote;
+}
 
 double ruleLeft(double bandWidth) {
     return (bandWidth - kRuleLength) / 2;
@@ -60,9 +72,12 @@ double addShopHeader(Band& band, double bandWidth, const RecordSource* shop) {
                         QStringLiteral("CoInfoTbl.CITY +', ' + CoInfoTbl.STATE + ' ' + CoInfoTbl.ZIP"), shop,
                         centred(bandWidth, y, kHeaderColumn, 0.2), arial(11), Align::Center));
     y += 0.2;
-    band.add(expression(QStringLiteral("RptExpr2"),
-                        QStringLiteral("'Phone: ' + CoInfoTbl.PHONE + '  ' + 'FAX: ' + CoInfoTbl.FAX"), shop,
-                        centred(bandWidth, y, kHeaderColumn, 0.17), arial(9), Align::Center));
+    band.add(expression(
+        QStringLiteral("RptExpr2"),
+        QStringLiteral("%1 + CoInfoTbl.PHONE + '  ' + %2 + CoInfoTbl.FAX")
+            .arg(quotedLiteral(setupReportText(QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Phone: "))),
+                 quotedLiteral(setupReportText(QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "FAX: ")))),
+        shop, centred(bandWidth, y, kHeaderColumn, 0.17), arial(9), Align::Center));
     y += 0.18;
     Element date = label(QStringLiteral("RptDate1"), QString(), centred(bandWidth, y, kHeaderColumn, 0.18), arial(10),
                          Align::Center);
@@ -71,18 +86,19 @@ double addShopHeader(Band& band, double bandWidth, const RecordSource* shop) {
     y += 0.26;
     band.add(line(QStringLiteral("RptShape1"), ruleLeft(bandWidth), y, kRuleLength, 2));
     y += 0.1;
-    band.add(label(QStringLiteral("RptLabel1"), QStringLiteral("Equipment Setup Variables"),
+    band.add(label(QStringLiteral("RptLabel1"),
+                   QCoreApplication::translate("arrowsel::reports::SetupReports", "Equipment Setup Variables"),
                    centred(bandWidth, y, kHeaderColumn, 0.22), arial(12), Align::Center));
     return y + 0.3;
 }
 
-double addSetupBlock(Band& band, double y, const std::vector<std::vector<SetupPair>>& rows) {
+double addSetupBlock(Band& band, double y, const std::vector<std::vector<SetupPair>>& rows, const char* context) {
     const Font font = arial(10, true);
     for (const auto& row : rows) {
         const double captionRight[] = {2.3, 5.2};
         for (std::size_t i = 0; i < row.size() && i < 2; ++i) {
             const SetupPair& p = row[i];
-            band.add(label(QString::fromUtf16(p.captionName), QString::fromUtf16(p.caption),
+            band.add(label(QString::fromUtf16(p.captionName), QCoreApplication::translate(context, p.caption),
                            QRectF(captionRight[i] - 1.8, y, 1.8, 0.2), font, Align::Right));
             band.add(label(QString::fromUtf16(p.valueName), QString(),
                            QRectF(captionRight[i] + 0.06, y, i == 0 ? 1.5 : 2.0, 0.2), font, Align::Left));
@@ -100,7 +116,9 @@ double addSectionTitle(Band& band, double bandWidth, double y, const QString& na
 namespace {
 
 double addColumnHeads(Band& band, double bandWidth, double y, const QString& spineHead) {
-    const QString heads[] = {QStringLiteral("Size"), spineHead, QStringLiteral("Models"), QStringLiteral("Weight")};
+    const QString heads[] = {QCoreApplication::translate("arrowsel::reports::SetupReports", "Size"), spineHead,
+                             QCoreApplication::translate("arrowsel::reports::SetupReports", "Models"),
+                             QCoreApplication::translate("arrowsel::reports::SetupReports", "Weight")};
     const QString names[] = {QStringLiteral("HeadSize"), QStringLiteral("HeadSpine"), QStringLiteral("HeadModels"),
                              QStringLiteral("HeadWeight")};
     for (int c = 0; c < 4; ++c) {
@@ -143,14 +161,22 @@ void addCommentBox(Band& band, double bandWidth, double y, const RecordSource* s
 
 namespace {
 
-const SetupPair kBowWeight{u"BowWeightCap", u"Peak Bow Weight:", u"BowWeightVal"};
-const SetupPair kArrowLength{u"ArrowLengthCap", u"Arrow Length:", u"ArrowLengthVal"};
-const SetupPair kPointWeight{u"PointWeightCap", u"Point Weight:", u"PointWeightVal"};
-const SetupPair kOverDraw{u"OverDrawCap", u"Over Draw:", u"OverDrawVal"};
-const SetupPair kBowType{u"BowTypeLbl", u"Bow Type:", u"BowTypeVal"};
-const SetupPair kWheelType{u"WhlTypeLbl", u"Wheel Type:", u"WheelTypeVal"};
-const SetupPair kRelease{u"ReleaseTypeLbl", u"Release:", u"ReleaseVal"};
-const SetupPair kBraceHt{u"Axl2AxlLbl", u"Brace Height:", u"BraceHtVal"};
+const SetupPair kBowWeight{u"BowWeightCap", QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Peak Bow Weight:"),
+                           u"BowWeightVal"};
+const SetupPair kArrowLength{u"ArrowLengthCap", QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Arrow Length:"),
+                             u"ArrowLengthVal"};
+const SetupPair kPointWeight{u"PointWeightCap", QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Point Weight:"),
+                             u"PointWeightVal"};
+const SetupPair kOverDraw{u"OverDrawCap", QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Over Draw:"),
+                          u"OverDrawVal"};
+const SetupPair kBowType{u"BowTypeLbl", QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Bow Type:"),
+                         u"BowTypeVal"};
+const SetupPair kWheelType{u"WhlTypeLbl", QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Wheel Type:"),
+                           u"WheelTypeVal"};
+const SetupPair kRelease{u"ReleaseTypeLbl", QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Release:"),
+                         u"ReleaseVal"};
+const SetupPair kBraceHt{u"Axl2AxlLbl", QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Brace Height:"),
+                         u"BraceHtVal"};
 
 // The layout common to the four page reports up to the setup block; returns where the block ends.
 double startPageReport(Report& report, Band*& detail, double detailHeight, const RecordSource* shop,
@@ -158,7 +184,7 @@ double startPageReport(Report& report, Band*& detail, double detailHeight, const
     report.addBand(BandKind::Title, QStringLiteral("RptBand1"), kTitleBandHeight);
     detail = &report.addBand(BandKind::Detail, QStringLiteral("RptBand2"), detailHeight);
     const double y = addShopHeader(*detail, report.bandWidth(), shop);
-    return addSetupBlock(*detail, y, setupRows);
+    return addSetupBlock(*detail, y, setupRows, "arrowsel::reports::SetupReports");
 }
 
 void setText(Report& r, const QString& name, const QString& text) {
@@ -166,9 +192,9 @@ void setText(Report& r, const QString& name, const QString& text) {
 }
 
 // Texts for an item index; an index with no text leaves the value as it was.
-void setByIndex(Report& r, const QString& name, int index, std::initializer_list<const char16_t*> texts) {
+void setByIndex(Report& r, const QString& name, int index, std::initializer_list<const char*> texts) {
     if (index >= 0 && index < int(texts.size())) {
-        setText(r, name, QString::fromUtf16(texts.begin()[index]));
+        setText(r, name, setupReportText(texts.begin()[index]));
     }
 }
 
@@ -185,14 +211,23 @@ void setCompoundSetup(Report& r, const engine::BowSetup& s) {
 
 // Copies a page's grid, column by column as the handlers do: sizes, models, weights, spines.
 // `cellOf` gives the cell a printed row shows.
+// A carbon cell's model and weight are the program's words, not the chart's.
 template <typename CellOf> void copyGrid(Report& r, const QString& prefix, int rows, CellOf cellOf) {
-    const std::pair<std::string engine::Cell::*, const char16_t*> order[] = {{&engine::Cell::size, u"Sz"},
-                                                                             {&engine::Cell::model, u"Md"},
-                                                                             {&engine::Cell::weight, u"Wt"},
-                                                                             {&engine::Cell::spine, u"Sp"}};
-    for (const auto& [column, kind] : order) {
+    struct Column {
+        std::string engine::Cell::*text;
+        const char16_t* kind;
+        bool ownWords;
+    };
+    const Column order[] = {{&engine::Cell::size, u"Sz", false},
+                            {&engine::Cell::model, u"Md", true},
+                            {&engine::Cell::weight, u"Wt", true},
+                            {&engine::Cell::spine, u"Sp", false}};
+    for (const Column& column : order) {
         for (int row = 1; row <= rows; ++row) {
-            setText(r, prefix + QString::fromUtf16(kind) + QString::number(row), toQt(cellOf(row).*column));
+            const engine::Cell& c = cellOf(row);
+            const std::string& text = c.*column.text;
+            setText(r, prefix + QString::fromUtf16(column.kind) + QString::number(row),
+                    column.ownWords && c.carbon ? ui::coreText("Cell", text) : toQt(text));
         }
     }
 }
@@ -203,16 +238,18 @@ template <typename CellOf> void copyGrid(Report& r, const QString& prefix, int r
 
 TReportForm::TReportForm() : PageReportForm(engine::Page::Hunt) {
     report_.name = QStringLiteral("Report1");
-    report_.title = QString::fromUtf16(kSetupReportTitle);
+    report_.title = setupReportText(kSetupReportTitle);
     Band* band = nullptr;
     const double w = report_.bandWidth();
     double y = startPageReport(
         report_, band, 9.57, &shop_,
         {{kBowWeight, kBowType}, {kArrowLength, kWheelType}, {kPointWeight, kRelease}, {kOverDraw, kBraceHt}});
-    y = addSectionTitle(*band, w, y, QStringLiteral("RptLabel53"), QStringLiteral("2009 Hunting Shafts"));
-    y = addColumnHeads(*band, w, y, QStringLiteral("Spine Value"));
+    y = addSectionTitle(*band, w, y, QStringLiteral("RptLabel53"),
+                        QCoreApplication::translate("arrowsel::reports::SetupReports", "2009 Hunting Shafts"));
+    y = addColumnHeads(*band, w, y, QCoreApplication::translate("arrowsel::reports::SetupReports", "Spine Value"));
     y = addGridRows(*band, w, y, QStringLiteral("Rpt"), 1, 10, arial(11, true));
-    y = addSectionTitle(*band, w, y + 0.1, QStringLiteral("RptLabel75"), QStringLiteral("Carbon Shafts"));
+    y = addSectionTitle(*band, w, y + 0.1, QStringLiteral("RptLabel75"),
+                        QCoreApplication::translate("arrowsel::reports::SetupReports", "Carbon Shafts"));
     y = addGridRows(*band, w, y, QStringLiteral("Rpt"), 11, 17, arial(11, true));
     addCommentBox(*band, w, y + 0.2, &shop_);
     report_.beforePrint = [this](Report& sender, bool& go) { Report1BeforePrint(sender, go); };
@@ -234,10 +271,13 @@ void TReportForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
     setCompoundSetup(r, s);
     const int bowType = s.bowType;
     setByIndex(r, QStringLiteral("BowTypeVal"), bowType, kHuntBowTexts);
-    setByIndex(r, QStringLiteral("WheelTypeVal"), s.wheelType, {u"Hard Cam", u"Medium Cam", u"Soft Cam"});
+    setByIndex(r, QStringLiteral("WheelTypeVal"), s.wheelType,
+               {QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Hard Cam"),
+                QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Medium Cam"),
+                QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Soft Cam")});
     if (bowType != 0) {
         for (const char16_t* name : {u"OverDrawVal", u"WheelTypeVal", u"ReleaseVal", u"BraceHtVal"}) {
-            setText(r, QString::fromUtf16(name), QStringLiteral("N/A"));
+            setText(r, QString::fromUtf16(name), setupReportText(kNotApplicable));
         }
     }
     copyGrid(r, QStringLiteral("Rpt"), 17,
@@ -248,7 +288,8 @@ void TReportForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
         const int button = buttonRow(printed);
         const bool describedBelow = button == 4 || button == 5 || button == 7 || button == 8;
         if (describedBelow && cell(button).carbon) {
-            setText(r, QStringLiteral("RptWt") + QString::number(printed), QStringLiteral("See Below"));
+            setText(r, QStringLiteral("RptWt") + QString::number(printed),
+                    QCoreApplication::translate("arrowsel::reports::SetupReports", "See Below"));
         }
     }
 }
@@ -257,14 +298,15 @@ void TReportForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
 
 TTargPrintForm::TTargPrintForm() : PageReportForm(engine::Page::Targ) {
     report_.name = QStringLiteral("Report1");
-    report_.title = QString::fromUtf16(kSetupReportTitle);
+    report_.title = setupReportText(kSetupReportTitle);
     Band* band = nullptr;
     const double w = report_.bandWidth();
     double y = startPageReport(
         report_, band, 9.10, &shop_,
         {{kBowWeight, kBowType}, {kArrowLength, kWheelType}, {kPointWeight, kRelease}, {kOverDraw, kBraceHt}});
-    y = addSectionTitle(*band, w, y, QStringLiteral("SectionTitle"), QStringLiteral("2009 Target Shafts"));
-    y = addColumnHeads(*band, w, y, QStringLiteral("Spine Value"));
+    y = addSectionTitle(*band, w, y, QStringLiteral("SectionTitle"),
+                        QCoreApplication::translate("arrowsel::reports::SetupReports", "2009 Target Shafts"));
+    y = addColumnHeads(*band, w, y, QCoreApplication::translate("arrowsel::reports::SetupReports", "Spine Value"));
     y = addGridRows(*band, w, y, QStringLiteral("Rpt"), 1, 13, arial(11, true));
     addCommentBox(*band, w, y + 0.2, &shop_);
     report_.beforePrint = [this](Report& sender, bool& go) { Report1BeforePrint(sender, go); };
@@ -274,12 +316,14 @@ void TTargPrintForm::Report1BeforePrint(Report& r, bool& /*printReport*/) {
     const engine::BowSetup& s = setup();
     setCompoundSetup(r, s);
     const int bowType = s.targBowType;
-    setByIndex(r, QStringLiteral("BowTypeVal"), bowType, {u"Compound", u"Recurve"});
+    setByIndex(r, QStringLiteral("BowTypeVal"), bowType,
+               {QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Compound"),
+                QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Recurve")});
     setByIndex(r, QStringLiteral("WheelTypeVal"), s.wheelType, kReportWheelTexts);
     if (bowType == 1) {
         for (const char16_t* name :
              {u"PointWeightVal", u"OverDrawVal", u"WheelTypeVal", u"ReleaseVal", u"BraceHtVal"}) {
-            setText(r, QString::fromUtf16(name), QStringLiteral("N/A"));
+            setText(r, QString::fromUtf16(name), setupReportText(kNotApplicable));
         }
     }
     copyGrid(r, QStringLiteral("Rpt"), 13, [this](int row) -> const engine::Cell& { return cell(row); });
@@ -294,8 +338,9 @@ TOrvkRpt::TOrvkRpt() : PageReportForm(engine::Page::Orvk) {
     Band* band = nullptr;
     const double w = report_.bandWidth();
     double y = startPageReport(report_, band, 9.10, &shop_, {{kBowWeight, kBowType}, {kArrowLength, kWheelType}});
-    y = addSectionTitle(*band, w, y, QStringLiteral("SectionTitle"), QStringLiteral("2009 Orvik Shafts"));
-    y = addColumnHeads(*band, w, y, QStringLiteral("Spine"));
+    y = addSectionTitle(*band, w, y, QStringLiteral("SectionTitle"),
+                        QCoreApplication::translate("arrowsel::reports::SetupReports", "2009 Orvik Shafts"));
+    y = addColumnHeads(*band, w, y, QCoreApplication::translate("arrowsel::reports::SetupReports", "Spine"));
     y = addGridRows(*band, w, y, QStringLiteral("Rpt"), 1, 7, arial(11, true));
     addCommentBox(*band, w, y + 0.2, &shop_);
     report_.beforePrint = [this](Report& sender, bool& go) { Report1BeforePrint(sender, go); };
@@ -317,8 +362,9 @@ TYouthRpt1::TYouthRpt1() : PageReportForm(engine::Page::Youth) {
     Band* band = nullptr;
     const double w = report_.bandWidth();
     double y = startPageReport(report_, band, 9.10, &shop_, {{kBowWeight}, {kArrowLength}});
-    y = addSectionTitle(*band, w, y, QStringLiteral("SectionTitle"), QStringLiteral("2009 Youth Shafts"));
-    y = addColumnHeads(*band, w, y, QStringLiteral("Spine Value"));
+    y = addSectionTitle(*band, w, y, QStringLiteral("SectionTitle"),
+                        QCoreApplication::translate("arrowsel::reports::SetupReports", "2009 Youth Shafts"));
+    y = addColumnHeads(*band, w, y, QCoreApplication::translate("arrowsel::reports::SetupReports", "Spine Value"));
     Font sans = arial(10);
     sans.family = QStringLiteral("MS Sans Serif");
     y = addGridRows(*band, w, y, QStringLiteral("RptY"), 1, 8, sans, 0.84);

@@ -5,6 +5,8 @@
 #include "reports/report.h"
 #include "reports/shop_record.h"
 
+#include <QtGlobal>
+
 namespace arrowsel::reports {
 
 // A report made once and printed many times. Its labels keep their texts from one print to the
@@ -81,7 +83,8 @@ public:
     void RptBand2BeforePrint(Band& sender, bool& printBand);
 };
 
-// Print-job name of the hunting and target reports.
-inline constexpr char16_t kSetupReportTitle[] = u"Arrow Shaft Size Selection Report";
+// Print-job name of the hunting and target reports (English; setupReportText translates it).
+inline constexpr char kSetupReportTitle[] =
+    QT_TRANSLATE_NOOP("arrowsel::reports::SetupReports", "Arrow Shaft Size Selection Report");
 
 } // namespace arrowsel::reports

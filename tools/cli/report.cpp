@@ -4,6 +4,7 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/data_default.h"
 #include "ui/page_painter.h"
+#include "ui/translations.h"
 
 #include <QGuiApplication>
 #include <algorithm>
@@ -90,7 +91,8 @@ int deliver(const ui::Document& doc, const std::optional<std::string>& pdf) {
     return kExitFailure;
 }
 
-// Laying out text needs a GUI application, never a display.
+// Laying out text needs a GUI application, never a display. The pages print in the language of
+// the system's locale, as the windows' do; the command's own messages stay English.
 class PageApplication {
 private:
     static bool offscreenUnlessChosen() {
@@ -113,6 +115,7 @@ private:
     char name_[13] = "arrowsel-cli";
     char* argv_[2] = {name_, nullptr};
     QGuiApplication app_{argc_, argv_};
+    QString language_ = ui::installTranslations(app_);
 };
 
 } // namespace
