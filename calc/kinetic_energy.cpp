@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/kinetic_energy.h"
 
+#include "data/text.h"
 #include "engine/conversions.h"
 
 #include <algorithm>
@@ -73,15 +74,15 @@ PictureList pictureListFor(long whole) {
 const char* gameClassName(PictureList list) {
     switch (list) {
     case PictureList::SmallImg:
-        return "Small Game";
+        return ARROWSEL_TR_NOOP("GameClass", "Small Game");
     case PictureList::MediumImg:
-        return "Medium Game";
+        return ARROWSEL_TR_NOOP("GameClass", "Medium Game");
     case PictureList::BigImg:
-        return "Big Game";
+        return ARROWSEL_TR_NOOP("GameClass", "Big Game");
     case PictureList::ToughImg:
-        return "Largest Game";
+        return ARROWSEL_TR_NOOP("GameClass", "Largest Game");
     case PictureList::Tanks:
-        return "Largest Game, with energy to spare";
+        return ARROWSEL_TR_NOOP("GameClass", "Largest Game, with energy to spare");
     }
     return "";
 }
