@@ -268,10 +268,14 @@ void TKECalc2::GrainWtChange() {
 }
 
 void TKECalc2::FOCCalcBtnClick() {
-    ui::runGuarded(this, [this] {
-        foc_->setText(QString::fromStdString(
-            frontOfCenterText(static_cast<float>(length_->value()), static_cast<float>(balance_->value()))));
-    });
+    // The calculation fails only with the core's two fixed texts, shown in the window's language.
+    ui::runGuarded(
+        this,
+        [this] {
+            foc_->setText(QString::fromStdString(
+                frontOfCenterText(static_cast<float>(length_->value()), static_cast<float>(balance_->value()))));
+        },
+        [](const QString& what) { return ui::coreText("FrontOfCenter", what.toStdString()); });
     length_->setFocus();
 }
 

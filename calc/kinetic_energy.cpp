@@ -129,8 +129,9 @@ KineticEnergyRun runKineticEnergy(std::string_view velocityText, std::string_vie
 
 std::string frontOfCenterText(float length, float balance) {
     if (length == 0.0f) {
-        throw FloatingPointError(balance == 0.0f ? "Invalid floating point operation"
-                                                 : "Floating point division by zero");
+        throw FloatingPointError(balance == 0.0f
+                                     ? ARROWSEL_TR_NOOP("FrontOfCenter", "Invalid floating point operation")
+                                     : ARROWSEL_TR_NOOP("FrontOfCenter", "Floating point division by zero"));
     }
     // The expression is evaluated wide and only its result is held in single precision, so
     // 18.3 on a 30 inch arrow lies just below 11 and shows 10.9.
