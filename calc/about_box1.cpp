@@ -3,6 +3,7 @@
 
 #include "calc/models_guide.h"
 #include "calc/pictures.h"
+#include "ui/translations.h"
 #include "widgets/link_label.h"
 
 #include <QEvent>
@@ -26,7 +27,7 @@ constexpr std::array<QSize, 3> kPictureSizes = {QSize(1204, 1580), QSize(1200, 1
 TAboutBox1::TAboutBox1(const std::filesystem::path& dataFolder, std::string pageTag, QWidget* parent)
     : QDialog(parent), pageTag_(std::move(pageTag)) {
     setObjectName(QStringLiteral("TAboutBox1"));
-    setWindowTitle(QString::fromLatin1(kGuideCaption));
+    setWindowTitle(ui::coreText("GuideCaption", kGuideCaption));
     setFixedSize(795, 595);
 
     auto* pictures = new QWidget;
@@ -34,11 +35,11 @@ TAboutBox1::TAboutBox1(const std::filesystem::path& dataFolder, std::string page
     for (int i = 0; i < 3; ++i) {
         auto* image = new QLabel(pictures);
         image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
-        image->setToolTip(QStringLiteral("Use scroll bars and\narrows to view all items"));
+        image->setToolTip(tr("Use scroll bars and\narrows to view all items"));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         const QPixmap picture = folderPicture(dataFolder, guidePictureFile(i + 1));
         image->setPixmap(picture);
-        image->setAccessibleName(QStringLiteral("Shaft models guide picture"));
+        image->setAccessibleName(tr("Shaft models guide picture"));
         const QSize size = picture.isNull() ? kPictureSizes[i] : picture.size();
         image->setGeometry(QRect(QPoint(0, 0), size));
         image->hide();
@@ -48,7 +49,7 @@ TAboutBox1::TAboutBox1(const std::filesystem::path& dataFolder, std::string page
 
     scrollBox_ = new QScrollArea;
     scrollBox_->setObjectName(QStringLiteral("ScrollBox1"));
-    scrollBox_->setAccessibleName(QString::fromLatin1(kGuideCaption));
+    scrollBox_->setAccessibleName(ui::coreText("GuideCaption", kGuideCaption));
     scrollBox_->setWidget(pictures);
     scrollBox_->setFixedHeight(529);
     // The arrow keys scroll the picture.
@@ -57,7 +58,7 @@ TAboutBox1::TAboutBox1(const std::filesystem::path& dataFolder, std::string page
     auto* linkColumn = new QVBoxLayout;
     for (std::size_t i = 0; i < kGuideLinks.size(); ++i) {
         const GuideLinkInfo& info = guideLinkInfo(kGuideLinks[i]);
-        auto* link = new widgets::TLinkLabel(QString::fromLatin1(info.text), QUrl(QString::fromLatin1(info.url)));
+        auto* link = new widgets::TLinkLabel(ui::coreText("GuideLink", info.text), QUrl(QString::fromLatin1(info.url)));
         link->setObjectName(QString::fromLatin1(info.name));
         link->hide();
         linkColumn->addWidget(link);
@@ -65,9 +66,9 @@ TAboutBox1::TAboutBox1(const std::filesystem::path& dataFolder, std::string page
     }
     linkColumn->addStretch();
 
-    auto* close = new QPushButton(QStringLiteral("&Close"));
+    auto* close = new QPushButton(tr("&Close"));
     close->setObjectName(QStringLiteral("KECloseBtn"));
-    close->setAccessibleName(QStringLiteral("Close"));
+    close->setAccessibleName(tr("Close"));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &TAboutBox1::KECloseBtnClick);
 
@@ -92,7 +93,7 @@ void TAboutBox1::FormActivate() {
         return;
     }
     images_[static_cast<std::size_t>(page->picture - 1)]->show();
-    setWindowTitle(QString::fromLatin1(page->caption));
+    setWindowTitle(ui::coreText("GuideCaption", page->caption));
     links_[static_cast<std::size_t>(page->link)]->show();
 
     // The scroll range is that of what shows, not of the largest picture.

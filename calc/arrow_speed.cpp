@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/arrow_speed.h"
 
+#include "data/text.h"
+
 #include <cmath>
 
 namespace arrowsel::calc {
 
 const char* speedRatingName(SpeedRating rating) {
-    return rating == SpeedRating::Ata ? "ATA" : "IBO";
+    return rating == SpeedRating::Ata ? ARROWSEL_TR_NOOP("SpeedRating", "ATA") : ARROWSEL_TR_NOOP("SpeedRating", "IBO");
 }
 
 RatingConditions ratingConditions(SpeedRating /*rating*/) {
@@ -31,19 +33,20 @@ double estimatedSpeed(const SpeedInputs& in, double drawWeight, double arrowGrai
 const char* noSpeedText(NoSpeed why) {
     switch (why) {
     case NoSpeed::NoArrow:
-        return "No arrow weight: choose a shaft first.";
+        return ARROWSEL_TR_NOOP("NoSpeed", "No arrow weight: choose a shaft first.");
     case NoSpeed::NoRating:
-        return "Enter the bow's speed rating, or a measured speed.";
+        return ARROWSEL_TR_NOOP("NoSpeed", "Enter the bow's speed rating, or a measured speed.");
     case NoSpeed::NotCompound:
-        return "No estimate for a recurve or longbow: the rule of thumb needs a compound bow's "
-               "rating. Enter a measured speed.";
+        return ARROWSEL_TR_NOOP("NoSpeed", "No estimate for a recurve or longbow: the rule of thumb needs a "
+                                           "compound bow's rating. Enter a measured speed.");
     case NoSpeed::Youth:
-        return "No estimate for a youth bow: youth bows are not rated at 70 lb and 30 inches. "
-               "Enter a measured speed.";
+        return ARROWSEL_TR_NOOP("NoSpeed", "No estimate for a youth bow: youth bows are not rated at 70 lb and "
+                                           "30 inches. Enter a measured speed.");
     case NoSpeed::NoDrawWeight:
-        return "No estimate: the main window's draw weight is no number.";
+        return ARROWSEL_TR_NOOP("NoSpeed", "No estimate: the main window's draw weight is no number.");
     case NoSpeed::EstimateTooLow:
-        return "No estimate: this setup lies too far from the rating for the rule of thumb.";
+        return ARROWSEL_TR_NOOP("NoSpeed",
+                                "No estimate: this setup lies too far from the rating for the rule of thumb.");
     }
     return "";
 }

@@ -8,6 +8,7 @@
 #include "ui/guarded.h"
 #include "ui/message_seam.h"
 
+#include <QCoreApplication>
 #include <memory>
 #include <utility>
 
@@ -31,8 +32,9 @@ void printBuildSheet(QWidget* parent, const BuildSheet& sheet) {
         printer(parent, sheet);
         return;
     }
-    ui::MessageSeam::current().error(parent,
-                                     QStringLiteral("The build sheet cannot be printed: no printing is set up."));
+    ui::MessageSeam::current().error(
+        parent, QCoreApplication::translate("arrowsel::calc::BuildSheet",
+                                            "The build sheet cannot be printed: no printing is set up."));
 }
 
 void openKineticEnergyCalculator(QWidget* parent, const MainWindowState& mainWindow) {

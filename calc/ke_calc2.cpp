@@ -6,6 +6,7 @@
 #include "calc/pictures.h"
 #include "ui/guarded.h"
 #include "ui/message_seam.h"
+#include "ui/translations.h"
 #include "widgets/num_edit.h"
 #include "widgets/value_label.h"
 
@@ -81,7 +82,7 @@ QPushButton* button(const QString& text, const QString& name) {
 TKECalc2::TKECalc2(std::filesystem::path pictureFolder, QWidget* parent)
     : QDialog(parent), pictureFolder_(std::move(pictureFolder)) {
     setObjectName(QStringLiteral("TKECalc2"));
-    setWindowTitle(QStringLiteral("2009 Kinetic Energy and Front of Center Calculators"));
+    setWindowTitle(tr("2009 Kinetic Energy and Front of Center Calculators"));
     pages_ = new QStackedWidget;
     pages_->setObjectName(QStringLiteral("KEPages"));
     pages_->addWidget(makeEnergyPage());
@@ -91,8 +92,8 @@ TKECalc2::TKECalc2(std::filesystem::path pictureFolder, QWidget* parent)
     auto* pageButtons = new QButtonGroup(this);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->setSpacing(0);
-    const std::pair<const char*, QString> choices[] = {{"KEPageBtn", QStringLiteral("Kinetic Energy")},
-                                                       {"FOCPageBtn", QStringLiteral("Front of Center")}};
+    const std::pair<const char*, QString> choices[] = {{"KEPageBtn", tr("Kinetic Energy")},
+                                                       {"FOCPageBtn", tr("Front of Center")}};
     for (const auto& [name, text] : choices) {
         QPushButton* b = button(text, QString::fromLatin1(name));
         b->setCheckable(true);
@@ -130,19 +131,17 @@ QPushButton* TKECalc2::pageCalculate(int page) const {
 void TKECalc2::playPictures(PictureList list) {
     animator_->play(QString::fromLatin1(pictureListName(list)), energyPictures(pictureFolder_, list));
     // What the pictures show, for those who cannot see them.
-    animator_->setAccessibleName(QString::fromLatin1(gameClassName(list)));
+    animator_->setAccessibleName(ui::coreText("GameClass", gameClassName(list)));
 }
 
 QWidget* TKECalc2::makeEnergyPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("KEPage"));
     auto* inputs = new QGridLayout;
-    grainWt_ = addWholeNumberRow(inputs, 0, QStringLiteral("Total Grain Weight of Arrow Shaft:"),
-                                 QStringLiteral("GrainWt"), 400);
-    velocity_ =
-        addWholeNumberRow(inputs, 1, QStringLiteral("Impact Velocity (Feet/Second):"), QStringLiteral("Velocity"), 200);
+    grainWt_ = addWholeNumberRow(inputs, 0, tr("Total Grain Weight of Arrow Shaft:"), QStringLiteral("GrainWt"), 400);
+    velocity_ = addWholeNumberRow(inputs, 1, tr("Impact Velocity (Feet/Second):"), QStringLiteral("Velocity"), 200);
 
-    auto* heading = new QLabel(QStringLiteral("Kinetic Energy (Foot Lbs.)"));
+    auto* heading = new QLabel(tr("Kinetic Energy (Foot Lbs.)"));
     auto* energy = new widgets::TValueLabel(heading->text());
     energy->setHeadingLabel(heading);
     energy_ = energy;
@@ -153,21 +152,22 @@ QWidget* TKECalc2::makeEnergyPage() {
     big.setBold(true);
     energy_->setFont(big);
 
-    auto* gaugeHeading = new QLabel(QStringLiteral("Hunting Usage"));
+    auto* gaugeHeading = new QLabel(tr("Hunting Usage"));
     gauge_ = new TEnergyGauge;
     gauge_->setObjectName(QStringLiteral("GaugeBar1"));
     gauge_->setAccessibleName(gaugeHeading->text());
     gauge_->setValue(35);
     gauge_->setFixedSize(28, 150);
     auto* scale = new QVBoxLayout;
-    for (const char* text : {"Largest Game", "Big Game", "Medium Game", "Small Game"}) {
-        scale->addWidget(new QLabel(QString::fromLatin1(text)));
+    for (const PictureList list :
+         {PictureList::ToughImg, PictureList::BigImg, PictureList::MediumImg, PictureList::SmallImg}) {
+        scale->addWidget(new QLabel(ui::coreText("GameClass", gameClassName(list))));
         scale->addStretch();
     }
 
     animator_ = new TPictureAnimator(kAnimationIntervalMs);
     animator_->setObjectName(QStringLiteral("Animator1"));
-    animator_->setAccessibleDescription(QStringLiteral("Game suited to this energy"));
+    animator_->setAccessibleDescription(tr("Game suited to this energy"));
     animator_->setFixedSize(150, 150);
 
     auto* gaugeBox = new QGridLayout;
@@ -185,8 +185,8 @@ QWidget* TKECalc2::makeEnergyPage() {
     results->addLayout(gaugeBox);
     results->addWidget(animator_);
 
-    auto* calc = button(QStringLiteral("C&alculate"), QStringLiteral("KECalcBtn"));
-    auto* close = button(QStringLiteral("&Close"), QStringLiteral("KECloseBtn"));
+    auto* calc = button(tr("C&alculate"), QStringLiteral("KECalcBtn"));
+    auto* close = button(tr("&Close"), QStringLiteral("KECloseBtn"));
     connect(calc, &QPushButton::clicked, this, &TKECalc2::GrainWtChange);
     connect(close, &QPushButton::clicked, this, &TKECalc2::KECloseBtnClick);
     auto* buttons = new QHBoxLayout;
@@ -203,7 +203,7 @@ QWidget* TKECalc2::makeEnergyPage() {
 
 // The momentum of the same weight and speed, under the energy, computed on the same button.
 void TKECalc2::addMomentum(QVBoxLayout* energyBox) {
-    auto* heading = new QLabel(QStringLiteral("Momentum (Slug Ft/Sec)"));
+    auto* heading = new QLabel(tr("Momentum (Slug Ft/Sec)"));
     auto* momentum = new widgets::TValueLabel(heading->text());
     momentum->setHeadingLabel(heading);
     momentum->setObjectName(QStringLiteral("MomentumLbl"));
@@ -221,13 +221,12 @@ QWidget* TKECalc2::makeFocPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("FOCPage"));
     auto* inputs = new QGridLayout;
-    length_ = addDecimalRow(inputs, 0, QStringLiteral("Arrow Length"), QStringLiteral("(L)"),
-                            QStringLiteral("FSpinLenEdit"), 0.1, 2, 30.0);
-    balance_ = addDecimalRow(inputs, 1, QStringLiteral("Balance distance from nock groove"), QStringLiteral("(A)"),
+    length_ = addDecimalRow(inputs, 0, tr("Arrow Length"), tr("(L)"), QStringLiteral("FSpinLenEdit"), 0.1, 2, 30.0);
+    balance_ = addDecimalRow(inputs, 1, tr("Balance distance from nock groove"), tr("(A)"),
                              QStringLiteral("FSpinBalEdit"), 0.25, 2, 15.0);
 
-    auto* caption = new QLabel(QStringLiteral("Front-of-Center Percent:"));
-    auto* foc = new widgets::TValueLabel(QStringLiteral("Front-of-Center Percent"));
+    auto* caption = new QLabel(tr("Front-of-Center Percent:"));
+    auto* foc = new widgets::TValueLabel(tr("Front-of-Center Percent"));
     foc->setHeadingLabel(caption);
     foc_ = foc;
     foc_->setObjectName(QStringLiteral("Label9"));
@@ -236,8 +235,8 @@ QWidget* TKECalc2::makeFocPage() {
     result->addWidget(foc_);
     result->addStretch();
 
-    auto* calc = button(QStringLiteral("C&alculate"), QStringLiteral("FOCCalcBtn"));
-    auto* close = button(QStringLiteral("&Close"), QStringLiteral("FOCCloseBtn"));
+    auto* calc = button(tr("C&alculate"), QStringLiteral("FOCCalcBtn"));
+    auto* close = button(tr("&Close"), QStringLiteral("FOCCloseBtn"));
     connect(calc, &QPushButton::clicked, this, &TKECalc2::FOCCalcBtnClick);
     connect(close, &QPushButton::clicked, this, &TKECalc2::KECloseBtnClick);
     auto* buttons = new QHBoxLayout;
@@ -256,7 +255,7 @@ QWidget* TKECalc2::makeFocPage() {
 void TKECalc2::GrainWtChange() {
     const KineticEnergyRun run = runKineticEnergy(velocity_->text().toStdString(), grainWt_->text().toStdString());
     if (!run.information.empty()) {
-        ui::MessageSeam::current().information(this, QString::fromStdString(run.information));
+        ui::MessageSeam::current().information(this, ui::coreText("KineticEnergy", run.information));
     } else if (!run.error.empty()) {
         ui::MessageSeam::current().error(this, QString::fromStdString(run.error));
     } else {
@@ -269,10 +268,14 @@ void TKECalc2::GrainWtChange() {
 }
 
 void TKECalc2::FOCCalcBtnClick() {
-    ui::runGuarded(this, [this] {
-        foc_->setText(QString::fromStdString(
-            frontOfCenterText(static_cast<float>(length_->value()), static_cast<float>(balance_->value()))));
-    });
+    // The calculation fails only with the core's two fixed texts, shown in the window's language.
+    ui::runGuarded(
+        this,
+        [this] {
+            foc_->setText(QString::fromStdString(
+                frontOfCenterText(static_cast<float>(length_->value()), static_cast<float>(balance_->value()))));
+        },
+        [](const QString& what) { return ui::coreText("FrontOfCenter", what.toStdString()); });
     length_->setFocus();
 }
 

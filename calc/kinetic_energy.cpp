@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/kinetic_energy.h"
 
+#include "data/text.h"
 #include "engine/conversions.h"
 
 #include <algorithm>
@@ -73,15 +74,15 @@ PictureList pictureListFor(long whole) {
 const char* gameClassName(PictureList list) {
     switch (list) {
     case PictureList::SmallImg:
-        return "Small Game";
+        return ARROWSEL_TR_NOOP("GameClass", "Small Game");
     case PictureList::MediumImg:
-        return "Medium Game";
+        return ARROWSEL_TR_NOOP("GameClass", "Medium Game");
     case PictureList::BigImg:
-        return "Big Game";
+        return ARROWSEL_TR_NOOP("GameClass", "Big Game");
     case PictureList::ToughImg:
-        return "Largest Game";
+        return ARROWSEL_TR_NOOP("GameClass", "Largest Game");
     case PictureList::Tanks:
-        return "Largest Game, with energy to spare";
+        return ARROWSEL_TR_NOOP("GameClass", "Largest Game, with energy to spare");
     }
     return "";
 }
@@ -128,8 +129,9 @@ KineticEnergyRun runKineticEnergy(std::string_view velocityText, std::string_vie
 
 std::string frontOfCenterText(float length, float balance) {
     if (length == 0.0f) {
-        throw FloatingPointError(balance == 0.0f ? "Invalid floating point operation"
-                                                 : "Floating point division by zero");
+        throw FloatingPointError(balance == 0.0f
+                                     ? ARROWSEL_TR_NOOP("FrontOfCenter", "Invalid floating point operation")
+                                     : ARROWSEL_TR_NOOP("FrontOfCenter", "Floating point division by zero"));
     }
     // The expression is evaluated wide and only its result is held in single precision, so
     // 18.3 on a 30 inch arrow lies just below 11 and shows 10.9.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/text.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -48,7 +50,8 @@ struct KineticEnergyRun {
 };
 KineticEnergyRun runKineticEnergy(std::string_view velocityText, std::string_view grainText);
 
-inline constexpr const char* kZeroInvalidText = "Zero is invalid, please enter a whole number.";
+inline constexpr const char* kZeroInvalidText =
+    ARROWSEL_TR_NOOP("KineticEnergy", "Zero is invalid, please enter a whole number.");
 
 // Arithmetic failures of the front-of-centre calculation (an arrow length of 0).
 class FloatingPointError : public std::runtime_error {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "data/text.h"
+
 #include <array>
 #include <optional>
 #include <string_view>
@@ -31,6 +33,6 @@ struct GuidePage {
 // nullopt for any text other than the four page tags.
 std::optional<GuidePage> guidePageFor(std::string_view pageTag);
 
-inline constexpr const char* kGuideCaption = "2009 Shaft Models Guide";
+inline constexpr const char* kGuideCaption = ARROWSEL_TR_NOOP("GuideCaption", "2009 Shaft Models Guide");
 
 } // namespace arrowsel::calc

@@ -32,17 +32,17 @@ namespace {
 
 // The fields shown as they stand, with their captions.
 constexpr std::array<std::pair<const char*, const char*>, 7> kSpecificationFields = {{
-    {"ARROWTYPE", "Shaft Type:"},
-    {"LENGTH", "Maximum Length:"},
-    {"OD", "Outside Diameter:"},
-    {"GPI", "Grains per Inch:"},
-    {"WALL", "Wall Thickness:"},
-    {"ID", "Inside Diameter:"},
-    {"SPINE", "Spine at 29\":"},
+    {"ARROWTYPE", QT_TRANSLATE_NOOP("arrowsel::calc::TSpecsFrm", "Shaft Type:")},
+    {"LENGTH", QT_TRANSLATE_NOOP("arrowsel::calc::TSpecsFrm", "Maximum Length:")},
+    {"OD", QT_TRANSLATE_NOOP("arrowsel::calc::TSpecsFrm", "Outside Diameter:")},
+    {"GPI", QT_TRANSLATE_NOOP("arrowsel::calc::TSpecsFrm", "Grains per Inch:")},
+    {"WALL", QT_TRANSLATE_NOOP("arrowsel::calc::TSpecsFrm", "Wall Thickness:")},
+    {"ID", QT_TRANSLATE_NOOP("arrowsel::calc::TSpecsFrm", "Inside Diameter:")},
+    {"SPINE", QT_TRANSLATE_NOOP("arrowsel::calc::TSpecsFrm", "Spine at 29\":")},
 }};
 
-QString heading(const char* caption) {
-    return QString::fromLatin1(caption).remove(QLatin1Char(':'));
+QString heading(const QString& caption) {
+    return QString(caption).remove(QLatin1Char(':'));
 }
 
 QDoubleSpinBox* weightSpin(const QString& name, double step, double max) {
@@ -68,7 +68,7 @@ QPushButton* button(const QString& text, const QString& name, const QString& acc
 
 TSpecsFrm::TSpecsFrm(SpecsRequest request, QWidget* parent) : QDialog(parent), request_(std::move(request)) {
     setObjectName(QStringLiteral("TSpecsFrm"));
-    setWindowTitle(QStringLiteral("2009 Arrow Weight Calculator/Specifications"));
+    setWindowTitle(tr("2009 Arrow Weight Calculator/Specifications"));
     buildControls();
     FormCreate();
 }
@@ -82,7 +82,7 @@ void TSpecsFrm::buildControls() {
     top->addLayout(shaftColumn());
     QFormLayout* weights = weightRows();
     addTotalRows(weights);
-    auto* note = new QLabel(QStringLiteral("Note: Specs of shaft type Aluminum are from KV63 shafts."));
+    auto* note = new QLabel(tr("Note: Specs of shaft type Aluminum are from KV63 shafts."));
     note->setObjectName(QStringLiteral("NoteLbl"));
     auto* layout = new QVBoxLayout;
     layout->addLayout(top);
@@ -115,19 +115,20 @@ void TSpecsFrm::addSpeedBlock(QVBoxLayout* weighing) {
 QFormLayout* TSpecsFrm::specificationRows() {
     auto* specs = new QFormLayout;
     for (const auto& [field, caption] : kSpecificationFields) {
-        auto* value = new widgets::TValueLabel(heading(caption));
+        const QString shown = tr(caption);
+        auto* value = new widgets::TValueLabel(heading(shown));
         value->setObjectName(QString::fromLatin1(field));
         value->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-        specs->addRow(QString::fromLatin1(caption), value);
+        specs->addRow(shown, value);
     }
     return specs;
 }
 
 QVBoxLayout* TSpecsFrm::shaftColumn() {
-    auto* sizeCaption = new QLabel(QStringLiteral("Shaft Size & Models:"));
-    size_ = new widgets::TValueLabel(QStringLiteral("Shaft Size"));
+    auto* sizeCaption = new QLabel(tr("Shaft Size & Models:"));
+    size_ = new widgets::TValueLabel(tr("Shaft Size"));
     size_->setObjectName(QStringLiteral("Label4"));
-    models_ = new widgets::TValueLabel(QStringLiteral("Models"));
+    models_ = new widgets::TValueLabel(tr("Models"));
     models_->setObjectName(QStringLiteral("Mods"));
     models_->setWordWrap(true);
     auto* shaft = new QVBoxLayout;
@@ -144,11 +145,11 @@ QFormLayout* TSpecsFrm::weightRows() {
     insert_ = weightSpin(QStringLiteral("FSpinEdit5"), 1.0, 9999.0);
     vanes_ = weightSpin(QStringLiteral("FSpinEdit4"), 1.0, 9999.0);
     auto* weights = new QFormLayout;
-    const std::pair<QDoubleSpinBox*, QString> rows[] = {{length_, QStringLiteral("Arrow Length:")},
-                                                        {point_, QStringLiteral("Point Weight:")},
-                                                        {nock_, QStringLiteral("Nock System Weight:")},
-                                                        {insert_, QStringLiteral("Insert Weight:")},
-                                                        {vanes_, QStringLiteral("Fletching Weight:")}};
+    const std::pair<QDoubleSpinBox*, QString> rows[] = {{length_, tr("Arrow Length:")},
+                                                        {point_, tr("Point Weight:")},
+                                                        {nock_, tr("Nock System Weight:")},
+                                                        {insert_, tr("Insert Weight:")},
+                                                        {vanes_, tr("Fletching Weight:")}};
     for (const auto& [spin, caption] : rows) {
         spin->setAccessibleName(QString(caption).remove(QLatin1Char(':')));
         weights->addRow(caption, spin);
@@ -160,16 +161,15 @@ QFormLayout* TSpecsFrm::weightRows() {
 
 // The shaft and total weights, grains per pound, and the two notes that share one line below them.
 void TSpecsFrm::addTotalRows(QFormLayout* weights) {
-    shaftWeight_ = new widgets::TValueLabel(QStringLiteral("Shaft Weight"));
+    shaftWeight_ = new widgets::TValueLabel(tr("Shaft Weight"));
     shaftWeight_->setObjectName(QStringLiteral("Label21"));
-    auto* totalWeight = new widgets::TValueLabel(QStringLiteral("Approx. Total Arrow Weight"));
+    auto* totalWeight = new widgets::TValueLabel(tr("Approx. Total Arrow Weight"));
     totalWeight_ = totalWeight;
     totalWeight_->setObjectName(QStringLiteral("Label9"));
-    grainsPerPound_ = new widgets::TValueLabel(QStringLiteral("Grains per pound of draw weight"));
+    grainsPerPound_ = new widgets::TValueLabel(tr("Grains per pound of draw weight"));
     grainsPerPound_->setObjectName(QStringLiteral("GrainsPerLbLbl"));
-    lightArrow_ =
-        new widgets::TAlertLabel(QStringLiteral("Warning: under 5 grains per pound of draw weight. An arrow this "
-                                                "light can damage the bow, as a dry fire does."));
+    lightArrow_ = new widgets::TAlertLabel(tr("Warning: under 5 grains per pound of draw weight. An arrow this "
+                                              "light can damage the bow, as a dry fire does."));
     lightArrow_->setObjectName(QStringLiteral("LightArrowLbl"));
     lightArrow_->setWordWrap(true);
     QFont bold = lightArrow_->font();
@@ -181,16 +181,16 @@ void TSpecsFrm::addTotalRows(QFormLayout* weights) {
     keepLine.setRetainSizeWhenHidden(true);
     lightArrow_->setSizePolicy(keepLine);
     lightArrow_->hide();
-    noShaft_ = new QLabel(QStringLiteral("No shaft chosen: click a shaft's size on the main window."));
+    noShaft_ = new QLabel(tr("No shaft chosen: click a shaft's size on the main window."));
     noShaft_->setObjectName(QStringLiteral("NoShaftLbl"));
     noShaft_->hide();
     auto* totalRow = new QHBoxLayout;
     totalRow->addWidget(totalWeight_);
     totalRow->addWidget(grainsPerPound_);
     totalRow->addStretch();
-    auto* totalCaption = new QLabel(QStringLiteral("Approx. Total Arrow Weight:"));
+    auto* totalCaption = new QLabel(tr("Approx. Total Arrow Weight:"));
     totalWeight->setHeadingLabel(totalCaption);
-    weights->addRow(QStringLiteral("Shaft Weight:"), shaftWeight_);
+    weights->addRow(tr("Shaft Weight:"), shaftWeight_);
     weights->addRow(totalCaption, totalRow);
     // The two notes share the warning's line.
     auto* notes = new QGridLayout;
@@ -200,11 +200,10 @@ void TSpecsFrm::addTotalRows(QFormLayout* weights) {
 }
 
 QHBoxLayout* TSpecsFrm::buttonRow() {
-    auto* exit = button(QStringLiteral("&Close"), QStringLiteral("ExitBtn"), QStringLiteral("Close"));
-    auto* calc = button(QStringLiteral("Kinetic Energy &&\nF.O.C. Calculator"), QStringLiteral("CalcSpeedButton"),
-                        QStringLiteral("Kinetic Energy & F.O.C. Calculator"));
-    auto* models = button(QStringLiteral("2009 Shaft\nModels"), QStringLiteral("ModelsSpeedButton"),
-                          QStringLiteral("2009 Shaft Models"));
+    auto* exit = button(tr("&Close"), QStringLiteral("ExitBtn"), tr("Close"));
+    auto* calc = button(tr("Kinetic Energy &&\nF.O.C. Calculator"), QStringLiteral("CalcSpeedButton"),
+                        tr("Kinetic Energy & F.O.C. Calculator"));
+    auto* models = button(tr("2009 Shaft\nModels"), QStringLiteral("ModelsSpeedButton"), tr("2009 Shaft Models"));
     connect(exit, &QPushButton::clicked, this, &TSpecsFrm::ExitBtnClick);
     connect(calc, &QPushButton::clicked, this, &TSpecsFrm::CalcSpeedButtonClick);
     connect(models, &QPushButton::clicked, this, &TSpecsFrm::ModelsSpeedButtonClick);
@@ -218,8 +217,7 @@ QHBoxLayout* TSpecsFrm::buttonRow() {
 }
 
 QPushButton* TSpecsFrm::buildSheetButton() {
-    printSheet_ = button(QStringLiteral("Print &Build Sheet"), QStringLiteral("PrintBuildSheetBtn"),
-                         QStringLiteral("Print Build Sheet"));
+    printSheet_ = button(tr("Print &Build Sheet"), QStringLiteral("PrintBuildSheetBtn"), tr("Print Build Sheet"));
     // Return in a weight box must not print a page.
     printSheet_->setAutoDefault(false);
     printSheet_->setEnabled(false);
@@ -286,10 +284,10 @@ void TSpecsFrm::computeWeights() {
     const std::string& page = request_.shaft.pageTag;
     const FinishedArrow arrow = finishArrow(gpi, components(), drawWeightText(request_.setup, page),
                                             bowKind(request_.setup, page), speed_->speedInputs(), speed_->balance());
-    shaftWeight_->setText(toQt(arrow.weights.shaft) + QStringLiteral(" Gr."));
-    totalWeight_->setText(toQt(arrow.weights.total) + QStringLiteral(" Gr."));
+    shaftWeight_->setText(tr("%1 Gr.").arg(toQt(arrow.weights.shaft)));
+    totalWeight_->setText(tr("%1 Gr.").arg(toQt(arrow.weights.total)));
     const auto& perPound = arrow.perPound;
-    grainsPerPound_->setText(perPound ? QStringLiteral("(%1 Gr./Lb.)").arg(toQt(perPound->text)) : QString());
+    grainsPerPound_->setText(perPound ? tr("(%1 Gr./Lb.)").arg(toQt(perPound->text)) : QString());
     lightArrow_->setVisible(perPound && perPound->tooLight);
     speed_->showResults(arrow);
     arrow_ = arrow;
@@ -316,8 +314,7 @@ void TSpecsFrm::PrintBuildSheetBtnClick() {
         return;
     }
     const std::optional<QString> customer = ui::MessageSeam::current().inputText(
-        this, QStringLiteral("Print Build Sheet"),
-        QStringLiteral("Customer's name for the build sheet (may stay empty):"), QString());
+        this, tr("Print Build Sheet"), tr("Customer's name for the build sheet (may stay empty):"), QString());
     if (!customer) {
         return;
     }

@@ -2,6 +2,7 @@
 #include "calc/speed_panel.h"
 
 #include "ui/qt_text.h"
+#include "ui/translations.h"
 #include "widgets/value_label.h"
 
 #include <QComboBox>
@@ -18,43 +19,43 @@ namespace {
 
 // Every text of the block, in one place.
 struct Texts {
-    QString title = QStringLiteral("Speed and Energy");
-    QString rating = QStringLiteral("Speed &Rating:");
-    QString ratingKindName = QStringLiteral("Speed rating standard");
-    QString ratedSpeedName = QStringLiteral("Speed rating in feet per second");
-    QString drawLength = QStringLiteral("&Draw Length:");
-    QString drawLengthName = QStringLiteral("Draw length in inches");
-    QString drawLengthTip = QStringLiteral("The archer's draw length; the rating is for 30 inches.");
-    QString stringWeight = QStringLiteral("&Weight on String:");
-    QString stringWeightName = QStringLiteral("Weight on the string in grains");
-    QString stringWeightTip = QStringLiteral("Peep sight, D-loop, silencers and string stops, in grains.");
-    QString measured = QStringLiteral("&Measured Speed:");
-    QString measuredName = QStringLiteral("Measured speed in feet per second");
-    QString measuredTip = QStringLiteral("A chronograph reading; it replaces the estimate.");
-    QString balance = QStringLiteral("Balance &Point:");
-    QString balanceName = QStringLiteral("Balance point from the nock groove in inches");
-    QString balanceTip = QStringLiteral("The balance point's distance from the nock groove, for the front of center.");
-    QString none = QStringLiteral("None");
-    QString feetPerSecond = QStringLiteral(" ft/s");
-    QString inches = QStringLiteral(" in");
-    QString grains = QStringLiteral(" Gr.");
-    QString speed = QStringLiteral("Speed:");
-    QString energy = QStringLiteral("Kinetic Energy:");
-    QString momentum = QStringLiteral("Momentum:");
-    QString gameClass = QStringLiteral("Game Class:");
-    QString foc = QStringLiteral("Front of Center:");
-    QString estimated = QStringLiteral("%1 ft/s (estimate)");
-    QString measuredSpeed = QStringLiteral("%1 ft/s (measured)");
-    QString energyValue = QStringLiteral("%1 Ft. Lbs.");
-    QString momentumValue = QStringLiteral("%1 Slug Ft/Sec");
-    QString estimateNote = QStringLiteral("An estimate from the %1 rating by the shop rule of thumb (see the "
-                                          "guide); a chronograph reading is the true figure.");
-    QString measuredNote = QStringLiteral("The speed is the measured one; no estimate is made.");
+    QString title = TSpeedPanel::tr("Speed and Energy");
+    QString rating = TSpeedPanel::tr("Speed &Rating:");
+    QString ratingKindName = TSpeedPanel::tr("Speed rating standard");
+    QString ratedSpeedName = TSpeedPanel::tr("Speed rating in feet per second");
+    QString drawLength = TSpeedPanel::tr("&Draw Length:");
+    QString drawLengthName = TSpeedPanel::tr("Draw length in inches");
+    QString drawLengthTip = TSpeedPanel::tr("The archer's draw length; the rating is for 30 inches.");
+    QString stringWeight = TSpeedPanel::tr("&Weight on String:");
+    QString stringWeightName = TSpeedPanel::tr("Weight on the string in grains");
+    QString stringWeightTip = TSpeedPanel::tr("Peep sight, D-loop, silencers and string stops, in grains.");
+    QString measured = TSpeedPanel::tr("&Measured Speed:");
+    QString measuredName = TSpeedPanel::tr("Measured speed in feet per second");
+    QString measuredTip = TSpeedPanel::tr("A chronograph reading; it replaces the estimate.");
+    QString balance = TSpeedPanel::tr("Balance &Point:");
+    QString balanceName = TSpeedPanel::tr("Balance point from the nock groove in inches");
+    QString balanceTip = TSpeedPanel::tr("The balance point's distance from the nock groove, for the front of center.");
+    QString none = TSpeedPanel::tr("None");
+    QString feetPerSecond = TSpeedPanel::tr(" ft/s");
+    QString inches = TSpeedPanel::tr(" in");
+    QString grains = TSpeedPanel::tr(" Gr.");
+    QString speed = TSpeedPanel::tr("Speed:");
+    QString energy = TSpeedPanel::tr("Kinetic Energy:");
+    QString momentum = TSpeedPanel::tr("Momentum:");
+    QString gameClass = TSpeedPanel::tr("Game Class:");
+    QString foc = TSpeedPanel::tr("Front of Center:");
+    QString estimated = TSpeedPanel::tr("%1 ft/s (estimate)");
+    QString measuredSpeed = TSpeedPanel::tr("%1 ft/s (measured)");
+    QString energyValue = TSpeedPanel::tr("%1 Ft. Lbs.");
+    QString momentumValue = TSpeedPanel::tr("%1 Slug Ft/Sec");
+    QString estimateNote = TSpeedPanel::tr("An estimate from the %1 rating by the shop rule of thumb (see the "
+                                           "guide); a chronograph reading is the true figure.");
+    QString measuredNote = TSpeedPanel::tr("The speed is the measured one; no estimate is made.");
 };
 
-const Texts& texts() {
-    static const Texts t;
-    return t;
+// Made anew for each use, in the language installed at the time.
+Texts texts() {
+    return {};
 }
 
 template <typename Spin> Spin* spinBox(const QString& name, const QString& accessibleName, const QString& tip) {
@@ -84,13 +85,13 @@ TSpeedPanel::TSpeedPanel(QWidget* parent) : QGroupBox(parent) {
 }
 
 void TSpeedPanel::addInputs() {
-    const Texts& t = texts();
+    const Texts t = texts();
     auto* grid = static_cast<QGridLayout*>(layout());
 
     rating_ = new QComboBox;
     rating_->setObjectName(QStringLiteral("SpeedRatingKind"));
-    rating_->addItems({QString::fromLatin1(speedRatingName(SpeedRating::Ibo)),
-                       QString::fromLatin1(speedRatingName(SpeedRating::Ata))});
+    rating_->addItems({ui::coreText("SpeedRating", speedRatingName(SpeedRating::Ibo)),
+                       ui::coreText("SpeedRating", speedRatingName(SpeedRating::Ata))});
     rating_->setAccessibleName(t.ratingKindName);
     ratedSpeed_ = spinBox<QSpinBox>(QStringLiteral("SpeedRatingSpin"), t.ratedSpeedName, QString());
     ratedSpeed_->setRange(0, 500);
@@ -142,7 +143,7 @@ void TSpeedPanel::addInputs() {
 }
 
 void TSpeedPanel::addResults() {
-    const Texts& t = texts();
+    const Texts t = texts();
     auto* grid = static_cast<QGridLayout*>(layout());
     const std::pair<QLabel**, std::pair<const char*, const QString*>> results[] = {
         {&speed_, {"SpeedLbl", &t.speed}},
@@ -201,7 +202,7 @@ double TSpeedPanel::balance() const {
 }
 
 void TSpeedPanel::showResults(const FinishedArrow& arrow) {
-    const Texts& t = texts();
+    const Texts t = texts();
     const ArrowSpeed& s = arrow.speed;
     foc_->setText(arrow.frontOfCenter ? ui::toQt(*arrow.frontOfCenter) : QString());
     if (s.source == SpeedSource::None) {
@@ -209,16 +210,16 @@ void TSpeedPanel::showResults(const FinishedArrow& arrow) {
             l->clear();
         }
         // The reasons are the core's, shared with the printed sheet and the command line.
-        note_->setText(QString::fromLatin1(noSpeedText(s.why)));
+        note_->setText(ui::coreText("NoSpeed", noSpeedText(s.why)));
         return;
     }
     const bool measured = s.source == SpeedSource::Measured;
     speed_->setText((measured ? t.measuredSpeed : t.estimated).arg(s.feetPerSecond));
     energy_->setText(t.energyValue.arg(ui::toQt(s.energy.text)));
     momentum_->setText(t.momentumValue.arg(ui::toQt(s.momentum)));
-    gameClass_->setText(QString::fromLatin1(s.gameClass));
+    gameClass_->setText(ui::coreText("GameClass", s.gameClass));
     note_->setText(measured ? t.measuredNote
-                            : t.estimateNote.arg(QString::fromLatin1(speedRatingName(speedInputs().rating))));
+                            : t.estimateNote.arg(ui::coreText("SpeedRating", speedRatingName(speedInputs().rating))));
 }
 
 void TSpeedPanel::clearResults() {

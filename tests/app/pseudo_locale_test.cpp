@@ -10,6 +10,7 @@
 #include "tests/support/temp_dir.h"
 #include "ui/translations.h"
 #include "widgets/cell_button.h"
+#include "widgets/link_label.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -49,6 +50,14 @@ const QSet<QString>& showsData() {
     return names;
 }
 
+// The specifications window's fields of the chosen shaft, as its table holds them.
+const QSet<QString>& shaftFields() {
+    static const QSet<QString> names{QStringLiteral("ARROWTYPE"), QStringLiteral("LENGTH"), QStringLiteral("OD"),
+                                     QStringLiteral("GPI"),       QStringLiteral("WALL"),   QStringLiteral("ID"),
+                                     QStringLiteral("SPINE")};
+    return names;
+}
+
 struct Shown {
     QString what;
     QString text;
@@ -59,6 +68,10 @@ std::vector<Shown> textsOf(const QWidget& w) {
     std::vector<Shown> texts{{QStringLiteral("tool tip"), w.toolTip()},
                              {QStringLiteral("status tip"), w.statusTip()},
                              {QStringLiteral("accessible description"), w.accessibleDescription()}};
+    // A link tells the address it opens: a place, not words.
+    if (const auto* link = qobject_cast<const widgets::TLinkLabel*>(&w)) {
+        std::erase_if(texts, [address = link->url().toString()](const Shown& s) { return s.text == address; });
+    }
     // A cell is named by the caption it shows, the chart's text.
     const auto* shownCell = qobject_cast<const widgets::TCellButton*>(&w);
     if (shownCell == nullptr || w.accessibleName() != shownCell->caption()) {
@@ -67,7 +80,7 @@ std::vector<Shown> textsOf(const QWidget& w) {
     if (w.isWindow()) {
         texts.push_back({QStringLiteral("title"), w.windowTitle()});
     }
-    const bool data = showsData().contains(w.objectName());
+    const bool data = showsData().contains(w.objectName()) || shaftFields().contains(w.objectName());
     if (const auto* cell = qobject_cast<const widgets::TCellButton*>(&w)) {
         // A chart's cell shows the chart's text; the words the program writes into one are its own.
         if (cell->caption() == QStringLiteral("Carbon") || cell->caption() == QStringLiteral("Details")) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/energy_widgets.h"
 #include "calc/ke_calc2.h"
+#include "tests/support/pseudo_locale.h"
 #include "tests/support/recording_seam.h"
 #include "ui/message_seam.h"
 #include "widgets/num_edit.h"
@@ -204,6 +205,22 @@ TEST_F(KECalcWindow, zeroLengthReportsTheArithmeticErrorAndKeepsThePercent) {
     focFor(0.0, 15.0);
     EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error), QStringList{QStringLiteral("Floating point division by zero")});
     EXPECT_EQ(child<QLabel>("Label9")->text(), QStringLiteral("-3.3%"));
+}
+
+// The boxes' fixed texts are the core's, asked for in the installed language; a conversion
+// error, composed around what was typed, is shown as the core wrote it.
+TEST_F(KECalcWindow, theBoxesFixedTextsAreShownInTheInstalledLanguage) {
+    const test::PseudoLocale pseudo;
+    energyFor("0", "250");
+    focFor(0.0, 15.0);
+    focFor(0.0, 0.0);
+    energyFor("x", "250");
+    EXPECT_EQ(seam.texts(RecordingSeam::Kind::Information),
+              QStringList{QStringLiteral("\u00abZero is invalid, please enter a whole number.\u00bb")});
+    EXPECT_EQ(seam.texts(RecordingSeam::Kind::Error),
+              (QStringList{QStringLiteral("\u00abFloating point division by zero\u00bb"),
+                           QStringLiteral("\u00abInvalid floating point operation\u00bb"),
+                           QStringLiteral("'x' is not a valid integer value")}));
 }
 
 TEST_F(KECalcWindow, activationAndCalculationPutTheFocusWhereTheUserTypesNext) {

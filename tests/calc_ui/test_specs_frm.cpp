@@ -4,6 +4,7 @@
 #include "calc/specs_frm.h"
 #include "calc/specs_request.h"
 #include "data/dbf_table.h"
+#include "tests/support/pseudo_locale.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/recording_seam.h"
 #include "tests/support/temp_dir.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
@@ -394,6 +396,24 @@ protected:
         child<QDoubleSpinBox>(w, "DrawLengthSpin")->setValue(29.0);
     }
 };
+
+// A language installed after a first window is the next window's: its block and its figures'
+// words come in it, the figures themselves as they are.
+TEST_F(SpeedBlock, aLanguageInstalledLater_isTheNextWindowsLanguage) {
+    {
+        TSpecsFrm english(request);
+        EXPECT_EQ(child<QGroupBox>(english, "SpeedPanel")->title(), QStringLiteral("Speed and Energy"));
+    }
+    const test::PseudoLocale pseudo;
+    TSpecsFrm w(request);
+    EXPECT_EQ(child<QGroupBox>(w, "SpeedPanel")->title(), QStringLiteral("\u00abSpeed and Energy\u00bb"));
+    EXPECT_EQ(text(w, "SpeedNoteLbl"),
+              QStringLiteral("\u00ab%1\u00bb").arg(QString::fromLatin1(noSpeedText(NoSpeed::NoRating))));
+    rateAt320DrawnAt29(w);
+    EXPECT_EQ(text(w, "Label9"), QStringLiteral("\u00ab400 Gr.\u00bb"));
+    EXPECT_EQ(text(w, "SpeedLbl"), QStringLiteral("\u00ab283 ft/s (estimate)\u00bb"));
+    EXPECT_EQ(text(w, "GameClassLbl"), QStringLiteral("\u00abLargest Game\u00bb"));
+}
 
 TEST_F(SpeedBlock, estimateEnergyAndMomentum_recomputeOnEveryChange) {
     TSpecsFrm w(request);
