@@ -5,6 +5,7 @@
 #include "records/book_wait.h"
 #include "ui/qt_text.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 namespace arrowsel::records {
@@ -20,9 +21,11 @@ template <typename Future> BookWait waitFor(Future& future, BookWorker& worker) 
 
 QString waitingForText(const std::string& address) {
     if (isServerAddress(address)) {
-        return QStringLiteral("Waiting for %1 …").arg(ui::toQt(serverBookWhere(address)));
+        return QCoreApplication::translate("arrowsel::records::BookSession", "Waiting for %1 …")
+            .arg(ui::toQt(serverBookWhere(address)));
     }
-    return QStringLiteral("Waiting for the customer files in %1: another counter may be saving …")
+    return QCoreApplication::translate("arrowsel::records::BookSession",
+                                       "Waiting for the customer files in %1: another counter may be saving …")
         .arg(ui::toQt(address));
 }
 

@@ -4,6 +4,7 @@
 #include "records/record_window.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDialog>
 #include <QEvent>
@@ -67,10 +68,11 @@ QWidget* buildPanel(QWidget* parent, const QString& waitingFor, const std::funct
     auto* line = new QLabel(waitingFor, panel);
     line->setObjectName(QStringLiteral("BookWaitLine"));
     line->setWordWrap(true);
-    line->setAccessibleName(QStringLiteral("Waiting for"));
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), panel);
+    line->setAccessibleName(QCoreApplication::translate("arrowsel::records::BookWait", "Waiting for"));
+    auto* cancel = new QPushButton(QCoreApplication::translate("arrowsel::records::BookWait", "Cancel"), panel);
     cancel->setObjectName(QStringLiteral("BookWaitCancel"));
-    cancel->setAccessibleDescription(QStringLiteral("Stop waiting; what you typed stays on the window"));
+    cancel->setAccessibleDescription(
+        QCoreApplication::translate("arrowsel::records::BookWait", "Stop waiting; what you typed stays on the window"));
     QObject::connect(cancel, &QPushButton::clicked, panel, onCancel);
     row->addWidget(line, 1);
     row->addWidget(cancel);
@@ -113,7 +115,7 @@ bool BookWait::run(QWidget* window, const QString& waitingFor) const {
     } else {
         own = new QDialog(window);
         own->setObjectName(QStringLiteral("BookWaitWindow"));
-        own->setWindowTitle(QStringLiteral("Customer book"));
+        own->setWindowTitle(QCoreApplication::translate("arrowsel::records::BookWait", "Customer book"));
         auto* layout = new QVBoxLayout(own);
         panel = buildPanel(own, waitingFor, onCancel);
         layout->addWidget(panel);

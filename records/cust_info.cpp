@@ -19,9 +19,9 @@
 namespace arrowsel::records {
 
 TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent)
-    : RecordWindow("TCustInfo", QStringLiteral("2009 Customer Information"),
-                   QStringLiteral("Close without saving? What you typed for this customer will not be stored.\n"
-                                  "Choose No to go back and save it."),
+    : RecordWindow("TCustInfo", tr("2009 Customer Information"),
+                   tr("Close without saving? What you typed for this customer will not be stored.\n"
+                      "Choose No to go back and save it."),
                    parent),
       main_(mainWindow) {
     QVBoxLayout* layout = body();
@@ -29,8 +29,8 @@ TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent)
     layout->addWidget(summary_);
     layout->addWidget(buildCustomerEdits(this, binding_));
     auto* dateRow = new QHBoxLayout;
-    auto* dateCaption = new QLabel(QStringLiteral("Date:"), this);
-    auto* date = new widgets::TValueLabel(QStringLiteral("Date"), this);
+    auto* dateCaption = new QLabel(tr("Date:"), this);
+    auto* date = new widgets::TValueLabel(tr("Date"), this);
     date->setHeadingLabel(dateCaption);
     date_ = date;
     date_->setObjectName(QStringLiteral("DBText1"));
@@ -38,8 +38,8 @@ TCustInfo::TCustInfo(MainWindowState& mainWindow, QWidget* parent)
     dateRow->addWidget(date_, 1);
     layout->addLayout(dateRow);
 
-    addButtonRow(RowAlign::Right, {{QStringLiteral("&Save Record"), "PostBtn", [this] { PostBtnClick(); }},
-                                   {QStringLiteral("&Close"), "ExitBtn", [this] { ExitBtnClick(); }}});
+    addButtonRow(RowAlign::Right, {{tr("&Save Record"), "PostBtn", [this] { PostBtnClick(); }},
+                                   {tr("&Close"), "ExitBtn", [this] { ExitBtnClick(); }}});
 }
 
 TCustInfo::~TCustInfo() = default;
@@ -83,7 +83,7 @@ void TCustInfo::PostBtnClick() {
         return;
     }
     if (!addressComplete([this](std::string_view f) { return ui::fromQt(binding_.text(std::string(f).c_str())); })) {
-        seam().message(this, QStringLiteral("Incomplete address, cannot add record"));
+        seam().message(this, tr("Incomplete address, cannot add record"));
         return;
     }
     if (const QString refused = binding_.refusal(book_->facts().codePage); !refused.isEmpty()) {
@@ -94,8 +94,8 @@ void TCustInfo::PostBtnClick() {
     for (FieldValue& v : binding_.values()) {
         record.push_back(std::move(v));
     }
-    const QString failed = QStringLiteral("The customer record could not be saved in %1.\n%2\nWhat you typed is still "
-                                          "here; correct the cause and choose Save Record again.");
+    const QString failed = tr("The customer record could not be saved in %1.\n%2\nWhat you typed is still "
+                              "here; correct the cause and choose Save Record again.");
     const auto explain = [this, &failed](const QString& what) {
         return failed.arg(ui::toQt(book_->facts().where), what);
     };
@@ -151,10 +151,10 @@ void TCustInfo::finishSaved(std::vector<FieldValue> stored) {
         seam().error(this, ui::toQt(notice));
     }
     if (typedSince) {
-        seam().message(this, QStringLiteral("The customer record was stored after all, as it stood when you chose Save "
-                                            "Record; what you typed since was not. Use Get Setup to change it."));
+        seam().message(this, tr("The customer record was stored after all, as it stood when you chose Save "
+                                "Record; what you typed since was not. Use Get Setup to change it."));
     } else if (notices.empty()) {
-        seam().message(this, QStringLiteral("New record has been successfully added"));
+        seam().message(this, tr("New record has been successfully added"));
     }
     book_.reset();
     accept();

@@ -2,14 +2,17 @@
 #include "records/customer_panel.h"
 
 #include "records/field_binding.h"
+#include "ui/translations.h"
 #include "widgets/value_label.h"
 
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <cctype>
 
 namespace arrowsel::records {
 
@@ -46,27 +49,35 @@ QWidget* buildCustomerEdits(QWidget* parent, FieldBinding& binding) {
     auto* commentsNote = new QLabel(box);
     commentsNote->setObjectName(QStringLiteral("CommentsNote"));
 
-    binding.addLine(name, "NAME", "Name");
-    binding.addLine(addr1, "ADDR1", "Address line 1");
-    binding.addLine(addr2, "ADDR2", "Address line 2");
-    binding.addLine(city, "CITY", "City");
-    binding.addLine(state, "STATE", "State", true);
-    binding.addLine(zip, "ZIP", "ZIP");
-    binding.addLine(country, "COUNTRY", "Country");
-    binding.addLine(code, "CCODE", "Code");
-    binding.addMemo(comments, "COMMENTS", "Comments", commentsNote);
+    // The captions name the fields to screen readers, and in English in the book's messages.
+    binding.addLine(name, "NAME", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Name"));
+    binding.addLine(addr1, "ADDR1", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Address line 1"));
+    binding.addLine(addr2, "ADDR2", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Address line 2"));
+    binding.addLine(city, "CITY", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "City"));
+    binding.addLine(state, "STATE", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "State"), true);
+    binding.addLine(zip, "ZIP", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "ZIP"));
+    binding.addLine(country, "COUNTRY", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Country"));
+    binding.addLine(code, "CCODE", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Code"));
+    binding.addMemo(comments, "COMMENTS", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Comments"),
+                    commentsNote);
 
     auto* cityRow = new QHBoxLayout;
     cityRow->addWidget(city, 3);
     cityRow->addWidget(state, 1);
     cityRow->addWidget(zip, 2);
-    form->addRow(caption(QStringLiteral("Name:"), name, box), name);
-    form->addRow(caption(QStringLiteral("Address:"), addr1, box), addr1);
-    form->addRow(caption(QStringLiteral("Address:"), addr2, box), addr2);
-    form->addRow(caption(QStringLiteral("City / St / ZIP:"), city, box), cityRow);
-    form->addRow(caption(QStringLiteral("Country:"), country, box), country);
-    form->addRow(caption(QStringLiteral("Code:"), code, box), code);
-    form->addRow(caption(QStringLiteral("Comments:"), comments, box), comments);
+    form->addRow(caption(QCoreApplication::translate("arrowsel::records::CustomerEdits", "Name:"), name, box), name);
+    form->addRow(caption(QCoreApplication::translate("arrowsel::records::CustomerEdits", "Address:"), addr1, box),
+                 addr1);
+    form->addRow(caption(QCoreApplication::translate("arrowsel::records::CustomerEdits", "Address:"), addr2, box),
+                 addr2);
+    form->addRow(
+        caption(QCoreApplication::translate("arrowsel::records::CustomerEdits", "City / St / ZIP:"), city, box),
+        cityRow);
+    form->addRow(caption(QCoreApplication::translate("arrowsel::records::CustomerEdits", "Country:"), country, box),
+                 country);
+    form->addRow(caption(QCoreApplication::translate("arrowsel::records::CustomerEdits", "Code:"), code, box), code);
+    form->addRow(caption(QCoreApplication::translate("arrowsel::records::CustomerEdits", "Comments:"), comments, box),
+                 comments);
     form->addRow(QString(), commentsNote);
     return box;
 }
@@ -77,17 +88,32 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
     auto* grid = new QGridLayout(this);
     struct Line {
         const char* caption;
+        const char* heading; // the caption without its colon, read out with the value
         const char* valueName;
     };
     static constexpr Line lines[] = {
-        {"Bow Weight:", "Label24"},   {"Arrow Length:", "Label25"}, {"Point Weight:", "Label27"},
-        {"Bow Type:", "Label9"},      {"Wheel Type:", "Label10"},   {"Release:", "Label12"},
-        {"Brace Height:", "Label15"}, {"Over Draw:", "Label16"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Bow Weight:"),
+         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Bow Weight"), "Label24"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Arrow Length:"),
+         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Arrow Length"), "Label25"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Point Weight:"),
+         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Point Weight"), "Label27"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Bow Type:"),
+         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Bow Type"), "Label9"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Wheel Type:"),
+         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Wheel Type"), "Label10"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Release:"),
+         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Release"), "Label12"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Brace Height:"),
+         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Brace Height"), "Label15"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Over Draw:"),
+         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Over Draw"), "Label16"},
     };
     int i = 0;
     for (const Line& l : lines) {
-        auto* c = new QLabel(QString::fromLatin1(l.caption), this);
-        auto* v = new widgets::TValueLabel(QString::fromLatin1(l.caption).chopped(1), this);
+        auto* c = new QLabel(QCoreApplication::translate("arrowsel::records::SummaryPanel", l.caption), this);
+        auto* v =
+            new widgets::TValueLabel(QCoreApplication::translate("arrowsel::records::SummaryPanel", l.heading), this);
         v->setObjectName(QString::fromLatin1(l.valueName));
         v->setHeadingLabel(c);
         v->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
@@ -98,7 +124,8 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
         grid->addWidget(v, row, col + 1);
         ++i;
     }
-    auto* chart = new widgets::TValueLabel(QStringLiteral("Chart"), this);
+    auto* chart =
+        new widgets::TValueLabel(QCoreApplication::translate("arrowsel::records::SummaryPanel", "Chart"), this);
     chart->setObjectName(QStringLiteral("Label17"));
     QFont f = chart->font();
     f.setBold(true);
@@ -109,7 +136,11 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
 
 void SummaryPanel::setSummary(const Summary& summary) {
     for (std::size_t i = 0; i < kSummaryLines; ++i) {
-        values_[i]->setText(QString::fromStdString(summary[i]));
+        // From the bow type on, a line holds one of the summary's words, or an overdraw's inches.
+        const std::string& text = summary[i];
+        const bool word = i >= static_cast<std::size_t>(SummaryLine::BowType) && !text.empty() &&
+                          (std::isdigit(static_cast<unsigned char>(text.front())) == 0);
+        values_[i]->setText(word ? ui::coreText("Summary", text) : QString::fromStdString(text));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "data/text.h"
 #include "ui/qt_text.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -73,6 +74,11 @@ QString shownOnlyText(const QString& text) {
     return out;
 }
 
+// Captions come marked with QT_TRANSLATE_NOOP in this context by the windows that bind them.
+QString captionText(const char* caption) {
+    return QCoreApplication::translate("arrowsel::records::FieldBinding", caption);
+}
+
 QString count(qsizetype n) {
     return QLocale(QLocale::English).toString(static_cast<qlonglong>(n)); // grouped as 32,000
 }
@@ -82,7 +88,7 @@ QString count(qsizetype n) {
 void FieldBinding::addLine(QLineEdit* edit, const char* field, const char* caption, bool upperCase) {
     bound_.push_back({field, caption, edit, nullptr});
     edit->setProperty("dataField", QString::fromLatin1(field));
-    edit->setAccessibleName(QString::fromLatin1(caption));
+    edit->setAccessibleName(captionText(caption));
     QObject::connect(edit, &QLineEdit::textEdited, edit, [this, edit, upperCase](const QString& text) {
         if (upperCase) {
             // One character for one, so nothing typed is cut off by the width limit; a character
@@ -109,8 +115,9 @@ void FieldBinding::addLine(QLineEdit* edit, const char* field, const char* capti
 void FieldBinding::addMemo(QPlainTextEdit* edit, const char* field, const char* caption, QLabel* note) {
     bound_.push_back({field, caption, nullptr, edit, note});
     edit->setProperty("dataField", QString::fromLatin1(field));
-    edit->setAccessibleName(QString::fromLatin1(caption));
-    edit->setAccessibleDescription(QStringLiteral("Up to %1 characters").arg(count(kCommentLimit)));
+    edit->setAccessibleName(captionText(caption));
+    edit->setAccessibleDescription(QCoreApplication::translate("arrowsel::records::FieldBinding", "Up to %1 characters")
+                                       .arg(count(kCommentLimit)));
     edit->setTabChangesFocus(true);
     // Word wrap without breaking inside a word: laying out one long word is then linear, where
     // breaking it anywhere takes time that grows with its square.
@@ -145,8 +152,10 @@ void FieldBinding::limitTyping(const Bound& b, int position, int added) {
     cut.setPosition(position + added - std::min(excess, added));
     cut.setPosition(position + added, QTextCursor::KeepAnchor);
     cut.removeSelectedText();
-    b.note->setText(QStringLiteral("The comments hold at most %1 characters; what went past that was left out.")
-                        .arg(count(kCommentLimit)));
+    b.note->setText(
+        QCoreApplication::translate("arrowsel::records::FieldBinding",
+                                    "The comments hold at most %1 characters; what went past that was left out.")
+            .arg(count(kCommentLimit)));
     b.note->show();
 }
 
@@ -159,16 +168,20 @@ void FieldBinding::showMemo(Bound& b, const std::string& stored, bool cut) {
         b.note->hide();
         return;
     }
-    QString why = QStringLiteral("These comments hold %1 characters, more than the %2 this window edits")
-                      .arg(count(text.size()), count(kCommentLimit));
-    if (cut) {
-        why = QStringLiteral("These comments are longer than the program reads; only their first %1 characters are "
-                             "shown")
-                  .arg(count(text.size()));
-    }
+    const QString why =
+        cut ? QCoreApplication::translate(
+                  "arrowsel::records::FieldBinding",
+                  "These comments are longer than the program reads; only their first %1 characters are shown. They "
+                  "are shown, not edited, and stay as stored.")
+                  .arg(count(text.size()))
+            : QCoreApplication::translate(
+                  "arrowsel::records::FieldBinding",
+                  "These comments hold %1 characters, more than the %2 this window edits. They are shown, not edited, "
+                  "and stay as stored.")
+                  .arg(count(text.size()), count(kCommentLimit));
     b.memo->setPlainText(shownOnlyText(text));
     b.memo->setReadOnly(true);
-    b.note->setText(why + QStringLiteral(". They are shown, not edited, and stay as stored."));
+    b.note->setText(why);
     b.note->show();
 }
 

@@ -31,9 +31,9 @@ void setCustomerReportPrinter(CustomerReportPrinter printer) {
 }
 
 TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent)
-    : RecordWindow("TGetCust", QStringLiteral("2009 Retrieve Customer Information"),
-                   QStringLiteral("Discard the changes typed into this customer's record?\n"
-                                  "Choose No to go back and post them."),
+    : RecordWindow("TGetCust", tr("2009 Retrieve Customer Information"),
+                   tr("Discard the changes typed into this customer's record?\n"
+                      "Choose No to go back and post them."),
                    parent),
       main_(mainWindow) {
     QVBoxLayout* layout = body();
@@ -43,7 +43,7 @@ TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent)
 
     auto* navigator = new QWidget(this);
     navigator->setObjectName(QStringLiteral("DBNavigator1"));
-    navigator->setAccessibleName(QStringLiteral("Record navigator"));
+    navigator->setAccessibleName(tr("Record navigator"));
     auto* navRow = new QHBoxLayout(navigator);
     navRow->setContentsMargins(0, 0, 0, 0);
     struct Nav {
@@ -53,19 +53,20 @@ TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent)
         QStyle::StandardPixmap icon;
     };
     static constexpr Nav navs[] = {
-        {NavButton::First, "nbFirst", "Go to first record", QStyle::SP_MediaSkipBackward},
-        {NavButton::Prior, "nbPrior", "Go to previous record", QStyle::SP_MediaSeekBackward},
-        {NavButton::Next, "nbNext", "Go to next record", QStyle::SP_MediaSeekForward},
-        {NavButton::Last, "nbLast", "Go to last record", QStyle::SP_MediaSkipForward},
-        {NavButton::Edit, "nbEdit", "Edit record", QStyle::SP_FileDialogDetailedView},
-        {NavButton::Post, "nbPost", "Post record", QStyle::SP_DialogApplyButton},
-        {NavButton::Cancel, "nbCancel", "Cancel changes ", QStyle::SP_DialogCancelButton},
+        {NavButton::First, "nbFirst", QT_TR_NOOP("Go to first record"), QStyle::SP_MediaSkipBackward},
+        {NavButton::Prior, "nbPrior", QT_TR_NOOP("Go to previous record"), QStyle::SP_MediaSeekBackward},
+        {NavButton::Next, "nbNext", QT_TR_NOOP("Go to next record"), QStyle::SP_MediaSeekForward},
+        {NavButton::Last, "nbLast", QT_TR_NOOP("Go to last record"), QStyle::SP_MediaSkipForward},
+        {NavButton::Edit, "nbEdit", QT_TR_NOOP("Edit record"), QStyle::SP_FileDialogDetailedView},
+        {NavButton::Post, "nbPost", QT_TR_NOOP("Post record"), QStyle::SP_DialogApplyButton},
+        {NavButton::Cancel, "nbCancel", QT_TR_NOOP("Cancel changes "), QStyle::SP_DialogCancelButton},
     };
     for (const Nav& n : navs) {
         auto* b = new QPushButton(style()->standardIcon(n.icon), QString(), navigator);
         b->setObjectName(QString::fromLatin1(n.name));
-        b->setToolTip(QString::fromLatin1(n.hint));
-        b->setAccessibleName(QString::fromLatin1(n.hint).trimmed());
+        const QString hint = tr(n.hint);
+        b->setToolTip(hint);
+        b->setAccessibleName(hint.trimmed());
         b->setAutoDefault(false);
         const NavButton which = n.button;
         connect(b, &QPushButton::clicked, this,
@@ -75,10 +76,10 @@ TGetCust::TGetCust(MainWindowState& mainWindow, QWidget* parent)
     layout->addWidget(navigator);
 
     addButtonRow(RowAlign::Fill,
-                 {{QStringLiteral("Search"), "Button1", [this] { Button1Click(); }, QKeySequence(QKeySequence::Find)},
-                  {QStringLiteral("&Return Data "), "ReturnDataBtn", [this] { ReturnDataBtnClick(); }},
-                  {QStringLiteral("&Print"), "SpeedButton1", [this] { SpeedButton1Click(); }},
-                  {QStringLiteral("&Close"), "ExitBtn", [this] { ExitBtnClick(); }}});
+                 {{tr("Search"), "Button1", [this] { Button1Click(); }, QKeySequence(QKeySequence::Find)},
+                  {tr("&Return Data "), "ReturnDataBtn", [this] { ReturnDataBtnClick(); }},
+                  {tr("&Print"), "SpeedButton1", [this] { SpeedButton1Click(); }},
+                  {tr("&Close"), "ExitBtn", [this] { ExitBtnClick(); }}});
 }
 
 TGetCust::~TGetCust() = default;
@@ -162,8 +163,8 @@ bool TGetCust::store(bool overwrite) {
             });
         },
         [this](const QString& what) {
-            return QStringLiteral("The customer record could not be saved in %1.\n%2\nWhat you typed is still here; "
-                                  "correct the cause and post it again.")
+            return tr("The customer record could not be saved in %1.\n%2\nWhat you typed is still here; "
+                      "correct the cause and post it again.")
                 .arg(ui::toQt(book_->facts().where), what);
         });
     if (!saved || !done) {
@@ -171,10 +172,10 @@ bool TGetCust::store(bool overwrite) {
     }
     if (!changedElsewhere->empty()) {
         // The book has read the record again; what was typed is still in the edits.
-        if (seam().question(this, ui::toQt(*changedElsewhere) +
-                                      QStringLiteral("\n\nStore what you typed over the other change?\n"
-                                                     "Yes stores yours. No shows the record as it is "
-                                                     "stored now and drops what you typed."))) {
+        if (seam().question(this, tr("%1\n\nStore what you typed over the other change?\n"
+                                     "Yes stores yours. No shows the record as it is "
+                                     "stored now and drops what you typed.")
+                                      .arg(ui::toQt(*changedElsewhere)))) {
             return store(true);
         }
         showRecord();
@@ -257,8 +258,7 @@ void TGetCust::Button1Click() {
     if (!book_ || waitingForBook() || !settle()) {
         return;
     }
-    const auto text = seam().inputText(this, QStringLiteral("Find Customer"),
-                                       QStringLiteral("Enter First Letters of Name, Xxx"), QString());
+    const auto text = seam().inputText(this, tr("Find Customer"), tr("Enter First Letters of Name, Xxx"), QString());
     if (!text) {
         return;
     }
@@ -284,11 +284,10 @@ void TGetCust::Button1Click() {
     if (!outcome->stale.empty()) {
         // The index is older than the records: the user may have it built again at once.
         if (!seam().offer(this,
-                          ui::toQt(outcome->stale) +
-                              QStringLiteral("\n\nChoose Rebuild to build the index again from the customer "
-                                             "records now (or run: arrowsel-cli customers reindex --book %1).")
-                                  .arg(ui::toQt(main_.dataFolder().string())),
-                          QStringLiteral("Rebuild"))) {
+                          tr("%1\n\nChoose Rebuild to build the index again from the customer "
+                             "records now (or run: arrowsel-cli customers reindex --book %2).")
+                              .arg(ui::toQt(outcome->stale), ui::toQt(main_.dataFolder().string())),
+                          tr("Rebuild"))) {
             DBNavigator1Click(NavButton::First);
             return;
         }
@@ -301,7 +300,7 @@ void TGetCust::Button1Click() {
         showNotices();
     }
     if (!outcome->found) {
-        seam().message(this, QStringLiteral("Name not found"));
+        seam().message(this, tr("Name not found"));
         guarded([this] { book_->run(this, [](CustomerBook& book) { book.first(); }); });
     }
     showRecord();
@@ -329,7 +328,7 @@ void TGetCust::SpeedButton1Click() {
         showRecord();
     }
     if (!reportPrinter()) {
-        seam().message(this, QStringLiteral("The customer report is not available yet."));
+        seam().message(this, tr("The customer report is not available yet."));
         return;
     }
     reportPrinter()(this, shownTexts());

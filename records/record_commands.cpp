@@ -12,6 +12,7 @@
 #include "ui/message_seam.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProgressDialog>
@@ -43,7 +44,9 @@ void getSetup(QWidget* parent, MainWindowState& mainWindow) {
         return; // the error box said why, or the user stopped waiting
     }
     if (*count == 0) {
-        seam().information(parent, QStringLiteral("There are no records on file currently, use Save Setup first."));
+        seam().information(
+            parent, QCoreApplication::translate("arrowsel::records::RecordCommands",
+                                                "There are no records on file currently, use Save Setup first."));
         return;
     }
     TGetCust window(mainWindow, parent);
@@ -72,9 +75,12 @@ bool exportCustomerDatabase(QWidget* parent, MainWindowState& mainWindow) {
     // travels back through the future and is reported below.
     auto copy =
         std::async(std::launch::async, [folder] { openCustomerBook(folder)->exportText(folder / kExportFile); });
-    QProgressDialog progress(QStringLiteral("Exporting the customer records..."), QString(), 0, 0, parent);
+    QProgressDialog progress(
+        QCoreApplication::translate("arrowsel::records::RecordCommands", "Exporting the customer records..."),
+        QString(), 0, 0, parent);
     progress.setObjectName(QStringLiteral("ExportProgress"));
-    progress.setWindowTitle(QStringLiteral("Export Customer Database"));
+    progress.setWindowTitle(
+        QCoreApplication::translate("arrowsel::records::RecordCommands", "Export Customer Database"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(400);
     progress.setAutoClose(false);
@@ -86,8 +92,9 @@ bool exportCustomerDatabase(QWidget* parent, MainWindowState& mainWindow) {
     const bool copied = ui::runGuarded(
         parent, [&copy] { copy.get(); },
         [&folder](const QString& what) {
-            return QStringLiteral("The customer records could not be exported to %1.\n%2\n"
-                                  "Check that the folder can be written to and try again.")
+            return QCoreApplication::translate("arrowsel::records::RecordCommands",
+                                               "The customer records could not be exported to %1.\n%2\n"
+                                               "Check that the folder can be written to and try again.")
                 .arg(QString::fromStdString((folder / kExportFile).string()), what);
         });
     if (!copied) {
@@ -100,8 +107,9 @@ bool exportCustomerDatabase(QWidget* parent, MainWindowState& mainWindow) {
     if (ec) {
         written = folder / kExportFile;
     }
-    seam().message(parent, QStringLiteral("File CUSTDB.TXT has been created\n%1")
-                               .arg(QString::fromStdString(written.lexically_normal().string())));
+    seam().message(
+        parent, QCoreApplication::translate("arrowsel::records::RecordCommands", "File CUSTDB.TXT has been created\n%1")
+                    .arg(QString::fromStdString(written.lexically_normal().string())));
     return true;
 }
 

@@ -67,29 +67,31 @@ std::vector<FieldValue> encodeSetup(const MainWindowState& main) {
 }
 
 std::string chartText(int hort) {
-    return pick(hort, {"Hunting Shafts", "Target Shafts", "Orvik Shafts"});
+    return pick(hort, {ARROWSEL_TR_NOOP("Summary", "Hunting Shafts"), ARROWSEL_TR_NOOP("Summary", "Target Shafts"),
+                       ARROWSEL_TR_NOOP("Summary", "Orvik Shafts")});
 }
 
 std::string bowTypeText(int botyp) {
-    return pick(botyp, {"Compound", "Recurve", "Longbow"});
+    return pick(botyp, {ARROWSEL_TR_NOOP("Summary", "Compound"), ARROWSEL_TR_NOOP("Summary", "Recurve"),
+                        ARROWSEL_TR_NOOP("Summary", "Longbow")});
 }
 
 std::string wheelText(int whtyp) {
-    return pick(whtyp, {"Hard", "Medium", "Soft"});
+    return pick(whtyp, {ARROWSEL_TR_NOOP("Summary", "Hard"), ARROWSEL_TR_NOOP("Summary", "Medium"),
+                        ARROWSEL_TR_NOOP("Summary", "Soft")});
 }
 
 std::string releaseText(int retyp) {
-    return pick(retyp, {"Mechanical", "Fingers"});
+    return pick(retyp, {ARROWSEL_TR_NOOP("Summary", "Mechanical"), ARROWSEL_TR_NOOP("Summary", "Fingers")});
 }
 
 std::string braceText(int bolen) {
-    const std::string t = pick(bolen, {"Over 6.5", "Under 6.5"});
-    return t.empty() ? t : t + kInch;
+    return pick(bolen, {ARROWSEL_TR_NOOP("Summary", "Over 6.5\""), ARROWSEL_TR_NOOP("Summary", "Under 6.5\"")});
 }
 
 std::string overDrawText(int odlen) {
     if (odlen == 0) {
-        return "None";
+        return ARROWSEL_TR_NOOP("Summary", "None");
     }
     return odlen >= 1 && odlen <= 5 ? std::to_string(odlen) + kInch : std::string();
 }
@@ -118,14 +120,14 @@ Summary entrySummary(const MainWindowState& main) {
     const bool hunting = tag == "Hunt";
     const int bowType = main.itemIndex(hunting ? Group::BowType : Group::TargBowType);
     if (bowType == 0) {
-        s[3] = "Compound";
+        s[3] = ARROWSEL_TR_NOOP("Summary", "Compound");
         s[4] = wheelText(main.itemIndex(Group::WheelType));
         s[5] = releaseText(main.itemIndex(Group::ReleaseType));
         s[6] = braceText(main.itemIndex(Group::BraceHt));
         s[7] = overDrawText(main.itemIndex(Group::OverDraw));
     } else if (bowType == 1 || (bowType == 2 && hunting)) {
-        s[3] = bowType == 1 ? "Recurve" : "Longbow";
-        s[4] = s[5] = s[6] = s[7] = "N/A";
+        s[3] = bowType == 1 ? ARROWSEL_TR_NOOP("Summary", "Recurve") : ARROWSEL_TR_NOOP("Summary", "Longbow");
+        s[4] = s[5] = s[6] = s[7] = ARROWSEL_TR_NOOP("Summary", "N/A");
     }
     if (tag == "Hunt") {
         s[8] = chartText(0);

@@ -56,7 +56,8 @@ inline const std::string& line(const Summary& s, SummaryLine l) {
     return s[static_cast<std::size_t>(l)];
 }
 
-// Display texts of the codes; an empty text for a code outside its list.
+// Display texts of the codes; an empty text for a code outside its list. Their words (and the
+// summary's "N/A") are marked for translation in the context "Summary"; a number with its unit is not.
 std::string chartText(int hort);
 std::string bowTypeText(int botyp);
 std::string wheelText(int whtyp);

@@ -17,9 +17,9 @@
 namespace arrowsel::records {
 
 TShopInf::TShopInf(const MainWindowState& mainWindow, QWidget* parent)
-    : RecordWindow("TShopInf", QStringLiteral("2009 Shop Information"),
-                   QStringLiteral("Leave without saving? The changes to the shop's details will not be stored.\n"
-                                  "Choose No to go back and save them."),
+    : RecordWindow("TShopInf", tr("2009 Shop Information"),
+                   tr("Leave without saving? The changes to the shop's details will not be stored.\n"
+                      "Choose No to go back and save them."),
                    parent),
       main_(mainWindow) {
     auto* form = new QFormLayout;
@@ -34,31 +34,32 @@ TShopInf::TShopInf(const MainWindowState& mainWindow, QWidget* parent)
         l->setBuddy(buddy);
         return l;
     };
-    auto* name = line("DBEdit1", "NAME", "Shop Name");
-    auto* addr1 = line("DBEdit6", "ADDR1", "Address 1");
-    auto* addr2 = line("DBEdit7", "ADDR2", "Address 2");
-    auto* city = line("DBEdit8", "CITY", "City");
-    auto* state = line("DBEdit9", "STATE", "State");
-    auto* zip = line("DBEdit10", "ZIP", "Zip");
-    auto* phone = line("DBEdit3", "PHONE", "Phone");
-    auto* fax = line("DBEdit4", "FAX", "FAX");
-    auto* comments = line("DBEdit5", "COMMENTS", "Additional Report Text");
+    auto* name = line("DBEdit1", "NAME", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Shop Name"));
+    auto* addr1 = line("DBEdit6", "ADDR1", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Address 1"));
+    auto* addr2 = line("DBEdit7", "ADDR2", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Address 2"));
+    auto* city = line("DBEdit8", "CITY", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "City"));
+    auto* state = line("DBEdit9", "STATE", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "State"));
+    auto* zip = line("DBEdit10", "ZIP", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Zip"));
+    auto* phone = line("DBEdit3", "PHONE", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Phone"));
+    auto* fax = line("DBEdit4", "FAX", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "FAX"));
+    auto* comments =
+        line("DBEdit5", "COMMENTS", QT_TRANSLATE_NOOP("arrowsel::records::FieldBinding", "Additional Report Text"));
     auto* cityRow = new QHBoxLayout;
     cityRow->addWidget(city, 3);
     cityRow->addWidget(state, 1);
     cityRow->addWidget(zip, 2);
-    form->addRow(caption(QStringLiteral("Shop Name:"), name), name);
-    form->addRow(caption(QStringLiteral("Address 1:"), addr1), addr1);
-    form->addRow(caption(QStringLiteral("Address 2:"), addr2), addr2);
-    form->addRow(caption(QStringLiteral("City / St / Zip:"), city), cityRow);
-    form->addRow(caption(QStringLiteral("Phone:"), phone), phone);
-    form->addRow(caption(QStringLiteral("FAX:"), fax), fax);
-    form->addRow(caption(QStringLiteral("Additional Report Text:"), comments), comments);
+    form->addRow(caption(tr("Shop Name:"), name), name);
+    form->addRow(caption(tr("Address 1:"), addr1), addr1);
+    form->addRow(caption(tr("Address 2:"), addr2), addr2);
+    form->addRow(caption(tr("City / St / Zip:"), city), cityRow);
+    form->addRow(caption(tr("Phone:"), phone), phone);
+    form->addRow(caption(tr("FAX:"), fax), fax);
+    form->addRow(caption(tr("Additional Report Text:"), comments), comments);
     body()->addLayout(form);
     binding_.onFirstChange = [this] { startEditing(); };
 
-    addButtonRow(RowAlign::Right, {{QStringLiteral("&Save"), "ShopInfSaveBtn", [this] { ShopInfSaveBtnClick(); }},
-                                   {QStringLiteral("E&xit"), "ShopInfExitBtn", [this] { ShopInfExitBtnClick(); }}});
+    addButtonRow(RowAlign::Right, {{tr("&Save"), "ShopInfSaveBtn", [this] { ShopInfSaveBtnClick(); }},
+                                   {tr("E&xit"), "ShopInfExitBtn", [this] { ShopInfExitBtnClick(); }}});
 }
 
 TShopInf::~TShopInf() = default;
@@ -76,8 +77,8 @@ void TShopInf::FormActivate() {
         binding_.clear();
         binding_.applyWidths(shopTableFields());
         seam().information(
-            this, QStringLiteral("The data folder %1 has no shop table (%2) yet.\nType the "
-                                 "shop's details and choose Save to create it.")
+            this, tr("The data folder %1 has no shop table (%2) yet.\nType the "
+                     "shop's details and choose Save to create it.")
                       .arg(QString::fromStdString(main_.dataFolder().string()), QString::fromLatin1(kShopTable)));
         binding_.editor("NAME")->setFocus();
         return;
@@ -133,8 +134,8 @@ bool TShopInf::createTable() {
             }
             table_.open(path);
         },
-        QStringLiteral("The shop table could not be created: %1\nWhat you typed is still here; "
-                       "correct the cause and choose Save again."));
+        tr("The shop table could not be created: %1\nWhat you typed is still here; "
+           "correct the cause and choose Save again."));
     if (!created) {
         return false;
     }
@@ -172,8 +173,8 @@ void TShopInf::ShopInfSaveBtnClick() {
             table_.post();
             inserting_ = false;
         },
-        QStringLiteral("The shop's details could not be saved: %1\nWhat you typed is still here; "
-                       "correct the cause and choose Save again."));
+        tr("The shop's details could not be saved: %1\nWhat you typed is still here; "
+           "correct the cause and choose Save again."));
     if (!saved) {
         return;
     }

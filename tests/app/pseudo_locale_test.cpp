@@ -40,12 +40,14 @@ namespace fs = std::filesystem;
 const QSet<QString>& showsData() {
     static const QSet<QString> names{
         // The main window's hidden working labels: the clicked shaft's key, size and models and the
-        // page's tag as the side windows read them back, and the Target chart's spine texts.
+        // page's tag as the side windows read them back, and the Target chart's spine texts; the
+        // customer windows' point weight as typed, with its grains unit, and the entry's date as the
+        // locale writes it.
         QStringLiteral("TmpLbl"),   QStringLiteral("TmpLbl2"),  QStringLiteral("SpcLbl"),   QStringLiteral("Mods"),
         QStringLiteral("TSP1LBL"),  QStringLiteral("TSP2LBL"),  QStringLiteral("TSP3LBL"),  QStringLiteral("TSP4LBL"),
         QStringLiteral("TSP5LBL"),  QStringLiteral("TSP6LBL"),  QStringLiteral("TSP7LBL"),  QStringLiteral("TSP8LBL"),
         QStringLiteral("TSP9LBL"),  QStringLiteral("TSP10LBL"), QStringLiteral("TSP11LBL"), QStringLiteral("TSP12LBL"),
-        QStringLiteral("TSP13LBL"), QStringLiteral("TSP14LBL"),
+        QStringLiteral("TSP13LBL"), QStringLiteral("TSP14LBL"), QStringLiteral("Label27"),  QStringLiteral("DBText1"),
     };
     return names;
 }

@@ -2,6 +2,7 @@
 #include "records/cust_info.h"
 #include "records/record_commands.h"
 #include "tests/records/records_fixture.h"
+#include "tests/support/pseudo_locale.h"
 
 #include <QLabel>
 #include <cerrno>
@@ -57,6 +58,19 @@ TEST_F(CustomerEntry, targetRecurve_storesPageAndBowTypeAndShowsNotApplicable) {
     EXPECT_EQ(t.fieldText("DATE"), "20260314");
     EXPECT_EQ(t.fieldText("STATE"), "SC        ");
     EXPECT_EQ(t.fieldText("COMMENTS"), "Line one\r\nLine two");
+}
+
+TEST_F(CustomerEntry, inAnotherLanguage_theSummarysWordsAreTranslated_figuresAndUnitsStay) {
+    const PseudoLocale pseudo;
+    main.indexes[Group::OverDraw] = 2;
+    records::TCustInfo w(main);
+    ASSERT_TRUE(w.FormActivate(QDate(2026, 3, 14)));
+    EXPECT_EQ(child<QLabel>(w, "Label9")->text(), QStringLiteral("\u00abCompound\u00bb"));
+    EXPECT_EQ(child<QLabel>(w, "Label15")->text(), QStringLiteral("\u00abOver 6.5\"\u00bb"));
+    EXPECT_EQ(child<QLabel>(w, "Label17")->text(), QStringLiteral("\u00abHunting Shafts\u00bb"));
+    EXPECT_EQ(child<QLabel>(w, "Label16")->text(), QStringLiteral("2\""));
+    EXPECT_EQ(child<QLabel>(w, "Label24")->text(), QStringLiteral("60#"));
+    EXPECT_EQ(child<QLabel>(w, "Label27")->text(), QStringLiteral("100gr"));
 }
 
 TEST_F(CustomerEntry, incompleteAddress_keepsTypingThenCompleteSaveAddsOnce) {
