@@ -249,7 +249,7 @@ void TBuildSheetRpt::printSpeed(Report& r) {
     setText(r, u"GameClassVal", known ? ui::coreText("GameClass", speed.gameClass) : QString());
     QString note;
     if (!known) {
-        note = ui::coreText("ArrowSpeed", calc::noSpeedText(speed.why));
+        note = ui::coreText("NoSpeed", calc::noSpeedText(speed.why));
     } else if (measured) {
         note = t.measuredNote;
     } else {
