@@ -19,6 +19,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <array>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 namespace arrowsel::app {
 
@@ -62,14 +65,36 @@ QString inWindow(const char* english) {
     return QCoreApplication::translate(kContext, english);
 }
 
+using LegendRow = std::pair<const char*, const char*>;
+
 // A model legend: abbreviation in bold, then what it stands for.
-QString legendHtml(std::initializer_list<std::pair<const char*, const char*>> rows) {
+QString legendHtml(const std::vector<LegendRow>& rows) {
     QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
     for (const auto& [code, meaning] : rows) {
         html += QStringLiteral("<tr><td><b>%1</b></td><td>&nbsp;%2</td></tr>")
                     .arg(inWindow(code).toHtmlEscaped(), inWindow(meaning).toHtmlEscaped());
     }
     return html + QStringLiteral("</table>");
+}
+
+// The models the Hunting and Target charts both list.
+const LegendRow kSharedModels[] = {
+    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "63"),
+     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "KV63 coated aluminium")},
+    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "VT"),
+     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Vantage aluminium")},
+    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "TL"),
+     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Talon carbon")},
+    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "VR"),
+     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Vireo aluminium/carbon")},
+};
+
+// The Hunting or Target legend's rows: the page's own first model, the shared ones, then `after`.
+std::vector<LegendRow> withSharedModels(LegendRow first, std::initializer_list<LegendRow> after = {}) {
+    std::vector<LegendRow> rows{first};
+    rows.insert(rows.end(), std::begin(kSharedModels), std::end(kSharedModels));
+    rows.insert(rows.end(), after);
+    return rows;
 }
 
 QString pageLegend(engine::Page page) {
@@ -82,33 +107,17 @@ QString pageLegend(engine::Page page) {
     switch (page) {
     case engine::Page::Hunt:
         return models +
-               legendHtml(
-                   {{QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "RD,63"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Raider and KV63: two weights, plain then coated")},
-                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "63"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "KV63 coated aluminium")},
-                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "VT"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Vantage aluminium")},
-                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "TL"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Talon carbon")},
-                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "VR"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Vireo aluminium/carbon")},
-                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Carbon"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "see Details in the weight column")}}) +
+               legendHtml(withSharedModels(
+                   {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "RD,63"),
+                    QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Raider and KV63: two weights, plain then coated")},
+                   {{QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Carbon"),
+                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "see Details in the weight column")}})) +
                sizes;
     case engine::Page::Targ:
         return models +
-               legendHtml(
-                   {{QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "N4,63"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Nimbus and KV63: two weights, plain then coated")},
-                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "63"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "KV63 coated aluminium")},
-                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "VT"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Vantage aluminium")},
-                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "TL"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Talon carbon")},
-                    {QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "VR"),
-                     QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "Vireo aluminium/carbon")}}) +
+               legendHtml(withSharedModels({QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel", "N4,63"),
+                                            QT_TRANSLATE_NOOP("arrowsel::app::TArrowSel",
+                                                              "Nimbus and KV63: two weights, plain then coated")})) +
                sizes;
     case engine::Page::Youth:
         return models +
