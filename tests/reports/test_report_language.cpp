@@ -3,7 +3,10 @@
 #include "reports/print_commands.h"
 #include "tests/reports/report_fixture.h"
 #include "tests/support/pseudo_locale.h"
+#include "ui/translations.h"
 
+#include <QLocale>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace arrowsel::reports {
@@ -29,6 +32,16 @@ protected:
         shop.country = "6";
         shop.comments = "7";
         test::writeShopTable(dir.path(), shop);
+    }
+
+    // Each text the prints asked for has its German, under the context they ask with.
+    void TearDown() override {
+        QTranslator german;
+        ASSERT_TRUE(ui::loadTranslation(german, QLocale(QLocale::German, QLocale::Germany)));
+        for (const auto& [context, english] : pseudo.asked()) {
+            EXPECT_FALSE(german.translate(context.toUtf8().constData(), english.toUtf8().constData()).isEmpty())
+                << "no German for \"" << english.toStdString() << "\" in " << context.toStdString();
+        }
     }
 
     static void expectAllTranslated(const Document& doc, const std::string& print) {
