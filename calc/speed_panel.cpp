@@ -17,7 +17,8 @@ namespace arrowsel::calc {
 
 namespace {
 
-// Every text of the block, in one place.
+// Every text of the block, in one place, in the language installed when it is made: made for each
+// use, so that a language installed later is taken up.
 struct Texts {
     QString title = TSpeedPanel::tr("Speed and Energy");
     QString rating = TSpeedPanel::tr("Speed &Rating:");
@@ -53,11 +54,6 @@ struct Texts {
     QString measuredNote = TSpeedPanel::tr("The speed is the measured one; no estimate is made.");
 };
 
-// Made anew for each use, in the language installed at the time.
-Texts texts() {
-    return {};
-}
-
 template <typename Spin> Spin* spinBox(const QString& name, const QString& accessibleName, const QString& tip) {
     auto* spin = new Spin;
     spin->setObjectName(name);
@@ -77,7 +73,7 @@ QLabel* caption(const QString& text, QWidget* buddy) {
 
 TSpeedPanel::TSpeedPanel(QWidget* parent) : QGroupBox(parent) {
     setObjectName(QStringLiteral("SpeedPanel"));
-    setTitle(texts().title);
+    setTitle(Texts().title);
     // One column of captions and one of inputs and figures.
     new QGridLayout(this);
     addInputs();
@@ -85,7 +81,7 @@ TSpeedPanel::TSpeedPanel(QWidget* parent) : QGroupBox(parent) {
 }
 
 void TSpeedPanel::addInputs() {
-    const Texts t = texts();
+    const Texts t;
     auto* grid = static_cast<QGridLayout*>(layout());
 
     rating_ = new QComboBox;
@@ -143,7 +139,7 @@ void TSpeedPanel::addInputs() {
 }
 
 void TSpeedPanel::addResults() {
-    const Texts t = texts();
+    const Texts t;
     auto* grid = static_cast<QGridLayout*>(layout());
     const std::pair<QLabel**, std::pair<const char*, const QString*>> results[] = {
         {&speed_, {"SpeedLbl", &t.speed}},
@@ -202,7 +198,7 @@ double TSpeedPanel::balance() const {
 }
 
 void TSpeedPanel::showResults(const FinishedArrow& arrow) {
-    const Texts t = texts();
+    const Texts t;
     const ArrowSpeed& s = arrow.speed;
     foc_->setText(arrow.frontOfCenter ? ui::toQt(*arrow.frontOfCenter) : QString());
     if (s.source == SpeedSource::None) {

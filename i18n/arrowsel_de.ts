@@ -1311,64 +1311,32 @@ Prüfen Sie, ob in den Ordner geschrieben werden kann, und versuchen Sie es erne
         <translation>Zuggewicht:</translation>
     </message>
     <message>
-        <source>Bow Weight</source>
-        <translation>Zuggewicht</translation>
-    </message>
-    <message>
         <source>Arrow Length:</source>
         <translation>Pfeillänge:</translation>
-    </message>
-    <message>
-        <source>Arrow Length</source>
-        <translation>Pfeillänge</translation>
     </message>
     <message>
         <source>Point Weight:</source>
         <translation>Spitzengewicht:</translation>
     </message>
     <message>
-        <source>Point Weight</source>
-        <translation>Spitzengewicht</translation>
-    </message>
-    <message>
         <source>Bow Type:</source>
         <translation>Bogentyp:</translation>
-    </message>
-    <message>
-        <source>Bow Type</source>
-        <translation>Bogentyp</translation>
     </message>
     <message>
         <source>Wheel Type:</source>
         <translation>Cam-Typ:</translation>
     </message>
     <message>
-        <source>Wheel Type</source>
-        <translation>Cam-Typ</translation>
-    </message>
-    <message>
         <source>Release:</source>
         <translation>Release:</translation>
-    </message>
-    <message>
-        <source>Release</source>
-        <translation>Release</translation>
     </message>
     <message>
         <source>Brace Height:</source>
         <translation>Standhöhe:</translation>
     </message>
     <message>
-        <source>Brace Height</source>
-        <translation>Standhöhe</translation>
-    </message>
-    <message>
         <source>Over Draw:</source>
         <translation>Overdraw:</translation>
-    </message>
-    <message>
-        <source>Over Draw</source>
-        <translation>Overdraw</translation>
     </message>
     <message>
         <source>Chart</source>

@@ -88,32 +88,24 @@ SummaryPanel::SummaryPanel(QWidget* parent) : QFrame(parent) {
     auto* grid = new QGridLayout(this);
     struct Line {
         const char* caption;
-        const char* heading; // the caption without its colon, read out with the value
         const char* valueName;
     };
     static constexpr Line lines[] = {
-        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Bow Weight:"),
-         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Bow Weight"), "Label24"},
-        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Arrow Length:"),
-         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Arrow Length"), "Label25"},
-        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Point Weight:"),
-         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Point Weight"), "Label27"},
-        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Bow Type:"),
-         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Bow Type"), "Label9"},
-        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Wheel Type:"),
-         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Wheel Type"), "Label10"},
-        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Release:"),
-         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Release"), "Label12"},
-        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Brace Height:"),
-         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Brace Height"), "Label15"},
-        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Over Draw:"),
-         QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Over Draw"), "Label16"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Bow Weight:"), "Label24"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Arrow Length:"), "Label25"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Point Weight:"), "Label27"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Bow Type:"), "Label9"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Wheel Type:"), "Label10"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Release:"), "Label12"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Brace Height:"), "Label15"},
+        {QT_TRANSLATE_NOOP("arrowsel::records::SummaryPanel", "Over Draw:"), "Label16"},
     };
     int i = 0;
     for (const Line& l : lines) {
-        auto* c = new QLabel(QCoreApplication::translate("arrowsel::records::SummaryPanel", l.caption), this);
-        auto* v =
-            new widgets::TValueLabel(QCoreApplication::translate("arrowsel::records::SummaryPanel", l.heading), this);
+        const QString caption = QCoreApplication::translate("arrowsel::records::SummaryPanel", l.caption);
+        auto* c = new QLabel(caption, this);
+        // The value is read out with its caption, less the colon.
+        auto* v = new widgets::TValueLabel(QString(caption).remove(QLatin1Char(':')), this);
         v->setObjectName(QString::fromLatin1(l.valueName));
         v->setHeadingLabel(c);
         v->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);

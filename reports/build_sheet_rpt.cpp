@@ -18,7 +18,8 @@ using ui::toQt;
 
 namespace {
 
-// The texts the sheet prints around its figures, in one place, in the installed language.
+// The texts the sheet prints around its figures, in one place, in the language installed when it
+// is made: made for each print, so that each print takes the language of its time.
 struct Texts {
     QString title = QCoreApplication::translate("arrowsel::reports::BuildSheet", "Arrow Build Sheet");
     QString shaftSection = QCoreApplication::translate("arrowsel::reports::BuildSheet", "The Shaft");
@@ -46,11 +47,6 @@ struct Texts {
     QString measuredNote =
         QCoreApplication::translate("arrowsel::reports::BuildSheet", "The speed is a chronograph reading.");
 };
-
-// Made for each print, so that each print takes the language installed at the time.
-Texts texts() {
-    return {};
-}
 
 constexpr double kDetailBandHeight = 9.57;
 constexpr double kWideValueWidth = 4.9;
@@ -90,17 +86,17 @@ TBuildSheetRpt::TBuildSheetRpt() {
     // The figures are the page; the shop's header is a courtesy the sheet may go without.
     shopTable_ = ShopTable::Optional;
     const double w = report_.bandWidth();
+    const Texts t;
     Band& title = report_.addBand(BandKind::Title, QStringLiteral("RptBand1"), 1.0 / 3.0);
-    title.add(
-        label(QStringLiteral("SheetTitle"), texts().title, QRectF(0, 0, w, 0.25), arial(12, true), Align::Center));
+    title.add(label(QStringLiteral("SheetTitle"), t.title, QRectF(0, 0, w, 0.25), arial(12, true), Align::Center));
     Band& band = report_.addBand(BandKind::Detail, QStringLiteral("RptBand2"), kDetailBandHeight);
     double y = addShopHeader(band, w, &shop_);
     y = addSetupRows(band, y);
-    y = addSectionTitle(band, w, y, QStringLiteral("ShaftTitle"), texts().shaftSection);
+    y = addSectionTitle(band, w, y, QStringLiteral("ShaftTitle"), t.shaftSection);
     y = addShaftRows(band, y);
-    y = addSectionTitle(band, w, y, QStringLiteral("WeightTitle"), texts().weightSection);
+    y = addSectionTitle(band, w, y, QStringLiteral("WeightTitle"), t.weightSection);
     y = addWeightRows(band, y);
-    y = addSectionTitle(band, w, y, QStringLiteral("SpeedTitle"), texts().speedSection);
+    y = addSectionTitle(band, w, y, QStringLiteral("SpeedTitle"), t.speedSection);
     y = addSpeedRows(band, y);
     addCommentBox(band, w, y + 0.1, &shop_);
     report_.beforePrint = [this](Report& sender, bool& go) { Report1BeforePrint(sender, go); };
@@ -176,7 +172,7 @@ double TBuildSheetRpt::addSpeedRows(Band& band, double y) {
 }
 
 void TBuildSheetRpt::Report1BeforePrint(Report& r, bool& /*printReport*/) {
-    const Texts& t = texts();
+    const Texts t;
     const calc::BuildSheet& s = sheet_;
     printSetup(r);
 
@@ -203,7 +199,7 @@ void TBuildSheetRpt::Report1BeforePrint(Report& r, bool& /*printReport*/) {
 }
 
 void TBuildSheetRpt::printSetup(Report& r) {
-    const Texts& t = texts();
+    const Texts t;
     const calc::BuildSheet& s = sheet_;
     setText(r, u"CustomerVal", toQt(s.customer));
     const std::optional<engine::Page> page = engine::pageFromTag(s.pageTag);
@@ -233,7 +229,7 @@ void TBuildSheetRpt::printSetup(Report& r) {
 }
 
 void TBuildSheetRpt::printSpeed(Report& r) {
-    const Texts& t = texts();
+    const Texts t;
     const calc::SpeedInputs& in = sheet_.speedInputs;
     const calc::ArrowSpeed& speed = sheet_.arrow.speed;
     const QString ratingName = QString::fromLatin1(calc::speedRatingName(in.rating));
